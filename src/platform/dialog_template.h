@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vistello {
+
+inline constexpr int IDC_STATIC = -1;
+inline constexpr int IDOK = 1;
+inline constexpr int IDCANCEL = 2;
+
+enum class ControlKind {
+    Edit,
+    ReadOnlyEdit,
+    PushButton,
+    DefPushButton,
+    ListView,
+    Label,
+    GroupBox,
+    Icon
+};
+
+// Position and size in dialog units.
+struct DluRect {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+};
+
+struct ControlTemplate {
+    int id = IDC_STATIC;
+    ControlKind kind = ControlKind::Label;
+    std::string text;
+    DluRect rect;
+};
+
+struct MenuItemTemplate {
+    std::string text;
+    int id = 0;
+};
+
+struct MenuTemplate {
+    std::string title;
+    std::vector<MenuItemTemplate> items;
+};
+
+// A dialog resource as data. Controls are listed in tab order.
+struct DialogTemplate {
+    int id = 0;
+    std::string caption;
+    std::string font;
+    int pointSize = 8;
+    int width = 0;
+    int height = 0;
+    std::vector<ControlTemplate> controls;
+    std::vector<MenuTemplate> menu;
+};
+
+}  // namespace vistello

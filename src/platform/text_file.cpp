@@ -1,0 +1,119 @@
+#include "platform/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+
+namespace vistello {
+
+namespace {
+
+constexpr char kCtrlZ = '\x1A';
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// A read-only target stays read-only: the rename would otherwise replace it behind the
+// user's back.
+bool TargetWritable(const std::string& path, mode_t& mode) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        mode = 0666 & ~[] {
+            const mode_t mask = ::umask(0);
+            ::umask(mask);
+            return mask;
+        }();
+        return errno == ENOENT;
+    }
+    if (!S_ISREG(info.st_mode)) return false;
+    mode = info.st_mode & 07777;
+    return ::access(path.c_str(), W_OK) == 0;
+}
+
+}  // namespace
+
+std::string DecodeTextMode(std::string_view raw) {
+    if (const size_t end = raw.find(kCtrlZ); end != std::string_view::npos)
+        raw = raw.substr(0, end);
+    std::string text;
+    text.reserve(raw.size());
+    size_t start = 0;
+    while (start < raw.size()) {
+        const size_t cr = raw.find("\r\n", start);
+        if (cr == std::string_view::npos) {
+            text.append(raw.substr(start));
+            break;
+        }
+        text.append(raw.substr(start, cr - start));
+        text.push_back('\n');
+        start = cr + 2;
+    }
+    return text;
+}
+
+std::string EncodeTextMode(std::string_view text) {
+    std::string raw;
+    raw.reserve(text.size() + text.size() / 16);
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t lf = text.find('\n', start);
+        if (lf == std::string_view::npos) {
+            raw.append(text.substr(start));
+            break;
+        }
+        raw.append(text.substr(start, lf - start));
+        raw.append("\r\n");
+        start = lf + 1;
+    }
+    return raw;
+}
+
+std::optional<std::string> ReadTextFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream content;
+    content << in.rdbuf();
+    if (in.bad()) return std::nullopt;
+    return DecodeTextMode(content.str());
+}
+
+bool WriteTextFile(const std::string& path, std::string_view text) {
+    return WriteFileAtomically(path, EncodeTextMode(text));
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    mode_t mode = 0644;
+    if (path.empty() || !TargetWritable(path, mode)) return false;
+    std::string temp = FolderOf(path) + "/.vistello-XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace vistello

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+namespace vistello {
+
+class CDialog;
+class WindowHost;
+
+// The application-wide service that creates dialog windows and runs them.
+class WindowSystem {
+public:
+    virtual ~WindowSystem() = default;
+
+    // Creates the dialog's window, runs OnInitDialog, loops until EndDialog, runs OnDestroy while
+    // the controls still hold their values, and returns the end result.
+    virtual int RunModal(CDialog& dialog, WindowHost* owner) = 0;
+
+    // Hands a file path or URL to the desktop's default program; the outcome is not reported.
+    virtual void OpenDocument(const std::string& target) = 0;
+
+    // Caption of the application's own message boxes.
+    virtual std::string AppTitle() const = 0;
+};
+
+}  // namespace vistello

@@ -1,0 +1,108 @@
+#include "slides/entry_list.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace vistello {
+
+namespace {
+
+const std::string kNoText;
+
+// A column width travels as a 16-bit signed value on the original platform; wider content is
+// shown at the widest width that fits rather than wrapping round to a negative one.
+constexpr int kMaxColumnWidth = std::numeric_limits<short>::max();
+
+}  // namespace
+
+EntryList::~EntryList() {
+    if (m_view != nullptr) m_view->SetSource(nullptr);
+}
+
+void EntryList::Attach(ListView* view) {
+    if (view == m_view) return;
+    if (m_view != nullptr) m_view->SetSource(nullptr);
+    m_view = view;
+    if (m_view != nullptr) m_view->SetSource(this);
+}
+
+const std::string& EntryList::Cell(int row, int column) const {
+    if (!HasRow(row) || column < 0 || column >= ImageEntry::kColumnCount) return kNoText;
+    return Row(row).Column(column);
+}
+
+void EntryList::InsertTop(ImageEntry entry) {
+    m_rows.push_front(std::move(entry));
+    if (m_view != nullptr) m_view->RowsInserted(0, 1);
+}
+
+bool EntryList::SetRow(int row, ImageEntry entry) {
+    if (!HasRow(row)) return false;
+    m_rows[static_cast<size_t>(row)] = std::move(entry);
+    if (m_view != nullptr) m_view->RowsChanged(row, row);
+    return true;
+}
+
+bool EntryList::DeleteRow(int row) {
+    if (!HasRow(row)) return false;
+    m_rows.erase(m_rows.begin() + row);
+    if (m_view != nullptr) m_view->RowsRemoved(row, 1);
+    return true;
+}
+
+void EntryList::DeleteAll() {
+    m_rows.clear();
+    if (m_view != nullptr) m_view->RowsReset();
+}
+
+int EntryList::SelectionMark() const { return m_view != nullptr ? m_view->SelectionMark() : -1; }
+
+void EntryList::ClearSelectionMark() {
+    if (m_view != nullptr) m_view->SetSelectionMark(-1);
+}
+
+void EntryList::SetupColumns() {
+    if (m_view == nullptr) return;
+    for (int column = 0; column < ImageEntry::kColumnCount; ++column) {
+        m_view->InsertColumn(column, kColumnHeaders[static_cast<size_t>(column)]);
+    }
+    AutoSizeColumns();
+}
+
+void EntryList::AutoSizeColumns() {
+    if (m_view == nullptr) return;
+    m_view->SetRedraw(false);
+    const int columns = m_view->ColumnCount();
+    for (int column = 0; column < columns; ++column) {
+        const int content = m_view->FitColumn(column, FitMode::Content);
+        const int header = m_view->FitColumn(column, FitMode::Header);
+        m_view->SetColumnWidth(column, std::min(std::max(content, header), kMaxColumnWidth));
+    }
+    m_view->SetRedraw(true);
+}
+
+void EntryList::SortByColumn(int column) {
+    if (column < 0 || column >= ImageEntry::kColumnCount) return;
+    // std::string compares bytes as unsigned char: the C runtime's multibyte order for UTF-8.
+    const auto less = [column](const ImageEntry& a, const ImageEntry& b) {
+        return a.Column(column) < b.Column(column);
+    };
+    if (std::is_sorted(m_rows.begin(), m_rows.end(), less)) {
+        Reverse();
+        return;
+    }
+    std::stable_sort(m_rows.begin(), m_rows.end(), less);
+    RowsChanged();
+}
+
+void EntryList::Reverse() {
+    std::reverse(m_rows.begin(), m_rows.end());
+    RowsChanged();
+}
+
+// Only the texts move; every row position keeps its own selection.
+void EntryList::RowsChanged() {
+    if (m_view != nullptr && !m_rows.empty()) m_view->RowsChanged(0, RowCount() - 1);
+}
+
+}  // namespace vistello

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <deque>
+#include <string>
+
+#include "platform/list_view.h"
+#include "slides/image_entry.h"
+
+namespace vistello {
+
+// The ordered slides, row 0 at the top, mirrored into the list view on every change. New rows
+// only ever arrive at the top, so a deque keeps that O(1) for albums of any size.
+class EntryList : public TableSource {
+public:
+    EntryList() = default;
+    EntryList(const EntryList&) = delete;
+    EntryList& operator=(const EntryList&) = delete;
+    ~EntryList() override;
+
+    void Attach(ListView* view);
+    ListView* View() const { return m_view; }
+
+    int RowCount() const override { return static_cast<int>(m_rows.size()); }
+    const std::string& Cell(int row, int column) const override;
+    bool HasRow(int row) const { return row >= 0 && row < RowCount(); }
+    const ImageEntry& Row(int row) const { return m_rows[static_cast<size_t>(row)]; }
+
+    void InsertTop(ImageEntry entry);
+    // A row that does not exist is refused, as the list control refuses it.
+    bool SetRow(int row, ImageEntry entry);
+    bool DeleteRow(int row);
+    void DeleteAll();
+
+    // The row the user last selected, or -1.
+    int SelectionMark() const;
+    void ClearSelectionMark();
+
+    void SetupColumns();
+    void AutoSizeColumns();
+
+    // Ascending by the column's bytes, stable; when already ascending, reversed instead.
+    void SortByColumn(int column);
+    void Reverse();
+
+private:
+    void RowsChanged();
+
+    std::deque<ImageEntry> m_rows;
+    ListView* m_view = nullptr;
+};
+
+}  // namespace vistello

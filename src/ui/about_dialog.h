@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/dialog.h"
+
+namespace vistello {
+
+// The About box: OK and Escape close it.
+class CAboutDialog : public CDialog {
+public:
+    CAboutDialog();
+};
+
+}  // namespace vistello

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/dialog_template.h"
+
+namespace vistello {
+
+const DialogTemplate& MainDialogTemplate();
+const DialogTemplate& AboutDialogTemplate();
+
+}  // namespace vistello

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <string>
+
+#include "platform/dialog.h"
+#include "prefs/tag_set.h"
+#include "slides/entry_list.h"
+
+namespace vistello {
+
+// The one window: project settings, the page fields of the entry being edited, the list of
+// entries and the commands. It owns all of the program's state.
+class CMainDialog : public CDialog {
+public:
+    CMainDialog();
+
+    bool OnInitDialog() override;
+
+    // List operations shared by the commands.
+    void SetupListColumns();
+    void AutoSizeColumns();
+    void AddEntryRow();
+    void LoadRowIntoFields(int row);
+    void RefreshEntryCount();
+
+    // Entry editing.
+    void OnAdd();
+    bool IsTitleInList();
+    void OnUpdate();
+    void OnRemove();
+    void OnClearFields();
+    void OnClearList();
+    void OnMenuClearList();
+    int OnClickList(const Notification& notification);
+
+    // List ordering.
+    int OnColumnClick(const Notification& notification);
+    void SortByColumn(int column);
+    void ReverseRows();
+
+    // Generation.
+    void OnGenerate();
+
+    void OnQuit();
+    void OnHelpAbout();
+
+    std::string m_strToolTips;
+    TagSet m_tags;
+    std::string m_strProjectFile;
+    EntryList m_listEntries;
+    std::string m_strAlt;
+    std::string m_strDescription;
+    std::string m_strImagePath;
+    std::string m_strTitle;
+    std::string m_strKeywords;
+    std::string m_strOutputFolder;
+    std::string m_strTemplate;
+    std::string m_strBorder;
+    std::string m_strHeight;
+    std::string m_strWidth;
+    int m_nEntryCount = 0;
+
+protected:
+    void DoDataExchange(CDataExchange& dx) override;
+
+private:
+    void MapCommands();
+    void OnNoAction();
+    ImageEntry PageFields() const;
+    void SetPageFields(const ImageEntry& entry);
+};
+
+}  // namespace vistello

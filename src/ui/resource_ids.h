@@ -1,0 +1,53 @@
+#pragma once
+
+namespace vistello::ids {
+
+inline constexpr int kAboutDialog = 100;
+inline constexpr int kMainDialog = 102;
+inline constexpr int kMainMenu = 129;
+
+inline constexpr int kTemplate = 1000;
+inline constexpr int kOutputFolder = 1001;
+inline constexpr int kBrowseTemplate = 1002;
+inline constexpr int kBrowseOutputFolder = 1003;
+inline constexpr int kEntryList = 1004;
+inline constexpr int kGenerate = 1005;
+inline constexpr int kAdd = 1006;
+inline constexpr int kUpdate = 1007;
+inline constexpr int kRemove = 1008;
+inline constexpr int kClearList = 1009;
+inline constexpr int kNewProject = 1010;
+inline constexpr int kSaveProject = 1011;
+inline constexpr int kClearFields = 1012;
+inline constexpr int kImagePath = 1014;
+inline constexpr int kBrowseImage = 1015;
+inline constexpr int kTitle = 1016;
+inline constexpr int kKeywords = 1017;
+inline constexpr int kHeight = 1018;
+inline constexpr int kAlt = 1019;
+inline constexpr int kWidth = 1020;
+inline constexpr int kBorder = 1021;
+inline constexpr int kDescription = 1022;
+inline constexpr int kPreferences = 1023;
+inline constexpr int kEntryCount = 1024;
+inline constexpr int kBottomLine = 1070;
+
+inline constexpr int kMenuOpen = 57601;
+inline constexpr int kMenuSaveAs = 32772;
+inline constexpr int kMenuSave = 57603;
+inline constexpr int kMenuQuit = 32775;
+inline constexpr int kMenuEntryAdd = 32782;
+inline constexpr int kMenuEntryUpdate = 32783;
+inline constexpr int kMenuEntryRemove = 32784;
+inline constexpr int kMenuImportDirectory = 32788;
+inline constexpr int kMenuPreferences = 32786;
+inline constexpr int kMenuClearList = 32787;
+inline constexpr int kMenuAbout = 32777;
+inline constexpr int kMenuManual = 32776;
+inline constexpr int kMenuSupport = 32779;
+inline constexpr int kMenuMoreInfo = 32778;
+inline constexpr int kMenuUninstall = 32781;
+
+inline constexpr int kSysCommandAbout = 16;
+
+}  // namespace vistello::ids

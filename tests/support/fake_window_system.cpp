@@ -1,0 +1,69 @@
+#include "support/fake_window_system.h"
+
+namespace vistello::testing {
+
+std::string FakeWindowHost::GetText(int id) const {
+    const auto it = m_texts.find(id);
+    return it != m_texts.end() ? it->second : std::string();
+}
+
+bool FakeWindowHost::GetCheck(int id) const {
+    const auto it = m_checks.find(id);
+    return it != m_checks.end() && it->second;
+}
+
+MsgAnswer FakeWindowHost::MessageBox(const std::string& text, const std::string& caption,
+                                     MsgButtons buttons, MsgIcon icon) {
+    m_system.boxes.push_back({text, caption, buttons, icon});
+    if (!m_system.answers.empty()) {
+        const MsgAnswer answer = m_system.answers.front();
+        m_system.answers.pop_front();
+        return answer;
+    }
+    return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
+}
+
+void FakeWindowHost::EndDialog(int result) {
+    m_ended = true;
+    m_result = result;
+}
+
+FakeWindow::FakeWindow(FakeWindowSystem& system, CDialog& dialog, WindowHost*)
+    : m_system(system), m_dialog(dialog), m_host(system) {
+    m_dialog.Attach(&m_host, &m_system);
+    m_dialog.OnInitDialog();
+}
+
+FakeWindow::~FakeWindow() { Destroy(); }
+
+void FakeWindow::ClickRow(int listId, int row) {
+    if (row >= 0) List(listId).SetSelectionMark(row);
+    m_dialog.OnNotify(listId, {NotifyCode::Click, -1});
+}
+
+void FakeWindow::ClickHeader(int listId, int column) {
+    m_dialog.OnNotify(listId, {NotifyCode::ColumnClick, column});
+}
+
+void FakeWindow::Destroy() {
+    if (m_destroyed) return;
+    m_destroyed = true;
+    m_dialog.OnDestroy();
+    m_dialog.Detach();
+}
+
+int FakeWindowSystem::RunModal(CDialog& dialog, WindowHost* owner) {
+    modalTemplates.push_back(dialog.Template().id);
+    FakeWindow window(*this, dialog, owner);
+    if (!dialogScripts.empty()) {
+        const DialogScript script = std::move(dialogScripts.front());
+        dialogScripts.pop_front();
+        script(window);
+    }
+    if (!window.Ended()) window.Press(IDCANCEL);
+    const int result = window.Result();
+    window.Destroy();
+    return result;
+}
+
+}  // namespace vistello::testing

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/dialog.h"
+#include "platform/window_host.h"
+#include "platform/window_system.h"
+#include "support/fake_list_view.h"
+
+namespace vistello::testing {
+
+struct ShownBox {
+    std::string text;
+    std::string caption;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::None;
+};
+
+class FakeWindowSystem;
+
+// One open dialog in memory: controls are strings; every box shown is recorded on the system.
+class FakeWindowHost : public WindowHost {
+public:
+    explicit FakeWindowHost(FakeWindowSystem& system) : m_system(system) {}
+
+    std::string GetText(int id) const override;
+    void SetText(int id, const std::string& text) override { m_texts[id] = text; }
+    bool GetCheck(int id) const override;
+    void SetCheck(int id, bool checked) override { m_checks[id] = checked; }
+    ListView* List(int id) override { return &m_lists[id]; }
+    void SetCaption(const std::string& caption) override { m_caption = caption; }
+    MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                         MsgIcon icon) override;
+    void EndDialog(int result) override;
+
+    const std::string& Caption() const { return m_caption; }
+    FakeListView& ListControl(int id) { return m_lists[id]; }
+    bool Ended() const { return m_ended; }
+    int Result() const { return m_result; }
+
+private:
+    FakeWindowSystem& m_system;
+    std::map<int, std::string> m_texts;
+    std::map<int, bool> m_checks;
+    std::map<int, FakeListView> m_lists;
+    std::string m_caption;
+    bool m_ended = false;
+    int m_result = 0;
+};
+
+// An open dialog driven the way a user drives it.
+class FakeWindow {
+public:
+    FakeWindow(FakeWindowSystem& system, CDialog& dialog, WindowHost* owner = nullptr);
+    ~FakeWindow();
+    FakeWindow(const FakeWindow&) = delete;
+    FakeWindow& operator=(const FakeWindow&) = delete;
+
+    void Type(int id, const std::string& text) { m_host.SetText(id, text); }
+    std::string Text(int id) const { return m_host.GetText(id); }
+    void Press(int id) { m_dialog.OnCommand(id); }
+    // A click on the list's rows area; row -1 is empty space below the rows.
+    void ClickRow(int listId, int row);
+    void ClickHeader(int listId, int column);
+    // Ends the window as the window system does: OnDestroy while the controls still exist.
+    void Destroy();
+
+    FakeWindowHost& Host() { return m_host; }
+    FakeListView& List(int id) { return m_host.ListControl(id); }
+    bool Ended() const { return m_host.Ended(); }
+    int Result() const { return m_host.Result(); }
+
+private:
+    FakeWindowSystem& m_system;
+    CDialog& m_dialog;
+    FakeWindowHost m_host;
+    bool m_destroyed = false;
+};
+
+// Scripted answers for boxes and nested dialogs; records every box and every opened document.
+class FakeWindowSystem : public WindowSystem {
+public:
+    using DialogScript = std::function<void(FakeWindow&)>;
+
+    int RunModal(CDialog& dialog, WindowHost* owner) override;
+    void OpenDocument(const std::string& target) override { opened.push_back(target); }
+    std::string AppTitle() const override { return "vistello"; }
+
+    // Answers given in turn; with none left, OK boxes answer Ok and questions answer No.
+    std::deque<MsgAnswer> answers;
+    // Each nested dialog runs the next script; with none left it is closed with Escape.
+    std::deque<DialogScript> dialogScripts;
+
+    std::vector<ShownBox> boxes;
+    std::vector<std::string> opened;
+    std::vector<int> modalTemplates;
+};
+
+}  // namespace vistello::testing
