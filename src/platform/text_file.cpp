@@ -47,7 +47,8 @@ bool TargetWritable(const std::string& path, mode_t& mode) {
     }
     if (!S_ISREG(info.st_mode)) return false;
     mode = info.st_mode & 07777;
-    return ::access(path.c_str(), W_OK) == 0;
+    const bool readOnly = (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+    return !readOnly && ::access(path.c_str(), W_OK) == 0;
 }
 
 }  // namespace
