@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <memory>
 #include <string>
 
 #include "platform/list_view.h"
@@ -9,7 +10,8 @@
 namespace vistello {
 
 // The ordered slides, row 0 at the top, mirrored into the list view on every change. New rows
-// only ever arrive at the top, so a deque keeps that O(1) for albums of any size.
+// only ever arrive at the top, so a deque keeps that O(1) for albums of any size; rows are held
+// by pointer so that sorting a large album moves pointers, not whole entries.
 class EntryList : public TableSource {
 public:
     EntryList() = default;
@@ -22,8 +24,9 @@ public:
 
     int RowCount() const override { return static_cast<int>(m_rows.size()); }
     const std::string& Cell(int row, int column) const override;
+    void ViewClosed() override { m_view = nullptr; }
     bool HasRow(int row) const { return row >= 0 && row < RowCount(); }
-    const ImageEntry& Row(int row) const { return m_rows[static_cast<size_t>(row)]; }
+    const ImageEntry& Row(int row) const { return *m_rows[static_cast<size_t>(row)]; }
 
     void InsertTop(ImageEntry entry);
     // A row that does not exist is refused, as the list control refuses it.
@@ -45,7 +48,7 @@ public:
 private:
     void RowsChanged();
 
-    std::deque<ImageEntry> m_rows;
+    std::deque<std::unique_ptr<ImageEntry>> m_rows;
     ListView* m_view = nullptr;
 };
 
