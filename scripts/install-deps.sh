@@ -2,8 +2,8 @@
 # Installs the Debian packages the build and the tests need; quiet and quick when all are present.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev libgl-dev libgtest-dev libgmock-dev
-          libbenchmark-dev clang-format xvfb)
+packages=(build-essential cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
+          fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do
