@@ -14,6 +14,7 @@ enum class ControlKind {
     ReadOnlyEdit,
     PushButton,
     DefPushButton,
+    CheckBox,
     ListView,
     Label,
     GroupBox,

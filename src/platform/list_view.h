@@ -10,6 +10,8 @@ public:
     virtual ~TableSource() = default;
     virtual int RowCount() const = 0;
     virtual const std::string& Cell(int row, int column) const = 0;
+    // The view that showed these rows is being destroyed; it must not be told of changes again.
+    virtual void ViewClosed() {}
 };
 
 enum class FitMode { Content, Header };
@@ -22,7 +24,7 @@ public:
 
     virtual void InsertColumn(int index, const std::string& header) = 0;
     virtual int ColumnCount() const = 0;
-    virtual void SetSource(const TableSource* source) = 0;
+    virtual void SetSource(TableSource* source) = 0;
 
     virtual void RowsInserted(int first, int count) = 0;
     virtual void RowsRemoved(int first, int count) = 0;

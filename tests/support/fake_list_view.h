@@ -11,9 +11,16 @@ namespace vistello::testing {
 // click would.
 class FakeListView : public ListView {
 public:
+    FakeListView() = default;
+    FakeListView(const FakeListView&) = delete;
+    FakeListView& operator=(const FakeListView&) = delete;
+    ~FakeListView() override {
+        if (m_source != nullptr) m_source->ViewClosed();
+    }
+
     void InsertColumn(int index, const std::string& header) override;
     int ColumnCount() const override { return static_cast<int>(m_headers.size()); }
-    void SetSource(const TableSource* source) override { m_source = source; }
+    void SetSource(TableSource* source) override { m_source = source; }
 
     void RowsInserted(int first, int count) override;
     void RowsRemoved(int first, int count) override;
@@ -33,7 +40,7 @@ public:
     const std::vector<std::string>& Headers() const { return m_headers; }
 
 private:
-    const TableSource* m_source = nullptr;
+    TableSource* m_source = nullptr;
     std::vector<std::string> m_headers;
     std::vector<int> m_widths;
     int m_mark = -1;

@@ -1,0 +1,88 @@
+#include "qt/qt_controls.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <limits>
+
+#include "qt/app_icon.h"
+#include "qt/qstring_bytes.h"
+#include "qt/qt_list_view.h"
+
+namespace vistello {
+
+namespace {
+
+constexpr int kIconSize = 32;
+
+// A field holds whatever it is given: the widget's own length limit would cut long text short.
+QLineEdit* CreateEdit(bool readOnly, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setMaxLength(std::numeric_limits<int>::max());
+    if (readOnly) {
+        edit->setReadOnly(true);
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+        edit->setPalette(palette);
+    }
+    return edit;
+}
+
+QPushButton* CreateButton(const QString& text, bool isDefault, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setAutoDefault(true);
+    button->setDefault(isDefault);
+    return button;
+}
+
+QLabel* CreateLabel(const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLabel* CreateIcon(QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setPixmap(AppIcon().pixmap(kIconSize, kIconSize));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QWidget* CreateWidget(const ControlTemplate& control, QWidget* parent) {
+    const QString text = ToQString(control.text);
+    switch (control.kind) {
+        case ControlKind::Edit:
+            return CreateEdit(false, parent);
+        case ControlKind::ReadOnlyEdit:
+            return CreateEdit(true, parent);
+        case ControlKind::PushButton:
+            return CreateButton(text, false, parent);
+        case ControlKind::DefPushButton:
+            return CreateButton(text, true, parent);
+        case ControlKind::CheckBox:
+            return new QCheckBox(text, parent);
+        case ControlKind::ListView:
+            return new QtListView(parent);
+        case ControlKind::Label:
+            return CreateLabel(text, parent);
+        case ControlKind::GroupBox:
+            return new QGroupBox(text, parent);
+        case ControlKind::Icon:
+            return CreateIcon(parent);
+    }
+    return CreateLabel(text, parent);
+}
+
+}  // namespace
+
+QWidget* CreateControl(const ControlTemplate& control, const QRect& place, QWidget* parent) {
+    QWidget* widget = CreateWidget(control, parent);
+    widget->setGeometry(place);
+    if (control.id != IDC_STATIC) widget->setObjectName(QString::number(control.id));
+    return widget;
+}
+
+}  // namespace vistello

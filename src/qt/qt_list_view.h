@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QPersistentModelIndex>
+#include <QTableView>
+
+#include "platform/list_view.h"
+
+namespace vistello {
+
+class QtTableModel;
+
+// A report-style list: one selectable whole row at a time, a clickable header that never sorts
+// by itself, cells read from the table as they are drawn.
+class QtListView final : public QTableView, public ListView {
+    Q_OBJECT
+
+public:
+    explicit QtListView(QWidget* parent);
+    ~QtListView() override;
+
+    void InsertColumn(int index, const std::string& header) override;
+    int ColumnCount() const override;
+    void SetSource(TableSource* source) override;
+
+    void RowsInserted(int first, int count) override;
+    void RowsRemoved(int first, int count) override;
+    void RowsChanged(int first, int last) override;
+    void RowsReset() override;
+
+    int SelectionMark() const override;
+    void SetSelectionMark(int row) override;
+
+    int FitColumn(int column, FitMode mode) override;
+    void SetColumnWidth(int column, int width) override;
+    int ColumnWidth(int column) const override;
+    void SetRedraw(bool on) override;
+
+signals:
+    // A left click released anywhere in the rows area, empty space included.
+    void rowsAreaClicked();
+    void headerClicked(int column);
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void SetupLook();
+    void RememberSelected(const QItemSelection& selected);
+    int FitToContent(int column);
+    int FitToHeader(int column);
+    int RoomForLastColumn(int column);
+
+    QtTableModel* m_model;
+    QPersistentModelIndex m_mark;
+    bool m_releaseEndsDoubleClick = false;
+};
+
+}  // namespace vistello

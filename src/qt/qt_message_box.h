@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QWidget>
+#include <string>
+
+#include "platform/message_box.h"
+
+namespace vistello {
+
+// A modal message box over parent; returns the button pressed. Escape answers No to a question.
+MsgAnswer ShowMessageBox(QWidget* parent, const std::string& text, const std::string& caption,
+                         MsgButtons buttons, MsgIcon icon);
+
+}  // namespace vistello

@@ -1,0 +1,37 @@
+#include "qt/qt_window_system.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QUrl>
+
+#include "qt/qstring_bytes.h"
+#include "qt/qt_window.h"
+
+namespace vistello {
+
+namespace {
+
+// A one-letter scheme is a drive letter, not a URL.
+QUrl DocumentUrl(const QString& target) {
+    const QUrl url(target);
+    if (url.scheme().size() > 1) return url;
+    return QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath());
+}
+
+}  // namespace
+
+int QtWindowSystem::RunModal(CDialog& dialog, WindowHost* owner) {
+    QtWindow window(*this, dialog, owner);
+    const int result = window.Exec();
+    window.Close();
+    return result;
+}
+
+void QtWindowSystem::OpenDocument(const std::string& target) {
+    QDesktopServices::openUrl(DocumentUrl(ToQString(target)));
+}
+
+// The executable's name, whatever the process was started as.
+std::string QtWindowSystem::AppTitle() const { return "vistello"; }
+
+}  // namespace vistello
