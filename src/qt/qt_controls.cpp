@@ -41,6 +41,8 @@ QLabel* CreateLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setTextFormat(Qt::PlainText);
+    // A static text breaks at words and shows only what its height holds.
+    label->setWordWrap(true);
     return label;
 }
 

@@ -18,12 +18,25 @@
 
 namespace vistello {
 
+namespace {
+
+// The template's face is not on this desktop; its size is kept, so the layout keeps the
+// proportions it was drawn with.
+QFont DialogFont(const DialogTemplate& dialogTemplate) {
+    QFont font = QApplication::font();
+    if (dialogTemplate.pointSize > 0) font.setPointSize(dialogTemplate.pointSize);
+    return font;
+}
+
+}  // namespace
+
 QtWindowHost::QtWindowHost(CDialog& dialog, QWidget* owner)
     : m_dialog(dialog),
       m_widget(std::make_unique<QtDialogWidget>(owner, [this] { m_dialog.OnCommand(IDCANCEL); })) {
     const DialogTemplate& dialogTemplate = dialog.Template();
     m_widget->setWindowTitle(ToQString(dialogTemplate.caption));
     m_widget->setWindowIcon(AppIcon());
+    m_widget->setFont(DialogFont(dialogTemplate));
     if (owner != nullptr) m_widget->setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(m_widget.get());
     layout->setContentsMargins(0, 0, 0, 0);
@@ -50,7 +63,7 @@ QMenuBar* QtWindowHost::BuildMenu(const DialogTemplate& dialogTemplate) {
 
 // Controls are created in template order, so group boxes listed first lie under the fields.
 QWidget* QtWindowHost::BuildClientArea(const DialogTemplate& dialogTemplate) {
-    const DialogUnits units(QApplication::font());
+    const DialogUnits units(m_widget->font());
     auto* client = new QWidget(m_widget.get());
     client->setFixedSize(units.ToPixels(dialogTemplate.width, dialogTemplate.height));
     std::vector<QWidget*> tabStops;
