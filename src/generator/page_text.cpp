@@ -1,0 +1,78 @@
+#include "generator/page_text.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+#include <utility>
+
+#include "generator/substitution_text.h"
+#include "generator/tag_starts.h"
+#include "platform/path_rules.h"
+
+namespace vistello {
+
+namespace {
+
+std::string Link(std::string_view target, std::string_view label) {
+    if (target.empty()) return {};
+    std::string link = "<a href=";
+    link.append(target).append(">").append(label).append("</a>");
+    return link;
+}
+
+std::string Quoted(std::string_view text) {
+    std::string quoted = "\"";
+    quoted.append(text).append("\"");
+    return quoted;
+}
+
+std::string OrDefault(const std::string& value, std::string_view fallback) {
+    return value.empty() ? std::string(fallback) : value;
+}
+
+}  // namespace
+
+PageValues MakePageValues(const ImageEntry& entry, std::string_view backTarget,
+                          std::string_view nextTarget) {
+    return {Link(backTarget, "Back"),
+            Link(nextTarget, "Next"),
+            Quoted(FileNameOf(entry.imagePath)),
+            entry.title,
+            entry.description,
+            Quoted(entry.alt),
+            entry.keywords,
+            OrDefault(entry.width, "\"100%\""),
+            OrDefault(entry.height, "\"100%\""),
+            OrDefault(entry.border, "\"0\"")};
+}
+
+std::string BuildPageText(std::string_view templateText, const TagSet& tags,
+                          const ImageEntry& entry, std::string_view backTarget,
+                          std::string_view nextTarget) {
+    const PageValues values = MakePageValues(entry, backTarget, nextTarget);
+    const std::array<std::pair<std::string_view, std::string_view>, 10> passes = {{
+        {kBackTag, values.backLink},
+        {kNextTag, values.nextLink},
+        {tags.imagePath, values.imageFile},
+        {tags.imageTitle, values.title},
+        {tags.description, values.description},
+        {tags.alt, values.alt},
+        {tags.keywords, values.keywords},
+        {tags.width, values.width},
+        {tags.height, values.height},
+        {tags.border, values.border},
+    }};
+    std::array<std::string_view, passes.size()> searches;
+    std::transform(passes.begin(), passes.end(), searches.begin(),
+                   [](const auto& pass) { return pass.first; });
+    const TagStarts starts(searches);
+    // Pages are built one after another from the same template; keeping the working buffers
+    // spares the allocator from handing a page's worth of memory back and faulting it in again
+    // for the next page.
+    thread_local SubstitutionScratch scratch;
+    SubstitutionText text(templateText, starts, scratch);
+    for (const auto& [search, replacement] : passes) text.Apply(search, replacement);
+    return std::move(text).Take();
+}
+
+}  // namespace vistello

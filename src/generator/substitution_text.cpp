@@ -1,0 +1,93 @@
+#include "generator/substitution_text.h"
+
+#include <utility>
+
+namespace vistello {
+
+SubstitutionText::SubstitutionText(std::string_view text, const TagStarts& starts,
+                                   SubstitutionScratch& scratch)
+    : m_tagStarts(starts),
+      m_text(text),
+      m_buffers(scratch.buffers),
+      m_starts(scratch.starts),
+      m_nextStarts(scratch.nextStarts),
+      m_matches(scratch.matches) {
+    m_starts.clear();
+    m_tagStarts.Collect(m_text, 0, m_text.size(), m_starts);
+}
+
+void SubstitutionText::Apply(std::string_view search, std::string_view replacement) {
+    FindMatches(search);
+    if (m_matches.empty()) return;
+    const int target = m_latest == 0 ? 1 : 0;
+    std::string& result = m_buffers[static_cast<size_t>(target)];
+    result.clear();
+    result.reserve(m_text.size() - m_matches.size() * search.size() +
+                   m_matches.size() * replacement.size());
+    size_t rest = 0;
+    for (const size_t match : m_matches) {
+        result.append(m_text.substr(rest, match - rest)).append(replacement);
+        rest = match + search.size();
+    }
+    result.append(m_text.substr(rest));
+    CarryStarts(result, search.size(), replacement.size());
+    m_text = result;
+    m_latest = target;
+}
+
+std::string SubstitutionText::Take() && {
+    if (m_latest < 0) return std::string(m_text);
+    return std::move(m_buffers[static_cast<size_t>(m_latest)]);
+}
+
+// Every occurrence begins at a known start, so only those are compared.
+void SubstitutionText::FindMatches(std::string_view search) {
+    m_matches.clear();
+    if (search.empty()) return;
+    size_t free = 0;
+    for (const size_t start : m_starts) {
+        if (start >= free && m_text.substr(start).starts_with(search)) {
+            m_matches.push_back(start);
+            free = start + search.size();
+        }
+    }
+}
+
+// A start whose two bytes lie inside unchanged text stays a start, moved with its text. The
+// bytes around each replacement, from the one before it to its last, are judged afresh in the
+// result, since their neighbours changed.
+void SubstitutionText::CarryStarts(std::string_view result, size_t searchSize,
+                                   size_t replacementSize) {
+    m_nextStarts.clear();
+    auto old = m_starts.begin();
+    size_t rest = 0;
+    size_t restInResult = 0;
+    size_t judgedUpTo = 0;
+    for (const size_t match : m_matches) {
+        while (old != m_starts.end() && *old < rest) ++old;
+        for (; old != m_starts.end() && *old + 1 < match; ++old) {
+            m_nextStarts.push_back(*old - rest + restInResult);
+        }
+        const size_t replacementAt = restInResult + (match - rest);
+        const size_t replacementEnd = replacementAt + replacementSize;
+        const size_t from = std::max(judgedUpTo, replacementAt > 0 ? replacementAt - 1 : 0);
+        m_tagStarts.Collect(result, from, replacementEnd, m_nextStarts);
+        judgedUpTo = replacementEnd;
+        rest = match + searchSize;
+        restInResult = replacementEnd;
+    }
+    while (old != m_starts.end() && *old < rest) ++old;
+    for (; old != m_starts.end(); ++old) m_nextStarts.push_back(*old - rest + restInResult);
+    m_starts.swap(m_nextStarts);
+}
+
+std::string ReplaceAll(std::string_view text, std::string_view search,
+                       std::string_view replacement) {
+    const TagStarts starts({&search, 1});
+    SubstitutionScratch scratch;
+    SubstitutionText substituted(text, starts, scratch);
+    substituted.Apply(search, replacement);
+    return std::move(substituted).Take();
+}
+
+}  // namespace vistello

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstddef>
+#include <span>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace vistello {
+
+// The positions at which any of a few tags could begin, judged by a tag's first two bytes (its
+// only byte for a one-byte tag). One scan finds them for all tags at once, so the replacement
+// passes need not each search the whole text.
+class TagStarts {
+public:
+    explicit TagStarts(std::span<const std::string_view> tags);
+
+    // Could a tag begin at pos? Looks at text[pos] and, where it exists, text[pos + 1].
+    bool At(std::string_view text, size_t pos) const {
+        const auto byte = [&text](size_t at) { return static_cast<unsigned char>(text[at]); };
+        const unsigned char role = m_firstByteRoles[byte(pos)];
+        if (role == kNoTag) return false;
+        if ((role & kWholeTag) != 0) return true;
+        return pos + 1 < text.size() && m_pairs[byte(pos) * 256 + byte(pos + 1)];
+    }
+
+    // Appends, in increasing order, every position in [from, to) where At holds.
+    void Collect(std::string_view text, size_t from, size_t to, std::vector<size_t>& out) const;
+
+private:
+    bool BlockMayHold(const char* block) const;
+
+    // What a byte can be at the start of a tag: nothing, a whole one-byte tag, the first of two.
+    static constexpr unsigned char kNoTag = 0;
+    static constexpr unsigned char kWholeTag = 1;
+    static constexpr unsigned char kFirstOfPair = 2;
+
+    std::array<unsigned char, 256> m_firstByteRoles{};
+    std::bitset<256 * 256> m_pairs;
+    std::vector<char> m_singleProbes;
+    std::vector<std::pair<char, char>> m_pairProbes;
+};
+
+}  // namespace vistello

@@ -1,0 +1,119 @@
+#include "generator/page_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace vistello {
+namespace {
+
+TagSet DefaultTags() {
+    TagSet tags;
+    tags.FillEmptyWithDefaults();
+    return tags;
+}
+
+std::string Page(const std::string& text, const ImageEntry& entry, const std::string& back = "",
+                 const std::string& next = "", const TagSet& tags = DefaultTags()) {
+    return BuildPageText(text, tags, entry, back, next);
+}
+
+TEST(BuildPageTextTest, TemplateWithoutTagsIsUnchanged) {
+    const std::string text = "<html>\n<body>< <ALT>> <<alt>></body>\n</html>\n";
+    EXPECT_EQ(Page(text, {"T", "", "", "", "", "", "", "a.jpg"}, "b.htm", "n.htm"), text);
+}
+
+TEST(BuildPageTextTest, LinksAreUnquotedAndVanishWithoutTarget) {
+    const std::string text = "<<BACK>>|<<NEXT>>|<<BACK>>";
+    EXPECT_EQ(Page(text, {}, "p.htm", "n.htm"),
+              "<a href=p.htm>Back</a>|<a href=n.htm>Next</a>|<a href=p.htm>Back</a>");
+    EXPECT_EQ(Page(text, {}, "", "n.htm"), "|<a href=n.htm>Next</a>|");
+    EXPECT_EQ(Page(text, {}, "p.htm", ""), "<a href=p.htm>Back</a>||<a href=p.htm>Back</a>");
+    EXPECT_EQ(Page(text, {}), "||");
+}
+
+struct ValueCase {
+    const char* name;
+    ImageEntry entry;
+    const char* expected;
+};
+
+class PageValueTest : public ::testing::TestWithParam<ValueCase> {};
+
+TEST_P(PageValueTest, QuotesAndDefaultsAffectOnlyThePage) {
+    const ValueCase& c = GetParam();
+    const std::string text =
+        "<<IMAGEPATH>>|<<IMAGETITLE>>|<<DESCRIPTION>>|<<ALT>>|<<KEYWORDS>>|"
+        "<<WIDTH>>|<<HEIGHT>>|<<BORDER>>";
+    EXPECT_EQ(Page(text, c.entry), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, PageValueTest,
+    ::testing::Values(ValueCase{"EmptyEntry", {}, R"(""|||""||"100%"|"100%"|"0")"},
+                      ValueCase{"PlainValues",
+                                {"Sun", "240", "320", "2", "a sun", "sky", "warm", "photo.jpg"},
+                                R"("photo.jpg"|Sun|warm|"a sun"|sky|320|240|2)"},
+                      ValueCase{"FileNameAfterLastSeparator",
+                                {"", " 5 ", "50%", "x", "", "", "", "/home/me/pics/sun set.jpg"},
+                                R"("sun set.jpg"|||""||50%| 5 |x)"},
+                      ValueCase{"BackslashIsNoSeparatorHere",
+                                {"", "", "", "", "", "", "", R"(C:\pics\a.jpg)"},
+                                R"("C:\pics\a.jpg"|||""||"100%"|"100%"|"0")"},
+                      ValueCase{"TrailingSeparatorLeavesEmptyName",
+                                {"", "", "", "", "", "", "", "pics/"},
+                                R"(""|||""||"100%"|"100%"|"0")"},
+                      ValueCase{"NothingIsEscaped",
+                                {"a<b & \"c\"", "", "", "", "<i>", "", "", "x&y.jpg"},
+                                R"("x&y.jpg"|a<b & "c"||"<i>"||"100%"|"100%"|"0")"}),
+    [](const auto& param) { return param.param.name; });
+
+TEST(BuildPageTextTest, LaterPassesSeeEarlierInsertionsButNoPassRescansItsOwn) {
+    const std::string text = "<<IMAGETITLE>>/<<DESCRIPTION>>/<<ALT>>";
+    ImageEntry entry;
+    entry.title = "t <<ALT>> <<IMAGETITLE>> <<NEXT>> <<BACK>>";
+    entry.description = "d <<IMAGETITLE>>";
+    entry.alt = "alt";
+    EXPECT_EQ(Page(text, entry, "b.htm", "n.htm"),
+              "t \"alt\" <<IMAGETITLE>> <<NEXT>> <<BACK>>/d <<IMAGETITLE>>/\"alt\"");
+}
+
+TEST(BuildPageTextTest, ImageTitleHoldingTheWidthTagGetsTheWidth) {
+    ImageEntry entry;
+    entry.title = "<<WIDTH>> wide";
+    entry.keywords = "<<BORDER>>";
+    EXPECT_EQ(Page("<<IMAGETITLE>>;<<KEYWORDS>>", entry), "\"100%\" wide;\"0\"");
+}
+
+TEST(BuildPageTextTest, EarlierOfTwoEqualTagsTakesEveryOccurrence) {
+    TagSet tags = DefaultTags();
+    tags.width = "[size]";
+    tags.height = "[size]";
+    ImageEntry entry;
+    entry.width = "320";
+    entry.height = "240";
+    EXPECT_EQ(Page("[size]x[size]", entry, "", "", tags), "320x320");
+}
+
+TEST(BuildPageTextTest, LinkPassesTakeAVariableTagEqualToALinkTag) {
+    TagSet tags = DefaultTags();
+    tags.imageTitle = "<<NEXT>>";
+    ImageEntry entry;
+    entry.title = "Title";
+    EXPECT_EQ(Page("<<NEXT>>", entry, "", "n.htm", tags), "<a href=n.htm>Next</a>");
+    EXPECT_EQ(Page("<<NEXT>>", entry, "", "", tags), "");
+}
+
+TEST(BuildPageTextTest, CustomTagsAreMatchedExactlyEvenWhenBlank) {
+    TagSet tags = DefaultTags();
+    tags.imageTitle = "  ";
+    tags.alt = "$alt";
+    ImageEntry entry;
+    entry.title = "T";
+    entry.alt = "A";
+    EXPECT_EQ(Page("a  b $alt $ALT <<IMAGETITLE>>", entry, "", "", tags),
+              "aTb \"A\" $ALT <<IMAGETITLE>>");
+}
+
+}  // namespace
+}  // namespace vistello
