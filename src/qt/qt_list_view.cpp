@@ -63,7 +63,13 @@ void QtListView::SetSource(TableSource* source) {
 
 void QtListView::RowsInserted(int first, int count) { m_model->RowsInserted(first, count); }
 
-void QtListView::RowsRemoved(int first, int count) { m_model->RowsRemoved(first, count); }
+// Left alone, the view would select a neighbour of a removed current row; the user chose no such
+// row, so the selection goes with the row.
+void QtListView::RowsRemoved(int first, int count) {
+    const int current = currentIndex().row();
+    if (current >= first && current < first + count) selectionModel()->clear();
+    m_model->RowsRemoved(first, count);
+}
 
 void QtListView::RowsChanged(int first, int last) { m_model->RowsChanged(first, last); }
 
@@ -95,6 +101,11 @@ int QtListView::ColumnWidth(int column) const { return columnWidth(column); }
 void QtListView::SetRedraw(bool on) {
     setUpdatesEnabled(on);
     if (on) viewport()->update();
+}
+
+void QtListView::mousePressEvent(QMouseEvent* event) {
+    m_releaseEndsDoubleClick = false;
+    QTableView::mousePressEvent(event);
 }
 
 void QtListView::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QtTest/QtTest>
+#include <memory>
+
+#include "qt/qt_list_view.h"
+#include "qt_test_support.h"
+#include "slides/entry_list.h"
+
+namespace vistello::testing {
+namespace {
+
+ImageEntry Entry(const std::string& title) { return {title, "", "", "", "", "", "", "x.jpg"}; }
+
+class QtListViewTest : public ::testing::Test {
+protected:
+    QtListViewTest() {
+        view->resize(700, 200);
+        view->show();
+        entries.Attach(view.get());
+        entries.SetupColumns();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    }
+
+    void AddTitles(std::initializer_list<const char*> titles) {
+        for (const char* title : titles) entries.InsertTop(Entry(title));
+    }
+
+    QString Title(int row) const { return view->model()->index(row, 0).data().toString(); }
+
+    QApplication& application = EnsureQtApplication();
+    EntryList entries;
+    std::unique_ptr<QtListView> view = std::make_unique<QtListView>(nullptr);
+};
+
+TEST_F(QtListViewTest, MarkFollowsItsRowAndIsGoneWithIt) {
+    AddTitles({"a", "b", "c"});
+    view->selectRow(1);
+    EXPECT_EQ(entries.SelectionMark(), 1);
+    entries.InsertTop(Entry("d"));
+    EXPECT_EQ(entries.SelectionMark(), 2);
+    EXPECT_EQ(Title(2), "b");
+    entries.DeleteRow(2);
+    EXPECT_EQ(entries.SelectionMark(), -1);
+}
+
+TEST_F(QtListViewTest, ClearingTheMarkClearsTheSelection) {
+    AddTitles({"a", "b"});
+    view->selectRow(0);
+    entries.ClearSelectionMark();
+    EXPECT_EQ(entries.SelectionMark(), -1);
+    EXPECT_FALSE(view->selectionModel()->hasSelection());
+}
+
+// The view places its cursor on a row when focus arrives; that row is not one the user chose.
+TEST_F(QtListViewTest, CursorWithoutSelectionIsNoMark) {
+    AddTitles({"a", "b"});
+    view->selectionModel()->setCurrentIndex(view->model()->index(1, 0),
+                                            QItemSelectionModel::NoUpdate);
+    EXPECT_EQ(entries.SelectionMark(), -1);
+}
+
+TEST_F(QtListViewTest, ReversingKeepsTheSelectionOnItsPosition) {
+    AddTitles({"a", "b", "c", "d"});
+    view->selectRow(1);
+    entries.Reverse();
+    EXPECT_EQ(Title(1), "b");
+    EXPECT_EQ(entries.SelectionMark(), 1);
+    EXPECT_TRUE(view->selectionModel()->isRowSelected(1, {}));
+}
+
+TEST_F(QtListViewTest, ADoubleClickCountsAsOneClick) {
+    AddTitles({"a"});
+    QSignalSpy rowClicks(view.get(), &QtListView::rowsAreaClicked);
+    const QPoint row = view->visualRect(view->model()->index(0, 0)).center();
+    // A double click arrives as press, release, press, double click, release.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, row);
+    EXPECT_EQ(rowClicks.count(), 1);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row);
+    EXPECT_EQ(rowClicks.count(), 2);
+}
+
+TEST_F(QtListViewTest, HeaderClickNamesItsColumnAndDoesNotSortByItself) {
+    AddTitles({"b", "a"});
+    QSignalSpy rowClicks(view.get(), &QtListView::rowsAreaClicked);
+    QSignalSpy headerClicks(view.get(), &QtListView::headerClicked);
+    QHeaderView* header = view->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      QPoint(header->sectionViewportPosition(2) + header->sectionSize(2) / 2,
+                             header->height() / 2));
+    ASSERT_EQ(headerClicks.count(), 1);
+    EXPECT_EQ(headerClicks.front().front().toInt(), 2);
+    EXPECT_EQ(rowClicks.count(), 0);
+    EXPECT_EQ(Title(0), "a");
+}
+
+// Fitting measures only a few cells; the widest text must still be among them, wherever it is.
+TEST_F(QtListViewTest, ContentFitFindsTheWidestTextAmongManyRows) {
+    const std::string wide(120, 'W');
+    for (int i = 0; i < 100000; ++i) entries.InsertTop(Entry(i == 50000 ? wide : "short"));
+    const int width = view->FitColumn(0, FitMode::Content);
+    EXPECT_GE(width, view->fontMetrics().horizontalAdvance(QString::fromStdString(wide)));
+}
+
+TEST_F(QtListViewTest, LastColumnFillsTheRestOfTheList) {
+    AddTitles({"a"});
+    entries.AutoSizeColumns();
+    int total = 0;
+    for (int column = 0; column < view->ColumnCount(); ++column) {
+        total += view->ColumnWidth(column);
+        EXPECT_GE(view->ColumnWidth(column), view->horizontalHeader()->sectionSizeHint(column));
+    }
+    EXPECT_EQ(total, view->viewport()->width());
+}
+
+TEST_F(QtListViewTest, TableForgetsAViewThatIsDestroyed) {
+    AddTitles({"a"});
+    view.reset();
+    EXPECT_EQ(entries.View(), nullptr);
+    entries.InsertTop(Entry("b"));
+    EXPECT_EQ(entries.RowCount(), 2);
+}
+
+}  // namespace
+}  // namespace vistello::testing

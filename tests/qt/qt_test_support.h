@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+
+namespace vistello::testing {
+
+// One application for the whole test program, headless unless told otherwise.
+inline QApplication& EnsureQtApplication() {
+    static int argc = 1;
+    static char name[] = "vistello_qt_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* application = [] {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        return new QApplication(argc, argv);
+    }();
+    return *application;
+}
+
+// The main window reads and writes its files in the current directory: give it a fresh one.
+class ScratchDirectory {
+public:
+    ScratchDirectory() : m_previous(std::filesystem::current_path()) {
+        EnsureQtApplication();
+        std::filesystem::current_path(m_dir.path().toStdString());
+    }
+    ~ScratchDirectory() { std::filesystem::current_path(m_previous); }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+private:
+    std::filesystem::path m_previous;
+    QTemporaryDir m_dir;
+};
+
+// Runs action on the next modal window once it is open, from inside its modal loop. The poll
+// belongs to owner, so it ends with owner if no modal window ever opens.
+inline void OnNextModal(QWidget* owner, std::function<void(QWidget*)> action) {
+    auto* poll = new QTimer(owner);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, action = std::move(action)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || !modal->isVisible()) return;
+        poll->stop();
+        poll->deleteLater();
+        action(modal);
+    });
+    poll->start();
+}
+
+}  // namespace vistello::testing
