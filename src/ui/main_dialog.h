@@ -40,6 +40,12 @@ public:
 
     // Generation.
     void OnGenerate();
+    // False, after telling the user, when the file cannot be read or written.
+    bool LoadTemplateFile(const std::string& fileName, std::string& text);
+    bool SaveToFile(const std::string& fileName, const std::string& text);
+    std::string GetNextPageFileName(int row) const;
+    // The number of pages that could not be written.
+    int WritePageSet(const std::string& templateText);
 
     void OnQuit();
     void OnHelpAbout();
