@@ -166,14 +166,17 @@ TEST_F(QtMainWindowTest, HelpAboutOpensTheAboutBoxOverTheMainWindow) {
     ASSERT_NE(about, nullptr);
     QString caption;
     QWidget* owner = nullptr;
+    Qt::WindowModality modality = Qt::NonModal;
     OnNextModal(&window.Widget(), [&](QWidget* modal) {
         caption = modal->windowTitle();
         owner = modal->parentWidget();
+        modality = modal->windowModality();
         QTest::keyClick(modal, Qt::Key_Escape);
     });
     about->trigger();
     EXPECT_EQ(caption, "About Vistello");
     EXPECT_EQ(owner, &window.Widget());
+    EXPECT_EQ(modality, Qt::WindowModal);
     EXPECT_FALSE(window.Host().Ended());
 }
 

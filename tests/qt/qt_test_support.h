@@ -38,9 +38,9 @@ private:
 };
 
 // Runs action on the next modal window once it is open, from inside its modal loop. The poll
-// belongs to owner, so it ends with owner if no modal window ever opens.
+// belongs to owner, or to the application when there is none.
 inline void OnNextModal(QWidget* owner, std::function<void(QWidget*)> action) {
-    auto* poll = new QTimer(owner);
+    auto* poll = owner != nullptr ? new QTimer(owner) : new QTimer(&EnsureQtApplication());
     poll->setInterval(5);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, action = std::move(action)] {
         QWidget* modal = QApplication::activeModalWidget();
