@@ -85,7 +85,7 @@ DialogTemplate BuildMainDialog() {
         Label("Description:", 13, 136, 45),
         {ids::kBottomLine,
          K::Label,
-         "Vistello - HTML Slide Show Maker. Turns an ordered list of images into linked web pages.",
+         "Vistello - HTML Slide Show Maker, version 1.0",
          {7, 216, 258, 8}},
     };
     return t;
