@@ -30,7 +30,7 @@ PageValues MakePageValues(const ImageEntry& entry, std::string_view backTarget,
                           std::string_view nextTarget);
 
 // The template with the link tags, then the eight variable tags, replaced in that order; a pass
-// sees what earlier passes inserted. Expects no empty tag in the set.
+// sees what earlier passes inserted. An empty tag replaces nothing.
 std::string BuildPageText(std::string_view templateText, const TagSet& tags,
                           const ImageEntry& entry, std::string_view backTarget,
                           std::string_view nextTarget);

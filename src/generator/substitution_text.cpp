@@ -1,5 +1,6 @@
 #include "generator/substitution_text.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace vistello {

@@ -78,29 +78,15 @@ TEST(BuildPageTextTest, LaterPassesSeeEarlierInsertionsButNoPassRescansItsOwn) {
               "t \"alt\" <<IMAGETITLE>> <<NEXT>> <<BACK>>/d <<IMAGETITLE>>/\"alt\"");
 }
 
-TEST(BuildPageTextTest, ImageTitleHoldingTheWidthTagGetsTheWidth) {
-    ImageEntry entry;
-    entry.title = "<<WIDTH>> wide";
-    entry.keywords = "<<BORDER>>";
-    EXPECT_EQ(Page("<<IMAGETITLE>>;<<KEYWORDS>>", entry), "\"100%\" wide;\"0\"");
-}
-
+// Equal tags: the earlier pass takes every occurrence, and the link passes come first of all.
 TEST(BuildPageTextTest, EarlierOfTwoEqualTagsTakesEveryOccurrence) {
     TagSet tags = DefaultTags();
     tags.width = "[size]";
     tags.height = "[size]";
-    ImageEntry entry;
-    entry.width = "320";
-    entry.height = "240";
-    EXPECT_EQ(Page("[size]x[size]", entry, "", "", tags), "320x320");
-}
-
-TEST(BuildPageTextTest, LinkPassesTakeAVariableTagEqualToALinkTag) {
-    TagSet tags = DefaultTags();
     tags.imageTitle = "<<NEXT>>";
-    ImageEntry entry;
-    entry.title = "Title";
-    EXPECT_EQ(Page("<<NEXT>>", entry, "", "n.htm", tags), "<a href=n.htm>Next</a>");
+    const ImageEntry entry{"Title", "240", "320", "", "", "", "", ""};
+    EXPECT_EQ(Page("[size]x[size] <<NEXT>>", entry, "", "n.htm", tags),
+              "320x320 <a href=n.htm>Next</a>");
     EXPECT_EQ(Page("<<NEXT>>", entry, "", "", tags), "");
 }
 

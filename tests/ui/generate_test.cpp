@@ -110,7 +110,7 @@ TEST_F(GenerateTest, EmptyListRestoresTheTagsAndWritesNothing) {
     EXPECT_TRUE(WebFiles().empty());
 }
 
-TEST_F(GenerateTest, EmptySettingsUseTheCurrentDirectoryAndStayEmpty) {
+TEST_F(GenerateTest, EmptyAndRelativeSettingsUseTheCurrentDirectory) {
     const CurrentDirGuard restore;
     fs::current_path(dir.Path());
     window.Type(ids::kTemplate, "");
@@ -123,13 +123,8 @@ TEST_F(GenerateTest, EmptySettingsUseTheCurrentDirectoryAndStayEmpty) {
     EXPECT_EQ(window.Text(ids::kTemplate), "");
     EXPECT_EQ(window.Text(ids::kOutputFolder), "");
     EXPECT_EQ(system.opened, std::vector<std::string>{dir / "here.htm"});
-}
 
-TEST_F(GenerateTest, RelativeOutputFolderResolvesAgainstTheCurrentDirectory) {
-    const CurrentDirGuard restore;
-    fs::current_path(dir.Path());
     window.Type(ids::kOutputFolder, "web");
-    AddInOrder({"Here"});
     window.Press(ids::kGenerate);
     EXPECT_EQ(WebFiles(), (std::set<std::string>{"0.jpg", "here.htm"}));
     EXPECT_EQ(window.Text(ids::kOutputFolder), "web/");
