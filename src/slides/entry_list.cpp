@@ -22,29 +22,32 @@ constexpr int kMaxColumnWidth = std::numeric_limits<short>::max();
 class ColumnKeys {
 public:
     struct Key {
-        std::string_view text;
+        const char* data;
+        uint32_t size;
         uint32_t row;
+
+        std::string_view Text() const { return {data, size}; }
     };
 
     ColumnKeys(const std::deque<std::unique_ptr<ImageEntry>>& rows, int column) {
-        std::vector<size_t> ends;
-        ends.reserve(rows.size());
+        std::vector<uint32_t> sizes;
+        sizes.reserve(rows.size());
         for (const auto& entry : rows) {
-            m_bytes += entry->Column(column);
-            ends.push_back(m_bytes.size());
+            const std::string& text = entry->Column(column);
+            m_bytes += text;
+            sizes.push_back(static_cast<uint32_t>(text.size()));
         }
         m_keys.reserve(rows.size());
-        size_t begin = 0;
-        for (size_t end : ends) {
-            m_keys.push_back({std::string_view(m_bytes).substr(begin, end - begin),
-                              static_cast<uint32_t>(m_keys.size())});
-            begin = end;
+        const char* data = m_bytes.data();
+        for (uint32_t size : sizes) {
+            m_keys.push_back({data, size, static_cast<uint32_t>(m_keys.size())});
+            data += size;
         }
     }
 
     // Bytes compare as unsigned char: the C runtime's multibyte order, which for UTF-8 is the
     // order of the characters.
-    static bool Less(const Key& a, const Key& b) { return a.text < b.text; }
+    static bool Less(const Key& a, const Key& b) { return a.Text() < b.Text(); }
 
     std::vector<Key>& Keys() { return m_keys; }
 
@@ -125,11 +128,12 @@ void EntryList::SortByColumn(int column) {
     if (column < 0 || column >= ImageEntry::kColumnCount) return;
     ColumnKeys columnKeys(m_rows, column);
     std::vector<ColumnKeys::Key>& keys = columnKeys.Keys();
-    if (std::is_sorted(keys.begin(), keys.end(), ColumnKeys::Less)) {
+    const auto less = ColumnKeys::Less;
+    if (std::is_sorted(keys.begin(), keys.end(), less)) {
         Reverse();
         return;
     }
-    std::stable_sort(keys.begin(), keys.end(), ColumnKeys::Less);
+    std::stable_sort(keys.begin(), keys.end(), less);
     std::deque<std::unique_ptr<ImageEntry>> sorted;
     for (const ColumnKeys::Key& key : keys) sorted.push_back(std::move(m_rows[key.row]));
     m_rows.swap(sorted);
