@@ -98,17 +98,18 @@ std::optional<std::string> ReadTextFile(const std::string& path) {
     return DecodeTextMode(content.str());
 }
 
-bool WriteTextFile(const std::string& path, std::string_view text) {
-    return WriteFileAtomically(path, EncodeTextMode(text));
+bool WriteTextFile(const std::string& path, std::string_view text, Flush flush) {
+    return WriteFileAtomically(path, EncodeTextMode(text), flush);
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush) {
     mode_t mode = 0644;
     if (path.empty() || !TargetWritable(path, mode)) return false;
     std::string temp = FolderOf(path) + "/.vistello-XXXXXX";
     const int fd = ::mkstemp(temp.data());
     if (fd < 0) return false;
-    const bool written = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, bytes) && ::fchmod(fd, mode) == 0 &&
+                         (flush == Flush::ToSystem || ::fsync(fd) == 0);
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
         ::unlink(temp.c_str());

@@ -112,7 +112,7 @@ bool CMainDialog::LoadTemplateFile(const std::string& fileName, std::string& tex
 }
 
 bool CMainDialog::SaveToFile(const std::string& fileName, const std::string& text) {
-    if (WriteTextFile(fileName, text)) return true;
+    if (WriteTextFile(fileName, text, Flush::ToSystem)) return true;
     UpdateData(false);
     MessageBox("Save to File", "Error Saving File.");
     return false;
