@@ -6,6 +6,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QtTest/QtTest>
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 #include "qt/dialog_units.h"
 #include "qt/qt_list_view.h"
@@ -227,6 +230,34 @@ TEST_F(QtMainWindowTest, HeaderClickSortsAndTheSelectedPositionStaysSelected) {
     EXPECT_EQ(model->index(2, 0).data().toString(), "c");
     EXPECT_EQ(List()->SelectionMark(), 2);
     EXPECT_TRUE(List()->selectionModel()->isRowSelected(2, {}));
+}
+
+std::string FileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(QtMainWindowTest, TwoEntriesTypedIntoTheWindowGenerateTwoLinkedPages) {
+    std::filesystem::create_directory("pics");
+    std::filesystem::create_directory("web");
+    std::ofstream("pics/sea.jpg", std::ios::binary) << "sea bytes";
+    std::ofstream("pics/sun.jpg", std::ios::binary) << "sun bytes";
+    std::ofstream("page.htm", std::ios::binary) << "<<IMAGETITLE>> <<IMAGEPATH>>\n<<BACK>><<NEXT>>";
+    Edit(ids::kTemplate)->setText("page.htm");
+    Edit(ids::kOutputFolder)->setText("web");
+    AddEntry("Sun Set", "pics/sun.jpg");
+    AddEntry("Sea", "pics/sea.jpg");
+
+    ShownBox shown;
+    AnswerNextBox(QMessageBox::No, shown);
+    Button(ids::kGenerate)->click();
+
+    EXPECT_EQ(shown.text, "Your pages have been generated.\nWould you like to view them?");
+    EXPECT_EQ(FileText("web/sea.htm"), "Sea \"sea.jpg\"\r\n<a href=sun_set.htm>Next</a>");
+    EXPECT_EQ(FileText("web/sun_set.htm"), "Sun Set \"sun.jpg\"\r\n<a href=sea.htm>Back</a>");
+    EXPECT_EQ(FileText("web/sun.jpg"), "sun bytes");
+    EXPECT_EQ(Edit(ids::kOutputFolder)->text(), "web/");
+    EXPECT_EQ(Edit(ids::kTitle)->text(), "Sun Set");
 }
 
 }  // namespace
