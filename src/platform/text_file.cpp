@@ -51,43 +51,27 @@ bool TargetWritable(const std::string& path, mode_t& mode) {
     return !readOnly && ::access(path.c_str(), W_OK) == 0;
 }
 
+std::string ReplaceEvery(std::string_view text, std::string_view from, std::string_view to) {
+    std::string result;
+    result.reserve(text.size() + text.size() / 16);
+    size_t start = 0;
+    for (size_t at = text.find(from); at != std::string_view::npos; at = text.find(from, start)) {
+        result.append(text.substr(start, at - start)).append(to);
+        start = at + from.size();
+    }
+    result.append(text.substr(start));
+    return result;
+}
+
 }  // namespace
 
 std::string DecodeTextMode(std::string_view raw) {
     if (const size_t end = raw.find(kCtrlZ); end != std::string_view::npos)
         raw = raw.substr(0, end);
-    std::string text;
-    text.reserve(raw.size());
-    size_t start = 0;
-    while (start < raw.size()) {
-        const size_t cr = raw.find("\r\n", start);
-        if (cr == std::string_view::npos) {
-            text.append(raw.substr(start));
-            break;
-        }
-        text.append(raw.substr(start, cr - start));
-        text.push_back('\n');
-        start = cr + 2;
-    }
-    return text;
+    return ReplaceEvery(raw, "\r\n", "\n");
 }
 
-std::string EncodeTextMode(std::string_view text) {
-    std::string raw;
-    raw.reserve(text.size() + text.size() / 16);
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t lf = text.find('\n', start);
-        if (lf == std::string_view::npos) {
-            raw.append(text.substr(start));
-            break;
-        }
-        raw.append(text.substr(start, lf - start));
-        raw.append("\r\n");
-        start = lf + 1;
-    }
-    return raw;
-}
+std::string EncodeTextMode(std::string_view text) { return ReplaceEvery(text, "\n", "\r\n"); }
 
 std::optional<std::string> ReadTextFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
