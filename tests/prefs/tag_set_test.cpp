@@ -20,18 +20,5 @@ TEST(TagSetTest, FillsOnlyEmptyTagsWithTheirDefaults) {
     EXPECT_EQ(tags.description, "<<DESCRIPTION>>");
 }
 
-TEST(TagSetTest, KeysNameTheirOwnMembers) {
-    TagSet tags;
-    for (TagKey key : kFillOrder) tags[key] = TagKeyName(key);
-    EXPECT_EQ(tags.imagePath, "IMAGEPATH");
-    EXPECT_EQ(tags.imageTitle, "IMAGETITLE");
-    EXPECT_EQ(tags.height, "HEIGHT");
-    EXPECT_EQ(tags.width, "WIDTH");
-    EXPECT_EQ(tags.border, "BORDER");
-    EXPECT_EQ(tags.alt, "ALT");
-    EXPECT_EQ(tags.keywords, "KEYWORDS");
-    EXPECT_EQ(tags.description, "DESCRIPTION");
-}
-
 }  // namespace
 }  // namespace vistello

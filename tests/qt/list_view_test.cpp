@@ -35,31 +35,23 @@ protected:
     std::unique_ptr<QtListView> view = std::make_unique<QtListView>(nullptr);
 };
 
-TEST_F(QtListViewTest, MarkFollowsItsRowAndIsGoneWithIt) {
+// The mark is the row the user chose: it follows that row, goes with it, and the cursor the view
+// places on a row when focus arrives is no choice.
+TEST_F(QtListViewTest, MarkFollowsTheChosenRowAndIsGoneWithIt) {
     AddTitles({"a", "b", "c"});
+    view->selectionModel()->setCurrentIndex(view->model()->index(1, 0),
+                                            QItemSelectionModel::NoUpdate);
+    EXPECT_EQ(entries.SelectionMark(), -1);
     view->selectRow(1);
-    EXPECT_EQ(entries.SelectionMark(), 1);
     entries.InsertTop(Entry("d"));
     EXPECT_EQ(entries.SelectionMark(), 2);
     EXPECT_EQ(Title(2), "b");
     entries.DeleteRow(2);
     EXPECT_EQ(entries.SelectionMark(), -1);
-}
-
-TEST_F(QtListViewTest, ClearingTheMarkClearsTheSelection) {
-    AddTitles({"a", "b"});
     view->selectRow(0);
     entries.ClearSelectionMark();
     EXPECT_EQ(entries.SelectionMark(), -1);
     EXPECT_FALSE(view->selectionModel()->hasSelection());
-}
-
-// The view places its cursor on a row when focus arrives; that row is not one the user chose.
-TEST_F(QtListViewTest, CursorWithoutSelectionIsNoMark) {
-    AddTitles({"a", "b"});
-    view->selectionModel()->setCurrentIndex(view->model()->index(1, 0),
-                                            QItemSelectionModel::NoUpdate);
-    EXPECT_EQ(entries.SelectionMark(), -1);
 }
 
 TEST_F(QtListViewTest, ReversingKeepsTheSelectionOnItsPosition) {

@@ -31,17 +31,6 @@ TEST_F(EntryListTest, RowsOutsideTheListAreRefusedAndReadEmpty) {
     EXPECT_EQ(list.Cell(0, 0), "a");
 }
 
-TEST_F(EntryListTest, SelectionFollowsItsEntryAndClearsWhenItGoes) {
-    list.InsertTop(Titled("b"));
-    list.InsertTop(Titled("a"));
-    view.SetSelectionMark(1);
-    list.InsertTop(Titled("new"));
-    EXPECT_EQ(list.SelectionMark(), 2);
-    EXPECT_EQ(list.Row(list.SelectionMark()).title, "b");
-    list.DeleteAll();
-    EXPECT_EQ(list.SelectionMark(), -1);
-}
-
 TEST_F(EntryListTest, LongCellsComeBackWholeAndWidthsStayInRange) {
     const std::string huge(70000, 'w');
     list.InsertTop({"t", "", "", "", "", "", huge, "x.jpg"});
@@ -49,15 +38,6 @@ TEST_F(EntryListTest, LongCellsComeBackWholeAndWidthsStayInRange) {
     EXPECT_EQ(list.Row(0).description, huge);
     EXPECT_EQ(view.ColumnWidth(6), 32767);
     EXPECT_EQ(view.ColumnWidth(0), 5);  // the header "Title" is wider than "t"
-}
-
-TEST_F(EntryListTest, DetachedViewForgetsTheTable) {
-    list.InsertTop(Titled("a"));
-    EXPECT_EQ(view.RowCount(), 1);
-    list.Attach(nullptr);
-    EXPECT_EQ(view.RowCount(), 0);
-    list.InsertTop(Titled("b"));
-    EXPECT_EQ(list.RowCount(), 2);
 }
 
 }  // namespace
