@@ -82,13 +82,4 @@ void SubstitutionText::CarryStarts(std::string_view result, size_t searchSize,
     m_starts.swap(m_nextStarts);
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view search,
-                       std::string_view replacement) {
-    const TagStarts starts({&search, 1});
-    SubstitutionScratch scratch;
-    SubstitutionText substituted(text, starts, scratch);
-    substituted.Apply(search, replacement);
-    return std::move(substituted).Take();
-}
-
 }  // namespace vistello

@@ -47,8 +47,4 @@ private:
     std::vector<size_t>& m_matches;
 };
 
-// One replacement pass on its own.
-std::string ReplaceAll(std::string_view text, std::string_view search,
-                       std::string_view replacement);
-
 }  // namespace vistello

@@ -55,30 +55,5 @@ TEST(SubstitutionTextTest, AgreesWithPlainPassesOnRandomTexts) {
     }
 }
 
-struct ReplaceCase {
-    const char* text;
-    const char* search;
-    const char* replacement;
-    const char* expected;
-};
-
-class ReplaceAllTest : public ::testing::TestWithParam<ReplaceCase> {};
-
-TEST_P(ReplaceAllTest, ReplacesLeftToRightWithoutOverlapOrRescan) {
-    const ReplaceCase& c = GetParam();
-    EXPECT_EQ(ReplaceAll(c.text, c.search, c.replacement), c.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Passes, ReplaceAllTest,
-    ::testing::Values(ReplaceCase{"x<<A>>y<<A>>", "<<A>>", "1", "x1y1"},
-                      ReplaceCase{"aaa", "aa", "b", "ba"}, ReplaceCase{"a-a", "a", "aa", "aa-aa"},
-                      ReplaceCase{"ab", "ab", "aab", "aab"},
-                      ReplaceCase{"<<T>>T>>", "<<T>>", "<<T", "<<TT>>"},
-                      ReplaceCase{"keep", "", "x", "keep"},
-                      ReplaceCase{"a<<X>>b<<X>>", "<<X>>", "", "ab"},
-                      ReplaceCase{"<<x>> <<X> <X>>", "<<X>>", "1", "<<x>> <<X> <X>>"},
-                      ReplaceCase{"a  b", "  ", "_", "a_b"}, ReplaceCase{"", "<<X>>", "1", ""}));
-
 }  // namespace
 }  // namespace vistello

@@ -26,28 +26,6 @@ protected:
     }
 };
 
-TEST(DataExchangeTest, MovesEveryBindingEachWay) {
-    FakeWindowSystem system;
-    ExchangeDialog dialog;
-    FakeWindow window(system, dialog);
-    EXPECT_EQ(window.Text(2), "0");
-    dialog.text = "member";
-    dialog.number = -42;
-    dialog.checked = true;
-    ASSERT_TRUE(dialog.UpdateData(false));
-    EXPECT_EQ(window.Text(1), "member");
-    EXPECT_EQ(window.Text(2), "-42");
-    EXPECT_TRUE(window.Host().GetCheck(3));
-
-    window.Type(1, "typed");
-    window.Type(2, " 17 ");
-    window.Host().SetCheck(3, false);
-    ASSERT_TRUE(dialog.UpdateData(true));
-    EXPECT_EQ(dialog.text, "typed");
-    EXPECT_EQ(dialog.number, 17);
-    EXPECT_FALSE(dialog.checked);
-}
-
 TEST(DataExchangeTest, TextThatIsNoIntegerFailsAndStopsTheExchange) {
     for (const char* bad : {"", "12a", "1 2", "99999999999", "0x10", "-"}) {
         FakeWindowSystem system;
