@@ -134,9 +134,10 @@ void EntryList::SortByColumn(int column) {
         return;
     }
     std::stable_sort(keys.begin(), keys.end(), less);
-    std::deque<std::unique_ptr<ImageEntry>> sorted;
+    std::vector<std::unique_ptr<ImageEntry>> sorted;
+    sorted.reserve(keys.size());
     for (const ColumnKeys::Key& key : keys) sorted.push_back(std::move(m_rows[key.row]));
-    m_rows.swap(sorted);
+    std::move(sorted.begin(), sorted.end(), m_rows.begin());
     RowsChanged();
 }
 
