@@ -1,10 +1,17 @@
 #include "app/slide_show_app.h"
 
+#include "platform/window_system.h"
 #include "ui/main_dialog.h"
 
 namespace vistello {
 
+// Without its sockets the program says so and ends before any file is read or written.
 bool CSlideShowApp::InitInstance(WindowSystem& system) {
+    if (!system.StartSockets()) {
+        system.OwnerlessMessageBox("Windows sockets initialization failed.", system.AppTitle(),
+                                   MsgButtons::Ok, MsgIcon::Exclamation);
+        return false;
+    }
     CMainDialog dialog;
     dialog.DoModal(system);
     return false;

@@ -27,4 +27,7 @@ bool WriteTextFile(const std::string& path, std::string_view text, Flush flush =
 bool WriteFileAtomically(const std::string& path, std::string_view bytes,
                          Flush flush = Flush::ToDisk);
 
+// Creates an empty file when nothing is at the path; true when a file is there afterwards.
+[[nodiscard]] bool CreateFileIfMissing(const std::string& path);
+
 }  // namespace vistello

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "platform/file_picker.h"
 #include "platform/message_box.h"
 
 namespace vistello {
@@ -23,6 +25,11 @@ public:
     virtual MsgAnswer MessageBox(const std::string& text, const std::string& caption,
                                  MsgButtons buttons, MsgIcon icon) = 0;
     virtual void EndDialog(int result) = 0;
+
+    // The chosen full path, or nothing when the user cancels. An existing file is chosen only
+    // after the user agreed to replace it.
+    virtual std::optional<std::string> PickSaveFile(const FilePickerOptions& options) = 0;
+    virtual void EnableToolTips(bool on) = 0;
 };
 
 }  // namespace vistello

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/message_box.h"
+
 namespace vistello {
 
 class CDialog;
@@ -21,6 +23,13 @@ public:
 
     // Caption of the application's own message boxes.
     virtual std::string AppTitle() const = 0;
+
+    // A box with no window to belong to, for failures before the main window exists.
+    virtual MsgAnswer OwnerlessMessageBox(const std::string& text, const std::string& caption,
+                                          MsgButtons buttons, MsgIcon icon) = 0;
+
+    // Starts the network layer the program asks for at start-up; false when it cannot.
+    virtual bool StartSockets() = 0;
 };
 
 }  // namespace vistello

@@ -13,8 +13,10 @@
 #include "qt/qstring_bytes.h"
 #include "qt/qt_controls.h"
 #include "qt/qt_dialog_widget.h"
+#include "qt/qt_file_picker.h"
 #include "qt/qt_list_view.h"
 #include "qt/qt_message_box.h"
+#include "qt/tool_tip_gate.h"
 
 namespace vistello {
 
@@ -32,7 +34,8 @@ QFont DialogFont(const DialogTemplate& dialogTemplate) {
 
 QtWindowHost::QtWindowHost(CDialog& dialog, QWidget* owner)
     : m_dialog(dialog),
-      m_widget(std::make_unique<QtDialogWidget>(owner, [this] { m_dialog.OnCommand(IDCANCEL); })) {
+      m_widget(std::make_unique<QtDialogWidget>(owner, [this] { m_dialog.OnCommand(IDCANCEL); })),
+      m_toolTips(new ToolTipGate(m_widget.get())) {
     const DialogTemplate& dialogTemplate = dialog.Template();
     m_widget->setWindowTitle(ToQString(dialogTemplate.caption));
     m_widget->setWindowIcon(AppIcon());
@@ -70,6 +73,7 @@ QWidget* QtWindowHost::BuildClientArea(const DialogTemplate& dialogTemplate) {
     for (const ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = CreateControl(control, units.ToPixels(control.rect), client);
         if (control.id != IDC_STATIC) m_controls.emplace(control.id, widget);
+        m_toolTips->Guard(widget);
         Route(control.id, widget);
         if ((widget->focusPolicy() & Qt::TabFocus) != 0) tabStops.push_back(widget);
     }
@@ -143,6 +147,12 @@ void QtWindowHost::EndDialog(int result) {
     m_result = result;
     m_widget->done(result);
 }
+
+std::optional<std::string> QtWindowHost::PickSaveFile(const FilePickerOptions& options) {
+    return ShowSaveFilePicker(m_widget.get(), options);
+}
+
+void QtWindowHost::EnableToolTips(bool on) { m_toolTips->SetEnabled(on); }
 
 QDialog& QtWindowHost::Widget() const { return *m_widget; }
 

@@ -13,6 +13,7 @@ class QMenuBar;
 namespace vistello {
 
 class QtDialogWidget;
+class ToolTipGate;
 
 // One dialog's real window, built from its template: the controls at their places, the menu
 // above them, and every button, menu item and list notification routed to the dialog.
@@ -34,6 +35,8 @@ public:
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                          MsgIcon icon) override;
     void EndDialog(int result) override;
+    std::optional<std::string> PickSaveFile(const FilePickerOptions& options) override;
+    void EnableToolTips(bool on) override;
 
     QDialog& Widget() const;
     QWidget* Control(int id) const;
@@ -49,6 +52,7 @@ private:
     CDialog& m_dialog;
     std::unique_ptr<QtDialogWidget> m_widget;
     std::unordered_map<int, QWidget*> m_controls;
+    ToolTipGate* m_toolTips;
     bool m_ended = false;
     int m_result = 0;
 };

@@ -5,6 +5,7 @@
 #include <QUrl>
 
 #include "qt/qstring_bytes.h"
+#include "qt/qt_message_box.h"
 #include "qt/qt_window.h"
 
 namespace vistello {
@@ -33,5 +34,10 @@ void QtWindowSystem::OpenDocument(const std::string& target) {
 
 // The executable's name, whatever the process was started as.
 std::string QtWindowSystem::AppTitle() const { return "vistello"; }
+
+MsgAnswer QtWindowSystem::OwnerlessMessageBox(const std::string& text, const std::string& caption,
+                                              MsgButtons buttons, MsgIcon icon) {
+    return ShowMessageBox(nullptr, text, caption, buttons, icon);
+}
 
 }  // namespace vistello

@@ -79,6 +79,10 @@ void EntryList::InsertTop(ImageEntry entry) {
     if (m_view != nullptr) m_view->RowsInserted(0, 1);
 }
 
+void EntryList::InsertTop(std::vector<ImageEntry> entries) {
+    for (auto it = entries.rbegin(); it != entries.rend(); ++it) InsertTop(std::move(*it));
+}
+
 bool EntryList::SetRow(int row, ImageEntry entry) {
     if (!HasRow(row)) return false;
     *m_rows[static_cast<size_t>(row)] = std::move(entry);

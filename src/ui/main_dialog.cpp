@@ -1,8 +1,11 @@
 #include "ui/main_dialog.h"
 
 #include "platform/data_exchange.h"
+#include "platform/window_host.h"
+#include "project/project_file.h"
 #include "ui/about_dialog.h"
 #include "ui/dialog_templates.h"
+#include "ui/messages.h"
 #include "ui/resource_ids.h"
 
 namespace vistello {
@@ -17,6 +20,8 @@ void CMainDialog::MapCommands() {
     MapCommand(ids::kClearFields, [this] { OnClearFields(); });
     MapCommand(ids::kClearList, [this] { OnClearList(); });
     MapCommand(ids::kMenuClearList, [this] { OnMenuClearList(); });
+    MapCommand(ids::kNewProject, [this] { OnNewProject(); });
+    MapCommand(ids::kMenuSave, [this] { OnFileSave(); });
     MapCommand(ids::kMenuQuit, [this] { OnQuit(); });
     MapCommand(ids::kMenuAbout, [this] { OnHelpAbout(); });
     for (int id : {ids::kSaveProject, ids::kMenuOpen, ids::kMenuSaveAs, ids::kMenuEntryAdd,
@@ -45,10 +50,25 @@ void CMainDialog::DoDataExchange(CDataExchange& dx) {
     DDX_Text(dx, ids::kEntryCount, m_nEntryCount);
 }
 
+// The preferences come first: they name the project to read.
 bool CMainDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     SetupListColumns();
+    m_strToolTips = "yes";
+    LoadPreferences();
+    Host().EnableToolTips(m_strToolTips == "yes");
+    if (m_strProjectFile.empty()) m_strProjectFile = kDefaultProjectFile;
+    ReadProjectFile();
+    if (m_strTemplate.empty()) m_strTemplate = kDefaultTemplate;
     return true;
+}
+
+// However the window closes, the preferences are written first so that they name the project
+// written next, which the next start reads.
+void CMainDialog::OnDestroy() {
+    CDialog::OnDestroy();
+    SavePreferences();
+    WriteProjectFile();
 }
 
 void CMainDialog::SetupListColumns() { m_listEntries.SetupColumns(); }

@@ -15,6 +15,7 @@ public:
     CMainDialog();
 
     bool OnInitDialog() override;
+    void OnDestroy() override;
 
     // List operations shared by the commands.
     void SetupListColumns();
@@ -47,6 +48,16 @@ public:
     // The number of pages that could not be written.
     int WritePageSet(const std::string& templateText);
 
+    // The project file.
+    void ReadProjectFile();
+    void WriteProjectFile();
+    void OnNewProject();
+    void OnFileSave();
+
+    // The preferences file.
+    void LoadPreferences();
+    void SavePreferences();
+
     void OnQuit();
     void OnHelpAbout();
 
@@ -72,6 +83,7 @@ protected:
 private:
     void MapCommands();
     void OnNoAction();
+    std::string ProjectFileName() const;
     ImageEntry PageFields() const;
     void SetPageFields(const ImageEntry& entry);
 };

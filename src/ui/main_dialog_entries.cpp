@@ -1,12 +1,7 @@
 #include "ui/main_dialog.h"
+#include "ui/messages.h"
 
 namespace vistello {
-
-namespace {
-
-constexpr const char* kClearListQuestion = "Are you sure that you want to clear list?";
-
-}  // namespace
 
 void CMainDialog::OnAdd() {
     UpdateData(true);

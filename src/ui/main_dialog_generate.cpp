@@ -11,12 +11,12 @@
 #include "platform/text_file.h"
 #include "platform/window_system.h"
 #include "ui/main_dialog.h"
+#include "ui/messages.h"
 
 namespace vistello {
 
 namespace {
 
-constexpr const char* kDefaultTemplate = "template.htm";
 constexpr const char* kEmptyListText =
     "Please add some pictures before generating your slide show.\r\n"
     "Simply fill in the page details and press the Add button to add an image.";

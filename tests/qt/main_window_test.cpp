@@ -86,7 +86,7 @@ TEST_F(QtMainWindowTest, EveryControlStandsWhereTheTemplatePutsItWithItsText) {
             EXPECT_EQ(button->text().toStdString(), control.text);
         }
     }
-    EXPECT_EQ(window.Widget().windowTitle(), "Vistello");
+    EXPECT_EQ(window.Widget().windowTitle().toStdString(), "Vistello: vistello.dat");
     EXPECT_FALSE(window.Widget().windowIcon().isNull());
 }
 

@@ -1,5 +1,7 @@
 #include "support/fake_window_system.h"
 
+#include <filesystem>
+
 namespace vistello::testing {
 
 std::string FakeWindowHost::GetText(int id) const {
@@ -21,6 +23,17 @@ MsgAnswer FakeWindowHost::MessageBox(const std::string& text, const std::string&
         return answer;
     }
     return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
+}
+
+std::optional<std::string> FakeWindowHost::PickSaveFile(const FilePickerOptions& options) {
+    m_system.pickers.push_back(options);
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    std::optional<std::string> answer;
+    if (!m_system.pickerAnswers.empty()) {
+        answer = m_system.pickerAnswers.front();
+        m_system.pickerAnswers.pop_front();
+    }
+    return answer;
 }
 
 void FakeWindowHost::EndDialog(int result) {
@@ -50,6 +63,12 @@ void FakeWindow::Destroy() {
     m_destroyed = true;
     m_dialog.OnDestroy();
     m_dialog.Detach();
+}
+
+MsgAnswer FakeWindowSystem::OwnerlessMessageBox(const std::string& text, const std::string& caption,
+                                                MsgButtons buttons, MsgIcon icon) {
+    boxes.push_back({text, caption, buttons, icon});
+    return MsgAnswer::Ok;
 }
 
 int FakeWindowSystem::RunModal(CDialog& dialog, WindowHost* owner) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,8 @@ struct ShownBox {
     std::string caption;
     MsgButtons buttons = MsgButtons::Ok;
     MsgIcon icon = MsgIcon::None;
+
+    bool operator==(const ShownBox&) const = default;
 };
 
 class FakeWindowSystem;
@@ -37,8 +40,11 @@ public:
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                          MsgIcon icon) override;
     void EndDialog(int result) override;
+    std::optional<std::string> PickSaveFile(const FilePickerOptions& options) override;
+    void EnableToolTips(bool on) override { m_toolTips = on; }
 
     const std::string& Caption() const { return m_caption; }
+    bool ToolTipsOn() const { return m_toolTips; }
     FakeListView& ListControl(int id) { return m_lists[id]; }
     bool Ended() const { return m_ended; }
     int Result() const { return m_result; }
@@ -49,6 +55,7 @@ private:
     std::map<int, bool> m_checks;
     std::map<int, FakeListView> m_lists;
     std::string m_caption;
+    bool m_toolTips = false;
     bool m_ended = false;
     int m_result = 0;
 };
@@ -90,14 +97,22 @@ public:
     int RunModal(CDialog& dialog, WindowHost* owner) override;
     void OpenDocument(const std::string& target) override { opened.push_back(target); }
     std::string AppTitle() const override { return "vistello"; }
+    MsgAnswer OwnerlessMessageBox(const std::string& text, const std::string& caption,
+                                  MsgButtons buttons, MsgIcon icon) override;
+    bool StartSockets() override { return socketsStart; }
 
     // Answers given in turn; with none left, OK boxes answer Ok and questions answer No.
     std::deque<MsgAnswer> answers;
     // Each nested dialog runs the next script; with none left it is closed with Escape.
     std::deque<DialogScript> dialogScripts;
+    // Paths chosen in pickers in turn; nothing means Cancel, as does an empty queue. A picker
+    // moves the current directory away, as a real one may.
+    std::deque<std::optional<std::string>> pickerAnswers;
+    bool socketsStart = true;
 
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;
+    std::vector<FilePickerOptions> pickers;
     std::vector<int> modalTemplates;
 };
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/fake_window_system.h"
+#include "support/temp_dir.h"
 #include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
 
@@ -32,6 +33,8 @@ protected:
     std::vector<std::string> Titles() { return Column(0); }
     FakeListView& List() { return window.List(ids::kEntryList); }
 
+    // The window reads and writes its files in the current directory.
+    ScratchDir scratch;
     FakeWindowSystem system;
     CMainDialog dialog;
     FakeWindow window{system, dialog};

@@ -28,6 +28,23 @@ private:
     std::filesystem::path m_path;
 };
 
+// Makes a fresh folder the current directory for as long as it lives.
+class ScratchDir {
+public:
+    ScratchDir() : m_previous(std::filesystem::current_path()) {
+        std::filesystem::current_path(m_dir.Path());
+    }
+    ~ScratchDir() { std::filesystem::current_path(m_previous); }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const TempDir& Dir() const { return m_dir; }
+
+private:
+    std::filesystem::path m_previous;
+    TempDir m_dir;
+};
+
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream content;

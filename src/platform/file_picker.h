@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vistello {
+
+// One entry of a picker's file-type list: "Vistello DAT Files" showing "*.dat".
+struct FileFilter {
+    std::string label;
+    std::vector<std::string> patterns;
+
+    bool operator==(const FileFilter&) const = default;
+};
+
+struct FilePickerOptions {
+    // Empty: the picker's own title.
+    std::string title;
+    // In the order shown; the first is selected.
+    std::vector<FileFilter> filters;
+    // Given to a typed name that has none, e.g. "dat".
+    std::string defaultExtension;
+};
+
+}  // namespace vistello

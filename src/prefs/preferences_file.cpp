@@ -1,0 +1,77 @@
+#include "prefs/preferences_file.h"
+
+#include <array>
+
+#include "platform/key_value_lines.h"
+
+namespace vistello {
+
+namespace {
+
+// The lines in the order written; TOOLTIPS stands among the tags, where readers have always
+// found it.
+enum class Line { Tag, ToolTips, ProjectFile };
+
+struct LineKey {
+    Line line;
+    TagKey tag;
+};
+
+constexpr std::array<LineKey, kTagCount + 2> kLines = {{
+    {Line::Tag, TagKey::ImagePath},
+    {Line::Tag, TagKey::ImageTitle},
+    {Line::Tag, TagKey::Height},
+    {Line::Tag, TagKey::Width},
+    {Line::Tag, TagKey::Border},
+    {Line::Tag, TagKey::Alt},
+    {Line::Tag, TagKey::Keywords},
+    {Line::ToolTips, TagKey::ImagePath},
+    {Line::Tag, TagKey::Description},
+    {Line::ProjectFile, TagKey::ImagePath},
+}};
+
+std::string_view KeyName(const LineKey& key) {
+    switch (key.line) {
+        case Line::ToolTips:
+            return "TOOLTIPS";
+        case Line::ProjectFile:
+            return "FILE";
+        case Line::Tag:
+            break;
+    }
+    return TagKeyName(key.tag);
+}
+
+// Preferences or const Preferences; the reference keeps its constness.
+template <typename Prefs>
+auto& Value(Prefs& preferences, const LineKey& key) {
+    switch (key.line) {
+        case Line::ToolTips:
+            return preferences.toolTips;
+        case Line::ProjectFile:
+            return preferences.projectFile;
+        case Line::Tag:
+            break;
+    }
+    return preferences.tags[key.tag];
+}
+
+}  // namespace
+
+std::string FormatPreferencesText(const Preferences& preferences) {
+    std::string text = "CREATOR=Vistello 1.0\n";
+    for (const LineKey& key : kLines) {
+        text.append(KeyName(key)).append("=").append(Value(preferences, key)).append("\n");
+    }
+    return text + "\n";
+}
+
+void ParsePreferencesText(std::string_view text, Preferences& preferences) {
+    ForEachKeyValue(text, [&](std::string_view name, std::string_view value) {
+        for (const LineKey& key : kLines) {
+            if (name == KeyName(key)) Value(preferences, key) = value;
+        }
+    });
+}
+
+}  // namespace vistello

@@ -1,0 +1,102 @@
+#include "project/project_file.h"
+
+#include <array>
+#include <utility>
+
+#include "platform/key_value_lines.h"
+#include "slides/entry_list.h"
+
+namespace vistello {
+
+namespace {
+
+struct BlockKey {
+    std::string_view name;
+    std::string ImageEntry::*field;
+};
+
+// An entry's lines in the order written; IMAGE opens the block.
+constexpr std::array<BlockKey, ImageEntry::kColumnCount> kBlockKeys = {{
+    {"IMAGE", &ImageEntry::imagePath},
+    {"TITLE", &ImageEntry::title},
+    {"HEIGHT", &ImageEntry::height},
+    {"WIDTH", &ImageEntry::width},
+    {"BORDER", &ImageEntry::border},
+    {"ALT", &ImageEntry::alt},
+    {"KEYWORDS", &ImageEntry::keywords},
+    {"DESCRIPTION", &ImageEntry::description},
+}};
+
+void AppendLine(std::string& text, std::string_view key, std::string_view value) {
+    text.append(key).append("=").append(value).append("\n");
+}
+
+void AppendBlock(std::string& text, const ImageEntry& entry) {
+    for (const BlockKey& key : kBlockKeys) AppendLine(text, key.name, entry.*key.field);
+}
+
+size_t BlockSize(const ImageEntry& entry) {
+    size_t size = 1;
+    for (const BlockKey& key : kBlockKeys) size += key.name.size() + 2 + (entry.*key.field).size();
+    return size;
+}
+
+class ProjectReader {
+public:
+    explicit ProjectReader(ProjectFields& fields) : m_fields(fields) {}
+
+    void Line(std::string_view key, std::string_view value) {
+        if (key == "TEMPLATE") {
+            m_fields.templateFile = value;
+        } else if (key == "OUTPUT") {
+            m_fields.outputFolder = value;
+        } else {
+            for (const BlockKey& block : kBlockKeys) {
+                if (key != block.name) continue;
+                if (block.field == &ImageEntry::imagePath) EndPendingEntry();
+                m_fields.page.*block.field = value;
+                return;
+            }
+        }
+    }
+
+    std::vector<ImageEntry> Finish() {
+        EndPendingEntry();
+        return std::move(m_entries);
+    }
+
+private:
+    void EndPendingEntry() {
+        if (!m_fields.page.imagePath.empty()) m_entries.push_back(m_fields.page);
+    }
+
+    ProjectFields& m_fields;
+    std::vector<ImageEntry> m_entries;
+};
+
+}  // namespace
+
+std::string FormatProjectText(std::string_view templateFile, std::string_view outputFolder,
+                              const EntryList& rows) {
+    size_t size = 64 + templateFile.size() + outputFolder.size();
+    for (int row = 0; row < rows.RowCount(); ++row) size += BlockSize(rows.Row(row));
+    std::string text;
+    text.reserve(size);
+    AppendLine(text, "CREATOR", "Vistello 1.0");
+    AppendLine(text, "TEMPLATE", templateFile);
+    AppendLine(text, "OUTPUT", outputFolder);
+    for (int row = rows.RowCount() - 1; row >= 0; --row) {
+        AppendBlock(text, rows.Row(row));
+        if (row > 0) text += '\n';
+    }
+    return text;
+}
+
+std::vector<ImageEntry> ParseProjectText(std::string_view text, ProjectFields& fields) {
+    ProjectReader reader(fields);
+    ForEachKeyValue(text,
+                    [&](std::string_view key, std::string_view value) { reader.Line(key, value); });
+    return reader.Finish();
+}
+
+}  // namespace vistello

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "slides/image_entry.h"
+
+namespace vistello {
+
+class EntryList;
+
+inline constexpr const char* kDefaultProjectFile = "vistello.dat";
+
+// The window's state that a project file sets: the project settings and the page fields, which
+// stage every entry on its way in.
+struct ProjectFields {
+    std::string templateFile;
+    std::string outputFolder;
+    ImageEntry page;
+};
+
+// The file's text (line ends as LF) for the settings and every row, bottom row first, so that a
+// reader inserting each entry at the top restores the order shown.
+std::string FormatProjectText(std::string_view templateFile, std::string_view outputFolder,
+                              const EntryList& rows);
+
+// Reads a project's text into fields, which start as the window holds them. Every IMAGE line ends
+// the pending entry, and so does the end of the text; a pending entry with an empty image is no
+// entry. A key that a block leaves out keeps the block before's value. Returns the entries in the
+// order read.
+std::vector<ImageEntry> ParseProjectText(std::string_view text, ProjectFields& fields);
+
+}  // namespace vistello

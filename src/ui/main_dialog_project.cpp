@@ -1,0 +1,87 @@
+#include <utility>
+#include <vector>
+
+#include "platform/current_dir_guard.h"
+#include "platform/text_file.h"
+#include "platform/window_host.h"
+#include "project/project_file.h"
+#include "ui/main_dialog.h"
+#include "ui/messages.h"
+
+namespace vistello {
+
+namespace {
+
+FilePickerOptions NewProjectPicker() {
+    return {"", {{"Vistello DAT Files", {"*.dat"}}, {"All Files", {"*"}}}, "dat"};
+}
+
+}  // namespace
+
+std::string CMainDialog::ProjectFileName() const {
+    return m_strProjectFile.empty() ? kDefaultProjectFile : m_strProjectFile;
+}
+
+// A missing file is created empty, so the first run leaves the project where the next one looks.
+void CMainDialog::ReadProjectFile() {
+    UpdateData(true);
+    const std::string fileName = ProjectFileName();
+    Host().SetCaption("Vistello: " + fileName);
+    std::optional<std::string> text;
+    if (CreateFileIfMissing(fileName)) text = ReadTextFile(fileName);
+    ProjectFields fields{m_strTemplate, m_strOutputFolder, PageFields()};
+    std::vector<ImageEntry> entries = ParseProjectText(text.value_or(""), fields);
+    m_strTemplate = std::move(fields.templateFile);
+    m_strOutputFolder = std::move(fields.outputFolder);
+    SetPageFields(fields.page);
+    if (!entries.empty()) {
+        m_listEntries.InsertTop(
+            {std::make_move_iterator(entries.rbegin()), std::make_move_iterator(entries.rend())});
+        AutoSizeColumns();
+        RefreshEntryCount();
+    }
+    UpdateData(false);
+}
+
+// Typed text that no command has taken in is replaced on screen, not written; afterwards the
+// page fields show the top row, as if every row had passed through them on its way out.
+void CMainDialog::WriteProjectFile() {
+    m_nEntryCount = m_listEntries.RowCount();
+    UpdateData(false);
+    if (!WriteTextFile(ProjectFileName(),
+                       FormatProjectText(m_strTemplate, m_strOutputFolder, m_listEntries))) {
+        MessageBox("Save to File", "Error Writing File");
+    } else {
+        LoadRowIntoFields(0);
+    }
+    UpdateData(false);
+}
+
+// The rows go only once a new file is chosen: a cancelled picker leaves the project whole.
+void CMainDialog::OnNewProject() {
+    UpdateData(true);
+    if (AfxMessageBox(kClearListQuestion, MsgButtons::YesNo) == MsgAnswer::Yes) {
+        std::optional<std::string> chosen;
+        {
+            CurrentDirGuard keepDirectory;
+            chosen = Host().PickSaveFile(NewProjectPicker());
+        }
+        if (chosen) {
+            m_listEntries.DeleteAll();
+            m_strProjectFile = *chosen;
+            Host().SetCaption("Framewright Vistello: " + m_strProjectFile);
+            WriteProjectFile();
+        }
+    }
+    AutoSizeColumns();
+    RefreshEntryCount();
+    UpdateData(false);
+}
+
+void CMainDialog::OnFileSave() {
+    UpdateData(true);
+    WriteProjectFile();
+    UpdateData(false);
+}
+
+}  // namespace vistello
