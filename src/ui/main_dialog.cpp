@@ -59,7 +59,12 @@ bool CMainDialog::OnInitDialog() {
     Host().EnableToolTips(m_strToolTips == "yes");
     if (m_strProjectFile.empty()) m_strProjectFile = kDefaultProjectFile;
     ReadProjectFile();
-    if (m_strTemplate.empty()) m_strTemplate = kDefaultTemplate;
+    // The field shows the default the program will use, so what the user sees is what Generate
+    // reads.
+    if (m_strTemplate.empty()) {
+        m_strTemplate = kDefaultTemplate;
+        UpdateData(false);
+    }
     return true;
 }
 

@@ -68,8 +68,7 @@ TEST_F(ProjectLifecycleTest, FirstRunCreatesBothFilesAndWritesThemAtExit) {
     EXPECT_EQ(ReadBytes("vistello.dat"), "");
     EXPECT_EQ(window->Host().Caption(), "Vistello: vistello.dat");
     EXPECT_TRUE(window->Host().ToolTipsOn());
-    EXPECT_EQ(dialog->m_strTemplate, "template.htm");
-    EXPECT_EQ(window->Text(ids::kTemplate), "");
+    EXPECT_EQ(window->Text(ids::kTemplate), "template.htm");
     Close(IDCANCEL);
     EXPECT_EQ(ReadBytes("vistello.ini"), kEmptyPreferences);
     EXPECT_EQ(ReadBytes("vistello.dat"),
@@ -167,7 +166,7 @@ TEST_F(ProjectLifecycleTest, NewProjectConfirmedEmptiesTheListAndWritesTheChosen
     EXPECT_TRUE(Titles().empty());
     EXPECT_EQ(window->Text(ids::kEntryCount), "0");
     EXPECT_EQ(window->Host().Caption(), "Framewright Vistello: " + chosen);
-    EXPECT_EQ(ReadBytes(chosen), "CREATOR=Vistello 1.0\r\nTEMPLATE=\r\nOUTPUT=web\r\n");
+    EXPECT_EQ(ReadBytes(chosen), "CREATOR=Vistello 1.0\r\nTEMPLATE=template.htm\r\nOUTPUT=web\r\n");
     AddEntry("Harbour", "harbour.jpg");
     Close();
     EXPECT_NE(ReadBytes("vistello.ini").find("FILE=" + chosen + "\r\n"), std::string::npos);
