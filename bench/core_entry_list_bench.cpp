@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "support/fake_window_system.h"
+#include "support/temp_dir.h"
 #include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
 
@@ -44,6 +45,7 @@ BENCHMARK(InsertAtTop)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void HeaderClick(benchmark::State& state) {
     const int rows = static_cast<int>(state.range(0));
+    const testing::ScratchDir scratch;
     testing::FakeWindowSystem system;
     CMainDialog dialog;
     testing::FakeWindow window(system, dialog);

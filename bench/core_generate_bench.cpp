@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/fake_window_system.h"
+#include "support/temp_dir.h"
 #include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
 
@@ -71,6 +72,7 @@ const Album& SharedAlbum() {
 
 void BM_Generate(benchmark::State& state) {
     const Album& album = SharedAlbum();
+    const testing::ScratchDir scratch;
     testing::FakeWindowSystem system;
     CMainDialog dialog;
     testing::FakeWindow window(system, dialog);

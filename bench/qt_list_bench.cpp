@@ -116,6 +116,8 @@ int main(int argc, char** argv) {
     reporter.PrintRatio("InsertAtTop");
     reporter.PrintRatio("HeaderClick");
     reporter.PrintRatio("FitColumns");
+    reporter.PrintRatio("ReadProjectIntoWindow");
+    reporter.PrintRatio("SaveProjectFromWindow");
     benchmark::Shutdown();
     return 0;
 }
