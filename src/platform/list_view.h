@@ -18,6 +18,10 @@ enum class FitMode { Content, Header };
 
 // A report-style list control. The table owns the rows; the view is told of every change so the
 // two always hold the same rows in the same order.
+//
+// Rows that come or go are announced twice: Begin while the source still holds the old rows, End
+// once it holds the new ones, so a view can keep whatever it attaches to rows in step. One change
+// is open at a time, and an insert or a removal covers at least one row.
 class ListView {
 public:
     virtual ~ListView() = default;
@@ -26,10 +30,15 @@ public:
     virtual int ColumnCount() const = 0;
     virtual void SetSource(TableSource* source) = 0;
 
-    virtual void RowsInserted(int first, int count) = 0;
-    virtual void RowsRemoved(int first, int count) = 0;
+    virtual void BeginInsertRows(int first, int count) = 0;
+    virtual void EndInsertRows() = 0;
+    virtual void BeginRemoveRows(int first, int count) = 0;
+    virtual void EndRemoveRows() = 0;
+    // Every row may be different afterwards, and their number too.
+    virtual void BeginResetRows() = 0;
+    virtual void EndResetRows() = 0;
+    // Told after the fact: rows first to last stay where they are but show other texts.
     virtual void RowsChanged(int first, int last) = 0;
-    virtual void RowsReset() = 0;
 
     // The row the user last selected, or -1.
     virtual int SelectionMark() const = 0;

@@ -61,19 +61,25 @@ void QtListView::SetSource(TableSource* source) {
     m_model->SetSource(source);
 }
 
-void QtListView::RowsInserted(int first, int count) { m_model->RowsInserted(first, count); }
+void QtListView::BeginInsertRows(int first, int count) { m_model->BeginInsertRows(first, count); }
+
+void QtListView::EndInsertRows() { m_model->EndInsertRows(); }
 
 // Left alone, the view would select a neighbour of a removed current row; the user chose no such
 // row, so the selection goes with the row.
-void QtListView::RowsRemoved(int first, int count) {
+void QtListView::BeginRemoveRows(int first, int count) {
     const int current = currentIndex().row();
     if (current >= first && current < first + count) selectionModel()->clear();
-    m_model->RowsRemoved(first, count);
+    m_model->BeginRemoveRows(first, count);
 }
 
-void QtListView::RowsChanged(int first, int last) { m_model->RowsChanged(first, last); }
+void QtListView::EndRemoveRows() { m_model->EndRemoveRows(); }
 
-void QtListView::RowsReset() { m_model->RowsReset(); }
+void QtListView::BeginResetRows() { m_model->BeginResetRows(); }
+
+void QtListView::EndResetRows() { m_model->EndResetRows(); }
+
+void QtListView::RowsChanged(int first, int last) { m_model->RowsChanged(first, last); }
 
 // The mark follows its row as rows come and go above it, and is gone with its row.
 int QtListView::SelectionMark() const { return m_mark.isValid() ? m_mark.row() : -1; }

@@ -22,10 +22,13 @@ public:
     int ColumnCount() const override;
     void SetSource(TableSource* source) override;
 
-    void RowsInserted(int first, int count) override;
-    void RowsRemoved(int first, int count) override;
+    void BeginInsertRows(int first, int count) override;
+    void EndInsertRows() override;
+    void BeginRemoveRows(int first, int count) override;
+    void EndRemoveRows() override;
+    void BeginResetRows() override;
+    void EndResetRows() override;
     void RowsChanged(int first, int last) override;
-    void RowsReset() override;
 
     int SelectionMark() const override;
     void SetSelectionMark(int row) override;

@@ -9,7 +9,6 @@ QtTableModel::QtTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 void QtTableModel::SetSource(TableSource* source) {
     beginResetModel();
     m_source = source;
-    m_rows = SourceRows();
     endResetModel();
 }
 
@@ -19,19 +18,21 @@ void QtTableModel::InsertColumn(int index, const QString& header) {
     endInsertColumns();
 }
 
-void QtTableModel::RowsInserted(int first, int count) {
-    if (count <= 0) return;
+void QtTableModel::BeginInsertRows(int first, int count) {
     beginInsertRows(QModelIndex(), first, first + count - 1);
-    m_rows += count;
-    endInsertRows();
 }
 
-void QtTableModel::RowsRemoved(int first, int count) {
-    if (count <= 0) return;
+void QtTableModel::EndInsertRows() { endInsertRows(); }
+
+void QtTableModel::BeginRemoveRows(int first, int count) {
     beginRemoveRows(QModelIndex(), first, first + count - 1);
-    m_rows -= count;
-    endRemoveRows();
 }
+
+void QtTableModel::EndRemoveRows() { endRemoveRows(); }
+
+void QtTableModel::BeginResetRows() { beginResetModel(); }
+
+void QtTableModel::EndResetRows() { endResetModel(); }
 
 // Rows keep their positions: a selected position stays selected whatever entry moves into it.
 void QtTableModel::RowsChanged(int first, int last) {
@@ -40,14 +41,8 @@ void QtTableModel::RowsChanged(int first, int last) {
                      {Qt::DisplayRole});
 }
 
-void QtTableModel::RowsReset() {
-    beginResetModel();
-    m_rows = SourceRows();
-    endResetModel();
-}
-
 int QtTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_rows;
+    return parent.isValid() || m_source == nullptr ? 0 : m_source->RowCount();
 }
 
 int QtTableModel::columnCount(const QModelIndex& parent) const {
@@ -69,7 +64,5 @@ QVariant QtTableModel::headerData(int section, Qt::Orientation orientation, int 
 Qt::ItemFlags QtTableModel::flags(const QModelIndex& index) const {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
-
-int QtTableModel::SourceRows() const { return m_source != nullptr ? m_source->RowCount() : 0; }
 
 }  // namespace vistello

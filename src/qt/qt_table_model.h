@@ -7,8 +7,9 @@
 
 namespace vistello {
 
-// Presents a TableSource to Qt's item views. Cells are read as they are drawn; the model keeps
-// only the row count it has announced, so Qt always sees counts that match its notifications.
+// Presents a TableSource to Qt's item views. Cells and the row count are read from the source as
+// they are needed; the source announces each change before and after it makes it, which is when
+// Qt expects to hear of it.
 class QtTableModel final : public QAbstractTableModel {
 public:
     explicit QtTableModel(QObject* parent);
@@ -17,10 +18,13 @@ public:
     TableSource* Source() const { return m_source; }
 
     void InsertColumn(int index, const QString& header);
-    void RowsInserted(int first, int count);
-    void RowsRemoved(int first, int count);
+    void BeginInsertRows(int first, int count);
+    void EndInsertRows();
+    void BeginRemoveRows(int first, int count);
+    void EndRemoveRows();
+    void BeginResetRows();
+    void EndResetRows();
     void RowsChanged(int first, int last);
-    void RowsReset();
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -29,11 +33,8 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
-    int SourceRows() const;
-
     TableSource* m_source = nullptr;
     QStringList m_headers;
-    int m_rows = 0;
 };
 
 }  // namespace vistello

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <limits>
 #include <string_view>
 #include <utility>
@@ -13,8 +14,8 @@ namespace {
 
 const std::string kNoText;
 
-// A column width travels as a 16-bit signed value on the original platform; wider content is
-// shown at the widest width that fits rather than wrapping round to a negative one.
+// A column width travels as a 16-bit signed value; wider content is shown at the widest width
+// that fits rather than wrapping round to a negative one.
 constexpr int kMaxColumnWidth = std::numeric_limits<short>::max();
 
 // One column's texts copied side by side, so that sorting a large album compares bytes that sit
@@ -75,12 +76,23 @@ const std::string& EntryList::Cell(int row, int column) const {
 }
 
 void EntryList::InsertTop(ImageEntry entry) {
-    m_rows.push_front(std::make_unique<ImageEntry>(std::move(entry)));
-    if (m_view != nullptr) m_view->RowsInserted(0, 1);
+    auto row = std::make_unique<ImageEntry>(std::move(entry));
+    if (m_view != nullptr) m_view->BeginInsertRows(0, 1);
+    m_rows.push_front(std::move(row));
+    if (m_view != nullptr) m_view->EndInsertRows();
 }
 
 void EntryList::InsertTop(std::vector<ImageEntry> entries) {
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it) InsertTop(std::move(*it));
+    if (entries.empty()) return;
+    std::vector<std::unique_ptr<ImageEntry>> rows;
+    rows.reserve(entries.size());
+    for (ImageEntry& entry : entries) {
+        rows.push_back(std::make_unique<ImageEntry>(std::move(entry)));
+    }
+    if (m_view != nullptr) m_view->BeginInsertRows(0, static_cast<int>(rows.size()));
+    m_rows.insert(m_rows.begin(), std::make_move_iterator(rows.begin()),
+                  std::make_move_iterator(rows.end()));
+    if (m_view != nullptr) m_view->EndInsertRows();
 }
 
 bool EntryList::SetRow(int row, ImageEntry entry) {
@@ -92,14 +104,16 @@ bool EntryList::SetRow(int row, ImageEntry entry) {
 
 bool EntryList::DeleteRow(int row) {
     if (!HasRow(row)) return false;
+    if (m_view != nullptr) m_view->BeginRemoveRows(row, 1);
     m_rows.erase(m_rows.begin() + row);
-    if (m_view != nullptr) m_view->RowsRemoved(row, 1);
+    if (m_view != nullptr) m_view->EndRemoveRows();
     return true;
 }
 
 void EntryList::DeleteAll() {
+    if (m_view != nullptr) m_view->BeginResetRows();
     m_rows.clear();
-    if (m_view != nullptr) m_view->RowsReset();
+    if (m_view != nullptr) m_view->EndResetRows();
 }
 
 int EntryList::SelectionMark() const { return m_view != nullptr ? m_view->SelectionMark() : -1; }

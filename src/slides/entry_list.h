@@ -30,6 +30,7 @@ public:
     const ImageEntry& Row(int row) const { return *m_rows[static_cast<size_t>(row)]; }
 
     void InsertTop(ImageEntry entry);
+    // The first entry becomes row 0 and the rest follow it in order, above the rows already there.
     void InsertTop(std::vector<ImageEntry> entries);
     // A row that does not exist is refused, as the list control refuses it.
     bool SetRow(int row, ImageEntry entry);

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QtTest/QtTest>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "qt/qt_list_view.h"
 #include "qt_test_support.h"
@@ -29,6 +32,12 @@ protected:
     }
 
     QString Title(int row) const { return view->model()->index(row, 0).data().toString(); }
+
+    std::string Shown() const {
+        QStringList titles;
+        for (int row = 0; row < view->model()->rowCount(); ++row) titles << Title(row);
+        return titles.join(' ').toStdString();
+    }
 
     QApplication& application = EnsureQtApplication();
     EntryList entries;
@@ -61,6 +70,26 @@ TEST_F(QtListViewTest, ReversingKeepsTheSelectionOnItsPosition) {
     EXPECT_EQ(Title(1), "b");
     EXPECT_EQ(entries.SelectionMark(), 1);
     EXPECT_TRUE(view->selectionModel()->isRowSelected(1, {}));
+}
+
+// Qt's own checker watches every notification the table sends and aborts on a broken promise.
+TEST_F(QtListViewTest, EveryChangeKeepsQtsModelContract) {
+    QAbstractItemModelTester tester(view->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    AddTitles({"c", "a"});
+    entries.InsertTop(std::vector<ImageEntry>{Entry("d"), Entry("b")});
+    EXPECT_EQ(Shown(), "d b a c");
+    entries.SortByColumn(0);
+    EXPECT_EQ(Shown(), "a b c d");
+    entries.Reverse();
+    entries.SetRow(2, Entry("e"));
+    EXPECT_EQ(Shown(), "d c e a");
+    view->selectRow(0);
+    entries.DeleteRow(0);
+    EXPECT_EQ(Shown(), "c e a");
+    EXPECT_EQ(entries.SelectionMark(), -1);
+    entries.DeleteAll();
+    EXPECT_EQ(view->model()->rowCount(), 0);
 }
 
 TEST_F(QtListViewTest, ADoubleClickCountsAsOneClick) {

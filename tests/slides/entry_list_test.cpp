@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "support/fake_list_view.h"
 
 namespace vistello::testing {
@@ -38,6 +41,23 @@ TEST_F(EntryListTest, LongCellsComeBackWholeAndWidthsStayInRange) {
     EXPECT_EQ(list.Row(0).description, huge);
     EXPECT_EQ(view.ColumnWidth(6), 32767);
     EXPECT_EQ(view.ColumnWidth(0), 5);  // the header "Title" is wider than "t"
+}
+
+TEST_F(EntryListTest, BulkInsertGoesAboveInOrderAsOneChange) {
+    list.InsertTop(Titled("old"));
+    view.SetSelectionMark(0);
+    const int changes = view.ChangeCount();
+    list.InsertTop(std::vector<ImageEntry>{});
+    EXPECT_EQ(view.ChangeCount(), changes);
+    list.InsertTop({Titled("a"), Titled("b"), Titled("c")});
+    std::vector<std::string> titles;
+    for (int row = 0; row < list.RowCount(); ++row) titles.push_back(list.Row(row).title);
+    EXPECT_EQ(titles, (std::vector<std::string>{"a", "b", "c", "old"}));
+    EXPECT_EQ(view.ChangeCount(), changes + 1);
+    EXPECT_EQ(view.LastChange().kind, RowChange::Kind::Insert);
+    EXPECT_EQ(view.LastChange().first, 0);
+    EXPECT_EQ(view.LastChange().count, 3);
+    EXPECT_EQ(list.SelectionMark(), 3);
 }
 
 }  // namespace
