@@ -1,33 +1,31 @@
 #include "platform/file_copy.h"
 
-#include <unistd.h>
+#include <optional>
 
-#include <cstdlib>
-#include <filesystem>
-#include <system_error>
+#include "platform/atomic_file.h"
+#include "platform/block_reader.h"
+#include "platform/link_chain.h"
 
 namespace vistello {
 
-namespace fs = std::filesystem;
-
 bool CopyFileOver(const std::string& from, const std::string& to) {
-    if (from.empty() || to.empty()) return false;
-    std::error_code error;
-    if (!fs::is_regular_file(from, error)) return false;
-    if (fs::equivalent(from, to, error) && !error) return false;
+    RealFileOps ops;
+    return CopyFileOver(ops, from, to);
+}
 
-    const fs::path target(to);
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temp = (folder / ".vistello-XXXXXX").string();
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    ::close(fd);
-    if (!fs::copy_file(from, temp, fs::copy_options::overwrite_existing, error) ||
-        ::rename(temp.c_str(), to.c_str()) != 0) {
-        ::unlink(temp.c_str());
+// A file copied onto itself, by any of its names, is refused rather than rewritten with its own
+// bytes: replacing a second name would split it from the first.
+bool CopyFileOver(FileOps& ops, const std::string& from, const std::string& to) {
+    BlockReader source(ops, from);
+    if (!source.IsOpen()) return false;
+    const std::optional<LinkEnd> target = FollowLinks(ops, to);
+    if (!target) return false;
+    if (target->existing && target->existing->st_dev == source.Info().st_dev &&
+        target->existing->st_ino == source.Info().st_ino)
         return false;
-    }
-    return true;
+    return ReplaceFile(
+        ops, target->path, [&source](const BlockWriter& write) { return source.ReadAll(write); },
+        Flush::ToSystem);
 }
 
 }  // namespace vistello

@@ -83,7 +83,8 @@ int CMainDialog::WritePageSet(const std::string& templateText) {
         LoadRowIntoFields(row);
         const ImageEntry& entry = m_listEntries.Row(row);
         std::string nextName = row + 1 < rows ? GetNextPageFileName(row) : std::string();
-        CopyFileOver(entry.imagePath, m_strOutputFolder + FileNameOf(entry.imagePath));
+        static_cast<void>(
+            CopyFileOver(entry.imagePath, m_strOutputFolder + FileNameOf(entry.imagePath)));
         const std::string text =
             BuildPageText(templateText, m_tags, entry, backTarget, EncodeLinkTarget(nextName));
         if (!SaveToFile(m_strOutputFolder + pageName, text)) ++failed;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "platform/failing_file_ops.h"
 #include "support/temp_dir.h"
 
 namespace vistello::testing {
@@ -40,37 +41,39 @@ TEST(TextFileTest, RoundTripsBytesThroughDisk) {
     EXPECT_EQ(ReadTextFile(path), text);
 }
 
-TEST(TextFileTest, MissingFileReadsAsNothingAndIsNotCreated) {
+// A read either gives the whole file or nothing: never a FIFO's wait, a device's stream or the
+// part before an error.
+TEST(TextFileTest, ReadsOnlyARegularFileAndOnlyToItsEnd) {
     TempDir dir;
-    EXPECT_FALSE(ReadTextFile(dir / "missing.htm").has_value());
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    for (const std::string& path :
+         {dir / "missing.htm", dir.Path().string(), dir / "fifo", std::string("/dev/null")})
+        EXPECT_FALSE(ReadTextFile(path).has_value()) << path;
     EXPECT_FALSE(std::filesystem::exists(dir / "missing.htm"));
+    EXPECT_NE(ReadTextFile("/proc/self/status").value_or("").find("Name:"), std::string::npos);
+
+    const std::string big(300000, 'b');
+    WriteBytes(dir / "big.htm", big);
+    FailingFileOps failsPartWay("read", 2, EIO);
+    EXPECT_FALSE(ReadTextFile(failsPartWay, dir / "big.htm").has_value());
+    EXPECT_EQ(ReadTextFile(dir / "big.htm"), big);
 }
 
-TEST(TextFileTest, FailedWriteLeavesTheOldFileWholeAndNoTemporaries) {
+TEST(TextFileTest, CreateFileIfMissingLeavesAnExistingFileAlone) {
     TempDir dir;
-    const std::string path = dir / "page.htm";
-    WriteBytes(path, "old content");
-    ::chmod(path.c_str(), 0444);
-    EXPECT_FALSE(WriteTextFile(path, "new"));
-    EXPECT_EQ(ReadBytes(path), "old content");
+    WriteBytes(dir / "kept.txt", "content");
+    std::filesystem::create_directory(dir / "folder");
+    std::filesystem::create_symlink("named.txt", dir / "dangling");
 
-    EXPECT_FALSE(WriteTextFile(dir / "no-such-folder/page.htm", "new"));
-    EXPECT_FALSE(WriteTextFile(dir.Path().string(), "a folder is no file"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()),
-                            std::filesystem::directory_iterator()),
-              1);
-}
-
-TEST(TextFileTest, ReplacingKeepsTheFilesPermissions) {
-    TempDir dir;
-    const std::string path = dir / "page.htm";
-    WriteBytes(path, "old");
-    ::chmod(path.c_str(), 0640);
-    ASSERT_TRUE(WriteTextFile(path, "new"));
-    struct stat info {};
-    ::stat(path.c_str(), &info);
-    EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(ReadBytes(path), "new");
+    EXPECT_TRUE(CreateFileIfMissing(dir / "new.txt"));
+    EXPECT_TRUE(CreateFileIfMissing(dir / "kept.txt"));
+    EXPECT_TRUE(CreateFileIfMissing(dir / "dangling"));
+    EXPECT_FALSE(CreateFileIfMissing(dir / "folder"));
+    EXPECT_FALSE(CreateFileIfMissing(dir / "no-folder/new.txt"));
+    EXPECT_EQ(ReadTextFile(dir / "new.txt"), "");
+    EXPECT_EQ(ReadBytes(dir / "kept.txt"), "content");
+    EXPECT_EQ(ReadTextFile(dir / "named.txt"), "");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "dangling"));
 }
 
 }  // namespace

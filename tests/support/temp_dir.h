@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -23,6 +24,14 @@ public:
 
     const std::filesystem::path& Path() const { return m_path; }
     std::string operator/(const std::string& name) const { return (m_path / name).string(); }
+
+    // What the folder holds, by name: a leftover temporary shows up here.
+    std::set<std::string> Names() const {
+        std::set<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(m_path))
+            names.insert(entry.path().filename().string());
+        return names;
+    }
 
 private:
     std::filesystem::path m_path;

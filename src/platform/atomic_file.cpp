@@ -1,0 +1,96 @@
+#include "platform/atomic_file.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <optional>
+#include <random>
+
+#include "platform/link_chain.h"
+
+namespace vistello {
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+// Names nobody can guess, so that no one can plant a file or a link where the temporary goes.
+std::string RandomName() {
+    static constexpr std::string_view kDigits =
+        "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    thread_local std::random_device entropy;
+    uint64_t value = (uint64_t{entropy()} << 32) | entropy();
+    std::string name = ".vistello-";
+    for (int digit = 0; digit < 11; ++digit, value /= kDigits.size())
+        name += kDigits[value % kDigits.size()];
+    return name;
+}
+
+// The temporary shares the target's folder, so the rename never crosses file systems.
+int OpenTemporaryBeside(FileOps& ops, const std::string& target, std::string& temp) {
+    const std::string prefix = target.substr(0, target.rfind('/') + 1);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        temp = prefix + RandomName();
+        const int fd = ops.OpenExclusive(temp);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+bool WriteAll(FileOps& ops, int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ops.Write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+// Only a regular file is ever replaced, and never one the user has made read-only: the rename
+// would otherwise replace it behind the user's back.
+bool MayReplace(FileOps& ops, const LinkEnd& target) {
+    if (!target.existing) return true;
+    const mode_t mode = target.existing->st_mode;
+    return S_ISREG(mode) && (mode & 0222) != 0 && ops.AccessWrite(target.path) == 0;
+}
+
+bool FillTemporary(FileOps& ops, int fd, const LinkEnd& target, const ContentSource& content,
+                   Flush flush) {
+    const BlockWriter write = [&ops, fd](std::string_view block) {
+        return WriteAll(ops, fd, block);
+    };
+    return content(write) &&
+           (!target.existing || ops.Fchmod(fd, target.existing->st_mode & 0777) == 0) &&
+           (flush == Flush::ToSystem || ops.Fsync(fd) == 0);
+}
+
+}  // namespace
+
+bool ReplaceFile(FileOps& ops, const std::string& path, const ContentSource& content, Flush flush) {
+    if (path.empty()) return false;
+    const std::optional<LinkEnd> target = FollowLinks(ops, path);
+    if (!target || !MayReplace(ops, *target)) return false;
+    std::string temp;
+    const int fd = OpenTemporaryBeside(ops, target->path, temp);
+    if (fd < 0) return false;
+    const bool filled = FillTemporary(ops, fd, *target, content, flush);
+    const bool closed = ops.Close(fd) == 0;
+    if (!filled || !closed || ops.Rename(temp, target->path) != 0) {
+        ops.Unlink(temp);
+        return false;
+    }
+    return flush == Flush::ToSystem || ops.FsyncFolder(FolderOf(target->path)) == 0;
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, Flush flush) {
+    RealFileOps ops;
+    return WriteFileAtomically(ops, path, bytes, flush);
+}
+
+bool WriteFileAtomically(FileOps& ops, const std::string& path, std::string_view bytes,
+                         Flush flush) {
+    return ReplaceFile(
+        ops, path, [bytes](const BlockWriter& write) { return write(bytes); }, flush);
+}
+
+}  // namespace vistello

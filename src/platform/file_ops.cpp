@@ -1,0 +1,68 @@
+#include "platform/file_ops.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace vistello {
+
+int RealFileOps::OpenExclusive(const std::string& path) {
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+}
+
+int RealFileOps::OpenForReading(const std::string& path) {
+    return ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+}
+
+ssize_t RealFileOps::Read(int fd, char* buffer, size_t size) { return ::read(fd, buffer, size); }
+
+ssize_t RealFileOps::Write(int fd, const char* data, size_t size) {
+    return ::write(fd, data, size);
+}
+
+int RealFileOps::Fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
+
+int RealFileOps::Fsync(int fd) { return ::fsync(fd); }
+
+int RealFileOps::Close(int fd) { return ::close(fd); }
+
+int RealFileOps::Rename(const std::string& from, const std::string& to) {
+    return ::rename(from.c_str(), to.c_str());
+}
+
+// The rename is only durable once the folder that holds the new name is synced too.
+int RealFileOps::FsyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    const int synced = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return synced;
+}
+
+int RealFileOps::Unlink(const std::string& path) { return ::unlink(path.c_str()); }
+
+int RealFileOps::Lstat(const std::string& path, struct stat& info) {
+    return ::lstat(path.c_str(), &info);
+}
+
+int RealFileOps::Fstat(int fd, struct stat& info) { return ::fstat(fd, &info); }
+
+std::optional<std::string> RealFileOps::ReadLink(const std::string& path) {
+    std::string target(256, '\0');
+    for (;;) {
+        const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+        if (length < 0) return std::nullopt;
+        if (static_cast<size_t>(length) < target.size()) {
+            target.resize(static_cast<size_t>(length));
+            return target;
+        }
+        target.resize(target.size() * 2);
+    }
+}
+
+int RealFileOps::AccessWrite(const std::string& path) { return ::access(path.c_str(), W_OK); }
+
+}  // namespace vistello

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <optional>
+#include <string>
+
+namespace vistello {
+
+// The system calls behind every file the program reads or writes, so that a test can make any one
+// of them fail. Each reports like the call it stands for: -1 (or nothing) with errno set.
+class FileOps {
+public:
+    virtual ~FileOps() = default;
+
+    // A new file that must not exist yet, open for writing, mode 0666 less the umask.
+    virtual int OpenExclusive(const std::string& path) = 0;
+    // Open for reading without waiting for a writer, should the path be a FIFO.
+    virtual int OpenForReading(const std::string& path) = 0;
+    virtual ssize_t Read(int fd, char* buffer, size_t size) = 0;
+    virtual ssize_t Write(int fd, const char* data, size_t size) = 0;
+    virtual int Fchmod(int fd, mode_t mode) = 0;
+    virtual int Fsync(int fd) = 0;
+    virtual int Close(int fd) = 0;
+    virtual int Rename(const std::string& from, const std::string& to) = 0;
+    virtual int FsyncFolder(const std::string& folder) = 0;
+    virtual int Unlink(const std::string& path) = 0;
+    virtual int Lstat(const std::string& path, struct stat& info) = 0;
+    virtual int Fstat(int fd, struct stat& info) = 0;
+    virtual std::optional<std::string> ReadLink(const std::string& path) = 0;
+    virtual int AccessWrite(const std::string& path) = 0;
+};
+
+class RealFileOps : public FileOps {
+public:
+    int OpenExclusive(const std::string& path) override;
+    int OpenForReading(const std::string& path) override;
+    ssize_t Read(int fd, char* buffer, size_t size) override;
+    ssize_t Write(int fd, const char* data, size_t size) override;
+    int Fchmod(int fd, mode_t mode) override;
+    int Fsync(int fd) override;
+    int Close(int fd) override;
+    int Rename(const std::string& from, const std::string& to) override;
+    int FsyncFolder(const std::string& folder) override;
+    int Unlink(const std::string& path) override;
+    int Lstat(const std::string& path, struct stat& info) override;
+    int Fstat(int fd, struct stat& info) override;
+    std::optional<std::string> ReadLink(const std::string& path) override;
+    int AccessWrite(const std::string& path) override;
+};
+
+}  // namespace vistello

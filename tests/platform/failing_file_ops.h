@@ -1,0 +1,53 @@
+#pragma once
+
+#include <algorithm>
+#include <cerrno>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "platform/file_ops.h"
+
+namespace vistello::testing {
+
+// Real file access in which one call fails: the `call`-th call of `step` ("open", "read",
+// "write", "fsync", "close", "rename"), with `error`. Writes are cut to 4 KiB, as the system may
+// cut them, so that any content of some size takes several.
+class FailingFileOps : public RealFileOps {
+public:
+    FailingFileOps(std::string step = "", int call = 0, int error = 0)
+        : m_step(std::move(step)), m_call(call), m_error(error) {}
+
+    int OpenExclusive(const std::string& path) override {
+        return Fails("open") ? -1 : RealFileOps::OpenExclusive(path);
+    }
+    ssize_t Read(int fd, char* buffer, size_t size) override {
+        return Fails("read") ? -1 : RealFileOps::Read(fd, buffer, size);
+    }
+    ssize_t Write(int fd, const char* data, size_t size) override {
+        return Fails("write") ? -1 : RealFileOps::Write(fd, data, std::min<size_t>(size, 4096));
+    }
+    int Fsync(int fd) override { return Fails("fsync") ? -1 : RealFileOps::Fsync(fd); }
+    // Like the system, a failing close still releases the descriptor.
+    int Close(int fd) override {
+        const int closed = RealFileOps::Close(fd);
+        return Fails("close") ? -1 : closed;
+    }
+    int Rename(const std::string& from, const std::string& to) override {
+        return Fails("rename") ? -1 : RealFileOps::Rename(from, to);
+    }
+
+private:
+    bool Fails(std::string_view step) {
+        if (step != m_step || ++m_calls != m_call) return false;
+        errno = m_error;
+        return true;
+    }
+
+    std::string m_step;
+    int m_call;
+    int m_error;
+    int m_calls = 0;
+};
+
+}  // namespace vistello::testing
