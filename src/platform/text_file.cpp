@@ -79,11 +79,4 @@ bool CreateFileIfMissing(FileOps& ops, const std::string& path) {
     return end && end->existing && S_ISREG(end->existing->st_mode);
 }
 
-bool CreateFileIfMissing(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0) return ::close(fd) == 0;
-    struct stat info {};
-    return errno == EEXIST && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
-
 }  // namespace vistello

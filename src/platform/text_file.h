@@ -30,7 +30,4 @@ namespace vistello {
 [[nodiscard]] bool CreateFileIfMissing(const std::string& path);
 [[nodiscard]] bool CreateFileIfMissing(FileOps& ops, const std::string& path);
 
-// Creates an empty file when nothing is at the path; true when a file is there afterwards.
-[[nodiscard]] bool CreateFileIfMissing(const std::string& path);
-
 }  // namespace vistello

@@ -99,11 +99,9 @@ std::string CMainDialog::GetNextPageFileName(int row) const {
                                          : std::string();
 }
 
-// A folder of that name opens as an empty stream; it is no template.
 bool CMainDialog::LoadTemplateFile(const std::string& fileName, std::string& text) {
     UpdateData(true);
-    std::optional<std::string> content;
-    if (!IsFolder(fileName)) content = ReadTextFile(fileName);
+    std::optional<std::string> content = ReadTextFile(fileName);
     if (!content) {
         MessageBox("Error loading file", "Error");
         return false;
