@@ -34,11 +34,17 @@ struct ControlTemplate {
     ControlKind kind = ControlKind::Label;
     std::string text;
     DluRect rect;
+    // What the control does, shown while tool tips are on.
+    std::string tip;
+    // For a label: the control it names, which also takes its text as its accessible name.
+    int names = IDC_STATIC;
 };
 
 struct MenuItemTemplate {
     std::string text;
     int id = 0;
+    // A key that runs the item from anywhere in the window, e.g. "F1".
+    std::string shortcut;
 };
 
 struct MenuTemplate {

@@ -20,6 +20,12 @@ struct FilePickerOptions {
     std::vector<FileFilter> filters;
     // Given to a typed name that has none, e.g. "dat".
     std::string defaultExtension;
+    // Where the picker opens; empty: the current directory.
+    std::string folder;
 };
+
+// The folder that holds path, when there is one on disk; otherwise empty. A picker opens there, as
+// a desktop picker remembers where the user was.
+std::string ExistingFolderOf(const std::string& path);
 
 }  // namespace vistello

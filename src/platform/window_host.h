@@ -29,6 +29,10 @@ public:
     // The chosen full path, or nothing when the user cancels. An existing file is chosen only
     // after the user agreed to replace it.
     virtual std::optional<std::string> PickSaveFile(const FilePickerOptions& options) = 0;
+    virtual std::optional<std::string> PickOpenFile(const FilePickerOptions& options) = 0;
+    // A folder's full path, or nothing when the user cancels.
+    virtual std::optional<std::string> PickFolder(const std::string& title,
+                                                  const std::string& folder) = 0;
     virtual void EnableToolTips(bool on) = 0;
 };
 

@@ -28,6 +28,9 @@ public:
     virtual MsgAnswer OwnerlessMessageBox(const std::string& text, const std::string& caption,
                                           MsgButtons buttons, MsgIcon icon) = 0;
 
+    // Where the manual that ships with the program lies, as an absolute path.
+    virtual std::string ManualPath() const = 0;
+
     // Starts the network layer the program asks for at start-up; false when it cannot.
     virtual bool StartSockets() = 0;
 };

@@ -37,6 +37,13 @@ QPushButton* CreateButton(const QString& text, bool isDefault, QWidget* parent) 
     return button;
 }
 
+// Its rows and headers speak for themselves; the list as a whole needs a name.
+QtListView* CreateList(QWidget* parent) {
+    auto* list = new QtListView(parent);
+    list->setAccessibleName(QStringLiteral("Slides"));
+    return list;
+}
+
 QLabel* CreateLabel(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -67,7 +74,7 @@ QWidget* CreateWidget(const ControlTemplate& control, QWidget* parent) {
         case ControlKind::CheckBox:
             return new QCheckBox(text, parent);
         case ControlKind::ListView:
-            return new QtListView(parent);
+            return CreateList(parent);
         case ControlKind::Label:
             return CreateLabel(text, parent);
         case ControlKind::GroupBox:

@@ -57,8 +57,13 @@ QMenuBar* QtWindowHost::BuildMenu(const DialogTemplate& dialogTemplate) {
         QMenu* menu = bar->addMenu(ToQString(popup.title));
         for (const MenuItemTemplate& item : popup.items) {
             const int id = item.id;
-            QObject::connect(menu->addAction(ToQString(item.text)), &QAction::triggered,
-                             m_widget.get(), [this, id] { m_dialog.OnCommand(id); });
+            QAction* action = menu->addAction(ToQString(item.text));
+            if (!item.shortcut.empty()) {
+                action->setShortcut(QKeySequence(ToQString(item.shortcut)));
+                m_widget->addAction(action);
+            }
+            QObject::connect(action, &QAction::triggered, m_widget.get(),
+                             [this, id] { m_dialog.OnCommand(id); });
         }
     }
     return bar;
@@ -70,14 +75,18 @@ QWidget* QtWindowHost::BuildClientArea(const DialogTemplate& dialogTemplate) {
     auto* client = new QWidget(m_widget.get());
     client->setFixedSize(units.ToPixels(dialogTemplate.width, dialogTemplate.height));
     std::vector<QWidget*> tabStops;
+    std::vector<std::pair<int, QWidget*>> labels;
     for (const ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = CreateControl(control, units.ToPixels(control.rect), client);
         if (control.id != IDC_STATIC) m_controls.emplace(control.id, widget);
+        if (control.names != IDC_STATIC) labels.emplace_back(control.names, widget);
+        if (!control.tip.empty()) widget->setToolTip(ToQString(control.tip));
         m_toolTips->Guard(widget);
         Route(control.id, widget);
         if ((widget->focusPolicy() & Qt::TabFocus) != 0) tabStops.push_back(widget);
     }
     ChainTabOrder(tabStops);
+    NameFields(labels);
     if (!tabStops.empty()) tabStops.front()->setFocus();
     return client;
 }
@@ -98,6 +107,19 @@ void QtWindowHost::Route(int id, QWidget* control) {
 
 void QtWindowHost::ChainTabOrder(const std::vector<QWidget*>& controls) {
     for (size_t i = 1; i < controls.size(); ++i) QWidget::setTabOrder(controls[i - 1], controls[i]);
+}
+
+// A screen reader announces each field by the label that names it.
+void QtWindowHost::NameFields(const std::vector<std::pair<int, QWidget*>>& labels) {
+    for (const auto& [id, widget] : labels) {
+        QWidget* field = Control(id);
+        auto* label = qobject_cast<QLabel*>(widget);
+        if (field == nullptr || label == nullptr) continue;
+        label->setBuddy(field);
+        QString name = label->text();
+        if (name.endsWith(':')) name.chop(1);
+        field->setAccessibleName(name);
+    }
 }
 
 std::string QtWindowHost::GetText(int id) const {
@@ -150,6 +172,15 @@ void QtWindowHost::EndDialog(int result) {
 
 std::optional<std::string> QtWindowHost::PickSaveFile(const FilePickerOptions& options) {
     return ShowSaveFilePicker(m_widget.get(), options);
+}
+
+std::optional<std::string> QtWindowHost::PickOpenFile(const FilePickerOptions& options) {
+    return ShowOpenFilePicker(m_widget.get(), options);
+}
+
+std::optional<std::string> QtWindowHost::PickFolder(const std::string& title,
+                                                    const std::string& folder) {
+    return ShowFolderPicker(m_widget.get(), title, folder);
 }
 
 void QtWindowHost::EnableToolTips(bool on) { m_toolTips->SetEnabled(on); }

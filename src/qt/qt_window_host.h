@@ -36,6 +36,9 @@ public:
                          MsgIcon icon) override;
     void EndDialog(int result) override;
     std::optional<std::string> PickSaveFile(const FilePickerOptions& options) override;
+    std::optional<std::string> PickOpenFile(const FilePickerOptions& options) override;
+    std::optional<std::string> PickFolder(const std::string& title,
+                                          const std::string& folder) override;
     void EnableToolTips(bool on) override;
 
     QDialog& Widget() const;
@@ -48,6 +51,7 @@ private:
     QWidget* BuildClientArea(const DialogTemplate& dialogTemplate);
     void Route(int id, QWidget* control);
     static void ChainTabOrder(const std::vector<QWidget*>& controls);
+    void NameFields(const std::vector<std::pair<int, QWidget*>>& labels);
 
     CDialog& m_dialog;
     std::unique_ptr<QtDialogWidget> m_widget;

@@ -1,6 +1,8 @@
 #include "qt/qt_window_system.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QUrl>
 
@@ -34,6 +36,15 @@ void QtWindowSystem::OpenDocument(const std::string& target) {
 
 // The executable's name, whatever the process was started as.
 std::string QtWindowSystem::AppTitle() const { return "vistello"; }
+
+// Beside the program in the build tree; under share/doc once installed.
+std::string QtWindowSystem::ManualPath() const {
+    const QDir programFolder(QCoreApplication::applicationDirPath());
+    const QString built = programFolder.absoluteFilePath(QStringLiteral("docs/manual.html"));
+    const QString installed = QDir::cleanPath(
+        programFolder.absoluteFilePath(QStringLiteral("../share/doc/vistello/manual.html")));
+    return ToBytes(QFileInfo::exists(built) ? built : installed);
+}
 
 MsgAnswer QtWindowSystem::OwnerlessMessageBox(const std::string& text, const std::string& caption,
                                               MsgButtons buttons, MsgIcon icon) {

@@ -14,6 +14,7 @@ public:
     MsgAnswer OwnerlessMessageBox(const std::string& text, const std::string& caption,
                                   MsgButtons buttons, MsgIcon icon) override;
     bool StartSockets() override { return true; }
+    std::string ManualPath() const override;
 };
 
 }  // namespace vistello

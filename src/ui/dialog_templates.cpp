@@ -8,30 +8,46 @@ namespace {
 
 using K = ControlKind;
 
-ControlTemplate Label(const char* text, int x, int y, int w) {
-    return {IDC_STATIC, K::Label, text, {x, y, w, 8}};
+ControlTemplate Ctl(int id, ControlKind kind, const char* text, DluRect rect,
+                    const char* tip = "") {
+    ControlTemplate control;
+    control.id = id;
+    control.kind = kind;
+    control.text = text;
+    control.rect = rect;
+    control.tip = tip;
+    return control;
+}
+
+ControlTemplate Label(const char* text, int x, int y, int w, int names = IDC_STATIC) {
+    ControlTemplate label = Ctl(IDC_STATIC, K::Label, text, {x, y, w, 8});
+    label.names = names;
+    return label;
+}
+
+MenuItemTemplate Item(const char* text, int id, const char* shortcut = "") {
+    MenuItemTemplate item;
+    item.text = text;
+    item.id = id;
+    item.shortcut = shortcut;
+    return item;
 }
 
 std::vector<MenuTemplate> MainMenu() {
     return {
         {"&File",
-         {{"&Open", ids::kMenuOpen},
-          {"Save &As", ids::kMenuSaveAs},
-          {"&Save", ids::kMenuSave},
-          {"&Quit", ids::kMenuQuit}}},
+         {Item("&Open", ids::kMenuOpen), Item("Save &As", ids::kMenuSaveAs),
+          Item("&Save", ids::kMenuSave), Item("&Quit", ids::kMenuQuit)}},
         {"&Entry",
-         {{"&Add", ids::kMenuEntryAdd},
-          {"&Update", ids::kMenuEntryUpdate},
-          {"&Remove", ids::kMenuEntryRemove},
-          {"&Import Directory", ids::kMenuImportDirectory}}},
+         {Item("&Add", ids::kMenuEntryAdd), Item("&Update", ids::kMenuEntryUpdate),
+          Item("&Remove", ids::kMenuEntryRemove),
+          Item("&Import Directory", ids::kMenuImportDirectory)}},
         {"&Options",
-         {{"&Preferences", ids::kMenuPreferences}, {"&Clear List", ids::kMenuClearList}}},
+         {Item("&Preferences", ids::kMenuPreferences), Item("&Clear List", ids::kMenuClearList)}},
         {"&Help",
-         {{"&About", ids::kMenuAbout},
-          {"&Manual", ids::kMenuManual},
-          {"&Support", ids::kMenuSupport},
-          {"More &Info", ids::kMenuMoreInfo},
-          {"&UnInstall", ids::kMenuUninstall}}},
+         {Item("&About", ids::kMenuAbout), Item("&Manual", ids::kMenuManual, "F1"),
+          Item("&Support", ids::kMenuSupport), Item("More &Info", ids::kMenuMoreInfo),
+          Item("&UnInstall", ids::kMenuUninstall)}},
     };
 }
 
@@ -46,47 +62,60 @@ DialogTemplate BuildMainDialog() {
     t.menu = MainMenu();
     // Group boxes first so the fields drawn after them sit on top; they take no tab stop.
     t.controls = {
-        {IDC_STATIC, K::GroupBox, "Project Settings", {7, 7, 219, 43}},
-        {IDC_STATIC, K::GroupBox, "Page Settings", {7, 53, 219, 98}},
-        {ids::kTemplate, K::Edit, "", {60, 16, 136, 14}},
-        {ids::kBrowseTemplate, K::PushButton, "Browse", {194, 16, 29, 14}},
-        {ids::kOutputFolder, K::Edit, "", {60, 30, 136, 14}},
-        {ids::kBrowseOutputFolder, K::PushButton, "Browse", {194, 30, 29, 14}},
-        {ids::kImagePath, K::Edit, "", {60, 62, 136, 14}},
-        {ids::kBrowseImage, K::PushButton, "Browse", {194, 62, 29, 14}},
-        {ids::kTitle, K::Edit, "", {60, 76, 163, 14}},
-        {ids::kHeight, K::Edit, "", {60, 90, 29, 14}},
-        {ids::kWidth, K::Edit, "", {125, 90, 29, 14}},
-        {ids::kBorder, K::Edit, "", {194, 90, 29, 14}},
-        {ids::kAlt, K::Edit, "", {60, 104, 163, 14}},
-        {ids::kKeywords, K::Edit, "", {60, 118, 163, 14}},
-        {ids::kDescription, K::Edit, "", {60, 132, 163, 14}},
-        {ids::kEntryList, K::ListView, "", {7, 152, 219, 60}},
-        {ids::kGenerate, K::PushButton, "Generate", {231, 7, 50, 14}},
-        {ids::kNewProject, K::PushButton, "New Project", {231, 20, 50, 14}},
-        {ids::kSaveProject, K::PushButton, "Save Project", {231, 34, 50, 14}},
-        {ids::kAdd, K::PushButton, "Add", {231, 68, 50, 14}},
-        {ids::kUpdate, K::PushButton, "Update", {231, 82, 50, 14}},
-        {ids::kRemove, K::PushButton, "Remove", {231, 96, 50, 14}},
-        {ids::kClearFields, K::PushButton, "Clear Fields", {231, 110, 50, 14}},
-        {ids::kClearList, K::PushButton, "Clear List", {231, 155, 50, 14}},
-        {ids::kPreferences, K::PushButton, "Preferences", {231, 169, 50, 14}},
-        {IDOK, K::DefPushButton, "Quit", {231, 198, 50, 14}},
-        {ids::kEntryCount, K::ReadOnlyEdit, "", {231, 141, 50, 14}},
-        Label("Template:", 13, 19, 45),
-        Label("Output Folder:", 13, 33, 47),
-        Label("Image:", 13, 65, 45),
-        Label("Image Title:", 13, 79, 45),
-        Label("Image Height:", 13, 93, 46),
-        Label("Width:", 99, 93, 24),
-        Label("Border:", 164, 93, 28),
-        Label("Image ALT:", 13, 108, 45),
-        Label("Keywords:", 13, 122, 45),
-        Label("Description:", 13, 136, 45),
-        {ids::kBottomLine,
-         K::Label,
-         "Vistello - HTML Slide Show Maker, version 1.0",
-         {7, 216, 258, 8}},
+        Ctl(IDC_STATIC, K::GroupBox, "Project Settings", {7, 7, 219, 43}),
+        Ctl(IDC_STATIC, K::GroupBox, "Page Settings", {7, 53, 219, 98}),
+        Ctl(ids::kTemplate, K::Edit, "", {60, 16, 136, 14},
+            "The HTML template that every page is made from"),
+        Ctl(ids::kBrowseTemplate, K::PushButton, "Browse", {194, 16, 29, 14},
+            "Choose the template file"),
+        Ctl(ids::kOutputFolder, K::Edit, "", {60, 30, 136, 14},
+            "The folder that receives the pages and the images"),
+        Ctl(ids::kBrowseOutputFolder, K::PushButton, "Browse", {194, 30, 29, 14},
+            "Choose the output folder"),
+        Ctl(ids::kImagePath, K::Edit, "", {60, 62, 136, 14}, "The image file of this slide"),
+        Ctl(ids::kBrowseImage, K::PushButton, "Browse", {194, 62, 29, 14}, "Choose the image file"),
+        Ctl(ids::kTitle, K::Edit, "", {60, 76, 163, 14},
+            "The slide's title; it also names the slide's page"),
+        Ctl(ids::kHeight, K::Edit, "", {60, 90, 29, 14}, "Display height, e.g. 480 or 50%"),
+        Ctl(ids::kWidth, K::Edit, "", {125, 90, 29, 14}, "Display width, e.g. 640 or 100%"),
+        Ctl(ids::kBorder, K::Edit, "", {194, 90, 29, 14}, "Border width around the image"),
+        Ctl(ids::kAlt, K::Edit, "", {60, 104, 163, 14},
+            "Text shown in place of the image, read aloud by screen readers"),
+        Ctl(ids::kKeywords, K::Edit, "", {60, 118, 163, 14}, "Keywords for the slide's page"),
+        Ctl(ids::kDescription, K::Edit, "", {60, 132, 163, 14}, "A description of the slide"),
+        Ctl(ids::kEntryList, K::ListView, "", {7, 152, 219, 60},
+            "The slides in show order; click a row to edit it, a header to sort"),
+        Ctl(ids::kGenerate, K::PushButton, "Generate", {231, 7, 50, 14},
+            "Write the slide show's pages into the output folder"),
+        Ctl(ids::kNewProject, K::PushButton, "New Project", {231, 20, 50, 14},
+            "Start a new project in a file of your choice"),
+        Ctl(ids::kSaveProject, K::PushButton, "Save Project", {231, 34, 50, 14},
+            "Save the project now"),
+        Ctl(ids::kAdd, K::PushButton, "Add", {231, 68, 50, 14},
+            "Add the fields as a new slide at the top"),
+        Ctl(ids::kUpdate, K::PushButton, "Update", {231, 82, 50, 14},
+            "Replace the selected slide with the fields"),
+        Ctl(ids::kRemove, K::PushButton, "Remove", {231, 96, 50, 14}, "Remove the selected slide"),
+        Ctl(ids::kClearFields, K::PushButton, "Clear Fields", {231, 110, 50, 14},
+            "Empty the slide's fields"),
+        Ctl(ids::kClearList, K::PushButton, "Clear List", {231, 155, 50, 14},
+            "Remove every slide from the list"),
+        Ctl(ids::kPreferences, K::PushButton, "Preferences", {231, 169, 50, 14},
+            "Change the template tags and tool tips"),
+        Ctl(IDOK, K::DefPushButton, "Quit", {231, 198, 50, 14}, "Save everything and close"),
+        Ctl(ids::kEntryCount, K::ReadOnlyEdit, "", {231, 141, 50, 14}, "The number of slides"),
+        Label("Template:", 13, 19, 45, ids::kTemplate),
+        Label("Output Folder:", 13, 33, 47, ids::kOutputFolder),
+        Label("Image:", 13, 65, 45, ids::kImagePath),
+        Label("Image Title:", 13, 79, 45, ids::kTitle),
+        Label("Image Height:", 13, 93, 46, ids::kHeight),
+        Label("Width:", 99, 93, 24, ids::kWidth),
+        Label("Border:", 164, 93, 28, ids::kBorder),
+        Label("Image ALT:", 13, 108, 45, ids::kAlt),
+        Label("Keywords:", 13, 122, 45, ids::kKeywords),
+        Label("Description:", 13, 136, 45, ids::kDescription),
+        Ctl(ids::kBottomLine, K::Label, "Vistello - HTML Slide Show Maker, version 1.0",
+            {7, 216, 258, 8}),
     };
     return t;
 }
@@ -100,8 +129,8 @@ DialogTemplate BuildAboutDialog() {
     t.width = 235;
     t.height = 55;
     t.controls = {
-        {IDC_STATIC, K::Icon, "", {8, 8, 20, 20}},
-        {IDOK, K::DefPushButton, "OK", {178, 7, 50, 14}},
+        Ctl(IDC_STATIC, K::Icon, "", {8, 8, 20, 20}),
+        Ctl(IDOK, K::DefPushButton, "OK", {178, 7, 50, 14}),
         Label("Vistello Version 1.0", 31, 10, 119),
         Label("An HTML slide show maker.", 31, 19, 140),
         Label("Free software for the Linux desktop.", 31, 28, 140),
@@ -110,10 +139,53 @@ DialogTemplate BuildAboutDialog() {
     return t;
 }
 
+DialogTemplate BuildPreferencesDialog() {
+    DialogTemplate t;
+    t.id = ids::kPreferencesDialog;
+    t.caption = "Preferences";
+    t.font = "MS Sans Serif";
+    t.pointSize = 8;
+    t.width = 166;
+    t.height = 212;
+    const char* tagTip = "The tag that the template uses for this value";
+    t.controls = {
+        Ctl(IDC_STATIC, K::GroupBox, "Variables:", {11, 30, 139, 122}),
+        Ctl(ids::kPrefImagePath, K::Edit, "", {76, 37, 70, 14}, tagTip),
+        Ctl(ids::kTitle, K::Edit, "", {76, 51, 70, 14}, tagTip),
+        Ctl(ids::kHeight, K::Edit, "", {76, 65, 70, 14}, tagTip),
+        Ctl(ids::kWidth, K::Edit, "", {76, 79, 70, 14}, tagTip),
+        Ctl(ids::kBorder, K::Edit, "", {76, 93, 70, 14}, tagTip),
+        Ctl(ids::kAlt, K::Edit, "", {76, 107, 70, 14}, tagTip),
+        Ctl(ids::kKeywords, K::Edit, "", {76, 121, 70, 14}, tagTip),
+        Ctl(ids::kDescription, K::Edit, "", {76, 135, 70, 14}, tagTip),
+        Ctl(ids::kPrefToolTips, K::CheckBox, "ToolTips", {10, 158, 43, 10},
+            "Show these short help texts"),
+        Ctl(IDOK, K::DefPushButton, "OK", {102, 156, 50, 14}, "Keep these settings and save them"),
+        Label("Image Path:", 15, 40, 61, ids::kPrefImagePath),
+        Label("Image Title:", 15, 54, 61, ids::kTitle),
+        Label("Image Height:", 15, 68, 61, ids::kHeight),
+        Label("Image Width:", 15, 82, 61, ids::kWidth),
+        Label("Image Border:", 15, 96, 61, ids::kBorder),
+        Label("Image Alt:", 15, 110, 61, ids::kAlt),
+        Label("Image Keywords:", 15, 124, 61, ids::kKeywords),
+        Label("Image Description:", 15, 138, 61, ids::kDescription),
+        Label("Use the variable tags in your HTML template", 7, 171, 155),
+        Label("and they will be substituted for the value from the", 7, 179, 155),
+        Label("list.  You can change tags, but it is not advisable.", 7, 187, 155),
+        Label("Preferences are automatically saved on OK.", 7, 195, 155),
+    };
+    return t;
+}
+
 }  // namespace
 
 const DialogTemplate& MainDialogTemplate() {
     static const DialogTemplate kTemplate = BuildMainDialog();
+    return kTemplate;
+}
+
+const DialogTemplate& PreferencesDialogTemplate() {
+    static const DialogTemplate kTemplate = BuildPreferencesDialog();
     return kTemplate;
 }
 

@@ -6,5 +6,6 @@ namespace vistello {
 
 const DialogTemplate& MainDialogTemplate();
 const DialogTemplate& AboutDialogTemplate();
+const DialogTemplate& PreferencesDialogTemplate();
 
 }  // namespace vistello

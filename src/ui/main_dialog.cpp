@@ -1,5 +1,7 @@
 #include "ui/main_dialog.h"
 
+#include <utility>
+
 #include "platform/data_exchange.h"
 #include "platform/window_host.h"
 #include "project/project_file.h"
@@ -13,21 +15,37 @@ namespace vistello {
 CMainDialog::CMainDialog() : CDialog(MainDialogTemplate()) { MapCommands(); }
 
 void CMainDialog::MapCommands() {
-    MapCommand(ids::kGenerate, [this] { OnGenerate(); });
-    MapCommand(ids::kAdd, [this] { OnAdd(); });
-    MapCommand(ids::kUpdate, [this] { OnUpdate(); });
-    MapCommand(ids::kRemove, [this] { OnRemove(); });
-    MapCommand(ids::kClearFields, [this] { OnClearFields(); });
-    MapCommand(ids::kClearList, [this] { OnClearList(); });
-    MapCommand(ids::kMenuClearList, [this] { OnMenuClearList(); });
-    MapCommand(ids::kNewProject, [this] { OnNewProject(); });
-    MapCommand(ids::kMenuSave, [this] { OnFileSave(); });
-    MapCommand(ids::kMenuQuit, [this] { OnQuit(); });
-    MapCommand(ids::kMenuAbout, [this] { OnHelpAbout(); });
-    for (int id : {ids::kSaveProject, ids::kMenuOpen, ids::kMenuSaveAs, ids::kMenuEntryAdd,
-                   ids::kMenuEntryUpdate, ids::kMenuEntryRemove, ids::kMenuImportDirectory,
-                   ids::kMenuMoreInfo, ids::kMenuUninstall}) {
-        MapCommand(id, [this] { OnNoAction(); });
+    const std::pair<int, void (CMainDialog::*)()> commands[] = {
+        {ids::kGenerate, &CMainDialog::OnGenerate},
+        {ids::kNewProject, &CMainDialog::OnNewProject},
+        {ids::kSaveProject, &CMainDialog::OnFileSave},
+        {ids::kAdd, &CMainDialog::OnAdd},
+        {ids::kUpdate, &CMainDialog::OnUpdate},
+        {ids::kRemove, &CMainDialog::OnRemove},
+        {ids::kClearFields, &CMainDialog::OnClearFields},
+        {ids::kClearList, &CMainDialog::OnClearList},
+        {ids::kPreferences, &CMainDialog::OnPreferences},
+        {ids::kBrowseTemplate, &CMainDialog::OnBrowseTemplate},
+        {ids::kBrowseOutputFolder, &CMainDialog::OnBrowseOutputFolder},
+        {ids::kBrowseImage, &CMainDialog::OnBrowseImage},
+        {ids::kMenuOpen, &CMainDialog::OnFileOpen},
+        {ids::kMenuSaveAs, &CMainDialog::OnFileSaveAs},
+        {ids::kMenuSave, &CMainDialog::OnFileSave},
+        {ids::kMenuQuit, &CMainDialog::OnQuit},
+        {ids::kMenuEntryAdd, &CMainDialog::OnAdd},
+        {ids::kMenuEntryUpdate, &CMainDialog::OnUpdate},
+        {ids::kMenuEntryRemove, &CMainDialog::OnRemove},
+        {ids::kMenuImportDirectory, &CMainDialog::OnImportDirectory},
+        {ids::kMenuPreferences, &CMainDialog::OnMenuPreferences},
+        {ids::kMenuClearList, &CMainDialog::OnMenuClearList},
+        {ids::kMenuAbout, &CMainDialog::OnHelpAbout},
+        {ids::kMenuManual, &CMainDialog::OnHelpManual},
+        {ids::kMenuSupport, &CMainDialog::OnHelpManual},
+        {ids::kMenuMoreInfo, &CMainDialog::OnHelpMoreInfo},
+        {ids::kMenuUninstall, &CMainDialog::OnHelpUninstall},
+    };
+    for (const auto& [id, handler] : commands) {
+        MapCommand(id, [this, handler = handler] { (this->*handler)(); });
     }
     MapNotify(ids::kEntryList, NotifyCode::Click,
               [this](const Notification& n) { return OnClickList(n); });
@@ -109,11 +127,6 @@ void CMainDialog::OnHelpAbout() {
     UpdateData(true);
     CAboutDialog about;
     about.DoModal(System(), &Host());
-    UpdateData(false);
-}
-
-void CMainDialog::OnNoAction() {
-    UpdateData(true);
     UpdateData(false);
 }
 

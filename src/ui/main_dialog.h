@@ -1,8 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/dialog.h"
+#include "platform/file_picker.h"
 #include "prefs/tag_set.h"
 #include "slides/entry_list.h"
 
@@ -50,13 +52,27 @@ public:
 
     // The project file.
     void ReadProjectFile();
-    void WriteProjectFile();
+    // False, after telling the user, when the file could not be written.
+    bool WriteProjectFile();
     void OnNewProject();
     void OnFileSave();
+    void OnFileOpen();
+    void OnFileSaveAs();
+    void OnImportDirectory();
 
     // The preferences file.
     void LoadPreferences();
     void SavePreferences();
+    void OnPreferences();
+    void OnMenuPreferences();
+
+    // Pickers and the manual.
+    void OnBrowseImage();
+    void OnBrowseTemplate();
+    void OnBrowseOutputFolder();
+    void OnHelpManual();
+    void OnHelpMoreInfo();
+    void OnHelpUninstall();
 
     void OnQuit();
     void OnHelpAbout();
@@ -82,7 +98,9 @@ protected:
 
 private:
     void MapCommands();
-    void OnNoAction();
+    void PickFileInto(FilePickerOptions options, std::string& field);
+    std::optional<std::string> PickProjectFile(bool forSaving);
+    void OpenManual(const std::string& section);
     std::string ProjectFileName() const;
     ImageEntry PageFields() const;
     void SetPageFields(const ImageEntry& entry);

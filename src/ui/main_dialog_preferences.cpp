@@ -1,8 +1,10 @@
 #include <optional>
 
 #include "platform/text_file.h"
+#include "platform/window_host.h"
 #include "prefs/preferences_file.h"
 #include "ui/main_dialog.h"
+#include "ui/preferences_dialog.h"
 
 namespace vistello {
 
@@ -28,6 +30,27 @@ void CMainDialog::SavePreferences() {
         MessageBox("Save to File", "Error Writing File");
         return;
     }
+    UpdateData(false);
+}
+
+// However the dialog closes, its copy comes back and the file is written: Escape keeps the values
+// it opened with, which are the tags with their defaults filled in.
+void CMainDialog::OnPreferences() {
+    CPreferencesDialog preferences;
+    preferences.m_bToolTips = m_strToolTips == "yes";
+    Host().EnableToolTips(preferences.m_bToolTips);
+    preferences.m_tags = m_tags;
+    preferences.m_tags.FillEmptyWithDefaults();
+    preferences.DoModal(System(), &Host());
+    m_tags = preferences.m_tags;
+    m_strToolTips = preferences.m_bToolTips ? "yes" : "no";
+    Host().EnableToolTips(preferences.m_bToolTips);
+    SavePreferences();
+}
+
+void CMainDialog::OnMenuPreferences() {
+    UpdateData(true);
+    OnPreferences();
     UpdateData(false);
 }
 

@@ -12,8 +12,8 @@ namespace vistello {
 
 namespace {
 
-FilePickerOptions NewProjectPicker() {
-    return {"", {{"Vistello DAT Files", {"*.dat"}}, {"All Files", {"*"}}}, "dat"};
+FilePickerOptions ProjectPicker() {
+    return {"", {{"Vistello DAT Files", {"*.dat"}}, {"All Files", {"*"}}}, "dat", ""};
 }
 
 }  // namespace
@@ -45,16 +45,18 @@ void CMainDialog::ReadProjectFile() {
 
 // Typed text that no command has taken in is replaced on screen, not written; afterwards the
 // page fields show the top row, as if every row had passed through them on its way out.
-void CMainDialog::WriteProjectFile() {
+bool CMainDialog::WriteProjectFile() {
     m_nEntryCount = m_listEntries.RowCount();
     UpdateData(false);
-    if (!WriteTextFile(ProjectFileName(),
-                       FormatProjectText(m_strTemplate, m_strOutputFolder, m_listEntries))) {
-        MessageBox("Save to File", "Error Writing File");
-    } else {
+    const bool written = WriteTextFile(
+        ProjectFileName(), FormatProjectText(m_strTemplate, m_strOutputFolder, m_listEntries));
+    if (written) {
         LoadRowIntoFields(0);
+    } else {
+        MessageBox("Save to File", "Error Writing File");
     }
     UpdateData(false);
+    return written;
 }
 
 // The rows go only once a new file is chosen: a cancelled picker leaves the project whole.
@@ -64,7 +66,7 @@ void CMainDialog::OnNewProject() {
         std::optional<std::string> chosen;
         {
             CurrentDirGuard keepDirectory;
-            chosen = Host().PickSaveFile(NewProjectPicker());
+            chosen = Host().PickSaveFile(ProjectPicker());
         }
         if (chosen) {
             m_listEntries.DeleteAll();
@@ -75,6 +77,40 @@ void CMainDialog::OnNewProject() {
     }
     AutoSizeColumns();
     RefreshEntryCount();
+    UpdateData(false);
+}
+
+std::optional<std::string> CMainDialog::PickProjectFile(bool forSaving) {
+    FilePickerOptions options = ProjectPicker();
+    options.folder = ExistingFolderOf(ProjectFileName());
+    CurrentDirGuard keepDirectory;
+    return forSaving ? Host().PickSaveFile(options) : Host().PickOpenFile(options);
+}
+
+// The project in hand is saved before another one replaces it; if it cannot be saved, it stays.
+void CMainDialog::OnFileOpen() {
+    UpdateData(true);
+    const std::optional<std::string> chosen = PickProjectFile(false);
+    if (!chosen || !WriteProjectFile()) return;
+    m_listEntries.DeleteAll();
+    m_strProjectFile = *chosen;
+    m_strTemplate.clear();
+    m_strOutputFolder.clear();
+    SetPageFields(ImageEntry{});
+    RefreshEntryCount();
+    ReadProjectFile();
+    if (m_strTemplate.empty()) m_strTemplate = kDefaultTemplate;
+    UpdateData(false);
+}
+
+void CMainDialog::OnFileSaveAs() {
+    UpdateData(true);
+    const std::optional<std::string> chosen = PickProjectFile(true);
+    if (chosen) {
+        m_strProjectFile = *chosen;
+        Host().SetCaption("Vistello: " + m_strProjectFile);
+        WriteProjectFile();
+    }
     UpdateData(false);
 }
 

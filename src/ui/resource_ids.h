@@ -5,6 +5,7 @@ namespace vistello::ids {
 inline constexpr int kAboutDialog = 100;
 inline constexpr int kMainDialog = 102;
 inline constexpr int kMainMenu = 129;
+inline constexpr int kPreferencesDialog = 130;
 
 inline constexpr int kTemplate = 1000;
 inline constexpr int kOutputFolder = 1001;
@@ -30,6 +31,8 @@ inline constexpr int kBorder = 1021;
 inline constexpr int kDescription = 1022;
 inline constexpr int kPreferences = 1023;
 inline constexpr int kEntryCount = 1024;
+inline constexpr int kPrefImagePath = 1032;
+inline constexpr int kPrefToolTips = 1033;
 inline constexpr int kBottomLine = 1070;
 
 inline constexpr int kMenuOpen = 57601;

@@ -25,8 +25,16 @@ MsgAnswer FakeWindowHost::MessageBox(const std::string& text, const std::string&
     return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
 }
 
-std::optional<std::string> FakeWindowHost::PickSaveFile(const FilePickerOptions& options) {
-    m_system.pickers.push_back(options);
+std::optional<std::string> FakeWindowHost::PickFolder(const std::string& title,
+                                                      const std::string& folder) {
+    FilePickerOptions options;
+    options.title = title;
+    options.folder = folder;
+    return Pick(PickerKind::Folder, options);
+}
+
+std::optional<std::string> FakeWindowHost::Pick(PickerKind kind, const FilePickerOptions& options) {
+    m_system.pickers.push_back({kind, options});
     std::filesystem::current_path(std::filesystem::temp_directory_path());
     std::optional<std::string> answer;
     if (!m_system.pickerAnswers.empty()) {

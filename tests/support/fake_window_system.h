@@ -24,6 +24,14 @@ struct ShownBox {
     bool operator==(const ShownBox&) const = default;
 };
 
+enum class PickerKind { Save, Open, Folder };
+
+// A picker as the program asked for it; a folder picker keeps its title and folder in options.
+struct ShownPicker {
+    PickerKind kind = PickerKind::Open;
+    FilePickerOptions options;
+};
+
 class FakeWindowSystem;
 
 // One open dialog in memory: controls are strings; every box shown is recorded on the system.
@@ -40,7 +48,14 @@ public:
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                          MsgIcon icon) override;
     void EndDialog(int result) override;
-    std::optional<std::string> PickSaveFile(const FilePickerOptions& options) override;
+    std::optional<std::string> PickSaveFile(const FilePickerOptions& options) override {
+        return Pick(PickerKind::Save, options);
+    }
+    std::optional<std::string> PickOpenFile(const FilePickerOptions& options) override {
+        return Pick(PickerKind::Open, options);
+    }
+    std::optional<std::string> PickFolder(const std::string& title,
+                                          const std::string& folder) override;
     void EnableToolTips(bool on) override { m_toolTips = on; }
 
     const std::string& Caption() const { return m_caption; }
@@ -50,6 +65,8 @@ public:
     int Result() const { return m_result; }
 
 private:
+    std::optional<std::string> Pick(PickerKind kind, const FilePickerOptions& options);
+
     FakeWindowSystem& m_system;
     std::map<int, std::string> m_texts;
     std::map<int, bool> m_checks;
@@ -100,6 +117,7 @@ public:
     MsgAnswer OwnerlessMessageBox(const std::string& text, const std::string& caption,
                                   MsgButtons buttons, MsgIcon icon) override;
     bool StartSockets() override { return socketsStart; }
+    std::string ManualPath() const override { return "/usr/share/doc/vistello/manual.html"; }
 
     // Answers given in turn; with none left, OK boxes answer Ok and questions answer No.
     std::deque<MsgAnswer> answers;
@@ -112,7 +130,7 @@ public:
 
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;
-    std::vector<FilePickerOptions> pickers;
+    std::vector<ShownPicker> pickers;
     std::vector<int> modalTemplates;
 };
 

@@ -160,8 +160,8 @@ TEST_F(ProjectLifecycleTest, NewProjectConfirmedEmptiesTheListAndWritesTheChosen
     window->Press(ids::kNewProject);
     EXPECT_EQ(fs::current_path(), here);
     ASSERT_EQ(system.pickers.size(), 1u);
-    EXPECT_EQ(system.pickers[0].defaultExtension, "dat");
-    EXPECT_EQ(system.pickers[0].filters,
+    EXPECT_EQ(system.pickers[0].options.defaultExtension, "dat");
+    EXPECT_EQ(system.pickers[0].options.filters,
               (std::vector<FileFilter>{{"Vistello DAT Files", {"*.dat"}}, {"All Files", {"*"}}}));
     EXPECT_TRUE(Titles().empty());
     EXPECT_EQ(window->Text(ids::kEntryCount), "0");

@@ -1,0 +1,95 @@
+#include "slides/folder_import.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/path_rules.h"
+
+namespace vistello {
+
+namespace {
+
+constexpr std::array<std::string_view, 7> kImageExtensions = {"jpg",  "jpeg", "png", "tif",
+                                                              "tiff", "bmp",  "gif"};
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+// The run of digits at the front of text, without its leading zeros.
+std::string_view DigitRun(std::string_view text, size_t& length) {
+    length = 0;
+    while (length < text.size() && IsDigit(text[length])) ++length;
+    size_t zeros = 0;
+    while (zeros + 1 < length && text[zeros] == '0') ++zeros;
+    return text.substr(zeros, length - zeros);
+}
+
+// Negative, zero or positive as a orders before, with or after b, ignoring case.
+int NaturalCompare(std::string_view a, std::string_view b) {
+    while (!a.empty() && !b.empty()) {
+        if (IsDigit(a.front()) && IsDigit(b.front())) {
+            size_t lengthA = 0;
+            size_t lengthB = 0;
+            const std::string_view numberA = DigitRun(a, lengthA);
+            const std::string_view numberB = DigitRun(b, lengthB);
+            if (numberA.size() != numberB.size()) return numberA.size() < numberB.size() ? -1 : 1;
+            if (const int order = numberA.compare(numberB); order != 0) return order;
+            a.remove_prefix(lengthA);
+            b.remove_prefix(lengthB);
+            continue;
+        }
+        const auto x = static_cast<unsigned char>(Lower(a.front()));
+        const auto y = static_cast<unsigned char>(Lower(b.front()));
+        if (x != y) return x < y ? -1 : 1;
+        a.remove_prefix(1);
+        b.remove_prefix(1);
+    }
+    return static_cast<int>(!a.empty()) - static_cast<int>(!b.empty());
+}
+
+}  // namespace
+
+bool IsImageFileName(std::string_view name) {
+    const size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0) return false;
+    const std::string_view extension = name.substr(dot + 1);
+    return std::any_of(kImageExtensions.begin(), kImageExtensions.end(),
+                       [&](std::string_view known) { return EqualIgnoringCase(extension, known); });
+}
+
+bool NaturalLess(std::string_view a, std::string_view b) {
+    const int order = NaturalCompare(a, b);
+    return order != 0 ? order < 0 : a < b;
+}
+
+std::vector<std::string> ImageFilesIn(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::vector<std::string> names;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        std::string name = it->path().filename().string();
+        if (name.front() == '.' || !IsImageFileName(name) || !it->is_regular_file(error)) continue;
+        names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end(), NaturalLess);
+    std::string prefix = folder;
+    AppendSeparator(prefix);
+    for (std::string& name : names) name.insert(0, prefix);
+    return names;
+}
+
+std::string TitleFromFileName(std::string_view name) {
+    const size_t dot = name.rfind('.');
+    return std::string(dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot));
+}
+
+}  // namespace vistello

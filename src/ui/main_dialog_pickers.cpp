@@ -1,0 +1,60 @@
+#include <optional>
+#include <string>
+
+#include "platform/current_dir_guard.h"
+#include "platform/window_host.h"
+#include "ui/main_dialog.h"
+
+namespace vistello {
+
+namespace {
+
+FilePickerOptions ImagePicker() {
+    return {"",
+            {{"JPG Files", {"*.jpg", "*.jpeg"}},
+             {"PNG Files", {"*.png"}},
+             {"TIF Files", {"*.tif", "*.tiff"}},
+             {"BMP Files", {"*.bmp"}},
+             {"GIF Files", {"*.gif"}},
+             {"All Files", {"*"}}},
+            "jpg",
+            ""};
+}
+
+FilePickerOptions TemplatePicker() {
+    return {"",
+            {{"HTML Files", {"*.htm"}}, {"HTML Files", {"*.html"}}, {"All Files", {"*"}}},
+            "htm",
+            ""};
+}
+
+}  // namespace
+
+// The file pickers take nothing in first: afterwards every field shows its member again.
+void CMainDialog::PickFileInto(FilePickerOptions options, std::string& field) {
+    options.folder = ExistingFolderOf(field);
+    std::optional<std::string> chosen;
+    {
+        CurrentDirGuard keepDirectory;
+        chosen = Host().PickOpenFile(options);
+    }
+    if (chosen) field = std::move(*chosen);
+    UpdateData(false);
+}
+
+void CMainDialog::OnBrowseImage() { PickFileInto(ImagePicker(), m_strImagePath); }
+
+void CMainDialog::OnBrowseTemplate() { PickFileInto(TemplatePicker(), m_strTemplate); }
+
+void CMainDialog::OnBrowseOutputFolder() {
+    UpdateData(true);
+    std::optional<std::string> chosen;
+    {
+        CurrentDirGuard keepDirectory;
+        chosen = Host().PickFolder("Browse for Folders", ExistingFolderOf(m_strOutputFolder));
+    }
+    if (chosen && !chosen->empty()) m_strOutputFolder = std::move(*chosen);
+    UpdateData(false);
+}
+
+}  // namespace vistello
