@@ -10,31 +10,13 @@ namespace vistello {
 
 namespace {
 
-// "*.jpg" becomes "*.[jJ][pP][gG]", so that a camera's IMG_0001.JPG is a JPG file too.
-QString AnyCase(const QString& pattern) {
-    QString glob;
-    for (const QChar c : pattern) {
-        if (c.isLetter() && c.toLower() != c.toUpper()) {
-            glob += QStringLiteral("[%1%2]").arg(c.toLower(), c.toUpper());
-        } else {
-            glob += c;
-        }
-    }
-    return glob;
-}
-
-// The readable patterns are part of the label; the last bracket holds the ones that match.
+// The picker's own matching ignores letter case, so a camera's IMG_0001.JPG is a JPG file too.
 QStringList NameFilters(const FilePickerOptions& options) {
     QStringList filters;
     for (const FileFilter& filter : options.filters) {
-        QStringList shown;
-        QStringList matched;
-        for (const std::string& pattern : filter.patterns) {
-            shown << ToQString(pattern);
-            matched << AnyCase(ToQString(pattern));
-        }
-        filters << QStringLiteral("%1 (%2) (%3)")
-                       .arg(ToQString(filter.label), shown.join(' '), matched.join(' '));
+        QStringList patterns;
+        for (const std::string& pattern : filter.patterns) patterns << ToQString(pattern);
+        filters << QStringLiteral("%1 (%2)").arg(ToQString(filter.label), patterns.join(' '));
     }
     return filters;
 }
@@ -44,7 +26,7 @@ QString StartFolder(const std::string& folder) {
 }
 
 void SetUp(QFileDialog& picker, const FilePickerOptions& options, const QString& title) {
-    picker.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
+    picker.setOption(QFileDialog::DontUseNativeDialog);
     picker.setWindowTitle(options.title.empty() ? title : ToQString(options.title));
     picker.setDirectory(StartFolder(options.folder));
     picker.setNameFilters(NameFilters(options));

@@ -98,7 +98,7 @@ protected:
 
 private:
     void MapCommands();
-    void PickFileInto(FilePickerOptions options, std::string& field);
+    void PickFileInto(FilePickerOptions options, int control, std::string& field);
     std::optional<std::string> PickProjectFile(bool forSaving);
     void OpenManual(const std::string& section);
     std::string ProjectFileName() const;

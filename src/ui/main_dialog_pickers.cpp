@@ -4,6 +4,7 @@
 #include "platform/current_dir_guard.h"
 #include "platform/window_host.h"
 #include "ui/main_dialog.h"
+#include "ui/resource_ids.h"
 
 namespace vistello {
 
@@ -30,9 +31,10 @@ FilePickerOptions TemplatePicker() {
 
 }  // namespace
 
-// The file pickers take nothing in first: afterwards every field shows its member again.
-void CMainDialog::PickFileInto(FilePickerOptions options, std::string& field) {
-    options.folder = ExistingFolderOf(field);
+// The file pickers take nothing in first: afterwards every field shows its member again. They
+// open where the field's text, as shown, points.
+void CMainDialog::PickFileInto(FilePickerOptions options, int control, std::string& field) {
+    options.folder = ExistingFolderOf(Host().GetText(control));
     std::optional<std::string> chosen;
     {
         CurrentDirGuard keepDirectory;
@@ -42,9 +44,11 @@ void CMainDialog::PickFileInto(FilePickerOptions options, std::string& field) {
     UpdateData(false);
 }
 
-void CMainDialog::OnBrowseImage() { PickFileInto(ImagePicker(), m_strImagePath); }
+void CMainDialog::OnBrowseImage() { PickFileInto(ImagePicker(), ids::kImagePath, m_strImagePath); }
 
-void CMainDialog::OnBrowseTemplate() { PickFileInto(TemplatePicker(), m_strTemplate); }
+void CMainDialog::OnBrowseTemplate() {
+    PickFileInto(TemplatePicker(), ids::kTemplate, m_strTemplate);
+}
 
 void CMainDialog::OnBrowseOutputFolder() {
     UpdateData(true);

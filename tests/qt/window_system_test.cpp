@@ -7,9 +7,12 @@
 
 #include "platform/data_exchange.h"
 #include "platform/dialog.h"
+#include "qt/qt_window.h"
+#include "qt/qt_window_host.h"
 #include "qt/qt_window_system.h"
 #include "qt_test_support.h"
 #include "ui/dialog_templates.h"
+#include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
 
 namespace vistello::testing {
@@ -64,6 +67,23 @@ TEST(QtWindowSystemTest, DocumentsOpenAsAbsoluteFileUrlsAndUrlsAsGiven) {
     EXPECT_EQ(recorder.opened[0],
               QUrl::fromLocalFile(QDir::current().absoluteFilePath("pages/first page.htm")));
     EXPECT_EQ(recorder.opened[1], QUrl("https://example.org/manual.htm"));
+}
+
+// F1 works from anywhere in the main window, as Help > Manual does.
+TEST(QtWindowSystemTest, F1OpensTheManualThatShipsWithTheProgram) {
+    ScratchDirectory scratch;
+    QtWindowSystem system;
+    CMainDialog dialog;
+    QtWindow window(system, dialog, nullptr);
+    window.Show();
+    QApplication::setActiveWindow(&window.Widget());
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler("file", &recorder, "Open");
+    QTest::keyClick(window.Host().Control(ids::kTitle), Qt::Key_F1);
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(recorder.opened.size(), 1);
+    EXPECT_EQ(recorder.opened[0].toLocalFile().toStdString(), system.ManualPath());
+    EXPECT_TRUE(system.ManualPath().ends_with("/manual.html"));
 }
 
 }  // namespace
