@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <limits>
 
 #include "qt/app_icon.h"
@@ -85,11 +86,24 @@ QWidget* CreateWidget(const ControlTemplate& control, QWidget* parent) {
     return CreateLabel(text, parent);
 }
 
+// A one-line static text drawn in a wider face than its template assumed keeps its last words:
+// it grows to the right, as far as the window reaches, rather than wrapping out of sight.
+QRect LabelPlace(QLabel* label, const QRect& place, const QWidget* parent) {
+    const QFontMetrics metrics(label->font());
+    if (place.height() >= 2 * metrics.height()) return place;
+    label->setWordWrap(false);
+    const int needed = metrics.horizontalAdvance(label->text()) + 1;
+    const int room = parent->width() - place.x();
+    return {place.topLeft(),
+            QSize(std::max(place.width(), std::min(needed, room)), place.height())};
+}
+
 }  // namespace
 
 QWidget* CreateControl(const ControlTemplate& control, const QRect& place, QWidget* parent) {
     QWidget* widget = CreateWidget(control, parent);
-    widget->setGeometry(place);
+    auto* label = control.kind == ControlKind::Label ? qobject_cast<QLabel*>(widget) : nullptr;
+    widget->setGeometry(label != nullptr ? LabelPlace(label, place, parent) : place);
     if (control.id != IDC_STATIC) widget->setObjectName(QString::number(control.id));
     return widget;
 }
