@@ -7,4 +7,15 @@ std::string_view TrimTrailingSpace(std::string_view line) {
     return last == std::string_view::npos ? std::string_view() : line.substr(0, last + 1);
 }
 
+void AppendKeyValueLine(std::string& text, std::string_view key, std::string_view value) {
+    text.append(key).append("=");
+    const size_t start = text.size();
+    text.append(value);
+    for (size_t at = text.find_first_of("\n\x1A", start); at != std::string::npos;
+         at = text.find_first_of("\n\x1A", at + 1)) {
+        text[at] = ' ';
+    }
+    text.append("\n");
+}
+
 }  // namespace vistello

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace vistello {
@@ -12,6 +13,10 @@ template <typename Visit>
 void ForEachKeyValue(std::string_view text, Visit&& visit);
 
 std::string_view TrimTrailingSpace(std::string_view line);
+
+// Appends key=value and a line end. A line end or Ctrl-Z inside the value would cut the file
+// when it is read back, so each is written as a space.
+void AppendKeyValueLine(std::string& text, std::string_view key, std::string_view value);
 
 template <typename Visit>
 void ForEachKeyValue(std::string_view text, Visit&& visit) {

@@ -61,7 +61,7 @@ auto& Value(Prefs& preferences, const LineKey& key) {
 std::string FormatPreferencesText(const Preferences& preferences) {
     std::string text = "CREATOR=Vistello 1.0\n";
     for (const LineKey& key : kLines) {
-        text.append(KeyName(key)).append("=").append(Value(preferences, key)).append("\n");
+        AppendKeyValueLine(text, KeyName(key), Value(preferences, key));
     }
     return text + "\n";
 }

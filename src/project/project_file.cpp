@@ -27,12 +27,8 @@ constexpr std::array<BlockKey, ImageEntry::kColumnCount> kBlockKeys = {{
     {"DESCRIPTION", &ImageEntry::description},
 }};
 
-void AppendLine(std::string& text, std::string_view key, std::string_view value) {
-    text.append(key).append("=").append(value).append("\n");
-}
-
 void AppendBlock(std::string& text, const ImageEntry& entry) {
-    for (const BlockKey& key : kBlockKeys) AppendLine(text, key.name, entry.*key.field);
+    for (const BlockKey& key : kBlockKeys) AppendKeyValueLine(text, key.name, entry.*key.field);
 }
 
 size_t BlockSize(const ImageEntry& entry) {
@@ -82,9 +78,9 @@ std::string FormatProjectText(std::string_view templateFile, std::string_view ou
     for (int row = 0; row < rows.RowCount(); ++row) size += BlockSize(rows.Row(row));
     std::string text;
     text.reserve(size);
-    AppendLine(text, "CREATOR", "Vistello 1.0");
-    AppendLine(text, "TEMPLATE", templateFile);
-    AppendLine(text, "OUTPUT", outputFolder);
+    AppendKeyValueLine(text, "CREATOR", "Vistello 1.0");
+    AppendKeyValueLine(text, "TEMPLATE", templateFile);
+    AppendKeyValueLine(text, "OUTPUT", outputFolder);
     for (int row = rows.RowCount() - 1; row >= 0; --row) {
         AppendBlock(text, rows.Row(row));
         if (row > 0) text += '\n';

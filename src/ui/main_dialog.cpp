@@ -12,7 +12,18 @@
 
 namespace vistello {
 
-CMainDialog::CMainDialog() : CDialog(MainDialogTemplate()) { MapCommands(); }
+namespace {
+
+RealFileOps& SystemFiles() {
+    static RealFileOps files;
+    return files;
+}
+
+}  // namespace
+
+CMainDialog::CMainDialog() : CDialog(MainDialogTemplate()), m_files(&SystemFiles()) {
+    MapCommands();
+}
 
 void CMainDialog::MapCommands() {
     const std::pair<int, void (CMainDialog::*)()> commands[] = {

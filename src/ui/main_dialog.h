@@ -4,6 +4,7 @@
 #include <string>
 
 #include "platform/dialog.h"
+#include "platform/file_ops.h"
 #include "platform/file_picker.h"
 #include "prefs/tag_set.h"
 #include "slides/entry_list.h"
@@ -18,6 +19,9 @@ public:
 
     bool OnInitDialog() override;
     void OnDestroy() override;
+
+    // Every file the window reads or writes goes through ops from now on.
+    void UseFileOps(FileOps& ops) { m_files = &ops; }
 
     // List operations shared by the commands.
     void SetupListColumns();
@@ -97,6 +101,7 @@ protected:
     void DoDataExchange(CDataExchange& dx) override;
 
 private:
+    FileOps& Files() const { return *m_files; }
     void MapCommands();
     void PickFileInto(FilePickerOptions options, int control, std::string& field);
     std::optional<std::string> PickProjectFile(bool forSaving);
@@ -104,6 +109,8 @@ private:
     std::string ProjectFileName() const;
     ImageEntry PageFields() const;
     void SetPageFields(const ImageEntry& entry);
+
+    FileOps* m_files;
 };
 
 }  // namespace vistello

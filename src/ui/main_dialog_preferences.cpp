@@ -12,7 +12,8 @@ namespace vistello {
 void CMainDialog::LoadPreferences() {
     UpdateData(true);
     std::optional<std::string> text;
-    if (CreateFileIfMissing(kPreferencesFile)) text = ReadTextFile(kPreferencesFile);
+    if (CreateFileIfMissing(Files(), kPreferencesFile))
+        text = ReadTextFile(Files(), kPreferencesFile);
     if (text) {
         Preferences preferences{m_strToolTips, m_tags, m_strProjectFile};
         ParsePreferencesText(*text, preferences);
@@ -25,7 +26,7 @@ void CMainDialog::LoadPreferences() {
 
 // On failure the window keeps the text typed into it; on success it shows the members again.
 void CMainDialog::SavePreferences() {
-    if (!WriteTextFile(kPreferencesFile,
+    if (!WriteTextFile(Files(), kPreferencesFile,
                        FormatPreferencesText({m_strToolTips, m_tags, m_strProjectFile}))) {
         MessageBox("Save to File", "Error Writing File");
         return;

@@ -28,7 +28,7 @@ void CMainDialog::ReadProjectFile() {
     const std::string fileName = ProjectFileName();
     Host().SetCaption("Vistello: " + fileName);
     std::optional<std::string> text;
-    if (CreateFileIfMissing(fileName)) text = ReadTextFile(fileName);
+    if (CreateFileIfMissing(Files(), fileName)) text = ReadTextFile(Files(), fileName);
     ProjectFields fields{m_strTemplate, m_strOutputFolder, PageFields()};
     std::vector<ImageEntry> entries = ParseProjectText(text.value_or(""), fields);
     m_strTemplate = std::move(fields.templateFile);
@@ -48,8 +48,9 @@ void CMainDialog::ReadProjectFile() {
 bool CMainDialog::WriteProjectFile() {
     m_nEntryCount = m_listEntries.RowCount();
     UpdateData(false);
-    const bool written = WriteTextFile(
-        ProjectFileName(), FormatProjectText(m_strTemplate, m_strOutputFolder, m_listEntries));
+    const bool written =
+        WriteTextFile(Files(), ProjectFileName(),
+                      FormatProjectText(m_strTemplate, m_strOutputFolder, m_listEntries));
     if (written) {
         LoadRowIntoFields(0);
     } else {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "platform/failing_file_ops.h"
+#include "support/failing_file_ops.h"
 #include "support/temp_dir.h"
 
 namespace vistello::testing {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/text_file.h"
 #include "slides/entry_list.h"
 
 namespace vistello {
@@ -65,6 +66,22 @@ TEST(ProjectFileTest, ReadsHandEditedFilesThroughThePageFields) {
         EXPECT_EQ(titles, c.titles) << c.text;
         EXPECT_EQ(heights, c.heights) << c.text;
     }
+}
+
+// A pasted line end or Ctrl-Z must not cut the file: every later entry would be lost.
+TEST(ProjectFileTest, StructureBytesInAValueAreWrittenAsSpaces) {
+    EntryList rows;
+    rows.InsertTop(Entry("after", "b.jpg"));
+    rows.InsertTop(
+        Entry("one\ntwo\x1A"
+              "three",
+              "a.jpg"));
+    ProjectFields fields;
+    const std::vector<ImageEntry> read =
+        ParseProjectText(DecodeTextMode(EncodeTextMode(FormatProjectText("t", "o", rows))), fields);
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[1].title, "one two three");
+    EXPECT_EQ(read[0].title, "after");
 }
 
 TEST(ProjectFileTest, KeepsSettingsTheFileDoesNotGiveAndStagesFromTheFieldsAsTheyStand) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/slide_show_app.h"
+#include "support/failing_file_ops.h"
 #include "support/fake_window_system.h"
 #include "support/temp_dir.h"
 #include "ui/main_dialog.h"
@@ -205,6 +206,30 @@ TEST_F(ProjectLifecycleTest, AFailedWriteAtExitIsReportedAndLeavesTheOldFile) {
     }
     EXPECT_EQ(ReadBytes("readonly.dat"), "IMAGE=a.jpg\n");
     EXPECT_TRUE(fs::is_symlink("full.dat"));
+}
+
+// Each step of either write failing in turn: one box, and the file that was there stays whole.
+TEST_F(ProjectLifecycleTest, AWriteFailingAtAnyStepKeepsTheOldFile) {
+    const std::string oldPreferences = "FILE=vistello.dat\r\n";
+    const std::string oldProject = "IMAGE=old.jpg\r\nTITLE=Old\r\n";
+    for (const char* step : {"open", "write", "fsync", "close", "rename"}) {
+        for (int call : {1, 2}) {
+            WriteBytes("vistello.ini", oldPreferences);
+            WriteBytes("vistello.dat", oldProject);
+            testing::FailingFileOps files(step, call, ENOSPC);
+            Start();
+            dialog->UseFileOps(files);
+            AddEntry("New", "new.jpg");
+            system.boxes.clear();
+            Close();
+            EXPECT_EQ(system.boxes, std::vector<ShownBox>{kWriteFailure}) << step << call;
+            const bool preferencesFailed = call == 1;
+            EXPECT_EQ(ReadBytes("vistello.ini") == oldPreferences, preferencesFailed) << step;
+            EXPECT_EQ(ReadBytes("vistello.dat") == oldProject, !preferencesFailed) << step;
+            EXPECT_EQ(std::distance(fs::directory_iterator("."), fs::directory_iterator()), 2)
+                << step;
+        }
+    }
 }
 
 TEST_F(ProjectLifecycleTest, UnwritablePreferencesAreReportedAndTheProjectIsStillWritten) {
