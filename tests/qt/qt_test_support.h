@@ -1,6 +1,9 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
@@ -9,13 +12,29 @@
 
 namespace vistello::testing {
 
+// Qt's warnings fail the test that caused them, except the headless platform's notes that it has
+// no window manager to pass size hints or raising on to.
+inline void FailOnQtWarnings(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtDebugMsg || type == QtInfoMsg) return;
+    if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
+    ADD_FAILURE() << "Qt said: " << message.toStdString();
+}
+
 // One application for the whole test program, headless unless told otherwise.
 inline QApplication& EnsureQtApplication() {
     static int argc = 1;
     static char name[] = "vistello_qt_tests";
     static char* argv[] = {name, nullptr};
+    static QTemporaryDir runtimeDir;
     static QApplication* application = [] {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            QFile::setPermissions(runtimeDir.path(), QFileDevice::ReadOwner |
+                                                         QFileDevice::WriteOwner |
+                                                         QFileDevice::ExeOwner);
+            qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
+        }
+        qInstallMessageHandler(FailOnQtWarnings);
         return new QApplication(argc, argv);
     }();
     return *application;
