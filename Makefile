@@ -1,8 +1,12 @@
+SHELL := /bin/bash
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 300
+FUZZ_TARGETS = text_mode key_value lossless_utf8 integer_exchange
 JOBS ?= $(shell nproc)
 
-.PHONY: run test build deps bench format clean
+.PHONY: run test build deps bench fuzz format clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -20,14 +24,28 @@ ifneq ($(CI),)
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVISTELLO_SANITIZE=ON -DVISTELLO_BENCH=OFF >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
 endif
 
 bench: build
 	@QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/vistello_bench
 	@QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/vistello_qt_bench
 
+# Each target runs for FUZZ_SECONDS from the seeds in fuzz/corpus; what it finds stays in the
+# build folder, never in the tree.
+fuzz: deps
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTELLO_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@for target in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_BUILD)/corpus/$$target && \
+	  $(FUZZ_BUILD)/fuzz/$${target}_fuzz -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    $(FUZZ_BUILD)/corpus/$$target fuzz/corpus/$$target 2>&1 | grep -E "stat::number_of_executed_units|ERROR|invariant|SUMMARY" \
+	    | sed "s/^/$$target: /"; \
+	  test $${PIPESTATUS[0]} -eq 0 || exit 1; \
+	done
+
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf $(BUILD) $(ASAN_BUILD)
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

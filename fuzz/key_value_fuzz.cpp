@@ -1,0 +1,78 @@
+// Both KEY=value files: any text reads without harm, and what is written reads back the same,
+// but for trailing white space and the line ends and Ctrl-Z that are written as spaces.
+#include <string>
+
+#include "fuzz_input.h"
+#include "platform/key_value_lines.h"
+#include "platform/text_file.h"
+#include "prefs/preferences_file.h"
+#include "project/project_file.h"
+#include "slides/entry_list.h"
+
+using namespace vistello;
+using vistello::fuzz::Check;
+using vistello::fuzz::FuzzInput;
+
+namespace {
+
+// What a value looks like after it has been written and read back.
+std::string Stored(std::string value) {
+    for (char& c : value) {
+        if (c == '\n' || c == '\x1A') c = ' ';
+    }
+    return std::string(TrimTrailingSpace(value));
+}
+
+// Through the disk format too: CR LF out, back to LF in.
+std::string OnDisk(const std::string& text) { return DecodeTextMode(EncodeTextMode(text)); }
+
+void CheckPreferences(FuzzInput& input) {
+    Preferences written{input.Next(), {}, input.Next()};
+    for (TagKey key : kFillOrder) written.tags[key] = input.Next();
+    Preferences read;
+    ParsePreferencesText(OnDisk(FormatPreferencesText(written)), read);
+    Check(read.toolTips == Stored(written.toolTips), "tool tips changed");
+    Check(read.projectFile == Stored(written.projectFile), "project file changed");
+    for (TagKey key : kFillOrder) Check(read.tags[key] == Stored(written.tags[key]), "tag changed");
+}
+
+void CheckProject(FuzzInput& input) {
+    const std::string templateFile = input.Next();
+    const std::string outputFolder = input.Next();
+    EntryList rows;
+    while (!input.Rest().empty()) {
+        ImageEntry entry;
+        for (int column = 0; column < ImageEntry::kColumnCount; ++column) {
+            entry.Column(column) = input.Next();
+        }
+        if (!Stored(entry.imagePath).empty()) rows.InsertTop(std::move(entry));
+    }
+    ProjectFields fields;
+    const std::vector<ImageEntry> read =
+        ParseProjectText(OnDisk(FormatProjectText(templateFile, outputFolder, rows)), fields);
+    Check(fields.templateFile == Stored(templateFile), "template changed");
+    Check(fields.outputFolder == Stored(outputFolder), "output folder changed");
+    Check(read.size() == static_cast<size_t>(rows.RowCount()), "entries lost or gained");
+    for (size_t i = 0; i < read.size(); ++i) {
+        const ImageEntry& shown = rows.Row(rows.RowCount() - 1 - static_cast<int>(i));
+        for (int column = 0; column < ImageEntry::kColumnCount; ++column) {
+            Check(read[i].Column(column) == Stored(shown.Column(column)), "value changed");
+        }
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    Preferences preferences;
+    ParsePreferencesText(text, preferences);
+    ProjectFields fields;
+    ParseProjectText(text, fields);
+
+    FuzzInput input(data, size);
+    CheckPreferences(input);
+    FuzzInput again(data, size);
+    CheckProject(again);
+    return 0;
+}
