@@ -1,6 +1,8 @@
 // Both KEY=value files: any text reads without harm, and what is written reads back the same,
 // but for trailing white space and the line ends and Ctrl-Z that are written as spaces.
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "fuzz_input.h"
 #include "platform/key_value_lines.h"
@@ -48,7 +50,7 @@ void CheckProject(FuzzInput& input) {
         if (!Stored(entry.imagePath).empty()) rows.InsertTop(std::move(entry));
     }
     ProjectFields fields;
-    const std::vector<ImageEntry> read =
+    const std::vector<std::unique_ptr<ImageEntry>> read =
         ParseProjectText(OnDisk(FormatProjectText(templateFile, outputFolder, rows)), fields);
     Check(fields.templateFile == Stored(templateFile), "template changed");
     Check(fields.outputFolder == Stored(outputFolder), "output folder changed");
@@ -56,7 +58,7 @@ void CheckProject(FuzzInput& input) {
     for (size_t i = 0; i < read.size(); ++i) {
         const ImageEntry& shown = rows.Row(rows.RowCount() - 1 - static_cast<int>(i));
         for (int column = 0; column < ImageEntry::kColumnCount; ++column) {
-            Check(read[i].Column(column) == Stored(shown.Column(column)), "value changed");
+            Check(read[i]->Column(column) == Stored(shown.Column(column)), "value changed");
         }
     }
 }

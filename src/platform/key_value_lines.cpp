@@ -11,9 +11,8 @@ void AppendKeyValueLine(std::string& text, std::string_view key, std::string_vie
     text.append(key).append("=");
     const size_t start = text.size();
     text.append(value);
-    for (size_t at = text.find_first_of("\n\x1A", start); at != std::string::npos;
-         at = text.find_first_of("\n\x1A", at + 1)) {
-        text[at] = ' ';
+    for (size_t at = start; at < text.size(); ++at) {
+        if (text[at] == '\n' || text[at] == '\x1A') text[at] = ' ';
     }
     text.append("\n");
 }

@@ -1,6 +1,8 @@
 #include "platform/text_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 
 #include "platform/block_reader.h"
 #include "platform/link_chain.h"
@@ -23,12 +25,29 @@ std::string ReplaceEvery(std::string_view text, std::string_view from, std::stri
     return result;
 }
 
+// In place: a large project is not held twice while it is read.
+void DecodeTextModeInPlace(std::string& text) {
+    if (const size_t end = text.find(kCtrlZ); end != std::string::npos) text.resize(end);
+    size_t kept = text.find("\r\n");
+    if (kept == std::string::npos) return;
+    size_t from = kept + 1;
+    for (size_t end = text.find("\r\n", from); from < text.size(); end = text.find("\r\n", from)) {
+        const size_t stop = end == std::string::npos ? text.size() : end;
+        std::copy(text.begin() + static_cast<std::ptrdiff_t>(from),
+                  text.begin() + static_cast<std::ptrdiff_t>(stop),
+                  text.begin() + static_cast<std::ptrdiff_t>(kept));
+        kept += stop - from;
+        from = stop + 1;
+    }
+    text.resize(kept);
+}
+
 }  // namespace
 
 std::string DecodeTextMode(std::string_view raw) {
-    if (const size_t end = raw.find(kCtrlZ); end != std::string_view::npos)
-        raw = raw.substr(0, end);
-    return ReplaceEvery(raw, "\r\n", "\n");
+    std::string text(raw);
+    DecodeTextModeInPlace(text);
+    return text;
 }
 
 std::string EncodeTextMode(std::string_view text) { return ReplaceEvery(text, "\n", "\r\n"); }
@@ -49,7 +68,8 @@ std::optional<std::string> ReadTextFile(FileOps& ops, const std::string& path) {
         return true;
     });
     if (!read) return std::nullopt;
-    return DecodeTextMode(raw);
+    DecodeTextModeInPlace(raw);
+    return raw;
 }
 
 bool WriteTextFile(const std::string& path, std::string_view text, Flush flush) {

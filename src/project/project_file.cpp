@@ -56,18 +56,20 @@ public:
         }
     }
 
-    std::vector<ImageEntry> Finish() {
+    std::vector<std::unique_ptr<ImageEntry>> Finish() {
         EndPendingEntry();
         return std::move(m_entries);
     }
 
 private:
     void EndPendingEntry() {
-        if (!m_fields.page.imagePath.empty()) m_entries.push_back(m_fields.page);
+        if (!m_fields.page.imagePath.empty()) {
+            m_entries.push_back(std::make_unique<ImageEntry>(m_fields.page));
+        }
     }
 
     ProjectFields& m_fields;
-    std::vector<ImageEntry> m_entries;
+    std::vector<std::unique_ptr<ImageEntry>> m_entries;
 };
 
 }  // namespace
@@ -88,7 +90,8 @@ std::string FormatProjectText(std::string_view templateFile, std::string_view ou
     return text;
 }
 
-std::vector<ImageEntry> ParseProjectText(std::string_view text, ProjectFields& fields) {
+std::vector<std::unique_ptr<ImageEntry>> ParseProjectText(std::string_view text,
+                                                          ProjectFields& fields) {
     ProjectReader reader(fields);
     ForEachKeyValue(text,
                     [&](std::string_view key, std::string_view value) { reader.Line(key, value); });

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,7 +29,8 @@ std::string FormatProjectText(std::string_view templateFile, std::string_view ou
 // Reads a project's text into fields, which start as the window holds them. Every IMAGE line ends
 // the pending entry, and so does the end of the text; a pending entry with an empty image is no
 // entry. A key that a block leaves out keeps the block before's value. Returns the entries in the
-// order read.
-std::vector<ImageEntry> ParseProjectText(std::string_view text, ProjectFields& fields);
+// order read, each already in the place a list row keeps it.
+std::vector<std::unique_ptr<ImageEntry>> ParseProjectText(std::string_view text,
+                                                          ProjectFields& fields);
 
 }  // namespace vistello

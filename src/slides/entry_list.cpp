@@ -83,12 +83,16 @@ void EntryList::InsertTop(ImageEntry entry) {
 }
 
 void EntryList::InsertTop(std::vector<ImageEntry> entries) {
-    if (entries.empty()) return;
     std::vector<std::unique_ptr<ImageEntry>> rows;
     rows.reserve(entries.size());
     for (ImageEntry& entry : entries) {
         rows.push_back(std::make_unique<ImageEntry>(std::move(entry)));
     }
+    InsertTop(std::move(rows));
+}
+
+void EntryList::InsertTop(std::vector<std::unique_ptr<ImageEntry>> rows) {
+    if (rows.empty()) return;
     if (m_view != nullptr) m_view->BeginInsertRows(0, static_cast<int>(rows.size()));
     m_rows.insert(m_rows.begin(), std::make_move_iterator(rows.begin()),
                   std::make_move_iterator(rows.end()));

@@ -32,6 +32,7 @@ public:
     void InsertTop(ImageEntry entry);
     // The first entry becomes row 0 and the rest follow it in order, above the rows already there.
     void InsertTop(std::vector<ImageEntry> entries);
+    void InsertTop(std::vector<std::unique_ptr<ImageEntry>> rows);
     // A row that does not exist is refused, as the list control refuses it.
     bool SetRow(int row, ImageEntry entry);
     bool DeleteRow(int row);

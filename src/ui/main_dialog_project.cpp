@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -30,13 +32,13 @@ void CMainDialog::ReadProjectFile() {
     std::optional<std::string> text;
     if (CreateFileIfMissing(Files(), fileName)) text = ReadTextFile(Files(), fileName);
     ProjectFields fields{m_strTemplate, m_strOutputFolder, PageFields()};
-    std::vector<ImageEntry> entries = ParseProjectText(text.value_or(""), fields);
+    std::vector<std::unique_ptr<ImageEntry>> entries = ParseProjectText(text.value_or(""), fields);
     m_strTemplate = std::move(fields.templateFile);
     m_strOutputFolder = std::move(fields.outputFolder);
     SetPageFields(fields.page);
     if (!entries.empty()) {
-        m_listEntries.InsertTop(
-            {std::make_move_iterator(entries.rbegin()), std::make_move_iterator(entries.rend())});
+        std::reverse(entries.begin(), entries.end());
+        m_listEntries.InsertTop(std::move(entries));
         AutoSizeColumns();
         RefreshEntryCount();
     }

@@ -8,6 +8,13 @@
 namespace vistello {
 namespace {
 
+// The entries read, by value, in the order read.
+std::vector<ImageEntry> Read(std::string_view text, ProjectFields& fields) {
+    std::vector<ImageEntry> entries;
+    for (const auto& entry : ParseProjectText(text, fields)) entries.push_back(*entry);
+    return entries;
+}
+
 ImageEntry Entry(const std::string& title, const std::string& image) {
     return {title, "h", "w", "b", "alt", "kw", "desc", image};
 }
@@ -31,8 +38,7 @@ TEST(ProjectFileTest, ReadsWhatItWroteInTheOrderWritten) {
     rows.InsertTop({"Mill  ", "1", "2", "3", "  a=b", "k", "href=\"x\" E=mc2", "m.jpg"});
     rows.InsertTop(Entry("Harbour", "h.jpg"));
     ProjectFields fields;
-    const std::vector<ImageEntry> read =
-        ParseProjectText(FormatProjectText("t.htm", "o=ut", rows), fields);
+    const std::vector<ImageEntry> read = Read(FormatProjectText("t.htm", "o=ut", rows), fields);
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read[0],
               (ImageEntry{"Mill", "1", "2", "3", "  a=b", "k", "href=\"x\" E=mc2", "m.jpg"}));
@@ -59,7 +65,7 @@ TEST(ProjectFileTest, ReadsHandEditedFilesThroughThePageFields) {
     for (const Case& c : cases) {
         ProjectFields fields;
         std::vector<std::string> titles, heights;
-        for (const ImageEntry& entry : ParseProjectText(c.text, fields)) {
+        for (const ImageEntry& entry : Read(c.text, fields)) {
             titles.push_back(entry.title);
             heights.push_back(entry.height);
         }
@@ -78,7 +84,7 @@ TEST(ProjectFileTest, StructureBytesInAValueAreWrittenAsSpaces) {
               "a.jpg"));
     ProjectFields fields;
     const std::vector<ImageEntry> read =
-        ParseProjectText(DecodeTextMode(EncodeTextMode(FormatProjectText("t", "o", rows))), fields);
+        Read(DecodeTextMode(EncodeTextMode(FormatProjectText("t", "o", rows))), fields);
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read[1].title, "one two three");
     EXPECT_EQ(read[0].title, "after");
@@ -86,7 +92,7 @@ TEST(ProjectFileTest, StructureBytesInAValueAreWrittenAsSpaces) {
 
 TEST(ProjectFileTest, KeepsSettingsTheFileDoesNotGiveAndStagesFromTheFieldsAsTheyStand) {
     ProjectFields fields{"mine.htm", "mine", Entry("Typed", "typed.jpg")};
-    const std::vector<ImageEntry> read = ParseProjectText("OUTPUT=web\n", fields);
+    const std::vector<ImageEntry> read = Read("OUTPUT=web\n", fields);
     EXPECT_EQ(fields.templateFile, "mine.htm");
     EXPECT_EQ(fields.outputFolder, "web");
     ASSERT_EQ(read.size(), 1u);
