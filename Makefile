@@ -5,8 +5,10 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
 FUZZ_TARGETS = text_mode key_value lossless_utf8 integer_exchange
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
+MANIFEST ?= $(BUILD)/install_manifest.txt
 
-.PHONY: run test build deps bench fuzz format clean
+.PHONY: run test build deps bench fuzz format clean install uninstall
 
 deps:
 	@./scripts/install-deps.sh
@@ -15,8 +17,10 @@ build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# The first run makes a demo workspace in $(BUILD)/demo; later runs open it as the user left it.
 run: build
-	@./$(BUILD)/vistello
+	@./$(BUILD)/tools/vistello_demo templates $(BUILD)/demo
+	@cd $(BUILD)/demo && "$(abspath $(BUILD))/vistello"
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
@@ -43,6 +47,14 @@ fuzz: deps
 	    | sed "s/^/$$target: /"; \
 	  test $${PIPESTATUS[0]} -eq 0 || exit 1; \
 	done
+
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes the files the last install wrote, as listed in its manifest, and nothing else.
+uninstall:
+	@test -f "$(MANIFEST)" || { echo "Nothing to uninstall: $(MANIFEST) is missing." >&2; exit 1; }
+	@xargs -r -d '\n' rm -f -- < "$(MANIFEST)"
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -2,8 +2,8 @@
 # Installs the Debian packages the build and the tests need; quiet and quick when all are present.
 set -euo pipefail
 
-packages=(build-essential cmake qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
-          fonts-dejavu-core clang libclang-rt-14-dev)
+packages=(build-essential cmake qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libbenchmark-dev
+          fonts-dejavu-core tidy desktop-file-utils clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,13 +1,61 @@
 #include <QApplication>
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
+#include "app/command_line.h"
+#include "app/desktop_folder.h"
 #include "app/slide_show_app.h"
 #include "qt/app_icon.h"
 #include "qt/qt_window_system.h"
 
-int main(int argc, char* argv[]) {
+namespace {
+
+// The desktop starts the program in no folder of the user's choosing, so it keeps to its own.
+// Why that folder cannot be entered, or nothing.
+std::optional<std::string> EnterDesktopFolder() {
+    const std::optional<std::string> folder =
+        vistello::DesktopFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
+    if (!folder) return "There is no folder for your files: HOME is not set to an absolute path.";
+    const std::optional<std::string> reason = vistello::EnterFolder(*folder);
+    if (reason) return "Cannot open the folder " + *folder + ":\n" + *reason;
+    return std::nullopt;
+}
+
+int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("vistello"));
     QApplication::setWindowIcon(vistello::AppIcon());
     vistello::QtWindowSystem system;
+    if (options.desktopFolder) {
+        if (const std::optional<std::string> failure = EnterDesktopFolder()) {
+            system.OwnerlessMessageBox(*failure, system.AppTitle(), vistello::MsgButtons::Ok,
+                                       vistello::MsgIcon::Exclamation);
+            return EXIT_FAILURE;
+        }
+    }
     vistello::CSlideShowApp().InitInstance(system);
-    return 0;
+    return EXIT_SUCCESS;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    const vistello::StartOptions options =
+        vistello::ParseCommandLine(std::vector<std::string_view>(argv + 1, argv + argc));
+    switch (options.action) {
+        case vistello::StartAction::OpenWindow:
+            return RunWindow(argc, argv, options);
+        case vistello::StartAction::PrintHelp:
+        case vistello::StartAction::PrintVersion:
+            std::cout << options.text;
+            return EXIT_SUCCESS;
+        case vistello::StartAction::RejectUsage:
+            std::cerr << options.text;
+            return 2;
+    }
+    return EXIT_FAILURE;
 }

@@ -1,0 +1,47 @@
+#include "app/command_line.h"
+
+namespace vistello {
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage: vistello [OPTION]\n"
+    "Turns an ordered list of images into a web slide show. The window opens in the current\n"
+    "folder, where the program keeps vistello.ini and the project file it names.\n"
+    "\n"
+    "      --desktop   open in the user's data folder instead: $XDG_DATA_HOME/vistello, or\n"
+    "                  ~/.local/share/vistello; it is made on first start\n"
+    "  -h, --help      print this help and exit\n"
+    "      --version   print the version and exit\n";
+
+std::string Refusal(std::string_view reason, std::string_view argument) {
+    std::string text = "vistello: ";
+    text.append(reason).append(" '").append(argument).append("'\n");
+    return text + kUsage;
+}
+
+}  // namespace
+
+StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
+    StartOptions options;
+    bool help = false;
+    bool version = false;
+    for (std::string_view argument : arguments) {
+        if (argument == "-h" || argument == "--help") {
+            help = true;
+        } else if (argument == "--version") {
+            version = true;
+        } else if (argument == "--desktop") {
+            options.desktopFolder = true;
+        } else {
+            const bool option = argument.starts_with('-');
+            return {StartAction::RejectUsage, false,
+                    Refusal(option ? "unknown option" : "unexpected argument", argument)};
+        }
+    }
+    if (help) return {StartAction::PrintHelp, false, kUsage};
+    if (version) return {StartAction::PrintVersion, false, "vistello " VISTELLO_VERSION "\n"};
+    return options;
+}
+
+}  // namespace vistello

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vistello {
+
+// Where a start from the desktop keeps the user's files: $XDG_DATA_HOME/vistello, or
+// $HOME/.local/share/vistello when XDG_DATA_HOME is unset, empty or not absolute. Nothing when
+// HOME is needed and is not an absolute path either.
+std::optional<std::string> DesktopFolder(const char* xdgDataHome, const char* home);
+
+// Makes the folder the current directory, first creating it and any missing parents, readable
+// by the user alone. Nothing on success; otherwise the reason, and the current directory is
+// unchanged.
+std::optional<std::string> EnterFolder(const std::string& folder);
+
+}  // namespace vistello

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix, checks what landed there and that the program answers
+# on the command line, then uninstalls it as `make uninstall` does: the prefix must hold no file.
+set -euo pipefail
+source_dir=$1
+build_dir=$2
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The named component writes its own manifest, so the user's install_manifest.txt stays intact.
+cmake --install "$build_dir" --component vistello --prefix "$prefix" >/dev/null
+manifest=$build_dir/install_manifest_vistello.txt
+
+sizes=(16 22 24 32 48 64 128 256)
+expected=(bin/vistello share/doc/vistello/manual.html
+          share/vistello/templates/light.htm share/vistello/templates/dark.htm
+          share/applications/vistello.desktop share/icons/hicolor/scalable/apps/vistello.svg)
+for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x$size/apps/vistello.png"); done
+diff <(printf '%s\n' "${expected[@]}" | sort) \
+     <(cd "$prefix" && find . -type f -size +0 | sed 's|^\./||' | sort) || fail "installed files differ"
+
+# A PNG's width and height stand big-endian at bytes 16 to 23.
+for size in "${sizes[@]}"; do
+    png=$prefix/share/icons/hicolor/${size}x$size/apps/vistello.png
+    read -r width height < <(od -An -tu1 -j16 -N8 "$png" |
+        awk '{ print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8 }')
+    [ "$width x $height" = "$size x $size" ] || fail "$png is $width x $height"
+done
+
+desktop_entry=$prefix/share/applications/vistello.desktop
+desktop-file-validate "$desktop_entry" || fail "desktop entry not valid"
+grep -qx 'Exec=vistello --desktop' "$desktop_entry" || fail "desktop entry does not start --desktop"
+
+program=$prefix/bin/vistello
+[[ $("$program" --version) == "vistello "* ]] || fail "--version"
+"$program" --help | grep -q -- '--desktop' || fail "--help"
+status=0
+"$program" --no-such-option >/dev/null 2>"$prefix/stderr" || status=$?
+[ "$status" -eq 2 ] && grep -q '^Usage: vistello' "$prefix/stderr" || fail "unknown option"
+rm "$prefix/stderr"
+
+env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -s -C "$source_dir" uninstall MANIFEST="$manifest"
+leftover=$(find "$prefix" -not -type d)
+[ -z "$leftover" ] || fail "left after uninstall: $leftover"
