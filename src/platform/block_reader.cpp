@@ -1,5 +1,6 @@
 #include "platform/block_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -35,6 +36,23 @@ bool BlockReader::ReadAll(const std::function<bool(std::string_view block)>& tak
         if (got < 0 && errno == EINTR) continue;
         if (got < 0 || !take(std::string_view(buffer.data(), static_cast<size_t>(got))))
             return false;
+    }
+}
+
+// The size is only a hint: some system files report none and still have content.
+bool BlockReader::ReadAllInto(std::string& text) {
+    if (!IsOpen()) return false;
+    size_t used = text.size();
+    text.resize(used + static_cast<size_t>(std::max<off_t>(m_info.st_size, 0)) + kBlockSize);
+    for (;;) {
+        if (text.size() - used < kBlockSize) text.resize(text.size() * 2);
+        const ssize_t got = m_ops.Read(m_fd, text.data() + used, text.size() - used);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            text.resize(used);
+            return got == 0;
+        }
+        used += static_cast<size_t>(got);
     }
 }
 

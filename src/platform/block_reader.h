@@ -26,6 +26,9 @@ public:
     // when `take` refuses a block.
     [[nodiscard]] bool ReadAll(const std::function<bool(std::string_view block)>& take);
 
+    // Appends the whole file to text, read straight into it; false on a read error part-way.
+    [[nodiscard]] bool ReadAllInto(std::string& text);
+
 private:
     FileOps& m_ops;
     int m_fd = -1;

@@ -2,11 +2,6 @@
 
 namespace vistello {
 
-std::string_view TrimTrailingSpace(std::string_view line) {
-    const size_t last = line.find_last_not_of(" \t\r\n\v\f");
-    return last == std::string_view::npos ? std::string_view() : line.substr(0, last + 1);
-}
-
 void AppendKeyValueLine(std::string& text, std::string_view key, std::string_view value) {
     text.append(key).append("=");
     const size_t start = text.size();

@@ -12,7 +12,15 @@ namespace vistello {
 template <typename Visit>
 void ForEachKeyValue(std::string_view text, Visit&& visit);
 
-std::string_view TrimTrailingSpace(std::string_view line);
+inline std::string_view TrimTrailingSpace(std::string_view line) {
+    size_t end = line.size();
+    while (end > 0) {
+        const char c = line[end - 1];
+        if (c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != '\v' && c != '\f') break;
+        --end;
+    }
+    return line.substr(0, end);
+}
 
 // Appends key=value and a line end. A line end or Ctrl-Z inside the value would cut the file
 // when it is read back, so each is written as a space.

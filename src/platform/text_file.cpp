@@ -57,19 +57,12 @@ std::optional<std::string> ReadTextFile(const std::string& path) {
     return ReadTextFile(ops, path);
 }
 
-// The size is only a hint: some system files report none and still have content.
 std::optional<std::string> ReadTextFile(FileOps& ops, const std::string& path) {
     BlockReader reader(ops, path);
-    if (!reader.IsOpen()) return std::nullopt;
-    std::string raw;
-    raw.reserve(static_cast<size_t>(reader.Info().st_size));
-    const bool read = reader.ReadAll([&raw](std::string_view block) {
-        raw.append(block);
-        return true;
-    });
-    if (!read) return std::nullopt;
-    DecodeTextModeInPlace(raw);
-    return raw;
+    std::string text;
+    if (!reader.ReadAllInto(text)) return std::nullopt;
+    DecodeTextModeInPlace(text);
+    return text;
 }
 
 bool WriteTextFile(const std::string& path, std::string_view text, Flush flush) {

@@ -63,7 +63,8 @@ int FakeListView::FitColumn(int column, FitMode mode) {
     if (mode == FitMode::Header) {
         width = static_cast<int>(m_headers[static_cast<size_t>(column)].size());
     } else {
-        for (int row = 0; row < RowCount(); ++row) {
+        const int rows = RowCount();
+        for (int row = 0; row < rows; ++row) {
             width = std::max(width, static_cast<int>(m_source->Cell(row, column).size()));
         }
     }
