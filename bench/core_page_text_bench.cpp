@@ -39,7 +39,7 @@ void BM_BuildPageText(benchmark::State& state) {
     tags.FillEmptyWithDefaults();
     const ImageEntry entry = MakeEntry();
     for (auto _ : state) {
-        std::string page = BuildPageText(text, tags, entry, "day_one.htm", "day_three.htm");
+        std::string page = *BuildPageText(text, tags, entry, "day_one.htm", "day_three.htm");
         benchmark::DoNotOptimize(page);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kTemplateBytes));

@@ -1,14 +1,24 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vistello {
 
 // The page of an entry is named after its title: spaces become underscores, capital letters A
 // to Z small ones, and ".htm" follows. The separator and the NUL byte, which no file name can
-// hold, become underscores too, so a page never lands outside the output folder.
+// hold, become underscores too, so a page never lands outside the output folder. A leading "."
+// becomes "_" (no hidden pages, no ".htm"), and a name that would pass the file system's 255
+// bytes is cut at a character boundary, with room left for a "_N" that tells pages apart.
 std::string PageFileName(std::string_view title);
+
+// The names of a whole set, in list order. Image file names are taken first; every title then
+// keeps its own name unless an image or an earlier title has it, and such a page gets the first
+// "_2", "_3" ... before ".htm" that nothing else in the set uses.
+std::vector<std::string> PageFileNames(std::span<const std::string_view> titles,
+                                       std::span<const std::string> imageNames);
 
 // A page file name made safe to stand unquoted after href=: every byte that would end the
 // address, start a query or fragment, read as a scheme or a separator, or change with the

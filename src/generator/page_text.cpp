@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "generator/page_names.h"
 #include "generator/substitution_text.h"
 #include "generator/tag_starts.h"
 #include "platform/path_rules.h"
@@ -36,7 +37,7 @@ PageValues MakePageValues(const ImageEntry& entry, std::string_view backTarget,
                           std::string_view nextTarget) {
     return {Link(backTarget, "Back"),
             Link(nextTarget, "Next"),
-            Quoted(FileNameOf(entry.imagePath)),
+            Quoted(EncodeLinkTarget(FileNameOf(entry.imagePath))),
             entry.title,
             entry.description,
             Quoted(entry.alt),
@@ -46,9 +47,10 @@ PageValues MakePageValues(const ImageEntry& entry, std::string_view backTarget,
             OrDefault(entry.border, "\"0\"")};
 }
 
-std::string BuildPageText(std::string_view templateText, const TagSet& tags,
-                          const ImageEntry& entry, std::string_view backTarget,
-                          std::string_view nextTarget) {
+std::optional<std::string> BuildPageText(std::string_view templateText, const TagSet& tags,
+                                         const ImageEntry& entry, std::string_view backTarget,
+                                         std::string_view nextTarget, size_t limit) {
+    if (templateText.size() > limit) return std::nullopt;
     const PageValues values = MakePageValues(entry, backTarget, nextTarget);
     const std::array<std::pair<std::string_view, std::string_view>, 10> passes = {{
         {kBackTag, values.backLink},
@@ -70,8 +72,10 @@ std::string BuildPageText(std::string_view templateText, const TagSet& tags,
     // spares the allocator from handing a page's worth of memory back and faulting it in again
     // for the next page.
     thread_local SubstitutionScratch scratch;
-    SubstitutionText text(templateText, starts, scratch);
-    for (const auto& [search, replacement] : passes) text.Apply(search, replacement);
+    SubstitutionText text(templateText, starts, scratch, limit);
+    for (const auto& [search, replacement] : passes) {
+        if (!text.Apply(search, replacement)) return std::nullopt;
+    }
     return std::move(text).Take();
 }
 

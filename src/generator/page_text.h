@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,14 +27,20 @@ struct PageValues {
 inline constexpr std::string_view kBackTag = "<<BACK>>";
 inline constexpr std::string_view kNextTag = "<<NEXT>>";
 
-// Link targets go in as given; an empty target gives no link at all.
+// Values that hold tags of later passes multiply the page with every pass; past this size a page
+// is taken for such a runaway and not built.
+inline constexpr size_t kMaxPageBytes = size_t{64} * 1024 * 1024;
+
+// Link targets go in as given; an empty target gives no link at all. The image's file name is
+// encoded as a link target is, so that no byte of it ends or redirects the address.
 PageValues MakePageValues(const ImageEntry& entry, std::string_view backTarget,
                           std::string_view nextTarget);
 
 // The template with the link tags, then the eight variable tags, replaced in that order; a pass
-// sees what earlier passes inserted. An empty tag replaces nothing.
-std::string BuildPageText(std::string_view templateText, const TagSet& tags,
-                          const ImageEntry& entry, std::string_view backTarget,
-                          std::string_view nextTarget);
+// sees what earlier passes inserted. An empty tag replaces nothing. Nothing when the text would
+// grow past `limit` bytes: the pass that would cross it is not carried out.
+std::optional<std::string> BuildPageText(std::string_view templateText, const TagSet& tags,
+                                         const ImageEntry& entry, std::string_view backTarget,
+                                         std::string_view nextTarget, size_t limit = kMaxPageBytes);
 
 }  // namespace vistello

@@ -6,9 +6,10 @@
 namespace vistello {
 
 SubstitutionText::SubstitutionText(std::string_view text, const TagStarts& starts,
-                                   SubstitutionScratch& scratch)
+                                   SubstitutionScratch& scratch, size_t limit)
     : m_tagStarts(starts),
       m_text(text),
+      m_limit(limit),
       m_buffers(scratch.buffers),
       m_starts(scratch.starts),
       m_nextStarts(scratch.nextStarts),
@@ -17,9 +18,10 @@ SubstitutionText::SubstitutionText(std::string_view text, const TagStarts& start
     m_tagStarts.Collect(m_text, 0, m_text.size(), m_starts);
 }
 
-void SubstitutionText::Apply(std::string_view search, std::string_view replacement) {
+bool SubstitutionText::Apply(std::string_view search, std::string_view replacement) {
     FindMatches(search);
-    if (m_matches.empty()) return;
+    if (m_matches.empty()) return true;
+    if (!Fits(search.size(), replacement.size())) return false;
     const int target = m_latest == 0 ? 1 : 0;
     std::string& result = m_buffers[static_cast<size_t>(target)];
     result.clear();
@@ -34,6 +36,7 @@ void SubstitutionText::Apply(std::string_view search, std::string_view replaceme
     CarryStarts(result, search.size(), replacement.size());
     m_text = result;
     m_latest = target;
+    return true;
 }
 
 std::string SubstitutionText::Take() && {
@@ -52,6 +55,13 @@ void SubstitutionText::FindMatches(std::string_view search) {
             free = start + search.size();
         }
     }
+}
+
+// Counted so that no product can overflow, however many matches and however long the replacement.
+bool SubstitutionText::Fits(size_t searchSize, size_t replacementSize) const {
+    const size_t kept = m_text.size() - m_matches.size() * searchSize;
+    if (kept > m_limit) return false;
+    return replacementSize == 0 || m_matches.size() <= (m_limit - kept) / replacementSize;
 }
 
 // A start whose two bytes lie inside unchanged text stays a start, moved with its text. The

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,19 +27,23 @@ struct SubstitutionScratch {
 class SubstitutionText {
 public:
     // starts must know every search text that Apply will be given.
-    SubstitutionText(std::string_view text, const TagStarts& starts, SubstitutionScratch& scratch);
+    SubstitutionText(std::string_view text, const TagStarts& starts, SubstitutionScratch& scratch,
+                     size_t limit = SIZE_MAX);
 
-    // An empty search text replaces nothing.
-    void Apply(std::string_view search, std::string_view replacement);
+    // An empty search text replaces nothing. False, with the text left as it was, when the result
+    // would be longer than the limit: it is measured before it is built.
+    bool Apply(std::string_view search, std::string_view replacement);
     // Leaves the scratch buffer that held the result empty.
     std::string Take() &&;
 
 private:
     void FindMatches(std::string_view search);
+    bool Fits(size_t searchSize, size_t replacementSize) const;
     void CarryStarts(std::string_view result, size_t searchSize, size_t replacementSize);
 
     const TagStarts& m_tagStarts;
     std::string_view m_text;
+    size_t m_limit;
     // The two buffers take turns holding the result; the original text is only read.
     std::array<std::string, 2>& m_buffers;
     int m_latest = -1;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "generator/page_set.h"
 #include "platform/dialog.h"
 #include "platform/file_ops.h"
 #include "platform/file_picker.h"
@@ -47,12 +48,11 @@ public:
 
     // Generation.
     void OnGenerate();
-    // False, after telling the user, when the file cannot be read or written.
+    // False, after telling the user, when the file cannot be read.
     bool LoadTemplateFile(const std::string& fileName, std::string& text);
-    bool SaveToFile(const std::string& fileName, const std::string& text);
-    std::string GetNextPageFileName(int row) const;
-    // The number of pages that could not be written.
-    int WritePageSet(const std::string& templateText);
+    // Tells the user of each page that could not be written, as it fails.
+    PageSetResult WritePageSet(const std::string& templateText);
+    void ShowUnwrittenPage(int row);
 
     // The project file.
     void ReadProjectFile();

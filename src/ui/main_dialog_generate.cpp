@@ -3,10 +3,10 @@
 #include <string>
 #include <system_error>
 #include <utility>
+#include <vector>
 
-#include "generator/page_names.h"
-#include "generator/page_text.h"
-#include "platform/file_copy.h"
+#include "generator/page_set.h"
+#include "platform/file_ops.h"
 #include "platform/path_rules.h"
 #include "platform/text_file.h"
 #include "platform/window_system.h"
@@ -35,8 +35,19 @@ std::string AbsolutePath(const std::string& path) {
     return error ? path : absolute.string();
 }
 
-std::string UnwrittenPagesText(int failed, int pages) {
-    return std::to_string(failed) + " of " + std::to_string(pages) + " pages could not be written.";
+// Images first, then pages, each on its own line when both failed.
+std::string FailureText(const PageSetResult& result) {
+    std::string text;
+    if (result.imagesFailed > 0) {
+        text = std::to_string(result.imagesFailed) + " of " + std::to_string(result.images) +
+               " images could not be copied.";
+    }
+    if (result.pagesFailed > 0) {
+        if (!text.empty()) text += "\r\n";
+        text += std::to_string(result.pagesFailed) + " of " + std::to_string(result.pages) +
+                " pages could not be written.";
+    }
+    return text;
 }
 
 }  // namespace
@@ -59,44 +70,37 @@ void CMainDialog::OnGenerate() {
         return;
     }
     AppendSeparator(m_strOutputFolder);
-    const int pages = m_listEntries.RowCount();
-    const int failed = WritePageSet(templateText);
-    UpdateData(false);
-    if (failed > 0) {
-        AfxMessageBox(UnwrittenPagesText(failed, pages), MsgButtons::Ok);
+    const PageSetResult result = WritePageSet(templateText);
+    if (result.pagesFailed > 0 || result.imagesFailed > 0) {
+        AfxMessageBox(FailureText(result), MsgButtons::Ok);
         return;
     }
     if (AfxMessageBox(kGeneratedQuestion, MsgButtons::YesNo) == MsgAnswer::Yes) {
-        System().OpenDocument(
-            AbsolutePath(m_strOutputFolder + PageFileName(m_listEntries.Row(0).title)));
+        System().OpenDocument(AbsolutePath(m_strOutputFolder + result.firstPage));
     }
 }
 
 // The page fields end on the last entry, as if each entry had been shown in turn; only a page
 // that fails is shown while its box is up, so a long list costs no exchange per entry.
-int CMainDialog::WritePageSet(const std::string& templateText) {
-    const int rows = m_listEntries.RowCount();
-    int failed = 0;
-    std::string backTarget;
-    std::string pageName = PageFileName(m_listEntries.Row(0).title);
-    for (int row = 0; row < rows; ++row) {
-        LoadRowIntoFields(row);
-        const ImageEntry& entry = m_listEntries.Row(row);
-        std::string nextName = row + 1 < rows ? GetNextPageFileName(row) : std::string();
-        static_cast<void>(
-            CopyFileOver(entry.imagePath, m_strOutputFolder + FileNameOf(entry.imagePath)));
-        const std::string text =
-            BuildPageText(templateText, m_tags, entry, backTarget, EncodeLinkTarget(nextName));
-        if (!SaveToFile(m_strOutputFolder + pageName, text)) ++failed;
-        backTarget = EncodeLinkTarget(pageName);
-        pageName = std::move(nextName);
-    }
-    return failed;
+PageSetResult CMainDialog::WritePageSet(const std::string& templateText) {
+    std::vector<const ImageEntry*> rows;
+    rows.reserve(static_cast<size_t>(m_listEntries.RowCount()));
+    for (int row = 0; row < m_listEntries.RowCount(); ++row)
+        rows.push_back(&m_listEntries.Row(row));
+    RealFileOps ops;
+    const PageSetResult result = vistello::WritePageSet(
+        ops, rows, templateText, m_tags, m_strOutputFolder, [this](int row, bool written) {
+            if (!written) ShowUnwrittenPage(row);
+        });
+    LoadRowIntoFields(m_listEntries.RowCount() - 1);
+    UpdateData(false);
+    return result;
 }
 
-std::string CMainDialog::GetNextPageFileName(int row) const {
-    return m_listEntries.HasRow(row + 1) ? PageFileName(m_listEntries.Row(row + 1).title)
-                                         : std::string();
+void CMainDialog::ShowUnwrittenPage(int row) {
+    LoadRowIntoFields(row);
+    UpdateData(false);
+    MessageBox("Save to File", "Error Saving File.");
 }
 
 bool CMainDialog::LoadTemplateFile(const std::string& fileName, std::string& text) {
@@ -108,13 +112,6 @@ bool CMainDialog::LoadTemplateFile(const std::string& fileName, std::string& tex
     }
     text = std::move(*content);
     return true;
-}
-
-bool CMainDialog::SaveToFile(const std::string& fileName, const std::string& text) {
-    if (WriteTextFile(fileName, text, Flush::ToSystem)) return true;
-    UpdateData(false);
-    MessageBox("Save to File", "Error Saving File.");
-    return false;
 }
 
 }  // namespace vistello

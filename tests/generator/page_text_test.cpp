@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 namespace vistello {
@@ -15,7 +16,7 @@ TagSet DefaultTags() {
 
 std::string Page(const std::string& text, const ImageEntry& entry, const std::string& back = "",
                  const std::string& next = "", const TagSet& tags = DefaultTags()) {
-    return BuildPageText(text, tags, entry, back, next);
+    return BuildPageText(text, tags, entry, back, next).value();
 }
 
 TEST(BuildPageTextTest, TemplateWithoutTagsIsUnchanged) {
@@ -56,16 +57,17 @@ INSTANTIATE_TEST_SUITE_P(
                                 R"("photo.jpg"|Sun|warm|"a sun"|sky|320|240|2)"},
                       ValueCase{"FileNameAfterLastSeparator",
                                 {"", " 5 ", "50%", "x", "", "", "", "/home/me/pics/sun set.jpg"},
-                                R"("sun set.jpg"|||""||50%| 5 |x)"},
+                                R"("sun%20set.jpg"|||""||50%| 5 |x)"},
                       ValueCase{"BackslashIsNoSeparatorHere",
                                 {"", "", "", "", "", "", "", R"(C:\pics\a.jpg)"},
-                                R"("C:\pics\a.jpg"|||""||"100%"|"100%"|"0")"},
+                                R"("C%3A%5Cpics%5Ca.jpg"|||""||"100%"|"100%"|"0")"},
                       ValueCase{"TrailingSeparatorLeavesEmptyName",
                                 {"", "", "", "", "", "", "", "pics/"},
                                 R"(""|||""||"100%"|"100%"|"0")"},
-                      ValueCase{"NothingIsEscaped",
-                                {"a<b & \"c\"", "", "", "", "<i>", "", "", "x&y.jpg"},
-                                R"("x&y.jpg"|a<b & "c"||"<i>"||"100%"|"100%"|"0")"}),
+                      ValueCase{
+                          "OnlyTheImageNameIsEncoded",
+                          {"a<b & \"c\"", "", "", "", "<i>", "", "", "#1 \"x\"?&y%.jpg"},
+                          R"("%231%20%22x%22%3F%26y%25.jpg"|a<b & "c"||"<i>"||"100%"|"100%"|"0")"}),
     [](const auto& param) { return param.param.name; });
 
 TEST(BuildPageTextTest, LaterPassesSeeEarlierInsertionsButNoPassRescansItsOwn) {
@@ -99,6 +101,28 @@ TEST(BuildPageTextTest, CustomTagsAreMatchedExactlyEvenWhenBlank) {
     entry.alt = "A";
     EXPECT_EQ(Page("a  b $alt $ALT <<IMAGETITLE>>", entry, "", "", tags),
               "aTb \"A\" $ALT <<IMAGETITLE>>");
+}
+
+std::string Repeat(const std::string& text, int times) {
+    std::string repeated;
+    for (int i = 0; i < times; ++i) repeated += text;
+    return repeated;
+}
+
+// Built in full, the first page would take 100 GB: the test only passes when the pass that
+// would cross the limit is refused before it is built.
+TEST(BuildPageTextTest, PageThatWouldPassTheLimitIsNotBuilt) {
+    ImageEntry entry;
+    entry.title = Repeat("<<ALT>>", 300);
+    entry.alt = Repeat("<<KEYWORDS>>", 1000);
+    entry.keywords = std::string(100, 'k');
+    const TagSet tags = DefaultTags();
+    EXPECT_EQ(BuildPageText(Repeat("<<IMAGETITLE>>", 300), tags, entry, "", ""), std::nullopt);
+
+    entry.title = std::string(20, 't');
+    EXPECT_EQ(BuildPageText("<<IMAGETITLE>>", tags, entry, "", "", 20), entry.title);
+    EXPECT_EQ(BuildPageText("<<IMAGETITLE>>", tags, entry, "", "", 19), std::nullopt);
+    EXPECT_EQ(BuildPageText("<<IMAGETITLE>>", tags, entry, "", "", 13), std::nullopt);
 }
 
 }  // namespace

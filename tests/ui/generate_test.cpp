@@ -138,7 +138,8 @@ TEST_F(GenerateTest, TemplateIsReadInTextModeAndPagesEndWhereCtrlZStood) {
 }
 
 TEST_F(GenerateTest, UnreadableTemplateStopsBeforeAnythingIsCopiedOrWritten) {
-    for (const std::string& name : {dir / "missing.htm", dir / "pics"}) {
+    ASSERT_EQ(::mkfifo((dir / "fifo.htm").c_str(), 0600), 0);
+    for (const std::string& name : {dir / "missing.htm", dir / "pics", dir / "fifo.htm"}) {
         SCOPED_TRACE(name);
         system.boxes.clear();
         AddInOrder({"Day " + name});
@@ -166,19 +167,21 @@ TEST_F(GenerateTest, OutputFolderThatIsNoFolderStopsTheRun) {
     }
 }
 
-TEST_F(GenerateTest, PageThatCannotBeWrittenStaysWholeAndIsCounted) {
+TEST_F(GenerateTest, FailedPagesAndImagesAreCountedAndTheRestIsWritten) {
     AddInOrder({"Day One", "Day Two", "Day Three"});
+    fs::remove(dir / "pics/0.jpg");
     WriteBytes(webFolder + "/day_two.htm", "old page");
     fs::permissions(webFolder + "/day_two.htm", fs::perms::owner_read);
     system.boxes.clear();
     system.answers = {MsgAnswer::Ok, MsgAnswer::Yes};
     window.Press(ids::kGenerate);
-    ExpectBoxes(
-        system.boxes,
-        {{"Save to File", "Error Saving File.", MsgButtons::Ok, MsgIcon::None},
-         {"1 of 3 pages could not be written.", "vistello", MsgButtons::Ok, MsgIcon::Exclamation}});
+    ExpectBoxes(system.boxes,
+                {{"Save to File", "Error Saving File.", MsgButtons::Ok, MsgIcon::None},
+                 {"1 of 3 images could not be copied.\r\n1 of 3 pages could not be written.",
+                  "vistello", MsgButtons::Ok, MsgIcon::Exclamation}});
     EXPECT_EQ(Page("day_two.htm"), "old page");
-    EXPECT_TRUE(fs::exists(webFolder + "/day_three.htm"));
+    EXPECT_EQ(WebFiles(), (std::set<std::string>{"1.jpg", "2.jpg", "day_one.htm", "day_two.htm",
+                                                 "day_three.htm"}));
     EXPECT_TRUE(system.opened.empty());
     EXPECT_EQ(window.Text(ids::kTitle), "Day Three");
 }
@@ -217,8 +220,19 @@ std::string LinkTarget(const std::string& page, const std::string& label) {
 }
 
 TEST_F(GenerateTest, FollowingTheLinksVisitsEveryPageInOrderAndBack) {
-    const std::vector<std::string> titles = {"Day One",  "Été à Paris",        "What? #1 100%",
-                                             "a/b Trip", "Q&A = \"yes\" <ok>", "Back\\slash: It"};
+    const std::vector<std::string> titles = {"Day One",
+                                             "Été à Paris",
+                                             "What? #1 100%",
+                                             "a/b Trip",
+                                             "Q&A = \"yes\" <ok>",
+                                             "Back\\slash: It",
+                                             "Trip",
+                                             "trip",
+                                             "a b",
+                                             "x/y",
+                                             "a_b",
+                                             "x_y",
+                                             "trip_2"};
     AddInOrder(titles);
     window.Press(ids::kGenerate);
 
