@@ -6,9 +6,13 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: vistello [OPTION]\n"
+    "   or: vistello --generate [PROJECT]\n"
     "Turns an ordered list of images into a web slide show. The window opens in the current\n"
     "folder, where the program keeps vistello.ini and the project file it names.\n"
     "\n"
+    "      --generate [PROJECT]  write the pages of PROJECT, or of the project that vistello.ini\n"
+    "                  names, without opening the window; failures go to standard error, one\n"
+    "                  line each, and the exit status is 1 when any page or image failed\n"
     "      --desktop   open in the user's data folder instead: $XDG_DATA_HOME/vistello, or\n"
     "                  ~/.local/share/vistello; it is made on first start\n"
     "  -h, --help      print this help and exit\n"
@@ -26,8 +30,14 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
     StartOptions options;
     bool help = false;
     bool version = false;
-    for (std::string_view argument : arguments) {
-        if (argument == "-h" || argument == "--help") {
+    bool generate = false;
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if (argument == "--generate") {
+            generate = true;
+            const bool named = i + 1 < arguments.size() && !arguments[i + 1].starts_with('-');
+            if (named) options.projectFile = arguments[++i];
+        } else if (argument == "-h" || argument == "--help") {
             help = true;
         } else if (argument == "--version") {
             version = true;
@@ -36,11 +46,12 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
         } else {
             const bool option = argument.starts_with('-');
             return {StartAction::RejectUsage, false,
-                    Refusal(option ? "unknown option" : "unexpected argument", argument)};
+                    Refusal(option ? "unknown option" : "unexpected argument", argument), ""};
         }
     }
-    if (help) return {StartAction::PrintHelp, false, kUsage};
-    if (version) return {StartAction::PrintVersion, false, "vistello " VISTELLO_VERSION "\n"};
+    if (help) return {StartAction::PrintHelp, false, kUsage, ""};
+    if (version) return {StartAction::PrintVersion, false, "vistello " VISTELLO_VERSION "\n", ""};
+    if (generate) options.action = StartAction::Generate;
     return options;
 }
 

@@ -12,6 +12,8 @@ namespace vistello {
 class EntryList;
 
 inline constexpr const char* kDefaultProjectFile = "vistello.dat";
+// The template a project uses while it names none.
+inline constexpr const char* kDefaultTemplate = "template.htm";
 
 // The window's state that a project file sets: the project settings and the page fields, which
 // stage every entry on its way in.

@@ -8,6 +8,7 @@
 
 #include "app/command_line.h"
 #include "app/desktop_folder.h"
+#include "app/generate_command.h"
 #include "app/slide_show_app.h"
 #include "qt/app_icon.h"
 #include "qt/qt_window_system.h"
@@ -23,6 +24,18 @@ std::optional<std::string> EnterDesktopFolder() {
     const std::optional<std::string> reason = vistello::EnterFolder(*folder);
     if (reason) return "Cannot open the folder " + *folder + ":\n" + *reason;
     return std::nullopt;
+}
+
+// Reports on the terminal, not in boxes: scripts and site builders run this.
+int RunGenerate(const vistello::StartOptions& options) {
+    if (options.desktopFolder) {
+        if (const std::optional<std::string> failure = EnterDesktopFolder()) {
+            std::cerr << "vistello: " << *failure << "\n";
+            return EXIT_FAILURE;
+        }
+    }
+    vistello::RealFileOps files;
+    return vistello::RunGenerateCommand(files, options.projectFile, std::cout, std::cerr);
 }
 
 int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
@@ -49,6 +62,8 @@ int main(int argc, char* argv[]) {
     switch (options.action) {
         case vistello::StartAction::OpenWindow:
             return RunWindow(argc, argv, options);
+        case vistello::StartAction::Generate:
+            return RunGenerate(options);
         case vistello::StartAction::PrintHelp:
         case vistello::StartAction::PrintVersion:
             std::cout << options.text;

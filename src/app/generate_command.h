@@ -1,0 +1,17 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "platform/file_ops.h"
+
+namespace vistello {
+
+// Writes the pages of a project as the window's Generate does, without a window: the project
+// file given, or the one vistello.ini in the current folder names, read with the tags that
+// vistello.ini holds. Every failure is a line on err; a summary line ends the run. Returns the
+// exit status: 0 when every page was written and every image copied, 1 otherwise.
+int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostream& out,
+                       std::ostream& err);
+
+}  // namespace vistello
