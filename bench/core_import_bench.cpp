@@ -1,0 +1,36 @@
+// Import Directory over a folder of 10,000 and of 100,000 image files into an empty list.
+#include <benchmark/benchmark.h>
+
+#include <fstream>
+#include <string>
+
+#include "support/fake_window_system.h"
+#include "support/temp_dir.h"
+#include "ui/main_dialog.h"
+#include "ui/resource_ids.h"
+
+namespace vistello {
+namespace {
+
+void ImportDirectory(benchmark::State& state) {
+    const int files = static_cast<int>(state.range(0));
+    const testing::ScratchDir scratch;
+    const std::string album = scratch.Dir() / "album";
+    std::filesystem::create_directory(album);
+    for (int i = 0; i < files; ++i) std::ofstream(album + "/IMG_" + std::to_string(i) + ".JPG");
+    testing::FakeWindowSystem system;
+    CMainDialog dialog;
+    testing::FakeWindow window(system, dialog);
+    for (auto _ : state) {
+        state.PauseTiming();
+        dialog.m_listEntries.DeleteAll();
+        system.pickerAnswers = {album};
+        state.ResumeTiming();
+        window.Press(ids::kMenuImportDirectory);
+    }
+    if (dialog.m_listEntries.RowCount() != files) state.SkipWithError("files were not imported");
+}
+BENCHMARK(ImportDirectory)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace vistello
