@@ -1,5 +1,6 @@
 // Both KEY=value files: any text reads without harm, and what is written reads back the same,
 // but for trailing white space and the line ends and Ctrl-Z that are written as spaces.
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,16 +20,15 @@ namespace {
 
 // What a value looks like after it has been written and read back.
 std::string Stored(std::string value) {
-    for (char& c : value) {
-        if (c == '\n' || c == '\x1A') c = ' ';
-    }
+    std::replace(value.begin(), value.end(), '\n', ' ');
+    std::replace(value.begin(), value.end(), '\x1A', ' ');
     return std::string(TrimTrailingSpace(value));
 }
 
 // Through the disk format too: CR LF out, back to LF in.
 std::string OnDisk(const std::string& text) { return DecodeTextMode(EncodeTextMode(text)); }
 
-void CheckPreferences(FuzzInput& input) {
+void CheckPreferences(FuzzInput input) {
     Preferences written{input.Next(), {}, input.Next()};
     for (TagKey key : kFillOrder) written.tags[key] = input.Next();
     Preferences read;
@@ -38,15 +38,14 @@ void CheckPreferences(FuzzInput& input) {
     for (TagKey key : kFillOrder) Check(read.tags[key] == Stored(written.tags[key]), "tag changed");
 }
 
-void CheckProject(FuzzInput& input) {
+void CheckProject(FuzzInput input) {
     const std::string templateFile = input.Next();
     const std::string outputFolder = input.Next();
     EntryList rows;
     while (!input.Rest().empty()) {
         ImageEntry entry;
-        for (int column = 0; column < ImageEntry::kColumnCount; ++column) {
+        for (int column = 0; column < ImageEntry::kColumnCount; ++column)
             entry.Column(column) = input.Next();
-        }
         if (!Stored(entry.imagePath).empty()) rows.InsertTop(std::move(entry));
     }
     ProjectFields fields;
@@ -57,9 +56,8 @@ void CheckProject(FuzzInput& input) {
     Check(read.size() == static_cast<size_t>(rows.RowCount()), "entries lost or gained");
     for (size_t i = 0; i < read.size(); ++i) {
         const ImageEntry& shown = rows.Row(rows.RowCount() - 1 - static_cast<int>(i));
-        for (int column = 0; column < ImageEntry::kColumnCount; ++column) {
+        for (int column = 0; column < ImageEntry::kColumnCount; ++column)
             Check(read[i]->Column(column) == Stored(shown.Column(column)), "value changed");
-        }
     }
 }
 
@@ -71,10 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ParsePreferencesText(text, preferences);
     ProjectFields fields;
     ParseProjectText(text, fields);
-
-    FuzzInput input(data, size);
-    CheckPreferences(input);
-    FuzzInput again(data, size);
-    CheckProject(again);
+    CheckPreferences({data, size});
+    CheckProject({data, size});
     return 0;
 }

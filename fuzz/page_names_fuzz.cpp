@@ -1,6 +1,7 @@
 // Page names and addresses: a name never leaves the output folder, never hides, fits the file
 // system, never clashes with another page or an image; what goes into an address never ends it
 // and decodes back to the name.
+#include <charconv>
 #include <set>
 #include <string>
 #include <string_view>
@@ -21,12 +22,6 @@ bool EndsAnAddress(unsigned char byte) {
                std::string_view::npos;
 }
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 void CheckAddress(const std::string& name) {
     const std::string target = EncodeLinkTarget(name);
     std::string decoded;
@@ -38,8 +33,10 @@ void CheckAddress(const std::string& name) {
             continue;
         }
         Check(i + 2 < target.size(), "a cut escape");
-        Check(HexValue(target[i + 1]) >= 0 && HexValue(target[i + 2]) >= 0, "a bad escape");
-        decoded += static_cast<char>(HexValue(target[i + 1]) * 16 + HexValue(target[i + 2]));
+        unsigned escaped = 0;
+        const char* const hex = target.data() + i + 1;
+        Check(std::from_chars(hex, hex + 2, escaped, 16).ptr == hex + 2, "a bad escape");
+        decoded += static_cast<char>(escaped);
         i += 2;
     }
     Check(decoded == name, "the link does not decode to the name");

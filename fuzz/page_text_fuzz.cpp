@@ -45,9 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TagSet tags;
     for (TagKey key : kFillOrder) tags[key] = input.Next();
     ImageEntry entry;
-    for (int column = 0; column < ImageEntry::kColumnCount; ++column) {
+    for (int column = 0; column < ImageEntry::kColumnCount; ++column)
         entry.Column(column) = input.Next();
-    }
     const std::string back = input.Next();
     const std::string next = input.Next();
 

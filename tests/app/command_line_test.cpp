@@ -2,48 +2,40 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
-#include <string_view>
-#include <vector>
-
 namespace vistello {
 namespace {
 
-struct Case {
-    std::vector<std::string_view> arguments;
-    StartAction action;
-    bool desktopFolder;
-    std::string textStart;
-};
-
 TEST(CommandLineTest, EachLineGivesItsActionAndText) {
-    const Case cases[] = {
-        {{}, StartAction::OpenWindow, false, ""},
-        {{"--desktop"}, StartAction::OpenWindow, true, ""},
-        {{"--help"}, StartAction::PrintHelp, false, "Usage: vistello [OPTION]\n"},
-        {{"-h"}, StartAction::PrintHelp, false, "Usage: vistello [OPTION]\n"},
-        {{"--version"}, StartAction::PrintVersion, false, "vistello "},
-        {{"--desktop", "--version", "--help"}, StartAction::PrintHelp, false, "Usage:"},
-        {{"--help", "--bogus"},
-         StartAction::RejectUsage,
-         false,
-         "vistello: unknown option '--bogus'\nUsage: vistello [OPTION]\n"},
-        {{"-"}, StartAction::RejectUsage, false, "vistello: unknown option '-'\n"},
-        {{"--desktop", "pictures"},
-         StartAction::RejectUsage,
-         false,
-         "vistello: unexpected argument 'pictures'\n"},
-        {{"--Desktop"}, StartAction::RejectUsage, false, "vistello: unknown option '--Desktop'\n"},
+    using enum StartAction;
+    const std::string usage = "Usage: vistello [OPTION]\n";
+    const struct {
+        std::vector<std::string_view> arguments;
+        StartAction action;
+        bool desktopFolder;
+        std::string projectFile;
+        std::string textStart;
+    } cases[] = {
+        {{}, OpenWindow, false, "", ""},
+        {{"--desktop"}, OpenWindow, true, "", ""},
+        {{"-h"}, PrintHelp, false, "", usage},
+        {{"--version"}, PrintVersion, false, "", "vistello "},
+        {{"--desktop", "--version", "--help"}, PrintHelp, false, "", usage},
+        {{"--generate"}, Generate, false, "", ""},
+        {{"--generate", "a.dat", "--desktop"}, Generate, true, "a.dat", ""},
+        {{"--generate", "--version"}, PrintVersion, false, "", "vistello "},
+        {{"--help", "-x"}, RejectUsage, false, "", "vistello: unknown option '-x'\n" + usage},
+        {{"-"}, RejectUsage, false, "", "vistello: unknown option '-'\n"},
+        {{"--desktop", "pics"}, RejectUsage, false, "", "vistello: unexpected argument 'pics'\n"},
+        {{"--Desktop"}, RejectUsage, false, "", "vistello: unknown option '--Desktop'\n"},
     };
-    for (const Case& test : cases) {
-        SCOPED_TRACE(test.arguments.empty() ? "(none)" : test.arguments.front());
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.arguments.empty() ? "(none)" : test.arguments.back());
         const StartOptions options = ParseCommandLine(test.arguments);
         EXPECT_EQ(options.action, test.action);
         EXPECT_EQ(options.desktopFolder, test.desktopFolder);
+        EXPECT_EQ(options.projectFile, test.projectFile);
         EXPECT_TRUE(options.text.starts_with(test.textStart)) << options.text;
-        if (test.textStart.empty()) {
-            EXPECT_EQ(options.text, "");
-        }
+        EXPECT_EQ(options.text.empty(), test.textStart.empty());
     }
 }
 

@@ -4,8 +4,6 @@
 #include <sys/stat.h>
 
 #include <filesystem>
-#include <optional>
-#include <string>
 
 #include "platform/current_dir_guard.h"
 #include "support/temp_dir.h"
@@ -16,24 +14,25 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(DesktopFolderTest, DataHomeWhenAbsoluteElseHome) {
-    struct Case {
+    const std::string fromHome = "/home/ann/.local/share/vistello";
+    const struct {
         const char* dataHome;
         const char* home;
         std::optional<std::string> folder;
     } cases[] = {
         {"/data", "/home/ann", "/data/vistello"},
-        {nullptr, "/home/ann", "/home/ann/.local/share/vistello"},
-        {"", "/home/ann", "/home/ann/.local/share/vistello"},
-        {"data", "/home/ann", "/home/ann/.local/share/vistello"},
+        {nullptr, "/home/ann", fromHome},
+        {"", "/home/ann", fromHome},
+        {"data", "/home/ann", fromHome},
         {nullptr, nullptr, std::nullopt},
         {"data", "home", std::nullopt},
     };
-    for (const Case& test : cases) {
-        EXPECT_EQ(DesktopFolder(test.dataHome, test.home), test.folder);
-    }
+    for (const auto& test : cases) EXPECT_EQ(DesktopFolder(test.dataHome, test.home), test.folder);
 }
 
-TEST(DesktopFolderTest, EnterFolderMakesMissingFoldersPrivateAndKeepsExistingOnes) {
+// Missing folders are made private, existing ones are kept as they are, and a file in the way
+// is reported with the current folder left where it was.
+TEST(DesktopFolderTest, EnterFolderMakesMissingFoldersPrivateAndKeepsWhatIsThere) {
     const CurrentDirGuard restore;
     testing::TempDir dir;
     const std::string folder = dir / "share/vistello";
@@ -44,20 +43,14 @@ TEST(DesktopFolderTest, EnterFolderMakesMissingFoldersPrivateAndKeepsExistingOne
         ASSERT_EQ(::stat(made.c_str(), &info), 0);
         EXPECT_EQ(info.st_mode & 0777, 0700u) << made;
     }
-
     testing::WriteBytes(folder + "/vistello.ini", "kept");
     fs::current_path(dir.Path());
     ASSERT_EQ(EnterFolder(folder), std::nullopt);
     EXPECT_EQ(testing::ReadBytes("vistello.ini"), "kept");
-}
 
-TEST(DesktopFolderTest, FileInTheWayIsReportedAndTheCurrentFolderStays) {
-    const CurrentDirGuard restore;
-    testing::TempDir dir;
-    testing::WriteBytes(dir / "share", "a file");
-    fs::current_path(dir.Path());
-    EXPECT_EQ(EnterFolder(dir / "share/vistello"), "Not a directory");
-    EXPECT_EQ(fs::current_path(), dir.Path());
+    testing::WriteBytes(dir / "file", "a file");
+    EXPECT_EQ(EnterFolder(dir / "file/vistello"), "Not a directory");
+    EXPECT_EQ(fs::current_path(), fs::path(folder));
 }
 
 }  // namespace

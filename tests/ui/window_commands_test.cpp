@@ -1,6 +1,4 @@
 #include <filesystem>
-#include <string>
-#include <vector>
 
 #include "support/main_window_fixture.h"
 
@@ -13,6 +11,9 @@ using Strings = std::vector<std::string>;
 class WindowCommandsTest : public MainWindowTest {
 protected:
     std::string Here(const std::string& name) const { return (fs::current_path() / name).string(); }
+    bool Holds(const std::string& file, const std::string& text) {
+        return ReadBytes(file).find(text) != std::string::npos;
+    }
 };
 
 // The file pickers take nothing in: every field shows its member afterwards. The folder picker
@@ -34,17 +35,16 @@ TEST_F(WindowCommandsTest, BrowseButtonsFillTheirFieldsAndLeaveTheDirectoryAlone
     EXPECT_EQ(fs::current_path(), start);
 
     ASSERT_EQ(system.pickers.size(), 3u);
-    const FilePickerOptions& image = system.pickers[0].options;
-    EXPECT_EQ(system.pickers[0].kind, PickerKind::Open);
-    EXPECT_EQ(image.folder, "pics");
-    EXPECT_EQ(image.filters.front(), (FileFilter{"JPG Files", {"*.jpg", "*.jpeg"}}));
-    EXPECT_EQ(image.filters.size(), 6u);
+    EXPECT_EQ(system.pickers[0].options.folder, "pics");
+    EXPECT_EQ(system.pickers[0].options.filters.front(),
+              (FileFilter{"JPG Files", {"*.jpg", "*.jpeg"}}));
     EXPECT_EQ(system.pickers[1].options.filters.front(), (FileFilter{"HTML Files", {"*.htm"}}));
     EXPECT_EQ(system.pickers[2].kind, PickerKind::Folder);
-    EXPECT_EQ(system.pickers[2].options.title, "Browse for Folders");
 }
 
-TEST_F(WindowCommandsTest, PreferencesOkAppliesTheTagsAndToolTipsAndSavesThem) {
+// OK applies the edits; Escape keeps what the dialog opened with, the tags with their defaults
+// filled in. Either way the file is written; only the menu keeps typed text.
+TEST_F(WindowCommandsTest, PreferencesApplyOnOkKeepDefaultsOnEscapeAndAreSavedEitherWay) {
     system.dialogScripts.push_back([](FakeWindow& preferences) {
         EXPECT_EQ(preferences.Text(ids::kTitle), "<<IMAGETITLE>>");
         EXPECT_TRUE(preferences.Host().GetCheck(ids::kPrefToolTips));
@@ -57,55 +57,46 @@ TEST_F(WindowCommandsTest, PreferencesOkAppliesTheTagsAndToolTipsAndSavesThem) {
     window.Press(ids::kPreferences);
     EXPECT_EQ(system.modalTemplates, (std::vector<int>{ids::kPreferencesDialog}));
     EXPECT_EQ(dialog.m_tags.imageTitle, "{title}");
-    EXPECT_EQ(dialog.m_tags.alt, "");
-    EXPECT_EQ(dialog.m_tags.height, "<<HEIGHT>>");
     EXPECT_FALSE(window.Host().ToolTipsOn());
     EXPECT_EQ(window.Text(ids::kTitle), "");
-    const std::string saved = ReadBytes("vistello.ini");
-    EXPECT_NE(saved.find("IMAGETITLE={title}\r\n"), std::string::npos);
-    EXPECT_NE(saved.find("ALT=\r\nKEYWORDS=<<KEYWORDS>>\r\nTOOLTIPS=no\r\n"), std::string::npos);
-}
+    EXPECT_TRUE(Holds("vistello.ini", "ALT=\r\nKEYWORDS=<<KEYWORDS>>\r\nTOOLTIPS=no\r\n"));
 
-// Escape and the close box discard the edits, yet the defaults and the file are kept.
-TEST_F(WindowCommandsTest, PreferencesClosedWithoutOkStillFillsDefaultsAndSaves) {
-    dialog.m_strToolTips = "No";
+    dialog.m_strToolTips = "Yes";
     system.dialogScripts.push_back([](FakeWindow& preferences) {
         preferences.Type(ids::kAlt, "discarded");
         preferences.Press(IDCANCEL);
     });
     window.Type(ids::kTitle, "typed");
     window.Press(ids::kMenuPreferences);
-    EXPECT_EQ(dialog.m_tags.alt, "<<ALT>>");
     EXPECT_EQ(dialog.m_strToolTips, "no");
     EXPECT_EQ(window.Text(ids::kTitle), "typed");
-    EXPECT_NE(ReadBytes("vistello.ini").find("ALT=<<ALT>>\r\n"), std::string::npos);
+    EXPECT_TRUE(Holds("vistello.ini", "IMAGETITLE={title}\r\n"));
+    EXPECT_TRUE(Holds("vistello.ini", "ALT=<<ALT>>\r\n"));
 }
 
-TEST_F(WindowCommandsTest, OpenSavesTheCurrentProjectThenReadsTheChosenOne) {
+// A cancelled picker changes nothing. Save As writes the list under the new name; Open first
+// saves the list in hand under its current one.
+TEST_F(WindowCommandsTest, SaveAsAndOpenSwitchFilesOnlyWhenOneIsChosen) {
+    const fs::path start = fs::current_path();
     WriteBytes("other.dat", "TEMPLATE=t.htm\nIMAGE=x.jpg\nTITLE=X\n");
     AddEntry("Mine");
-    system.pickerAnswers = {std::nullopt, Here("other.dat")};
+    system.pickerAnswers = {std::nullopt, std::nullopt, Here("copy.dat"), Here("other.dat")};
+    window.Press(ids::kMenuSaveAs);
     window.Press(ids::kMenuOpen);
+    EXPECT_EQ(fs::current_path(), start);
+    EXPECT_FALSE(fs::exists("copy.dat"));
     EXPECT_EQ(Titles(), Strings{"Mine"});
-    window.Type(ids::kTitle, "Typed");
+
+    window.Press(ids::kMenuSaveAs);
+    EXPECT_EQ(system.pickers[2].kind, PickerKind::Save);
+    EXPECT_EQ(window.Host().Caption(), "Vistello: " + Here("copy.dat"));
+    EXPECT_TRUE(Holds("copy.dat", "TITLE=Mine\r\n"));
+    AddEntry("Later");
     window.Press(ids::kMenuOpen);
-    EXPECT_NE(ReadBytes("vistello.dat").find("TITLE=Mine\r\n"), std::string::npos);
+    EXPECT_TRUE(Holds("copy.dat", "TITLE=Later\r\n"));
     EXPECT_EQ(Titles(), Strings{"X"});
     EXPECT_EQ(window.Text(ids::kTemplate), "t.htm");
     EXPECT_EQ(window.Host().Caption(), "Vistello: " + Here("other.dat"));
-    EXPECT_EQ(dialog.m_strProjectFile, Here("other.dat"));
-}
-
-TEST_F(WindowCommandsTest, SaveAsWritesTheListUnderTheNewNameAndKeepsIt) {
-    AddEntry("Mine");
-    system.pickerAnswers = {std::nullopt, Here("copy.dat")};
-    window.Press(ids::kMenuSaveAs);
-    EXPECT_FALSE(fs::exists("copy.dat"));
-    window.Press(ids::kMenuSaveAs);
-    EXPECT_EQ(system.pickers[1].kind, PickerKind::Save);
-    EXPECT_NE(ReadBytes("copy.dat").find("TITLE=Mine\r\n"), std::string::npos);
-    EXPECT_EQ(window.Host().Caption(), "Vistello: " + Here("copy.dat"));
-    EXPECT_EQ(Titles(), Strings{"Mine"});
 }
 
 TEST_F(WindowCommandsTest, ImportDirectoryAddsNewImagesInNaturalOrderAtTheTop) {
@@ -122,8 +113,9 @@ TEST_F(WindowCommandsTest, ImportDirectoryAddsNewImagesInNaturalOrderAtTheTop) {
     EXPECT_EQ(Titles(), (Strings{"c", "d", "img2", "img10", "Known"}));
     EXPECT_EQ(Column(7)[3], Here("album/img10.JPG"));
     EXPECT_EQ(window.Text(ids::kEntryCount), "5");
-    ASSERT_EQ(system.boxes.size(), 1u);
-    EXPECT_EQ(system.boxes[0].text, "4 images added.\r\n1 image already in the list skipped.");
+    const ShownBox report{"4 images added.\r\n1 image already in the list skipped.",
+                          "Import Directory"};
+    EXPECT_EQ(system.boxes, std::vector<ShownBox>{report});
 }
 
 // Every menu item reaches a handler that leaves a trace.
@@ -131,12 +123,13 @@ TEST_F(WindowCommandsTest, EveryMenuItemDoesSomething) {
     window.Type(ids::kImagePath, "a.jpg");
     window.Type(ids::kTitle, "A");
     window.Press(ids::kMenuEntryAdd);
+    window.Press(ids::kSaveProject);
+    EXPECT_TRUE(Holds("vistello.dat", "TITLE=A\r\n"));
     window.ClickRow(ids::kEntryList, 0);
     window.Type(ids::kTitle, "B");
     window.Press(ids::kMenuEntryUpdate);
-    EXPECT_EQ(Titles(), Strings{"B"});
-    window.Press(ids::kSaveProject);
-    EXPECT_NE(ReadBytes("vistello.dat").find("TITLE=B\r\n"), std::string::npos);
+    window.Press(ids::kMenuSave);
+    EXPECT_TRUE(Holds("vistello.dat", "TITLE=B\r\n"));
     window.Press(ids::kMenuEntryRemove);
     EXPECT_TRUE(Titles().empty());
 
@@ -144,8 +137,7 @@ TEST_F(WindowCommandsTest, EveryMenuItemDoesSomething) {
     const std::string manual = "file:///usr/share/doc/vistello/manual.html";
     EXPECT_EQ(system.opened, (Strings{manual, manual, manual + "#about"}));
     window.Press(ids::kMenuUninstall);
-    ASSERT_EQ(system.boxes.size(), 1u);
-    EXPECT_EQ(system.boxes[0].caption, "Uninstall Vistello");
+    EXPECT_EQ(system.boxes.at(0).caption, "Uninstall Vistello");
     window.Press(ids::kMenuAbout);
     EXPECT_EQ(system.modalTemplates, (std::vector<int>{ids::kAboutDialog}));
 }
