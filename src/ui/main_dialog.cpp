@@ -109,14 +109,6 @@ void CMainDialog::SetupListColumns() { m_listEntries.SetupColumns(); }
 
 void CMainDialog::AutoSizeColumns() { m_listEntries.AutoSizeColumns(); }
 
-void CMainDialog::AddEntryRow() {
-    UpdateData(true);
-    if (m_strImagePath.empty()) return;
-    m_listEntries.InsertTop(PageFields());
-    AutoSizeColumns();
-    RefreshEntryCount();
-}
-
 // A row that does not exist leaves the fields as they are.
 void CMainDialog::LoadRowIntoFields(int row) {
     if (m_listEntries.HasRow(row)) SetPageFields(m_listEntries.Row(row));

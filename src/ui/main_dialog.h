@@ -27,7 +27,6 @@ public:
     // List operations shared by the commands.
     void SetupListColumns();
     void AutoSizeColumns();
-    void AddEntryRow();
     void LoadRowIntoFields(int row);
     void RefreshEntryCount();
 
@@ -44,7 +43,6 @@ public:
     // List ordering.
     int OnColumnClick(const Notification& notification);
     void SortByColumn(int column);
-    void ReverseRows();
 
     // Generation.
     void OnGenerate();

@@ -13,10 +13,4 @@ void CMainDialog::SortByColumn(int column) {
     UpdateData(false);
 }
 
-void CMainDialog::ReverseRows() {
-    m_nEntryCount = m_listEntries.RowCount();
-    m_listEntries.Reverse();
-    UpdateData(false);
-}
-
 }  // namespace vistello
