@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "project_entries.h"
 #include "support/fake_window_system.h"
 #include "support/temp_dir.h"
 #include "ui/main_dialog.h"
@@ -15,18 +16,6 @@
 namespace vistello {
 namespace {
 
-ImageEntry Entry(int i) {
-    const std::string n = std::to_string(i);
-    return {"Slide " + n,
-            "480",
-            "640",
-            "0",
-            "A picture of slide " + n,
-            "trip, summer",
-            "Taken on day " + n + " of the trip, in the morning light.",
-            "/home/u/pics/img_" + n + ".jpg"};
-}
-
 // The window's files live in a scratch folder; the project there holds rows entries.
 class Workspace {
 public:
@@ -34,9 +23,7 @@ public:
         testing::FakeWindowSystem system;
         CMainDialog dialog;
         testing::FakeWindow window(system, dialog);
-        std::vector<ImageEntry> entries;
-        for (int i = 0; i < rows; ++i) entries.push_back(Entry(i));
-        dialog.m_listEntries.InsertTop(std::move(entries));
+        dialog.m_listEntries.InsertTop(AlbumEntries(rows));
     }
 
 private:

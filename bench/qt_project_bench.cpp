@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "project_entries.h"
 #include "qt/qt_window.h"
 #include "qt/qt_window_system.h"
 #include "support/temp_dir.h"
@@ -15,27 +16,13 @@
 namespace vistello {
 namespace {
 
-ImageEntry ProjectEntry(int i) {
-    const std::string n = std::to_string(i);
-    return {"Slide " + n,
-            "480",
-            "640",
-            "0",
-            "A picture of slide " + n,
-            "trip, summer",
-            "Taken on day " + n + " of the trip, in the morning light.",
-            "/home/u/pics/img_" + n + ".jpg"};
-}
-
 // The real window, shown, in a scratch folder whose project holds rows entries.
 struct ShownProject {
     explicit ShownProject(int rows) {
         {
             CMainDialog seed;
             QtWindow window(system, seed, nullptr);
-            std::vector<ImageEntry> entries;
-            for (int i = 0; i < rows; ++i) entries.push_back(ProjectEntry(i));
-            seed.m_listEntries.InsertTop(std::move(entries));
+            seed.m_listEntries.InsertTop(AlbumEntries(rows));
         }
     }
 
