@@ -7,7 +7,9 @@
 #include <utility>
 
 #include "generator/page_names.h"
+#include "generator/page_set_memory.h"
 #include "generator/page_text.h"
+#include "platform/atomic_file.h"
 #include "platform/file_copy.h"
 #include "platform/link_chain.h"
 #include "platform/path_rules.h"
@@ -20,10 +22,10 @@ namespace {
 using FileId = std::pair<dev_t, ino_t>;
 
 // Nothing unless a regular file is there: only such a file is an image that can be copied.
-std::optional<FileId> IdentityOf(FileOps& ops, const std::string& path) {
+std::optional<struct stat> RegularFileAt(FileOps& ops, const std::string& path) {
     const std::optional<LinkEnd> end = FollowLinks(ops, path);
     if (!end || !end->existing || !S_ISREG(end->existing->st_mode)) return std::nullopt;
-    return FileId{end->existing->st_dev, end->existing->st_ino};
+    return end->existing;
 }
 
 // True when there was no failure; otherwise counts it and keeps its line.
@@ -39,8 +41,12 @@ bool Tally(std::optional<std::string> failure, int& failed, std::vector<std::str
 class PageSetWriter {
 public:
     PageSetWriter(FileOps& ops, std::string_view templateText, const TagSet& tags,
-                  const std::string& outputFolder)
-        : m_ops(ops), m_template(templateText), m_tags(tags), m_folder(outputFolder) {}
+                  const std::string& outputFolder, PageSetMemory* memory)
+        : m_ops(ops),
+          m_template(templateText),
+          m_tags(tags),
+          m_folder(outputFolder),
+          m_memory(memory) {}
 
     // What went wrong, or nothing when the image is in the output folder now.
     std::optional<std::string> CopyImage(const std::string& source, const std::string& name);
@@ -48,25 +54,31 @@ public:
                                          std::string_view backTarget, std::string_view nextTarget);
 
 private:
+    std::optional<std::string> BuildAndWrite(const std::string& path, const ImageEntry& entry,
+                                             std::string_view backTarget,
+                                             std::string_view nextTarget);
+
     FileOps& m_ops;
     std::string_view m_template;
     const TagSet& m_tags;
     const std::string& m_folder;
+    PageSetMemory* m_memory;
     std::unordered_map<std::string, FileId> m_copied;
 };
 
 std::optional<std::string> PageSetWriter::CopyImage(const std::string& source,
                                                     const std::string& name) {
     const std::string target = m_folder + name;
-    const std::optional<FileId> id = IdentityOf(m_ops, source);
-    if (!id) return source + ": could not be copied to " + target;
+    const std::optional<struct stat> info = RegularFileAt(m_ops, source);
+    if (!info) return source + ": could not be copied to " + target;
+    const FileId id{info->st_dev, info->st_ino};
     if (const auto copied = m_copied.find(name); copied != m_copied.end()) {
-        if (copied->second == *id) return std::nullopt;
+        if (copied->second == id) return std::nullopt;
         return source + ": not copied, another image named " + name + " is already in the set";
     }
-    if (!CopyFileOver(m_ops, source, target) && IdentityOf(m_ops, target) != id)
+    if (!IsCopyOf(m_ops, *info, target) && !CopyFileOver(m_ops, source, target))
         return source + ": could not be copied to " + target;
-    m_copied.emplace(name, *id);
+    m_copied.emplace(name, id);
     return std::nullopt;
 }
 
@@ -75,13 +87,30 @@ std::optional<std::string> PageSetWriter::WritePage(const std::string& name,
                                                     std::string_view backTarget,
                                                     std::string_view nextTarget) {
     const std::string path = m_folder + name;
+    if (!m_memory) return BuildAndWrite(path, entry, backTarget, nextTarget);
+    std::string inputs = PageSetMemory::Inputs(entry, backTarget, nextTarget);
+    if (m_memory->Holds(m_ops, path, inputs)) return std::nullopt;
+    std::optional<std::string> failure = BuildAndWrite(path, entry, backTarget, nextTarget);
+    if (failure) {
+        m_memory->Forget(path);
+    } else {
+        m_memory->Remember(m_ops, path, std::move(inputs));
+    }
+    return failure;
+}
+
+std::optional<std::string> PageSetWriter::BuildAndWrite(const std::string& path,
+                                                        const ImageEntry& entry,
+                                                        std::string_view backTarget,
+                                                        std::string_view nextTarget) {
     const std::optional<std::string> text =
         BuildPageText(m_template, m_tags, entry, backTarget, nextTarget);
     if (!text) {
         return path + ": not written, the page would be larger than " +
                std::to_string(kMaxPageBytes >> 20) + " MiB";
     }
-    if (!WriteTextFile(m_ops, path, *text, Flush::ToSystem)) return path + ": could not be written";
+    if (!WriteFileIfChanged(m_ops, path, EncodeTextMode(*text), Flush::ToSystem))
+        return path + ": could not be written";
     return std::nullopt;
 }
 
@@ -89,7 +118,8 @@ std::optional<std::string> PageSetWriter::WritePage(const std::string& name,
 
 PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows,
                            std::string_view templateText, const TagSet& tags,
-                           const std::string& outputFolder, const PageDone& onPage) {
+                           const std::string& outputFolder, const PageDone& onPage,
+                           PageSetMemory* memory) {
     std::vector<std::string_view> titles;
     std::vector<std::string> imageNames;
     for (const ImageEntry* entry : rows) {
@@ -100,7 +130,8 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
 
     PageSetResult result;
     result.pages = result.images = static_cast<int>(rows.size());
-    PageSetWriter writer(ops, templateText, tags, outputFolder);
+    if (memory) memory->StartRun(outputFolder, templateText, tags);
+    PageSetWriter writer(ops, templateText, tags, outputFolder, memory);
     for (size_t row = 0; row < rows.size(); ++row) {
         Tally(writer.CopyImage(rows[row]->imagePath, imageNames[row]), result.imagesFailed,
               result.failures);
@@ -109,7 +140,11 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
             row + 1 < rows.size() ? EncodeLinkTarget(pageNames[row + 1]) : std::string();
         const bool written = Tally(writer.WritePage(pageNames[row], *rows[row], back, next),
                                    result.pagesFailed, result.failures);
-        if (onPage) onPage(static_cast<int>(row), written);
+        result.pagesWritten += written;
+        if (onPage && !onPage(static_cast<int>(row), written)) {
+            result.stopped = true;
+            break;
+        }
     }
     if (!pageNames.empty()) result.firstPage = pageNames.front();
     return result;

@@ -10,6 +10,15 @@ namespace {
 
 // Large enough that a big image takes few system calls, small enough never to matter in memory.
 constexpr size_t kBlockSize = 256 * 1024;
+// As much as one kernel copy takes at a time anyway.
+constexpr size_t kKernelCopySize = size_t{1} << 30;
+
+// The file systems and kernels that cannot copy between these two files, and sandboxes that
+// forbid the call; a plain read and write still can.
+bool KernelRefuses(int error) {
+    return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP ||
+           error == EPERM;
+}
 
 }  // namespace
 
@@ -36,6 +45,24 @@ bool BlockReader::ReadAll(const std::function<bool(std::string_view block)>& tak
         if (got < 0 && errno == EINTR) continue;
         if (got < 0 || !take(std::string_view(buffer.data(), static_cast<size_t>(got))))
             return false;
+    }
+}
+
+// A kernel that copies nothing at once, as some file systems do even for a file with content,
+// is taken to refuse: the plain read then tells an empty file from a failure.
+bool BlockReader::CopyAllTo(int fd, const std::function<bool(std::string_view block)>& write) {
+    if (!IsOpen()) return false;
+    bool copiedAny = false;
+    for (;;) {
+        const ssize_t copied = m_ops.CopyFileRange(m_fd, fd, kKernelCopySize);
+        if (copied < 0 && errno == EINTR) continue;
+        if (copied > 0) {
+            copiedAny = true;
+            continue;
+        }
+        if (copiedAny) return copied == 0;
+        if (copied == 0 || KernelRefuses(errno)) return ReadAll(write);
+        return false;
     }
 }
 

@@ -26,6 +26,11 @@ public:
     // when `take` refuses a block.
     [[nodiscard]] bool ReadAll(const std::function<bool(std::string_view block)>& take);
 
+    // The kernel copies the rest of the file into `fd`, sharing blocks where the file system can.
+    // When it refuses the copy before the first byte, the blocks go through `write` instead, as
+    // ReadAll hands them on. False on a failure part-way.
+    [[nodiscard]] bool CopyAllTo(int fd, const std::function<bool(std::string_view block)>& write);
+
     // Appends the whole file to text, read straight into it; false on a read error part-way.
     [[nodiscard]] bool ReadAllInto(std::string& text);
 

@@ -21,6 +21,12 @@ ssize_t RealFileOps::Write(int fd, const char* data, size_t size) {
     return ::write(fd, data, size);
 }
 
+ssize_t RealFileOps::CopyFileRange(int from, int to, size_t size) {
+    return ::copy_file_range(from, nullptr, to, nullptr, size, 0);
+}
+
+int RealFileOps::Futimens(int fd, const struct timespec times[2]) { return ::futimens(fd, times); }
+
 int RealFileOps::Fchmod(int fd, mode_t mode) { return ::fchmod(fd, mode); }
 
 int RealFileOps::Fsync(int fd) { return ::fsync(fd); }

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <time.h>
 
 #include <optional>
 #include <string>
@@ -20,6 +21,11 @@ public:
     virtual int OpenForReading(const std::string& path) = 0;
     virtual ssize_t Read(int fd, char* buffer, size_t size) = 0;
     virtual ssize_t Write(int fd, const char* data, size_t size) = 0;
+    // The kernel moves up to `size` bytes from one descriptor's offset to the other's, sharing
+    // blocks where the file system can; 0 at the end of the source.
+    virtual ssize_t CopyFileRange(int from, int to, size_t size) = 0;
+    // Access and modification times of an open file, to the nanosecond.
+    virtual int Futimens(int fd, const struct timespec times[2]) = 0;
     virtual int Fchmod(int fd, mode_t mode) = 0;
     virtual int Fsync(int fd) = 0;
     virtual int Close(int fd) = 0;
@@ -38,6 +44,8 @@ public:
     int OpenForReading(const std::string& path) override;
     ssize_t Read(int fd, char* buffer, size_t size) override;
     ssize_t Write(int fd, const char* data, size_t size) override;
+    ssize_t CopyFileRange(int from, int to, size_t size) override;
+    int Futimens(int fd, const struct timespec times[2]) override;
     int Fchmod(int fd, mode_t mode) override;
     int Fsync(int fd) override;
     int Close(int fd) override;

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/message_box.h"
+#include "platform/progress.h"
 
 namespace vistello {
 
@@ -30,6 +32,10 @@ public:
 
     // Where the manual that ships with the program lies, as an absolute path.
     virtual std::string ManualPath() const = 0;
+
+    // Shows the progress of a long command over `owner`, counting up to `total` pages, while the
+    // owner takes no input. A command that ends quickly may finish before anything is shown.
+    virtual std::unique_ptr<Progress> StartProgress(int total, WindowHost* owner) = 0;
 
     // Starts the network layer the program asks for at start-up; false when it cannot.
     virtual bool StartSockets() = 0;

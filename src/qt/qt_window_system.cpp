@@ -8,7 +8,9 @@
 
 #include "qt/qstring_bytes.h"
 #include "qt/qt_message_box.h"
+#include "qt/qt_progress.h"
 #include "qt/qt_window.h"
+#include "qt/qt_window_host.h"
 
 namespace vistello {
 
@@ -49,6 +51,12 @@ std::string QtWindowSystem::ManualPath() const {
 MsgAnswer QtWindowSystem::OwnerlessMessageBox(const std::string& text, const std::string& caption,
                                               MsgButtons buttons, MsgIcon icon) {
     return ShowMessageBox(nullptr, text, caption, buttons, icon);
+}
+
+std::unique_ptr<Progress> QtWindowSystem::StartProgress(int total, WindowHost* owner) {
+    auto* host = dynamic_cast<QtWindowHost*>(owner);
+    return std::make_unique<QtProgress>(total, host != nullptr ? &host->Widget() : nullptr,
+                                        m_progressDelay, ToQString(AppTitle()));
 }
 
 }  // namespace vistello

@@ -1,13 +1,20 @@
 #pragma once
 
+#include <chrono>
+
 #include "platform/window_system.h"
 
 namespace vistello {
 
 // Runs dialogs as real Qt windows and hands documents to the desktop. The program opens no
-// connection of its own, so the desktop always grants its sockets.
+// connection of its own, so the desktop always grants its sockets. Progress shows once a run has
+// taken `progressDelay`.
 class QtWindowSystem final : public WindowSystem {
 public:
+    explicit QtWindowSystem(
+        std::chrono::milliseconds progressDelay = std::chrono::milliseconds(500))
+        : m_progressDelay(progressDelay) {}
+
     int RunModal(CDialog& dialog, WindowHost* owner) override;
     void OpenDocument(const std::string& target) override;
     std::string AppTitle() const override;
@@ -15,6 +22,10 @@ public:
                                   MsgButtons buttons, MsgIcon icon) override;
     bool StartSockets() override { return true; }
     std::string ManualPath() const override;
+    std::unique_ptr<Progress> StartProgress(int total, WindowHost* owner) override;
+
+private:
+    std::chrono::milliseconds m_progressDelay;
 };
 
 }  // namespace vistello

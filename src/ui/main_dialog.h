@@ -48,7 +48,8 @@ public:
     void OnGenerate();
     // False, after telling the user, when the file cannot be read.
     bool LoadTemplateFile(const std::string& fileName, std::string& text);
-    // Tells the user of each page that could not be written, as it fails.
+    // Tells the user of each page that could not be written, as it fails; shows the progress,
+    // and stops after the page in hand when the user cancels.
     PageSetResult WritePageSet(const std::string& templateText);
     void ShowUnwrittenPage(int row);
 
@@ -109,6 +110,8 @@ private:
     void SetPageFields(const ImageEntry& entry);
 
     FileOps* m_files;
+    // What the last Generate left in its folder, so that the next one builds only what changed.
+    PageSetMemory m_generated;
 };
 
 }  // namespace vistello

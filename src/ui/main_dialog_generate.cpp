@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -6,7 +7,7 @@
 #include <vector>
 
 #include "generator/page_set.h"
-#include "platform/file_ops.h"
+#include "platform/digit_groups.h"
 #include "platform/path_rules.h"
 #include "platform/text_file.h"
 #include "platform/window_system.h"
@@ -50,6 +51,13 @@ std::string FailureText(const PageSetResult& result) {
     return text;
 }
 
+std::string StoppedText(const PageSetResult& result) {
+    std::string text = "Generating stopped: " + GroupThousands(result.pagesWritten) + " of " +
+                       GroupThousands(result.pages) + " pages were written.";
+    if (result.pagesFailed > 0 || result.imagesFailed > 0) text += "\r\n" + FailureText(result);
+    return text;
+}
+
 }  // namespace
 
 // Nothing is copied or written unless the template was read and the output folder exists, so a
@@ -71,6 +79,10 @@ void CMainDialog::OnGenerate() {
     }
     AppendSeparator(m_strOutputFolder);
     const PageSetResult result = WritePageSet(templateText);
+    if (result.stopped) {
+        AfxMessageBox(StoppedText(result), MsgButtons::Ok);
+        return;
+    }
     if (result.pagesFailed > 0 || result.imagesFailed > 0) {
         AfxMessageBox(FailureText(result), MsgButtons::Ok);
         return;
@@ -81,17 +93,22 @@ void CMainDialog::OnGenerate() {
 }
 
 // The page fields end on the last entry, as if each entry had been shown in turn; only a page
-// that fails is shown while its box is up, so a long list costs no exchange per entry.
+// that fails is shown while its box is up, so a long list costs no exchange per entry. The
+// progress goes away before the caller's closing box.
 PageSetResult CMainDialog::WritePageSet(const std::string& templateText) {
     std::vector<const ImageEntry*> rows;
     rows.reserve(static_cast<size_t>(m_listEntries.RowCount()));
     for (int row = 0; row < m_listEntries.RowCount(); ++row)
         rows.push_back(&m_listEntries.Row(row));
-    RealFileOps ops;
+    const std::unique_ptr<Progress> progress =
+        System().StartProgress(static_cast<int>(rows.size()), &Host());
     const PageSetResult result = vistello::WritePageSet(
-        ops, rows, templateText, m_tags, m_strOutputFolder, [this](int row, bool written) {
+        Files(), rows, templateText, m_tags, m_strOutputFolder,
+        [this, &progress](int row, bool written) {
             if (!written) ShowUnwrittenPage(row);
-        });
+            return progress->Step(row + 1);
+        },
+        &m_generated);
     LoadRowIntoFields(m_listEntries.RowCount() - 1);
     UpdateData(false);
     return result;

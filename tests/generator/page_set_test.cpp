@@ -3,10 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
+#include "support/failing_file_ops.h"
 #include "support/temp_dir.h"
 
 namespace vistello {
@@ -26,14 +30,23 @@ protected:
     }
 
     PageSetResult Run(const std::vector<ImageEntry>& entries) {
+        RealFileOps ops;
+        return Run(ops, entries, out);
+    }
+
+    PageSetResult Run(FileOps& ops, const std::vector<ImageEntry>& entries,
+                      const std::string& folder, PageSetMemory* memory = nullptr) {
         std::vector<const ImageEntry*> rows;
         for (const ImageEntry& entry : entries) rows.push_back(&entry);
-        RealFileOps ops;
-        return WritePageSet(ops, rows, "<<BACK>>|<<NEXT>>|<<IMAGETITLE>>", tags, out,
-                            [this](int row, bool ok) {
-                                EXPECT_EQ(static_cast<size_t>(row), written.size());
-                                written.push_back(ok);
-                            });
+        written.clear();
+        return WritePageSet(
+            ops, rows, "<<BACK>>|<<NEXT>>|<<IMAGETITLE>>", tags, folder,
+            [this](int row, bool ok) {
+                EXPECT_EQ(static_cast<size_t>(row), written.size());
+                written.push_back(ok);
+                return true;
+            },
+            memory);
     }
 
     ImageEntry Entry(const std::string& title, const std::string& image) {
@@ -107,6 +120,74 @@ TEST_F(PageSetTest, TitlesThatLeadOutsideTheFolderStayInsideIt) {
     size_t inside = 0;
     for (const auto& item : fs::directory_iterator(out)) inside += item.is_regular_file();
     EXPECT_EQ(inside, titles.size() + 1);
+}
+
+// Every file in the folder by name, with its bytes.
+std::map<std::string, std::string> Contents(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& item : fs::directory_iterator(folder))
+        files[item.path().filename().string()] = ReadBytes(item.path().string());
+    return files;
+}
+
+// A second run rewrites only what changed, whatever stays in the folder between runs, and leaves
+// the folder as a first run would; a memory of the last run changes none of that.
+TEST_F(PageSetTest, ARunOverAnEarlierOneWritesOnlyWhatChanged) {
+    PageSetMemory memory;
+    for (PageSetMemory* remembered : {static_cast<PageSetMemory*>(nullptr), &memory}) {
+        SCOPED_TRACE(remembered ? "with a memory" : "without");
+        const std::string pics = dir / (remembered ? "pics-kept/" : "pics-plain/");
+        const std::string folder = dir / (remembered ? "kept/" : "plain/");
+        fs::create_directories(pics);
+        fs::create_directories(folder);
+        std::vector<ImageEntry> entries;
+        for (int i = 0; i < 5; ++i) {
+            WriteBytes(pics + std::to_string(i) + ".jpg", std::string(1000 + i, 'i'));
+            entries.push_back(Entry("Day " + std::to_string(i), pics + std::to_string(i) + ".jpg"));
+        }
+        RealFileOps real;
+        ASSERT_EQ(Run(real, entries, folder, remembered).pagesWritten, 5);
+
+        struct Change {
+            const char* what;
+            std::function<void()> make;
+            std::vector<std::string> replaced;
+        };
+        const std::vector<Change> changes = {
+            {"nothing", [] {}, {}},
+            {"a title",
+             [&] { entries[2].title = "Changed"; },
+             {folder + "day_1.htm", folder + "changed.htm", folder + "day_3.htm"}},
+            // Same size: only the modification time tells the image changed.
+            {"an image",
+             [&] {
+                 const std::string image = pics + "4.jpg";
+                 const fs::file_time_type before = fs::last_write_time(image);
+                 WriteBytes(image, std::string(1004, 'j'));
+                 fs::last_write_time(image, before + std::chrono::seconds(1));
+             },
+             {folder + "4.jpg"}},
+            {"a page by hand",
+             [&] { WriteBytes(folder + "day_0.htm", "edited"); },
+             {folder + "day_0.htm"}},
+        };
+        for (const Change& change : changes) {
+            SCOPED_TRACE(change.what);
+            change.make();
+            testing::FailingFileOps ops;
+            const PageSetResult result = Run(ops, entries, folder, remembered);
+            EXPECT_EQ(ops.replaced, change.replaced);
+            EXPECT_EQ(result.pagesWritten, 5);
+            EXPECT_TRUE(result.failures.empty());
+        }
+
+        const std::string fresh = folder.substr(0, folder.size() - 1) + "-fresh/";
+        fs::create_directories(fresh);
+        Run(real, entries, fresh);
+        std::map<std::string, std::string> kept = Contents(folder);
+        EXPECT_EQ(kept.erase("day_2.htm"), 1u);
+        EXPECT_EQ(kept, Contents(fresh));
+    }
 }
 
 }  // namespace

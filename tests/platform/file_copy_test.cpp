@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
+
 #include "support/failing_file_ops.h"
 #include "support/temp_dir.h"
 
@@ -18,12 +20,22 @@ std::string LargeImage() {
     return bytes;
 }
 
-TEST(FileCopyTest, CopiesOverAnExistingFile) {
+// Whether the kernel copies or refuses and the blocks are copied by hand, the copy has the same
+// bytes and the source's modification time.
+TEST(FileCopyTest, CopiesOverAnExistingFileWithTheSourcesTime) {
     TempDir dir;
     WriteBytes(dir / "a.jpg", LargeImage());
-    WriteBytes(dir / "b.jpg", "old");
-    ASSERT_TRUE(CopyFileOver(dir / "a.jpg", dir / "b.jpg"));
-    EXPECT_EQ(ReadBytes(dir / "b.jpg"), LargeImage());
+    const fs::file_time_type time = fs::last_write_time(dir / "a.jpg") - std::chrono::hours(1);
+    fs::last_write_time(dir / "a.jpg", time);
+    for (const int refusal : {0, EXDEV, EINVAL, ENOSYS, EOPNOTSUPP, EPERM}) {
+        SCOPED_TRACE(refusal);
+        WriteBytes(dir / "b.jpg", "old");
+        FailingFileOps ops;
+        ops.refuseCopyWith = refusal;
+        ASSERT_TRUE(CopyFileOver(ops, dir / "a.jpg", dir / "b.jpg"));
+        EXPECT_EQ(ReadBytes(dir / "b.jpg"), LargeImage());
+        EXPECT_EQ(fs::last_write_time(dir / "b.jpg"), time);
+    }
 }
 
 TEST(FileCopyTest, CopyOntoItselfFailsAndLeavesTheFile) {
@@ -39,7 +51,7 @@ TEST(FileCopyTest, CopyOntoItselfFailsAndLeavesTheFile) {
     EXPECT_EQ(fs::hard_link_count(dir / "a.jpg"), 2u);
 }
 
-TEST(FileCopyTest, NoRegularSourceOrNoFolderOrAFailedReadCopiesNothing) {
+TEST(FileCopyTest, NoRegularSourceOrNoFolderOrAFailedReadOrCopyCopiesNothing) {
     TempDir dir;
     WriteBytes(dir / "a.jpg", LargeImage());
     WriteBytes(dir / "b.jpg", "old");
@@ -51,8 +63,12 @@ TEST(FileCopyTest, NoRegularSourceOrNoFolderOrAFailedReadCopiesNothing) {
          {dir / "missing.jpg", std::string(), dir / "folder", dir / "fifo"})
         EXPECT_FALSE(CopyFileOver(from, dir / "b.jpg")) << from;
     EXPECT_FALSE(CopyFileOver(dir / "a.jpg", dir / "no-folder/b.jpg"));
-    FailingFileOps failsPartWay("read", 2, EIO);
-    EXPECT_FALSE(CopyFileOver(failsPartWay, dir / "a.jpg", dir / "b.jpg"));
+    FailingFileOps readFails("read", 2, EIO);
+    readFails.refuseCopyWith = EXDEV;
+    FailingFileOps kernelFails("copy", 1, EIO);
+    FailingFileOps kernelFailsPartWay("copy", 2, EIO);
+    for (FailingFileOps* ops : {&readFails, &kernelFails, &kernelFailsPartWay})
+        EXPECT_FALSE(CopyFileOver(*ops, dir / "a.jpg", dir / "b.jpg"));
     EXPECT_EQ(ReadBytes(dir / "b.jpg"), "old");
     EXPECT_EQ(dir.Names(), before);
 }

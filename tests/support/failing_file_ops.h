@@ -5,14 +5,16 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/file_ops.h"
 
 namespace vistello::testing {
 
 // Real file access in which one call fails: the `call`-th call of `step` ("open", "read",
-// "write", "fsync", "close", "rename"), with `error`. Writes are cut to 4 KiB, as the system may
-// cut them, so that any content of some size takes several.
+// "write", "copy", "fsync", "close", "rename"), with `error`. Writes are cut to 4 KiB, as the
+// system may cut them, so that any content of some size takes several. Every file renamed into
+// place is noted, which is every file written or copied.
 class FailingFileOps : public RealFileOps {
 public:
     FailingFileOps(std::string step = "", int call = 0, int error = 0)
@@ -27,6 +29,14 @@ public:
     ssize_t Write(int fd, const char* data, size_t size) override {
         return Fails("write") ? -1 : RealFileOps::Write(fd, data, std::min<size_t>(size, 4096));
     }
+    // The kernel copy refuses every call with refuseCopyWith when it is set.
+    ssize_t CopyFileRange(int from, int to, size_t size) override {
+        if (refuseCopyWith != 0) {
+            errno = refuseCopyWith;
+            return -1;
+        }
+        return Fails("copy") ? -1 : RealFileOps::CopyFileRange(from, to, size);
+    }
     int Fsync(int fd) override { return Fails("fsync") ? -1 : RealFileOps::Fsync(fd); }
     // Like the system, a failing close still releases the descriptor.
     int Close(int fd) override {
@@ -34,8 +44,14 @@ public:
         return Fails("close") ? -1 : closed;
     }
     int Rename(const std::string& from, const std::string& to) override {
-        return Fails("rename") ? -1 : RealFileOps::Rename(from, to);
+        if (Fails("rename")) return -1;
+        const int renamed = RealFileOps::Rename(from, to);
+        if (renamed == 0) replaced.push_back(to);
+        return renamed;
     }
+
+    int refuseCopyWith = 0;
+    std::vector<std::string> replaced;
 
 private:
     bool Fails(std::string_view step) {

@@ -93,4 +93,16 @@ int FakeWindowSystem::RunModal(CDialog& dialog, WindowHost* owner) {
     return result;
 }
 
+// The real dialog stays cancelled once pressed.
+bool FakeProgress::Step(int done) {
+    m_system.progressSteps.push_back(done);
+    if (m_system.cancelAtStep && done >= *m_system.cancelAtStep) m_cancelled = true;
+    return !m_cancelled;
+}
+
+std::unique_ptr<Progress> FakeWindowSystem::StartProgress(int total, WindowHost*) {
+    progressTotals.push_back(total);
+    return std::make_unique<FakeProgress>(*this);
+}
+
 }  // namespace vistello::testing

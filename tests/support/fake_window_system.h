@@ -106,6 +106,17 @@ private:
     bool m_destroyed = false;
 };
 
+// Progress that records every step on its system and presses Cancel at the chosen one.
+class FakeProgress : public Progress {
+public:
+    explicit FakeProgress(FakeWindowSystem& system) : m_system(system) {}
+    bool Step(int done) override;
+
+private:
+    FakeWindowSystem& m_system;
+    bool m_cancelled = false;
+};
+
 // Scripted answers for boxes and nested dialogs; records every box and every opened document.
 class FakeWindowSystem : public WindowSystem {
 public:
@@ -118,6 +129,7 @@ public:
                                   MsgButtons buttons, MsgIcon icon) override;
     bool StartSockets() override { return socketsStart; }
     std::string ManualPath() const override { return "/usr/share/doc/vistello/manual.html"; }
+    std::unique_ptr<Progress> StartProgress(int total, WindowHost* owner) override;
 
     // Answers given in turn; with none left, OK boxes answer Ok and questions answer No.
     std::deque<MsgAnswer> answers;
@@ -127,6 +139,12 @@ public:
     // moves the current directory away, as a real one may.
     std::deque<std::optional<std::string>> pickerAnswers;
     bool socketsStart = true;
+    // Cancel is pressed once this many are done; nothing runs every command to its end.
+    std::optional<int> cancelAtStep;
+
+    // The total of each progress started, and every step of them all in turn.
+    std::vector<int> progressTotals;
+    std::vector<int> progressSteps;
 
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;

@@ -186,6 +186,38 @@ TEST_F(GenerateTest, FailedPagesAndImagesAreCountedAndTheRestIsWritten) {
     EXPECT_EQ(window.Text(ids::kTitle), "Day Three");
 }
 
+// Cancel stops after the page in hand: every file before it is whole, nothing after it or half
+// made is left, and one box counts the pages.
+TEST_F(GenerateTest, CancelStopsAfterThePageInHandAndSaysHowManyWereWritten) {
+    const std::vector<std::string> titles = {"P0", "P1", "P2", "P3", "P4"};
+    AddInOrder(titles);
+    for (const int cancelAt : {1, 3, 5}) {
+        SCOPED_TRACE(cancelAt);
+        fs::remove_all(webFolder);
+        fs::create_directories(webFolder);
+        system.boxes.clear();
+        system.progressSteps.clear();
+        system.cancelAtStep = cancelAt;
+        window.Press(ids::kGenerate);
+
+        std::vector<int> steps;
+        std::set<std::string> files;
+        for (int row = 0; row < cancelAt; ++row) {
+            steps.push_back(row + 1);
+            files.insert({std::to_string(row) + ".jpg", "p" + std::to_string(row) + ".htm"});
+        }
+        EXPECT_EQ(system.progressSteps, steps);
+        EXPECT_EQ(WebFiles(), files);
+        EXPECT_EQ(Page(std::to_string(cancelAt - 1) + ".jpg"),
+                  "image of P" + std::to_string(cancelAt - 1));
+        ExpectBoxes(system.boxes, {{"Generating stopped: " + std::to_string(cancelAt) +
+                                        " of 5 pages were written.",
+                                    "vistello", MsgButtons::Ok, MsgIcon::Exclamation}});
+    }
+    EXPECT_EQ(system.progressTotals, (std::vector<int>{5, 5, 5}));
+    EXPECT_TRUE(system.opened.empty());
+}
+
 TEST_F(GenerateTest, ImageAlreadyInTheOutputFolderStaysAsItWas) {
     const std::string image = webFolder + "/photo.jpg";
     WriteBytes(image, "original bytes");

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "platform/file_ops.h"
+#include "prefs/tag_set.h"
+#include "slides/image_entry.h"
+
+namespace vistello {
+
+// The pages one run of WritePageSet left in place, for the next run over the same folder: each
+// with what it was made from and its file's details just after. A page made from the same entry,
+// links, template and tags, whose file nobody has touched since, holds the text the run would
+// make, so it need not be built and read again. A file changed in any way shows in its details:
+// its inode, its size, and its modification and change times, the last of which no one can set.
+class PageSetMemory {
+public:
+    // A run into another folder, or with another template or other tags, can trust no page of
+    // the last one.
+    void StartRun(std::string_view folder, std::string_view templateText, const TagSet& tags);
+
+    // What a page is made from, besides the run's template and tags.
+    static std::string Inputs(const ImageEntry& entry, std::string_view backTarget,
+                              std::string_view nextTarget);
+
+    [[nodiscard]] bool Holds(FileOps& ops, const std::string& path,
+                             const std::string& inputs) const;
+    // Notes the page as its file stands now.
+    void Remember(FileOps& ops, const std::string& path, std::string inputs);
+    void Forget(const std::string& path) { m_pages.erase(path); }
+
+private:
+    struct Page {
+        std::string inputs;
+        struct stat info;
+    };
+
+    std::string m_folder;
+    std::string m_template;
+    TagSet m_tags;
+    std::unordered_map<std::string, Page> m_pages;
+};
+
+}  // namespace vistello

@@ -1,0 +1,15 @@
+#pragma once
+
+namespace vistello {
+
+// A long command's progress as the user sees it, with a way for the user to ask it to stop. It
+// goes away when destroyed.
+class Progress {
+public:
+    virtual ~Progress() = default;
+
+    // `done` of the total are finished; false once the user has asked to stop.
+    [[nodiscard]] virtual bool Step(int done) = 0;
+};
+
+}  // namespace vistello

@@ -1,0 +1,43 @@
+#include "qt/qt_progress.h"
+
+#include <QCoreApplication>
+
+#include "platform/digit_groups.h"
+#include "qt/qstring_bytes.h"
+
+namespace vistello {
+
+namespace {
+
+// Often enough to paint smoothly, seldom enough that thousands of small pages do not wait on it.
+constexpr qint64 kRefreshMs = 25;
+
+QString PageCountText(int done, int total) {
+    return ToQString("Page " + GroupThousands(done) + " of " + GroupThousands(total));
+}
+
+}  // namespace
+
+QtProgress::QtProgress(int total, QWidget* owner, std::chrono::milliseconds delay,
+                       const QString& title)
+    : m_dialog(PageCountText(0, total), QStringLiteral("Cancel"), 0, total, owner), m_total(total) {
+    m_dialog.setWindowTitle(title);
+    m_dialog.setWindowModality(Qt::WindowModal);
+    m_dialog.setMinimumDuration(static_cast<int>(delay.count()));
+    m_dialog.setValue(0);
+    m_sinceRefresh.start();
+}
+
+// Once cancelled the dialog is left alone: another value would start it over.
+bool QtProgress::Step(int done) {
+    if (m_dialog.wasCanceled()) return false;
+    if (done < m_total && m_sinceRefresh.elapsed() < kRefreshMs) return true;
+    m_sinceRefresh.start();
+    m_dialog.setLabelText(PageCountText(done, m_total));
+    m_dialog.setValue(done);
+    QCoreApplication::processEvents(m_dialog.isVisible() ? QEventLoop::AllEvents
+                                                         : QEventLoop::ExcludeUserInputEvents);
+    return !m_dialog.wasCanceled();
+}
+
+}  // namespace vistello
