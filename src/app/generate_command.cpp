@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "generator/page_set.h"
+#include "platform/digit_groups.h"
 #include "platform/path_rules.h"
 #include "platform/text_file.h"
 #include "prefs/preferences_file.h"
@@ -40,7 +41,7 @@ std::string Count(int count, const char* noun) {
 }  // namespace
 
 int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostream& out,
-                       std::ostream& err) {
+                       std::ostream& err, bool showProgress) {
     const Preferences preferences = ReadPreferences(ops);
     std::string fileName = projectFile.empty() ? preferences.projectFile : projectFile;
     if (fileName.empty()) fileName = kDefaultProjectFile;
@@ -73,8 +74,14 @@ int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostrea
     }
     AppendSeparator(folder);
 
-    const PageSetResult result =
-        WritePageSet(ops, rows, *templateText, preferences.tags, folder, PageDone());
+    const std::string total = GroupThousands(static_cast<long long>(rows.size()));
+    const PageDone progress = [&err, &total](int row, bool) {
+        err << "\rPage " << GroupThousands(row + 1) << " of " << total << std::flush;
+        return true;
+    };
+    const PageSetResult result = WritePageSet(ops, rows, *templateText, preferences.tags, folder,
+                                              showProgress ? progress : PageDone());
+    if (showProgress) err << "\r\x1b[K";
     for (const std::string& failure : result.failures) err << "vistello: " << failure << "\n";
     out << "Wrote " << result.pages - result.pagesFailed << " of " << Count(result.pages, "page")
         << " and copied " << result.images - result.imagesFailed << " of "

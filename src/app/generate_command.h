@@ -10,8 +10,9 @@ namespace vistello {
 // Writes the pages of a project as the window's Generate does, without a window: the project
 // file given, or the one vistello.ini in the current folder names, read with the tags that
 // vistello.ini holds. Every failure is a line on err; a summary line ends the run. Returns the
-// exit status: 0 when every page was written and every image copied, 1 otherwise.
+// exit status: 0 when every page was written and every image copied, 1 otherwise. With
+// showProgress, err also carries a one-line page count that rewrites itself, for a terminal.
 int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostream& out,
-                       std::ostream& err);
+                       std::ostream& err, bool showProgress = false);
 
 }  // namespace vistello

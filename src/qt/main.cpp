@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <QApplication>
 #include <cstdlib>
 #include <iostream>
@@ -35,7 +37,8 @@ int RunGenerate(const vistello::StartOptions& options) {
         }
     }
     vistello::RealFileOps files;
-    return vistello::RunGenerateCommand(files, options.projectFile, std::cout, std::cerr);
+    return vistello::RunGenerateCommand(files, options.projectFile, std::cout, std::cerr,
+                                        ::isatty(STDERR_FILENO) != 0);
 }
 
 int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {

@@ -204,7 +204,9 @@ TEST_F(GenerateTest, CancelStopsAfterThePageInHandAndSaysHowManyWereWritten) {
         std::set<std::string> files;
         for (int row = 0; row < cancelAt; ++row) {
             steps.push_back(row + 1);
-            files.insert({std::to_string(row) + ".jpg", "p" + std::to_string(row) + ".htm"});
+            const std::string number = std::to_string(row);
+            files.insert(number + ".jpg");
+            files.insert(std::string("p").append(number).append(".htm"));
         }
         EXPECT_EQ(system.progressSteps, steps);
         EXPECT_EQ(WebFiles(), files);
