@@ -29,15 +29,6 @@ Preferences ReadPreferences(FileOps& ops) {
     return preferences;
 }
 
-bool IsFolder(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_directory(path, error);
-}
-
-std::string Count(int count, const char* noun) {
-    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
-
 }  // namespace
 
 int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostream& out,
@@ -83,9 +74,9 @@ int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostrea
                                               showProgress ? progress : PageDone());
     if (showProgress) err << "\r\x1b[K";
     for (const std::string& failure : result.failures) err << "vistello: " << failure << "\n";
-    out << "Wrote " << result.pages - result.pagesFailed << " of " << Count(result.pages, "page")
+    out << "Wrote " << result.pages - result.pagesFailed << " of " << CountOf(result.pages, "page")
         << " and copied " << result.images - result.imagesFailed << " of "
-        << Count(result.images, "image") << " into " << (folder.empty() ? "./" : folder) << "\n";
+        << CountOf(result.images, "image") << " into " << (folder.empty() ? "./" : folder) << "\n";
     return result.pagesFailed > 0 || result.imagesFailed > 0 ? 1 : 0;
 }
 

@@ -1,5 +1,8 @@
 #include "platform/path_rules.h"
 
+#include <filesystem>
+#include <system_error>
+
 namespace vistello {
 
 std::string FileNameOf(std::string_view path) {
@@ -9,6 +12,18 @@ std::string FileNameOf(std::string_view path) {
 
 void AppendSeparator(std::string& folder) {
     if (!folder.empty() && folder.back() != kPathSeparator) folder.push_back(kPathSeparator);
+}
+
+bool IsFolder(const std::string& path) {
+    std::error_code error;
+    return std::filesystem::is_directory(path, error);
+}
+
+std::string CountOf(long long count, std::string_view noun) {
+    std::string text = std::to_string(count);
+    text.append(" ").append(noun);
+    if (count != 1) text += 's';
+    return text;
 }
 
 }  // namespace vistello

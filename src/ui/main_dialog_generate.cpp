@@ -24,11 +24,6 @@ constexpr const char* kEmptyListText =
 constexpr const char* kGeneratedQuestion =
     "Your pages have been generated.\nWould you like to view them?";
 
-bool IsFolder(const std::string& path) {
-    std::error_code error;
-    return std::filesystem::is_directory(path, error);
-}
-
 // The desktop's program for the page does not share our current directory.
 std::string AbsolutePath(const std::string& path) {
     std::error_code error;

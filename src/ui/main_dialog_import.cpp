@@ -15,13 +15,9 @@ namespace vistello {
 
 namespace {
 
-std::string Count(size_t count, const char* noun) {
-    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
-}
-
 std::string ImportReport(size_t added, size_t skipped) {
-    std::string text = Count(added, "image") + " added.";
-    if (skipped > 0) text += "\r\n" + Count(skipped, "image") + " already in the list skipped.";
+    std::string text = CountOf(added, "image") + " added.";
+    if (skipped > 0) text += "\r\n" + CountOf(skipped, "image") + " already in the list skipped.";
     return text;
 }
 
