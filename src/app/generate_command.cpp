@@ -1,10 +1,8 @@
 #include "app/generate_command.h"
 
 #include <algorithm>
-#include <filesystem>
 #include <memory>
 #include <optional>
-#include <system_error>
 #include <vector>
 
 #include "generator/page_set.h"
