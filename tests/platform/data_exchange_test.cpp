@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "platform/dialog.h"
 #include "support/fake_window_system.h"
 
@@ -9,13 +11,16 @@ namespace vistello::testing {
 namespace {
 
 const DialogTemplate kTemplate{};
+constexpr int kFailingCommand = 9;
 
-// Three bindings: a text, an integer, then a check box after it.
+// Three bindings: a text, an integer, then a check box after it; one command that fails.
 class ExchangeDialog : public CDialog {
 public:
-    ExchangeDialog() : CDialog(kTemplate) {}
+    ExchangeDialog() : CDialog(kTemplate) {
+        MapCommand(kFailingCommand, [] { throw std::runtime_error("out of room"); });
+    }
     std::string text;
-    int number = 0;
+    int number = 5;
     bool checked = false;
 
 protected:
@@ -26,34 +31,39 @@ protected:
     }
 };
 
-TEST(DataExchangeTest, TextThatIsNoIntegerFailsAndStopsTheExchange) {
-    for (const char* bad : {"", "12a", "1 2", "99999999999", "0x10", "-"}) {
-        FakeWindowSystem system;
-        ExchangeDialog dialog;
-        FakeWindow window(system, dialog);
-        dialog.number = 5;
-        window.Type(2, bad);
-        window.Host().SetCheck(3, true);
-        EXPECT_FALSE(dialog.UpdateData(true)) << bad;
-        EXPECT_EQ(dialog.number, 5);
-        EXPECT_FALSE(dialog.checked) << "bindings after the failing field stay untouched";
-        ASSERT_EQ(system.boxes.size(), 1u);
-        EXPECT_EQ(system.boxes[0].text, "Please enter an integer.");
-        EXPECT_EQ(system.boxes[0].caption, "vistello");
-    }
-}
-
-TEST(DataExchangeTest, OkEndsOnlyWhenTheExchangeSucceeds) {
+class DataExchangeTest : public ::testing::Test {
+protected:
     FakeWindowSystem system;
     ExchangeDialog dialog;
-    FakeWindow window(system, dialog);
-    window.Type(2, "nope");
+    FakeWindow window{system, dialog};
+};
+
+// The bindings after the failing field stay untouched, and OK does not end the dialog.
+TEST_F(DataExchangeTest, TextThatIsNoIntegerFailsAndStopsTheExchange) {
+    const ShownBox notInteger{"Please enter an integer.", "vistello", MsgButtons::Ok,
+                              MsgIcon::Exclamation};
+    window.Host().SetCheck(3, true);
+    for (const char* bad : {"", "12a", "99999999999", "0x10"}) {
+        system.boxes.clear();
+        window.Type(2, bad);
+        window.Press(IDOK);
+        EXPECT_EQ(system.boxes, std::vector<ShownBox>{notInteger}) << bad;
+        EXPECT_EQ(dialog.number, 5);
+        EXPECT_FALSE(dialog.checked);
+        EXPECT_FALSE(window.Host().Result());
+    }
+    window.Type(2, "-3");
     window.Press(IDOK);
-    EXPECT_FALSE(window.Ended());
-    window.Type(2, "3");
+    EXPECT_EQ(dialog.number, -3);
+    EXPECT_EQ(window.Host().Result(), IDOK);
+}
+
+TEST_F(DataExchangeTest, AHandlerThatFailsShowsABoxAndTheWindowGoesOn) {
+    window.Press(kFailingCommand);
+    EXPECT_EQ(system.boxes, (std::vector<ShownBox>{{"out of room", "Error"}}));
+    window.Type(2, "7");
     window.Press(IDOK);
-    EXPECT_TRUE(window.Ended());
-    EXPECT_EQ(window.Result(), IDOK);
+    EXPECT_EQ(dialog.number, 7);
 }
 
 }  // namespace

@@ -29,25 +29,19 @@ public:
     ssize_t Write(int fd, const char* data, size_t size) override {
         return Fails("write") ? -1 : RealFileOps::Write(fd, data, std::min<size_t>(size, 4096));
     }
-    // The kernel copy refuses every call with refuseCopyWith when it is set.
+    // With refuseCopyWith set, the kernel copy is refused every time, as some file systems do.
     ssize_t CopyFileRange(int from, int to, size_t size) override {
-        if (refuseCopyWith != 0) {
-            errno = refuseCopyWith;
-            return -1;
-        }
-        return Fails("copy") ? -1 : RealFileOps::CopyFileRange(from, to, size);
+        if (refuseCopyWith != 0) errno = refuseCopyWith;
+        return refuseCopyWith != 0 || Fails("copy") ? -1
+                                                    : RealFileOps::CopyFileRange(from, to, size);
     }
     int Fsync(int fd) override { return Fails("fsync") ? -1 : RealFileOps::Fsync(fd); }
     // Like the system, a failing close still releases the descriptor.
-    int Close(int fd) override {
-        const int closed = RealFileOps::Close(fd);
-        return Fails("close") ? -1 : closed;
-    }
+    int Close(int fd) override { return RealFileOps::Close(fd) != 0 || Fails("close") ? -1 : 0; }
     int Rename(const std::string& from, const std::string& to) override {
-        if (Fails("rename")) return -1;
-        const int renamed = RealFileOps::Rename(from, to);
-        if (renamed == 0) replaced.push_back(to);
-        return renamed;
+        if (Fails("rename") || RealFileOps::Rename(from, to) != 0) return -1;
+        replaced.push_back(to);
+        return 0;
     }
 
     int refuseCopyWith = 0;

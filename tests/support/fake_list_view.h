@@ -1,6 +1,7 @@
 #pragma once
 
-#include <optional>
+#include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -8,17 +9,9 @@
 
 namespace vistello::testing {
 
-// A row change as the view was told of it: what, where, and how many rows.
-struct RowChange {
-    enum class Kind { Insert, Remove, Reset };
-    Kind kind = Kind::Reset;
-    int first = 0;
-    int count = 0;
-};
-
 // A list view that measures widths in characters and lets a test place the selection mark as a
-// click would. It holds the table to the announcement rules: a Begin without its End, or a source
-// whose row count does not match what was announced, throws std::logic_error.
+// click would. The mark follows its row as rows come and go, as the real control keeps it; a row
+// change begun inside another, or ended unbegun, throws std::logic_error.
 class FakeListView : public ListView {
 public:
     FakeListView() = default;
@@ -28,46 +21,68 @@ public:
         if (m_source != nullptr) m_source->ViewClosed();
     }
 
-    void InsertColumn(int index, const std::string& header) override;
+    void InsertColumn(int index, const std::string& header) override {
+        m_headers.insert(m_headers.begin() + index, header);
+        m_widths.insert(m_widths.begin() + index, 0);
+    }
     int ColumnCount() const override { return static_cast<int>(m_headers.size()); }
     void SetSource(TableSource* source) override { m_source = source; }
 
-    void BeginInsertRows(int first, int count) override;
-    void EndInsertRows() override { End(RowChange::Kind::Insert); }
-    void BeginRemoveRows(int first, int count) override;
-    void EndRemoveRows() override { End(RowChange::Kind::Remove); }
-    void BeginResetRows() override { Begin({RowChange::Kind::Reset, 0, RowCount()}); }
-    void EndResetRows() override { End(RowChange::Kind::Reset); }
-    void RowsChanged(int first, int last) override;
+    void BeginInsertRows(int first, int) override { Begin(first); }
+    void EndInsertRows() override { End(); }
+    void BeginRemoveRows(int first, int) override { Begin(first); }
+    void EndRemoveRows() override { End(); }
+    void BeginResetRows() override { Begin(0); }
+    void EndResetRows() override {
+        End();
+        m_mark = -1;
+    }
+    void RowsChanged(int, int) override {}
 
     int SelectionMark() const override { return m_mark; }
     void SetSelectionMark(int row) override { m_mark = row; }
 
-    int FitColumn(int column, FitMode mode) override;
-    void SetColumnWidth(int column, int width) override;
-    int ColumnWidth(int column) const override;
+    int FitColumn(int column, FitMode mode) override {
+        int width = mode == FitMode::Header ? static_cast<int>(m_headers.at(column).size()) : 0;
+        for (int row = 0; mode == FitMode::Content && row < RowCount(); ++row)
+            width = std::max(width, static_cast<int>(Cell(row, column).size()));
+        return m_widths.at(column) = width;
+    }
+    void SetColumnWidth(int column, int width) override { m_widths.at(column) = width; }
+    int ColumnWidth(int column) const override { return m_widths.at(column); }
     void SetRedraw(bool) override {}
 
     int RowCount() const { return m_source != nullptr ? m_source->RowCount() : 0; }
-    std::string Cell(int row, int column) const;
-    const std::vector<std::string>& Headers() const { return m_headers; }
-    // Row changes completed so far, and the latest of them.
-    int ChangeCount() const { return m_changes; }
-    const RowChange& LastChange() const { return m_last; }
+    std::string Cell(int row, int column) const { return m_source->Cell(row, column); }
+
+    int changes = 0;
 
 private:
-    void Begin(const RowChange& change);
-    void End(RowChange::Kind kind);
-    void MoveMark(const RowChange& change);
+    void Begin(int first) {
+        if (m_open) throw std::logic_error("a row change began inside another");
+        m_open = true;
+        m_first = first;
+        m_rowsBefore = RowCount();
+    }
+    void End() {
+        if (!m_open) throw std::logic_error("a row change ended unbegun");
+        m_open = false;
+        const int added = RowCount() - m_rowsBefore;
+        if (added < 0 && m_mark >= m_first && m_mark < m_first - added) {
+            m_mark = -1;
+        } else if (m_mark >= m_first) {
+            m_mark += added;
+        }
+        ++changes;
+    }
 
     TableSource* m_source = nullptr;
     std::vector<std::string> m_headers;
     std::vector<int> m_widths;
     int m_mark = -1;
-    std::optional<RowChange> m_open;
+    bool m_open = false;
+    int m_first = 0;
     int m_rowsBefore = 0;
-    RowChange m_last;
-    int m_changes = 0;
 };
 
 }  // namespace vistello::testing

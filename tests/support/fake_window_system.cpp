@@ -9,53 +9,29 @@ std::string FakeWindowHost::GetText(int id) const {
     return it != m_texts.end() ? it->second : std::string();
 }
 
-bool FakeWindowHost::GetCheck(int id) const {
-    const auto it = m_checks.find(id);
-    return it != m_checks.end() && it->second;
-}
-
 MsgAnswer FakeWindowHost::MessageBox(const std::string& text, const std::string& caption,
                                      MsgButtons buttons, MsgIcon icon) {
     m_system.boxes.push_back({text, caption, buttons, icon});
-    if (!m_system.answers.empty()) {
-        const MsgAnswer answer = m_system.answers.front();
-        m_system.answers.pop_front();
-        return answer;
-    }
-    return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
-}
-
-std::optional<std::string> FakeWindowHost::PickFolder(const std::string& title,
-                                                      const std::string& folder) {
-    FilePickerOptions options;
-    options.title = title;
-    options.folder = folder;
-    return Pick(PickerKind::Folder, options);
-}
-
-std::optional<std::string> FakeWindowHost::Pick(PickerKind kind, const FilePickerOptions& options) {
-    m_system.pickers.push_back({kind, options});
-    std::filesystem::current_path(std::filesystem::temp_directory_path());
-    std::optional<std::string> answer;
-    if (!m_system.pickerAnswers.empty()) {
-        answer = m_system.pickerAnswers.front();
-        m_system.pickerAnswers.pop_front();
-    }
+    if (m_system.answers.empty()) return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
+    const MsgAnswer answer = m_system.answers.front();
+    m_system.answers.pop_front();
     return answer;
 }
 
-void FakeWindowHost::EndDialog(int result) {
-    m_ended = true;
-    m_result = result;
+std::optional<std::string> FakeWindowHost::Pick(PickerKind kind) {
+    m_system.pickers.push_back(kind);
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    if (m_system.pickerAnswers.empty()) return std::nullopt;
+    std::optional<std::string> answer = m_system.pickerAnswers.front();
+    m_system.pickerAnswers.pop_front();
+    return answer;
 }
 
-FakeWindow::FakeWindow(FakeWindowSystem& system, CDialog& dialog, WindowHost*)
-    : m_system(system), m_dialog(dialog), m_host(system) {
-    m_dialog.Attach(&m_host, &m_system);
+FakeWindow::FakeWindow(FakeWindowSystem& system, CDialog& dialog)
+    : m_dialog(dialog), m_host(system) {
+    m_dialog.Attach(&m_host, &system);
     m_dialog.OnInitDialog();
 }
-
-FakeWindow::~FakeWindow() { Destroy(); }
 
 void FakeWindow::ClickRow(int listId, int row) {
     if (row >= 0) List(listId).SetSelectionMark(row);
@@ -79,30 +55,39 @@ MsgAnswer FakeWindowSystem::OwnerlessMessageBox(const std::string& text, const s
     return MsgAnswer::Ok;
 }
 
-int FakeWindowSystem::RunModal(CDialog& dialog, WindowHost* owner) {
+int FakeWindowSystem::RunModal(CDialog& dialog, WindowHost*) {
     modalTemplates.push_back(dialog.Template().id);
-    FakeWindow window(*this, dialog, owner);
+    FakeWindow window(*this, dialog);
     if (!dialogScripts.empty()) {
         const DialogScript script = std::move(dialogScripts.front());
         dialogScripts.pop_front();
         script(window);
     }
-    if (!window.Ended()) window.Press(IDCANCEL);
-    const int result = window.Result();
+    if (!window.Host().Result()) window.Press(IDCANCEL);
     window.Destroy();
-    return result;
+    return window.Host().Result().value_or(IDCANCEL);
 }
 
-// The real dialog stays cancelled once pressed.
-bool FakeProgress::Step(int done) {
-    m_system.progressSteps.push_back(done);
-    if (m_system.cancelAtStep && done >= *m_system.cancelAtStep) m_cancelled = true;
-    return !m_cancelled;
-}
+namespace {
 
-std::unique_ptr<Progress> FakeWindowSystem::StartProgress(int total, WindowHost*) {
-    progressTotals.push_back(total);
-    return std::make_unique<FakeProgress>(*this);
+// Like the real dialog, it stays cancelled once Cancel is pressed.
+class FakeProgress : public Progress {
+public:
+    explicit FakeProgress(std::optional<int> cancelAt) : m_cancelAt(cancelAt) {}
+    bool Step(int done) override {
+        if (m_cancelAt && done >= *m_cancelAt) m_cancelled = true;
+        return !m_cancelled;
+    }
+
+private:
+    std::optional<int> m_cancelAt;
+    bool m_cancelled = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Progress> FakeWindowSystem::StartProgress(int, WindowHost*) {
+    return std::make_unique<FakeProgress>(cancelAtStep);
 }
 
 }  // namespace vistello::testing

@@ -26,12 +26,6 @@ struct ShownBox {
 
 enum class PickerKind { Save, Open, Folder };
 
-// A picker as the program asked for it; a folder picker keeps its title and folder in options.
-struct ShownPicker {
-    PickerKind kind = PickerKind::Open;
-    FilePickerOptions options;
-};
-
 class FakeWindowSystem;
 
 // One open dialog in memory: controls are strings; every box shown is recorded on the system.
@@ -41,31 +35,32 @@ public:
 
     std::string GetText(int id) const override;
     void SetText(int id, const std::string& text) override { m_texts[id] = text; }
-    bool GetCheck(int id) const override;
+    bool GetCheck(int id) const override { return m_checks.contains(id) && m_checks.at(id); }
     void SetCheck(int id, bool checked) override { m_checks[id] = checked; }
     ListView* List(int id) override { return &m_lists[id]; }
     void SetCaption(const std::string& caption) override { m_caption = caption; }
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                          MsgIcon icon) override;
-    void EndDialog(int result) override;
-    std::optional<std::string> PickSaveFile(const FilePickerOptions& options) override {
-        return Pick(PickerKind::Save, options);
+    void EndDialog(int result) override { m_result = result; }
+    std::optional<std::string> PickSaveFile(const FilePickerOptions&) override {
+        return Pick(PickerKind::Save);
     }
-    std::optional<std::string> PickOpenFile(const FilePickerOptions& options) override {
-        return Pick(PickerKind::Open, options);
+    std::optional<std::string> PickOpenFile(const FilePickerOptions&) override {
+        return Pick(PickerKind::Open);
     }
-    std::optional<std::string> PickFolder(const std::string& title,
-                                          const std::string& folder) override;
+    std::optional<std::string> PickFolder(const std::string&, const std::string&) override {
+        return Pick(PickerKind::Folder);
+    }
     void EnableToolTips(bool on) override { m_toolTips = on; }
 
     const std::string& Caption() const { return m_caption; }
     bool ToolTipsOn() const { return m_toolTips; }
     FakeListView& ListControl(int id) { return m_lists[id]; }
-    bool Ended() const { return m_ended; }
-    int Result() const { return m_result; }
+    // The result the dialog ended with, if it did.
+    std::optional<int> Result() const { return m_result; }
 
 private:
-    std::optional<std::string> Pick(PickerKind kind, const FilePickerOptions& options);
+    std::optional<std::string> Pick(PickerKind kind);
 
     FakeWindowSystem& m_system;
     std::map<int, std::string> m_texts;
@@ -73,15 +68,14 @@ private:
     std::map<int, FakeListView> m_lists;
     std::string m_caption;
     bool m_toolTips = false;
-    bool m_ended = false;
-    int m_result = 0;
+    std::optional<int> m_result;
 };
 
 // An open dialog driven the way a user drives it.
 class FakeWindow {
 public:
-    FakeWindow(FakeWindowSystem& system, CDialog& dialog, WindowHost* owner = nullptr);
-    ~FakeWindow();
+    FakeWindow(FakeWindowSystem& system, CDialog& dialog);
+    ~FakeWindow() { Destroy(); }
     FakeWindow(const FakeWindow&) = delete;
     FakeWindow& operator=(const FakeWindow&) = delete;
 
@@ -96,28 +90,14 @@ public:
 
     FakeWindowHost& Host() { return m_host; }
     FakeListView& List(int id) { return m_host.ListControl(id); }
-    bool Ended() const { return m_host.Ended(); }
-    int Result() const { return m_host.Result(); }
 
 private:
-    FakeWindowSystem& m_system;
     CDialog& m_dialog;
     FakeWindowHost m_host;
     bool m_destroyed = false;
 };
 
-// Progress that records every step on its system and presses Cancel at the chosen one.
-class FakeProgress : public Progress {
-public:
-    explicit FakeProgress(FakeWindowSystem& system) : m_system(system) {}
-    bool Step(int done) override;
-
-private:
-    FakeWindowSystem& m_system;
-    bool m_cancelled = false;
-};
-
-// Scripted answers for boxes and nested dialogs; records every box and every opened document.
+// Scripted answers for boxes, pickers and nested dialogs; records what the program showed.
 class FakeWindowSystem : public WindowSystem {
 public:
     using DialogScript = std::function<void(FakeWindow&)>;
@@ -127,7 +107,7 @@ public:
     std::string AppTitle() const override { return "vistello"; }
     MsgAnswer OwnerlessMessageBox(const std::string& text, const std::string& caption,
                                   MsgButtons buttons, MsgIcon icon) override;
-    bool StartSockets() override { return socketsStart; }
+    bool StartSockets() override { return true; }
     std::string ManualPath() const override { return "/usr/share/doc/vistello/manual.html"; }
     std::unique_ptr<Progress> StartProgress(int total, WindowHost* owner) override;
 
@@ -138,17 +118,12 @@ public:
     // Paths chosen in pickers in turn; nothing means Cancel, as does an empty queue. A picker
     // moves the current directory away, as a real one may.
     std::deque<std::optional<std::string>> pickerAnswers;
-    bool socketsStart = true;
     // Cancel is pressed once this many are done; nothing runs every command to its end.
     std::optional<int> cancelAtStep;
 
-    // The total of each progress started, and every step of them all in turn.
-    std::vector<int> progressTotals;
-    std::vector<int> progressSteps;
-
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;
-    std::vector<ShownPicker> pickers;
+    std::vector<PickerKind> pickers;
     std::vector<int> modalTemplates;
 };
 

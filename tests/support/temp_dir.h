@@ -6,6 +6,8 @@
 #include <sstream>
 #include <string>
 
+#include "platform/current_dir_guard.h"
+
 namespace vistello::testing {
 
 // A fresh folder under the system's temporary directory, removed with everything in it.
@@ -40,24 +42,17 @@ private:
 // Makes a fresh folder the current directory for as long as it lives.
 class ScratchDir {
 public:
-    ScratchDir() : m_previous(std::filesystem::current_path()) {
-        std::filesystem::current_path(m_dir.Path());
-    }
-    ~ScratchDir() { std::filesystem::current_path(m_previous); }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
-
+    ScratchDir() { std::filesystem::current_path(m_dir.Path()); }
     const TempDir& Dir() const { return m_dir; }
 
 private:
-    std::filesystem::path m_previous;
+    CurrentDirGuard m_restore;
     TempDir m_dir;
 };
 
 inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream content;
-    content << in.rdbuf();
+    content << std::ifstream(path, std::ios::binary).rdbuf();
     return content.str();
 }
 

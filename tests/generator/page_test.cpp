@@ -1,0 +1,110 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generator/page_names.h"
+#include "generator/page_text.h"
+
+namespace vistello {
+namespace {
+
+const std::string kLongName = std::string(243, 'a') + ".htm";
+
+TEST(PageNameTest, NamesThePageAndItsLink) {
+    const struct {
+        std::string title, fileName, linkTarget;
+    } cases[] = {{"Day One", "day_one.htm", "day_one.htm"},
+                 {"", "_.htm", "_.htm"},
+                 {".Profile", "_profile.htm", "_profile.htm"},
+                 {"Été À", "Été_À.htm", "%C3%89t%C3%A9_%C3%80.htm"},
+                 {"../b/../C", "_._b_.._c.htm", "_._b_.._c.htm"},
+                 {std::string("x\0y", 3), "x_y.htm", "x_y.htm"},
+                 {R"(Q: "1" <2> 'a'=`b` & #c? 50%\d)", R"(q:_"1"_<2>_'a'=`b`_&_#c?_50%\d.htm)",
+                  "q%3A_%221%22_%3C2%3E_%27a%27%3D%60b%60_%26_%23c%3F_50%25%5Cd.htm"},
+                 {"\x7F\t", "\x7F\t.htm", "%7F%09.htm"},
+                 {std::string(300, 'A'), kLongName, kLongName},
+                 {std::string(242, 'a') + "\xC3\xA9" + std::string(20, 'b'),
+                  std::string(242, 'a') + ".htm", std::string(242, 'a') + ".htm"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(PageFileName(c.title), c.fileName);
+        EXPECT_EQ(EncodeLinkTarget(PageFileName(c.title)), c.linkTarget);
+    }
+}
+
+// Later titles of one name are numbered in list order, skipping names other titles or the
+// images copied beside the pages have, and numbered names stay within the length limit.
+TEST(PageNameTest, EveryPageGetsANameOfItsOwn) {
+    const std::string longTitle(260, 'l');
+    const std::string fullTitle(251, 'f');
+    const struct {
+        std::vector<std::string_view> titles;
+        std::vector<std::string> images, expected;
+    } cases[] = {
+        {{"Trip", "a b", "x/y", "trip", "a_b", "x_y", "TRIP"},
+         {},
+         {"trip.htm", "a_b.htm", "x_y.htm", "trip_2.htm", "a_b_2.htm", "x_y_2.htm", "trip_3.htm"}},
+        {{"a", "a", "a_2"}, {}, {"a.htm", "a_3.htm", "a_2.htm"}},
+        {{"P", "Q", "q"}, {"p.htm", "q_2.htm", "x.jpg"}, {"p_2.htm", "q.htm", "q_3.htm"}},
+        {{longTitle, longTitle, fullTitle, fullTitle},
+         {},
+         {std::string(243, 'l') + ".htm", std::string(243, 'l') + "_2.htm", fullTitle + ".htm",
+          std::string(249, 'f') + "_2.htm"}}};
+    for (const auto& c : cases) EXPECT_EQ(PageFileNames(c.titles, c.images), c.expected);
+}
+
+std::string Page(const std::string& text, const ImageEntry& entry, const std::string& back = "",
+                 const std::string& next = "") {
+    TagSet tags;
+    tags.FillEmptyWithDefaults();
+    return BuildPageText(text, tags, entry, back, next).value_or("(refused)");
+}
+
+TEST(BuildPageTextTest, LinksAreUnquotedAndVanishWithoutTarget) {
+    const std::string text = "<<BACK>>|<<NEXT>>|<<BACK>>";
+    EXPECT_EQ(Page(text, {}, "p.htm", "n.htm"),
+              "<a href=p.htm>Back</a>|<a href=n.htm>Next</a>|<a href=p.htm>Back</a>");
+    EXPECT_EQ(Page(text, {}, "", "n.htm"), "|<a href=n.htm>Next</a>|");
+}
+
+// Only the page changes: quotes go around the attribute values, empty sizes take their
+// defaults, and the image's file name is escaped for an address, with nothing else.
+TEST(BuildPageTextTest, QuotesAndDefaultsAffectOnlyThePage) {
+    const std::string text =
+        "<<IMAGEPATH>>|<<IMAGETITLE>>|<<DESCRIPTION>>|<<ALT>>|<<KEYWORDS>>|"
+        "<<WIDTH>>|<<HEIGHT>>|<<BORDER>>";
+    const std::pair<ImageEntry, std::string> cases[] = {
+        {{}, R"(""|||""||"100%"|"100%"|"0")"},
+        {{"Sun", "240", "320", "2", "a sun", "sky", "warm", "photo.jpg"},
+         R"("photo.jpg"|Sun|warm|"a sun"|sky|320|240|2)"},
+        {{"", " 5 ", "50%", "x", "", "", "", "/home/me/pics/sun set.jpg"},
+         R"("sun%20set.jpg"|||""||50%| 5 |x)"},
+        {{"", "", "", "", "", "", "", R"(C:\pics\a.jpg)"},
+         R"("C%3A%5Cpics%5Ca.jpg"|||""||"100%"|"100%"|"0")"},
+        {{"a<b & \"c\"", "", "", "", "<i>", "", "", "#1 \"x\"?&y%.jpg"},
+         R"("%231%20%22x%22%3F%26y%25.jpg"|a<b & "c"||"<i>"||"100%"|"100%"|"0")"}};
+    for (const auto& [entry, expected] : cases) EXPECT_EQ(Page(text, entry), expected);
+}
+
+// Built in full, the first page would take 100 GB: the test only passes when the pass that
+// would cross the limit is refused before it is built.
+TEST(BuildPageTextTest, PageThatWouldPassTheLimitIsNotBuilt) {
+    ImageEntry entry;
+    for (int i = 0; i < 300; ++i) entry.title += "<<ALT>>";
+    for (int i = 0; i < 1000; ++i) entry.alt += "<<KEYWORDS>>";
+    entry.keywords = std::string(100, 'k');
+    std::string text;
+    for (int i = 0; i < 300; ++i) text += "<<IMAGETITLE>>";
+    EXPECT_EQ(Page(text, entry), "(refused)");
+
+    TagSet tags;
+    tags.FillEmptyWithDefaults();
+    entry.title = std::string(20, 't');
+    EXPECT_EQ(BuildPageText("<<IMAGETITLE>>", tags, entry, "", "", 20), entry.title);
+    EXPECT_EQ(BuildPageText("<<IMAGETITLE>>", tags, entry, "", "", 19), std::nullopt);
+}
+
+}  // namespace
+}  // namespace vistello

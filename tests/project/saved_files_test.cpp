@@ -1,0 +1,81 @@
+#include <gtest/gtest.h>
+
+#include "platform/text_file.h"
+#include "prefs/preferences_file.h"
+#include "project/project_file.h"
+#include "slides/entry_list.h"
+
+namespace vistello {
+namespace {
+
+// The entries read, by value, in the order read.
+std::vector<ImageEntry> Read(std::string_view text, ProjectFields& fields) {
+    std::vector<ImageEntry> entries;
+    for (const auto& entry : ParseProjectText(text, fields)) entries.push_back(*entry);
+    return entries;
+}
+
+// The bottom row is written first. Through the disk format, values come back but for trailing
+// white space; a pasted line end or Ctrl-Z is written as a space, or it would cut the file and
+// lose every later entry.
+TEST(ProjectFileTest, ReadsWhatItWroteInTheOrderWritten) {
+    EntryList rows;
+    rows.InsertTop({"Mill\nby\x1Ariver  ", "1", "2", "3", "  a=b", "k", "href=\"x\" E=mc2", "m"});
+    rows.InsertTop({"Harbour", "", "", "", "", "", "", "h.jpg"});
+    const std::string text = FormatProjectText("t.htm", "o=ut", rows);
+    EXPECT_TRUE(
+        text.starts_with("CREATOR=Vistello 1.0\nTEMPLATE=t.htm\nOUTPUT=o=ut\nIMAGE=m\n"
+                         "TITLE=Mill by river  \nHEIGHT=1\n"))
+        << text;
+    EXPECT_NE(text.find("\n\nIMAGE=h.jpg\n"), std::string::npos);
+    ProjectFields fields;
+    const std::vector<ImageEntry> read = Read(DecodeTextMode(EncodeTextMode(text)), fields);
+    EXPECT_EQ(read, (std::vector<ImageEntry>{
+                        {"Mill by river", "1", "2", "3", "  a=b", "k", "href=\"x\" E=mc2", "m"},
+                        {"Harbour", "", "", "", "", "", "", "h.jpg"}}));
+    EXPECT_EQ(fields.templateFile, "t.htm");
+    EXPECT_EQ(fields.outputFolder, "o=ut");
+}
+
+// Hand-edited files: every line counts, the last one too; blocks stage through the page fields,
+// which start as the window holds them.
+TEST(ProjectFileTest, ReadsHandEditedFilesThroughThePageFields) {
+    const struct {
+        const char* text;
+        std::vector<std::string> titles, heights;
+    } cases[] = {
+        {"IMAGE=a\nTITLE=A\nHEIGHT=1\nIMAGE=b\nTITLE=B", {"A", "B"}, {"1", "1"}},
+        {"IMAGE=\nTITLE=lost\nIMAGE=b\nHEIGHT=2\n", {"lost"}, {"2"}},
+        {"title=no\nTITLE =no\nIMAGE=a\nTITLE= A  \t\n", {" A"}, {""}},
+    };
+    for (const auto& c : cases) {
+        ProjectFields fields;
+        std::vector<std::string> titles, heights;
+        for (const ImageEntry& entry : Read(c.text, fields)) {
+            titles.push_back(entry.title);
+            heights.push_back(entry.height);
+        }
+        EXPECT_EQ(titles, c.titles) << c.text;
+        EXPECT_EQ(heights, c.heights) << c.text;
+    }
+    const ImageEntry typed{"Typed", "", "", "", "", "", "", "typed.jpg"};
+    ProjectFields fields{"mine.htm", "mine", typed};
+    EXPECT_EQ(Read("OUTPUT=web\n", fields), std::vector<ImageEntry>{typed});
+    EXPECT_EQ(fields.templateFile, "mine.htm");
+}
+
+// Values come back but for trailing space; only exact keys count and the last one wins.
+TEST(PreferencesFileTest, ReadsBackWhatItWroteAndOnlyExactKeys) {
+    Preferences written{"No", {}, "a=b.dat"};
+    written.tags.imageTitle = "<<TI=TLE>>";
+    written.tags.alt = " [alt] ";
+    Preferences read;
+    ParsePreferencesText(FormatPreferencesText(written) + "tooltips=x\nFILE =x\nFILE=b.dat\n",
+                         read);
+    written.tags.alt = " [alt]";
+    written.projectFile = "b.dat";
+    EXPECT_EQ(read, written);
+}
+
+}  // namespace
+}  // namespace vistello
