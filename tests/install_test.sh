@@ -40,6 +40,21 @@ status=0
 [ "$status" -eq 2 ] && grep -q '^Usage: vistello' "$prefix/stderr" || fail "unknown option"
 rm "$prefix/stderr"
 
+# Generating from the command line: the pages are written, and a missing image is one line of
+# its own with status 1.
+work=$prefix/work
+mkdir -p "$work/web"
+printf '<<IMAGETITLE>> <<NEXT>>' >"$work/show.htm"
+printf 'a' >"$work/a.jpg"
+printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=gone.jpg\nTITLE=Second\n\nIMAGE=a.jpg\nTITLE=First\n' >"$work/show.dat"
+status=0
+said=$(cd "$work" && "$program" --generate show.dat 2>stderr) || status=$?
+[ "$status" -eq 1 ] || fail "--generate ended with $status"
+[ "$said" = "Wrote 2 of 2 pages and copied 1 of 2 images into web/" ] || fail "--generate: $said"
+grep -qx 'vistello: gone.jpg: could not be copied to web/gone.jpg' "$work/stderr" || fail "stderr"
+[ "$(cat "$work/web/first.htm")" = "First <a href=second.htm>Next</a>" ] || fail "first page"
+rm -r "$work"
+
 env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -s -C "$source_dir" uninstall MANIFEST="$manifest"
 leftover=$(find "$prefix" -not -type d)
 [ -z "$leftover" ] || fail "left after uninstall: $leftover"

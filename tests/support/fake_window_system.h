@@ -118,8 +118,6 @@ public:
     // Paths chosen in pickers in turn; nothing means Cancel, as does an empty queue. A picker
     // moves the current directory away, as a real one may.
     std::deque<std::optional<std::string>> pickerAnswers;
-    // Cancel is pressed once this many are done; nothing runs every command to its end.
-    std::optional<int> cancelAtStep;
 
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;
