@@ -18,8 +18,7 @@ MsgAnswer FakeWindowHost::MessageBox(const std::string& text, const std::string&
     return answer;
 }
 
-std::optional<std::string> FakeWindowHost::Pick(PickerKind kind) {
-    m_system.pickers.push_back(kind);
+std::optional<std::string> FakeWindowHost::Pick() {
     std::filesystem::current_path(std::filesystem::temp_directory_path());
     if (m_system.pickerAnswers.empty()) return std::nullopt;
     std::optional<std::string> answer = m_system.pickerAnswers.front();
@@ -56,7 +55,6 @@ MsgAnswer FakeWindowSystem::OwnerlessMessageBox(const std::string& text, const s
 }
 
 int FakeWindowSystem::RunModal(CDialog& dialog, WindowHost*) {
-    modalTemplates.push_back(dialog.Template().id);
     FakeWindow window(*this, dialog);
     if (!dialogScripts.empty()) {
         const DialogScript script = std::move(dialogScripts.front());

@@ -24,8 +24,6 @@ struct ShownBox {
     bool operator==(const ShownBox&) const = default;
 };
 
-enum class PickerKind { Save, Open, Folder };
-
 class FakeWindowSystem;
 
 // One open dialog in memory: controls are strings; every box shown is recorded on the system.
@@ -42,14 +40,10 @@ public:
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                          MsgIcon icon) override;
     void EndDialog(int result) override { m_result = result; }
-    std::optional<std::string> PickSaveFile(const FilePickerOptions&) override {
-        return Pick(PickerKind::Save);
-    }
-    std::optional<std::string> PickOpenFile(const FilePickerOptions&) override {
-        return Pick(PickerKind::Open);
-    }
+    std::optional<std::string> PickSaveFile(const FilePickerOptions&) override { return Pick(); }
+    std::optional<std::string> PickOpenFile(const FilePickerOptions&) override { return Pick(); }
     std::optional<std::string> PickFolder(const std::string&, const std::string&) override {
-        return Pick(PickerKind::Folder);
+        return Pick();
     }
     void EnableToolTips(bool on) override { m_toolTips = on; }
 
@@ -60,7 +54,7 @@ public:
     std::optional<int> Result() const { return m_result; }
 
 private:
-    std::optional<std::string> Pick(PickerKind kind);
+    std::optional<std::string> Pick();
 
     FakeWindowSystem& m_system;
     std::map<int, std::string> m_texts;
@@ -121,8 +115,6 @@ public:
 
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;
-    std::vector<PickerKind> pickers;
-    std::vector<int> modalTemplates;
 };
 
 }  // namespace vistello::testing
