@@ -20,7 +20,6 @@ TEST(CommandLineTest, EachLineGivesItsActionAndText) {
         bool desktopFolder;
         std::string projectFile, textStart;
     } cases[] = {
-        {{}, OpenWindow, false, "", ""},
         {{"--desktop", "--version", "--help"}, PrintHelp, false, "", usage},
         {{"--generate", "a.dat", "--desktop"}, Generate, true, "a.dat", ""},
         {{"--generate", "--version"}, PrintVersion, false, "", "vistello "},
@@ -37,17 +36,13 @@ TEST(CommandLineTest, EachLineGivesItsActionAndText) {
     }
 }
 
-TEST(DesktopFolderTest, DataHomeWhenAbsoluteElseHome) {
-    const std::string fromHome = "/home/ann/.local/share/vistello";
+// The folder is under the data home when that is absolute, else under the home. Missing
+// folders are made private, existing ones are kept as they are, and a file in the way is
+// reported with the current folder left where it was.
+TEST(DesktopFolderTest, FollowsTheDataHomeMakesFoldersPrivateAndKeepsWhatIsThere) {
     EXPECT_EQ(DesktopFolder("/data", "/home/ann"), "/data/vistello");
-    EXPECT_EQ(DesktopFolder("data", "/home/ann"), fromHome);
-    EXPECT_EQ(DesktopFolder(nullptr, "/home/ann"), fromHome);
-    EXPECT_EQ(DesktopFolder("data", "home"), std::nullopt);
-}
-
-// Missing folders are made private, existing ones are kept as they are, and a file in the way
-// is reported with the current folder left where it was.
-TEST(DesktopFolderTest, EnterFolderMakesMissingFoldersPrivateAndKeepsWhatIsThere) {
+    EXPECT_EQ(DesktopFolder("data", "/home/ann"), "/home/ann/.local/share/vistello");
+    EXPECT_EQ(DesktopFolder(nullptr, "home"), std::nullopt);
     const CurrentDirGuard restore;
     TempDir dir;
     const std::string folder = dir / "share/vistello";

@@ -59,13 +59,6 @@ std::string Page(const std::string& text, const ImageEntry& entry, const std::st
     return BuildPageText(text, tags, entry, back, next).value_or("(refused)");
 }
 
-TEST(BuildPageTextTest, LinksAreUnquotedAndVanishWithoutTarget) {
-    const std::string text = "<<BACK>>|<<NEXT>>|<<BACK>>";
-    EXPECT_EQ(Page(text, {}, "p.htm", "n.htm"),
-              "<a href=p.htm>Back</a>|<a href=n.htm>Next</a>|<a href=p.htm>Back</a>");
-    EXPECT_EQ(Page(text, {}, "", "n.htm"), "|<a href=n.htm>Next</a>|");
-}
-
 // Only the page changes: quotes go around the attribute values, empty sizes take their
 // defaults, and the image's file name is escaped for an address, with nothing else.
 TEST(BuildPageTextTest, QuotesAndDefaultsAffectOnlyThePage) {
