@@ -35,7 +35,7 @@ TEST(DataExchangeTest, BadInputOrAFailingHandlerShowsABoxAndTheWindowGoesOn) {
     FakeWindowSystem system;
     ExchangeDialog dialog;
     FakeWindow window(system, dialog);
-    window.Host().SetCheck(3, true);
+    window.SetCheck(3, true);
     for (const char* bad : {"", "12a", "99999999999"}) {
         window.Type(2, bad);
         window.Press(IDOK);
@@ -47,12 +47,12 @@ TEST(DataExchangeTest, BadInputOrAFailingHandlerShowsABoxAndTheWindowGoesOn) {
     EXPECT_EQ(system.boxes, (std::vector<ShownBox>{
                                 notInteger, notInteger, notInteger, {"out of room", "Error"}}));
     EXPECT_FALSE(dialog.checked);
-    EXPECT_FALSE(window.Host().Result());
+    EXPECT_FALSE(window.Result());
     window.Type(2, "-3");
     window.Press(IDOK);
     EXPECT_EQ(dialog.number, -3);
     EXPECT_TRUE(dialog.checked);
-    EXPECT_EQ(window.Host().Result(), IDOK);
+    EXPECT_EQ(window.Result(), IDOK);
 }
 
 }  // namespace

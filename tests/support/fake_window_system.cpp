@@ -4,13 +4,13 @@
 
 namespace vistello::testing {
 
-std::string FakeWindowHost::GetText(int id) const {
+std::string FakeWindow::GetText(int id) const {
     const auto it = m_texts.find(id);
     return it != m_texts.end() ? it->second : std::string();
 }
 
-MsgAnswer FakeWindowHost::MessageBox(const std::string& text, const std::string& caption,
-                                     MsgButtons buttons, MsgIcon icon) {
+MsgAnswer FakeWindow::MessageBox(const std::string& text, const std::string& caption,
+                                 MsgButtons buttons, MsgIcon icon) {
     m_system.boxes.push_back({text, caption, buttons, icon});
     if (m_system.answers.empty()) return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
     const MsgAnswer answer = m_system.answers.front();
@@ -18,7 +18,7 @@ MsgAnswer FakeWindowHost::MessageBox(const std::string& text, const std::string&
     return answer;
 }
 
-std::optional<std::string> FakeWindowHost::Pick() {
+std::optional<std::string> FakeWindow::Pick() {
     std::filesystem::current_path(std::filesystem::temp_directory_path());
     if (m_system.pickerAnswers.empty()) return std::nullopt;
     std::optional<std::string> answer = m_system.pickerAnswers.front();
@@ -27,13 +27,13 @@ std::optional<std::string> FakeWindowHost::Pick() {
 }
 
 FakeWindow::FakeWindow(FakeWindowSystem& system, CDialog& dialog)
-    : m_dialog(dialog), m_host(system) {
-    m_dialog.Attach(&m_host, &system);
+    : m_system(system), m_dialog(dialog) {
+    m_dialog.Attach(this, &system);
     m_dialog.OnInitDialog();
 }
 
 void FakeWindow::ClickRow(int listId, int row) {
-    if (row >= 0) List(listId).SetSelectionMark(row);
+    if (row >= 0) List(listId)->SetSelectionMark(row);
     m_dialog.OnNotify(listId, {NotifyCode::Click, -1});
 }
 
@@ -61,9 +61,9 @@ int FakeWindowSystem::RunModal(CDialog& dialog, WindowHost*) {
         dialogScripts.pop_front();
         script(window);
     }
-    if (!window.Host().Result()) window.Press(IDCANCEL);
+    if (!window.Result()) window.Press(IDCANCEL);
     window.Destroy();
-    return window.Host().Result().value_or(IDCANCEL);
+    return window.Result().value_or(IDCANCEL);
 }
 
 // Runs every command to its end.

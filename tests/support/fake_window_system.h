@@ -5,6 +5,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -22,20 +23,27 @@ struct ShownBox {
     MsgIcon icon = MsgIcon::None;
 
     bool operator==(const ShownBox&) const = default;
+    friend void PrintTo(const ShownBox& box, std::ostream* out) {
+        *out << '"' << box.text << "\" in \"" << box.caption << '"';
+    }
 };
 
 class FakeWindowSystem;
 
-// One open dialog in memory: controls are strings; every box shown is recorded on the system.
-class FakeWindowHost : public WindowHost {
+// One open dialog in memory, driven the way a user drives it: controls are strings, and every
+// box shown is recorded on the system.
+class FakeWindow : public WindowHost {
 public:
-    explicit FakeWindowHost(FakeWindowSystem& system) : m_system(system) {}
+    FakeWindow(FakeWindowSystem& system, CDialog& dialog);
+    ~FakeWindow() override { Destroy(); }
+    FakeWindow(const FakeWindow&) = delete;
+    FakeWindow& operator=(const FakeWindow&) = delete;
 
     std::string GetText(int id) const override;
     void SetText(int id, const std::string& text) override { m_texts[id] = text; }
     bool GetCheck(int id) const override { return m_checks.contains(id) && m_checks.at(id); }
     void SetCheck(int id, bool checked) override { m_checks[id] = checked; }
-    ListView* List(int id) override { return &m_lists[id]; }
+    FakeListView* List(int id) override { return &m_lists[id]; }
     void SetCaption(const std::string& caption) override { m_caption = caption; }
     MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                          MsgIcon icon) override;
@@ -47,34 +55,8 @@ public:
     }
     void EnableToolTips(bool on) override { m_toolTips = on; }
 
-    const std::string& Caption() const { return m_caption; }
-    bool ToolTipsOn() const { return m_toolTips; }
-    FakeListView& ListControl(int id) { return m_lists[id]; }
-    // The result the dialog ended with, if it did.
-    std::optional<int> Result() const { return m_result; }
-
-private:
-    std::optional<std::string> Pick();
-
-    FakeWindowSystem& m_system;
-    std::map<int, std::string> m_texts;
-    std::map<int, bool> m_checks;
-    std::map<int, FakeListView> m_lists;
-    std::string m_caption;
-    bool m_toolTips = false;
-    std::optional<int> m_result;
-};
-
-// An open dialog driven the way a user drives it.
-class FakeWindow {
-public:
-    FakeWindow(FakeWindowSystem& system, CDialog& dialog);
-    ~FakeWindow() { Destroy(); }
-    FakeWindow(const FakeWindow&) = delete;
-    FakeWindow& operator=(const FakeWindow&) = delete;
-
-    void Type(int id, const std::string& text) { m_host.SetText(id, text); }
-    std::string Text(int id) const { return m_host.GetText(id); }
+    void Type(int id, const std::string& text) { SetText(id, text); }
+    std::string Text(int id) const { return GetText(id); }
     void Press(int id) { m_dialog.OnCommand(id); }
     // A click on the list's rows area; row -1 is empty space below the rows.
     void ClickRow(int listId, int row);
@@ -82,12 +64,22 @@ public:
     // Ends the window as the window system does: OnDestroy while the controls still exist.
     void Destroy();
 
-    FakeWindowHost& Host() { return m_host; }
-    FakeListView& List(int id) { return m_host.ListControl(id); }
+    const std::string& Caption() const { return m_caption; }
+    bool ToolTipsOn() const { return m_toolTips; }
+    // The result the dialog ended with, if it did.
+    std::optional<int> Result() const { return m_result; }
 
 private:
+    std::optional<std::string> Pick();
+
+    FakeWindowSystem& m_system;
     CDialog& m_dialog;
-    FakeWindowHost m_host;
+    std::map<int, std::string> m_texts;
+    std::map<int, bool> m_checks;
+    std::map<int, FakeListView> m_lists;
+    std::string m_caption;
+    bool m_toolTips = false;
+    std::optional<int> m_result;
     bool m_destroyed = false;
 };
 

@@ -31,7 +31,7 @@ protected:
     }
 
     std::vector<std::string> Titles() { return Column(0); }
-    FakeListView& List() { return window.List(ids::kEntryList); }
+    FakeListView& List() { return *window.List(ids::kEntryList); }
 
     // The window reads and writes its files in the current directory.
     ScratchDir scratch;

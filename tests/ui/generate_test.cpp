@@ -84,21 +84,56 @@ TEST_F(GenerateTest, UnreadableTemplateOrMissingFolderStopsBeforeAnything) {
     EXPECT_FALSE(fs::exists("missing.htm") || fs::exists("nowhere") || fs::exists("0.jpg"));
 }
 
+// A missing image, a FIFO in the way, a name another image has, a read-only page and a page
+// that would grow past the size limit each count as failed; the run goes on and replaces none.
+// An image already in the folder counts as copied.
 TEST_F(GenerateTest, FailedPagesAndImagesAreCountedAndTheRestIsWritten) {
-    AddInOrder({"Day One", "Day Two", "Day Three"});
-    fs::remove("pics/0.jpg");
-    WriteBytes("web/day_two.htm", "old page");
-    fs::permissions("web/day_two.htm", fs::perms::owner_read);
+    fs::create_directories("other");
+    for (const char* image : {"pics/a.jpg", "pics/fifo.jpg", "other/a.jpg", "web/here.jpg"})
+        WriteBytes(image, image);
+    ASSERT_EQ(::mkfifo("web/fifo.jpg", 0600), 0);
+    WriteBytes("web/old.htm", "old page");
+    fs::permissions("web/old.htm", fs::perms::owner_read);
+    WriteBytes("page.htm", "<<IMAGETITLE>>");
+    std::string runaway, keywords;
+    for (int i = 0; i < 3000; ++i) {
+        runaway += "<<ALT>>";
+        keywords += "<<KEYWORDS>>";
+    }
+    window.Type(ids::kAlt, keywords);
+    AddEntry(runaway, "pics/a.jpg");
+    window.Type(ids::kAlt, "");
+    AddEntry("Old", "pics/a.jpg");
+    AddEntry("Other A", "other/a.jpg");
+    AddEntry("Here", "web/./here.jpg");
+    AddEntry("Fifo", "pics/fifo.jpg");
+    AddEntry("Missing", "pics/missing.jpg");
     system.boxes.clear();
     window.Press(ids::kGenerate);
-    EXPECT_EQ(system.boxes,
-              (std::vector<ShownBox>{
-                  {"Save to File", "Error Saving File."},
-                  {"1 of 3 images could not be copied.\r\n1 of 3 pages could not be written.",
-                   "vistello", MsgButtons::Ok, MsgIcon::Exclamation}}));
-    EXPECT_EQ(ReadBytes("web/day_two.htm"), "old page");
-    EXPECT_EQ(WebFiles(), (std::set<std::string>{"1.jpg", "2.jpg", "day_one.htm", "day_two.htm",
-                                                 "day_three.htm"}));
+    const ShownBox pageFailed{"Save to File", "Error Saving File."};
+    EXPECT_EQ(system.boxes, (std::vector<ShownBox>{
+                                pageFailed,
+                                pageFailed,
+                                {"4 of 6 images could not be copied.\r\n2 of 6 pages could not "
+                                 "be written.",
+                                 "vistello", MsgButtons::Ok, MsgIcon::Exclamation}}));
+    EXPECT_EQ(ReadBytes("web/old.htm"), "old page");
+    EXPECT_EQ(ReadBytes("web/a.jpg"), "other/a.jpg");
+    EXPECT_EQ(ReadBytes("web/here.jpg"), "web/here.jpg");
+    EXPECT_TRUE(fs::is_fifo("web/fifo.jpg"));
+    EXPECT_EQ(WebFiles().size(), 8u);
+}
+
+// Titles that try to leave the output folder write inside it.
+TEST_F(GenerateTest, TitlesThatLeadOutsideTheFolderStayInsideIt) {
+    WriteBytes("pics/a.jpg", "a");
+    const std::string titles[] = {"..", "../x", "/etc/x", std::string("..\0/x", 5),
+                                  std::string(300, '.') + "/x"};
+    for (const std::string& title : titles) AddEntry(title, "pics/a.jpg");
+    window.Press(ids::kGenerate);
+    EXPECT_EQ(scratch.Dir().Names(),
+              (std::set<std::string>{"page.htm", "pics", "vistello.dat", "vistello.ini", "web"}));
+    EXPECT_EQ(WebFiles().size(), std::size(titles) + 1);
 }
 
 }  // namespace

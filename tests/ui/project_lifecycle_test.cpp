@@ -64,8 +64,8 @@ TEST_F(ProjectLifecycleTest, StartsWithTheProjectThePreferencesName) {
     Start();
     EXPECT_EQ(window->Text(ids::kTitle), "Harbour at dawn");
     EXPECT_EQ(window->Text(ids::kDescription), "a=b");
-    EXPECT_EQ(window->Host().Caption(), "Vistello: p/garden.dat");
-    EXPECT_FALSE(window->Host().ToolTipsOn());
+    EXPECT_EQ(window->Caption(), "Vistello: p/garden.dat");
+    EXPECT_FALSE(window->ToolTipsOn());
     EXPECT_EQ(dialog->m_tags.alt, "[alt]");
 }
 

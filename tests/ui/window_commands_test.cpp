@@ -23,12 +23,12 @@ TEST_F(WindowCommandsTest, PreferencesApplyOnOkKeepDefaultsOnEscapeAndAreSavedEi
         EXPECT_EQ(preferences.Text(ids::kTitle), "<<IMAGETITLE>>");
         preferences.Type(ids::kAlt, "");
         preferences.Type(ids::kTitle, "{title}");
-        preferences.Host().SetCheck(ids::kPrefToolTips, false);
+        preferences.SetCheck(ids::kPrefToolTips, false);
         preferences.Press(IDOK);
     });
     window.Press(ids::kPreferences);
     EXPECT_EQ(dialog.m_tags.imageTitle, "{title}");
-    EXPECT_FALSE(window.Host().ToolTipsOn());
+    EXPECT_FALSE(window.ToolTipsOn());
     EXPECT_TRUE(Holds("vistello.ini", "ALT=\r\nKEYWORDS=<<KEYWORDS>>\r\nTOOLTIPS=no\r\n"));
 
     system.dialogScripts.push_back([](FakeWindow& preferences) {
@@ -53,11 +53,11 @@ TEST_F(WindowCommandsTest, ProjectCommandsSwitchFilesOnlyWhenOneIsChosen) {
         window.Press(command);
     EXPECT_EQ(fs::current_path(), start);
     EXPECT_EQ(Titles(), Strings{"Mine"});
-    EXPECT_EQ(window.Host().Caption(), "Vistello: vistello.dat");
+    EXPECT_EQ(window.Caption(), "Vistello: vistello.dat");
     EXPECT_FALSE(fs::exists("copy.dat"));
 
     window.Press(ids::kMenuSaveAs);
-    EXPECT_EQ(window.Host().Caption(), "Vistello: " + Here("copy.dat"));
+    EXPECT_EQ(window.Caption(), "Vistello: " + Here("copy.dat"));
     EXPECT_TRUE(Holds("copy.dat", "TITLE=Mine\r\n"));
     AddEntry("Later");
     window.Press(ids::kMenuOpen);
@@ -66,7 +66,7 @@ TEST_F(WindowCommandsTest, ProjectCommandsSwitchFilesOnlyWhenOneIsChosen) {
     EXPECT_EQ(window.Text(ids::kTemplate), "t.htm");
     window.Press(ids::kNewProject);
     EXPECT_TRUE(Titles().empty());
-    EXPECT_EQ(window.Host().Caption(), "Framewright Vistello: " + Here("new.dat"));
+    EXPECT_EQ(window.Caption(), "Framewright Vistello: " + Here("new.dat"));
     EXPECT_EQ(ReadBytes("new.dat"), "CREATOR=Vistello 1.0\r\nTEMPLATE=t.htm\r\nOUTPUT=\r\n");
 }
 
