@@ -22,7 +22,6 @@ TEST(CommandLineTest, EachLineGivesItsActionAndText) {
     } cases[] = {
         {{"--desktop", "--version", "--help"}, PrintHelp, false, "", usage},
         {{"--generate", "a.dat", "--desktop"}, Generate, true, "a.dat", ""},
-        {{"--generate", "--version"}, PrintVersion, false, "", "vistello "},
         {{"--help", "-x"}, RejectUsage, false, "", "vistello: unknown option '-x'\n" + usage},
         {{"--desktop", "pics"}, RejectUsage, false, "", "vistello: unexpected argument 'pics'\n"},
     };

@@ -4,6 +4,25 @@
 
 namespace vistello::testing {
 
+namespace {
+
+// The next scripted answer, if any is left.
+template <typename T>
+std::optional<T> Next(std::deque<T>& queue) {
+    if (queue.empty()) return std::nullopt;
+    T next = std::move(queue.front());
+    queue.pop_front();
+    return next;
+}
+
+// Runs every command to its end.
+class FakeProgress : public Progress {
+public:
+    bool Step(int) override { return true; }
+};
+
+}  // namespace
+
 std::string FakeWindow::GetText(int id) const {
     const auto it = m_texts.find(id);
     return it != m_texts.end() ? it->second : std::string();
@@ -12,18 +31,13 @@ std::string FakeWindow::GetText(int id) const {
 MsgAnswer FakeWindow::MessageBox(const std::string& text, const std::string& caption,
                                  MsgButtons buttons, MsgIcon icon) {
     m_system.boxes.push_back({text, caption, buttons, icon});
-    if (m_system.answers.empty()) return buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
-    const MsgAnswer answer = m_system.answers.front();
-    m_system.answers.pop_front();
-    return answer;
+    return Next(m_system.answers)
+        .value_or(buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No);
 }
 
 std::optional<std::string> FakeWindow::Pick() {
     std::filesystem::current_path(std::filesystem::temp_directory_path());
-    if (m_system.pickerAnswers.empty()) return std::nullopt;
-    std::optional<std::string> answer = m_system.pickerAnswers.front();
-    m_system.pickerAnswers.pop_front();
-    return answer;
+    return Next(m_system.pickerAnswers).value_or(std::nullopt);
 }
 
 FakeWindow::FakeWindow(FakeWindowSystem& system, CDialog& dialog)
@@ -56,21 +70,11 @@ MsgAnswer FakeWindowSystem::OwnerlessMessageBox(const std::string& text, const s
 
 int FakeWindowSystem::RunModal(CDialog& dialog, WindowHost*) {
     FakeWindow window(*this, dialog);
-    if (!dialogScripts.empty()) {
-        const DialogScript script = std::move(dialogScripts.front());
-        dialogScripts.pop_front();
-        script(window);
-    }
+    if (const std::optional<DialogScript> script = Next(dialogScripts)) (*script)(window);
     if (!window.Result()) window.Press(IDCANCEL);
     window.Destroy();
     return window.Result().value_or(IDCANCEL);
 }
-
-// Runs every command to its end.
-class FakeProgress : public Progress {
-public:
-    bool Step(int) override { return true; }
-};
 
 std::unique_ptr<Progress> FakeWindowSystem::StartProgress(int, WindowHost*) {
     return std::make_unique<FakeProgress>();

@@ -1,8 +1,8 @@
+#include "project/project_file.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/text_file.h"
-#include "prefs/preferences_file.h"
-#include "project/project_file.h"
 #include "slides/entry_list.h"
 
 namespace vistello {
@@ -52,19 +52,6 @@ TEST(ProjectFileTest, ReadsHandEditedFilesThroughThePageFields) {
     fields = {"mine.htm", "mine", typed};
     EXPECT_EQ(Read("OUTPUT=web\n", fields), std::vector<ImageEntry>{typed});
     EXPECT_EQ(fields.templateFile, "mine.htm");
-}
-
-// Values come back but for trailing space; only exact keys count and the last one wins.
-TEST(PreferencesFileTest, ReadsBackWhatItWroteAndOnlyExactKeys) {
-    Preferences written{"No", {}, "a=b.dat"};
-    written.tags.imageTitle = "<<TI=TLE>>";
-    written.tags.alt = " [alt] ";
-    Preferences read;
-    ParsePreferencesText(FormatPreferencesText(written) + "tooltips=x\nFILE =x\nFILE=b.dat\n",
-                         read);
-    written.tags.alt = " [alt]";
-    written.projectFile = "b.dat";
-    EXPECT_EQ(read, written);
 }
 
 }  // namespace
