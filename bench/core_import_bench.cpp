@@ -15,7 +15,7 @@ namespace {
 void ImportDirectory(benchmark::State& state) {
     const int files = static_cast<int>(state.range(0));
     const testing::ScratchDir scratch;
-    const std::string album = scratch.Dir() / "album";
+    const std::string album = scratch / "album";
     std::filesystem::create_directory(album);
     for (int i = 0; i < files; ++i) std::ofstream(album + "/IMG_" + std::to_string(i) + ".JPG");
     testing::FakeWindowSystem system;

@@ -42,8 +42,7 @@ TEST(DesktopFolderTest, FollowsTheDataHomeMakesFoldersPrivateAndKeepsWhatIsThere
     EXPECT_EQ(DesktopFolder("/data", "/home/ann"), "/data/vistello");
     EXPECT_EQ(DesktopFolder("data", "/home/ann"), "/home/ann/.local/share/vistello");
     EXPECT_EQ(DesktopFolder(nullptr, "home"), std::nullopt);
-    const CurrentDirGuard restore;
-    TempDir dir;
+    ScratchDir dir;
     const std::string folder = dir / "share/vistello";
     ASSERT_EQ(EnterFolder(folder), std::nullopt);
     EXPECT_EQ(fs::current_path(), fs::path(folder));

@@ -28,7 +28,7 @@ std::map<std::string, std::string> Contents(const std::string& folder) {
 // A second run rewrites only what changed, whatever happened to the folder between runs, and
 // leaves it as a first run would; a memory of the last run changes none of that.
 TEST(PageSetTest, ARunOverAnEarlierOneWritesOnlyWhatChanged) {
-    TempDir dir;
+    ScratchDir dir;
     WriteBytes(dir / "a.jpg", "a");
     TagSet tags;
     tags.FillEmptyWithDefaults();

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 // Only a writable regular file, or nothing, is replaced; a link is written through to its
 // target, old or new, and stays a link. The old file keeps its mode; a new one gets the umask's.
 TEST(AtomicFileTest, ReplacesOnlyRegularFilesKeepingLinksAndModes) {
-    TempDir dir;
+    ScratchDir dir;
     WriteBytes(dir / "read-only.htm", "old");
     ::chmod((dir / "read-only.htm").c_str(), 0444);
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
@@ -57,7 +57,7 @@ TEST(AtomicFileTest, AFailingStepLeavesTheOldFileWhole) {
                  {"close", 1, EIO, false},    {"rename", 1, EXDEV, false}};
     const std::string content(10000, 'n');
     for (const auto& s : steps) {
-        TempDir dir;
+        ScratchDir dir;
         WriteBytes(dir / "page.htm", "old");
         FailingFileOps ops(s.step, s.call, s.error);
         EXPECT_EQ(WriteFileAtomically(ops, dir / "page.htm", content), s.succeeds) << s.step;
@@ -70,7 +70,7 @@ TEST(AtomicFileTest, AFailingStepLeavesTheOldFileWhole) {
 // and the source's time. A failure of any kind copies nothing and leaves both files as they
 // were, a copy onto the source itself too.
 TEST(FileCopyTest, CopiesWholeWithTheSourcesTimeOrNotAtAll) {
-    TempDir dir;
+    ScratchDir dir;
     std::string image("\x89PNG\r\n\x1A\n", 8);
     for (int i = 0; image.size() < 600000; ++i) image += std::to_string(i) + '\0';
     WriteBytes(dir / "a.jpg", image);
@@ -89,7 +89,7 @@ TEST(FileCopyTest, CopiesWholeWithTheSourcesTimeOrNotAtAll) {
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
     fs::create_hard_link(dir / "a.jpg", dir / "hard.jpg");
     const std::set<std::string> before = dir.Names();
-    for (const std::string& from : {dir / "missing.jpg", dir.Path().string(), dir / "fifo"})
+    for (const std::string& from : {dir / "missing.jpg", (dir / "."), dir / "fifo"})
         EXPECT_FALSE(CopyFileOver(from, dir / "b.jpg")) << from;
     for (const std::string& to : {dir / "no-folder/b.jpg", dir / "./a.jpg", dir / "hard.jpg"})
         EXPECT_FALSE(CopyFileOver(dir / "a.jpg", to)) << to;
@@ -106,14 +106,14 @@ TEST(FileCopyTest, CopiesWholeWithTheSourcesTimeOrNotAtAll) {
 // Line ends are read as line feeds and Ctrl-Z ends the text. A read gives the whole file or
 // nothing: never a FIFO's wait, a device's stream or the part before an error.
 TEST(TextFileTest, ReadsOnlyARegularFileToItsEndInTextMode) {
-    TempDir dir;
+    ScratchDir dir;
     WriteBytes(dir / "page.htm",
                "a\r\nb\nlone\rcr\r\r\n\xff\x1A"
                "after\r\n");
     EXPECT_EQ(ReadTextFile(dir / "page.htm"), "a\nb\nlone\rcr\r\n\xff");
     ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
     for (const std::string& path :
-         {dir / "missing.htm", dir.Path().string(), dir / "fifo", std::string("/dev/null")})
+         {dir / "missing.htm", (dir / "."), dir / "fifo", std::string("/dev/null")})
         EXPECT_FALSE(ReadTextFile(path).has_value()) << path;
     EXPECT_FALSE(fs::exists(dir / "missing.htm"));
     EXPECT_NE(ReadTextFile("/proc/self/status").value_or("").find("Name:"), std::string::npos);

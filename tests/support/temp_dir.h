@@ -6,25 +6,25 @@
 #include <sstream>
 #include <string>
 
-#include "platform/current_dir_guard.h"
-
 namespace vistello::testing {
 
-// A fresh folder under the system's temporary directory, removed with everything in it.
-class TempDir {
+// A fresh folder under the system's temporary directory, made the current directory for as long
+// as it lives and then removed with everything in it.
+class ScratchDir {
 public:
-    TempDir() {
+    ScratchDir() {
         std::string pattern = (std::filesystem::temp_directory_path() / "vistello-XXXXXX").string();
         m_path = ::mkdtemp(pattern.data());
+        std::filesystem::current_path(m_path);
     }
-    ~TempDir() {
+    ~ScratchDir() {
         std::error_code error;
+        std::filesystem::current_path(m_previous, error);
         std::filesystem::remove_all(m_path, error);
     }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
 
-    const std::filesystem::path& Path() const { return m_path; }
     std::string operator/(const std::string& name) const { return (m_path / name).string(); }
 
     // What the folder holds, by name: a leftover temporary shows up here.
@@ -36,18 +36,8 @@ public:
     }
 
 private:
+    std::filesystem::path m_previous = std::filesystem::current_path();
     std::filesystem::path m_path;
-};
-
-// Makes a fresh folder the current directory for as long as it lives.
-class ScratchDir {
-public:
-    ScratchDir() { std::filesystem::current_path(m_dir.Path()); }
-    const TempDir& Dir() const { return m_dir; }
-
-private:
-    CurrentDirGuard m_restore;
-    TempDir m_dir;
 };
 
 inline std::string ReadBytes(const std::string& path) {

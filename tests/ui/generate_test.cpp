@@ -22,15 +22,6 @@ protected:
         window.Type(ids::kOutputFolder, "web");
     }
 
-    // Rows end up in the order given, each with the image i.jpg: each Add puts its entry on top.
-    void AddInOrder(const std::vector<std::string>& titles) {
-        for (size_t i = titles.size(); i-- > 0;) {
-            const std::string image = "pics/" + std::to_string(i) + ".jpg";
-            WriteBytes(image, "image of " + titles[i]);
-            AddEntry(titles[i], image);
-        }
-    }
-
     std::set<std::string> WebFiles() {
         std::set<std::string> names;
         for (const auto& item : fs::directory_iterator("web"))
@@ -42,7 +33,12 @@ protected:
 // Titles of one page name get numbered names in list order, names that need it are escaped in
 // the links, and each page links to its neighbours and shows its own image.
 TEST_F(GenerateTest, WritesLinkedPagesAndCopiesImagesThenOpensTheFirst) {
-    AddInOrder({"Trip", "What? #1", "trip"});
+    // Each Add puts its entry on top.
+    for (const auto& [title, image] :
+         {std::pair{"trip", "2.jpg"}, std::pair{"What? #1", "1.jpg"}, std::pair{"Trip", "0.jpg"}}) {
+        WriteBytes(std::string("pics/") + image, title);
+        AddEntry(title, std::string("pics/") + image);
+    }
     system.answers = {MsgAnswer::Yes};
     window.Press(ids::kGenerate);
     const ShownBox question{"Your pages have been generated.\nWould you like to view them?",
@@ -55,7 +51,7 @@ TEST_F(GenerateTest, WritesLinkedPagesAndCopiesImagesThenOpensTheFirst) {
               "<a href=trip.htm>Back</a>|<a href=trip_2.htm>Next</a>\r\n<img src=\"1.jpg\">\r\n");
     EXPECT_EQ(ReadBytes("web/trip_2.htm"),
               "<a href=what%3F_%231.htm>Back</a>|\r\n<img src=\"2.jpg\">\r\n");
-    EXPECT_EQ(ReadBytes("web/2.jpg"), "image of trip");
+    EXPECT_EQ(ReadBytes("web/2.jpg"), "trip");
     EXPECT_EQ(WebFiles().size(), 6u);
     EXPECT_EQ(window.Text(ids::kOutputFolder), "web/");
 }
@@ -64,7 +60,7 @@ TEST_F(GenerateTest, WritesLinkedPagesAndCopiesImagesThenOpensTheFirst) {
 TEST_F(GenerateTest, UnreadableTemplateOrMissingFolderStopsBeforeAnything) {
     ASSERT_EQ(::mkfifo("fifo.htm", 0600), 0);
     WriteBytes("file", "not a folder");
-    AddInOrder({"Day"});
+    AddEntry("Day");
     const std::pair<std::string, std::string> cases[] = {{"missing.htm", "web"},
                                                          {"pics", "web"},
                                                          {"fifo.htm", "web"},
@@ -131,7 +127,7 @@ TEST_F(GenerateTest, TitlesThatLeadOutsideTheFolderStayInsideIt) {
                                   std::string(300, '.') + "/x"};
     for (const std::string& title : titles) AddEntry(title, "pics/a.jpg");
     window.Press(ids::kGenerate);
-    EXPECT_EQ(scratch.Dir().Names(),
+    EXPECT_EQ(scratch.Names(),
               (std::set<std::string>{"page.htm", "pics", "vistello.dat", "vistello.ini", "web"}));
     EXPECT_EQ(WebFiles().size(), std::size(titles) + 1);
 }

@@ -88,8 +88,7 @@ TEST_F(ProjectLifecycleTest, AWriteFailingAtAnyStepKeepsTheOldFile) {
                 << step << call;
             EXPECT_EQ(ReadBytes("vistello.ini") == oldPreferences, call == 1) << step;
             EXPECT_EQ(ReadBytes("vistello.dat") == oldProject, call == 2) << step;
-            EXPECT_EQ(scratch.Dir().Names(),
-                      (std::set<std::string>{"vistello.dat", "vistello.ini"}))
+            EXPECT_EQ(scratch.Names(), (std::set<std::string>{"vistello.dat", "vistello.ini"}))
                 << step;
         }
     }
