@@ -1,5 +1,6 @@
 #include <filesystem>
 
+#include "support/failing_file_ops.h"
 #include "support/main_window_fixture.h"
 
 namespace vistello::testing {
@@ -8,7 +9,7 @@ namespace {
 namespace fs = std::filesystem;
 using Strings = std::vector<std::string>;
 
-class WindowCommandsTest : public MainWindowTest {
+class MainWindowCommandsTest : public MainWindowTest {
 protected:
     std::string Here(const std::string& name) const { return (fs::current_path() / name).string(); }
     bool Holds(const std::string& file, const std::string& text) {
@@ -16,9 +17,81 @@ protected:
     }
 };
 
+// Both files are made empty at the first start and written in full at every exit. Quit and
+// Enter take the typed text in first; Escape and the close box do not.
+TEST_F(MainWindowCommandsTest, FirstRunCreatesBothFilesAndEveryExitWritesThem) {
+    EXPECT_EQ(ReadBytes("vistello.ini") + ReadBytes("vistello.dat"), "");
+    window.Press(IDCANCEL);
+    window.Destroy();
+    EXPECT_EQ(
+        ReadBytes("vistello.ini"),
+        "CREATOR=Vistello 1.0\r\nIMAGEPATH=\r\nIMAGETITLE=\r\nHEIGHT=\r\nWIDTH=\r\nBORDER=\r\n"
+        "ALT=\r\nKEYWORDS=\r\nTOOLTIPS=yes\r\nDESCRIPTION=\r\nFILE=vistello.dat\r\n\r\n");
+    const struct {
+        int command;
+        const char *typed, *saved;
+    } exits[] = {
+        {IDCANCEL, "typed", ""}, {IDOK, "typed", "typed"}, {ids::kMenuQuit, "quit", "quit"}};
+    for (const auto& exit : exits) {
+        CMainDialog again;
+        FakeWindow restarted(system, again);
+        restarted.Type(ids::kOutputFolder, exit.typed);
+        restarted.Press(exit.command);
+        restarted.Destroy();
+        EXPECT_EQ(ReadBytes("vistello.dat"),
+                  "CREATOR=Vistello 1.0\r\nTEMPLATE=template.htm\r\n"
+                  "OUTPUT=" +
+                      std::string(exit.saved) + "\r\n");
+    }
+    EXPECT_TRUE(system.boxes.empty());
+}
+
+// The preferences are read first: their FILE decides what fills the window.
+TEST_F(MainWindowCommandsTest, StartsWithTheProjectThePreferencesName) {
+    fs::create_directory("p");
+    WriteBytes("vistello.ini", "TOOLTIPS=Yes\r\nFILE=p/garden.dat\r\nALT=[alt]");
+    WriteBytes("p/garden.dat",
+               "TEMPLATE=t.htm\r\nOUTPUT=web\r\nIMAGE=mill.jpg\r\nTITLE=Old mill\r\n\r\n"
+               "IMAGE=harbour.jpg\r\nTITLE=Harbour at dawn\r\nDESCRIPTION=a=b");
+    CMainDialog again;
+    FakeWindow restarted(system, again);
+    EXPECT_EQ(restarted.Text(ids::kTitle), "Harbour at dawn");
+    EXPECT_EQ(restarted.Text(ids::kDescription), "a=b");
+    EXPECT_EQ(restarted.Caption(), "Vistello: p/garden.dat");
+    EXPECT_FALSE(restarted.ToolTipsOn());
+    EXPECT_EQ(again.m_tags.alt, "[alt]");
+}
+
+// Each step of either write failing in turn: one box, the other file is still written, the
+// file that was there stays whole and no temporary is left.
+TEST_F(MainWindowCommandsTest, AWriteFailingAtAnyStepKeepsTheOldFile) {
+    const std::string oldPreferences = "FILE=vistello.dat\r\n";
+    const std::string oldProject = "IMAGE=old.jpg\r\nTITLE=Old\r\n";
+    for (const char* step : {"open", "write", "fsync", "close", "rename"}) {
+        for (int call : {1, 2}) {
+            WriteBytes("vistello.ini", oldPreferences);
+            WriteBytes("vistello.dat", oldProject);
+            FailingFileOps files(step, call, ENOSPC);
+            CMainDialog again;
+            FakeWindow restarted(system, again);
+            again.UseFileOps(files);
+            restarted.Type(ids::kOutputFolder, "new");
+            system.boxes.clear();
+            restarted.Press(IDOK);
+            restarted.Destroy();
+            EXPECT_EQ(system.boxes, (std::vector<ShownBox>{{"Save to File", "Error Writing File"}}))
+                << step << call;
+            EXPECT_EQ(ReadBytes("vistello.ini") == oldPreferences, call == 1) << step;
+            EXPECT_EQ(ReadBytes("vistello.dat") == oldProject, call == 2) << step;
+            EXPECT_EQ(scratch.Names(), (std::set<std::string>{"vistello.dat", "vistello.ini"}))
+                << step;
+        }
+    }
+}
+
 // OK applies the edits; Escape keeps what the dialog opened with, the tags with their defaults
 // filled in. Either way the file is written.
-TEST_F(WindowCommandsTest, PreferencesApplyOnOkKeepDefaultsOnEscapeAndAreSavedEitherWay) {
+TEST_F(MainWindowCommandsTest, PreferencesApplyOnOkKeepDefaultsOnEscapeAndAreSavedEitherWay) {
     system.dialogScripts.push_back([](FakeWindow& preferences) {
         EXPECT_EQ(preferences.Text(ids::kTitle), "<<IMAGETITLE>>");
         preferences.Type(ids::kAlt, "");
@@ -42,7 +115,7 @@ TEST_F(WindowCommandsTest, PreferencesApplyOnOkKeepDefaultsOnEscapeAndAreSavedEi
 
 // A No or a cancelled picker changes nothing. Save As writes the list under the new name; Open
 // first saves the list in hand under its current one; New empties the list once a file is chosen.
-TEST_F(WindowCommandsTest, ProjectCommandsSwitchFilesOnlyWhenOneIsChosen) {
+TEST_F(MainWindowCommandsTest, ProjectCommandsSwitchFilesOnlyWhenOneIsChosen) {
     const fs::path start = fs::current_path();
     WriteBytes("other.dat", "TEMPLATE=t.htm\nIMAGE=x.jpg\nTITLE=X\n");
     AddEntry("Mine");
@@ -70,7 +143,7 @@ TEST_F(WindowCommandsTest, ProjectCommandsSwitchFilesOnlyWhenOneIsChosen) {
     EXPECT_EQ(ReadBytes("new.dat"), "CREATOR=Vistello 1.0\r\nTEMPLATE=t.htm\r\nOUTPUT=\r\n");
 }
 
-TEST_F(WindowCommandsTest, ImportDirectoryAddsNewImagesInNaturalOrderAtTheTop) {
+TEST_F(MainWindowCommandsTest, ImportDirectoryAddsNewImagesInNaturalOrderAtTheTop) {
     fs::create_directories("album/sub.jpg");
     for (const char* name : {"img10.JPG", "img2.jpg", "b.png", ".hidden.jpg", "notes.txt", "c.TIFF",
                              "d.jpeg", "e.gif.bak"})
@@ -88,7 +161,7 @@ TEST_F(WindowCommandsTest, ImportDirectoryAddsNewImagesInNaturalOrderAtTheTop) {
 
 // An image is needed, then a title; only an exact duplicate title asks, and No adds nothing.
 // A cell wider than a column width can say is kept whole and shown at the widest.
-TEST_F(WindowCommandsTest, AddChecksTheFieldsAndPutsTheNewestOnTopUnchanged) {
+TEST_F(MainWindowCommandsTest, AddChecksTheFieldsAndPutsTheNewestOnTopUnchanged) {
     AddEntry("T", "");
     AddEntry("", "a.jpg");
     for (const char* title : {"Trip", "trip", "Trip "}) AddEntry(title);
@@ -116,7 +189,7 @@ TEST_F(WindowCommandsTest, AddChecksTheFieldsAndPutsTheNewestOnTopUnchanged) {
 
 // Update needs an image and a selected row, and asks nothing. After Remove no row is selected,
 // so a second Remove takes nothing.
-TEST_F(WindowCommandsTest, UpdateAndRemoveActOnTheSelectedRowOnly) {
+TEST_F(MainWindowCommandsTest, UpdateAndRemoveActOnTheSelectedRowOnly) {
     for (const char* title : {"c", "b", "a"}) AddEntry(title);
     window.Press(ids::kUpdate);
     window.ClickRow(ids::kEntryList, 1);
@@ -137,7 +210,7 @@ TEST_F(WindowCommandsTest, UpdateAndRemoveActOnTheSelectedRowOnly) {
 // Bytes decide, with no case folding and no reading of numbers; equal rows keep their order;
 // a column already ascending, even one all empty, is reversed instead. The position stays
 // selected, and the fields show that row, not the typed text.
-TEST_F(WindowCommandsTest, HeaderClickSortsStablyByBytesOrReversesWhenAlreadyAscending) {
+TEST_F(MainWindowCommandsTest, HeaderClickSortsStablyByBytesOrReversesWhenAlreadyAscending) {
     const Strings titles{"b", "a", "Z", "a", "\xc3\xa9"};
     const Strings heights{"9", "10", "100", "2", "3"};
     system.answers = {MsgAnswer::Yes};
