@@ -28,13 +28,13 @@ std::map<std::string, std::string> Contents(const std::string& folder) {
 // A second run rewrites only what changed, whatever happened to the folder between runs, and
 // leaves it as a first run would; a memory of the last run changes none of that.
 TEST(PageSetTest, ARunOverAnEarlierOneWritesOnlyWhatChanged) {
-    ScratchDir dir;
-    WriteBytes(dir / "a.jpg", "a");
+    ScratchDir scratch;
+    WriteBytes("a.jpg", "a");
     TagSet tags;
     tags.FillEmptyWithDefaults();
     std::vector<ImageEntry> entries;
     for (int i = 0; i < 5; ++i)
-        entries.push_back({"Day " + std::to_string(i), "", "", "", "", "", "", dir / "a.jpg"});
+        entries.push_back({"Day " + std::to_string(i), "", "", "", "", "", "", "a.jpg"});
     const auto run = [&](FileOps& ops, const std::string& folder, PageSetMemory* memory) {
         fs::create_directories(folder);
         std::vector<const ImageEntry*> rows;
@@ -46,14 +46,14 @@ TEST(PageSetTest, ARunOverAnEarlierOneWritesOnlyWhatChanged) {
     RealFileOps real;
     PageSetMemory memory;
     for (PageSetMemory* remembered : {static_cast<PageSetMemory*>(nullptr), &memory}) {
-        const std::string folder = dir / (remembered ? "kept/" : "plain/");
+        const std::string folder = remembered ? "kept/" : "plain/";
         entries[2].title = "Day 2";
         ASSERT_EQ(run(real, folder, remembered).pagesWritten, 5);
         // The image keeps its size: only its modification time tells it changed.
         const auto changeImage = [&] {
-            const fs::file_time_type before = fs::last_write_time(dir / "a.jpg");
-            WriteBytes(dir / "a.jpg", remembered ? "c" : "b");
-            fs::last_write_time(dir / "a.jpg", before + std::chrono::seconds(1));
+            const fs::file_time_type before = fs::last_write_time("a.jpg");
+            WriteBytes("a.jpg", remembered ? "c" : "b");
+            fs::last_write_time("a.jpg", before + std::chrono::seconds(1));
         };
         const std::pair<std::function<void()>, std::vector<std::string>> changes[] = {
             {[] {}, {}},

@@ -18,29 +18,29 @@ namespace fs = std::filesystem;
 // target, old or new, and stays a link. The old file keeps its mode; a new one gets the umask's.
 TEST(AtomicFileTest, ReplacesOnlyRegularFilesKeepingLinksAndModes) {
     ScratchDir dir;
-    WriteBytes(dir / "read-only.htm", "old");
-    ::chmod((dir / "read-only.htm").c_str(), 0444);
-    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-    fs::create_symlink("/dev/full", dir / "full");
+    WriteBytes("read-only.htm", "old");
+    ::chmod("read-only.htm", 0444);
+    ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+    fs::create_symlink("/dev/full", "full");
     for (const char* name : {"read-only.htm", ".", "fifo", "full", "no-folder/page.htm"})
-        EXPECT_FALSE(WriteFileAtomically(dir / name, "new")) << name;
-    EXPECT_EQ(ReadBytes(dir / "read-only.htm"), "old");
-    EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+        EXPECT_FALSE(WriteFileAtomically(name, "new")) << name;
+    EXPECT_EQ(ReadBytes("read-only.htm"), "old");
+    EXPECT_TRUE(fs::is_fifo("fifo"));
 
-    WriteBytes(dir / "page.htm", "old");
-    ::chmod((dir / "page.htm").c_str(), 0604);
-    fs::create_symlink("page.htm", dir / "link");
-    fs::create_symlink("made.htm", dir / "dangling");
+    WriteBytes("page.htm", "old");
+    ::chmod("page.htm", 0604);
+    fs::create_symlink("page.htm", "link");
+    fs::create_symlink("made.htm", "dangling");
     const mode_t saved = ::umask(027);
-    const bool written = WriteFileAtomically(dir / "link", "new", Flush::ToSystem) &&
-                         WriteFileAtomically(dir / "dangling", "made", Flush::ToSystem);
+    const bool written = WriteFileAtomically("link", "new", Flush::ToSystem) &&
+                         WriteFileAtomically("dangling", "made", Flush::ToSystem);
     ::umask(saved);
     ASSERT_TRUE(written);
-    EXPECT_EQ(ReadBytes(dir / "page.htm"), "new");
-    EXPECT_EQ(ReadBytes(dir / "made.htm"), "made");
-    EXPECT_TRUE(fs::is_symlink(dir / "link") && fs::is_symlink(dir / "dangling"));
-    EXPECT_EQ(fs::status(dir / "page.htm").permissions(), fs::perms(0604));
-    EXPECT_EQ(fs::status(dir / "made.htm").permissions(), fs::perms(0640));
+    EXPECT_EQ(ReadBytes("page.htm"), "new");
+    EXPECT_EQ(ReadBytes("made.htm"), "made");
+    EXPECT_TRUE(fs::is_symlink("link") && fs::is_symlink("dangling"));
+    EXPECT_EQ(fs::status("page.htm").permissions(), fs::perms(0604));
+    EXPECT_EQ(fs::status("made.htm").permissions(), fs::perms(0640));
     EXPECT_EQ(dir.Names().size(), 7u);
 }
 
@@ -58,10 +58,10 @@ TEST(AtomicFileTest, AFailingStepLeavesTheOldFileWhole) {
     const std::string content(10000, 'n');
     for (const auto& s : steps) {
         ScratchDir dir;
-        WriteBytes(dir / "page.htm", "old");
+        WriteBytes("page.htm", "old");
         FailingFileOps ops(s.step, s.call, s.error);
-        EXPECT_EQ(WriteFileAtomically(ops, dir / "page.htm", content), s.succeeds) << s.step;
-        EXPECT_EQ(ReadBytes(dir / "page.htm"), s.succeeds ? content : "old") << s.step << s.call;
+        EXPECT_EQ(WriteFileAtomically(ops, "page.htm", content), s.succeeds) << s.step;
+        EXPECT_EQ(ReadBytes("page.htm"), s.succeeds ? content : "old") << s.step << s.call;
         EXPECT_EQ(dir.Names(), std::set<std::string>{"page.htm"}) << s.step << s.call;
     }
 }
@@ -73,33 +73,33 @@ TEST(FileCopyTest, CopiesWholeWithTheSourcesTimeOrNotAtAll) {
     ScratchDir dir;
     std::string image("\x89PNG\r\n\x1A\n", 8);
     for (int i = 0; image.size() < 600000; ++i) image += std::to_string(i) + '\0';
-    WriteBytes(dir / "a.jpg", image);
-    const fs::file_time_type time = fs::last_write_time(dir / "a.jpg") - std::chrono::hours(1);
-    fs::last_write_time(dir / "a.jpg", time);
+    WriteBytes("a.jpg", image);
+    const fs::file_time_type time = fs::last_write_time("a.jpg") - std::chrono::hours(1);
+    fs::last_write_time("a.jpg", time);
     for (const int refusal : {0, EXDEV}) {
-        WriteBytes(dir / "b.jpg", "old");
+        WriteBytes("b.jpg", "old");
         FailingFileOps ops;
         ops.refuseCopyWith = refusal;
-        ASSERT_TRUE(CopyFileOver(ops, dir / "a.jpg", dir / "b.jpg")) << refusal;
-        EXPECT_EQ(ReadBytes(dir / "b.jpg"), image);
-        EXPECT_EQ(fs::last_write_time(dir / "b.jpg"), time);
+        ASSERT_TRUE(CopyFileOver(ops, "a.jpg", "b.jpg")) << refusal;
+        EXPECT_EQ(ReadBytes("b.jpg"), image);
+        EXPECT_EQ(fs::last_write_time("b.jpg"), time);
     }
 
-    WriteBytes(dir / "b.jpg", "old");
-    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-    fs::create_hard_link(dir / "a.jpg", dir / "hard.jpg");
+    WriteBytes("b.jpg", "old");
+    ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+    fs::create_hard_link("a.jpg", "hard.jpg");
     const std::set<std::string> before = dir.Names();
-    for (const std::string& from : {dir / "missing.jpg", (dir / "."), dir / "fifo"})
-        EXPECT_FALSE(CopyFileOver(from, dir / "b.jpg")) << from;
-    for (const std::string& to : {dir / "no-folder/b.jpg", dir / "./a.jpg", dir / "hard.jpg"})
-        EXPECT_FALSE(CopyFileOver(dir / "a.jpg", to)) << to;
+    for (const char* from : {"missing.jpg", ".", "fifo"})
+        EXPECT_FALSE(CopyFileOver(from, "b.jpg")) << from;
+    for (const char* to : {"no-folder/b.jpg", "./a.jpg", "hard.jpg"})
+        EXPECT_FALSE(CopyFileOver("a.jpg", to)) << to;
     FailingFileOps readFails("read", 2, EIO);
     readFails.refuseCopyWith = EXDEV;
     FailingFileOps kernelFailsPartWay("copy", 2, EIO);
     for (FailingFileOps* ops : {&readFails, &kernelFailsPartWay})
-        EXPECT_FALSE(CopyFileOver(*ops, dir / "a.jpg", dir / "b.jpg"));
-    EXPECT_EQ(ReadBytes(dir / "b.jpg"), "old");
-    EXPECT_EQ(ReadBytes(dir / "a.jpg"), image);
+        EXPECT_FALSE(CopyFileOver(*ops, "a.jpg", "b.jpg"));
+    EXPECT_EQ(ReadBytes("b.jpg"), "old");
+    EXPECT_EQ(ReadBytes("a.jpg"), image);
     EXPECT_EQ(dir.Names(), before);
 }
 
@@ -107,21 +107,20 @@ TEST(FileCopyTest, CopiesWholeWithTheSourcesTimeOrNotAtAll) {
 // nothing: never a FIFO's wait, a device's stream or the part before an error.
 TEST(TextFileTest, ReadsOnlyARegularFileToItsEndInTextMode) {
     ScratchDir dir;
-    WriteBytes(dir / "page.htm",
+    WriteBytes("page.htm",
                "a\r\nb\nlone\rcr\r\r\n\xff\x1A"
                "after\r\n");
-    EXPECT_EQ(ReadTextFile(dir / "page.htm"), "a\nb\nlone\rcr\r\n\xff");
-    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
-    for (const std::string& path :
-         {dir / "missing.htm", (dir / "."), dir / "fifo", std::string("/dev/null")})
+    EXPECT_EQ(ReadTextFile("page.htm"), "a\nb\nlone\rcr\r\n\xff");
+    ASSERT_EQ(::mkfifo("fifo", 0600), 0);
+    for (const char* path : {"missing.htm", ".", "fifo", "/dev/null"})
         EXPECT_FALSE(ReadTextFile(path).has_value()) << path;
-    EXPECT_FALSE(fs::exists(dir / "missing.htm"));
+    EXPECT_FALSE(fs::exists("missing.htm"));
     EXPECT_NE(ReadTextFile("/proc/self/status").value_or("").find("Name:"), std::string::npos);
     const std::string big(300000, 'b');
-    WriteBytes(dir / "big.htm", big);
+    WriteBytes("big.htm", big);
     FailingFileOps failsPartWay("read", 2, EIO);
-    EXPECT_FALSE(ReadTextFile(failsPartWay, dir / "big.htm").has_value());
-    EXPECT_EQ(ReadTextFile(dir / "big.htm"), big);
+    EXPECT_FALSE(ReadTextFile(failsPartWay, "big.htm").has_value());
+    EXPECT_EQ(ReadTextFile("big.htm"), big);
 }
 
 }  // namespace
