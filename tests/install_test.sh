@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the build into a scratch prefix, checks what landed there and that the program answers
-# on the command line, then uninstalls it as `make uninstall` does: the prefix must hold no file.
+# Installs the build into a scratch prefix, checks what landed there, that the program answers on
+# the command line and makes valid pages from each template it ships, then uninstalls it as
+# `make uninstall` does: the prefix must hold no file.
 set -euo pipefail
 source_dir=$1
 build_dir=$2
@@ -23,9 +24,7 @@ diff <(printf '%s\n' "${expected[@]}" | sort) \
 # A PNG's width and height stand big-endian at bytes 16 to 23.
 for size in "${sizes[@]}"; do
     png=$prefix/share/icons/hicolor/${size}x$size/apps/vistello.png
-    read -r width height < <(od -An -tu1 -j16 -N8 "$png" |
-        awk '{ print $1*16777216 + $2*65536 + $3*256 + $4, $5*16777216 + $6*65536 + $7*256 + $8 }')
-    [ "$width x $height" = "$size x $size" ] || fail "$png is $width x $height"
+    [ "$(od -An -tu4 --endian=big -j16 -N8 "$png" | xargs)" = "$size $size" ] || fail "$png size"
 done
 
 desktop_entry=$prefix/share/applications/vistello.desktop

@@ -52,11 +52,11 @@ TEST(PageNameTest, EveryPageGetsANameOfItsOwn) {
     for (const auto& c : cases) EXPECT_EQ(PageFileNames(c.titles, c.images), c.expected);
 }
 
-std::string Page(const std::string& text, const ImageEntry& entry, const std::string& back = "",
-                 const std::string& next = "") {
+// The page with the default tags and the default size limit, or "(refused)".
+std::string Page(const std::string& text, const ImageEntry& entry, size_t limit = kMaxPageBytes) {
     TagSet tags;
     tags.FillEmptyWithDefaults();
-    return BuildPageText(text, tags, entry, back, next).value_or("(refused)");
+    return BuildPageText(text, tags, entry, "", "", limit).value_or("(refused)");
 }
 
 // Only the page changes: quotes go around the attribute values, empty sizes take their
@@ -87,11 +87,9 @@ TEST(BuildPageTextTest, PageThatWouldPassTheLimitIsNotBuilt) {
     entry.keywords = std::string(100, 'k');
     EXPECT_EQ(Page(text, entry), "(refused)");
 
-    TagSet tags;
-    tags.FillEmptyWithDefaults();
     entry.title = std::string(20, 't');
-    EXPECT_EQ(BuildPageText("<<IMAGETITLE>>", tags, entry, "", "", 20), entry.title);
-    EXPECT_EQ(BuildPageText("<<IMAGETITLE>>", tags, entry, "", "", 19), std::nullopt);
+    EXPECT_EQ(Page("<<IMAGETITLE>>", entry, 20), entry.title);
+    EXPECT_EQ(Page("<<IMAGETITLE>>", entry, 19), "(refused)");
 }
 
 }  // namespace
