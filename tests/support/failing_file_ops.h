@@ -31,9 +31,11 @@ public:
     }
     // With refuseCopyWith set, the kernel copy is refused every time, as some file systems do.
     ssize_t CopyFileRange(int from, int to, size_t size) override {
-        if (refuseCopyWith != 0) errno = refuseCopyWith;
-        return refuseCopyWith != 0 || Fails("copy") ? -1
-                                                    : RealFileOps::CopyFileRange(from, to, size);
+        if (refuseCopyWith != 0) {
+            errno = refuseCopyWith;
+            return -1;
+        }
+        return Fails("copy") ? -1 : RealFileOps::CopyFileRange(from, to, size);
     }
     int Fsync(int fd) override { return Fails("fsync") ? -1 : RealFileOps::Fsync(fd); }
     // Like the system, a failing close still releases the descriptor.
