@@ -38,10 +38,8 @@ TEST_F(MainWindowCommandsTest, FirstRunCreatesBothFilesAndEveryExitWritesThem) {
         restarted.Type(ids::kOutputFolder, exit.typed);
         restarted.Press(exit.command);
         restarted.Destroy();
-        EXPECT_EQ(ReadBytes("vistello.dat"),
-                  "CREATOR=Vistello 1.0\r\nTEMPLATE=template.htm\r\n"
-                  "OUTPUT=" +
-                      std::string(exit.saved) + "\r\n");
+        const std::string header = "CREATOR=Vistello 1.0\r\nTEMPLATE=template.htm\r\nOUTPUT=";
+        EXPECT_EQ(ReadBytes("vistello.dat"), header + exit.saved + "\r\n") << exit.command;
     }
     EXPECT_TRUE(system.boxes.empty());
 }
