@@ -41,9 +41,13 @@ public:
     void SetSelectionMark(int row) override { m_mark = row; }
 
     int FitColumn(int column, FitMode mode) override {
-        int width = mode == FitMode::Header ? static_cast<int>(m_headers.at(column).size()) : 0;
-        for (int row = 0; mode == FitMode::Content && row < RowCount(); ++row)
-            width = std::max(width, static_cast<int>(Cell(row, column).size()));
+        int width = static_cast<int>(m_headers.at(column).size());
+        if (mode == FitMode::Content) {
+            width = 0;
+            const int rows = RowCount();
+            for (int row = 0; row < rows; ++row)
+                width = std::max(width, static_cast<int>(m_source->Cell(row, column).size()));
+        }
         return m_widths.at(column) = width;
     }
     void SetColumnWidth(int column, int width) override { m_widths.at(column) = width; }
