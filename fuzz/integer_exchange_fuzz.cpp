@@ -2,8 +2,8 @@
 // to itself.
 #include <string>
 
+#include "framework/data_exchange.h"
 #include "fuzz_input.h"
-#include "platform/data_exchange.h"
 
 using namespace vistello;
 using vistello::fuzz::Check;

@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "files/text_file.h"
 #include "fuzz_input.h"
-#include "platform/key_value_lines.h"
-#include "platform/text_file.h"
 #include "prefs/preferences_file.h"
 #include "project/project_file.h"
 #include "slides/entry_list.h"
+#include "text/key_value_lines.h"
 
 using namespace vistello;
 using vistello::fuzz::Check;
@@ -29,11 +29,11 @@ std::string Stored(std::string value) {
 std::string OnDisk(const std::string& text) { return DecodeTextMode(EncodeTextMode(text)); }
 
 void CheckPreferences(FuzzInput input) {
-    Preferences written{input.Next(), {}, input.Next()};
+    Preferences written{input.Next().empty(), {}, input.Next()};
     for (TagKey key : kFillOrder) written.tags[key] = input.Next();
     Preferences read;
     ParsePreferencesText(OnDisk(FormatPreferencesText(written)), read);
-    Check(read.toolTips == Stored(written.toolTips), "tool tips changed");
+    Check(read.toolTips == written.toolTips, "tool tips changed");
     Check(read.projectFile == Stored(written.projectFile), "project file changed");
     for (TagKey key : kFillOrder) Check(read.tags[key] == Stored(written.tags[key]), "tag changed");
 }

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "fuzz_input.h"
-#include "platform/lossless_utf8.h"
+#include "text/lossless_utf8.h"
 
 using namespace vistello;
 using vistello::fuzz::Check;

@@ -1,8 +1,8 @@
 // The text-mode codec: what is written reads back unchanged, and reading never keeps Ctrl-Z.
 #include <string>
 
+#include "files/text_file.h"
 #include "fuzz_input.h"
-#include "platform/text_file.h"
 
 using namespace vistello;
 using vistello::fuzz::Check;

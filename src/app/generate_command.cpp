@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <variant>
 #include <vector>
 
+#include "files/text_file.h"
+#include "generator/generate_request.h"
 #include "generator/page_set.h"
-#include "platform/digit_groups.h"
-#include "platform/path_rules.h"
-#include "platform/text_file.h"
 #include "prefs/preferences_file.h"
 #include "project/project_file.h"
+#include "slides/entry_list.h"
+#include "text/counts.h"
 
 namespace vistello {
 
@@ -27,13 +30,27 @@ Preferences ReadPreferences(FileOps& ops) {
     return preferences;
 }
 
+// Each refusal is one line naming what stops the run.
+std::string RefusalText(GenerateRefusal refusal, const std::string& fileName,
+                        const std::string& templateFile, const std::string& folder) {
+    switch (refusal) {
+        case GenerateRefusal::NoEntries:
+            return fileName + " holds no images to generate";
+        case GenerateRefusal::TemplateUnreadable:
+            return "cannot read the template " + TemplateFileOrDefault(templateFile);
+        case GenerateRefusal::NoSuchFolder:
+            return "output folder not found: " + folder;
+    }
+    return {};
+}
+
 }  // namespace
 
 int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostream& out,
                        std::ostream& err, bool showProgress) {
     const Preferences preferences = ReadPreferences(ops);
-    std::string fileName = projectFile.empty() ? preferences.projectFile : projectFile;
-    if (fileName.empty()) fileName = kDefaultProjectFile;
+    const std::string fileName =
+        ProjectFileOrDefault(projectFile.empty() ? preferences.projectFile : projectFile);
     const std::optional<std::string> projectText = ReadTextFile(ops, fileName);
     if (!projectText) {
         err << "vistello: cannot read the project file " << fileName << "\n";
@@ -41,37 +58,29 @@ int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostrea
     }
     ProjectFields fields;
     std::vector<std::unique_ptr<ImageEntry>> entries = ParseProjectText(*projectText, fields);
-    if (entries.empty()) {
-        err << "vistello: " << fileName << " holds no images to generate\n";
-        return 1;
-    }
     // The last entry read stands at the top of the list, as in the window.
-    std::vector<const ImageEntry*> rows;
-    for (auto it = entries.rbegin(); it != entries.rend(); ++it) rows.push_back(it->get());
-
-    const std::string templateFile =
-        fields.templateFile.empty() ? kDefaultTemplate : fields.templateFile;
-    const std::optional<std::string> templateText = ReadTextFile(ops, templateFile);
-    if (!templateText) {
-        err << "vistello: cannot read the template " << templateFile << "\n";
+    std::reverse(entries.begin(), entries.end());
+    EntryList list;
+    list.InsertTop(std::move(entries));
+    const PreparedGenerate prepared =
+        PrepareGenerate(ops, list, fields.templateFile, fields.outputFolder);
+    if (const GenerateRefusal* refusal = std::get_if<GenerateRefusal>(&prepared)) {
+        err << "vistello: "
+            << RefusalText(*refusal, fileName, fields.templateFile, fields.outputFolder) << "\n";
         return 1;
     }
-    std::string folder = fields.outputFolder;
-    if (!folder.empty() && !IsFolder(folder)) {
-        err << "vistello: output folder not found: " << folder << "\n";
-        return 1;
-    }
-    AppendSeparator(folder);
-
-    const std::string total = GroupThousands(static_cast<long long>(rows.size()));
+    const GenerateRequest& request = std::get<GenerateRequest>(prepared);
+    const std::string total = GroupThousands(static_cast<long long>(request.rows.size()));
     const PageDone progress = [&err, &total](int row, bool) {
         err << "\rPage " << GroupThousands(row + 1) << " of " << total << std::flush;
         return true;
     };
-    const PageSetResult result = WritePageSet(ops, rows, *templateText, preferences.tags, folder,
-                                              showProgress ? progress : PageDone());
+    const PageSetResult result =
+        WritePageSet(ops, request.rows, request.templateText, preferences.tags,
+                     request.outputFolder, showProgress ? progress : PageDone());
     if (showProgress) err << "\r\x1b[K";
     for (const std::string& failure : result.failures) err << "vistello: " << failure << "\n";
+    const std::string& folder = request.outputFolder;
     out << "Wrote " << result.pages - result.pagesFailed << " of " << CountOf(result.pages, "page")
         << " and copied " << result.images - result.imagesFailed << " of "
         << CountOf(result.images, "image") << " into " << (folder.empty() ? "./" : folder) << "\n";

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "platform/file_ops.h"
+#include "files/file_ops.h"
 
 namespace vistello {
 

@@ -1,6 +1,6 @@
 #include "app/slide_show_app.h"
 
-#include "platform/window_system.h"
+#include "framework/window_system.h"
 #include "ui/main_dialog.h"
 
 namespace vistello {

@@ -4,7 +4,8 @@
 #include <unordered_set>
 #include <utility>
 
-#include "platform/path_rules.h"
+#include "files/path_rules.h"
+#include "text/percent_encoding.h"
 
 namespace vistello {
 
@@ -21,8 +22,8 @@ char PageNameByte(char c) {
     return c;
 }
 
-bool NeedsEncoding(unsigned char byte) {
-    if (byte <= 0x20 || byte >= 0x7F) return true;
+bool Plain(unsigned char byte) {
+    if (byte <= 0x20 || byte >= 0x7F) return false;
     switch (byte) {
         case '"':
         case '\'':
@@ -36,9 +37,9 @@ bool NeedsEncoding(unsigned char byte) {
         case '%':
         case ':':
         case '\\':
-            return true;
-        default:
             return false;
+        default:
+            return true;
     }
 }
 
@@ -99,21 +100,6 @@ std::vector<std::string> PageFileNames(std::span<const std::string_view> titles,
     return names;
 }
 
-std::string EncodeLinkTarget(std::string_view fileName) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string target;
-    target.reserve(fileName.size());
-    for (char c : fileName) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (NeedsEncoding(byte)) {
-            target.push_back('%');
-            target.push_back(kHex[byte >> 4]);
-            target.push_back(kHex[byte & 0x0F]);
-        } else {
-            target.push_back(c);
-        }
-    }
-    return target;
-}
+std::string EncodeLinkTarget(std::string_view fileName) { return PercentEncode(fileName, Plain); }
 
 }  // namespace vistello

@@ -6,14 +6,14 @@
 #include <unordered_map>
 #include <utility>
 
+#include "files/atomic_file.h"
+#include "files/file_copy.h"
+#include "files/link_chain.h"
+#include "files/path_rules.h"
+#include "files/text_file.h"
 #include "generator/page_names.h"
 #include "generator/page_set_memory.h"
 #include "generator/page_text.h"
-#include "platform/atomic_file.h"
-#include "platform/file_copy.h"
-#include "platform/link_chain.h"
-#include "platform/path_rules.h"
-#include "platform/text_file.h"
 
 namespace vistello {
 

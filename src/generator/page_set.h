@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "files/file_ops.h"
 #include "generator/page_set_memory.h"
-#include "platform/file_ops.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
 

@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "platform/link_chain.h"
+#include "files/link_chain.h"
 
 namespace vistello {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "platform/file_ops.h"
+#include "files/file_ops.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
 

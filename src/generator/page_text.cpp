@@ -5,10 +5,10 @@
 #include <string>
 #include <utility>
 
+#include "files/path_rules.h"
 #include "generator/page_names.h"
 #include "generator/substitution_text.h"
 #include "generator/tag_starts.h"
-#include "platform/path_rules.h"
 
 namespace vistello {
 

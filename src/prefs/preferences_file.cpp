@@ -2,14 +2,13 @@
 
 #include <array>
 
-#include "platform/key_value_lines.h"
+#include "text/key_value_lines.h"
 
 namespace vistello {
 
 namespace {
 
-// The lines in the order written; TOOLTIPS stands among the tags, where readers have always
-// found it.
+// The lines in the order written, TOOLTIPS among the tags.
 enum class Line { Tag, ToolTips, ProjectFile };
 
 struct LineKey {
@@ -44,16 +43,8 @@ std::string_view KeyName(const LineKey& key) {
 
 // Preferences or const Preferences; the reference keeps its constness.
 template <typename Prefs>
-auto& Value(Prefs& preferences, const LineKey& key) {
-    switch (key.line) {
-        case Line::ToolTips:
-            return preferences.toolTips;
-        case Line::ProjectFile:
-            return preferences.projectFile;
-        case Line::Tag:
-            break;
-    }
-    return preferences.tags[key.tag];
+auto& Text(Prefs& preferences, const LineKey& key) {
+    return key.line == Line::ProjectFile ? preferences.projectFile : preferences.tags[key.tag];
 }
 
 }  // namespace
@@ -61,7 +52,11 @@ auto& Value(Prefs& preferences, const LineKey& key) {
 std::string FormatPreferencesText(const Preferences& preferences) {
     std::string text = "CREATOR=Vistello 1.0\n";
     for (const LineKey& key : kLines) {
-        AppendKeyValueLine(text, KeyName(key), Value(preferences, key));
+        if (key.line == Line::ToolTips) {
+            AppendKeyValueLine(text, KeyName(key), preferences.toolTips ? "yes" : "no");
+        } else {
+            AppendKeyValueLine(text, KeyName(key), Text(preferences, key));
+        }
     }
     return text + "\n";
 }
@@ -69,7 +64,12 @@ std::string FormatPreferencesText(const Preferences& preferences) {
 void ParsePreferencesText(std::string_view text, Preferences& preferences) {
     ForEachKeyValue(text, [&](std::string_view name, std::string_view value) {
         for (const LineKey& key : kLines) {
-            if (name == KeyName(key)) Value(preferences, key) = value;
+            if (name != KeyName(key)) continue;
+            if (key.line == Line::ToolTips) {
+                preferences.toolTips = value == "yes";
+            } else {
+                Text(preferences, key) = value;
+            }
         }
     });
 }

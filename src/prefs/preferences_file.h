@@ -11,7 +11,8 @@ inline constexpr const char* kPreferencesFile = "vistello.ini";
 
 // What the preferences file keeps between runs.
 struct Preferences {
-    std::string toolTips;
+    // Kept as "yes" or "no"; any other text reads as off.
+    bool toolTips = true;
     TagSet tags;
     std::string projectFile;
 

@@ -3,8 +3,8 @@
 #include <array>
 #include <utility>
 
-#include "platform/key_value_lines.h"
 #include "slides/entry_list.h"
+#include "text/key_value_lines.h"
 
 namespace vistello {
 
@@ -73,6 +73,14 @@ private:
 };
 
 }  // namespace
+
+std::string ProjectFileOrDefault(std::string_view setting) {
+    return std::string(setting.empty() ? kDefaultProjectFile : setting);
+}
+
+std::string TemplateFileOrDefault(std::string_view setting) {
+    return std::string(setting.empty() ? kDefaultTemplate : setting);
+}
 
 std::string FormatProjectText(std::string_view templateFile, std::string_view outputFolder,
                               const EntryList& rows) {

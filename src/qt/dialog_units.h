@@ -4,7 +4,7 @@
 #include <QRect>
 #include <QSize>
 
-#include "platform/dialog_template.h"
+#include "framework/dialog_template.h"
 
 namespace vistello {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/list_view.h"
+#include "framework/list_view.h"
 
 namespace vistello {
 

@@ -1,6 +1,6 @@
 #include "qt/qstring_bytes.h"
 
-#include "platform/lossless_utf8.h"
+#include "text/lossless_utf8.h"
 
 namespace vistello {
 

@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-#include "platform/dialog_template.h"
+#include "framework/dialog_template.h"
 
 namespace vistello {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/file_picker.h"
+#include "framework/file_picker.h"
 
 namespace vistello {
 

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <string>
 
-#include "platform/message_box.h"
+#include "framework/message_box.h"
 
 namespace vistello {
 

@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 
-#include "platform/digit_groups.h"
 #include "qt/qstring_bytes.h"
+#include "text/counts.h"
 
 namespace vistello {
 

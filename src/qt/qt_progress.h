@@ -4,7 +4,7 @@
 #include <QProgressDialog>
 #include <chrono>
 
-#include "platform/progress.h"
+#include "framework/progress.h"
 
 namespace vistello {
 

@@ -3,7 +3,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
-#include "platform/list_view.h"
+#include "framework/list_view.h"
 
 namespace vistello {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "platform/dialog.h"
+#include "framework/dialog.h"
 
 class QDialog;
 class QWidget;

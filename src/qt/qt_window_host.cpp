@@ -16,7 +16,6 @@
 #include "qt/qt_file_picker.h"
 #include "qt/qt_list_view.h"
 #include "qt/qt_message_box.h"
-#include "qt/tool_tip_gate.h"
 
 namespace vistello {
 
@@ -34,8 +33,7 @@ QFont DialogFont(const DialogTemplate& dialogTemplate) {
 
 QtWindowHost::QtWindowHost(CDialog& dialog, QWidget* owner)
     : m_dialog(dialog),
-      m_widget(std::make_unique<QtDialogWidget>(owner, [this] { m_dialog.OnCommand(IDCANCEL); })),
-      m_toolTips(new ToolTipGate(m_widget.get())) {
+      m_widget(std::make_unique<QtDialogWidget>(owner, [this] { m_dialog.OnCommand(IDCANCEL); })) {
     const DialogTemplate& dialogTemplate = dialog.Template();
     m_widget->setWindowTitle(ToQString(dialogTemplate.caption));
     m_widget->setWindowIcon(AppIcon());
@@ -81,7 +79,8 @@ QWidget* QtWindowHost::BuildClientArea(const DialogTemplate& dialogTemplate) {
         if (control.id != IDC_STATIC) m_controls.emplace(control.id, widget);
         if (control.names != IDC_STATIC) labels.emplace_back(control.names, widget);
         if (!control.tip.empty()) widget->setToolTip(ToQString(control.tip));
-        m_toolTips->Guard(widget);
+        if (!control.accessibleName.empty())
+            widget->setAccessibleName(ToQString(control.accessibleName));
         Route(control.id, widget);
         if ((widget->focusPolicy() & Qt::TabFocus) != 0) tabStops.push_back(widget);
     }
@@ -182,8 +181,6 @@ std::optional<std::string> QtWindowHost::PickFolder(const std::string& title,
                                                     const std::string& folder) {
     return ShowFolderPicker(m_widget.get(), title, folder);
 }
-
-void QtWindowHost::EnableToolTips(bool on) { m_toolTips->SetEnabled(on); }
 
 QDialog& QtWindowHost::Widget() const { return *m_widget; }
 

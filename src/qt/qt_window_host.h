@@ -5,15 +5,14 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/dialog.h"
-#include "platform/window_host.h"
+#include "framework/dialog.h"
+#include "framework/window_host.h"
 
 class QMenuBar;
 
 namespace vistello {
 
 class QtDialogWidget;
-class ToolTipGate;
 
 // One dialog's real window, built from its template: the controls at their places, the menu
 // above them, and every button, menu item and list notification routed to the dialog.
@@ -39,7 +38,6 @@ public:
     std::optional<std::string> PickOpenFile(const FilePickerOptions& options) override;
     std::optional<std::string> PickFolder(const std::string& title,
                                           const std::string& folder) override;
-    void EnableToolTips(bool on) override;
 
     QDialog& Widget() const;
     QWidget* Control(int id) const;
@@ -56,7 +54,6 @@ private:
     CDialog& m_dialog;
     std::unique_ptr<QtDialogWidget> m_widget;
     std::unordered_map<int, QWidget*> m_controls;
-    ToolTipGate* m_toolTips;
     bool m_ended = false;
     int m_result = 0;
 };

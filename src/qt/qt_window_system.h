@@ -1,8 +1,10 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 
-#include "platform/window_system.h"
+#include "framework/window_system.h"
+#include "qt/tool_tip_gate.h"
 
 namespace vistello {
 
@@ -20,12 +22,14 @@ public:
     std::string AppTitle() const override;
     MsgAnswer OwnerlessMessageBox(const std::string& text, const std::string& caption,
                                   MsgButtons buttons, MsgIcon icon) override;
+    void EnableToolTips(bool on) override { m_toolTips.SetEnabled(on); }
     bool StartSockets() override { return true; }
     std::string ManualPath() const override;
     std::unique_ptr<Progress> StartProgress(int total, WindowHost* owner) override;
 
 private:
     std::chrono::milliseconds m_progressDelay;
+    ToolTipGate m_toolTips;
 };
 
 }  // namespace vistello

@@ -1,11 +1,21 @@
 #include "qt/tool_tip_gate.h"
 
+#include <QCoreApplication>
 #include <QEvent>
-#include <QWidget>
+#include <QToolTip>
 
 namespace vistello {
 
-void ToolTipGate::Guard(QWidget* widget) { widget->installEventFilter(this); }
+ToolTipGate::ToolTipGate() {
+    if (QCoreApplication* application = QCoreApplication::instance()) {
+        application->installEventFilter(this);
+    }
+}
+
+void ToolTipGate::SetEnabled(bool on) {
+    m_enabled = on;
+    if (!on) QToolTip::hideText();
+}
 
 bool ToolTipGate::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ToolTip && !m_enabled) return true;

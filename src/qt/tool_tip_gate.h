@@ -2,17 +2,15 @@
 
 #include <QObject>
 
-class QWidget;
-
 namespace vistello {
 
-// Lets the tips of the widgets it guards show only while tool tips are switched on.
+// Lets tips show, in every window of the application, only while tool tips are switched on.
 class ToolTipGate final : public QObject {
 public:
-    explicit ToolTipGate(QObject* parent) : QObject(parent) {}
+    ToolTipGate();
 
-    void Guard(QWidget* widget);
-    void SetEnabled(bool on) { m_enabled = on; }
+    // Switching off also hides a tip that is up.
+    void SetEnabled(bool on);
     bool Enabled() const { return m_enabled; }
 
 protected:

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/list_view.h"
+#include "framework/list_view.h"
 #include "slides/image_entry.h"
 
 namespace vistello {

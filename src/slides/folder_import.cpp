@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <filesystem>
-#include <system_error>
+#include <optional>
 
-#include "platform/path_rules.h"
+#include "files/path_rules.h"
 
 namespace vistello {
 
@@ -71,14 +70,14 @@ bool NaturalLess(std::string_view a, std::string_view b) {
     return order != 0 ? order < 0 : a < b;
 }
 
-std::vector<std::string> ImageFilesIn(const std::string& folder) {
-    namespace fs = std::filesystem;
+std::vector<std::string> ImageFilesIn(FileOps& ops, const std::string& folder) {
+    std::optional<std::vector<FolderEntry>> entries = ops.ListFolder(folder);
+    if (!entries) return {};
     std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        std::string name = it->path().filename().string();
-        if (name.front() == '.' || !IsImageFileName(name) || !it->is_regular_file(error)) continue;
-        names.push_back(std::move(name));
+    for (FolderEntry& entry : *entries) {
+        if (entry.name.front() == '.' || !entry.regularFile || !IsImageFileName(entry.name))
+            continue;
+        names.push_back(std::move(entry.name));
     }
     std::sort(names.begin(), names.end(), NaturalLess);
     std::string prefix = folder;

@@ -19,6 +19,12 @@ ControlTemplate Ctl(int id, ControlKind kind, const char* text, DluRect rect,
     return control;
 }
 
+// A control whose text does not tell a screen reader's user what it is for.
+ControlTemplate Named(ControlTemplate control, const char* accessibleName) {
+    control.accessibleName = accessibleName;
+    return control;
+}
+
 ControlTemplate Label(const char* text, int x, int y, int w, int names = IDC_STATIC) {
     ControlTemplate label = Ctl(IDC_STATIC, K::Label, text, {x, y, w, 8});
     label.names = names;
@@ -53,9 +59,7 @@ std::vector<MenuTemplate> MainMenu() {
 
 DialogTemplate BuildMainDialog() {
     DialogTemplate t;
-    t.id = ids::kMainDialog;
     t.caption = "Vistello";
-    t.font = "MS Sans Serif";
     t.pointSize = 8;
     t.width = 288;
     t.height = 226;
@@ -66,14 +70,18 @@ DialogTemplate BuildMainDialog() {
         Ctl(IDC_STATIC, K::GroupBox, "Page Settings", {7, 53, 219, 98}),
         Ctl(ids::kTemplate, K::Edit, "", {60, 16, 136, 14},
             "The HTML template that every page is made from"),
-        Ctl(ids::kBrowseTemplate, K::PushButton, "Browse", {194, 16, 29, 14},
-            "Choose the template file"),
+        Named(Ctl(ids::kBrowseTemplate, K::PushButton, "Browse", {194, 16, 29, 14},
+                  "Choose the template file"),
+              "Browse for the template"),
         Ctl(ids::kOutputFolder, K::Edit, "", {60, 30, 136, 14},
             "The folder that receives the pages and the images"),
-        Ctl(ids::kBrowseOutputFolder, K::PushButton, "Browse", {194, 30, 29, 14},
-            "Choose the output folder"),
+        Named(Ctl(ids::kBrowseOutputFolder, K::PushButton, "Browse", {194, 30, 29, 14},
+                  "Choose the output folder"),
+              "Browse for the output folder"),
         Ctl(ids::kImagePath, K::Edit, "", {60, 62, 136, 14}, "The image file of this slide"),
-        Ctl(ids::kBrowseImage, K::PushButton, "Browse", {194, 62, 29, 14}, "Choose the image file"),
+        Named(Ctl(ids::kBrowseImage, K::PushButton, "Browse", {194, 62, 29, 14},
+                  "Choose the image file"),
+              "Browse for the image"),
         Ctl(ids::kTitle, K::Edit, "", {60, 76, 163, 14},
             "The slide's title; it also names the slide's page"),
         Ctl(ids::kHeight, K::Edit, "", {60, 90, 29, 14}, "Display height, e.g. 480 or 50%"),
@@ -103,7 +111,9 @@ DialogTemplate BuildMainDialog() {
         Ctl(ids::kPreferences, K::PushButton, "Preferences", {231, 169, 50, 14},
             "Change the template tags and tool tips"),
         Ctl(IDOK, K::DefPushButton, "Quit", {231, 198, 50, 14}, "Save everything and close"),
-        Ctl(ids::kEntryCount, K::ReadOnlyEdit, "", {231, 141, 50, 14}, "The number of slides"),
+        Named(
+            Ctl(ids::kEntryCount, K::ReadOnlyEdit, "", {231, 141, 50, 14}, "The number of slides"),
+            "Number of slides"),
         Label("Template:", 13, 19, 45, ids::kTemplate),
         Label("Output Folder:", 13, 33, 47, ids::kOutputFolder),
         Label("Image:", 13, 65, 45, ids::kImagePath),
@@ -122,9 +132,7 @@ DialogTemplate BuildMainDialog() {
 
 DialogTemplate BuildAboutDialog() {
     DialogTemplate t;
-    t.id = ids::kAboutDialog;
     t.caption = "About Vistello";
-    t.font = "MS Sans Serif";
     t.pointSize = 8;
     t.width = 235;
     t.height = 55;
@@ -141,9 +149,7 @@ DialogTemplate BuildAboutDialog() {
 
 DialogTemplate BuildPreferencesDialog() {
     DialogTemplate t;
-    t.id = ids::kPreferencesDialog;
     t.caption = "Preferences";
-    t.font = "MS Sans Serif";
     t.pointSize = 8;
     t.width = 166;
     t.height = 212;

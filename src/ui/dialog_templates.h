@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialog_template.h"
+#include "framework/dialog_template.h"
 
 namespace vistello {
 

@@ -2,8 +2,9 @@
 
 #include <utility>
 
-#include "platform/data_exchange.h"
-#include "platform/window_host.h"
+#include "framework/data_exchange.h"
+#include "framework/window_host.h"
+#include "framework/window_system.h"
 #include "project/project_file.h"
 #include "ui/about_dialog.h"
 #include "ui/dialog_templates.h"
@@ -83,17 +84,15 @@ void CMainDialog::DoDataExchange(CDataExchange& dx) {
 bool CMainDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     SetupListColumns();
-    m_strToolTips = "yes";
+    m_bToolTips = true;
     LoadPreferences();
-    Host().EnableToolTips(m_strToolTips == "yes");
-    if (m_strProjectFile.empty()) m_strProjectFile = kDefaultProjectFile;
+    System().EnableToolTips(m_bToolTips);
+    m_strProjectFile = ProjectFileOrDefault(m_strProjectFile);
     ReadProjectFile();
     // The field shows the default the program will use, so what the user sees is what Generate
     // reads.
-    if (m_strTemplate.empty()) {
-        m_strTemplate = kDefaultTemplate;
-        UpdateData(false);
-    }
+    m_strTemplate = TemplateFileOrDefault(m_strTemplate);
+    UpdateData(false);
     return true;
 }
 

@@ -3,10 +3,12 @@
 #include <optional>
 #include <string>
 
+#include "files/file_ops.h"
+#include "files/file_stamp.h"
+#include "framework/dialog.h"
+#include "framework/file_picker.h"
+#include "generator/generate_request.h"
 #include "generator/page_set.h"
-#include "platform/dialog.h"
-#include "platform/file_ops.h"
-#include "platform/file_picker.h"
 #include "prefs/tag_set.h"
 #include "slides/entry_list.h"
 
@@ -30,57 +32,16 @@ public:
     void LoadRowIntoFields(int row);
     void RefreshEntryCount();
 
-    // Entry editing.
-    void OnAdd();
-    bool IsTitleInList();
-    void OnUpdate();
-    void OnRemove();
-    void OnClearFields();
-    void OnClearList();
-    void OnMenuClearList();
-    int OnClickList(const Notification& notification);
-
-    // List ordering.
-    int OnColumnClick(const Notification& notification);
-    void SortByColumn(int column);
-
-    // Generation.
-    void OnGenerate();
-    // False, after telling the user, when the file cannot be read.
-    bool LoadTemplateFile(const std::string& fileName, std::string& text);
-    // Tells the user of each page that could not be written, as it fails; shows the progress,
-    // and stops after the page in hand when the user cancels.
-    PageSetResult WritePageSet(const std::string& templateText);
-    void ShowUnwrittenPage(int row);
-
     // The project file.
     void ReadProjectFile();
     // False, after telling the user, when the file could not be written.
     bool WriteProjectFile();
-    void OnNewProject();
-    void OnFileSave();
-    void OnFileOpen();
-    void OnFileSaveAs();
-    void OnImportDirectory();
 
     // The preferences file.
     void LoadPreferences();
     void SavePreferences();
-    void OnPreferences();
-    void OnMenuPreferences();
 
-    // Pickers and the manual.
-    void OnBrowseImage();
-    void OnBrowseTemplate();
-    void OnBrowseOutputFolder();
-    void OnHelpManual();
-    void OnHelpMoreInfo();
-    void OnHelpUninstall();
-
-    void OnQuit();
-    void OnHelpAbout();
-
-    std::string m_strToolTips;
+    bool m_bToolTips = true;
     TagSet m_tags;
     std::string m_strProjectFile;
     EntryList m_listEntries;
@@ -100,6 +61,53 @@ protected:
     void DoDataExchange(CDataExchange& dx) override;
 
 private:
+    // Entry editing.
+    void OnAdd();
+    bool IsTitleInList();
+    void OnUpdate();
+    void OnRemove();
+    void OnClearFields();
+    void OnClearList();
+    void OnMenuClearList();
+    int OnClickList(const Notification& notification);
+
+    // List ordering.
+    int OnColumnClick(const Notification& notification);
+    void SortByColumn(int column);
+
+    // Generation.
+    void OnGenerate();
+    void ShowRefusal(GenerateRefusal refusal);
+    // Tells the user of each page that could not be written, as it fails; shows the progress,
+    // and stops after the page in hand when the user cancels.
+    PageSetResult WritePageSet(const GenerateRequest& request);
+    void ShowUnwrittenPage(int row);
+
+    // Project commands.
+    void OnNewProject();
+    void OnFileSave();
+    void OnFileOpen();
+    void OnFileSaveAs();
+    void OnImportDirectory();
+    void ShowProjectCaption(bool madeByNewProject);
+    bool WriteProjectTo(const std::string& fileName, bool keepOtherVersion);
+    bool ChangedElsewhere(const std::string& fileName);
+
+    // Preferences.
+    void OnPreferences();
+    void OnMenuPreferences();
+
+    // Pickers and the manual.
+    void OnBrowseImage();
+    void OnBrowseTemplate();
+    void OnBrowseOutputFolder();
+    void OnHelpManual();
+    void OnHelpMoreInfo();
+    void OnHelpUninstall();
+
+    void OnQuit();
+    void OnHelpAbout();
+
     FileOps& Files() const { return *m_files; }
     void MapCommands();
     void PickFileInto(FilePickerOptions options, int control, std::string& field);
@@ -112,6 +120,8 @@ private:
     FileOps* m_files;
     // What the last Generate left in its folder, so that the next one builds only what changed.
     PageSetMemory m_generated;
+    // The project file as this window last read or wrote it.
+    std::optional<FileStamp> m_projectStamp;
 };
 
 }  // namespace vistello

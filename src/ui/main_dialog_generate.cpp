@@ -3,14 +3,12 @@
 #include <optional>
 #include <string>
 #include <system_error>
-#include <utility>
-#include <vector>
+#include <variant>
 
+#include "framework/window_system.h"
+#include "generator/generate_request.h"
 #include "generator/page_set.h"
-#include "platform/digit_groups.h"
-#include "platform/path_rules.h"
-#include "platform/text_file.h"
-#include "platform/window_system.h"
+#include "text/counts.h"
 #include "ui/main_dialog.h"
 #include "ui/messages.h"
 
@@ -55,25 +53,20 @@ std::string StoppedText(const PageSetResult& result) {
 
 }  // namespace
 
-// Nothing is copied or written unless the template was read and the output folder exists, so a
-// slip in either setting cannot leave a half-made set of empty pages behind.
 void CMainDialog::OnGenerate() {
     UpdateData(true);
     m_tags.FillEmptyWithDefaults();
-    if (m_nEntryCount < 1 || m_listEntries.RowCount() < 1) {
-        MessageBox(kEmptyListText, "Empty List");
+    const PreparedGenerate prepared =
+        m_nEntryCount < 1
+            ? GenerateRefusal::NoEntries
+            : PrepareGenerate(Files(), m_listEntries, m_strTemplate, m_strOutputFolder);
+    if (const GenerateRefusal* refusal = std::get_if<GenerateRefusal>(&prepared)) {
+        ShowRefusal(*refusal);
         return;
     }
-    std::string templateText;
-    if (!LoadTemplateFile(m_strTemplate.empty() ? kDefaultTemplate : m_strTemplate, templateText)) {
-        return;
-    }
-    if (!m_strOutputFolder.empty() && !IsFolder(m_strOutputFolder)) {
-        MessageBox("Output folder not found:\r\n" + m_strOutputFolder, "Error");
-        return;
-    }
-    AppendSeparator(m_strOutputFolder);
-    const PageSetResult result = WritePageSet(templateText);
+    const GenerateRequest& request = std::get<GenerateRequest>(prepared);
+    m_strOutputFolder = request.outputFolder;
+    const PageSetResult result = WritePageSet(request);
     if (result.stopped) {
         AfxMessageBox(StoppedText(result), MsgButtons::Ok);
         return;
@@ -87,18 +80,28 @@ void CMainDialog::OnGenerate() {
     }
 }
 
+void CMainDialog::ShowRefusal(GenerateRefusal refusal) {
+    switch (refusal) {
+        case GenerateRefusal::NoEntries:
+            MessageBox(kEmptyListText, "Empty List");
+            return;
+        case GenerateRefusal::TemplateUnreadable:
+            MessageBox("Error loading file", "Error");
+            return;
+        case GenerateRefusal::NoSuchFolder:
+            MessageBox("Output folder not found:\r\n" + m_strOutputFolder, "Error");
+            return;
+    }
+}
+
 // The page fields end on the last entry, as if each entry had been shown in turn; only a page
 // that fails is shown while its box is up, so a long list costs no exchange per entry. The
 // progress goes away before the caller's closing box.
-PageSetResult CMainDialog::WritePageSet(const std::string& templateText) {
-    std::vector<const ImageEntry*> rows;
-    rows.reserve(static_cast<size_t>(m_listEntries.RowCount()));
-    for (int row = 0; row < m_listEntries.RowCount(); ++row)
-        rows.push_back(&m_listEntries.Row(row));
+PageSetResult CMainDialog::WritePageSet(const GenerateRequest& request) {
     const std::unique_ptr<Progress> progress =
-        System().StartProgress(static_cast<int>(rows.size()), &Host());
+        System().StartProgress(static_cast<int>(request.rows.size()), &Host());
     const PageSetResult result = vistello::WritePageSet(
-        Files(), rows, templateText, m_tags, m_strOutputFolder,
+        Files(), request.rows, request.templateText, m_tags, request.outputFolder,
         [this, &progress](int row, bool written) {
             if (!written) ShowUnwrittenPage(row);
             return progress->Step(row + 1);
@@ -113,17 +116,6 @@ void CMainDialog::ShowUnwrittenPage(int row) {
     LoadRowIntoFields(row);
     UpdateData(false);
     MessageBox("Save to File", "Error Saving File.");
-}
-
-bool CMainDialog::LoadTemplateFile(const std::string& fileName, std::string& text) {
-    UpdateData(true);
-    std::optional<std::string> content = ReadTextFile(fileName);
-    if (!content) {
-        MessageBox("Error loading file", "Error");
-        return false;
-    }
-    text = std::move(*content);
-    return true;
 }
 
 }  // namespace vistello

@@ -1,5 +1,5 @@
-#include "platform/file_url.h"
-#include "platform/window_system.h"
+#include "framework/window_system.h"
+#include "text/file_url.h"
 #include "ui/main_dialog.h"
 
 namespace vistello {

@@ -5,10 +5,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/current_dir_guard.h"
-#include "platform/path_rules.h"
-#include "platform/window_host.h"
+#include "files/current_dir_guard.h"
+#include "files/path_rules.h"
+#include "framework/window_host.h"
 #include "slides/folder_import.h"
+#include "text/counts.h"
 #include "ui/main_dialog.h"
 
 namespace vistello {
@@ -37,7 +38,7 @@ void CMainDialog::OnImportDirectory() {
     for (int row = 0; row < m_listEntries.RowCount(); ++row) {
         known.insert(m_listEntries.Row(row).imagePath);
     }
-    const std::vector<std::string> files = ImageFilesIn(*folder);
+    const std::vector<std::string> files = ImageFilesIn(Files(), *folder);
     std::vector<ImageEntry> entries;
     for (const std::string& path : files) {
         if (known.count(path) != 0) continue;

@@ -1,8 +1,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/current_dir_guard.h"
-#include "platform/window_host.h"
+#include "files/current_dir_guard.h"
+#include "framework/window_host.h"
 #include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
 
@@ -34,7 +34,7 @@ FilePickerOptions TemplatePicker() {
 // The file pickers take nothing in first: afterwards every field shows its member again. They
 // open where the field's text, as shown, points.
 void CMainDialog::PickFileInto(FilePickerOptions options, int control, std::string& field) {
-    options.folder = ExistingFolderOf(Host().GetText(control));
+    options.folder = ExistingFolderOf(Files(), Host().GetText(control));
     std::optional<std::string> chosen;
     {
         CurrentDirGuard keepDirectory;
@@ -55,7 +55,8 @@ void CMainDialog::OnBrowseOutputFolder() {
     std::optional<std::string> chosen;
     {
         CurrentDirGuard keepDirectory;
-        chosen = Host().PickFolder("Browse for Folders", ExistingFolderOf(m_strOutputFolder));
+        chosen =
+            Host().PickFolder("Browse for Folders", ExistingFolderOf(Files(), m_strOutputFolder));
     }
     if (chosen && !chosen->empty()) m_strOutputFolder = std::move(*chosen);
     UpdateData(false);

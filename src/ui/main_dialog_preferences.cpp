@@ -1,7 +1,7 @@
 #include <optional>
 
-#include "platform/text_file.h"
-#include "platform/window_host.h"
+#include "files/text_file.h"
+#include "framework/window_system.h"
 #include "prefs/preferences_file.h"
 #include "ui/main_dialog.h"
 #include "ui/preferences_dialog.h"
@@ -15,9 +15,9 @@ void CMainDialog::LoadPreferences() {
     if (CreateFileIfMissing(Files(), kPreferencesFile))
         text = ReadTextFile(Files(), kPreferencesFile);
     if (text) {
-        Preferences preferences{m_strToolTips, m_tags, m_strProjectFile};
+        Preferences preferences{m_bToolTips, m_tags, m_strProjectFile};
         ParsePreferencesText(*text, preferences);
-        m_strToolTips = std::move(preferences.toolTips);
+        m_bToolTips = preferences.toolTips;
         m_tags = std::move(preferences.tags);
         m_strProjectFile = std::move(preferences.projectFile);
     }
@@ -27,7 +27,7 @@ void CMainDialog::LoadPreferences() {
 // On failure the window keeps the text typed into it; on success it shows the members again.
 void CMainDialog::SavePreferences() {
     if (!WriteTextFile(Files(), kPreferencesFile,
-                       FormatPreferencesText({m_strToolTips, m_tags, m_strProjectFile}))) {
+                       FormatPreferencesText({m_bToolTips, m_tags, m_strProjectFile}))) {
         MessageBox("Save to File", "Error Writing File");
         return;
     }
@@ -35,17 +35,16 @@ void CMainDialog::SavePreferences() {
 }
 
 // However the dialog closes, its copy comes back and the file is written: Escape keeps the values
-// it opened with, which are the tags with their defaults filled in.
+// it opened with, which are the tags with their defaults filled in, and the tips as they were.
 void CMainDialog::OnPreferences() {
     CPreferencesDialog preferences;
-    preferences.m_bToolTips = m_strToolTips == "yes";
-    Host().EnableToolTips(preferences.m_bToolTips);
+    preferences.m_bToolTips = m_bToolTips;
     preferences.m_tags = m_tags;
     preferences.m_tags.FillEmptyWithDefaults();
     preferences.DoModal(System(), &Host());
     m_tags = preferences.m_tags;
-    m_strToolTips = preferences.m_bToolTips ? "yes" : "no";
-    Host().EnableToolTips(preferences.m_bToolTips);
+    m_bToolTips = preferences.m_bToolTips;
+    System().EnableToolTips(m_bToolTips);
     SavePreferences();
 }
 

@@ -3,9 +3,10 @@
 #include <utility>
 #include <vector>
 
-#include "platform/current_dir_guard.h"
-#include "platform/text_file.h"
-#include "platform/window_host.h"
+#include "files/current_dir_guard.h"
+#include "files/keep_aside.h"
+#include "files/text_file.h"
+#include "framework/window_host.h"
 #include "project/project_file.h"
 #include "ui/main_dialog.h"
 #include "ui/messages.h"
@@ -20,17 +21,26 @@ FilePickerOptions ProjectPicker() {
 
 }  // namespace
 
-std::string CMainDialog::ProjectFileName() const {
-    return m_strProjectFile.empty() ? kDefaultProjectFile : m_strProjectFile;
+std::string CMainDialog::ProjectFileName() const { return ProjectFileOrDefault(m_strProjectFile); }
+
+// New Project names the program in full, as that command always has; every other way to a
+// project keeps the short name that users and window rules already know.
+void CMainDialog::ShowProjectCaption(bool madeByNewProject) {
+    Host().SetCaption((madeByNewProject ? "Framewright Vistello: " : "Vistello: ") +
+                      ProjectFileName());
 }
 
 // A missing file is created empty, so the first run leaves the project where the next one looks.
+// The stamp is taken before the read: a write that slips in between is then seen as a change.
 void CMainDialog::ReadProjectFile() {
     UpdateData(true);
     const std::string fileName = ProjectFileName();
-    Host().SetCaption("Vistello: " + fileName);
+    ShowProjectCaption(false);
     std::optional<std::string> text;
-    if (CreateFileIfMissing(Files(), fileName)) text = ReadTextFile(Files(), fileName);
+    if (CreateFileIfMissing(Files(), fileName)) {
+        m_projectStamp = StampOf(Files(), fileName);
+        text = ReadTextFile(Files(), fileName);
+    }
     ProjectFields fields{m_strTemplate, m_strOutputFolder, PageFields()};
     std::vector<std::unique_ptr<ImageEntry>> entries = ParseProjectText(text.value_or(""), fields);
     m_strTemplate = std::move(fields.templateFile);
@@ -45,24 +55,46 @@ void CMainDialog::ReadProjectFile() {
     UpdateData(false);
 }
 
+bool CMainDialog::WriteProjectFile() { return WriteProjectTo(ProjectFileName(), true); }
+
 // Typed text that no command has taken in is replaced on screen, not written; afterwards the
-// page fields show the top row, as if every row had passed through them on its way out.
-bool CMainDialog::WriteProjectFile() {
+// page fields show the top row, as if every row had passed through them on its way out. A
+// version that someone else wrote since this window last read or wrote the file is copied aside
+// first, so that neither list is lost.
+bool CMainDialog::WriteProjectTo(const std::string& fileName, bool keepOtherVersion) {
     m_nEntryCount = m_listEntries.RowCount();
     UpdateData(false);
+    const bool changed = keepOtherVersion && ChangedElsewhere(fileName);
+    std::optional<std::string> aside;
+    if (changed) aside = KeepAside(Files(), fileName, "changed elsewhere");
     const bool written =
-        WriteTextFile(Files(), ProjectFileName(),
+        (!changed || aside) &&
+        WriteTextFile(Files(), fileName,
                       FormatProjectText(m_strTemplate, m_strOutputFolder, m_listEntries));
     if (written) {
+        m_projectStamp = StampOf(Files(), fileName);
         LoadRowIntoFields(0);
     } else {
         MessageBox("Save to File", "Error Writing File");
     }
     UpdateData(false);
+    if (written && aside) {
+        MessageBox(
+            "The project file was changed by another program since Vistello read it.\r\n"
+            "That version is kept as " +
+                *aside,
+            "Project Changed Elsewhere");
+    }
     return written;
 }
 
-// The rows go only once a new file is chosen: a cancelled picker leaves the project whole.
+bool CMainDialog::ChangedElsewhere(const std::string& fileName) {
+    const std::optional<FileStamp> now = StampOf(Files(), fileName);
+    return m_projectStamp && now && *now != *m_projectStamp;
+}
+
+// The rows go only once a new file is chosen: a cancelled picker leaves the project whole. The
+// picker has asked before an existing file is replaced.
 void CMainDialog::OnNewProject() {
     UpdateData(true);
     if (AfxMessageBox(kClearListQuestion, MsgButtons::YesNo) == MsgAnswer::Yes) {
@@ -74,8 +106,9 @@ void CMainDialog::OnNewProject() {
         if (chosen) {
             m_listEntries.DeleteAll();
             m_strProjectFile = *chosen;
-            Host().SetCaption("Framewright Vistello: " + m_strProjectFile);
-            WriteProjectFile();
+            m_projectStamp.reset();
+            ShowProjectCaption(true);
+            WriteProjectTo(m_strProjectFile, false);
         }
     }
     AutoSizeColumns();
@@ -85,7 +118,7 @@ void CMainDialog::OnNewProject() {
 
 std::optional<std::string> CMainDialog::PickProjectFile(bool forSaving) {
     FilePickerOptions options = ProjectPicker();
-    options.folder = ExistingFolderOf(ProjectFileName());
+    options.folder = ExistingFolderOf(Files(), ProjectFileName());
     CurrentDirGuard keepDirectory;
     return forSaving ? Host().PickSaveFile(options) : Host().PickOpenFile(options);
 }
@@ -102,17 +135,18 @@ void CMainDialog::OnFileOpen() {
     SetPageFields(ImageEntry{});
     RefreshEntryCount();
     ReadProjectFile();
-    if (m_strTemplate.empty()) m_strTemplate = kDefaultTemplate;
+    m_strTemplate = TemplateFileOrDefault(m_strTemplate);
     UpdateData(false);
 }
 
+// The chosen file becomes the project only once the list is in it: a failed write leaves the
+// project, its caption and where later writes go as they were.
 void CMainDialog::OnFileSaveAs() {
     UpdateData(true);
     const std::optional<std::string> chosen = PickProjectFile(true);
-    if (chosen) {
+    if (chosen && WriteProjectTo(*chosen, false)) {
         m_strProjectFile = *chosen;
-        Host().SetCaption("Vistello: " + m_strProjectFile);
-        WriteProjectFile();
+        ShowProjectCaption(false);
     }
     UpdateData(false);
 }

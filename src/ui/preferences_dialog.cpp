@@ -1,12 +1,19 @@
 #include "ui/preferences_dialog.h"
 
-#include "platform/data_exchange.h"
+#include "framework/data_exchange.h"
+#include "framework/window_host.h"
+#include "framework/window_system.h"
 #include "ui/dialog_templates.h"
 #include "ui/resource_ids.h"
 
 namespace vistello {
 
-CPreferencesDialog::CPreferencesDialog() : CDialog(PreferencesDialogTemplate()) {}
+// The check box switches the tips of every window as it is clicked, this dialog's included, so
+// the user sees at once what the switch does.
+CPreferencesDialog::CPreferencesDialog() : CDialog(PreferencesDialogTemplate()) {
+    MapCommand(ids::kPrefToolTips,
+               [this] { System().EnableToolTips(Host().GetCheck(ids::kPrefToolTips)); });
+}
 
 void CPreferencesDialog::DoDataExchange(CDataExchange& dx) {
     DDX_Check(dx, ids::kPrefToolTips, m_bToolTips);

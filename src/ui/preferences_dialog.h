@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/dialog.h"
+#include "framework/dialog.h"
 #include "prefs/tag_set.h"
 
 namespace vistello {

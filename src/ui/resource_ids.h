@@ -2,11 +2,6 @@
 
 namespace vistello::ids {
 
-inline constexpr int kAboutDialog = 100;
-inline constexpr int kMainDialog = 102;
-inline constexpr int kMainMenu = 129;
-inline constexpr int kPreferencesDialog = 130;
-
 inline constexpr int kTemplate = 1000;
 inline constexpr int kOutputFolder = 1001;
 inline constexpr int kBrowseTemplate = 1002;
@@ -50,7 +45,5 @@ inline constexpr int kMenuManual = 32776;
 inline constexpr int kMenuSupport = 32779;
 inline constexpr int kMenuMoreInfo = 32778;
 inline constexpr int kMenuUninstall = 32781;
-
-inline constexpr int kSysCommandAbout = 16;
 
 }  // namespace vistello::ids

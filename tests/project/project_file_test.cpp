@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/text_file.h"
+#include "files/text_file.h"
 #include "slides/entry_list.h"
 
 namespace vistello {

@@ -3,7 +3,7 @@
 #include <QtTest/QtTest>
 #include <QtWidgets/QtWidgets>
 
-#include "platform/data_exchange.h"
+#include "framework/data_exchange.h"
 #include "qt/qt_list_view.h"
 #include "qt/qt_window.h"
 #include "qt/qt_window_host.h"

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/file_ops.h"
+#include "files/file_ops.h"
 
 namespace vistello::testing {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/list_view.h"
+#include "framework/list_view.h"
 
 namespace vistello::testing {
 

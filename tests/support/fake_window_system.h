@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog.h"
-#include "platform/window_host.h"
-#include "platform/window_system.h"
+#include "framework/dialog.h"
+#include "framework/window_host.h"
+#include "framework/window_system.h"
 #include "support/fake_list_view.h"
 
 namespace vistello::testing {
@@ -53,7 +53,6 @@ public:
     std::optional<std::string> PickFolder(const std::string&, const std::string&) override {
         return Pick();
     }
-    void EnableToolTips(bool on) override { m_toolTips = on; }
 
     void Type(int id, const std::string& text) { SetText(id, text); }
     std::string Text(int id) const { return GetText(id); }
@@ -65,7 +64,6 @@ public:
     void Destroy();
 
     const std::string& Caption() const { return m_caption; }
-    bool ToolTipsOn() const { return m_toolTips; }
     // The result the dialog ended with, if it did.
     std::optional<int> Result() const { return m_result; }
 
@@ -78,7 +76,6 @@ private:
     std::map<int, bool> m_checks;
     std::map<int, FakeListView> m_lists;
     std::string m_caption;
-    bool m_toolTips = false;
     std::optional<int> m_result;
     bool m_destroyed = false;
 };
@@ -93,7 +90,8 @@ public:
     std::string AppTitle() const override { return "vistello"; }
     MsgAnswer OwnerlessMessageBox(const std::string& text, const std::string& caption,
                                   MsgButtons buttons, MsgIcon icon) override;
-    bool StartSockets() override { return true; }
+    bool StartSockets() override { return socketsStart; }
+    void EnableToolTips(bool on) override { toolTips = on; }
     std::string ManualPath() const override { return "/usr/share/doc/vistello/manual.html"; }
     std::unique_ptr<Progress> StartProgress(int total, WindowHost* owner) override;
 
@@ -105,6 +103,8 @@ public:
     // moves the current directory away, as a real one may.
     std::deque<std::optional<std::string>> pickerAnswers;
 
+    bool socketsStart = true;
+    bool toolTips = false;
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;
 };

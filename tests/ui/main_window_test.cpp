@@ -57,7 +57,7 @@ TEST_F(MainWindowCommandsTest, StartsWithTheProjectThePreferencesName) {
     EXPECT_EQ(restarted.Text(ids::kTitle), "Harbour at dawn");
     EXPECT_EQ(restarted.Text(ids::kDescription), "a=b");
     EXPECT_EQ(restarted.Caption(), "Vistello: p/garden.dat");
-    EXPECT_FALSE(restarted.ToolTipsOn());
+    EXPECT_FALSE(system.toolTips);
     EXPECT_EQ(again.m_tags.alt, "[alt]");
 }
 
@@ -100,7 +100,7 @@ TEST_F(MainWindowCommandsTest, PreferencesApplyOnOkKeepDefaultsOnEscapeAndAreSav
     });
     window.Press(ids::kPreferences);
     EXPECT_EQ(dialog.m_tags.imageTitle, "{title}");
-    EXPECT_FALSE(window.ToolTipsOn());
+    EXPECT_FALSE(system.toolTips);
     EXPECT_TRUE(Holds("vistello.ini", "ALT=\r\nKEYWORDS=<<KEYWORDS>>\r\nTOOLTIPS=no\r\n"));
 
     system.dialogScripts.push_back([](FakeWindow& preferences) {

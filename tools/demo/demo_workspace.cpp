@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "demo/demo_slides.h"
-#include "platform/text_file.h"
+#include "files/text_file.h"
 #include "prefs/preferences_file.h"
 #include "project/project_file.h"
 #include "slides/entry_list.h"
@@ -49,7 +49,8 @@ void CopyTemplates(const fs::path& templateFolder, const fs::path& folder) {
 }
 
 void WriteText(const fs::path& file, const std::string& text) {
-    if (!WriteTextFile(file.string(), text)) Fail("cannot write", file);
+    RealFileOps files;
+    if (!WriteTextFile(files, file.string(), text)) Fail("cannot write", file);
 }
 
 // The project lists the slides top row first, as the window shows them.
@@ -69,7 +70,7 @@ void WriteProject(const fs::path& folder) {
 }
 
 void WritePreferences(const fs::path& folder) {
-    Preferences preferences{"yes", {}, kDemoProject};
+    Preferences preferences{true, {}, kDemoProject};
     preferences.tags.FillEmptyWithDefaults();
     WriteText(folder / kPreferencesFile, FormatPreferencesText(preferences));
 }

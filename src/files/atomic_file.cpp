@@ -1,0 +1,139 @@
+#include "files/atomic_file.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <random>
+
+#include "files/link_chain.h"
+
+namespace vistello {
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+// Large enough that a big page takes few reads, small enough never to matter in memory.
+constexpr size_t kCompareBlock = 256 * 1024;
+
+// Names nobody can guess, so that no one can plant a file or a link where the temporary goes.
+std::string RandomName() {
+    static constexpr std::string_view kDigits =
+        "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    thread_local std::random_device entropy;
+    uint64_t value = (uint64_t{entropy()} << 32) | entropy();
+    std::string name = ".vistello-";
+    for (int digit = 0; digit < 11; ++digit, value /= kDigits.size())
+        name += kDigits[value % kDigits.size()];
+    return name;
+}
+
+// The temporary shares the target's folder, so the rename never crosses file systems.
+int OpenTemporaryBeside(FileOps& ops, const std::string& target, std::string& temp) {
+    const std::string prefix = target.substr(0, target.rfind('/') + 1);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        temp = prefix + RandomName();
+        const int fd = ops.OpenExclusive(temp);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    return -1;
+}
+
+bool WriteAll(FileOps& ops, int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ops.Write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return false;
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
+TemporaryFiller WriterOf(std::string_view bytes) {
+    return [bytes](int, const BlockWriter& write) { return write(bytes); };
+}
+
+// Only a regular file is ever replaced, and never one the user has made read-only: the rename
+// would otherwise replace it behind the user's back.
+bool MayReplace(FileOps& ops, const LinkEnd& target) {
+    if (!target.existing) return true;
+    const mode_t mode = target.existing->st_mode;
+    return S_ISREG(mode) && (mode & 0222) != 0 && ops.AccessWrite(target.path) == 0;
+}
+
+bool FillTemporary(FileOps& ops, int fd, const LinkEnd& target, const TemporaryFiller& fill,
+                   Flush flush) {
+    const BlockWriter write = [&ops, fd](std::string_view block) {
+        return WriteAll(ops, fd, block);
+    };
+    return fill(fd, write) &&
+           (!target.existing || ops.Fchmod(fd, target.existing->st_mode & 0777) == 0) &&
+           (flush == Flush::ToSystem || ops.Fsync(fd) == 0);
+}
+
+// Only for a target that MayReplace allows.
+bool ReplaceTarget(FileOps& ops, const LinkEnd& target, const TemporaryFiller& fill, Flush flush) {
+    std::string temp;
+    const int fd = OpenTemporaryBeside(ops, target.path, temp);
+    if (fd < 0) return false;
+    const bool filled = FillTemporary(ops, fd, target, fill, flush);
+    const bool closed = ops.Close(fd) == 0;
+    if (!filled || !closed || ops.Rename(temp, target.path) != 0) {
+        ops.Unlink(temp);
+        return false;
+    }
+    return flush == Flush::ToSystem || ops.FsyncFolder(FolderOf(target.path)) == 0;
+}
+
+// One byte more than expected is asked for, so that a longer file shows in the first read. A
+// read of a regular file that comes back short has met the end.
+bool ReadsExactly(FileOps& ops, int fd, std::string_view bytes) {
+    const size_t size = std::min(kCompareBlock, bytes.size() + 1);
+    const std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(size);
+    for (;;) {
+        const ssize_t got = ops.Read(fd, buffer.get(), size);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return false;
+        const std::string_view block(buffer.get(), static_cast<size_t>(got));
+        if (!bytes.starts_with(block)) return false;
+        bytes.remove_prefix(block.size());
+        if (block.size() < size) return bytes.empty();
+    }
+}
+
+// Only a regular file of the very size is opened, so that most changed files cost no read.
+bool HoldsExactly(FileOps& ops, const LinkEnd& target, std::string_view bytes) {
+    if (!target.existing || !S_ISREG(target.existing->st_mode) ||
+        static_cast<size_t>(target.existing->st_size) != bytes.size())
+        return false;
+    const int fd = ops.OpenForReading(target.path);
+    if (fd < 0) return false;
+    const bool same = ReadsExactly(ops, fd, bytes);
+    ops.Close(fd);
+    return same;
+}
+
+}  // namespace
+
+bool ReplaceFile(FileOps& ops, const std::string& path, const TemporaryFiller& fill, Flush flush) {
+    if (path.empty()) return false;
+    const std::optional<LinkEnd> target = FollowLinks(ops, path);
+    return target && MayReplace(ops, *target) && ReplaceTarget(ops, *target, fill, flush);
+}
+
+bool WriteFileAtomically(FileOps& ops, const std::string& path, std::string_view bytes,
+                         Flush flush) {
+    return ReplaceFile(ops, path, WriterOf(bytes), flush);
+}
+
+bool WriteFileIfChanged(FileOps& ops, const std::string& path, std::string_view bytes,
+                        Flush flush) {
+    if (path.empty()) return false;
+    const std::optional<LinkEnd> target = FollowLinks(ops, path);
+    if (!target) return false;
+    if (HoldsExactly(ops, *target, bytes)) return true;
+    return MayReplace(ops, *target) && ReplaceTarget(ops, *target, WriterOf(bytes), flush);
+}
+
+}  // namespace vistello

@@ -1,0 +1,19 @@
+#include "files/path_rules.h"
+
+namespace vistello {
+
+std::string FileNameOf(std::string_view path) {
+    const size_t last = path.rfind(kPathSeparator);
+    return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
+}
+
+void AppendSeparator(std::string& folder) {
+    if (!folder.empty() && folder.back() != kPathSeparator) folder.push_back(kPathSeparator);
+}
+
+bool IsFolder(FileOps& ops, const std::string& path) {
+    struct stat info {};
+    return ops.Stat(path, info) == 0 && S_ISDIR(info.st_mode);
+}
+
+}  // namespace vistello

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "files/file_ops.h"
+
+namespace vistello {
+
+inline constexpr char kPathSeparator = '/';
+
+// The text after the last separator; a path without one is its own file name.
+std::string FileNameOf(std::string_view path);
+
+// True when path names an existing folder (following links).
+bool IsFolder(FileOps& ops, const std::string& path);
+
+// A folder that is set and does not end with the separator gains one.
+void AppendSeparator(std::string& folder);
+
+}  // namespace vistello

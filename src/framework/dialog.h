@@ -1,0 +1,76 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <unordered_map>
+
+#include "framework/dialog_template.h"
+#include "framework/message_box.h"
+
+namespace vistello {
+
+class CDataExchange;
+class WindowHost;
+class WindowSystem;
+
+enum class NotifyCode { Click, ColumnClick };
+
+struct Notification {
+    NotifyCode code = NotifyCode::Click;
+    int subItem = -1;
+};
+
+// A modal dialog in the manner of the desktop framework: a template, a command table, and data
+// exchange between its controls and its members.
+class CDialog {
+public:
+    explicit CDialog(const DialogTemplate& dialogTemplate);
+    virtual ~CDialog();
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
+
+    int DoModal(WindowSystem& system, WindowHost* owner = nullptr);
+    const DialogTemplate& Template() const { return m_template; }
+
+    // Called by the window system around the dialog's window.
+    void Attach(WindowHost* host, WindowSystem* system);
+    void Detach();
+    virtual bool OnInitDialog();
+    virtual void OnDestroy() {}
+
+    // Routed by the window system; no exception leaves these.
+    void OnCommand(int id);
+    int OnNotify(int id, const Notification& notification);
+
+    // TRUE: controls into members; FALSE: members into controls. False when a field fails.
+    bool UpdateData(bool saveAndValidate = true);
+
+    // The window's own box: fixed text and caption, an OK button, no icon.
+    void MessageBox(const std::string& text, const std::string& caption);
+    // The application's box: the application title as caption and the exclamation icon.
+    MsgAnswer AfxMessageBox(const std::string& text, MsgButtons buttons = MsgButtons::Ok);
+
+protected:
+    virtual void DoDataExchange(CDataExchange& dx);
+    virtual void OnOK();
+    virtual void OnCancel();
+    void EndDialog(int result);
+
+    void MapCommand(int id, std::function<void()> handler);
+    void MapNotify(int id, NotifyCode code, std::function<int(const Notification&)> handler);
+
+    WindowHost& Host() const { return *m_host; }
+    WindowSystem& System() const { return *m_system; }
+    bool HasWindow() const { return m_host != nullptr; }
+
+private:
+    void Guarded(const std::function<void()>& action);
+
+    const DialogTemplate& m_template;
+    WindowHost* m_host = nullptr;
+    WindowSystem* m_system = nullptr;
+    std::unordered_map<int, std::function<void()>> m_commands;
+    std::unordered_map<long long, std::function<int(const Notification&)>> m_notifications;
+};
+
+}  // namespace vistello
