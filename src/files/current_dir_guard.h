@@ -4,7 +4,7 @@
 
 namespace vistello {
 
-// Keeps the current directory across a call that may change it, such as a platform picker.
+// Keeps the current directory across a call that may change it, such as a desktop file picker.
 class CurrentDirGuard {
 public:
     CurrentDirGuard();

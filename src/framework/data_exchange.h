@@ -9,7 +9,7 @@ namespace vistello {
 class CDialog;
 
 // One run of UpdateData: the direction and whether a field has failed. Once a field fails the
-// remaining bindings are skipped, as the framework does.
+// remaining bindings are skipped, so no member takes a value from a half-checked window.
 class CDataExchange {
 public:
     CDataExchange(CDialog& dialog, WindowHost& host, bool saveAndValidate)

@@ -20,8 +20,8 @@ struct Notification {
     int subItem = -1;
 };
 
-// A modal dialog in the manner of the desktop framework: a template, a command table, and data
-// exchange between its controls and its members.
+// A modal dialog: a template, a command table, and data exchange between its controls and its
+// members.
 class CDialog {
 public:
     explicit CDialog(const DialogTemplate& dialogTemplate);

@@ -54,7 +54,7 @@ struct MenuTemplate {
     std::vector<MenuItemTemplate> items;
 };
 
-// A dialog resource as data. Controls are listed in tab order.
+// A dialog laid out as data. Controls are listed in tab order.
 struct DialogTemplate {
     std::string caption;
     // The desktop's own face is used at this size.

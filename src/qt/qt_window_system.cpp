@@ -16,7 +16,8 @@ namespace vistello {
 
 namespace {
 
-// A one-letter scheme is a drive letter, not a URL.
+// A file name may hold a colon ("a:b.htm"), which reads as a one-letter scheme: only a longer
+// scheme makes a URL.
 QUrl DocumentUrl(const QString& target) {
     const QUrl url(target);
     if (url.scheme().size() > 1) return url;

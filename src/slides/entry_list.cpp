@@ -14,8 +14,8 @@ namespace {
 
 const std::string kNoText;
 
-// A column width travels as a 16-bit signed value; wider content is shown at the widest width
-// that fits rather than wrapping round to a negative one.
+// The widest a column gets, however long its longest cell: a cell of megabytes must not make a
+// column that no toolkit can draw.
 constexpr int kMaxColumnWidth = std::numeric_limits<short>::max();
 
 // One column's texts copied side by side, so that sorting a large album compares bytes that sit

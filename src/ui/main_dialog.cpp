@@ -124,7 +124,7 @@ void CMainDialog::OnQuit() {
     UpdateData(false);
 }
 
-// Linux window managers own the system menu, so the About box hangs from Help > About instead.
+// The About box hangs from the Help menu, where users look for it.
 void CMainDialog::OnHelpAbout() {
     UpdateData(true);
     CAboutDialog about;

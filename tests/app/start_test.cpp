@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sstream>
 
 #include "app/command_line.h"
 #include "app/desktop_folder.h"
+#include "app/generate_command.h"
+#include "app/slide_show_app.h"
+#include "support/fake_window_system.h"
 #include "support/temp_dir.h"
 
 namespace vistello::testing {
@@ -20,6 +24,9 @@ TEST(CommandLineTest, HelpWinsAndOnlyGenerateTakesAProject) {
     EXPECT_EQ(generate.action, StartAction::Generate);
     EXPECT_EQ(generate.projectFile, "a.dat");
     EXPECT_TRUE(generate.desktopFolder);
+    const StartOptions beforeProject = ParseCommandLine({"--generate", "--desktop"});
+    EXPECT_EQ(beforeProject.projectFile, "");
+    EXPECT_TRUE(beforeProject.desktopFolder);
     const StartOptions refused = ParseCommandLine({"--desktop", "pics"});
     EXPECT_EQ(refused.action, StartAction::RejectUsage);
     EXPECT_TRUE(refused.text.starts_with("vistello: unexpected argument 'pics'\n")) << refused.text;
@@ -43,6 +50,43 @@ TEST(DesktopFolderTest, FollowsTheDataHomeMakesFoldersPrivateAndKeepsWhatIsThere
     WriteBytes(dir / "file", "a file");
     EXPECT_EQ(EnterFolder(dir / "file/vistello"), "Not a directory");
     EXPECT_EQ(fs::current_path(), fs::path(folder));
+}
+
+// Without its sockets the program says so before any window opens or any file is touched.
+TEST(StartTest, FailingSocketsEndTheProgramBeforeAnyFile) {
+    ScratchDir scratch;
+    FakeWindowSystem system;
+    system.socketsStart = false;
+    EXPECT_FALSE(CSlideShowApp().InitInstance(system));
+    EXPECT_EQ(system.boxes,
+              (std::vector<ShownBox>{{"Windows sockets initialization failed.", "vistello",
+                                      MsgButtons::Ok, MsgIcon::Exclamation}}));
+    EXPECT_TRUE(scratch.Names().empty());
+}
+
+// Each refusal is one line that names what stops the run, with status 1, and nothing is written.
+TEST(GenerateCommandTest, RefusesWithAReasonAndWritesNothing) {
+    ScratchDir scratch;
+    RealFileOps files;
+    WriteBytes("template.htm", "<<IMAGETITLE>>");
+    WriteBytes("empty.dat", "TEMPLATE=template.htm\r\n");
+    WriteBytes("no-template.dat", "TEMPLATE=gone.htm\r\nIMAGE=a.jpg\r\nTITLE=A\r\n");
+    WriteBytes("no-folder.dat", "OUTPUT=gone\r\nIMAGE=a.jpg\r\nTITLE=A\r\n");
+    const std::pair<const char*, const char*> refusals[] = {
+        {"missing.dat", "vistello: cannot read the project file missing.dat\n"},
+        {"empty.dat", "vistello: empty.dat holds no images to generate\n"},
+        {"no-template.dat", "vistello: cannot read the template gone.htm\n"},
+        {"no-folder.dat", "vistello: output folder not found: gone\n"},
+    };
+    const std::set<std::string> before = scratch.Names();
+    for (const auto& [project, message] : refusals) {
+        std::ostringstream out;
+        std::ostringstream err;
+        EXPECT_EQ(RunGenerateCommand(files, project, out, err), 1) << project;
+        EXPECT_EQ(err.str(), message);
+        EXPECT_EQ(out.str(), "");
+    }
+    EXPECT_EQ(scratch.Names(), before);
 }
 
 }  // namespace

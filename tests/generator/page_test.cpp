@@ -76,6 +76,19 @@ TEST(BuildPageTextTest, QuotesAndDefaultsAffectOnlyThePage) {
     for (const auto& [entry, expected] : cases) EXPECT_EQ(Page(text, entry), expected);
 }
 
+// Each tag is replaced left to right without overlaps, and later tags see what earlier ones put
+// in, even where an inserted value and the text beside it together make a tag.
+TEST(BuildPageTextTest, TagsReplaceLeftToRightAndSeeEarlierValues) {
+    TagSet tags;
+    tags.FillEmptyWithDefaults();
+    tags.imageTitle = "##";
+    ImageEntry entry{"T", "", "", "", "a", "<", "", ""};
+    EXPECT_EQ(BuildPageText("###|####|#", tags, entry, "", ""), "T#|TT|#");
+    tags.imageTitle = "<<IMAGETITLE>>";
+    entry.title = "<<KEYWORDS>>/<";
+    EXPECT_EQ(BuildPageText("<<IMAGETITLE>><ALT>>", tags, entry, "", ""), "</\"a\"");
+}
+
 // Built in full, the first page would take 100 GB: the test only passes when the pass that
 // would cross the limit is refused before it is built.
 TEST(BuildPageTextTest, PageThatWouldPassTheLimitIsNotBuilt) {

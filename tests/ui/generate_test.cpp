@@ -54,6 +54,7 @@ TEST_F(GenerateTest, WritesLinkedPagesAndCopiesImagesThenOpensTheFirst) {
     EXPECT_EQ(ReadBytes("web/2.jpg"), "trip");
     EXPECT_EQ(WebFiles().size(), 6u);
     EXPECT_EQ(window.Text(ids::kOutputFolder), "web/");
+    EXPECT_EQ(window.Text(ids::kTitle), "trip");
 }
 
 // Nothing is copied or written when the template cannot be read or the folder is no folder.

@@ -89,13 +89,17 @@ TEST_F(MainWindowCommandsTest, AWriteFailingAtAnyStepKeepsTheOldFile) {
 }
 
 // OK applies the edits; Escape keeps what the dialog opened with, the tags with their defaults
-// filled in. Either way the file is written.
+// filled in. Either way the file is written. The tips switch as the box is clicked, in every
+// window, and Escape puts them back.
 TEST_F(MainWindowCommandsTest, PreferencesApplyOnOkKeepDefaultsOnEscapeAndAreSavedEitherWay) {
-    system.dialogScripts.push_back([](FakeWindow& preferences) {
+    EXPECT_TRUE(system.toolTips);
+    system.dialogScripts.push_back([this](FakeWindow& preferences) {
         EXPECT_EQ(preferences.Text(ids::kTitle), "<<IMAGETITLE>>");
         preferences.Type(ids::kAlt, "");
         preferences.Type(ids::kTitle, "{title}");
         preferences.SetCheck(ids::kPrefToolTips, false);
+        preferences.Press(ids::kPrefToolTips);
+        EXPECT_FALSE(system.toolTips);
         preferences.Press(IDOK);
     });
     window.Press(ids::kPreferences);
@@ -103,43 +107,90 @@ TEST_F(MainWindowCommandsTest, PreferencesApplyOnOkKeepDefaultsOnEscapeAndAreSav
     EXPECT_FALSE(system.toolTips);
     EXPECT_TRUE(Holds("vistello.ini", "ALT=\r\nKEYWORDS=<<KEYWORDS>>\r\nTOOLTIPS=no\r\n"));
 
-    system.dialogScripts.push_back([](FakeWindow& preferences) {
+    system.dialogScripts.push_back([this](FakeWindow& preferences) {
         preferences.Type(ids::kTitle, "discarded");
+        preferences.SetCheck(ids::kPrefToolTips, true);
+        preferences.Press(ids::kPrefToolTips);
+        EXPECT_TRUE(system.toolTips);
         preferences.Press(IDCANCEL);
     });
     window.Press(ids::kMenuPreferences);
+    EXPECT_FALSE(system.toolTips);
     EXPECT_TRUE(Holds("vistello.ini", "IMAGETITLE={title}\r\n"));
     EXPECT_TRUE(Holds("vistello.ini", "ALT=<<ALT>>\r\n"));
 }
 
-// A No or a cancelled picker changes nothing. Save As writes the list under the new name; Open
-// first saves the list in hand under its current one; New empties the list once a file is chosen.
-TEST_F(MainWindowCommandsTest, ProjectCommandsSwitchFilesOnlyWhenOneIsChosen) {
+// A No or a cancelled picker changes nothing, and neither does a Save As that cannot write.
+TEST_F(MainWindowCommandsTest, ProjectCommandsChangeNothingUntilAFileIsChosenAndWritten) {
     const fs::path start = fs::current_path();
-    WriteBytes("other.dat", "TEMPLATE=t.htm\nIMAGE=x.jpg\nTITLE=X\n");
     AddEntry("Mine");
-    system.answers = {MsgAnswer::No, MsgAnswer::Yes, MsgAnswer::Yes};
-    system.pickerAnswers = {std::nullopt,     std::nullopt,      std::nullopt,
-                            Here("copy.dat"), Here("other.dat"), Here("new.dat")};
-    for (int command : {ids::kNewProject, ids::kNewProject, ids::kMenuSaveAs, ids::kMenuOpen})
-        window.Press(command);
+    system.answers = {MsgAnswer::No};
+    window.Press(ids::kNewProject);
+    system.answers = {MsgAnswer::Yes};
+    window.Press(ids::kNewProject);
+    window.Press(ids::kMenuSaveAs);
+    window.Press(ids::kMenuOpen);
+    system.pickerAnswers = {Here("missing/copy.dat")};
+    window.Press(ids::kMenuSaveAs);
     EXPECT_EQ(fs::current_path(), start);
     EXPECT_EQ(Titles(), Strings{"Mine"});
     EXPECT_EQ(window.Caption(), "Vistello: vistello.dat");
-    EXPECT_FALSE(fs::exists("copy.dat"));
+    EXPECT_EQ(system.boxes.back(), (ShownBox{"Save to File", "Error Writing File"}));
+    window.Press(ids::kMenuSave);
+    EXPECT_TRUE(Holds("vistello.dat", "TITLE=Mine\r\n"));
+}
 
+// Save As writes the list under the new name; Open first saves the list in hand under its
+// current one; New empties the list once a file is chosen.
+TEST_F(MainWindowCommandsTest, ProjectCommandsSwitchFilesOnceOneIsChosen) {
+    WriteBytes("other.dat", "TEMPLATE=t.htm\nIMAGE=x.jpg\nTITLE=X\n");
+    AddEntry("Mine");
+    system.pickerAnswers = {Here("copy.dat")};
     window.Press(ids::kMenuSaveAs);
     EXPECT_EQ(window.Caption(), "Vistello: " + Here("copy.dat"));
     EXPECT_TRUE(Holds("copy.dat", "TITLE=Mine\r\n"));
+
     AddEntry("Later");
+    system.pickerAnswers = {Here("other.dat")};
     window.Press(ids::kMenuOpen);
     EXPECT_TRUE(Holds("copy.dat", "TITLE=Later\r\n"));
     EXPECT_EQ(Titles(), Strings{"X"});
     EXPECT_EQ(window.Text(ids::kTemplate), "t.htm");
+
+    system.answers = {MsgAnswer::Yes};
+    system.pickerAnswers = {Here("new.dat")};
     window.Press(ids::kNewProject);
     EXPECT_TRUE(Titles().empty());
     EXPECT_EQ(window.Caption(), "Framewright Vistello: " + Here("new.dat"));
     EXPECT_EQ(ReadBytes("new.dat"), "CREATOR=Vistello 1.0\r\nTEMPLATE=t.htm\r\nOUTPUT=\r\n");
+}
+
+// Two windows on one project, closed one after the other: the second keeps the first one's
+// list beside its own and says where; after that its writes replace the file as before.
+TEST_F(MainWindowCommandsTest, AProjectChangedElsewhereIsKeptBesideIt) {
+    AddEntry("Mine");
+    {
+        CMainDialog other;
+        FakeWindow second(system, other);
+        second.Type(ids::kTitle, "Theirs");
+        second.Type(ids::kImagePath, "t.jpg");
+        second.Press(ids::kAdd);
+    }
+    system.boxes.clear();
+    window.Press(ids::kMenuSave);
+    const std::string aside = "vistello (changed elsewhere).dat";
+    EXPECT_EQ(system.boxes,
+              (std::vector<ShownBox>{{"The project file was changed by another program since "
+                                      "Vistello read it.\r\nThat version is kept as " +
+                                          aside,
+                                      "Project Changed Elsewhere"}}));
+    EXPECT_TRUE(Holds(aside, "TITLE=Theirs\r\n"));
+    EXPECT_TRUE(Holds("vistello.dat", "TITLE=Mine\r\n"));
+    EXPECT_FALSE(Holds("vistello.dat", "TITLE=Theirs\r\n"));
+    WriteBytes("vistello.dat", "IMAGE=x.jpg\r\nTITLE=Edited\r\n");
+    window.Destroy();
+    EXPECT_TRUE(Holds("vistello (changed elsewhere 2).dat", "TITLE=Edited\r\n"));
+    EXPECT_EQ(system.boxes.size(), 2u);
 }
 
 TEST_F(MainWindowCommandsTest, ImportDirectoryAddsNewImagesInNaturalOrderAtTheTop) {
