@@ -122,9 +122,7 @@ protected:
 
 // Measured once in the test font. Each edge rounds on its own, so equal heights may differ. Tab
 // visits the fields and buttons in the order the template lists them, from the first.
-// Escape and the close box cancel; Enter in a field presses the default button, Quit, which
-// takes the typed text in, and the project is written as the window goes.
-TEST_F(QtMainWindowTest, ControlsStandAtTheirPixelsTabInOrderAndEnterOrEscapeEndTheWindow) {
+TEST_F(QtMainWindowTest, ControlsStandAtTheirPixelsAndTabInTemplateOrder) {
     EXPECT_EQ(host.Control(kGenerate)->geometry(), QRect(404, 11, 88, 23));
     EXPECT_EQ(list->geometry(), QRect(12, 247, 384, 98));
     EXPECT_EQ(Edit(kTitle)->geometry(), QRect(105, 124, 285, 22));
@@ -133,6 +131,11 @@ TEST_F(QtMainWindowTest, ControlsStandAtTheirPixelsTabInOrderAndEnterOrEscapeEnd
         if (control.id > 0 && control.kind != ControlKind::Label) stops.push_back(control.id);
     EXPECT_EQ(TabOrder(&window.Widget()), stops);
     EXPECT_EQ(window.Widget().windowTitle(), "Vistello: vistello.dat");
+}
+
+// Escape and the close box cancel; Enter in a field presses the default button, Quit, which
+// takes the typed text in, and the project is written as the window goes.
+TEST_F(QtMainWindowTest, EnterQuitsWithTheTypedTextAndEscapeOrTheCloseBoxCancel) {
     QTest::keyClick(Edit(kTitle), Qt::Key_Escape);
     EXPECT_EQ(host.Result(), IDCANCEL);
     window.Widget().show();
@@ -147,11 +150,17 @@ TEST_F(QtMainWindowTest, ControlsStandAtTheirPixelsTabInOrderAndEnterOrEscapeEnd
               "CREATOR=Vistello 1.0\r\nTEMPLATE=template.htm\r\nOUTPUT=typed\r\n");
 }
 
-// A click on a row loads it, one on empty space the row last selected; the second click of a
-// double click is none of its own. A header click names its column for the table to sort by.
-// Errors come in a plain box; questions carry the application's title, and Escape answers No.
-// A field gives back long text that is not UTF-8 as it was given.
-TEST_F(QtMainWindowTest, TypedEntriesGenerateLinkedPagesLoadOnClickAndClearOnlyOnYes) {
+// A screen reader names every control by what it is for, where its text alone does not say.
+TEST_F(QtMainWindowTest, ScreenReadersHearWhatEachControlIsFor) {
+    EXPECT_EQ(Edit(kTitle)->accessibleName(), "Image Title");
+    EXPECT_EQ(Edit(kEntryCount)->accessibleName(), "Number of slides");
+    EXPECT_EQ(host.Control(kBrowseTemplate)->accessibleName(), "Browse for the template");
+    EXPECT_EQ(host.Control(kBrowseOutputFolder)->accessibleName(), "Browse for the output folder");
+    EXPECT_EQ(host.Control(kBrowseImage)->accessibleName(), "Browse for the image");
+}
+
+// Errors come in a plain box. Generate writes the typed entries as linked pages.
+TEST_F(QtMainWindowTest, TypedEntriesGenerateLinkedPages) {
     WriteBytes("template.htm", "<<IMAGETITLE>>\n<<BACK>><<NEXT>>");
     WriteBytes("a.jpg", "a");
     AnswerNextBox(Qt::Key_Return);
@@ -164,7 +173,13 @@ TEST_F(QtMainWindowTest, TypedEntriesGenerateLinkedPagesLoadOnClickAndClearOnlyO
     Press(kGenerate);
     EXPECT_EQ(ReadBytes("sea.htm"), "Sea\r\n<a href=sun_set.htm>Next</a>");
     EXPECT_EQ(ReadBytes("sun_set.htm"), "Sun Set\r\n<a href=sea.htm>Back</a>");
+}
 
+// A click on a row loads it, one on empty space the row last selected; the second click of a
+// double click is none of its own. A header click names its column for the table to sort by.
+TEST_F(QtMainWindowTest, ClicksLoadRowsAndHeadersSort) {
+    AddEntry("Sun Set");
+    AddEntry("Sea");
     QSignalSpy clicks(list, &QtListView::rowsAreaClicked);
     const QPoint row = list->visualRect(list->model()->index(1, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
@@ -177,15 +192,26 @@ TEST_F(QtMainWindowTest, TypedEntriesGenerateLinkedPagesLoadOnClickAndClearOnlyO
     EXPECT_EQ(clicks.count(), 2);
     QTest::mouseClick(list->horizontalHeader()->viewport(), Qt::LeftButton, {}, {5, 5});
     EXPECT_EQ(list->model()->index(0, 0).data().toString(), "Sun Set");
+}
 
+// A field shows UTF-8 as the letters it spells, to the last one, and gives back long text that
+// is not UTF-8 as it was given.
+TEST_F(QtMainWindowTest, FieldsShowLettersAndKeepEveryByte) {
+    host.SetText(kTitle, "Caf\xc3\xa9 \xe2\x82\xac");
+    EXPECT_EQ(Edit(kTitle)->text(), QString::fromUtf8("Caf\xc3\xa9 \xe2\x82\xac"));
     const std::string bytes = "a\xff\xfeZ\xc3" + std::string(40000, 'x');
     host.SetText(kDescription, bytes);
     EXPECT_EQ(host.GetText(kDescription), bytes);
+}
+
+// Questions carry the application's title, and Escape answers No.
+TEST_F(QtMainWindowTest, ClearListAsksAndClearsOnlyOnYes) {
+    AddEntry("Sea");
     AnswerNextBox(Qt::Key_Escape);
     Press(kClearList);
     EXPECT_EQ(shown, (Box{"vistello", "Are you sure that you want to clear list?",
                           QMessageBox::Warning, QMessageBox::Yes | QMessageBox::No}));
-    EXPECT_EQ(Edit(kEntryCount)->text(), "2");
+    EXPECT_EQ(Edit(kEntryCount)->text(), "1");
     AnswerNextBox(Qt::Key_Return);
     Press(kClearList);
     EXPECT_EQ(Edit(kEntryCount)->text(), "0");
@@ -222,14 +248,12 @@ TEST_F(QtMainWindowTest, ListKeepsQtsModelContractTheMarkOnItsRowAndFitsTheWides
     EXPECT_EQ(total, list->viewport()->width());
 }
 
-// Focus starts in the first tag; Enter is OK, and there is no Cancel. Tips show only while on.
-TEST_F(QtMainWindowTest, PreferencesTakeEnterAsOkAndSwitchToolTipsOff) {
-    EXPECT_TRUE(ShowsTip(list));
+// Focus starts in the first tag; Enter is OK, and there is no Cancel.
+TEST_F(QtMainWindowTest, PreferencesTakeEnterAsOk) {
     std::vector<int> order;
     OnNextModal([&](QWidget* modal) {
         EXPECT_EQ(modal->findChildren<QPushButton*>().size(), 1);
         order = TabOrder(modal);
-        modal->findChild<QCheckBox*>(QString::number(kPrefToolTips))->setChecked(false);
         auto* title = modal->findChild<QLineEdit*>(QString::number(kTitle));
         title->setText("{title}");
         QTest::keyClick(title, Qt::Key_Return);
@@ -238,7 +262,28 @@ TEST_F(QtMainWindowTest, PreferencesTakeEnterAsOkAndSwitchToolTipsOff) {
     EXPECT_EQ(order, (std::vector<int>{kPrefImagePath, kTitle, kHeight, kWidth, kBorder, kAlt,
                                        kKeywords, kDescription, kPrefToolTips, IDOK}));
     EXPECT_EQ(dialog.m_tags.imageTitle, "{title}");
+}
+
+// Tips show only while on, in the Preferences dialog too, and the check box switches them there
+// and then.
+TEST_F(QtMainWindowTest, ToolTipsSwitchedOffShowInNoWindow) {
+    EXPECT_TRUE(ShowsTip(list));
+    std::vector<bool> tips;
+    OnNextModal([&](QWidget* modal) {
+        auto* check = modal->findChild<QCheckBox*>(QString::number(kPrefToolTips));
+        tips.push_back(ShowsTip(check));
+        QTest::mouseClick(check, Qt::LeftButton);
+        tips.push_back(ShowsTip(check));
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    Press(kPreferences);
     EXPECT_FALSE(ShowsTip(list));
+    OnNextModal([&](QWidget* modal) {
+        tips.push_back(ShowsTip(modal->findChild<QLineEdit*>(QString::number(kTitle))));
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    Press(kPreferences);
+    EXPECT_EQ(tips, (std::vector<bool>{true, false, false}));
 }
 
 // The image picker lists a camera's capital-letter names; the project picker completes a typed
