@@ -1,6 +1,7 @@
 #include "slides/entry_list.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <iterator>
 #include <limits>
@@ -18,42 +19,126 @@ const std::string kNoText;
 // column that no toolkit can draw.
 constexpr int kMaxColumnWidth = std::numeric_limits<short>::max();
 
-// One column's texts copied side by side, so that sorting a large album compares bytes that sit
-// together in memory instead of chasing every entry.
-class ColumnKeys {
+// Bytes compare as unsigned char: the C runtime's multibyte order, which for UTF-8 is the order
+// of the characters.
+//
+// A sort of a large album must not chase every entry for every comparison. Each row gets a key
+// of eight of its bytes as a number, taken after the start that every text of the column shares
+// ("Slide " in "Slide 1", "Slide 2" ...). The keys are sorted by those numbers, eight bits at a
+// time, keeping the order of equal ones; only rows whose numbers are equal and whose texts go on
+// past those bytes are then compared as text. That gives exactly the rows a stable sort of the
+// texts gives, in time linear in the rows.
+class ColumnOrder {
 public:
     struct Key {
-        const char* data;
-        uint32_t size;
+        uint64_t prefix;
         uint32_t row;
-
-        std::string_view Text() const { return {data, size}; }
     };
 
-    ColumnKeys(const std::deque<std::unique_ptr<ImageEntry>>& rows, int column) {
-        std::vector<uint32_t> sizes;
-        sizes.reserve(rows.size());
-        for (const auto& entry : rows) {
-            const std::string& text = entry->Column(column);
-            m_bytes += text;
-            sizes.push_back(static_cast<uint32_t>(text.size()));
-        }
+    ColumnOrder(const std::deque<std::unique_ptr<ImageEntry>>& rows, int column) {
+        CopyTexts(rows, column);
+        m_shared = SharedStart();
         m_keys.reserve(rows.size());
+        for (const std::string_view text : m_texts) {
+            m_keys.push_back({PrefixAfter(text, m_shared), static_cast<uint32_t>(m_keys.size())});
+        }
+    }
+
+    bool IsAscending() const {
+        for (size_t i = 1; i < m_keys.size(); ++i) {
+            if (Less(m_keys[i], m_keys[i - 1])) return false;
+        }
+        return true;
+    }
+
+    // The rows in ascending order, equal texts in the order they stood.
+    std::vector<Key>& Sort() {
+        RadixSort();
+        SortTiesByText();
+        return m_keys;
+    }
+
+private:
+    bool Less(const Key& a, const Key& b) const {
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        return m_texts[a.row] < m_texts[b.row];
+    }
+
+    // Once sorted, rows stand in memory in no order of their own, so each text is asked for a
+    // few rows ahead of its turn; the copies then lie side by side for every later look.
+    void CopyTexts(const std::deque<std::unique_ptr<ImageEntry>>& rows, int column) {
+        constexpr size_t kAhead = 32;
+        const size_t count = rows.size();
+        std::vector<uint32_t> sizes(count);
+        m_bytes.reserve(count * 16);
+        for (size_t row = 0; row < count; ++row) {
+            if (row + 2 * kAhead < count)
+                __builtin_prefetch(&rows[row + 2 * kAhead]->Column(column));
+            if (row + kAhead < count) __builtin_prefetch(rows[row + kAhead]->Column(column).data());
+            const std::string& text = rows[row]->Column(column);
+            m_bytes += text;
+            sizes[row] = static_cast<uint32_t>(text.size());
+        }
+        m_texts.reserve(count);
         const char* data = m_bytes.data();
-        for (uint32_t size : sizes) {
-            m_keys.push_back({data, size, static_cast<uint32_t>(m_keys.size())});
+        for (const uint32_t size : sizes) {
+            m_texts.emplace_back(data, size);
             data += size;
         }
     }
 
-    // Bytes compare as unsigned char: the C runtime's multibyte order, which for UTF-8 is the
-    // order of the characters.
-    static bool Less(const Key& a, const Key& b) { return a.Text() < b.Text(); }
+    size_t SharedStart() const {
+        if (m_texts.empty()) return 0;
+        const std::string_view first = m_texts.front();
+        size_t shared = first.size();
+        for (const std::string_view whole : m_texts) {
+            const std::string_view text = whole.substr(0, shared);
+            shared = static_cast<size_t>(
+                std::mismatch(text.begin(), text.end(), first.begin()).first - text.begin());
+        }
+        return shared;
+    }
 
-    std::vector<Key>& Keys() { return m_keys; }
+    // Big-endian, so that numbers order as the bytes do; a shorter text is padded with zeros.
+    static uint64_t PrefixAfter(std::string_view text, size_t start) {
+        uint64_t prefix = 0;
+        for (size_t i = 0; i < kPrefixBytes; ++i) {
+            const size_t at = start + i;
+            prefix = (prefix << 8) | (at < text.size() ? static_cast<unsigned char>(text[at]) : 0U);
+        }
+        return prefix;
+    }
 
-private:
+    // Least significant byte first, each pass stable; a byte that every key shares needs none.
+    void RadixSort() {
+        std::vector<Key> buffer(m_keys.size());
+        for (size_t shift = 0; shift < 8 * kPrefixBytes; shift += 8) {
+            std::array<size_t, 257> starts{};
+            for (const Key& key : m_keys) ++starts[((key.prefix >> shift) & 0xFF) + 1];
+            if (std::find(starts.begin(), starts.end(), m_keys.size()) != starts.end()) continue;
+            for (size_t byte = 1; byte < starts.size(); ++byte) starts[byte] += starts[byte - 1];
+            for (const Key& key : m_keys) buffer[starts[(key.prefix >> shift) & 0xFF]++] = key;
+            m_keys.swap(buffer);
+        }
+    }
+
+    void SortTiesByText() {
+        const auto byText = [this](const Key& a, const Key& b) {
+            return m_texts[a.row] < m_texts[b.row];
+        };
+        for (auto run = m_keys.begin(); run != m_keys.end();) {
+            const auto end = std::find_if(
+                run, m_keys.end(), [&](const Key& key) { return key.prefix != run->prefix; });
+            if (end - run > 1) std::stable_sort(run, end, byText);
+            run = end;
+        }
+    }
+
+    static constexpr size_t kPrefixBytes = 8;
+
     std::string m_bytes;
+    std::vector<std::string_view> m_texts;
+    size_t m_shared = 0;
     std::vector<Key> m_keys;
 };
 
@@ -148,17 +233,14 @@ void EntryList::AutoSizeColumns() {
 
 void EntryList::SortByColumn(int column) {
     if (column < 0 || column >= ImageEntry::kColumnCount) return;
-    ColumnKeys columnKeys(m_rows, column);
-    std::vector<ColumnKeys::Key>& keys = columnKeys.Keys();
-    const auto less = ColumnKeys::Less;
-    if (std::is_sorted(keys.begin(), keys.end(), less)) {
+    ColumnOrder order(m_rows, column);
+    if (order.IsAscending()) {
         Reverse();
         return;
     }
-    std::stable_sort(keys.begin(), keys.end(), less);
     std::vector<std::unique_ptr<ImageEntry>> sorted;
-    sorted.reserve(keys.size());
-    for (const ColumnKeys::Key& key : keys) sorted.push_back(std::move(m_rows[key.row]));
+    sorted.reserve(m_rows.size());
+    for (const ColumnOrder::Key& key : order.Sort()) sorted.push_back(std::move(m_rows[key.row]));
     std::move(sorted.begin(), sorted.end(), m_rows.begin());
     RowsChanged();
 }
