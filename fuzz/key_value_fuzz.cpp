@@ -69,6 +69,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ParsePreferencesText(text, preferences);
     ProjectFields fields;
     ParseProjectText(text, fields);
+    const std::string lines = text.substr(0, text.find('\x1A'));
+    ProjectFields fromLines;
+    ProjectFields fromText;
+    const auto a = ParseProjectText(lines, fromLines);
+    const auto b = ParseProjectText(DecodeTextMode(text), fromText);
+    Check(a.size() == b.size() && fromLines.templateFile == fromText.templateFile &&
+              fromLines.outputFolder == fromText.outputFolder && fromLines.page == fromText.page,
+          "line ends on disk read differently");
+    for (size_t i = 0; i < a.size(); ++i) Check(*a[i] == *b[i], "entry read differently");
     CheckPreferences({data, size});
     CheckProject({data, size});
     return 0;

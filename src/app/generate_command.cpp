@@ -23,7 +23,7 @@ namespace {
 // is created.
 Preferences ReadPreferences(FileOps& ops) {
     Preferences preferences;
-    if (const std::optional<std::string> text = ReadTextFile(ops, kPreferencesFile)) {
+    if (const std::optional<std::string> text = ReadLineFile(ops, kPreferencesFile)) {
         ParsePreferencesText(*text, preferences);
     }
     preferences.tags.FillEmptyWithDefaults();
@@ -51,7 +51,7 @@ int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostrea
     const Preferences preferences = ReadPreferences(ops);
     const std::string fileName =
         ProjectFileOrDefault(projectFile.empty() ? preferences.projectFile : projectFile);
-    const std::optional<std::string> projectText = ReadTextFile(ops, fileName);
+    const std::optional<std::string> projectText = ReadLineFile(ops, fileName);
     if (!projectText) {
         err << "vistello: cannot read the project file " << fileName << "\n";
         return 1;

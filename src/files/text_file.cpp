@@ -60,6 +60,14 @@ std::optional<std::string> ReadTextFile(FileOps& ops, const std::string& path) {
     return text;
 }
 
+std::optional<std::string> ReadLineFile(FileOps& ops, const std::string& path) {
+    BlockReader reader(ops, path);
+    std::string text;
+    if (!reader.ReadAllInto(text)) return std::nullopt;
+    if (const size_t end = text.find(kCtrlZ); end != std::string::npos) text.resize(end);
+    return text;
+}
+
 bool WriteTextFile(FileOps& ops, const std::string& path, std::string_view text, Flush flush) {
     return WriteFileAtomically(ops, path, EncodeTextMode(text), flush);
 }

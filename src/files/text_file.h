@@ -17,6 +17,11 @@ namespace vistello {
 // The whole file in text mode, or nothing when it is no regular file or cannot be read to the end.
 [[nodiscard]] std::optional<std::string> ReadTextFile(FileOps& ops, const std::string& path);
 
+// The file's bytes up to its first Ctrl-Z, line ends left as they are on disk, or nothing as for
+// ReadTextFile. A reader that splits lines at LF and drops white space at their ends reads the
+// same lines from this as from ReadTextFile, without the pass that rewrites every line end.
+[[nodiscard]] std::optional<std::string> ReadLineFile(FileOps& ops, const std::string& path);
+
 // Replaces the file's content atomically (see ReplaceFile). On failure the old file is left whole
 // and false is returned.
 [[nodiscard]] bool WriteTextFile(FileOps& ops, const std::string& path, std::string_view text,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vistello {
 
@@ -10,6 +11,9 @@ public:
     virtual ~TableSource() = default;
     virtual int RowCount() const = 0;
     virtual const std::string& Cell(int row, int column) const = 0;
+    // The rows whose text in the column is longest, at most limit of them, in row order: the
+    // cells a view measures to fit the column to its content.
+    virtual std::vector<int> LongestCells(int column, int limit) const = 0;
     // The view that showed these rows is being destroyed; it must not be told of changes again.
     virtual void ViewClosed() {}
 };

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "qt/longest_cells.h"
 #include "qt/qstring_bytes.h"
 #include "qt/qt_table_model.h"
 
@@ -137,7 +136,7 @@ int QtListView::FitToContent(int column) {
     const TableSource* source = m_model->Source();
     if (source == nullptr) return 0;
     int width = 0;
-    for (int row : LongestCells(*source, column, kMeasuredCells)) {
+    for (int row : source->LongestCells(column, kMeasuredCells)) {
         width = std::max(width, sizeHintForIndex(m_model->index(row, column)).width());
     }
     return width;

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "framework/longest_cells.h"
+
 namespace vistello {
 
 namespace {
@@ -162,6 +164,7 @@ const std::string& EntryList::Cell(int row, int column) const {
 
 void EntryList::InsertTop(ImageEntry entry) {
     auto row = std::make_unique<ImageEntry>(std::move(entry));
+    m_longest.clear();
     if (m_view != nullptr) m_view->BeginInsertRows(0, 1);
     m_rows.push_front(std::move(row));
     if (m_view != nullptr) m_view->EndInsertRows();
@@ -178,6 +181,7 @@ void EntryList::InsertTop(std::vector<ImageEntry> entries) {
 
 void EntryList::InsertTop(std::vector<std::unique_ptr<ImageEntry>> rows) {
     if (rows.empty()) return;
+    m_longest.clear();
     if (m_view != nullptr) m_view->BeginInsertRows(0, static_cast<int>(rows.size()));
     m_rows.insert(m_rows.begin(), std::make_move_iterator(rows.begin()),
                   std::make_move_iterator(rows.end()));
@@ -187,12 +191,14 @@ void EntryList::InsertTop(std::vector<std::unique_ptr<ImageEntry>> rows) {
 bool EntryList::SetRow(int row, ImageEntry entry) {
     if (!HasRow(row)) return false;
     *m_rows[static_cast<size_t>(row)] = std::move(entry);
+    m_longest.clear();
     if (m_view != nullptr) m_view->RowsChanged(row, row);
     return true;
 }
 
 bool EntryList::DeleteRow(int row) {
     if (!HasRow(row)) return false;
+    m_longest.clear();
     if (m_view != nullptr) m_view->BeginRemoveRows(row, 1);
     m_rows.erase(m_rows.begin() + row);
     if (m_view != nullptr) m_view->EndRemoveRows();
@@ -200,9 +206,26 @@ bool EntryList::DeleteRow(int row) {
 }
 
 void EntryList::DeleteAll() {
+    m_longest.clear();
     if (m_view != nullptr) m_view->BeginResetRows();
     m_rows.clear();
     if (m_view != nullptr) m_view->EndResetRows();
+}
+
+std::vector<int> EntryList::LongestCells(int column, int limit) const {
+    if (column < 0 || column >= ImageEntry::kColumnCount) return {};
+    if (m_longest.empty() || m_longestLimit != limit) {
+        vistello::LongestCells longest(ImageEntry::kColumnCount, limit);
+        int row = 0;
+        for (const auto& entry : m_rows) {
+            for (int cell = 0; cell < ImageEntry::kColumnCount; ++cell)
+                longest.Offer(cell, entry->Column(cell).size(), row);
+            ++row;
+        }
+        m_longest = longest.Take();
+        m_longestLimit = limit;
+    }
+    return m_longest[static_cast<size_t>(column)];
 }
 
 int EntryList::SelectionMark() const { return m_view != nullptr ? m_view->SelectionMark() : -1; }
@@ -252,6 +275,7 @@ void EntryList::Reverse() {
 
 // Only the texts move; every row position keeps its own selection.
 void EntryList::RowsChanged() {
+    m_longest.clear();
     if (m_view != nullptr && !m_rows.empty()) m_view->RowsChanged(0, RowCount() - 1);
 }
 

@@ -26,6 +26,9 @@ public:
     int RowCount() const override { return static_cast<int>(m_rows.size()); }
     const std::string& Cell(int row, int column) const override;
     void ViewClosed() override { m_view = nullptr; }
+    // Every column's longest cells are found in one pass and kept until the rows change, so
+    // fitting all columns reads each row once.
+    std::vector<int> LongestCells(int column, int limit) const override;
     bool HasRow(int row) const { return row >= 0 && row < RowCount(); }
     const ImageEntry& Row(int row) const { return *m_rows[static_cast<size_t>(row)]; }
 
@@ -54,6 +57,8 @@ private:
 
     std::deque<std::unique_ptr<ImageEntry>> m_rows;
     ListView* m_view = nullptr;
+    mutable std::vector<std::vector<int>> m_longest;
+    mutable int m_longestLimit = 0;
 };
 
 }  // namespace vistello

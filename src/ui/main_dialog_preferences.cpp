@@ -13,7 +13,7 @@ void CMainDialog::LoadPreferences() {
     UpdateData(true);
     std::optional<std::string> text;
     if (CreateFileIfMissing(Files(), kPreferencesFile))
-        text = ReadTextFile(Files(), kPreferencesFile);
+        text = ReadLineFile(Files(), kPreferencesFile);
     if (text) {
         Preferences preferences{m_bToolTips, m_tags, m_strProjectFile};
         ParsePreferencesText(*text, preferences);

@@ -39,7 +39,7 @@ void CMainDialog::ReadProjectFile() {
     std::optional<std::string> text;
     if (CreateFileIfMissing(Files(), fileName)) {
         m_projectStamp = StampOf(Files(), fileName);
-        text = ReadTextFile(Files(), fileName);
+        text = ReadLineFile(Files(), fileName);
     }
     ProjectFields fields{m_strTemplate, m_strOutputFolder, PageFields()};
     std::vector<std::unique_ptr<ImageEntry>> entries = ParseProjectText(text.value_or(""), fields);

@@ -44,9 +44,8 @@ public:
         int width = static_cast<int>(m_headers.at(column).size());
         if (mode == FitMode::Content) {
             width = 0;
-            const int rows = RowCount();
-            for (int row = 0; row < rows; ++row)
-                width = std::max(width, static_cast<int>(m_source->Cell(row, column).size()));
+            for (const int row : m_source->LongestCells(column, 1))
+                width = static_cast<int>(m_source->Cell(row, column).size());
         }
         return m_widths.at(column) = width;
     }
