@@ -65,7 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                    {tags.height, values.height},
                                    {tags.border, values.border}});
     const std::optional<std::string> built =
-        BuildPageText(templateText, tags, entry, back, next, kLimit);
+        BuildPageText(PageTemplate(templateText, tags), entry, back, next, kLimit);
     Check(built.has_value() == expected.has_value(),
           "refused a page it should build, or built one it should refuse");
     if (built) Check(*built == *expected, "the page differs from plain passes");

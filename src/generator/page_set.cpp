@@ -42,11 +42,7 @@ class PageSetWriter {
 public:
     PageSetWriter(FileOps& ops, std::string_view templateText, const TagSet& tags,
                   const std::string& outputFolder, PageSetMemory* memory)
-        : m_ops(ops),
-          m_template(templateText),
-          m_tags(tags),
-          m_folder(outputFolder),
-          m_memory(memory) {}
+        : m_ops(ops), m_template(templateText, tags), m_folder(outputFolder), m_memory(memory) {}
 
     // What went wrong, or nothing when the image is in the output folder now.
     std::optional<std::string> CopyImage(const std::string& source, const std::string& name);
@@ -59,8 +55,7 @@ private:
                                              std::string_view nextTarget);
 
     FileOps& m_ops;
-    std::string_view m_template;
-    const TagSet& m_tags;
+    const PageTemplate m_template;
     const std::string& m_folder;
     PageSetMemory* m_memory;
     std::unordered_map<std::string, FileId> m_copied;
@@ -104,7 +99,7 @@ std::optional<std::string> PageSetWriter::BuildAndWrite(const std::string& path,
                                                         std::string_view backTarget,
                                                         std::string_view nextTarget) {
     const std::optional<std::string> text =
-        BuildPageText(m_template, m_tags, entry, backTarget, nextTarget);
+        BuildPageText(m_template, entry, backTarget, nextTarget);
     if (!text) {
         return path + ": not written, the page would be larger than " +
                std::to_string(kMaxPageBytes >> 20) + " MiB";

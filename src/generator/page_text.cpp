@@ -47,34 +47,28 @@ PageValues MakePageValues(const ImageEntry& entry, std::string_view backTarget,
             OrDefault(entry.border, "\"0\"")};
 }
 
-std::optional<std::string> BuildPageText(std::string_view templateText, const TagSet& tags,
-                                         const ImageEntry& entry, std::string_view backTarget,
-                                         std::string_view nextTarget, size_t limit) {
-    if (templateText.size() > limit) return std::nullopt;
+PageTemplate::PageTemplate(std::string_view text, const TagSet& tags)
+    : m_text(text),
+      m_searches{kBackTag, kNextTag,      tags.imagePath, tags.imageTitle, tags.description,
+                 tags.alt, tags.keywords, tags.width,     tags.height,     tags.border},
+      m_tagStarts(m_searches) {
+    m_tagStarts.Collect(m_text, 0, m_text.size(), m_starts);
+}
+
+std::optional<std::string> BuildPageText(const PageTemplate& page, const ImageEntry& entry,
+                                         std::string_view backTarget, std::string_view nextTarget,
+                                         size_t limit) {
+    if (page.m_text.size() > limit) return std::nullopt;
     const PageValues values = MakePageValues(entry, backTarget, nextTarget);
-    const std::array<std::pair<std::string_view, std::string_view>, 10> passes = {{
-        {kBackTag, values.backLink},
-        {kNextTag, values.nextLink},
-        {tags.imagePath, values.imageFile},
-        {tags.imageTitle, values.title},
-        {tags.description, values.description},
-        {tags.alt, values.alt},
-        {tags.keywords, values.keywords},
-        {tags.width, values.width},
-        {tags.height, values.height},
-        {tags.border, values.border},
-    }};
-    std::array<std::string_view, passes.size()> searches;
-    std::transform(passes.begin(), passes.end(), searches.begin(),
-                   [](const auto& pass) { return pass.first; });
-    const TagStarts starts(searches);
+    const std::array<std::string_view, PageTemplate::kPasses> replacements = {
+        values.backLink, values.nextLink, values.imageFile, values.title,  values.description,
+        values.alt,      values.keywords, values.width,     values.height, values.border};
     // Pages are built one after another from the same template; keeping the working buffers
-    // spares the allocator from handing a page's worth of memory back and faulting it in again
-    // for the next page.
+    // spares the allocator from handing them back and faulting them in again for the next page.
     thread_local SubstitutionScratch scratch;
-    SubstitutionText text(templateText, starts, scratch, limit);
-    for (const auto& [search, replacement] : passes) {
-        if (!text.Apply(search, replacement)) return std::nullopt;
+    SubstitutionText text(page.m_text, page.m_tagStarts, page.m_starts, scratch, limit);
+    for (size_t pass = 0; pass < PageTemplate::kPasses; ++pass) {
+        if (!text.Apply(page.m_searches[pass], replacements[pass])) return std::nullopt;
     }
     return std::move(text).Take();
 }
