@@ -93,8 +93,8 @@ public:
     // Seconds the Generate into `folder` took; false in `ok` when it reported anything but
     // success.
     double Generate(const std::string& folder, bool& ok) {
-        window.Type(ids::kTemplate, m_album.Template());
-        window.Type(ids::kOutputFolder, folder);
+        window.SetText(ids::kTemplate, m_album.Template());
+        window.SetText(ids::kOutputFolder, folder);
         const size_t boxes = system.boxes.size();
         const auto start = std::chrono::steady_clock::now();
         window.Press(ids::kGenerate);

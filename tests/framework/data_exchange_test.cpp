@@ -37,7 +37,7 @@ TEST(DataExchangeTest, BadInputOrAFailingHandlerShowsABoxAndTheWindowGoesOn) {
     FakeWindow window(system, dialog);
     window.SetCheck(3, true);
     for (const char* bad : {"", "12a", "99999999999"}) {
-        window.Type(2, bad);
+        window.SetText(2, bad);
         window.Press(IDOK);
         EXPECT_EQ(dialog.number, 5);
     }
@@ -47,12 +47,12 @@ TEST(DataExchangeTest, BadInputOrAFailingHandlerShowsABoxAndTheWindowGoesOn) {
     EXPECT_EQ(system.boxes, (std::vector<ShownBox>{
                                 notInteger, notInteger, notInteger, {"out of room", "Error"}}));
     EXPECT_FALSE(dialog.checked);
-    EXPECT_FALSE(window.Result());
-    window.Type(2, "-3");
+    EXPECT_FALSE(window.result);
+    window.SetText(2, "-3");
     window.Press(IDOK);
     EXPECT_EQ(dialog.number, -3);
     EXPECT_TRUE(dialog.checked);
-    EXPECT_EQ(window.Result(), IDOK);
+    EXPECT_EQ(window.result, IDOK);
 }
 
 }  // namespace

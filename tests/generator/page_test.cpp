@@ -1,30 +1,36 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "generator/page_names.h"
+#include "generator/page_set.h"
 #include "generator/page_text.h"
+#include "support/failing_file_ops.h"
+#include "support/temp_dir.h"
 
-namespace vistello {
+namespace vistello::testing {
 namespace {
 
-const std::string kLongName = std::string(243, 'a') + ".htm";
-
+// Names stay inside the output folder and in sight; links escape what would end an address.
 TEST(PageNameTest, NamesThePageAndItsLink) {
     const struct {
         std::string title, fileName, linkTarget;
-    } cases[] = {{"", "_.htm", "_.htm"},
-                 {".Profile", "_profile.htm", "_profile.htm"},
-                 {"Été À", "Été_À.htm", "%C3%89t%C3%A9_%C3%80.htm"},
-                 {std::string("x\0y", 3), "x_y.htm", "x_y.htm"},
-                 {R"(Q: "1" <2> 'a'=`b` & #c? 50%\d)", R"(q:_"1"_<2>_'a'=`b`_&_#c?_50%\d.htm)",
-                  "q%3A_%221%22_%3C2%3E_%27a%27%3D%60b%60_%26_%23c%3F_50%25%5Cd.htm"},
-                 {std::string(300, 'A'), kLongName, kLongName},
-                 {std::string(242, 'a') + "\xC3\xA9" + std::string(20, 'b'),
-                  std::string(242, 'a') + ".htm", std::string(242, 'a') + ".htm"}};
+    } cases[] = {
+        {"", "_.htm", "_.htm"},
+        {".Profile", "_profile.htm", "_profile.htm"},
+        {"Été À", "Été_À.htm", "%C3%89t%C3%A9_%C3%80.htm"},
+        {std::string("x\0y", 3), "x_y.htm", "x_y.htm"},
+        {R"(Q: "1" <2> 'a'=`b` & #c? 50%\d)", R"(q:_"1"_<2>_'a'=`b`_&_#c?_50%\d.htm)",
+         "q%3A_%221%22_%3C2%3E_%27a%27%3D%60b%60_%26_%23c%3F_50%25%5Cd.htm"},
+        {std::string(300, 'A'), std::string(243, 'a') + ".htm", std::string(243, 'a') + ".htm"},
+        {std::string(242, 'a') + "\xC3\xA9" + std::string(20, 'b'), std::string(242, 'a') + ".htm",
+         std::string(242, 'a') + ".htm"}};
     for (const auto& c : cases) {
         EXPECT_EQ(PageFileName(c.title), c.fileName);
         EXPECT_EQ(EncodeLinkTarget(PageFileName(c.title)), c.linkTarget);
@@ -105,5 +111,61 @@ TEST(BuildPageTextTest, PageThatWouldPassTheLimitIsNotBuilt) {
     EXPECT_EQ(Page("<<IMAGETITLE>>", entry, 19), "(refused)");
 }
 
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+// Every file in the folder by name, with its bytes.
+std::map<std::string, std::string> Contents(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& item : fs::directory_iterator(folder))
+        files[item.path().filename().string()] = ReadBytes(item.path().string());
+    return files;
+}
+
+// A second run rewrites only what changed, whatever happened to the folder between runs, and
+// leaves it as a first run would; a memory of the last run changes none of that.
+TEST(PageSetTest, ARunOverAnEarlierOneWritesOnlyWhatChanged) {
+    ScratchDir scratch;
+    WriteBytes("a.jpg", "a");
+    TagSet tags;
+    tags.FillEmptyWithDefaults();
+    std::vector<ImageEntry> entries;
+    for (int i = 0; i < 5; ++i)
+        entries.push_back({"Day " + std::to_string(i), "", "", "", "", "", "", "a.jpg"});
+    std::vector<const ImageEntry*> rows;
+    for (const ImageEntry& entry : entries) rows.push_back(&entry);
+    PageSetMemory memory;
+    for (PageSetMemory* remembered : {static_cast<PageSetMemory*>(nullptr), &memory}) {
+        const std::string folder = remembered ? "kept/" : "plain/";
+        // The files a run into the folder replaces.
+        const auto run = [&](const std::string& into) {
+            fs::create_directories(into);
+            FailingFileOps ops;
+            EXPECT_TRUE(WritePageSet(ops, rows, "<<BACK>>|<<NEXT>>|<<IMAGETITLE>>", tags, into, {},
+                                     into == folder ? remembered : nullptr)
+                            .failures.empty());
+            return ops.replaced;
+        };
+        entries[2].title = "Day 2";
+        EXPECT_EQ(run(folder).size(), 6u);
+        EXPECT_EQ(run(folder), Strings{});
+        entries[2].title = "Changed";
+        EXPECT_EQ(run(folder),
+                  (Strings{folder + "day_1.htm", folder + "changed.htm", folder + "day_3.htm"}));
+        // The image keeps its size: only its modification time tells it changed.
+        const fs::file_time_type before = fs::last_write_time("a.jpg");
+        WriteBytes("a.jpg", remembered ? "c" : "b");
+        fs::last_write_time("a.jpg", before + std::chrono::seconds(1));
+        EXPECT_EQ(run(folder), Strings{folder + "a.jpg"});
+        WriteBytes(folder + "day_0.htm", "edited");
+        EXPECT_EQ(run(folder), Strings{folder + "day_0.htm"});
+        const std::string fresh = folder.substr(0, folder.size() - 1) + "-fresh/";
+        run(fresh);
+        std::map<std::string, std::string> kept = Contents(folder);
+        EXPECT_EQ(kept.erase("day_2.htm"), 1u);
+        EXPECT_EQ(kept, Contents(fresh));
+    }
+}
+
 }  // namespace
-}  // namespace vistello
+}  // namespace vistello::testing

@@ -25,16 +25,13 @@ TEST(ProjectFileTest, ReadsWhatItWroteInTheOrderWritten) {
     const std::string text = FormatProjectText("t.htm", "o=ut", rows);
     EXPECT_TRUE(
         text.starts_with("CREATOR=Vistello 1.0\nTEMPLATE=t.htm\nOUTPUT=o=ut\nIMAGE=m\n"
-                         "TITLE=Mill by river  \nHEIGHT=1\n"))
-        << text;
-    EXPECT_NE(text.find("\n\nIMAGE=h.jpg\n"), std::string::npos);
+                         "TITLE=Mill by river  \nHEIGHT=1\n"));
     ProjectFields fields;
     const std::vector<ImageEntry> read = Read(DecodeTextMode(EncodeTextMode(text)), fields);
     EXPECT_EQ(read, (std::vector<ImageEntry>{
                         {"Mill by river", "1", "2", "3", "  a=b", "k", "href=\"x\" E=mc2", "m"},
                         {"Harbour", "", "", "", "", "", "", "h.jpg"}}));
-    EXPECT_EQ(fields.templateFile, "t.htm");
-    EXPECT_EQ(fields.outputFolder, "o=ut");
+    EXPECT_EQ(fields.templateFile + "|" + fields.outputFolder, "t.htm|o=ut");
 }
 
 // Hand-edited files: only exact keys count, every line does, the last one too, and a block

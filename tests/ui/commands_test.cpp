@@ -20,23 +20,24 @@ Outcome Observe(FakeWindow& window, const FakeWindowSystem& system) {
     Outcome seen{{"rows", ""}, {"boxes", ""}, {"opened", ""}};
     FakeListView& list = *window.List(ids::kEntryList);
     for (int row = 0; row < list.RowCount(); ++row) seen["rows"] += list.Cell(row, 0) + ";";
-    seen["title"] = window.Text(ids::kTitle);
-    seen["image"] = window.Text(ids::kImagePath);
-    seen["template"] = window.Text(ids::kTemplate);
-    seen["output"] = window.Text(ids::kOutputFolder);
-    seen["caption"] = window.Caption();
+    seen["title"] = window.GetText(ids::kTitle);
+    seen["image"] = window.GetText(ids::kImagePath);
+    seen["template"] = window.GetText(ids::kTemplate);
+    seen["output"] = window.GetText(ids::kOutputFolder);
+    seen["caption"] = window.caption;
     for (const ShownBox& box : system.boxes) seen["boxes"] += box.caption + ": " + box.text + ";";
     for (const std::string& target : system.opened) seen["opened"] += target;
-    seen["ended"] = std::to_string(window.Result().value_or(0));
+    seen["ended"] = std::to_string(window.result.value_or(0));
     seen["dialogs"] = std::to_string(system.dialogScripts.size());
     seen["saved"] = ReadBytes("vistello.dat");
-    seen["picked"] = fs::exists("picked") ? "exists" : "";
+    seen["picked"] = ReadBytes("picked");
     return seen;
 }
 
 // Every button and menu item runs its own command. Each starts from the same window, rows a and
-// b with a selected and other text typed, with one answer of each kind ready; what it changes is
-// all that differs from that window left alone.
+// b with a selected and other text typed, with one answer of each kind ready and the file the
+// picker chooses holding one entry, p; what it changes is all that differs from that window left
+// alone.
 TEST(CommandsTest, EveryButtonAndMenuItemRunsItsCommand) {
     ScratchDir scratch;
     const std::string picked = scratch / "picked";
@@ -58,7 +59,7 @@ TEST(CommandsTest, EveryButtonAndMenuItemRunsItsCommand) {
          {{"rows", ""},
           {"boxes", question},
           {"caption", "Framewright Vistello: " + picked},
-          {"picked", "exists"}}},
+          {"picked", "CREATOR=Vistello 1.0\r\nTEMPLATE=t.htm\r\nOUTPUT=\r\n"}}},
         {ids::kSaveProject, {{"saved", typedSave}, {"title", "a"}, {"image", "a.jpg"}}},
         {ids::kMenuSave, {{"saved", typedSave}, {"title", "a"}, {"image", "a.jpg"}}},
         {ids::kAdd, {{"rows", "typed;a;b;"}}},
@@ -76,16 +77,15 @@ TEST(CommandsTest, EveryButtonAndMenuItemRunsItsCommand) {
         {ids::kBrowseOutputFolder, {{"output", picked}}},
         {ids::kBrowseImage, {{"image", picked}, {"title", "a"}}},
         {ids::kMenuOpen,
-         {{"rows", ""},
+         {{"rows", "p;"},
           {"caption", "Vistello: " + picked},
-          {"picked", "exists"},
           {"saved", typedSave},
-          {"title", ""},
-          {"image", ""},
+          {"title", "p"},
+          {"image", "p.jpg"},
           {"template", "template.htm"}}},
         {ids::kMenuSaveAs,
          {{"caption", "Vistello: " + picked},
-          {"picked", "exists"},
+          {"picked", typedSave},
           {"title", "a"},
           {"image", "a.jpg"}}},
         {ids::kMenuQuit, {{"ended", "1"}}},
@@ -101,7 +101,7 @@ TEST(CommandsTest, EveryButtonAndMenuItemRunsItsCommand) {
            "projects, vistello.ini and the pages you generated.;"}}},
     };
     const auto run = [&](int id) {
-        fs::remove("picked");
+        WriteBytes("picked", "IMAGE=p.jpg\r\nTITLE=p\r\n");
         fs::remove("vistello.ini");
         WriteBytes("vistello.dat", project);
         FakeWindowSystem system;
@@ -111,8 +111,8 @@ TEST(CommandsTest, EveryButtonAndMenuItemRunsItsCommand) {
         CMainDialog dialog;
         FakeWindow window(system, dialog);
         window.ClickRow(ids::kEntryList, 0);
-        window.Type(ids::kTitle, "typed");
-        window.Type(ids::kImagePath, "t.jpg");
+        window.SetText(ids::kTitle, "typed");
+        window.SetText(ids::kImagePath, "t.jpg");
         if (id != 0) window.Press(id);
         return Observe(window, system);
     };
