@@ -15,10 +15,14 @@ std::optional<T> Next(std::deque<T>& queue) {
     return next;
 }
 
-// Runs every command to its end.
+// Runs every command to its end, unless the user is to cancel.
 class FakeProgress : public Progress {
 public:
-    bool Step(int) override { return true; }
+    explicit FakeProgress(bool cancel) : m_cancel(cancel) {}
+    bool Step(int) override { return !m_cancel; }
+
+private:
+    bool m_cancel;
 };
 
 }  // namespace
@@ -76,8 +80,8 @@ int FakeWindowSystem::RunModal(CDialog& dialog, WindowHost*) {
     return window.Result().value_or(IDCANCEL);
 }
 
-std::unique_ptr<Progress> FakeWindowSystem::StartProgress(int, WindowHost*) {
-    return std::make_unique<FakeProgress>();
+std::unique_ptr<Progress> FakeWindowSystem::StartProgress(int, const std::string&, WindowHost*) {
+    return std::make_unique<FakeProgress>(cancelProgress);
 }
 
 }  // namespace vistello::testing

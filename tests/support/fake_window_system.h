@@ -93,7 +93,8 @@ public:
     bool StartSockets() override { return socketsStart; }
     void EnableToolTips(bool on) override { toolTips = on; }
     std::string ManualPath() const override { return "/usr/share/doc/vistello/manual.html"; }
-    std::unique_ptr<Progress> StartProgress(int total, WindowHost* owner) override;
+    std::unique_ptr<Progress> StartProgress(int total, const std::string& unit,
+                                            WindowHost* owner) override;
 
     // Answers given in turn; with none left, OK boxes answer Ok and questions answer No.
     std::deque<MsgAnswer> answers;
@@ -104,6 +105,8 @@ public:
     std::deque<std::optional<std::string>> pickerAnswers;
 
     bool socketsStart = true;
+    // Cancel is pressed on the first progress shown.
+    bool cancelProgress = false;
     bool toolTips = false;
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;
