@@ -3,7 +3,7 @@ BUILD ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
-FUZZ_TARGETS = codecs key_value page_text page_names
+FUZZ_TARGETS = codecs key_value page_text page_names photo_details
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 MANIFEST ?= $(BUILD)/install_manifest.txt
@@ -34,6 +34,7 @@ endif
 bench: build
 	@QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/vistello_bench
 	@QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/vistello_qt_bench
+	@./$(BUILD)/bench/vistello_photo_bench
 
 # Each target runs for FUZZ_SECONDS from the seeds in fuzz/corpus; what it finds stays in the
 # build folder, never in the tree.

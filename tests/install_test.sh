@@ -56,6 +56,18 @@ said=$(cd "$work" && "$program" --generate show.dat 2>&1 >/dev/null) && status=0
 [ "$status" -eq 1 ] || fail "--generate ended with $status"
 grep -qx 'vistello: gone.jpg: could not be copied to web/gone.jpg' <<<"$said" || fail "said: $said"
 [ "$(cat "$work/web/first.htm")" = "First <a href=second.htm>Next</a>" ] || fail "first page"
+
+# Importing a folder of photos whose details another tool wrote: the project gets each field.
+mkdir -p "$work/pics"
+cp "$source_dir/fuzz/corpus/photo_details/all.jpg" "$work/pics/harbour.jpg"
+said=$(cd "$work" && "$program" --import pics album.dat) || fail "--import"
+[ "$said" = "1 image added, 0 images already in the project skipped: album.dat" ] || fail "said: $said"
+for line in 'TITLE=Sunset' 'KEYWORDS=sea, sun' 'ALT=Boats' 'IMAGE=pics/harbour.jpg'; do
+    grep -qx "$line"$'\r' "$work/album.dat" || fail "album.dat lacks $line"
+done
+status=0
+(cd "$work" && "$program" --import gone album.dat >/dev/null 2>&1) || status=$?
+[ "$status" -eq 1 ] || fail "--import of a missing folder ended with $status"
 rm -r "$work"
 
 env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -s -C "$source_dir" uninstall MANIFEST="$manifest"

@@ -7,12 +7,16 @@ namespace {
 constexpr const char* kUsage =
     "Usage: vistello [OPTION]\n"
     "   or: vistello --generate [PROJECT]\n"
+    "   or: vistello --import FOLDER [PROJECT]\n"
     "Turns an ordered list of images into a web slide show. The window opens in the current\n"
     "folder, where the program keeps vistello.ini and the project file it names.\n"
     "\n"
     "      --generate [PROJECT]  write the pages of PROJECT, or of the project that vistello.ini\n"
     "                  names, without opening the window; failures go to standard error, one\n"
     "                  line each, and the exit status is 1 when any page or image failed\n"
+    "      --import FOLDER [PROJECT]  add the images of FOLDER to PROJECT, or to the project\n"
+    "                  that vistello.ini names, as Import Directory does, and save it; the\n"
+    "                  project is made when it does not exist yet\n"
     "      --desktop   open in the user's data folder instead: $XDG_DATA_HOME/vistello, or\n"
     "                  ~/.local/share/vistello; it is made on first start\n"
     "  -h, --help      print this help and exit\n"
@@ -31,10 +35,20 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
     bool help = false;
     bool version = false;
     bool generate = false;
+    bool import = false;
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
         if (argument == "--generate") {
             generate = true;
+            const bool named = i + 1 < arguments.size() && !arguments[i + 1].starts_with('-');
+            if (named) options.projectFile = arguments[++i];
+        } else if (argument == "--import") {
+            import = true;
+            if (i + 1 >= arguments.size() || arguments[i + 1].starts_with('-')) {
+                return {StartAction::RejectUsage, false, Refusal("missing folder after", argument),
+                        "", ""};
+            }
+            options.importFolder = arguments[++i];
             const bool named = i + 1 < arguments.size() && !arguments[i + 1].starts_with('-');
             if (named) options.projectFile = arguments[++i];
         } else if (argument == "-h" || argument == "--help") {
@@ -46,12 +60,18 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
         } else {
             const bool option = argument.starts_with('-');
             return {StartAction::RejectUsage, false,
-                    Refusal(option ? "unknown option" : "unexpected argument", argument), ""};
+                    Refusal(option ? "unknown option" : "unexpected argument", argument), "", ""};
         }
     }
-    if (help) return {StartAction::PrintHelp, false, kUsage, ""};
-    if (version) return {StartAction::PrintVersion, false, "vistello " VISTELLO_VERSION "\n", ""};
-    if (generate) options.action = StartAction::Generate;
+    if (help) return {StartAction::PrintHelp, false, kUsage, "", ""};
+    if (version) {
+        return {StartAction::PrintVersion, false, "vistello " VISTELLO_VERSION "\n", "", ""};
+    }
+    if (import) {
+        options.action = StartAction::Import;
+    } else if (generate) {
+        options.action = StartAction::Generate;
+    }
     return options;
 }
 

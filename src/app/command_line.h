@@ -6,7 +6,7 @@
 
 namespace vistello {
 
-enum class StartAction { OpenWindow, Generate, PrintHelp, PrintVersion, RejectUsage };
+enum class StartAction { OpenWindow, Generate, Import, PrintHelp, PrintVersion, RejectUsage };
 
 // What the command line asks of the program.
 struct StartOptions {
@@ -16,13 +16,17 @@ struct StartOptions {
     // What to print: the help, the version, or why the command line was refused followed by the
     // usage.
     std::string text;
-    // For Generate: the project file named after --generate; empty: the one the preferences name.
+    // For Generate and Import: the project file named on the line; empty: the one the
+    // preferences name.
     std::string projectFile;
+    // For Import: the folder whose images join the project.
+    std::string importFolder;
 };
 
 // The arguments after the program's name. Any option the program does not know, or any other
-// argument but the one project file after --generate, refuses the whole line; otherwise --help
-// wins over --version, which wins over generating, which wins over starting.
+// argument but the one project file after --generate or the folder and project file after
+// --import, refuses the whole line, and so does --import without a folder; otherwise --help wins
+// over --version, which wins over importing, then generating, then starting.
 StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments);
 
 }  // namespace vistello

@@ -7,10 +7,10 @@
 #include <variant>
 #include <vector>
 
+#include "app/command_project.h"
 #include "files/text_file.h"
 #include "generator/generate_request.h"
 #include "generator/page_set.h"
-#include "prefs/preferences_file.h"
 #include "project/project_file.h"
 #include "slides/entry_list.h"
 #include "text/counts.h"
@@ -18,17 +18,6 @@
 namespace vistello {
 
 namespace {
-
-// The preferences as the window would start with them; a missing file is no error, and nothing
-// is created.
-Preferences ReadPreferences(FileOps& ops) {
-    Preferences preferences;
-    if (const std::optional<std::string> text = ReadLineFile(ops, kPreferencesFile)) {
-        ParsePreferencesText(*text, preferences);
-    }
-    preferences.tags.FillEmptyWithDefaults();
-    return preferences;
-}
 
 // Each refusal is one line naming what stops the run.
 std::string RefusalText(GenerateRefusal refusal, const std::string& fileName,
@@ -48,9 +37,8 @@ std::string RefusalText(GenerateRefusal refusal, const std::string& fileName,
 
 int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostream& out,
                        std::ostream& err, bool showProgress) {
-    const Preferences preferences = ReadPreferences(ops);
-    const std::string fileName =
-        ProjectFileOrDefault(projectFile.empty() ? preferences.projectFile : projectFile);
+    const Preferences preferences = ReadCommandPreferences(ops);
+    const std::string fileName = CommandProjectFile(projectFile, preferences);
     const std::optional<std::string> projectText = ReadLineFile(ops, fileName);
     if (!projectText) {
         err << "vistello: cannot read the project file " << fileName << "\n";

@@ -6,13 +6,14 @@
 namespace vistello {
 
 // Without its sockets the program says so and ends before any file is read or written.
-bool CSlideShowApp::InitInstance(WindowSystem& system) {
+bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos) {
     if (!system.StartSockets()) {
         system.OwnerlessMessageBox("Windows sockets initialization failed.", system.AppTitle(),
                                    MsgButtons::Ok, MsgIcon::Exclamation);
         return false;
     }
     CMainDialog dialog;
+    dialog.UsePhotoReader(photos);
     dialog.DoModal(system);
     return false;
 }

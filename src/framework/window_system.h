@@ -33,9 +33,11 @@ public:
     // Where the manual that ships with the program lies, as an absolute path.
     virtual std::string ManualPath() const = 0;
 
-    // Shows the progress of a long command over `owner`, counting up to `total` pages, while the
-    // owner takes no input. A command that ends quickly may finish before anything is shown.
-    virtual std::unique_ptr<Progress> StartProgress(int total, WindowHost* owner) = 0;
+    // Shows the progress of a long command over `owner`, counting up to `total` of what `unit`
+    // names ("Page", "Photo"), while the owner takes no input. A command that ends quickly may
+    // finish before anything is shown.
+    virtual std::unique_ptr<Progress> StartProgress(int total, const std::string& unit,
+                                                    WindowHost* owner) = 0;
 
     // Shows or hides the tips of every window, open now or later.
     virtual void EnableToolTips(bool on) = 0;

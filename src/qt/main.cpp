@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <cstdlib>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -11,7 +12,9 @@
 #include "app/command_line.h"
 #include "app/desktop_folder.h"
 #include "app/generate_command.h"
+#include "app/import_command.h"
 #include "app/slide_show_app.h"
+#include "photo/exiv2_photo_reader.h"
 #include "qt/app_icon.h"
 #include "qt/qt_window_system.h"
 
@@ -28,17 +31,32 @@ std::optional<std::string> EnterDesktopFolder() {
     return std::nullopt;
 }
 
-// Reports on the terminal, not in boxes: scripts and site builders run this.
-int RunGenerate(const vistello::StartOptions& options) {
+// Reports on the terminal, not in boxes: scripts and site builders run these.
+int RunCommand(const vistello::StartOptions& options, const std::function<int()>& run) {
     if (options.desktopFolder) {
         if (const std::optional<std::string> failure = EnterDesktopFolder()) {
             std::cerr << "vistello: " << *failure << "\n";
             return EXIT_FAILURE;
         }
     }
-    vistello::RealFileOps files;
-    return vistello::RunGenerateCommand(files, options.projectFile, std::cout, std::cerr,
-                                        ::isatty(STDERR_FILENO) != 0);
+    return run();
+}
+
+int RunGenerate(const vistello::StartOptions& options) {
+    return RunCommand(options, [&options] {
+        vistello::RealFileOps files;
+        return vistello::RunGenerateCommand(files, options.projectFile, std::cout, std::cerr,
+                                            ::isatty(STDERR_FILENO) != 0);
+    });
+}
+
+int RunImport(const vistello::StartOptions& options) {
+    return RunCommand(options, [&options] {
+        vistello::RealFileOps files;
+        vistello::Exiv2PhotoReader photos;
+        return vistello::RunImportCommand(files, photos, options.importFolder,
+                                          options.projectFile, std::cout, std::cerr);
+    });
 }
 
 int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
@@ -53,7 +71,8 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
             return EXIT_FAILURE;
         }
     }
-    vistello::CSlideShowApp().InitInstance(system);
+    vistello::Exiv2PhotoReader photos;
+    vistello::CSlideShowApp().InitInstance(system, photos);
     return EXIT_SUCCESS;
 }
 
@@ -67,6 +86,8 @@ int main(int argc, char* argv[]) {
             return RunWindow(argc, argv, options);
         case vistello::StartAction::Generate:
             return RunGenerate(options);
+        case vistello::StartAction::Import:
+            return RunImport(options);
         case vistello::StartAction::PrintHelp:
         case vistello::StartAction::PrintVersion:
             std::cout << options.text;

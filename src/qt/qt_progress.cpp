@@ -12,15 +12,17 @@ namespace {
 // Often enough to paint smoothly, seldom enough that thousands of small pages do not wait on it.
 constexpr qint64 kRefreshMs = 25;
 
-QString PageCountText(int done, int total) {
-    return ToQString("Page " + GroupThousands(done) + " of " + GroupThousands(total));
+QString CountText(const std::string& unit, int done, int total) {
+    return ToQString(unit + " " + GroupThousands(done) + " of " + GroupThousands(total));
 }
 
 }  // namespace
 
-QtProgress::QtProgress(int total, QWidget* owner, std::chrono::milliseconds delay,
-                       const QString& title)
-    : m_dialog(PageCountText(0, total), QStringLiteral("Cancel"), 0, total, owner), m_total(total) {
+QtProgress::QtProgress(int total, const std::string& unit, QWidget* owner,
+                       std::chrono::milliseconds delay, const QString& title)
+    : m_dialog(CountText(unit, 0, total), QStringLiteral("Cancel"), 0, total, owner),
+      m_unit(unit),
+      m_total(total) {
     m_dialog.setWindowTitle(title);
     m_dialog.setWindowModality(Qt::WindowModal);
     m_dialog.setMinimumDuration(static_cast<int>(delay.count()));
@@ -33,7 +35,7 @@ bool QtProgress::Step(int done) {
     if (m_dialog.wasCanceled()) return false;
     if (done < m_total && m_sinceRefresh.elapsed() < kRefreshMs) return true;
     m_sinceRefresh.start();
-    m_dialog.setLabelText(PageCountText(done, m_total));
+    m_dialog.setLabelText(CountText(m_unit, done, m_total));
     m_dialog.setValue(done);
     QCoreApplication::processEvents(m_dialog.isVisible() ? QEventLoop::AllEvents
                                                          : QEventLoop::ExcludeUserInputEvents);

@@ -3,24 +3,27 @@
 #include <QElapsedTimer>
 #include <QProgressDialog>
 #include <chrono>
+#include <string>
 
 #include "framework/progress.h"
 
 namespace vistello {
 
-// A run's page count in a progress dialog with a Cancel button, window-modal over its owner and
+// A run's count of pages or photos in a progress dialog with a Cancel button, window-modal over its owner and
 // shown once the run has taken `delay`. Events are processed as the run goes, a few dozen times
 // a second, so that every window keeps painting; before the dialog shows, the user's input waits,
 // so the owner cannot be edited under the run.
 class QtProgress final : public Progress {
 public:
-    QtProgress(int total, QWidget* owner, std::chrono::milliseconds delay, const QString& title);
+    QtProgress(int total, const std::string& unit, QWidget* owner, std::chrono::milliseconds delay,
+               const QString& title);
 
     bool Step(int done) override;
 
 private:
     QProgressDialog m_dialog;
     QElapsedTimer m_sinceRefresh;
+    std::string m_unit;
     int m_total;
 };
 

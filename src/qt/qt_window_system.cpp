@@ -54,9 +54,10 @@ MsgAnswer QtWindowSystem::OwnerlessMessageBox(const std::string& text, const std
     return ShowMessageBox(nullptr, text, caption, buttons, icon);
 }
 
-std::unique_ptr<Progress> QtWindowSystem::StartProgress(int total, WindowHost* owner) {
+std::unique_ptr<Progress> QtWindowSystem::StartProgress(int total, const std::string& unit,
+                                                        WindowHost* owner) {
     auto* host = dynamic_cast<QtWindowHost*>(owner);
-    return std::make_unique<QtProgress>(total, host != nullptr ? &host->Widget() : nullptr,
+    return std::make_unique<QtProgress>(total, unit, host != nullptr ? &host->Widget() : nullptr,
                                         m_progressDelay, ToQString(AppTitle()));
 }
 

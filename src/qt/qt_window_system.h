@@ -25,7 +25,8 @@ public:
     void EnableToolTips(bool on) override { m_toolTips.SetEnabled(on); }
     bool StartSockets() override { return true; }
     std::string ManualPath() const override;
-    std::unique_ptr<Progress> StartProgress(int total, WindowHost* owner) override;
+    std::unique_ptr<Progress> StartProgress(int total, const std::string& unit,
+                                            WindowHost* owner) override;
 
 private:
     std::chrono::milliseconds m_progressDelay;

@@ -91,4 +91,28 @@ std::string TitleFromFileName(std::string_view name) {
     return std::string(dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot));
 }
 
+NewImages NewImagesIn(FileOps& ops, const std::string& folder,
+                      const std::unordered_set<std::string_view>& listed) {
+    NewImages images;
+    for (std::string& path : ImageFilesIn(ops, folder)) {
+        if (listed.count(path) != 0) {
+            ++images.skipped;
+        } else {
+            images.paths.push_back(std::move(path));
+        }
+    }
+    return images;
+}
+
+ImageEntry EntryFromPhoto(PhotoReader& photos, const std::string& path) {
+    ImageEntry entry;
+    const PhotoDetails details = photos.Read(path).value_or(PhotoDetails{});
+    entry.title = details.title.empty() ? TitleFromFileName(FileNameOf(path)) : details.title;
+    entry.alt = details.alt;
+    entry.keywords = details.keywords;
+    entry.description = details.description;
+    entry.imagePath = path;
+    return entry;
+}
+
 }  // namespace vistello

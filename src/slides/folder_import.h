@@ -2,9 +2,12 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "files/file_ops.h"
+#include "slides/image_entry.h"
+#include "slides/photo_details.h"
 
 namespace vistello {
 
@@ -21,5 +24,17 @@ std::vector<std::string> ImageFilesIn(FileOps& ops, const std::string& folder);
 
 // The file name without its extension.
 std::string TitleFromFileName(std::string_view name);
+
+// The image files of a folder that a list does not show yet, and how many it shows already.
+struct NewImages {
+    std::vector<std::string> paths;
+    size_t skipped = 0;
+};
+NewImages NewImagesIn(FileOps& ops, const std::string& folder,
+                      const std::unordered_set<std::string_view>& listed);
+
+// A slide for the image, its fields filled from the photo's own details where it has them; the
+// title is the file name without its extension where the photo names none.
+ImageEntry EntryFromPhoto(PhotoReader& photos, const std::string& path);
 
 }  // namespace vistello

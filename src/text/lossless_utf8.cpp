@@ -100,4 +100,42 @@ std::string EncodeLossless(std::u16string_view text) {
     return bytes;
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+    while (!bytes.empty()) {
+        char32_t code = 0;
+        const size_t length = ValidSequence(bytes, code);
+        if (length == 0) return false;
+        bytes.remove_prefix(length);
+    }
+    return true;
+}
+
+std::string Latin1ToUtf8(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) AppendUtf8(text, static_cast<unsigned char>(byte));
+    return text;
+}
+
+std::optional<std::string> Utf16LeToUtf8(std::string_view bytes) {
+    if (bytes.size() % 2 != 0) return std::nullopt;
+    std::string text;
+    for (size_t at = 0; at < bytes.size(); at += 2) {
+        char32_t code = static_cast<unsigned char>(bytes[at]) |
+                        static_cast<char32_t>(static_cast<unsigned char>(bytes[at + 1])) << 8;
+        if (code >= 0xDC00 && code <= 0xDFFF) return std::nullopt;
+        if (code >= 0xD800 && code <= 0xDBFF) {
+            if (at + 3 >= bytes.size()) return std::nullopt;
+            const char32_t low = static_cast<unsigned char>(bytes[at + 2]) |
+                                 static_cast<char32_t>(static_cast<unsigned char>(bytes[at + 3]))
+                                     << 8;
+            if (low < 0xDC00 || low > 0xDFFF) return std::nullopt;
+            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+            at += 2;
+        }
+        AppendUtf8(text, code);
+    }
+    return text;
+}
+
 }  // namespace vistello

@@ -20,9 +20,15 @@ RealFileOps& SystemFiles() {
     return files;
 }
 
+NoPhotoReader& NoPhotos() {
+    static NoPhotoReader photos;
+    return photos;
+}
+
 }  // namespace
 
-CMainDialog::CMainDialog() : CDialog(MainDialogTemplate()), m_files(&SystemFiles()) {
+CMainDialog::CMainDialog()
+    : CDialog(MainDialogTemplate()), m_files(&SystemFiles()), m_photos(&NoPhotos()) {
     MapCommands();
 }
 
@@ -48,6 +54,7 @@ void CMainDialog::MapCommands() {
         {ids::kMenuEntryUpdate, &CMainDialog::OnUpdate},
         {ids::kMenuEntryRemove, &CMainDialog::OnRemove},
         {ids::kMenuImportDirectory, &CMainDialog::OnImportDirectory},
+        {ids::kMenuFillFromPhoto, &CMainDialog::OnFillFromPhoto},
         {ids::kMenuPreferences, &CMainDialog::OnMenuPreferences},
         {ids::kMenuClearList, &CMainDialog::OnMenuClearList},
         {ids::kMenuAbout, &CMainDialog::OnHelpAbout},

@@ -11,6 +11,7 @@
 #include "generator/page_set.h"
 #include "prefs/tag_set.h"
 #include "slides/entry_list.h"
+#include "slides/photo_details.h"
 
 namespace vistello {
 
@@ -25,6 +26,8 @@ public:
 
     // Every file the window reads or writes goes through ops from now on.
     void UseFileOps(FileOps& ops) { m_files = &ops; }
+    // Photos' own details are read with this reader from now on.
+    void UsePhotoReader(PhotoReader& photos) { m_photos = &photos; }
 
     // List operations shared by the commands.
     void SetupListColumns();
@@ -89,6 +92,7 @@ private:
     void OnFileOpen();
     void OnFileSaveAs();
     void OnImportDirectory();
+    void OnFillFromPhoto();
     void ShowProjectCaption(bool madeByNewProject);
     bool WriteProjectTo(const std::string& fileName, bool keepOtherVersion);
     bool ChangedElsewhere(const std::string& fileName);
@@ -109,6 +113,7 @@ private:
     void OnHelpAbout();
 
     FileOps& Files() const { return *m_files; }
+    PhotoReader& Photos() const { return *m_photos; }
     void MapCommands();
     void PickFileInto(FilePickerOptions options, int control, std::string& field);
     std::optional<std::string> PickProjectFile(bool forSaving);
@@ -118,6 +123,7 @@ private:
     void SetPageFields(const ImageEntry& entry);
 
     FileOps* m_files;
+    PhotoReader* m_photos;
     // What the last Generate left in its folder, so that the next one builds only what changed.
     PageSetMemory m_generated;
     // The project file as this window last read or wrote it.

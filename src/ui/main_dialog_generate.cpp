@@ -99,7 +99,7 @@ void CMainDialog::ShowRefusal(GenerateRefusal refusal) {
 // progress goes away before the caller's closing box.
 PageSetResult CMainDialog::WritePageSet(const GenerateRequest& request) {
     const std::unique_ptr<Progress> progress =
-        System().StartProgress(static_cast<int>(request.rows.size()), &Host());
+        System().StartProgress(static_cast<int>(request.rows.size()), "Page", &Host());
     const PageSetResult result = vistello::WritePageSet(
         Files(), request.rows, request.templateText, m_tags, request.outputFolder,
         [this, &progress](int row, bool written) {

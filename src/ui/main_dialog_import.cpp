@@ -1,3 +1,4 @@
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -5,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "framework/progress.h"
+#include "framework/window_system.h"
 #include "files/current_dir_guard.h"
 #include "files/path_rules.h"
 #include "framework/window_host.h"
@@ -25,7 +28,8 @@ std::string ImportReport(size_t added, size_t skipped) {
 }  // namespace
 
 // Every image straight in the chosen folder becomes a slide, unless the list already shows it;
-// the first file by name ends at the top.
+// the first file by name ends at the top. Each is filled from the photo's own details, which for
+// a large folder takes a while: the user sees the count and may cancel, which adds nothing.
 void CMainDialog::OnImportDirectory() {
     UpdateData(true);
     std::optional<std::string> folder;
@@ -34,24 +38,46 @@ void CMainDialog::OnImportDirectory() {
         folder = Host().PickFolder("Import Directory", "");
     }
     if (!folder || folder->empty()) return;
-    std::unordered_set<std::string_view> known;
+    std::unordered_set<std::string_view> listed;
     for (int row = 0; row < m_listEntries.RowCount(); ++row) {
-        known.insert(m_listEntries.Row(row).imagePath);
+        listed.insert(m_listEntries.Row(row).imagePath);
     }
-    const std::vector<std::string> files = ImageFilesIn(Files(), *folder);
+    const NewImages images = NewImagesIn(Files(), *folder, listed);
     std::vector<ImageEntry> entries;
-    for (const std::string& path : files) {
-        if (known.count(path) != 0) continue;
-        ImageEntry entry;
-        entry.title = TitleFromFileName(FileNameOf(path));
-        entry.imagePath = path;
-        entries.push_back(std::move(entry));
+    entries.reserve(images.paths.size());
+    {
+        const std::unique_ptr<Progress> progress =
+            System().StartProgress(static_cast<int>(images.paths.size()), "Photo", &Host());
+        for (const std::string& path : images.paths) {
+            entries.push_back(EntryFromPhoto(Photos(), path));
+            if (!progress->Step(static_cast<int>(entries.size()))) return;
+        }
     }
     const size_t added = entries.size();
     m_listEntries.InsertTop(std::move(entries));
     AutoSizeColumns();
     RefreshEntryCount();
-    MessageBox(ImportReport(added, files.size() - added), "Import Directory");
+    MessageBox(ImportReport(added, images.skipped), "Import Directory");
+}
+
+// Only empty fields are filled: what the user typed stays.
+void CMainDialog::OnFillFromPhoto() {
+    UpdateData(true);
+    const std::optional<PhotoDetails> details = Photos().Read(m_strImagePath);
+    if (!details) {
+        MessageBox("The details of this image could not be read:\r\n" + m_strImagePath,
+                   "Fill From Photo");
+        return;
+    }
+    const std::pair<std::string*, const std::string*> fields[] = {
+        {&m_strTitle, &details->title},
+        {&m_strAlt, &details->alt},
+        {&m_strKeywords, &details->keywords},
+        {&m_strDescription, &details->description}};
+    for (const auto& [field, value] : fields) {
+        if (field->empty()) *field = *value;
+    }
+    UpdateData(false);
 }
 
 }  // namespace vistello

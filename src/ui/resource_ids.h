@@ -38,6 +38,7 @@ inline constexpr int kMenuEntryAdd = 32782;
 inline constexpr int kMenuEntryUpdate = 32783;
 inline constexpr int kMenuEntryRemove = 32784;
 inline constexpr int kMenuImportDirectory = 32788;
+inline constexpr int kMenuFillFromPhoto = 32789;
 inline constexpr int kMenuPreferences = 32786;
 inline constexpr int kMenuClearList = 32787;
 inline constexpr int kMenuAbout = 32777;

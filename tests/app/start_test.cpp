@@ -6,7 +6,9 @@
 #include "app/command_line.h"
 #include "app/desktop_folder.h"
 #include "app/generate_command.h"
+#include "app/import_command.h"
 #include "app/slide_show_app.h"
+#include "support/fake_photo_reader.h"
 #include "support/fake_window_system.h"
 #include "support/temp_dir.h"
 
@@ -26,6 +28,10 @@ TEST(CommandLineTest, HelpWinsAndOnlyGenerateTakesAProject) {
     EXPECT_TRUE(generate.desktopFolder);
     const StartOptions noProject = ParseCommandLine({"--generate", "--desktop"});
     EXPECT_TRUE(noProject.projectFile.empty() && noProject.desktopFolder);
+    const StartOptions import = ParseCommandLine({"--import", "pics", "a.dat"});
+    EXPECT_EQ(import.action, StartAction::Import);
+    EXPECT_EQ(import.importFolder + "|" + import.projectFile, "pics|a.dat");
+    EXPECT_EQ(ParseCommandLine({"--import", "--desktop"}).action, StartAction::RejectUsage);
     const StartOptions refused = ParseCommandLine({"--desktop", "pics"});
     EXPECT_EQ(refused.action, StartAction::RejectUsage);
     EXPECT_TRUE(refused.text.starts_with("vistello: unexpected argument 'pics'\n")) << refused.text;
@@ -55,13 +61,14 @@ TEST(StartTest, FailingSocketsEndTheProgramBeforeAnyFileElseTheWindowOpens) {
     ScratchDir scratch;
     FakeWindowSystem system;
     system.socketsStart = false;
-    EXPECT_FALSE(CSlideShowApp().InitInstance(system));
+    NoPhotoReader photos;
+    EXPECT_FALSE(CSlideShowApp().InitInstance(system, photos));
     EXPECT_EQ(system.boxes,
               (std::vector<ShownBox>{{"Windows sockets initialization failed.", "vistello",
                                       MsgButtons::Ok, MsgIcon::Exclamation}}));
     EXPECT_TRUE(scratch.Names().empty());
     system.socketsStart = true;
-    EXPECT_FALSE(CSlideShowApp().InitInstance(system));
+    EXPECT_FALSE(CSlideShowApp().InitInstance(system, photos));
     EXPECT_EQ(scratch.Names(), (std::set<std::string>{"vistello.dat", "vistello.ini"}));
 }
 
@@ -87,6 +94,33 @@ TEST(GenerateCommandTest, RefusesWithAReasonAndWritesNothing) {
         EXPECT_EQ(out.str(), "");
     }
     EXPECT_EQ(scratch.Names(), before);
+}
+
+// A project that does not exist yet is made with the folder's images, top row first; a second run
+// skips them. A folder that cannot be read changes nothing.
+TEST(ImportCommandTest, AddsAFoldersNewImagesToTheProject) {
+    ScratchDir scratch;
+    RealFileOps files;
+    FakePhotoReader photos;
+    photos.photos["pics/1.jpg"] = {"Harbour", "", "sea", ""};
+    fs::create_directory("pics");
+    WriteBytes("pics/1.jpg", "");
+    WriteBytes("pics/2.jpg", "");
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunImportCommand(files, photos, "pics", "a.dat", out, err), 0);
+    EXPECT_EQ(ReadBytes("a.dat"),
+              "CREATOR=Vistello 1.0\r\nTEMPLATE=\r\nOUTPUT=\r\n"
+              "IMAGE=pics/2.jpg\r\nTITLE=2\r\nHEIGHT=\r\nWIDTH=\r\nBORDER=\r\nALT=\r\n"
+              "KEYWORDS=\r\nDESCRIPTION=\r\n\r\n"
+              "IMAGE=pics/1.jpg\r\nTITLE=Harbour\r\nHEIGHT=\r\nWIDTH=\r\nBORDER=\r\nALT=\r\n"
+              "KEYWORDS=sea\r\nDESCRIPTION=\r\n");
+    EXPECT_EQ(RunImportCommand(files, photos, "pics", "a.dat", out, err), 0);
+    EXPECT_EQ(out.str(),
+              "2 images added, 0 images already in the project skipped: a.dat\n"
+              "0 images added, 2 images already in the project skipped: a.dat\n");
+    EXPECT_EQ(RunImportCommand(files, photos, "gone", "a.dat", out, err), 1);
+    EXPECT_EQ(err.str(), "vistello: cannot read the folder gone\n");
 }
 
 }  // namespace

@@ -180,12 +180,14 @@ public:
     bool StartSockets() override { return socketsStart; }
     void EnableToolTips(bool on) override { toolTips = on; }
     std::string ManualPath() const override { return "/usr/share/doc/vistello/manual.html"; }
-    // Runs every command to its end.
-    std::unique_ptr<Progress> StartProgress(int, WindowHost*) override {
-        struct Unstopped : Progress {
-            bool Step(int) override { return true; }
+    // Runs every command to its end, unless Cancel is to be pressed.
+    std::unique_ptr<Progress> StartProgress(int, const std::string&, WindowHost*) override {
+        struct Scripted : Progress {
+            explicit Scripted(bool stop) : cancel(stop) {}
+            bool Step(int) override { return !cancel; }
+            bool cancel;
         };
-        return std::make_unique<Unstopped>();
+        return std::make_unique<Scripted>(cancelProgress);
     }
 
     // Answers given in turn; with none left, OK boxes answer Ok and questions answer No.
@@ -197,6 +199,8 @@ public:
     std::deque<std::optional<std::string>> pickerAnswers;
 
     bool socketsStart = true;
+    // Cancel is pressed on the first progress shown.
+    bool cancelProgress = false;
     bool toolTips = false;
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "support/failing_file_ops.h"
+#include "support/fake_photo_reader.h"
 #include "support/fake_window_system.h"
 #include "support/temp_dir.h"
 #include "ui/main_dialog.h"
@@ -264,6 +265,49 @@ TEST_F(MainWindowCommandsTest, HeaderClickSortsStablyByBytesOrReversesWhenAlread
     window.ClickHeader(ids::kEntryList, 1);
     const Strings byHeight = Column(1);
     EXPECT_EQ(Strings(byHeight.begin(), byHeight.begin() + 4), (Strings{"0", "1", "10", "11"}));
+}
+
+// A photo's details fill its new row; one that describes nothing, or cannot be read, gets the
+// title from its file name. Cancel while the photos are read adds nothing.
+TEST_F(MainWindowCommandsTest, ImportDirectoryFillsEachRowFromItsPhoto) {
+    FakePhotoReader photos;
+    dialog.UsePhotoReader(photos);
+    fs::create_directory("album");
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+        WriteBytes(std::string("album/") + name, "");
+    const std::string album = scratch / "album";
+    photos.photos[album + "/a.jpg"] = {"Harbour", "Boats at dawn", "sea, boats", "Three boats"};
+    photos.photos[album + "/b.jpg"] = {};
+    for (const bool cancel : {true, false}) {
+        system.cancelProgress = cancel;
+        system.pickerAnswers = {album};
+        window.Press(ids::kMenuImportDirectory);
+    }
+    EXPECT_EQ(Titles(), (Strings{"Harbour", "b", "c"}));
+    EXPECT_EQ(dialog.m_listEntries.Row(0),
+              (ImageEntry{"Harbour", "", "", "", "Three boats", "sea, boats", "Boats at dawn",
+                          album + "/a.jpg"}));
+    EXPECT_EQ(system.boxes.size(), 1u);
+}
+
+// Only empty fields are filled; a photo that says nothing changes nothing and shows no box; one
+// that cannot be read says so.
+TEST_F(MainWindowCommandsTest, FillFromPhotoFillsOnlyEmptyFields) {
+    FakePhotoReader photos;
+    dialog.UsePhotoReader(photos);
+    photos.photos["a.jpg"] = {"Harbour", "Boats at dawn", "sea, boats", "Three boats"};
+    photos.photos["empty.jpg"] = {};
+    window.SetText(ids::kTitle, "Mine");
+    for (const char* image : {"a.jpg", "empty.jpg", "broken.jpg"}) {
+        window.SetText(ids::kImagePath, image);
+        window.Press(ids::kMenuFillFromPhoto);
+    }
+    EXPECT_EQ(window.GetText(ids::kTitle) + "|" + window.GetText(ids::kDescription) + "|" +
+                  window.GetText(ids::kAlt) + "|" + window.GetText(ids::kKeywords),
+              "Mine|Boats at dawn|Three boats|sea, boats");
+    EXPECT_EQ(system.boxes,
+              (std::vector<ShownBox>{{"The details of this image could not be read:\r\nbroken.jpg",
+                                      "Fill From Photo"}}));
 }
 
 class GenerateTest : public MainWindowCommandsTest {

@@ -1,0 +1,57 @@
+#include "app/import_command.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+#include "app/command_project.h"
+#include "files/path_rules.h"
+#include "files/text_file.h"
+#include "project/project_file.h"
+#include "slides/entry_list.h"
+#include "slides/folder_import.h"
+#include "text/counts.h"
+
+namespace vistello {
+
+int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folder,
+                     const std::string& projectFile, std::ostream& out, std::ostream& err) {
+    const std::string fileName = CommandProjectFile(projectFile, ReadCommandPreferences(ops));
+    if (!IsFolder(ops, folder)) {
+        err << "vistello: cannot read the folder " << folder << "\n";
+        return 1;
+    }
+    std::optional<std::string> text;
+    if (CreateFileIfMissing(ops, fileName)) text = ReadLineFile(ops, fileName);
+    if (!text) {
+        err << "vistello: cannot read the project file " << fileName << "\n";
+        return 1;
+    }
+    ProjectFields fields;
+    std::vector<std::unique_ptr<ImageEntry>> read = ParseProjectText(*text, fields);
+    std::reverse(read.begin(), read.end());
+    EntryList list;
+    list.InsertTop(std::move(read));
+    std::unordered_set<std::string_view> listed;
+    for (int row = 0; row < list.RowCount(); ++row) listed.insert(list.Row(row).imagePath);
+    const NewImages images = NewImagesIn(ops, folder, listed);
+    std::vector<ImageEntry> entries;
+    entries.reserve(images.paths.size());
+    for (const std::string& path : images.paths) entries.push_back(EntryFromPhoto(photos, path));
+    list.InsertTop(std::move(entries));
+    if (!WriteTextFile(ops, fileName,
+                       FormatProjectText(fields.templateFile, fields.outputFolder, list))) {
+        err << "vistello: cannot write the project file " << fileName << "\n";
+        return 1;
+    }
+    out << CountOf(static_cast<long long>(images.paths.size()), "image") << " added, "
+        << CountOf(static_cast<long long>(images.skipped), "image")
+        << " already in the project skipped: " << fileName << "\n";
+    return 0;
+}
+
+}  // namespace vistello

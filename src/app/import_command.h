@@ -1,0 +1,19 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "files/file_ops.h"
+#include "slides/photo_details.h"
+
+namespace vistello {
+
+// Adds the images of a folder to a project as the window's Import Directory does, without a
+// window: the project file given, or the one vistello.ini in the current folder names; a project
+// that does not exist yet is made. The project is written atomically. A summary line goes to
+// out; a failure is a line on err. Returns the exit status: 0 when the project was written, 1
+// when the folder or the project could not be read or written.
+int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folder,
+                     const std::string& projectFile, std::ostream& out, std::ostream& err);
+
+}  // namespace vistello

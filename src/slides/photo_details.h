@@ -1,0 +1,59 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vistello {
+
+// What a photo says of itself, ready for the page fields: UTF-8, one line each, empty where the
+// photo says nothing.
+struct PhotoDetails {
+    std::string title;
+    std::string description;
+    std::string keywords;
+    std::string alt;
+
+    bool operator==(const PhotoDetails&) const = default;
+};
+
+// Reads the details that cameras, phones and photo managers store in a photo.
+class PhotoReader {
+public:
+    virtual ~PhotoReader() = default;
+    // Nothing when the file cannot be read as an image; details, maybe empty, otherwise.
+    virtual std::optional<PhotoDetails> Read(const std::string& path) = 0;
+};
+
+// For a program without a photo library: every photo describes nothing.
+class NoPhotoReader : public PhotoReader {
+public:
+    std::optional<PhotoDetails> Read(const std::string&) override { return PhotoDetails{}; }
+};
+
+// How the bytes of one stored value are to be read.
+enum class StoredEncoding { Utf8, Latin1, Utf16Le, Ascii };
+
+struct StoredText {
+    std::string bytes;
+    StoredEncoding encoding = StoredEncoding::Utf8;
+};
+
+// Every place a field may come from, in order of precedence; a place may hold several values
+// (keywords, or a title in several languages, the one to prefer first).
+using StoredSources = std::vector<std::vector<StoredText>>;
+
+struct StoredDetails {
+    StoredSources title;
+    StoredSources description;
+    StoredSources keywords;
+    StoredSources alt;
+};
+
+// The first place that holds a usable value wins: made UTF-8, control characters and line ends
+// as spaces, trimmed. Text that is not what its encoding promises, a camera's placeholder
+// ("OLYMPUS DIGITAL CAMERA") and a value too long for a page field count as nothing. Keywords
+// take every value of the first place that has one, in order, each once, joined with ", ".
+PhotoDetails ChooseDetails(const StoredDetails& stored);
+
+}  // namespace vistello

@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <exiv2/exiv2.hpp>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "photo/exiv2_photo_reader.h"
+#include "support/temp_dir.h"
+
+namespace vistello {
+
+inline void PrintTo(const PhotoDetails& details, std::ostream* out) {
+    *out << '{' << details.title << " | " << details.description << " | " << details.keywords
+         << " | " << details.alt << '}';
+}
+
+namespace testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+void AddValue(Exiv2::XmpData& xmp, const char* key, Exiv2::TypeId type,
+              std::initializer_list<const char*> texts) {
+    const Exiv2::Value::AutoPtr value = Exiv2::Value::create(type);
+    for (const char* text : texts) value->read(text);
+    xmp.add(Exiv2::XmpKey(key), value.get());
+}
+
+void AddIptc(Exiv2::IptcData& iptc, const char* key, const std::string& text) {
+    Exiv2::StringValue value(text);
+    iptc.add(Exiv2::IptcKey(key), &value);
+}
+
+void AddBytes(Exiv2::ExifData& exif, const char* key, const std::string& bytes) {
+    Exiv2::DataValue value(Exiv2::unsignedByte);
+    value.read(reinterpret_cast<const Exiv2::byte*>(bytes.data()), static_cast<long>(bytes.size()),
+               Exiv2::littleEndian);
+    exif.add(Exiv2::ExifKey(key), &value);
+}
+
+// UTF-16 little-endian, as the XP fields hold it.
+std::string Utf16(const std::u16string& text) {
+    std::string bytes;
+    for (const char16_t unit : text) {
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes + std::string(2, '\0');
+}
+
+using Writer = std::function<void(Exiv2::Image&)>;
+
+// Each field from each of its places, alone and against the places it outranks, in each encoding
+// a place may use; placeholders and line ends as cameras and editors leave them.
+TEST(PhotoReaderTest, EachFieldComesFromTheFirstPlaceThatHoldsIt) {
+    const struct {
+        const char* what;
+        Writer write;
+        PhotoDetails expected;
+    } cases[] = {
+        {"nothing", [](Exiv2::Image&) {}, {}},
+        {"XMP title, default language first",
+         [](Exiv2::Image& image) {
+             AddValue(image.xmpData(), "Xmp.dc.title", Exiv2::langAlt,
+                      {"lang=de Abendrot", "lang=x-default Sunset"});
+             AddIptc(image.iptcData(), "Iptc.Application2.ObjectName", "IPTC title");
+         },
+         {"Sunset", "", "", ""}},
+        {"XMP title in one other language",
+         [](Exiv2::Image& image) {
+             AddValue(image.xmpData(), "Xmp.dc.title", Exiv2::langAlt, {"lang=de Abendrot"});
+         },
+         {"Abendrot", "", "", ""}},
+        {"IPTC in Latin-1 over EXIF",
+         [](Exiv2::Image& image) {
+             AddIptc(image.iptcData(), "Iptc.Application2.ObjectName", "Caf\xe9");
+             AddIptc(image.iptcData(), "Iptc.Application2.Caption", "Line one\nline two ");
+             AddBytes(image.exifData(), "Exif.Image.XPTitle", Utf16(u"EXIF title"));
+         },
+         {"Caf\xc3\xa9", "Line one line two", "", ""}},
+        {"IPTC that says it is UTF-8",
+         [](Exiv2::Image& image) {
+             AddIptc(image.iptcData(), "Iptc.Envelope.CharacterSet", "\x1b%G");
+             AddIptc(image.iptcData(), "Iptc.Application2.ObjectName", "Caf\xc3\xa9");
+             AddIptc(image.iptcData(), "Iptc.Application2.Keywords", "sea");
+             AddIptc(image.iptcData(), "Iptc.Application2.Keywords", "sun");
+             AddIptc(image.iptcData(), "Iptc.Application2.Keywords", "sea");
+         },
+         {"Caf\xc3\xa9", "", "sea, sun", ""}},
+        {"EXIF only: XP fields in UTF-16, a camera's placeholder passed over",
+         [](Exiv2::Image& image) {
+             AddBytes(image.exifData(), "Exif.Image.XPTitle", Utf16(u"\u00dcber den D\u00e4chern"));
+             image.exifData()["Exif.Image.ImageDescription"] = "OLYMPUS DIGITAL CAMERA";
+             AddBytes(image.exifData(), "Exif.Image.XPComment", Utf16(u"Roofs"));
+             AddBytes(image.exifData(), "Exif.Image.XPKeywords", Utf16(u"roof;city"));
+         },
+         {"\xc3\x9c"
+          "ber den D\xc3\xa4"
+          "chern",
+          "Roofs", "roof, city", ""}},
+        {"XMP keywords and alt text over IPTC",
+         [](Exiv2::Image& image) {
+             AddValue(image.xmpData(), "Xmp.dc.subject", Exiv2::xmpBag, {"harbour", "boats"});
+             AddValue(image.xmpData(), "Xmp.dc.description", Exiv2::langAlt,
+                      {"lang=x-default Boats at dawn"});
+             AddValue(image.xmpData(), "Xmp.iptc.AltTextAccessibility", Exiv2::langAlt,
+                      {"lang=x-default Three fishing boats in a calm harbour"});
+             AddIptc(image.iptcData(), "Iptc.Application2.Keywords", "iptc");
+         },
+         {"", "Boats at dawn", "harbour, boats", "Three fishing boats in a calm harbour"}},
+    };
+    ScratchDir scratch;
+    Exiv2PhotoReader reader;
+    for (const char* blank : {"blank.jpg", "blank.png", "blank.tif"}) {
+        for (const auto& c : cases) {
+            const std::string path = scratch / blank;
+            fs::copy_file(fs::path(VISTELLO_TEST_DATA) / blank, path,
+                          fs::copy_options::overwrite_existing);
+            auto image = Exiv2::ImageFactory::open(path);
+            c.write(*image);
+            image->writeMetadata();
+            EXPECT_EQ(reader.Read(path), c.expected) << blank << ": " << c.what;
+        }
+    }
+}
+
+// What is no image cannot be read; a photo cut short gives what is left of it, here nothing.
+// Nothing is thrown either way.
+TEST(PhotoReaderTest, AFileThatIsNoImageCannotBeRead) {
+    ScratchDir scratch;
+    WriteBytes("text.jpg", "not a photo");
+    const std::string jpeg = ReadBytes(std::string(VISTELLO_TEST_DATA) + "/blank.jpg");
+    WriteBytes("cut.jpg", jpeg.substr(0, 20));
+    Exiv2PhotoReader reader;
+    for (const char* path : {"text.jpg", "missing.jpg", "."})
+        EXPECT_EQ(reader.Read(path), std::nullopt) << path;
+    EXPECT_EQ(reader.Read("cut.jpg").value_or(PhotoDetails{"damage", "", "", ""}), PhotoDetails{});
+}
+
+}  // namespace
+}  // namespace testing
+}  // namespace vistello
