@@ -1,6 +1,10 @@
 #include "app/command_project.h"
 
+#include <algorithm>
+#include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "files/text_file.h"
 #include "project/project_file.h"
@@ -18,6 +22,12 @@ Preferences ReadCommandPreferences(FileOps& ops) {
 
 std::string CommandProjectFile(const std::string& named, const Preferences& preferences) {
     return ProjectFileOrDefault(named.empty() ? preferences.projectFile : named);
+}
+
+void ReadProjectRows(std::string_view text, ProjectFields& fields, EntryList& list) {
+    std::vector<std::unique_ptr<ImageEntry>> entries = ParseProjectText(text, fields);
+    std::reverse(entries.begin(), entries.end());
+    list.InsertTop(std::move(entries));
 }
 
 }  // namespace vistello

@@ -1,9 +1,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "files/file_ops.h"
 #include "prefs/preferences_file.h"
+#include "project/project_file.h"
+#include "slides/entry_list.h"
 
 namespace vistello {
 
@@ -14,5 +17,8 @@ Preferences ReadCommandPreferences(FileOps& ops);
 // The project a command works on: the one named on the line, else the one the preferences name,
 // else the default.
 std::string CommandProjectFile(const std::string& named, const Preferences& preferences);
+
+// A project's text read into the rows as the window shows them: the last entry read on top.
+void ReadProjectRows(std::string_view text, ProjectFields& fields, EntryList& list);
 
 }  // namespace vistello

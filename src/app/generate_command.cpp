@@ -1,9 +1,6 @@
 #include "app/generate_command.h"
 
-#include <algorithm>
-#include <memory>
 #include <optional>
-#include <utility>
 #include <variant>
 #include <vector>
 
@@ -45,11 +42,8 @@ int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostrea
         return 1;
     }
     ProjectFields fields;
-    std::vector<std::unique_ptr<ImageEntry>> entries = ParseProjectText(*projectText, fields);
-    // The last entry read stands at the top of the list, as in the window.
-    std::reverse(entries.begin(), entries.end());
     EntryList list;
-    list.InsertTop(std::move(entries));
+    ReadProjectRows(*projectText, fields, list);
     const PreparedGenerate prepared =
         PrepareGenerate(ops, list, fields.templateFile, fields.outputFolder);
     if (const GenerateRefusal* refusal = std::get_if<GenerateRefusal>(&prepared)) {

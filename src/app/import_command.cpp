@@ -1,7 +1,5 @@
 #include "app/import_command.h"
 
-#include <algorithm>
-#include <memory>
 #include <optional>
 #include <string_view>
 #include <unordered_set>
@@ -32,10 +30,8 @@ int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folde
         return 1;
     }
     ProjectFields fields;
-    std::vector<std::unique_ptr<ImageEntry>> read = ParseProjectText(*text, fields);
-    std::reverse(read.begin(), read.end());
     EntryList list;
-    list.InsertTop(std::move(read));
+    ReadProjectRows(*text, fields, list);
     std::unordered_set<std::string_view> listed;
     for (int row = 0; row < list.RowCount(); ++row) listed.insert(list.Row(row).imagePath);
     const NewImages images = NewImagesIn(ops, folder, listed);
