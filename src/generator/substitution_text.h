@@ -24,7 +24,7 @@ struct SubstitutionScratch {
 // occurrence of its search text, left to right and never overlapping, and does not search its
 // own replacements again; later passes do see them. The positions where a tag could begin are
 // found once and carried from pass to pass, so a pass costs its matches, not a search of the
-// whole text. Nor does a pass copy the text: it stays a list of pieces of the original and of
+// whole text. Nor does a pass copy the text: it stays a list of pieces of the given text and of
 // the replacements, joined once when the result is taken.
 class SubstitutionText {
 public:
