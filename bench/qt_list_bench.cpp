@@ -8,6 +8,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "qt/qt_list_view.h"
 #include "slides/entry_list.h"
@@ -82,6 +83,52 @@ void FitColumns(benchmark::State& state) {
     for (auto _ : state) list.entries.AutoSizeColumns();
 }
 
+// One slide in a shown album of 100,000: inserted at the top, moved one place as Move Down
+// moves it, or dragged from the bottom to the top and back.
+struct ShownAlbum : ShownList {
+    ShownAlbum() {
+        std::mt19937 random(4);
+        std::vector<ImageEntry> rows;
+        for (int i = 0; i < 100000; ++i) rows.push_back(MakeEntry(random, i));
+        entries.InsertTop(std::move(rows));
+        entries.AutoSizeColumns();
+        QApplication::processEvents();
+    }
+};
+
+void InsertOne(benchmark::State& state) {
+    ShownAlbum album;
+    std::mt19937 random(5);
+    for (auto _ : state) {
+        album.entries.InsertTop(MakeEntry(random, 0));
+        QApplication::processEvents();
+    }
+}
+
+void MoveOneStep(benchmark::State& state) {
+    ShownAlbum album;
+    int row = 50000;
+    for (auto _ : state) {
+        album.entries.MoveRow(row, row ^ 1);
+        row ^= 1;
+        QApplication::processEvents();
+    }
+}
+
+void MoveBottomToTop(benchmark::State& state) {
+    ShownAlbum album;
+    const int last = album.entries.RowCount() - 1;
+    bool down = false;
+    for (auto _ : state) {
+        album.entries.MoveRow(down ? 0 : last, down ? last : 0);
+        down = !down;
+        QApplication::processEvents();
+    }
+}
+
+BENCHMARK(InsertOne)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MoveOneStep)->Unit(benchmark::kMicrosecond);
+BENCHMARK(MoveBottomToTop)->Unit(benchmark::kMicrosecond);
 BENCHMARK(InsertAtTop)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(HeaderClick)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(FitColumns)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
@@ -102,6 +149,14 @@ public:
                     large->second / small->second);
     }
 
+    void PrintCostOf(const std::string& name, const std::string& against) const {
+        const auto measured = times.find(name);
+        const auto floor = times.find(against);
+        if (measured == times.end() || floor == times.end() || floor->second <= 0) return;
+        std::printf("%s: %.2f of %s (target at most 1)\n", name.c_str(),
+                    measured->second / floor->second, against.c_str());
+    }
+
     std::map<std::string, double> times;
 };
 
@@ -118,6 +173,8 @@ int main(int argc, char** argv) {
     reporter.PrintRatio("FitColumns");
     reporter.PrintRatio("ReadProjectIntoWindow");
     reporter.PrintRatio("SaveProjectFromWindow");
+    reporter.PrintCostOf("MoveOneStep", "InsertOne");
+    reporter.PrintCostOf("MoveBottomToTop", "InsertOne");
     benchmark::Shutdown();
     return 0;
 }

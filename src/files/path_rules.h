@@ -15,6 +15,12 @@ std::string FileNameOf(std::string_view path);
 // True when path names an existing folder (following links).
 bool IsFolder(FileOps& ops, const std::string& path);
 
+// The text after the file name's last dot, if the name has one that does not start it.
+std::string_view ExtensionOf(std::string_view fileName);
+
+// True when path names an existing regular file (following links).
+bool IsRegularFile(FileOps& ops, const std::string& path);
+
 // A folder that is set and does not end with the separator gains one.
 void AppendSeparator(std::string& folder);
 

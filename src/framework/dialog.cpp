@@ -59,6 +59,10 @@ int CDialog::OnNotify(int id, const Notification& notification) {
     return result;
 }
 
+void CDialog::DropFiles(const std::vector<std::string>& paths) {
+    Guarded([&] { OnDropFiles(paths); });
+}
+
 bool CDialog::UpdateData(bool saveAndValidate) {
     if (m_host == nullptr) return false;
     CDataExchange dx(*this, *m_host, saveAndValidate);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "framework/dialog_template.h"
 #include "framework/message_box.h"
@@ -13,11 +14,15 @@ class CDataExchange;
 class WindowHost;
 class WindowSystem;
 
-enum class NotifyCode { Click, ColumnClick };
+enum class NotifyCode { Click, ColumnClick, RowDragged };
 
 struct Notification {
     NotifyCode code = NotifyCode::Click;
     int subItem = -1;
+    // RowDragged: the row the user dragged, and the place it was dropped, counted as the row
+    // would stand there.
+    int item = -1;
+    int target = -1;
 };
 
 // A modal dialog: a template, a command table, and data exchange between its controls and its
@@ -41,6 +46,8 @@ public:
     // Routed by the window system; no exception leaves these.
     void OnCommand(int id);
     int OnNotify(int id, const Notification& notification);
+    // Files and folders dropped on the window, as full paths, in the order the desktop gave them.
+    void DropFiles(const std::vector<std::string>& paths);
 
     // TRUE: controls into members; FALSE: members into controls. False when a field fails.
     bool UpdateData(bool saveAndValidate = true);
@@ -54,6 +61,7 @@ protected:
     virtual void DoDataExchange(CDataExchange& dx);
     virtual void OnOK();
     virtual void OnCancel();
+    virtual void OnDropFiles(const std::vector<std::string>&) {}
     void EndDialog(int result);
 
     void MapCommand(int id, std::function<void()> handler);

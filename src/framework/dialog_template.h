@@ -63,6 +63,8 @@ struct DialogTemplate {
     int height = 0;
     std::vector<ControlTemplate> controls;
     std::vector<MenuTemplate> menu;
+    // Files dragged from the desktop may be dropped anywhere on the window.
+    bool acceptFiles = false;
 };
 
 }  // namespace vistello

@@ -25,7 +25,8 @@ enum class FitMode { Content, Header };
 //
 // Rows that come or go are announced twice: Begin while the source still holds the old rows, End
 // once it holds the new ones, so a view can keep whatever it attaches to rows in step. One change
-// is open at a time, and an insert or a removal covers at least one row.
+// is open at a time, and an insert or a removal covers at least one row. A move is
+// announced the same way, so whatever the view attaches to the row moves with it.
 class ListView {
 public:
     virtual ~ListView() = default;
@@ -38,6 +39,10 @@ public:
     virtual void EndInsertRows() = 0;
     virtual void BeginRemoveRows(int first, int count) = 0;
     virtual void EndRemoveRows() = 0;
+    // Row `from` is taken out and put back so that it stands at `to`; the rows between shift by
+    // one toward the place it left.
+    virtual void BeginMoveRow(int from, int to) = 0;
+    virtual void EndMoveRow() = 0;
     // Every row may be different afterwards, and their number too.
     virtual void BeginResetRows() = 0;
     virtual void EndResetRows() = 0;

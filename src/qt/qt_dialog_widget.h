@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <functional>
+#include <string>
+#include <vector>
 
 namespace vistello {
 
@@ -12,9 +14,16 @@ public:
     QtDialogWidget(QWidget* parent, std::function<void()> onCancel);
 
     void reject() override;
+    // Files dropped on the window are handed to onDrop once the drop is over.
+    void AcceptFiles(std::function<void(std::vector<std::string>)> onDrop);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     std::function<void()> m_onCancel;
+    std::function<void(std::vector<std::string>)> m_onDrop;
 };
 
 }  // namespace vistello

@@ -1,11 +1,15 @@
 #include "qt/qt_list_view.h"
 
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <algorithm>
 #include <utility>
 
+#include "qt/dropped_paths.h"
 #include "qt/qstring_bytes.h"
 #include "qt/qt_table_model.h"
 
@@ -25,6 +29,10 @@ QtListView::QtListView(QWidget* parent) : QTableView(parent), m_model(new QtTabl
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this](const QItemSelection& selected) { RememberSelected(selected); });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &QtListView::headerClicked);
+    // Every row is as high as the others and none is hidden, so a row that moves leaves the row
+    // header as it was; told of the move, it would rebuild a section for every row of the list.
+    disconnect(m_model, &QAbstractItemModel::rowsAboutToBeMoved, verticalHeader(), nullptr);
+    disconnect(m_model, &QAbstractItemModel::rowsMoved, verticalHeader(), nullptr);
 }
 
 QtListView::~QtListView() {
@@ -39,6 +47,9 @@ void QtListView::SetupLook() {
     setShowGrid(false);
     setWordWrap(false);
     setSortingEnabled(false);
+    setDragDropMode(QAbstractItemView::InternalMove);
+    setDefaultDropAction(Qt::MoveAction);
+    setDropIndicatorShown(true);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
@@ -73,6 +84,10 @@ void QtListView::BeginRemoveRows(int first, int count) {
 }
 
 void QtListView::EndRemoveRows() { m_model->EndRemoveRows(); }
+
+void QtListView::BeginMoveRow(int from, int to) { m_model->BeginMoveRow(from, to); }
+
+void QtListView::EndMoveRow() { m_model->EndMoveRow(); }
 
 void QtListView::BeginResetRows() { m_model->BeginResetRows(); }
 
@@ -123,6 +138,49 @@ void QtListView::mouseReleaseEvent(QMouseEvent* event) {
     QTableView::mouseReleaseEvent(event);
     const bool secondOfDouble = std::exchange(m_releaseEndsDoubleClick, false);
     if (event->button() == Qt::LeftButton && !secondOfDouble) emit rowsAreaClicked();
+}
+
+// A row of this table is dropped where the view shows it would go; files of this machine may
+// be dropped anywhere on the rows.
+void QtListView::dragEnterEvent(QDragEnterEvent* event) {
+    const bool ownRow = m_model->DraggedRow(*event->mimeData()) >= 0;
+    if (ownRow) QTableView::dragEnterEvent(event);
+    if (ownRow || CarriesLocalFiles(*event->mimeData())) event->acceptProposedAction();
+}
+
+void QtListView::dragMoveEvent(QDragMoveEvent* event) {
+    const bool ownRow = m_model->DraggedRow(*event->mimeData()) >= 0;
+    if (ownRow) QTableView::dragMoveEvent(event);
+    if (ownRow || CarriesLocalFiles(*event->mimeData())) event->acceptProposedAction();
+}
+
+// The table moves the row; the drag is then told it was a copy, so the view does not go on to
+// take the row out of its old place as well.
+void QtListView::dropEvent(QDropEvent* event) {
+    stopAutoScroll();
+    setState(NoState);
+    viewport()->update();
+    const QMimeData& carried = *event->mimeData();
+    if (const int from = m_model->DraggedRow(carried); from >= 0) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        const int before = DropRow(event->position().toPoint());
+        const int to = before > from ? before - 1 : before;
+        if (to != from) emit rowDragged(from, to);
+    } else if (CarriesLocalFiles(carried)) {
+        event->acceptProposedAction();
+        QMetaObject::invokeMethod(
+            this, [this, paths = LocalPaths(carried)] { emit filesDropped(paths); },
+            Qt::QueuedConnection);
+    }
+}
+
+// The row a drop at position goes before: the upper half of a row means before it, the lower
+// half after it, and empty space below the rows the end.
+int QtListView::DropRow(QPoint position) const {
+    const QModelIndex at = indexAt(position);
+    if (!at.isValid()) return m_model->rowCount();
+    return position.y() < visualRect(at).center().y() ? at.row() : at.row() + 1;
 }
 
 // Only a row that the user selects becomes the mark; the view moving its cursor on its own, as

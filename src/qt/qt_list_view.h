@@ -2,6 +2,8 @@
 
 #include <QPersistentModelIndex>
 #include <QTableView>
+#include <string>
+#include <vector>
 
 #include "framework/list_view.h"
 
@@ -10,7 +12,8 @@ namespace vistello {
 class QtTableModel;
 
 // A report-style list: one selectable whole row at a time, a clickable header that never sorts
-// by itself, cells read from the table as they are drawn.
+// by itself, cells read from the table as they are drawn. A row dragged to another place is
+// moved by the table, not copied by the view.
 class QtListView final : public QTableView, public ListView {
     Q_OBJECT
 
@@ -26,6 +29,8 @@ public:
     void EndInsertRows() override;
     void BeginRemoveRows(int first, int count) override;
     void EndRemoveRows() override;
+    void BeginMoveRow(int from, int to) override;
+    void EndMoveRow() override;
     void BeginResetRows() override;
     void EndResetRows() override;
     void RowsChanged(int first, int last) override;
@@ -42,11 +47,18 @@ signals:
     // A left click released anywhere in the rows area, empty space included.
     void rowsAreaClicked();
     void headerClicked(int column);
+    // The user dragged row from to stand at row to.
+    void rowDragged(int from, int to);
+    // Files dragged from the desktop were dropped on the rows, handed on once the drop is over.
+    void filesDropped(const std::vector<std::string>& paths);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void SetupLook();
@@ -54,6 +66,7 @@ private:
     int FitToContent(int column);
     int FitToHeader(int column);
     int RoomForLastColumn(int column);
+    int DropRow(QPoint position) const;
 
     QtTableModel* m_model;
     QPersistentModelIndex m_mark;

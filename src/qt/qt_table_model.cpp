@@ -1,8 +1,17 @@
 #include "qt/qt_table_model.h"
 
+#include <QCoreApplication>
+#include <QMimeData>
+
 #include "qt/qstring_bytes.h"
 
 namespace vistello {
+
+namespace {
+
+const QString kRowFormat = QStringLiteral("application/x-vistello-row");
+
+}  // namespace
 
 QtTableModel::QtTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -29,6 +38,13 @@ void QtTableModel::BeginRemoveRows(int first, int count) {
 }
 
 void QtTableModel::EndRemoveRows() { endRemoveRows(); }
+
+// Qt counts the destination as the row the moved one goes before, among the rows as they stand.
+void QtTableModel::BeginMoveRow(int from, int to) {
+    beginMoveRows(QModelIndex(), from, from, QModelIndex(), to > from ? to + 1 : to);
+}
+
+void QtTableModel::EndMoveRow() { endMoveRows(); }
 
 void QtTableModel::BeginResetRows() { beginResetModel(); }
 
@@ -61,8 +77,37 @@ QVariant QtTableModel::headerData(int section, Qt::Orientation orientation, int 
     return {};
 }
 
+// Rows are dropped between rows, never onto one.
 Qt::ItemFlags QtTableModel::flags(const QModelIndex& index) const {
-    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    if (!index.isValid()) return Qt::ItemIsDropEnabled;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+}
+
+Qt::DropActions QtTableModel::supportedDropActions() const { return Qt::MoveAction; }
+
+QStringList QtTableModel::mimeTypes() const { return {kRowFormat}; }
+
+QMimeData* QtTableModel::mimeData(const QModelIndexList& indexes) const {
+    if (indexes.isEmpty()) return nullptr;
+    auto* data = new QMimeData;
+    data->setData(kRowFormat, DragOrigin() + QByteArray::number(indexes.first().row()));
+    return data;
+}
+
+int QtTableModel::DraggedRow(const QMimeData& data) const {
+    const QByteArray origin = DragOrigin();
+    const QByteArray carried = data.data(kRowFormat);
+    if (!carried.startsWith(origin)) return -1;
+    bool ok = false;
+    const int row = carried.mid(origin.size()).toInt(&ok);
+    return ok && row >= 0 && row < rowCount() ? row : -1;
+}
+
+// Another window or another program may carry the same format; only this table's own drags
+// name this process and this table.
+QByteArray QtTableModel::DragOrigin() const {
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+           QByteArray::number(reinterpret_cast<quintptr>(this)) + ':';
 }
 
 }  // namespace vistello

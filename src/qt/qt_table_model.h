@@ -22,6 +22,8 @@ public:
     void EndInsertRows();
     void BeginRemoveRows(int first, int count);
     void EndRemoveRows();
+    void BeginMoveRow(int from, int to);
+    void EndMoveRow();
     void BeginResetRows();
     void EndResetRows();
     void RowsChanged(int first, int last);
@@ -31,8 +33,16 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    Qt::DropActions supportedDropActions() const override;
+    // A drag of a row carries only which row of which table it is, never the row's texts.
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    // The row a drag from this table carries, or -1 for any other drag.
+    int DraggedRow(const QMimeData& data) const;
 
 private:
+    QByteArray DragOrigin() const;
+
     TableSource* m_source = nullptr;
     QStringList m_headers;
 };

@@ -44,6 +44,10 @@ QtWindowHost::QtWindowHost(CDialog& dialog, QWidget* owner)
     layout->setSpacing(0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     if (!dialogTemplate.menu.empty()) layout->setMenuBar(BuildMenu(dialogTemplate));
+    if (dialogTemplate.acceptFiles) {
+        m_widget->AcceptFiles(
+            [this](const std::vector<std::string>& paths) { m_dialog.DropFiles(paths); });
+    }
     layout->addWidget(BuildClientArea(dialogTemplate));
 }
 
@@ -98,6 +102,13 @@ void QtWindowHost::Route(int id, QWidget* control) {
         QObject::connect(list, &QtListView::headerClicked, m_widget.get(), [this, id](int column) {
             m_dialog.OnNotify(id, {NotifyCode::ColumnClick, column});
         });
+        QObject::connect(list, &QtListView::rowDragged, m_widget.get(),
+                         [this, id](int from, int to) {
+                             m_dialog.OnNotify(id, {NotifyCode::RowDragged, -1, from, to});
+                         });
+        QObject::connect(
+            list, &QtListView::filesDropped, m_widget.get(),
+            [this](const std::vector<std::string>& paths) { m_dialog.DropFiles(paths); });
     } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
         QObject::connect(button, &QAbstractButton::clicked, m_widget.get(),
                          [this, id] { m_dialog.OnCommand(id); });

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <iterator>
 #include <limits>
 #include <string_view>
@@ -203,6 +204,45 @@ bool EntryList::DeleteRow(int row) {
     m_rows.erase(m_rows.begin() + row);
     if (m_view != nullptr) m_view->EndRemoveRows();
     return true;
+}
+
+bool EntryList::MoveRow(int from, int to) {
+    if (!HasRow(from) || !HasRow(to) || from == to) return false;
+    KeepLongestCellsAcrossMove(from, to);
+    if (m_view != nullptr) m_view->BeginMoveRow(from, to);
+    // Shifting the rows between costs their number; taking the row out and putting it back
+    // costs the rows between each place and the nearer end, which is less for a far move.
+    const int last = RowCount() - 1;
+    const auto row = [this](int index) { return m_rows.begin() + index; };
+    if (std::abs(from - to) > std::min(from, last - from) + std::min(to, last - to)) {
+        std::unique_ptr<ImageEntry> moving = std::move(*row(from));
+        m_rows.erase(row(from));
+        m_rows.insert(row(to), std::move(moving));
+    } else if (from < to) {
+        std::rotate(row(from), row(from + 1), row(to + 1));
+    } else {
+        std::rotate(row(to), row(from), row(from + 1));
+    }
+    if (m_view != nullptr) m_view->EndMoveRow();
+    return true;
+}
+
+// A move changes no text, so the longest cells stay the longest; only their rows are renumbered,
+// and fitting after a move reads no row.
+void EntryList::KeepLongestCellsAcrossMove(int from, int to) {
+    const int step = from < to ? -1 : 1;
+    const int low = std::min(from, to);
+    const int high = std::max(from, to);
+    for (std::vector<int>& rows : m_longest) {
+        for (int& row : rows) {
+            if (row == from) {
+                row = to;
+            } else if (row >= low && row <= high) {
+                row += step;
+            }
+        }
+        std::sort(rows.begin(), rows.end());
+    }
 }
 
 void EntryList::DeleteAll() {

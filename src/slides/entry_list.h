@@ -12,7 +12,8 @@ namespace vistello {
 
 // The ordered slides, row 0 at the top, mirrored into the list view on every change. New rows
 // only ever arrive at the top, so a deque keeps that O(1) for albums of any size; rows are held
-// by pointer so that sorting a large album moves pointers, not whole entries.
+// by pointer so that sorting a large album, or moving a slide far, moves pointers, not whole
+// entries.
 class EntryList : public TableSource {
 public:
     EntryList() = default;
@@ -39,6 +40,9 @@ public:
     // A row that does not exist is refused, as the list control refuses it.
     bool SetRow(int row, ImageEntry entry);
     bool DeleteRow(int row);
+    // Row `from` comes to stand at `to`, the rows between shifting by one; refused unless both
+    // rows exist and differ.
+    bool MoveRow(int from, int to);
     void DeleteAll();
 
     // The row the user last selected, or -1.
@@ -54,6 +58,7 @@ public:
 
 private:
     void RowsChanged();
+    void KeepLongestCellsAcrossMove(int from, int to);
 
     std::deque<std::unique_ptr<ImageEntry>> m_rows;
     ListView* m_view = nullptr;

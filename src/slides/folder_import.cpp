@@ -1,8 +1,11 @@
 #include "slides/folder_import.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <iterator>
 #include <optional>
 
 #include "files/path_rules.h"
@@ -55,14 +58,29 @@ int NaturalCompare(std::string_view a, std::string_view b) {
     return static_cast<int>(!a.empty()) - static_cast<int>(!b.empty());
 }
 
+NewImages LeaveOutListed(std::vector<std::string> paths,
+                         const std::unordered_set<std::string_view>& listed) {
+    NewImages images;
+    for (std::string& path : paths) {
+        if (listed.count(path) != 0) {
+            ++images.skipped;
+        } else {
+            images.paths.push_back(std::move(path));
+        }
+    }
+    return images;
+}
+
 }  // namespace
 
 bool IsImageFileName(std::string_view name) {
-    const size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot == 0) return false;
-    const std::string_view extension = name.substr(dot + 1);
+    const std::string_view extension = ExtensionOf(name);
     return std::any_of(kImageExtensions.begin(), kImageExtensions.end(),
                        [&](std::string_view known) { return EqualIgnoringCase(extension, known); });
+}
+
+bool IsProjectFileName(std::string_view name) {
+    return EqualIgnoringCase(ExtensionOf(name), "dat");
 }
 
 bool NaturalLess(std::string_view a, std::string_view b) {
@@ -93,15 +111,25 @@ std::string TitleFromFileName(std::string_view name) {
 
 NewImages NewImagesIn(FileOps& ops, const std::string& folder,
                       const std::unordered_set<std::string_view>& listed) {
-    NewImages images;
-    for (std::string& path : ImageFilesIn(ops, folder)) {
-        if (listed.count(path) != 0) {
-            ++images.skipped;
-        } else {
-            images.paths.push_back(std::move(path));
+    return LeaveOutListed(ImageFilesIn(ops, folder), listed);
+}
+
+NewImages DroppedImages(FileOps& ops, const std::vector<std::string>& paths,
+                        const std::unordered_set<std::string_view>& listed) {
+    std::vector<std::string> images;
+    for (const std::string& path : paths) {
+        struct stat info {};
+        if (ops.Stat(path, info) != 0) continue;
+        if (S_ISDIR(info.st_mode)) {
+            std::vector<std::string> inFolder = ImageFilesIn(ops, path);
+            std::move(inFolder.begin(), inFolder.end(), std::back_inserter(images));
+        } else if (S_ISREG(info.st_mode) && IsImageFileName(FileNameOf(path))) {
+            images.push_back(path);
         }
     }
-    return images;
+    std::sort(images.begin(), images.end(), NaturalLess);
+    images.erase(std::unique(images.begin(), images.end()), images.end());
+    return LeaveOutListed(std::move(images), listed);
 }
 
 ImageEntry EntryFromPhoto(PhotoReader& photos, const std::string& path) {

@@ -14,6 +14,9 @@ namespace vistello {
 // A name the image picker would list: .jpg, .jpeg, .png, .tif, .tiff, .bmp or .gif in any case.
 bool IsImageFileName(std::string_view name);
 
+// A name the project picker would list: .dat in any case.
+bool IsProjectFileName(std::string_view name);
+
 // Orders names as people count: runs of digits compare by their value, so img2 comes before
 // img10; letters compare without regard to case, and bytes break the ties.
 bool NaturalLess(std::string_view a, std::string_view b);
@@ -32,6 +35,12 @@ struct NewImages {
 };
 NewImages NewImagesIn(FileOps& ops, const std::string& folder,
                       const std::unordered_set<std::string_view>& listed);
+
+// The new images among files and folders dropped on the window: each image file itself and the
+// images directly in each folder, in natural order of their paths, each once. Anything else is
+// left out.
+NewImages DroppedImages(FileOps& ops, const std::vector<std::string>& paths,
+                        const std::unordered_set<std::string_view>& listed);
 
 // A slide for the image, its fields filled from the photo's own details where it has them; the
 // title is the file name without its extension where the photo names none.

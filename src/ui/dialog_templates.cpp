@@ -48,7 +48,9 @@ std::vector<MenuTemplate> MainMenu() {
          {Item("&Add", ids::kMenuEntryAdd), Item("&Update", ids::kMenuEntryUpdate),
           Item("&Remove", ids::kMenuEntryRemove),
           Item("&Import Directory", ids::kMenuImportDirectory),
-          Item("&Fill From Photo", ids::kMenuFillFromPhoto)}},
+          Item("&Fill From Photo", ids::kMenuFillFromPhoto),
+          Item("Move U&p", ids::kMenuMoveUp, "Alt+Up"),
+          Item("Move &Down", ids::kMenuMoveDown, "Alt+Down")}},
         {"&Options",
          {Item("&Preferences", ids::kMenuPreferences), Item("&Clear List", ids::kMenuClearList)}},
         {"&Help",
@@ -65,6 +67,7 @@ DialogTemplate BuildMainDialog() {
     t.width = 288;
     t.height = 226;
     t.menu = MainMenu();
+    t.acceptFiles = true;
     // Group boxes first so the fields drawn after them sit on top; they take no tab stop.
     t.controls = {
         Ctl(IDC_STATIC, K::GroupBox, "Project Settings", {7, 7, 219, 43}),

@@ -55,6 +55,8 @@ void CMainDialog::MapCommands() {
         {ids::kMenuEntryRemove, &CMainDialog::OnRemove},
         {ids::kMenuImportDirectory, &CMainDialog::OnImportDirectory},
         {ids::kMenuFillFromPhoto, &CMainDialog::OnFillFromPhoto},
+        {ids::kMenuMoveUp, &CMainDialog::OnMoveUp},
+        {ids::kMenuMoveDown, &CMainDialog::OnMoveDown},
         {ids::kMenuPreferences, &CMainDialog::OnMenuPreferences},
         {ids::kMenuClearList, &CMainDialog::OnMenuClearList},
         {ids::kMenuAbout, &CMainDialog::OnHelpAbout},
@@ -70,6 +72,8 @@ void CMainDialog::MapCommands() {
               [this](const Notification& n) { return OnClickList(n); });
     MapNotify(ids::kEntryList, NotifyCode::ColumnClick,
               [this](const Notification& n) { return OnColumnClick(n); });
+    MapNotify(ids::kEntryList, NotifyCode::RowDragged,
+              [this](const Notification& n) { return OnRowDragged(n); });
 }
 
 void CMainDialog::DoDataExchange(CDataExchange& dx) {

@@ -2,6 +2,9 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
 
 #include "files/file_ops.h"
 #include "files/file_stamp.h"
@@ -11,6 +14,7 @@
 #include "generator/page_set.h"
 #include "prefs/tag_set.h"
 #include "slides/entry_list.h"
+#include "slides/folder_import.h"
 #include "slides/photo_details.h"
 
 namespace vistello {
@@ -77,6 +81,10 @@ private:
     // List ordering.
     int OnColumnClick(const Notification& notification);
     void SortByColumn(int column);
+    void OnMoveUp();
+    void OnMoveDown();
+    void MoveSelectedBy(int step);
+    int OnRowDragged(const Notification& notification);
 
     // Generation.
     void OnGenerate();
@@ -92,6 +100,12 @@ private:
     void OnFileOpen();
     void OnFileSaveAs();
     void OnImportDirectory();
+    // Adds the images at the top, each filled from its photo, and reports under caption what
+    // was added and skipped; Cancel while the photos are read adds nothing.
+    void AddImages(const NewImages& images, const std::string& caption);
+    std::unordered_set<std::string_view> ListedImages() const;
+    void OnDropFiles(const std::vector<std::string>& paths) override;
+    void OpenProject(const std::string& fileName);
     void OnFillFromPhoto();
     void ShowProjectCaption(bool madeByNewProject);
     bool WriteProjectTo(const std::string& fileName, bool keepOtherVersion);

@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
-#include "framework/progress.h"
-#include "framework/window_system.h"
 #include "files/current_dir_guard.h"
 #include "files/path_rules.h"
+#include "framework/progress.h"
 #include "framework/window_host.h"
+#include "framework/window_system.h"
 #include "slides/folder_import.h"
 #include "text/counts.h"
 #include "ui/main_dialog.h"
@@ -28,8 +28,7 @@ std::string ImportReport(size_t added, size_t skipped) {
 }  // namespace
 
 // Every image straight in the chosen folder becomes a slide, unless the list already shows it;
-// the first file by name ends at the top. Each is filled from the photo's own details, which for
-// a large folder takes a while: the user sees the count and may cancel, which adds nothing.
+// the first file by name ends at the top.
 void CMainDialog::OnImportDirectory() {
     UpdateData(true);
     std::optional<std::string> folder;
@@ -38,11 +37,31 @@ void CMainDialog::OnImportDirectory() {
         folder = Host().PickFolder("Import Directory", "");
     }
     if (!folder || folder->empty()) return;
+    AddImages(NewImagesIn(Files(), *folder, ListedImages()), "Import Directory");
+}
+
+// A single project file dropped on the window is opened; whatever else is dropped adds the
+// images among it, as Import Directory adds a folder's.
+void CMainDialog::OnDropFiles(const std::vector<std::string>& paths) {
+    UpdateData(true);
+    if (paths.size() == 1 && IsProjectFileName(FileNameOf(paths.front())) &&
+        IsRegularFile(Files(), paths.front())) {
+        OpenProject(paths.front());
+        return;
+    }
+    AddImages(DroppedImages(Files(), paths, ListedImages()), "Dropped Images");
+}
+
+std::unordered_set<std::string_view> CMainDialog::ListedImages() const {
     std::unordered_set<std::string_view> listed;
     for (int row = 0; row < m_listEntries.RowCount(); ++row) {
         listed.insert(m_listEntries.Row(row).imagePath);
     }
-    const NewImages images = NewImagesIn(Files(), *folder, listed);
+    return listed;
+}
+
+// Reading each photo's details takes a while for a large folder, so the user sees the count.
+void CMainDialog::AddImages(const NewImages& images, const std::string& caption) {
     std::vector<ImageEntry> entries;
     entries.reserve(images.paths.size());
     {
@@ -57,7 +76,7 @@ void CMainDialog::OnImportDirectory() {
     m_listEntries.InsertTop(std::move(entries));
     AutoSizeColumns();
     RefreshEntryCount();
-    MessageBox(ImportReport(added, images.skipped), "Import Directory");
+    MessageBox(ImportReport(added, images.skipped), caption);
 }
 
 // Only empty fields are filled: what the user typed stays.

@@ -126,10 +126,13 @@ std::optional<std::string> CMainDialog::PickProjectFile(bool forSaving) {
 // The project in hand is saved before another one replaces it; if it cannot be saved, it stays.
 void CMainDialog::OnFileOpen() {
     UpdateData(true);
-    const std::optional<std::string> chosen = PickProjectFile(false);
-    if (!chosen || !WriteProjectFile()) return;
+    if (const std::optional<std::string> chosen = PickProjectFile(false)) OpenProject(*chosen);
+}
+
+void CMainDialog::OpenProject(const std::string& fileName) {
+    if (!WriteProjectFile()) return;
     m_listEntries.DeleteAll();
-    m_strProjectFile = *chosen;
+    m_strProjectFile = fileName;
     m_strTemplate.clear();
     m_strOutputFolder.clear();
     SetPageFields(ImageEntry{});

@@ -87,6 +87,16 @@ protected:
         });
     }
 
+    // Drags data onto target and drops it at position, as the desktop delivers a drag; returns
+    // what the drop told the drag it did.
+    static Qt::DropAction DropOn(QWidget* target, QPoint position, const QMimeData& data) {
+        QDragEnterEvent enter(position, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        QDropEvent drop(position, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(target, &drop);
+        return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+    }
+
     // True when resting the mouse on widget shows a tip.
     static bool ShowsTip(QWidget* widget) {
         QToolTip::hideText();
@@ -222,6 +232,10 @@ TEST_F(QtMainWindowTest, ListKeepsQtsModelContractTheMarkOnItsRowAndFitsTheWides
     entries.SetRow(1, Entry("d"));
     EXPECT_EQ(list->model()->index(1, 0).data().toString(), "d");
     EXPECT_EQ(entries.SelectionMark(), 2);
+    entries.MoveRow(2, 0);
+    entries.MoveRow(0, 1);
+    EXPECT_EQ(entries.SelectionMark(), 1);
+    entries.MoveRow(1, 2);
     entries.DeleteRow(2);
     EXPECT_EQ(entries.SelectionMark(), -1);
     entries.DeleteAll();
@@ -325,6 +339,43 @@ TEST_F(QtMainWindowTest, F1OpensTheManualAndDocumentsOpenByTheirAbsolutePath) {
     system.OpenDocument("pages/first page.htm");
     EXPECT_EQ(recorder.opened, (QStringList{QString::fromStdString(system.ManualPath()),
                                             QDir::current().filePath("pages/first page.htm")}));
+}
+
+// Alt+Down moves the selected row and the selection with it; a row dragged onto the lower half
+// of another lands after it; files dropped on the rows or anywhere on the window become slides.
+TEST_F(QtMainWindowTest, RowsMoveByKeysAndDragAndFilesDropFromTheDesktop) {
+    for (const char* title : {"c", "b", "a"}) AddEntry(title);
+    const auto titles = [this] {
+        QString all;
+        for (int row = 0; row < list->model()->rowCount(); ++row)
+            all += list->model()->index(row, 0).data().toString();
+        return all;
+    };
+    QApplication::setActiveWindow(&window.Widget());
+    list->selectRow(0);
+    QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
+    QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_EQ(titles(), "bca");
+    EXPECT_EQ(list->SelectionMark(), 2);
+
+    std::unique_ptr<QMimeData> row(list->model()->mimeData({list->model()->index(2, 0)}));
+    const QRect first = list->visualRect(list->model()->index(0, 0));
+    EXPECT_EQ(DropOn(list->viewport(), {first.center().x(), first.bottom() - 1}, *row),
+              Qt::CopyAction);
+    EXPECT_EQ(titles(), "bac");
+
+    WriteBytes("x.jpg", "");
+    WriteBytes("y.png", "");
+    for (QWidget* target : {list->viewport(), static_cast<QWidget*>(&window.Widget())}) {
+        QMimeData files;
+        files.setUrls({QUrl::fromLocalFile(
+            QDir::current().filePath(target == list->viewport() ? "x.jpg" : "y.png"))});
+        AnswerNextBox(Qt::Key_Return);
+        DropOn(target, {5, 5}, files);
+        QTest::qWait(50);
+    }
+    EXPECT_EQ(titles(), "yxbac");
+    EXPECT_EQ(std::get<0>(shown), "Dropped Images");
 }
 
 }  // namespace

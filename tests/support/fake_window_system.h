@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -37,6 +38,14 @@ public:
     void EndInsertRows() override { End(); }
     void BeginRemoveRows(int first, int) override { Begin(first); }
     void EndRemoveRows() override { End(); }
+    void BeginMoveRow(int from, int to) override {
+        if (m_mark == from) {
+            m_mark = to;
+        } else if (m_mark >= std::min(from, to) && m_mark <= std::max(from, to)) {
+            m_mark += from < to ? -1 : 1;
+        }
+    }
+    void EndMoveRow() override {}
     void BeginResetRows() override {}
     void EndResetRows() override { m_mark = -1; }
     void RowsChanged(int, int) override {}
@@ -136,6 +145,10 @@ public:
     void ClickHeader(int listId, int column) {
         m_dialog.OnNotify(listId, {NotifyCode::ColumnClick, column});
     }
+    void DragRow(int listId, int from, int to) {
+        m_dialog.OnNotify(listId, {NotifyCode::RowDragged, -1, from, to});
+    }
+    void Drop(const std::vector<std::string>& paths) { m_dialog.DropFiles(paths); }
     // Ends the window as the window system does: OnDestroy while the controls still exist.
     void Destroy() {
         if (std::exchange(m_destroyed, true)) return;

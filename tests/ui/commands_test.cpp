@@ -90,6 +90,8 @@ TEST(CommandsTest, EveryButtonAndMenuItemRunsItsCommand) {
           {"image", "a.jpg"}}},
         {ids::kMenuQuit, {{"ended", "1"}}},
         {ids::kMenuImportDirectory, {{"boxes", "Import Directory: 0 images added.;"}}},
+        {ids::kMenuMoveUp, {}},
+        {ids::kMenuMoveDown, {{"rows", "b;a;"}}},
         {ids::kMenuAbout, {{"dialogs", "0"}}},
         {ids::kMenuManual, {{"opened", manual}}},
         {ids::kMenuSupport, {{"opened", manual}}},

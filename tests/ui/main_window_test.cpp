@@ -267,6 +267,59 @@ TEST_F(MainWindowCommandsTest, HeaderClickSortsStablyByBytesOrReversesWhenAlread
     EXPECT_EQ(Strings(byHeight.begin(), byHeight.begin() + 4), (Strings{"0", "1", "10", "11"}));
 }
 
+// Moves carry the selected slide and its selection one place at a time, stop at either end and
+// need a selection; a drag moves as far at once. Nothing is written until the project is saved,
+// and then in the new order. Fitting after moves still finds the longest cell.
+TEST_F(MainWindowCommandsTest, MovesAndDragsReorderSlidesAndTheSavedProject) {
+    window.SetText(ids::kDescription, std::string(50, 'd'));
+    AddEntry("d");
+    window.SetText(ids::kDescription, "");
+    for (const char* title : {"c", "b", "a"}) AddEntry(title);
+    window.Press(ids::kMenuMoveDown);
+    window.ClickRow(ids::kEntryList, 0);
+    window.SetText(ids::kTitle, "typed");
+    for (int press = 0; press < 4; ++press) window.Press(ids::kMenuMoveDown);
+    EXPECT_EQ(Titles(), (Strings{"b", "c", "d", "a"}));
+    window.Press(ids::kMenuMoveUp);
+    EXPECT_EQ(Titles(), (Strings{"b", "c", "a", "d"}));
+    EXPECT_EQ(List().SelectionMark(), 2);
+    window.DragRow(ids::kEntryList, 3, 0);
+    EXPECT_EQ(Titles(), (Strings{"d", "b", "c", "a"}));
+    EXPECT_EQ(List().SelectionMark(), 3);
+    EXPECT_EQ(window.GetText(ids::kTitle), "typed");
+    dialog.AutoSizeColumns();
+    EXPECT_EQ(List().ColumnWidth(6), 50);
+    EXPECT_EQ(ReadBytes("vistello.dat"), "");
+    window.Press(ids::kMenuSave);
+    const std::string saved = ReadBytes("vistello.dat");
+    std::string order;
+    for (size_t at = saved.find("TITLE="); at != std::string::npos;
+         at = saved.find("TITLE=", at + 1))
+        order += saved[at + 6];
+    EXPECT_EQ(order, "acbd");
+}
+
+// Dropped image files and the images of dropped folders join at the top in natural order, those
+// listed already counted; other files are ignored. One project file dropped alone is opened.
+TEST_F(MainWindowCommandsTest, DropsAddImagesAndFoldersOrOpenAProject) {
+    fs::create_directory("album");
+    for (const char* name : {"album/img10.JPG", "album/img2.jpg", "album/notes.txt", "x.PNG",
+                             "known.jpg", "notes.txt"})
+        WriteBytes(name, "");
+    WriteBytes("other.DAT", "IMAGE=p.jpg\r\nTITLE=p\r\n");
+    AddEntry("Known", scratch / "known.jpg");
+    window.Drop({scratch / "x.PNG", scratch / "notes.txt", scratch / "album", scratch / "known.jpg",
+                 scratch / "missing.jpg", scratch / "x.PNG"});
+    EXPECT_EQ(Titles(), (Strings{"img2", "img10", "x", "Known"}));
+    EXPECT_EQ(window.GetText(ids::kEntryCount), "4");
+    const ShownBox report{"3 images added.\r\n1 image already in the list skipped.",
+                          "Dropped Images"};
+    EXPECT_EQ(system.boxes, std::vector<ShownBox>{report});
+    window.Drop({scratch / "other.DAT"});
+    EXPECT_EQ(Titles(), Strings{"p"});
+    EXPECT_TRUE(Holds("vistello.dat", "TITLE=img10"));
+}
+
 // A photo's details fill its new row; one that describes nothing, or cannot be read, gets the
 // title from its file name. Cancel while the photos are read adds nothing.
 TEST_F(MainWindowCommandsTest, ImportDirectoryFillsEachRowFromItsPhoto) {
