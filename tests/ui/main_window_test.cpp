@@ -286,6 +286,9 @@ TEST_F(MainWindowCommandsTest, MovesAndDragsReorderSlidesAndTheSavedProject) {
     window.DragRow(ids::kEntryList, 3, 0);
     EXPECT_EQ(Titles(), (Strings{"d", "b", "c", "a"}));
     EXPECT_EQ(List().SelectionMark(), 3);
+    window.DragRow(ids::kEntryList, 1, 3);
+    EXPECT_EQ(Titles(), (Strings{"d", "c", "a", "b"}));
+    EXPECT_EQ(List().SelectionMark(), 2);
     EXPECT_EQ(window.GetText(ids::kTitle), "typed");
     dialog.AutoSizeColumns();
     EXPECT_EQ(List().ColumnWidth(6), 50);
@@ -296,7 +299,7 @@ TEST_F(MainWindowCommandsTest, MovesAndDragsReorderSlidesAndTheSavedProject) {
     for (size_t at = saved.find("TITLE="); at != std::string::npos;
          at = saved.find("TITLE=", at + 1))
         order += saved[at + 6];
-    EXPECT_EQ(order, "acbd");
+    EXPECT_EQ(order, "bacd");
 }
 
 // Dropped image files and the images of dropped folders join at the top in natural order, those
