@@ -50,7 +50,7 @@ void CheckProject(FuzzInput input) {
     }
     ProjectFields fields;
     const std::vector<std::unique_ptr<ImageEntry>> read =
-        ParseProjectText(OnDisk(FormatProjectText(templateFile, outputFolder, rows)), fields);
+        ParseProjectText(OnDisk(FormatProjectText(templateFile, outputFolder, WebSettings{}, rows)), fields);
     Check(fields.templateFile == Stored(templateFile), "template changed");
     Check(fields.outputFolder == Stored(outputFolder), "output folder changed");
     Check(read.size() == static_cast<size_t>(rows.RowCount()), "entries lost or gained");

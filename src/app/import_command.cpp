@@ -40,7 +40,7 @@ int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folde
     for (const std::string& path : images.paths) entries.push_back(EntryFromPhoto(photos, path));
     list.InsertTop(std::move(entries));
     if (!WriteTextFile(ops, fileName,
-                       FormatProjectText(fields.templateFile, fields.outputFolder, list))) {
+                       FormatProjectText(fields.templateFile, fields.outputFolder, fields.web, list))) {
         err << "vistello: cannot write the project file " << fileName << "\n";
         return 1;
     }

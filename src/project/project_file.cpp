@@ -46,7 +46,7 @@ public:
             m_fields.templateFile = value;
         } else if (key == "OUTPUT") {
             m_fields.outputFolder = value;
-        } else {
+        } else if (!ReadWebSetting(key, value, m_fields.web)) {
             for (const BlockKey& block : kBlockKeys) {
                 if (key != block.name) continue;
                 if (block.field == &ImageEntry::imagePath) EndPendingEntry();
@@ -83,14 +83,15 @@ std::string TemplateFileOrDefault(std::string_view setting) {
 }
 
 std::string FormatProjectText(std::string_view templateFile, std::string_view outputFolder,
-                              const EntryList& rows) {
-    size_t size = 64 + templateFile.size() + outputFolder.size();
+                              const WebSettings& web, const EntryList& rows) {
+    size_t size = 160 + templateFile.size() + outputFolder.size() + web.overviewTemplate.size();
     for (int row = 0; row < rows.RowCount(); ++row) size += BlockSize(rows.Row(row));
     std::string text;
     text.reserve(size);
     AppendKeyValueLine(text, "CREATOR", "Vistello 1.0");
     AppendKeyValueLine(text, "TEMPLATE", templateFile);
     AppendKeyValueLine(text, "OUTPUT", outputFolder);
+    AppendWebSettings(text, web);
     for (int row = rows.RowCount() - 1; row >= 0; --row) {
         AppendBlock(text, rows.Row(row));
         if (row > 0) text += '\n';

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "generator/web_settings.h"
 #include "slides/image_entry.h"
 
 namespace vistello {
@@ -24,13 +25,14 @@ std::string TemplateFileOrDefault(std::string_view setting);
 struct ProjectFields {
     std::string templateFile;
     std::string outputFolder;
+    WebSettings web;
     ImageEntry page;
 };
 
 // The file's text (line ends as LF) for the settings and every row, bottom row first, so that a
 // reader inserting each entry at the top restores the order shown.
 std::string FormatProjectText(std::string_view templateFile, std::string_view outputFolder,
-                              const EntryList& rows);
+                              const WebSettings& web, const EntryList& rows);
 
 // Reads a project's text into fields, which start as the window holds them. Every IMAGE line ends
 // the pending entry, and so does the end of the text; a pending entry with an empty image is no

@@ -12,6 +12,7 @@
 #include "framework/file_picker.h"
 #include "generator/generate_request.h"
 #include "generator/page_set.h"
+#include "generator/web_settings.h"
 #include "prefs/tag_set.h"
 #include "slides/entry_list.h"
 #include "slides/folder_import.h"
@@ -63,6 +64,7 @@ public:
     std::string m_strHeight;
     std::string m_strWidth;
     int m_nEntryCount = 0;
+    WebSettings m_web;
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

@@ -41,10 +41,11 @@ void CMainDialog::ReadProjectFile() {
         m_projectStamp = StampOf(Files(), fileName);
         text = ReadLineFile(Files(), fileName);
     }
-    ProjectFields fields{m_strTemplate, m_strOutputFolder, PageFields()};
+    ProjectFields fields{m_strTemplate, m_strOutputFolder, m_web, PageFields()};
     std::vector<std::unique_ptr<ImageEntry>> entries = ParseProjectText(text.value_or(""), fields);
     m_strTemplate = std::move(fields.templateFile);
     m_strOutputFolder = std::move(fields.outputFolder);
+    m_web = std::move(fields.web);
     SetPageFields(fields.page);
     if (!entries.empty()) {
         std::reverse(entries.begin(), entries.end());
@@ -70,7 +71,7 @@ bool CMainDialog::WriteProjectTo(const std::string& fileName, bool keepOtherVers
     const bool written =
         (!changed || aside) &&
         WriteTextFile(Files(), fileName,
-                      FormatProjectText(m_strTemplate, m_strOutputFolder, m_listEntries));
+                      FormatProjectText(m_strTemplate, m_strOutputFolder, m_web, m_listEntries));
     if (written) {
         m_projectStamp = StampOf(Files(), fileName);
         LoadRowIntoFields(0);
@@ -135,6 +136,7 @@ void CMainDialog::OpenProject(const std::string& fileName) {
     m_strProjectFile = fileName;
     m_strTemplate.clear();
     m_strOutputFolder.clear();
+    m_web = WebSettings{};
     SetPageFields(ImageEntry{});
     RefreshEntryCount();
     ReadProjectFile();

@@ -22,7 +22,7 @@ TEST(ProjectFileTest, ReadsWhatItWroteInTheOrderWritten) {
     EntryList rows;
     rows.InsertTop({"Mill\nby\x1Ariver  ", "1", "2", "3", "  a=b", "k", "href=\"x\" E=mc2", "m"});
     rows.InsertTop({"Harbour", "", "", "", "", "", "", "h.jpg"});
-    const std::string text = FormatProjectText("t.htm", "o=ut", rows);
+    const std::string text = FormatProjectText("t.htm", "o=ut", WebSettings{}, rows);
     EXPECT_TRUE(
         text.starts_with("CREATOR=Vistello 1.0\nTEMPLATE=t.htm\nOUTPUT=o=ut\nIMAGE=m\n"
                          "TITLE=Mill by river  \nHEIGHT=1\n"));
@@ -46,9 +46,27 @@ TEST(ProjectFileTest, ReadsHandEditedFilesThroughThePageFields) {
         read.push_back(entry.title + "/" + entry.height + "/" + entry.imagePath);
     EXPECT_EQ(read, (std::vector<std::string>{" A/1/a", "B/1/b"}));
     const ImageEntry typed{"Typed", "", "", "", "", "", "", "typed.jpg"};
-    fields = {"mine.htm", "mine", typed};
+    fields = ProjectFields{};
+    fields.templateFile = "mine.htm";
+    fields.outputFolder = "mine";
+    fields.page = typed;
     EXPECT_EQ(Read("OUTPUT=web\n", fields), std::vector<ImageEntry>{typed});
     EXPECT_EQ(fields.templateFile, "mine.htm");
+}
+
+// Web settings are written after the output folder, each only when set, and read back; a value
+// that is no number in its range, hand-typed, reads as unset.
+TEST(ProjectFileTest, KeepsWebSettingsThatAreSet) {
+    EntryList rows;
+    const WebSettings web{2048, 70, 400, true, "over view.htm"};
+    const std::string text = FormatProjectText("t.htm", "", web, rows);
+    EXPECT_EQ(text, "CREATOR=Vistello 1.0\nTEMPLATE=t.htm\nOUTPUT=\nWEBSIDE=2048\nWEBQUALITY=70\n"
+                    "THUMBSIDE=400\nWEBDETAILS=yes\nOVERVIEW=over view.htm\n");
+    ProjectFields fields;
+    Read(text, fields);
+    EXPECT_EQ(fields.web, web);
+    Read("WEBSIDE=99999\nWEBQUALITY=0\nTHUMBSIDE=4OO\nWEBDETAILS=Yes\n", fields);
+    EXPECT_EQ(fields.web, (WebSettings{0, 85, 0, false, "over view.htm"}));
 }
 
 }  // namespace

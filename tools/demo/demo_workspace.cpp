@@ -66,7 +66,7 @@ void WriteProject(const fs::path& folder) {
     }
     EntryList rows;
     rows.InsertTop(std::move(entries));
-    WriteText(folder / kDemoProject, FormatProjectText(kDemoTemplate, kDemoOutput, rows));
+    WriteText(folder / kDemoProject, FormatProjectText(kDemoTemplate, kDemoOutput, WebSettings{}, rows));
 }
 
 void WritePreferences(const fs::path& folder) {

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vistello {
+
+inline constexpr int kDefaultWebQuality = 85;
+inline constexpr int kMinImageSide = 16;
+inline constexpr int kMaxImageSide = 16384;
+
+// How a show is made ready for the web. Left as they are, images are copied as they are and no
+// thumbnail or overview page is made: the show of a project that sets none of this.
+struct WebSettings {
+    // The longer edge of each web copy in pixels; 0 copies the images as they are.
+    int largestSide = 0;
+    // JPEG quality of the web copies and thumbnails, 1 to 100.
+    int quality = kDefaultWebQuality;
+    // The longer edge of each thumbnail; 0 makes none.
+    int thumbnailSide = 0;
+    // Whether the copies keep the camera's details, the location among them.
+    bool keepDetails = false;
+    // The template of the overview page; empty makes none.
+    std::string overviewTemplate;
+
+    bool MakesImages() const { return largestSide > 0 || thumbnailSide > 0; }
+    bool operator==(const WebSettings&) const = default;
+};
+
+// Takes a project line that holds one of the settings; false for any other key. A side or a
+// quality that is no number in its range reads as unset.
+bool ReadWebSetting(std::string_view key, std::string_view value, WebSettings& settings);
+
+// The lines of the settings that differ from unset, so a project that sets none stays as it was.
+void AppendWebSettings(std::string& text, const WebSettings& settings);
+
+// The number a field holds when it is a whole number from low to high, written in plain digits.
+bool ParseNumberIn(std::string_view text, int low, int high, int& number);
+
+}  // namespace vistello
