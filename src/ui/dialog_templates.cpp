@@ -52,7 +52,8 @@ std::vector<MenuTemplate> MainMenu() {
           Item("Move U&p", ids::kMenuMoveUp, "Alt+Up"),
           Item("Move &Down", ids::kMenuMoveDown, "Alt+Down")}},
         {"&Options",
-         {Item("&Preferences", ids::kMenuPreferences), Item("&Clear List", ids::kMenuClearList)}},
+         {Item("&Preferences", ids::kMenuPreferences), Item("&Clear List", ids::kMenuClearList),
+          Item("&Web Images...", ids::kMenuWebImages)}},
         {"&Help",
          {Item("&About", ids::kMenuAbout), Item("&Manual", ids::kMenuManual, "F1"),
           Item("&Support", ids::kMenuSupport), Item("More &Info", ids::kMenuMoreInfo),
@@ -187,7 +188,44 @@ DialogTemplate BuildPreferencesDialog() {
     return t;
 }
 
+DialogTemplate BuildWebImagesDialog() {
+    DialogTemplate t;
+    t.caption = "Web Images";
+    t.pointSize = 8;
+    t.width = 220;
+    t.height = 128;
+    t.controls = {
+        Ctl(ids::kWebLargestSide, K::Edit, "", {110, 7, 40, 14},
+            "Web copies are at most this many pixels on their longer side; empty copies the "
+            "images as they are"),
+        Ctl(ids::kWebQuality, K::Edit, "", {110, 25, 40, 14},
+            "JPEG quality of the web copies and thumbnails"),
+        Ctl(ids::kWebThumbnailSide, K::Edit, "", {110, 43, 40, 14},
+            "The longer side of each thumbnail in pixels; empty makes none"),
+        Ctl(ids::kWebKeepDetails, K::CheckBox, "&Keep camera details and location",
+            {7, 62, 160, 10}, "Off, the web copies carry no camera details and no GPS location"),
+        Ctl(ids::kWebOverview, K::Edit, "", {7, 86, 170, 14},
+            "The template of an overview page of all slides; empty makes none"),
+        Named(Ctl(ids::kWebBrowseOverview, K::PushButton, "Browse", {180, 86, 33, 14},
+                  "Choose the overview page template"),
+              "Browse for the overview page template"),
+        Ctl(IDOK, K::DefPushButton, "OK", {106, 107, 50, 14}, "Keep these settings"),
+        Ctl(IDCANCEL, K::PushButton, "Cancel", {163, 107, 50, 14},
+            "Leave the settings as they were"),
+        Label("&Largest side (pixels):", 7, 10, 100, ids::kWebLargestSide),
+        Label("&Quality (1 to 100):", 7, 28, 100, ids::kWebQuality),
+        Label("&Thumbnail side (pixels):", 7, 46, 100, ids::kWebThumbnailSide),
+        Label("&Overview page template:", 7, 76, 160, ids::kWebOverview),
+    };
+    return t;
+}
+
 }  // namespace
+
+const DialogTemplate& WebImagesDialogTemplate() {
+    static const DialogTemplate kTemplate = BuildWebImagesDialog();
+    return kTemplate;
+}
 
 const DialogTemplate& MainDialogTemplate() {
     static const DialogTemplate kTemplate = BuildMainDialog();

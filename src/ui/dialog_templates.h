@@ -7,5 +7,6 @@ namespace vistello {
 const DialogTemplate& MainDialogTemplate();
 const DialogTemplate& AboutDialogTemplate();
 const DialogTemplate& PreferencesDialogTemplate();
+const DialogTemplate& WebImagesDialogTemplate();
 
 }  // namespace vistello

@@ -59,6 +59,7 @@ void CMainDialog::MapCommands() {
         {ids::kMenuMoveDown, &CMainDialog::OnMoveDown},
         {ids::kMenuPreferences, &CMainDialog::OnMenuPreferences},
         {ids::kMenuClearList, &CMainDialog::OnMenuClearList},
+        {ids::kMenuWebImages, &CMainDialog::OnWebImages},
         {ids::kMenuAbout, &CMainDialog::OnHelpAbout},
         {ids::kMenuManual, &CMainDialog::OnHelpManual},
         {ids::kMenuSupport, &CMainDialog::OnHelpManual},

@@ -116,6 +116,7 @@ private:
     // Preferences.
     void OnPreferences();
     void OnMenuPreferences();
+    void OnWebImages();
 
     // Pickers and the manual.
     void OnBrowseImage();

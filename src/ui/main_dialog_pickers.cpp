@@ -5,6 +5,7 @@
 #include "framework/window_host.h"
 #include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
+#include "ui/template_picker.h"
 
 namespace vistello {
 
@@ -19,13 +20,6 @@ FilePickerOptions ImagePicker() {
              {"GIF Files", {"*.gif"}},
              {"All Files", {"*"}}},
             "jpg",
-            ""};
-}
-
-FilePickerOptions TemplatePicker() {
-    return {"",
-            {{"HTML Files", {"*.htm"}}, {"HTML Files", {"*.html"}}, {"All Files", {"*"}}},
-            "htm",
             ""};
 }
 

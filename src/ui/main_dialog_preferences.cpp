@@ -5,6 +5,7 @@
 #include "prefs/preferences_file.h"
 #include "ui/main_dialog.h"
 #include "ui/preferences_dialog.h"
+#include "ui/web_images_dialog.h"
 
 namespace vistello {
 
@@ -46,6 +47,14 @@ void CMainDialog::OnPreferences() {
     m_bToolTips = preferences.m_bToolTips;
     System().EnableToolTips(m_bToolTips);
     SavePreferences();
+}
+
+// The settings are the project's: they are written with it, not with the preferences.
+void CMainDialog::OnWebImages() {
+    UpdateData(true);
+    CWebImagesDialog dialog(m_web);
+    if (dialog.DoModal(System(), &Host()) == IDOK) m_web = dialog.Settings();
+    UpdateData(false);
 }
 
 void CMainDialog::OnMenuPreferences() {

@@ -60,8 +60,9 @@ TEST(ProjectFileTest, KeepsWebSettingsThatAreSet) {
     EntryList rows;
     const WebSettings web{2048, 70, 400, true, "over view.htm"};
     const std::string text = FormatProjectText("t.htm", "", web, rows);
-    EXPECT_EQ(text, "CREATOR=Vistello 1.0\nTEMPLATE=t.htm\nOUTPUT=\nWEBSIDE=2048\nWEBQUALITY=70\n"
-                    "THUMBSIDE=400\nWEBDETAILS=yes\nOVERVIEW=over view.htm\n");
+    EXPECT_EQ(text,
+              "CREATOR=Vistello 1.0\nTEMPLATE=t.htm\nOUTPUT=\nWEBSIDE=2048\nWEBQUALITY=70\n"
+              "THUMBSIDE=400\nWEBDETAILS=yes\nOVERVIEW=over view.htm\n");
     ProjectFields fields;
     Read(text, fields);
     EXPECT_EQ(fields.web, web);

@@ -90,6 +90,7 @@ TEST(CommandsTest, EveryButtonAndMenuItemRunsItsCommand) {
           {"image", "a.jpg"}}},
         {ids::kMenuQuit, {{"ended", "1"}}},
         {ids::kMenuImportDirectory, {{"boxes", "Import Directory: 0 images added.;"}}},
+        {ids::kMenuWebImages, {{"dialogs", "0"}}},
         {ids::kMenuMoveUp, {}},
         {ids::kMenuMoveDown, {{"rows", "b;a;"}}},
         {ids::kMenuAbout, {{"dialogs", "0"}}},

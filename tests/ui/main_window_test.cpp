@@ -323,6 +323,43 @@ TEST_F(MainWindowCommandsTest, DropsAddImagesAndFoldersOrOpenAProject) {
     EXPECT_TRUE(Holds("vistello.dat", "TITLE=img10"));
 }
 
+// OK refuses a number out of its range, naming the field, and keeps the dialog open; the values
+// it then takes are written with the project. Escape keeps what was there.
+TEST_F(MainWindowCommandsTest, WebImagesKeepsSettingsInRangeInTheProject) {
+    system.dialogScripts = {[](FakeWindow& web) {
+                                EXPECT_EQ(web.GetText(ids::kWebQuality), "85");
+                                web.SetText(ids::kWebLargestSide, "99999");
+                                web.Press(IDOK);
+                                EXPECT_FALSE(web.result);
+                                web.SetText(ids::kWebLargestSide, "2048");
+                                web.SetText(ids::kWebQuality, "0");
+                                web.Press(IDOK);
+                                web.SetText(ids::kWebQuality, "70");
+                                web.SetText(ids::kWebThumbnailSide, "400");
+                                web.SetCheck(ids::kWebKeepDetails, true);
+                                web.SetText(ids::kWebOverview, "over.htm");
+                                web.Press(IDOK);
+                            },
+                            [](FakeWindow& web) {
+                                EXPECT_EQ(web.GetText(ids::kWebLargestSide), "2048");
+                                web.SetText(ids::kWebLargestSide, "");
+                                web.Press(IDCANCEL);
+                            }};
+    window.Press(ids::kMenuWebImages);
+    window.Press(ids::kMenuWebImages);
+    EXPECT_EQ(system.boxes,
+              (std::vector<ShownBox>{
+                  {"Largest side (pixels): please enter an integer between 16 and 16384, or "
+                   "leave it empty.",
+                   "vistello", MsgButtons::Ok, MsgIcon::Exclamation},
+                  {"Quality: please enter an integer between 1 and 100.", "vistello",
+                   MsgButtons::Ok, MsgIcon::Exclamation}}));
+    window.Press(ids::kMenuSave);
+    EXPECT_TRUE(Holds("vistello.dat",
+                      "OUTPUT=\r\nWEBSIDE=2048\r\nWEBQUALITY=70\r\n"
+                      "THUMBSIDE=400\r\nWEBDETAILS=yes\r\nOVERVIEW=over.htm\r\n"));
+}
+
 // A photo's details fill its new row; one that describes nothing, or cannot be read, gets the
 // title from its file name. Cancel while the photos are read adds nothing.
 TEST_F(MainWindowCommandsTest, ImportDirectoryFillsEachRowFromItsPhoto) {
