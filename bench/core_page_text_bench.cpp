@@ -41,7 +41,7 @@ void BM_BuildPageText(benchmark::State& state) {
     // Made once per Generate, as the page set makes it.
     const PageTemplate page(text, tags);
     for (auto _ : state) {
-        std::string built = *BuildPageText(page, entry, "day_one.htm", "day_three.htm");
+        std::string built = *BuildPageText(page, entry, {"day_one.htm", "day_three.htm", {}});
         benchmark::DoNotOptimize(built);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * kTemplateBytes));

@@ -49,8 +49,8 @@ void CheckProject(FuzzInput input) {
         if (!Stored(entry.imagePath).empty()) rows.InsertTop(std::move(entry));
     }
     ProjectFields fields;
-    const std::vector<std::unique_ptr<ImageEntry>> read =
-        ParseProjectText(OnDisk(FormatProjectText(templateFile, outputFolder, WebSettings{}, rows)), fields);
+    const std::vector<std::unique_ptr<ImageEntry>> read = ParseProjectText(
+        OnDisk(FormatProjectText(templateFile, outputFolder, WebSettings{}, rows)), fields);
     Check(fields.templateFile == Stored(templateFile), "template changed");
     Check(fields.outputFolder == Stored(outputFolder), "output folder changed");
     Check(read.size() == static_cast<size_t>(rows.RowCount()), "entries lost or gained");

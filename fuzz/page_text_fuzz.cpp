@@ -1,6 +1,6 @@
-// Page text: the ten passes give exactly what plain find-and-replace passes give, each pass over
-// the text as the one before left it, never rescanning what it put in; a page that would pass the
-// size limit at any pass is refused rather than built.
+// Page text: the passes, overview tags included, give exactly what plain find-and-replace passes
+// give, each pass over the text as the one before left it, never rescanning what it put in; a page
+// that would pass the size limit at any pass is refused rather than built.
 #include <optional>
 #include <string>
 #include <utility>
@@ -51,11 +51,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         entry.Column(column) = input.Next();
     const std::string back = input.Next();
     const std::string next = input.Next();
+    const std::string index = input.Next();
+    const std::string pageTag = input.Next();
+    const std::string pageValue = input.Next();
+    const std::string_view extraTags[] = {pageTag};
+    const std::string_view extraValues[] = {pageValue};
 
-    const PageValues values = MakePageValues(entry, back, next);
+    const PageValues values = MakePageValues(entry, {back, next, index});
     const std::optional<std::string> expected =
         PlainPasses(templateText, {{std::string(kBackTag), values.backLink},
                                    {std::string(kNextTag), values.nextLink},
+                                   {std::string(kIndexTag), values.indexLink},
                                    {tags.imagePath, values.imageFile},
                                    {tags.imageTitle, values.title},
                                    {tags.description, values.description},
@@ -63,9 +69,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                                    {tags.keywords, values.keywords},
                                    {tags.width, values.width},
                                    {tags.height, values.height},
-                                   {tags.border, values.border}});
+                                   {tags.border, values.border},
+                                   {pageTag, pageValue}});
     const std::optional<std::string> built =
-        BuildPageText(PageTemplate(templateText, tags), entry, back, next, kLimit);
+        BuildPageText(PageTemplate(templateText, tags, extraTags), entry, {back, next, index},
+                      extraValues, kLimit);
     Check(built.has_value() == expected.has_value(),
           "refused a page it should build, or built one it should refuse");
     if (built) Check(*built == *expected, "the page differs from plain passes");

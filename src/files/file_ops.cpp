@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -99,5 +100,7 @@ std::optional<std::string> RealFileOps::ReadLink(const std::string& path) {
 }
 
 int RealFileOps::AccessWrite(const std::string& path) { return ::access(path.c_str(), W_OK); }
+
+int RealFileOps::MakeFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777); }
 
 }  // namespace vistello

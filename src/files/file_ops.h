@@ -48,6 +48,8 @@ public:
     virtual std::optional<std::vector<FolderEntry>> ListFolder(const std::string& path) = 0;
     virtual std::optional<std::string> ReadLink(const std::string& path) = 0;
     virtual int AccessWrite(const std::string& path) = 0;
+    // Makes a folder that anyone may use, as far as the user's mask allows.
+    virtual int MakeFolder(const std::string& path) = 0;
 };
 
 class RealFileOps : public FileOps {
@@ -70,6 +72,7 @@ public:
     std::optional<std::vector<FolderEntry>> ListFolder(const std::string& path) override;
     std::optional<std::string> ReadLink(const std::string& path) override;
     int AccessWrite(const std::string& path) override;
+    int MakeFolder(const std::string& path) override;
 };
 
 }  // namespace vistello

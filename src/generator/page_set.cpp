@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <map>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -11,9 +12,12 @@
 #include "files/link_chain.h"
 #include "files/path_rules.h"
 #include "files/text_file.h"
+#include "generator/overview_page.h"
 #include "generator/page_names.h"
 #include "generator/page_set_memory.h"
 #include "generator/page_text.h"
+#include "generator/parallel_run.h"
+#include "generator/web_images.h"
 
 namespace vistello {
 
@@ -47,12 +51,11 @@ public:
     // What went wrong, or nothing when the image is in the output folder now.
     std::optional<std::string> CopyImage(const std::string& source, const std::string& name);
     std::optional<std::string> WritePage(const std::string& name, const ImageEntry& entry,
-                                         std::string_view backTarget, std::string_view nextTarget);
+                                         const PageLinks& links);
 
 private:
     std::optional<std::string> BuildAndWrite(const std::string& path, const ImageEntry& entry,
-                                             std::string_view backTarget,
-                                             std::string_view nextTarget);
+                                             const PageLinks& links);
 
     FileOps& m_ops;
     const PageTemplate m_template;
@@ -79,13 +82,12 @@ std::optional<std::string> PageSetWriter::CopyImage(const std::string& source,
 
 std::optional<std::string> PageSetWriter::WritePage(const std::string& name,
                                                     const ImageEntry& entry,
-                                                    std::string_view backTarget,
-                                                    std::string_view nextTarget) {
+                                                    const PageLinks& links) {
     const std::string path = m_folder + name;
-    if (!m_memory) return BuildAndWrite(path, entry, backTarget, nextTarget);
-    std::string inputs = PageSetMemory::Inputs(entry, backTarget, nextTarget);
+    if (!m_memory) return BuildAndWrite(path, entry, links);
+    std::string inputs = PageSetMemory::Inputs(entry, links);
     if (m_memory->Holds(m_ops, path, inputs)) return std::nullopt;
-    std::optional<std::string> failure = BuildAndWrite(path, entry, backTarget, nextTarget);
+    std::optional<std::string> failure = BuildAndWrite(path, entry, links);
     if (failure) {
         m_memory->Forget(path);
     } else {
@@ -96,10 +98,8 @@ std::optional<std::string> PageSetWriter::WritePage(const std::string& name,
 
 std::optional<std::string> PageSetWriter::BuildAndWrite(const std::string& path,
                                                         const ImageEntry& entry,
-                                                        std::string_view backTarget,
-                                                        std::string_view nextTarget) {
-    const std::optional<std::string> text =
-        BuildPageText(m_template, entry, backTarget, nextTarget);
+                                                        const PageLinks& links) {
+    const std::optional<std::string> text = BuildPageText(m_template, entry, links);
     if (!text) {
         return path + ": not written, the page would be larger than " +
                std::to_string(kMaxPageBytes >> 20) + " MiB";
@@ -109,39 +109,116 @@ std::optional<std::string> PageSetWriter::BuildAndWrite(const std::string& path,
     return std::nullopt;
 }
 
+// The images of a web show, made before any page: the pages name what they became.
+std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry* const> rows,
+                                       const std::string& outputFolder, const WebShow& web,
+                                       PageSetResult& result,
+                                       std::map<std::string, std::string>& failed) {
+    MadeImages made;
+    made.Read(ops, outputFolder);
+    const int threads = web.threads > 0 ? web.threads : CoreCount();
+    WebImagePlan plan = PlanWebImages(ops, *web.maker, rows, web.settings, made, threads);
+    MadeResult outcome = MakeWebImages(
+        ops, *web.maker, plan, outputFolder, made, threads,
+        web.onImage ? web.onImage : [](int, int) { return true; });
+    if (!made.Write(ops, outputFolder)) {
+        result.failures.push_back(outputFolder + std::string(MadeImages::kFileName) +
+                                  ": could not be written");
+    }
+    failed = std::move(outcome.failed);
+    if (outcome.stopped) {
+        result.stopped = true;
+        return std::nullopt;
+    }
+    return plan;
+}
+
+std::optional<std::string> WriteOverviewPage(FileOps& ops, std::string_view templateText,
+                                             const TagSet& tags,
+                                             std::span<const OverviewSlide> slides,
+                                             const std::string& path) {
+    const std::optional<std::string> text = BuildOverviewText(templateText, tags, slides);
+    if (!text) return path + ": not written, the page would be too large";
+    if (!WriteFileIfChanged(ops, path, EncodeTextMode(*text), Flush::ToSystem))
+        return path + ": could not be written";
+    return std::nullopt;
+}
+
 }  // namespace
 
 PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows,
                            std::string_view templateText, const TagSet& tags,
                            const std::string& outputFolder, const PageDone& onPage,
-                           PageSetMemory* memory) {
-    std::vector<std::string_view> titles;
-    std::vector<std::string> imageNames;
-    for (const ImageEntry* entry : rows) {
-        titles.push_back(entry->title);
-        imageNames.push_back(FileNameOf(entry->imagePath));
-    }
-    const std::vector<std::string> pageNames = PageFileNames(titles, imageNames);
-
+                           PageSetMemory* memory, const WebShow* web) {
     PageSetResult result;
     result.pages = result.images = static_cast<int>(rows.size());
+    std::map<std::string, std::string> failedSources;
+    std::optional<WebImagePlan> plan;
+    if (web && web->settings.MakesImages()) {
+        plan = MakeImages(ops, rows, outputFolder, *web, result, failedSources);
+        if (!plan) return result;
+    }
+    const bool overview = web && !web->overviewText.empty();
+    std::vector<std::string_view> titles;
+    std::vector<std::string> imageNames;
+    for (size_t row = 0; row < rows.size(); ++row) {
+        titles.push_back(rows[row]->title);
+        imageNames.push_back(plan ? plan->names[row] : FileNameOf(rows[row]->imagePath));
+    }
+    std::vector<std::string> claimed = imageNames;
+    if (overview) claimed.emplace_back(kOverviewPageName);
+    const std::vector<std::string> pageNames = PageFileNames(titles, claimed);
+    const std::string index = overview ? EncodeLinkTarget(kOverviewPageName) : std::string();
+
+    if (overview) ++result.pages;
     if (memory) memory->StartRun(outputFolder, templateText, tags);
     PageSetWriter writer(ops, templateText, tags, outputFolder, memory);
+    std::vector<ImageEntry> shown;
+    if (plan) shown.reserve(rows.size());
     for (size_t row = 0; row < rows.size(); ++row) {
-        Tally(writer.CopyImage(rows[row]->imagePath, imageNames[row]), result.imagesFailed,
-              result.failures);
+        const ImageEntry* entry = rows[row];
+        if (plan) {
+            shown.push_back(*entry);
+            shown.back().imagePath = imageNames[row];
+            entry = &shown.back();
+        }
+        std::optional<std::string> failure;
+        if (!plan || plan->copied[row])
+            failure = writer.CopyImage(rows[row]->imagePath, imageNames[row]);
+        const auto failed = failedSources.find(rows[row]->imagePath);
+        if (!failure && failed != failedSources.end()) failure = failed->second;
+        Tally(std::move(failure), result.imagesFailed, result.failures);
         const std::string back = row > 0 ? EncodeLinkTarget(pageNames[row - 1]) : std::string();
         const std::string next =
             row + 1 < rows.size() ? EncodeLinkTarget(pageNames[row + 1]) : std::string();
-        const bool written = Tally(writer.WritePage(pageNames[row], *rows[row], back, next),
+        const bool written = Tally(writer.WritePage(pageNames[row], *entry, {back, next, index}),
                                    result.pagesFailed, result.failures);
         result.pagesWritten += written;
         if (onPage && !onPage(static_cast<int>(row), written)) {
             result.stopped = true;
-            break;
+            return result;
         }
     }
     if (!pageNames.empty()) result.firstPage = pageNames.front();
+    if (overview) {
+        std::vector<std::string> targets;
+        for (const std::string& name : pageNames) targets.push_back(EncodeLinkTarget(name));
+        std::vector<OverviewSlide> slides;
+        for (size_t row = 0; row < rows.size(); ++row) {
+            const std::string_view thumbnail =
+                plan && !plan->thumbnails[row].empty() ? plan->thumbnails[row] : imageNames[row];
+            slides.push_back(
+                {plan ? &shown[row] : rows[row],
+                 {row > 0 ? targets[row - 1] : std::string_view(),
+                  row + 1 < rows.size() ? targets[row + 1] : std::string_view(), index},
+                 pageNames[row],
+                 thumbnail});
+        }
+        const std::string path = outputFolder + std::string(kOverviewPageName);
+        result.pagesWritten += Tally(WriteOverviewPage(ops, web->overviewText, tags, slides, path),
+                                     result.pagesFailed, result.failures);
+        result.firstPage = kOverviewPageName;
+    }
     return result;
 }
 

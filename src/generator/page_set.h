@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "files/file_ops.h"
+#include "generator/image_maker.h"
 #include "generator/page_set_memory.h"
+#include "generator/web_settings.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
 
@@ -25,9 +27,23 @@ struct PageSetResult {
     bool stopped = false;
     // One line per file that failed: its path and what went wrong.
     std::vector<std::string> failures;
-    // The name of the top row's page, to open once the set is made.
+    // The page to open once the set is made: the overview page, or else the top row's page.
     std::string firstPage;
 };
+
+// A show made ready for the web, beyond the pages and the images as they are.
+struct WebShow {
+    WebSettings settings;
+    // The overview page's template; empty when there is to be no overview page.
+    std::string overviewText;
+    ImageMaker* maker = nullptr;
+    // Told how many of the images to make are made; false stops the run before the next one.
+    std::function<bool(int done, int total)> onImage;
+    // 0 for one per core.
+    int threads = 0;
+};
+
+inline constexpr std::string_view kOverviewPageName = "index.htm";
 
 // Told after each row's page, whether it was written; a page that fails is also in the result.
 // Answers whether the run is to go on: false stops it before the next row.
@@ -44,9 +60,14 @@ using PageDone = std::function<bool(int row, bool written)>;
 // size and modification time is not copied again, and a page that already holds its new text is
 // not written again. What is left in the folder is the same as after a first run. With a memory
 // of the last run, a page it made from the same values, untouched since, is not even built.
+//
+// With a web show, resized copies and thumbnails are made first, on every core, and only those
+// whose source or settings changed since the run that made them; each page then shows its web
+// copy. An overview page repeats its block for every row and links to every page, and every
+// page's <<INDEX>> links to it.
 PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows,
                            std::string_view templateText, const TagSet& tags,
                            const std::string& outputFolder, const PageDone& onPage,
-                           PageSetMemory* memory = nullptr);
+                           PageSetMemory* memory = nullptr, const WebShow* web = nullptr);
 
 }  // namespace vistello

@@ -33,13 +33,13 @@ void PageSetMemory::StartRun(std::string_view folder, std::string_view templateT
     m_tags = tags;
 }
 
-std::string PageSetMemory::Inputs(const ImageEntry& entry, std::string_view backTarget,
-                                  std::string_view nextTarget) {
+std::string PageSetMemory::Inputs(const ImageEntry& entry, const PageLinks& links) {
     std::string inputs;
     for (int column = 0; column < ImageEntry::kColumnCount; ++column)
         AppendValue(inputs, entry.Column(column));
-    AppendValue(inputs, backTarget);
-    AppendValue(inputs, nextTarget);
+    AppendValue(inputs, links.back);
+    AppendValue(inputs, links.next);
+    AppendValue(inputs, links.index);
     return inputs;
 }
 

@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "files/file_ops.h"
+#include "generator/page_text.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
 
@@ -24,8 +25,7 @@ public:
     void StartRun(std::string_view folder, std::string_view templateText, const TagSet& tags);
 
     // What a page is made from, besides the run's template and tags.
-    static std::string Inputs(const ImageEntry& entry, std::string_view backTarget,
-                              std::string_view nextTarget);
+    static std::string Inputs(const ImageEntry& entry, const PageLinks& links);
 
     [[nodiscard]] bool Holds(FileOps& ops, const std::string& path,
                              const std::string& inputs) const;

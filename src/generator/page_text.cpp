@@ -31,12 +31,21 @@ std::string OrDefault(const std::string& value, std::string_view fallback) {
     return value.empty() ? std::string(fallback) : value;
 }
 
+std::vector<std::string_view> Searches(const TagSet& tags,
+                                       std::span<const std::string_view> extraTags) {
+    std::vector<std::string_view> searches = {
+        kBackTag, kNextTag,      kIndexTag,  tags.imagePath, tags.imageTitle, tags.description,
+        tags.alt, tags.keywords, tags.width, tags.height,    tags.border};
+    searches.insert(searches.end(), extraTags.begin(), extraTags.end());
+    return searches;
+}
+
 }  // namespace
 
-PageValues MakePageValues(const ImageEntry& entry, std::string_view backTarget,
-                          std::string_view nextTarget) {
-    return {Link(backTarget, "Back"),
-            Link(nextTarget, "Next"),
+PageValues MakePageValues(const ImageEntry& entry, const PageLinks& links) {
+    return {Link(links.back, "Back"),
+            Link(links.next, "Next"),
+            Link(links.index, "Index"),
             Quoted(EncodeLinkTarget(FileNameOf(entry.imagePath))),
             entry.title,
             entry.description,
@@ -47,28 +56,34 @@ PageValues MakePageValues(const ImageEntry& entry, std::string_view backTarget,
             OrDefault(entry.border, "\"0\"")};
 }
 
-PageTemplate::PageTemplate(std::string_view text, const TagSet& tags)
-    : m_text(text),
-      m_searches{kBackTag, kNextTag,      tags.imagePath, tags.imageTitle, tags.description,
-                 tags.alt, tags.keywords, tags.width,     tags.height,     tags.border},
-      m_tagStarts(m_searches) {
+PageTemplate::PageTemplate(std::string_view text, const TagSet& tags,
+                           std::span<const std::string_view> extraTags)
+    : m_text(text), m_searches(Searches(tags, extraTags)), m_tagStarts(m_searches) {
     m_tagStarts.Collect(m_text, 0, m_text.size(), m_starts);
 }
 
 std::optional<std::string> BuildPageText(const PageTemplate& page, const ImageEntry& entry,
-                                         std::string_view backTarget, std::string_view nextTarget,
+                                         const PageLinks& links,
+                                         std::span<const std::string_view> extraValues,
                                          size_t limit) {
     if (page.m_text.size() > limit) return std::nullopt;
-    const PageValues values = MakePageValues(entry, backTarget, nextTarget);
+    const PageValues values = MakePageValues(entry, links);
     const std::array<std::string_view, PageTemplate::kPasses> replacements = {
-        values.backLink, values.nextLink, values.imageFile, values.title,  values.description,
-        values.alt,      values.keywords, values.width,     values.height, values.border};
+        values.backLink, values.nextLink,    values.indexLink, values.imageFile,
+        values.title,    values.description, values.alt,       values.keywords,
+        values.width,    values.height,      values.border};
     // Pages are built one after another from the same template; keeping the working buffers
     // spares the allocator from handing them back and faulting them in again for the next page.
     thread_local SubstitutionScratch scratch;
     SubstitutionText text(page.m_text, page.m_tagStarts, page.m_starts, scratch, limit);
     for (size_t pass = 0; pass < PageTemplate::kPasses; ++pass) {
         if (!text.Apply(page.m_searches[pass], replacements[pass])) return std::nullopt;
+    }
+    const size_t extra =
+        std::min(extraValues.size(), page.m_searches.size() - PageTemplate::kPasses);
+    for (size_t pass = 0; pass < extra; ++pass) {
+        if (!text.Apply(page.m_searches[PageTemplate::kPasses + pass], extraValues[pass]))
+            return std::nullopt;
     }
     return std::move(text).Take();
 }

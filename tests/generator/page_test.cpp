@@ -62,7 +62,7 @@ TEST(PageNameTest, EveryPageGetsANameOfItsOwn) {
 std::string Page(const std::string& text, const ImageEntry& entry, size_t limit = kMaxPageBytes) {
     TagSet tags;
     tags.FillEmptyWithDefaults();
-    return BuildPageText(PageTemplate(text, tags), entry, "", "", limit).value_or("(refused)");
+    return BuildPageText(PageTemplate(text, tags), entry, {}, {}, limit).value_or("(refused)");
 }
 
 // Only the page changes: quotes go around the attribute values, empty sizes take their
@@ -89,10 +89,10 @@ TEST(BuildPageTextTest, TagsReplaceLeftToRightAndSeeEarlierValues) {
     tags.FillEmptyWithDefaults();
     tags.imageTitle = "##";
     ImageEntry entry{"T", "", "", "", "a", "<", "", ""};
-    EXPECT_EQ(BuildPageText(PageTemplate("###|####|#", tags), entry, "", ""), "T#|TT|#");
+    EXPECT_EQ(BuildPageText(PageTemplate("###|####|#", tags), entry, {}), "T#|TT|#");
     tags.imageTitle = "<<IMAGETITLE>>";
     entry.title = "<<KEYWORDS>>/<";
-    EXPECT_EQ(BuildPageText(PageTemplate("<<IMAGETITLE>><ALT>>", tags), entry, "", ""), "</\"a\"");
+    EXPECT_EQ(BuildPageText(PageTemplate("<<IMAGETITLE>><ALT>>", tags), entry, {}), "</\"a\"");
 }
 
 // Built in full, the first page would take 100 GB: the test only passes when the pass that

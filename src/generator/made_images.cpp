@@ -1,0 +1,152 @@
+#include "generator/made_images.h"
+
+#include <charconv>
+#include <vector>
+
+#include "files/atomic_file.h"
+#include "files/text_file.h"
+#include "text/percent_encoding.h"
+
+namespace vistello {
+
+namespace {
+
+bool Plain(unsigned char byte) { return byte > ' ' && byte != '%' && byte != 0x7F; }
+
+bool SameTime(const struct timespec& a, const struct timespec& b) {
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+std::string Recipe(const ImageJob& job) {
+    return std::to_string(job.side) + "/" + std::to_string(job.quality) + "/" +
+           (job.png ? "png" : "jpg") + "/" + (job.keepDetails ? "keep" : "strip");
+}
+
+long long Number(std::string_view text) {
+    long long number = 0;
+    std::from_chars(text.data(), text.data() + text.size(), number);
+    return number;
+}
+
+struct timespec Time(std::string_view seconds, std::string_view nanoseconds) {
+    struct timespec time {};
+    time.tv_sec = static_cast<time_t>(Number(seconds));
+    time.tv_nsec = static_cast<long>(Number(nanoseconds));
+    return time;
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (size_t start = 0;;) {
+        const size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab - start));
+        if (tab == std::string_view::npos) return fields;
+        start = tab + 1;
+    }
+}
+
+void AppendField(std::string& text, std::string_view value) {
+    text.append(1, '\t').append(PercentEncode(value, Plain));
+}
+
+void AppendNumber(std::string& text, long long value) { AppendField(text, std::to_string(value)); }
+
+void AppendTime(std::string& text, const struct timespec& time) {
+    AppendNumber(text, time.tv_sec);
+    AppendNumber(text, time.tv_nsec);
+}
+
+std::optional<struct stat> StatOf(FileOps& ops, const std::string& path) {
+    struct stat info {};
+    if (ops.Stat(path, info) != 0) return std::nullopt;
+    return info;
+}
+
+}  // namespace
+
+void MadeImages::Read(FileOps& ops, const std::string& folder) {
+    const std::optional<std::string> text = ReadTextFile(ops, folder + std::string(kFileName));
+    if (!text) return;
+    for (size_t start = 0; start < text->size();) {
+        size_t end = text->find('\n', start);
+        if (end == std::string::npos) end = text->size();
+        ReadLine(std::string_view(*text).substr(start, end - start));
+        start = end + 1;
+    }
+}
+
+// A line that is not whole is left out, and so is what it said. Kept in name order, so the same
+// images give the same file whichever run wrote it.
+void MadeImages::ReadLine(std::string_view line) {
+    const std::vector<std::string_view> f = Fields(line);
+    if (f.size() == 7 && f[0] == "F") {
+        m_sources[PercentDecode(f[1])] = {
+            static_cast<off_t>(Number(f[2])), Time(f[3], f[4]), {f[5] == "1", f[6] == "1"}};
+    } else if (f.size() == 10 && f[0] == "M") {
+        m_made[PercentDecode(f[1])] = {
+            PercentDecode(f[2]), static_cast<off_t>(Number(f[3])), Time(f[4], f[5]),
+            PercentDecode(f[6]), static_cast<off_t>(Number(f[7])), Time(f[8], f[9])};
+    }
+}
+
+bool MadeImages::Write(FileOps& ops, const std::string& folder) const {
+    std::string text;
+    for (const auto& [path, source] : m_sources) {
+        text += "F";
+        AppendField(text, path);
+        AppendNumber(text, source.size);
+        AppendTime(text, source.mtime);
+        AppendField(text, source.facts.gif ? "1" : "0");
+        AppendField(text, source.facts.transparent ? "1" : "0");
+        text += '\n';
+    }
+    for (const auto& [target, made] : m_made) {
+        text += "M";
+        AppendField(text, target);
+        AppendField(text, made.source);
+        AppendNumber(text, made.size);
+        AppendTime(text, made.mtime);
+        AppendField(text, made.recipe);
+        AppendNumber(text, made.targetSize);
+        AppendTime(text, made.targetMtime);
+        text += '\n';
+    }
+    return WriteFileIfChanged(ops, folder + std::string(kFileName), text, Flush::ToSystem);
+}
+
+std::optional<ImageFacts> MadeImages::FactsOf(const std::string& source,
+                                              const struct stat& now) const {
+    const auto found = m_sources.find(source);
+    if (found == m_sources.end() || found->second.size != now.st_size ||
+        !SameTime(found->second.mtime, now.st_mtim))
+        return std::nullopt;
+    return found->second.facts;
+}
+
+void MadeImages::NoteFacts(const std::string& source, const struct stat& now, ImageFacts facts) {
+    m_sources[source] = {now.st_size, now.st_mtim, facts};
+}
+
+bool MadeImages::Holds(FileOps& ops, const std::string& folder, const ImageJob& job,
+                       const struct stat& source) const {
+    const auto found = m_made.find(job.target);
+    if (found == m_made.end()) return false;
+    const Made& made = found->second;
+    const std::optional<struct stat> target = StatOf(ops, folder + job.target);
+    return made.source == job.source && made.size == source.st_size &&
+           SameTime(made.mtime, source.st_mtim) && made.recipe == Recipe(job) && target &&
+           target->st_size == made.targetSize && SameTime(target->st_mtim, made.targetMtime);
+}
+
+void MadeImages::NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
+                          const struct stat& source) {
+    const std::optional<struct stat> target = StatOf(ops, folder + job.target);
+    if (!target) {
+        m_made.erase(job.target);
+        return;
+    }
+    m_made[job.target] = {job.source,  source.st_size,  source.st_mtim,
+                          Recipe(job), target->st_size, target->st_mtim};
+}
+
+}  // namespace vistello

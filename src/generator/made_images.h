@@ -1,0 +1,57 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "files/file_ops.h"
+#include "generator/image_maker.h"
+
+namespace vistello {
+
+// What earlier runs made of the images in an output folder, kept in a file beside the pages, so
+// that any later run, from the window or the command line, remakes only what changed: an image
+// whose source, recipe and result are as they were is not made again, and a source as it was is
+// not examined again. A source counts as changed when its size or modification time did.
+class MadeImages {
+public:
+    static constexpr std::string_view kFileName = ".vistello-images";
+
+    // What the folder's file says; a file that is missing or unreadable says nothing.
+    void Read(FileOps& ops, const std::string& folder);
+    [[nodiscard]] bool Write(FileOps& ops, const std::string& folder) const;
+
+    std::optional<ImageFacts> FactsOf(const std::string& source, const struct stat& now) const;
+    void NoteFacts(const std::string& source, const struct stat& now, ImageFacts facts);
+
+    // job.target is relative to the folder.
+    bool Holds(FileOps& ops, const std::string& folder, const ImageJob& job,
+               const struct stat& source) const;
+    void NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
+                  const struct stat& source);
+
+private:
+    struct Source {
+        off_t size = 0;
+        struct timespec mtime {};
+        ImageFacts facts;
+    };
+    struct Made {
+        std::string source;
+        off_t size = 0;
+        struct timespec mtime {};
+        std::string recipe;
+        off_t targetSize = 0;
+        struct timespec targetMtime {};
+    };
+
+    void ReadLine(std::string_view line);
+
+    std::map<std::string, Source> m_sources;
+    std::map<std::string, Made> m_made;
+};
+
+}  // namespace vistello

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "generator/page_text.h"
+#include "prefs/tag_set.h"
+#include "slides/image_entry.h"
+
+namespace vistello {
+
+inline constexpr std::string_view kSlidesTag = "<<SLIDES>>";
+inline constexpr std::string_view kEndSlidesTag = "<<ENDSLIDES>>";
+inline constexpr std::string_view kPageTag = "<<PAGE>>";
+inline constexpr std::string_view kThumbPathTag = "<<THUMBPATH>>";
+
+// One slide as the overview page shows it.
+struct OverviewSlide {
+    // The entry as its page shows it, its image path naming the published image.
+    const ImageEntry* entry = nullptr;
+    PageLinks links;
+    // File names in the output folder, not yet encoded.
+    std::string_view page;
+    std::string_view thumbnail;
+};
+
+// The overview template with the text between <<SLIDES>> and <<ENDSLIDES>> repeated for every
+// slide in order, its tags filled as on the slide's page and <<PAGE>> and <<THUMBPATH>> as the
+// quoted addresses of its page and thumbnail; the rest appears once, as it is. A template without
+// the pair has nothing to repeat. Nothing when the page would pass `limit` bytes.
+std::optional<std::string> BuildOverviewText(std::string_view templateText, const TagSet& tags,
+                                             std::span<const OverviewSlide> slides,
+                                             size_t limit = 4 * kMaxPageBytes);
+
+}  // namespace vistello

@@ -1,0 +1,173 @@
+#include "generator/web_images.h"
+
+#include <optional>
+#include <set>
+#include <unordered_map>
+
+#include "files/path_rules.h"
+#include "generator/parallel_run.h"
+
+namespace vistello {
+
+namespace {
+
+struct Source {
+    std::string path;
+    std::optional<struct stat> info;
+    std::optional<ImageFacts> facts;
+};
+
+std::string Stem(std::string_view name) {
+    const std::string_view extension = ExtensionOf(name);
+    return std::string(extension.empty() ? name
+                                         : name.substr(0, name.size() - extension.size() - 1));
+}
+
+std::string_view ExtensionFor(const ImageFacts& facts) {
+    return facts.transparent ? ".png" : ".jpg";
+}
+
+// Names handed out in one folder, each once.
+class NameClaims {
+public:
+    void Take(const std::string& name) { m_taken.insert(name); }
+    std::string Unique(const std::string& stem, std::string_view extension) {
+        std::string name = stem + std::string(extension);
+        for (int n = 2; m_taken.contains(name); ++n)
+            name = stem + "_" + std::to_string(n) + std::string(extension);
+        m_taken.insert(name);
+        return name;
+    }
+
+private:
+    std::set<std::string> m_taken;
+};
+
+std::optional<struct stat> RegularFile(FileOps& ops, const std::string& path) {
+    struct stat info {};
+    if (ops.Stat(path, info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    return info;
+}
+
+// Each source once, in the order rows first name it, as it is now and as the library sees it;
+// a source as an earlier run found it is not examined again.
+std::vector<Source> ExamineSources(FileOps& ops, ImageMaker& maker,
+                                   std::span<const ImageEntry* const> rows,
+                                   std::vector<size_t>& sourceOfRow, MadeImages& made,
+                                   int threads) {
+    std::vector<Source> sources;
+    std::unordered_map<std::string_view, size_t> seen;
+    for (const ImageEntry* row : rows) {
+        const auto [at, added] = seen.emplace(row->imagePath, sources.size());
+        if (added) sources.push_back({row->imagePath, RegularFile(ops, row->imagePath), {}});
+        sourceOfRow.push_back(at->second);
+    }
+    std::vector<size_t> unknown;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        if (!sources[i].info) continue;
+        sources[i].facts = made.FactsOf(sources[i].path, *sources[i].info);
+        if (!sources[i].facts) unknown.push_back(i);
+    }
+    RunInParallel(
+        static_cast<int>(unknown.size()), threads,
+        [&](int item) {
+            Source& source = sources[unknown[static_cast<size_t>(item)]];
+            source.facts = maker.Examine(source.path);
+        },
+        [](int) { return true; });
+    for (const size_t i : unknown) {
+        if (sources[i].facts) made.NoteFacts(sources[i].path, *sources[i].info, *sources[i].facts);
+    }
+    return sources;
+}
+
+// Where the file is written until it is whole: beside it, hidden.
+std::string PartName(const std::string& target) {
+    const size_t slash = target.rfind(kPathSeparator);
+    const size_t name = slash == std::string::npos ? 0 : slash + 1;
+    return target.substr(0, name) + "." + target.substr(name) + ".part";
+}
+
+}  // namespace
+
+WebImagePlan PlanWebImages(FileOps& ops, ImageMaker& maker, std::span<const ImageEntry* const> rows,
+                           const WebSettings& settings, MadeImages& made, int threads) {
+    std::vector<size_t> sourceOfRow;
+    const std::vector<Source> sources =
+        ExamineSources(ops, maker, rows, sourceOfRow, made, threads);
+    WebImagePlan plan;
+    std::vector<bool> copied(sources.size());
+    NameClaims claims;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const Source& source = sources[i];
+        copied[i] = settings.largestSide == 0 || !source.facts || source.facts->gif;
+        if (copied[i]) claims.Take(FileNameOf(source.path));
+    }
+    std::vector<std::string> names(sources.size());
+    std::vector<std::string> thumbnails(sources.size());
+    NameClaims thumbnailClaims;
+    for (size_t i = 0; i < sources.size(); ++i) {
+        const Source& source = sources[i];
+        const std::string own = FileNameOf(source.path);
+        names[i] = copied[i] ? own : claims.Unique(Stem(own), ExtensionFor(*source.facts));
+        if (!copied[i]) {
+            plan.jobs.push_back({source.path, names[i], settings.largestSide, settings.quality,
+                                 source.facts->transparent, settings.keepDetails});
+            plan.jobSources.push_back(*source.info);
+        }
+        if (settings.thumbnailSide > 0 && source.facts) {
+            thumbnails[i] = std::string(kThumbnailFolder) +
+                            thumbnailClaims.Unique(Stem(names[i]), ExtensionFor(*source.facts));
+            plan.jobs.push_back({source.path, thumbnails[i], settings.thumbnailSide,
+                                 settings.quality, source.facts->transparent, false});
+            plan.jobSources.push_back(*source.info);
+        }
+    }
+    for (const size_t source : sourceOfRow) {
+        plan.names.push_back(names[source]);
+        plan.thumbnails.push_back(thumbnails[source]);
+        plan.copied.push_back(copied[source]);
+    }
+    return plan;
+}
+
+MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& plan,
+                         const std::string& folder, MadeImages& made, int threads,
+                         const std::function<bool(int done, int total)>& onImage) {
+    std::vector<size_t> todo;
+    for (size_t job = 0; job < plan.jobs.size(); ++job) {
+        if (!made.Holds(ops, folder, plan.jobs[job], plan.jobSources[job])) todo.push_back(job);
+    }
+    const bool anyThumbnail = std::any_of(todo.begin(), todo.end(), [&](size_t job) {
+        return plan.jobs[job].target.starts_with(kThumbnailFolder);
+    });
+    if (anyThumbnail) ops.MakeFolder(folder + std::string(kThumbnailFolder));
+    const int total = static_cast<int>(todo.size());
+    std::vector<char> whole(todo.size());
+    const int done = RunInParallel(
+        total, threads,
+        [&](int item) {
+            ImageJob job = plan.jobs[todo[static_cast<size_t>(item)]];
+            const std::string target = folder + job.target;
+            job.target = folder + PartName(job.target);
+            whole[static_cast<size_t>(item)] =
+                maker.Make(job) && ops.Rename(job.target, target) == 0;
+            if (!whole[static_cast<size_t>(item)]) ops.Unlink(job.target);
+        },
+        [&](int count) { return onImage(count, total); });
+    MadeResult result;
+    result.stopped = done < total;
+    for (size_t item = 0; item < static_cast<size_t>(done); ++item) {
+        const size_t job = todo[item];
+        const ImageJob& image = plan.jobs[job];
+        if (whole[item]) {
+            made.NoteMade(ops, folder, image, plan.jobSources[job]);
+        } else {
+            result.failed.emplace(
+                image.source, image.source + ": could not be made into " + folder + image.target);
+        }
+    }
+    return result;
+}
+
+}  // namespace vistello

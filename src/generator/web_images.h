@@ -1,0 +1,55 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <functional>
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "files/file_ops.h"
+#include "generator/image_maker.h"
+#include "generator/made_images.h"
+#include "generator/web_settings.h"
+#include "slides/image_entry.h"
+
+namespace vistello {
+
+inline constexpr std::string_view kThumbnailFolder = "thumbs/";
+
+// What a run publishes of each row's image. A web copy is a JPEG, or a PNG where the image is
+// transparent, named after the image and told apart from every other image by "_2", "_3" ...;
+// a GIF, an image the library cannot read and every image while web copies are off are copied
+// as they are, under their own names. Thumbnails lie in their own folder, named after the image
+// they show.
+struct WebImagePlan {
+    // Per row: the file name in the output folder that the page shows.
+    std::vector<std::string> names;
+    // Per row: the thumbnail's path from the output folder, or empty.
+    std::vector<std::string> thumbnails;
+    // Per row: whether the image is copied as it is.
+    std::vector<bool> copied;
+    // Each file to make once, targets relative to the output folder, and its source as it was
+    // found.
+    std::vector<ImageJob> jobs;
+    std::vector<struct stat> jobSources;
+};
+
+WebImagePlan PlanWebImages(FileOps& ops, ImageMaker& maker, std::span<const ImageEntry* const> rows,
+                           const WebSettings& settings, MadeImages& made, int threads);
+
+struct MadeResult {
+    // The sources of which some file could not be made, each with what went wrong.
+    std::map<std::string, std::string> failed;
+    bool stopped = false;
+};
+
+// Makes the plan's files that are not already in the folder as made before, on `threads`
+// threads. Each file appears whole or not at all. onImage(done, total) is told as files are
+// made and may answer false to stop before the next one.
+MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& plan,
+                         const std::string& folder, MadeImages& made, int threads,
+                         const std::function<bool(int done, int total)>& onImage);
+
+}  // namespace vistello
