@@ -18,22 +18,24 @@ namespace {
 
 // Each refusal is one line naming what stops the run.
 std::string RefusalText(GenerateRefusal refusal, const std::string& fileName,
-                        const std::string& templateFile, const std::string& folder) {
+                        const ProjectFields& fields) {
     switch (refusal) {
         case GenerateRefusal::NoEntries:
             return fileName + " holds no images to generate";
         case GenerateRefusal::TemplateUnreadable:
-            return "cannot read the template " + TemplateFileOrDefault(templateFile);
+            return "cannot read the template " + TemplateFileOrDefault(fields.templateFile);
         case GenerateRefusal::NoSuchFolder:
-            return "output folder not found: " + folder;
+            return "output folder not found: " + fields.outputFolder;
+        case GenerateRefusal::OverviewUnreadable:
+            return "cannot read the overview page template " + fields.web.overviewTemplate;
     }
     return {};
 }
 
 }  // namespace
 
-int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostream& out,
-                       std::ostream& err, bool showProgress) {
+int RunGenerateCommand(FileOps& ops, ImageMaker& images, const std::string& projectFile,
+                       std::ostream& out, std::ostream& err, bool showProgress) {
     const Preferences preferences = ReadCommandPreferences(ops);
     const std::string fileName = CommandProjectFile(projectFile, preferences);
     const std::optional<std::string> projectText = ReadLineFile(ops, fileName);
@@ -45,10 +47,9 @@ int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostrea
     EntryList list;
     ReadProjectRows(*projectText, fields, list);
     const PreparedGenerate prepared =
-        PrepareGenerate(ops, list, fields.templateFile, fields.outputFolder);
+        PrepareGenerate(ops, list, fields.templateFile, fields.outputFolder, fields.web);
     if (const GenerateRefusal* refusal = std::get_if<GenerateRefusal>(&prepared)) {
-        err << "vistello: "
-            << RefusalText(*refusal, fileName, fields.templateFile, fields.outputFolder) << "\n";
+        err << "vistello: " << RefusalText(*refusal, fileName, fields) << "\n";
         return 1;
     }
     const GenerateRequest& request = std::get<GenerateRequest>(prepared);
@@ -57,9 +58,17 @@ int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostrea
         err << "\rPage " << GroupThousands(row + 1) << " of " << total << std::flush;
         return true;
     };
+    const WebShow web{request.web, request.overviewText, &images,
+                      [&err, showProgress](int done, int all) {
+                          if (showProgress)
+                              err << "\rImage " << GroupThousands(done) << " of "
+                                  << GroupThousands(all) << std::flush;
+                          return true;
+                      },
+                      0};
     const PageSetResult result =
         WritePageSet(ops, request.rows, request.templateText, preferences.tags,
-                     request.outputFolder, showProgress ? progress : PageDone());
+                     request.outputFolder, showProgress ? progress : PageDone(), nullptr, &web);
     if (showProgress) err << "\r\x1b[K";
     for (const std::string& failure : result.failures) err << "vistello: " << failure << "\n";
     const std::string& folder = request.outputFolder;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "files/file_ops.h"
+#include "generator/image_maker.h"
 
 namespace vistello {
 
@@ -11,8 +12,9 @@ namespace vistello {
 // file given, or the one vistello.ini in the current folder names, read with the tags that
 // vistello.ini holds. Every failure is a line on err; a summary line ends the run. Returns the
 // exit status: 0 when every page was written and every image copied, 1 otherwise. With
-// showProgress, err also carries a one-line page count that rewrites itself, for a terminal.
-int RunGenerateCommand(FileOps& ops, const std::string& projectFile, std::ostream& out,
-                       std::ostream& err, bool showProgress = false);
+// showProgress, err also carries a one-line count of images, then pages, that rewrites itself,
+// for a terminal. Web copies and thumbnails are made with images.
+int RunGenerateCommand(FileOps& ops, ImageMaker& images, const std::string& projectFile,
+                       std::ostream& out, std::ostream& err, bool showProgress = false);
 
 }  // namespace vistello

@@ -39,8 +39,9 @@ int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folde
     entries.reserve(images.paths.size());
     for (const std::string& path : images.paths) entries.push_back(EntryFromPhoto(photos, path));
     list.InsertTop(std::move(entries));
-    if (!WriteTextFile(ops, fileName,
-                       FormatProjectText(fields.templateFile, fields.outputFolder, fields.web, list))) {
+    if (!WriteTextFile(
+            ops, fileName,
+            FormatProjectText(fields.templateFile, fields.outputFolder, fields.web, list))) {
         err << "vistello: cannot write the project file " << fileName << "\n";
         return 1;
     }

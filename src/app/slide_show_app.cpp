@@ -6,7 +6,7 @@
 namespace vistello {
 
 // Without its sockets the program says so and ends before any file is read or written.
-bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos) {
+bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images) {
     if (!system.StartSockets()) {
         system.OwnerlessMessageBox("Windows sockets initialization failed.", system.AppTitle(),
                                    MsgButtons::Ok, MsgIcon::Exclamation);
@@ -14,6 +14,7 @@ bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos) {
     }
     CMainDialog dialog;
     dialog.UsePhotoReader(photos);
+    dialog.UseImageMaker(images);
     dialog.DoModal(system);
     return false;
 }

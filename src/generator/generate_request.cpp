@@ -11,7 +11,7 @@ namespace vistello {
 
 PreparedGenerate PrepareGenerate(FileOps& ops, const EntryList& list,
                                  const std::string& templateSetting,
-                                 const std::string& outputFolder) {
+                                 const std::string& outputFolder, const WebSettings& web) {
     if (list.RowCount() < 1) return GenerateRefusal::NoEntries;
     GenerateRequest request;
     request.templateFile = TemplateFileOrDefault(templateSetting);
@@ -19,6 +19,12 @@ PreparedGenerate PrepareGenerate(FileOps& ops, const EntryList& list,
     if (!text) return GenerateRefusal::TemplateUnreadable;
     request.templateText = std::move(*text);
     if (!outputFolder.empty() && !IsFolder(ops, outputFolder)) return GenerateRefusal::NoSuchFolder;
+    if (!web.overviewTemplate.empty()) {
+        text = ReadTextFile(ops, web.overviewTemplate);
+        if (!text) return GenerateRefusal::OverviewUnreadable;
+        request.overviewText = std::move(*text);
+    }
+    request.web = web;
     request.outputFolder = outputFolder;
     AppendSeparator(request.outputFolder);
     request.rows.reserve(static_cast<size_t>(list.RowCount()));

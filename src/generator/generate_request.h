@@ -5,12 +5,13 @@
 #include <vector>
 
 #include "files/file_ops.h"
+#include "generator/web_settings.h"
 #include "slides/entry_list.h"
 
 namespace vistello {
 
 // Why Generate makes nothing at all. Each front end words it in its own way.
-enum class GenerateRefusal { NoEntries, TemplateUnreadable, NoSuchFolder };
+enum class GenerateRefusal { NoEntries, TemplateUnreadable, NoSuchFolder, OverviewUnreadable };
 
 // Everything a run of the page set needs, checked and with the defaults in place.
 struct GenerateRequest {
@@ -21,6 +22,9 @@ struct GenerateRequest {
     std::string outputFolder;
     // Top row first.
     std::vector<const ImageEntry*> rows;
+    WebSettings web;
+    // The overview template's text, when the settings name one.
+    std::string overviewText;
 };
 
 using PreparedGenerate = std::variant<GenerateRequest, GenerateRefusal>;
@@ -30,6 +34,6 @@ using PreparedGenerate = std::variant<GenerateRequest, GenerateRefusal>;
 // request points into `list`, which must outlive it unchanged.
 PreparedGenerate PrepareGenerate(FileOps& ops, const EntryList& list,
                                  const std::string& templateSetting,
-                                 const std::string& outputFolder);
+                                 const std::string& outputFolder, const WebSettings& web);
 
 }  // namespace vistello

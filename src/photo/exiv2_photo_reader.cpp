@@ -1,7 +1,6 @@
 #include "photo/exiv2_photo_reader.h"
 
 #include <exiv2/exiv2.hpp>
-
 #include <mutex>
 #include <vector>
 
@@ -36,8 +35,7 @@ std::vector<StoredText> IptcValues(const Exiv2::IptcData& iptc, const char* key)
     std::vector<StoredText> values;
     for (const Exiv2::Iptcdatum& datum : iptc) {
         if (datum.key() != key) continue;
-        values.push_back(
-            {datum.toString(), utf8 ? StoredEncoding::Utf8 : StoredEncoding::Latin1});
+        values.push_back({datum.toString(), utf8 ? StoredEncoding::Utf8 : StoredEncoding::Latin1});
     }
     return values;
 }

@@ -15,6 +15,7 @@
 #include "app/import_command.h"
 #include "app/slide_show_app.h"
 #include "photo/exiv2_photo_reader.h"
+#include "photo/vips_image_maker.h"
 #include "qt/app_icon.h"
 #include "qt/qt_window_system.h"
 
@@ -45,8 +46,9 @@ int RunCommand(const vistello::StartOptions& options, const std::function<int()>
 int RunGenerate(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] {
         vistello::RealFileOps files;
-        return vistello::RunGenerateCommand(files, options.projectFile, std::cout, std::cerr,
-                                            ::isatty(STDERR_FILENO) != 0);
+        vistello::VipsImageMaker images;
+        return vistello::RunGenerateCommand(files, images, options.projectFile, std::cout,
+                                            std::cerr, ::isatty(STDERR_FILENO) != 0);
     });
 }
 
@@ -54,8 +56,8 @@ int RunImport(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] {
         vistello::RealFileOps files;
         vistello::Exiv2PhotoReader photos;
-        return vistello::RunImportCommand(files, photos, options.importFolder,
-                                          options.projectFile, std::cout, std::cerr);
+        return vistello::RunImportCommand(files, photos, options.importFolder, options.projectFile,
+                                          std::cout, std::cerr);
     });
 }
 
@@ -72,7 +74,8 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
         }
     }
     vistello::Exiv2PhotoReader photos;
-    vistello::CSlideShowApp().InitInstance(system, photos);
+    vistello::VipsImageMaker images;
+    vistello::CSlideShowApp().InitInstance(system, photos, images);
     return EXIT_SUCCESS;
 }
 

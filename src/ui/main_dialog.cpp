@@ -25,10 +25,18 @@ NoPhotoReader& NoPhotos() {
     return photos;
 }
 
+NoImageMaker& NoImages() {
+    static NoImageMaker images;
+    return images;
+}
+
 }  // namespace
 
 CMainDialog::CMainDialog()
-    : CDialog(MainDialogTemplate()), m_files(&SystemFiles()), m_photos(&NoPhotos()) {
+    : CDialog(MainDialogTemplate()),
+      m_files(&SystemFiles()),
+      m_photos(&NoPhotos()),
+      m_images(&NoImages()) {
     MapCommands();
 }
 

@@ -11,6 +11,7 @@
 #include "framework/dialog.h"
 #include "framework/file_picker.h"
 #include "generator/generate_request.h"
+#include "generator/image_maker.h"
 #include "generator/page_set.h"
 #include "generator/web_settings.h"
 #include "prefs/tag_set.h"
@@ -33,6 +34,8 @@ public:
     void UseFileOps(FileOps& ops) { m_files = &ops; }
     // Photos' own details are read with this reader from now on.
     void UsePhotoReader(PhotoReader& photos) { m_photos = &photos; }
+    // Web copies and thumbnails are made with this library from now on.
+    void UseImageMaker(ImageMaker& images) { m_images = &images; }
 
     // List operations shared by the commands.
     void SetupListColumns();
@@ -131,6 +134,7 @@ private:
 
     FileOps& Files() const { return *m_files; }
     PhotoReader& Photos() const { return *m_photos; }
+    ImageMaker& Images() const { return *m_images; }
     void MapCommands();
     void PickFileInto(FilePickerOptions options, int control, std::string& field);
     std::optional<std::string> PickProjectFile(bool forSaving);
@@ -141,6 +145,7 @@ private:
 
     FileOps* m_files;
     PhotoReader* m_photos;
+    ImageMaker* m_images;
     // What the last Generate left in its folder, so that the next one builds only what changed.
     PageSetMemory m_generated;
     // The project file as this window last read or wrote it.

@@ -7,6 +7,7 @@
 
 #include "framework/window_system.h"
 #include "generator/generate_request.h"
+#include "generator/image_maker.h"
 #include "generator/page_set.h"
 #include "text/counts.h"
 #include "ui/main_dialog.h"
@@ -59,7 +60,7 @@ void CMainDialog::OnGenerate() {
     const PreparedGenerate prepared =
         m_nEntryCount < 1
             ? GenerateRefusal::NoEntries
-            : PrepareGenerate(Files(), m_listEntries, m_strTemplate, m_strOutputFolder);
+            : PrepareGenerate(Files(), m_listEntries, m_strTemplate, m_strOutputFolder, m_web);
     if (const GenerateRefusal* refusal = std::get_if<GenerateRefusal>(&prepared)) {
         ShowRefusal(*refusal);
         return;
@@ -91,22 +92,37 @@ void CMainDialog::ShowRefusal(GenerateRefusal refusal) {
         case GenerateRefusal::NoSuchFolder:
             MessageBox("Output folder not found:\r\n" + m_strOutputFolder, "Error");
             return;
+        case GenerateRefusal::OverviewUnreadable:
+            MessageBox("Error loading the overview page template:\r\n" + m_web.overviewTemplate,
+                       "Error");
+            return;
     }
 }
 
 // The page fields end on the last entry, as if each entry had been shown in turn; only a page
-// that fails is shown while its box is up, so a long list costs no exchange per entry. The
-// progress goes away before the caller's closing box.
+// that fails is shown while its box is up, so a long list costs no exchange per entry. Images to
+// make are counted first, then pages. The progress goes away before the caller's closing box.
 PageSetResult CMainDialog::WritePageSet(const GenerateRequest& request) {
-    const std::unique_ptr<Progress> progress =
-        System().StartProgress(static_cast<int>(request.rows.size()), "Page", &Host());
+    std::unique_ptr<Progress> progress;
+    WebShow web{request.web, request.overviewText, &Images(),
+                [this, &progress](int done, int total) {
+                    if (!progress) progress = System().StartProgress(total, "Image", &Host());
+                    return progress->Step(done);
+                },
+                0};
     const PageSetResult result = vistello::WritePageSet(
         Files(), request.rows, request.templateText, m_tags, request.outputFolder,
-        [this, &progress](int row, bool written) {
+        [this, &progress, &request](int row, bool written) {
+            if (row == 0) {
+                progress.reset();
+                progress =
+                    System().StartProgress(static_cast<int>(request.rows.size()), "Page", &Host());
+            }
             if (!written) ShowUnwrittenPage(row);
             return progress->Step(row + 1);
         },
-        &m_generated);
+        &m_generated, &web);
+    progress.reset();
     LoadRowIntoFields(m_listEntries.RowCount() - 1);
     UpdateData(false);
     return result;

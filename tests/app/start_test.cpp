@@ -62,13 +62,14 @@ TEST(StartTest, FailingSocketsEndTheProgramBeforeAnyFileElseTheWindowOpens) {
     FakeWindowSystem system;
     system.socketsStart = false;
     NoPhotoReader photos;
-    EXPECT_FALSE(CSlideShowApp().InitInstance(system, photos));
+    NoImageMaker images;
+    EXPECT_FALSE(CSlideShowApp().InitInstance(system, photos, images));
     EXPECT_EQ(system.boxes,
               (std::vector<ShownBox>{{"Windows sockets initialization failed.", "vistello",
                                       MsgButtons::Ok, MsgIcon::Exclamation}}));
     EXPECT_TRUE(scratch.Names().empty());
     system.socketsStart = true;
-    EXPECT_FALSE(CSlideShowApp().InitInstance(system, photos));
+    EXPECT_FALSE(CSlideShowApp().InitInstance(system, photos, images));
     EXPECT_EQ(scratch.Names(), (std::set<std::string>{"vistello.dat", "vistello.ini"}));
 }
 
@@ -87,9 +88,10 @@ TEST(GenerateCommandTest, RefusesWithAReasonAndWritesNothing) {
         {"no-folder.dat", "vistello: output folder not found: gone\n"},
     };
     const std::set<std::string> before = scratch.Names();
+    NoImageMaker images;
     for (const auto& [project, message] : refusals) {
         std::ostringstream out, err;
-        EXPECT_EQ(RunGenerateCommand(files, project, out, err), 1) << project;
+        EXPECT_EQ(RunGenerateCommand(files, images, project, out, err), 1) << project;
         EXPECT_EQ(err.str(), message);
         EXPECT_EQ(out.str(), "");
     }

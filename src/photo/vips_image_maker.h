@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "generator/image_maker.h"
+
+namespace vistello {
+
+// Makes web copies and thumbnails with the image library: shrunk while the file is decoded,
+// streamed, upright, in sRGB. Nothing the library throws leaves it, and it keeps no cache of
+// its own, so memory stays flat however many images go through it.
+class VipsImageMaker final : public ImageMaker {
+public:
+    VipsImageMaker();
+    std::optional<ImageFacts> Examine(const std::string& source) override;
+    bool Make(const ImageJob& job) override;
+};
+
+// More pixels than this are refused undecoded: a small file can claim a picture that would take
+// gigabytes to hold.
+inline constexpr double kMaxImagePixels = 250e6;
+
+}  // namespace vistello
