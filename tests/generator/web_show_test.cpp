@@ -1,0 +1,140 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+
+#include "generator/page_set.h"
+#include "support/fake_image_maker.h"
+#include "support/temp_dir.h"
+
+namespace vistello::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+
+// Every file under the folder, by its path from there, with its bytes.
+Files Contents(const std::string& folder) {
+    Files files;
+    for (const auto& item : fs::recursive_directory_iterator(folder)) {
+        if (item.is_regular_file())
+            files[fs::relative(item.path(), folder).string()] = ReadBytes(item.path().string());
+    }
+    return files;
+}
+
+// A show of entries (title, image) into "out/", with the settings given.
+class WebShowTest : public ::testing::Test {
+protected:
+    WebShowTest() {
+        fs::create_directories("out");
+        tags.FillEmptyWithDefaults();
+    }
+
+    PageSetResult Generate(std::function<bool(int, int)> onImage = {}) {
+        std::vector<const ImageEntry*> rows;
+        for (const ImageEntry& entry : entries) rows.push_back(&entry);
+        const WebShow web{settings, overview, &images, std::move(onImage), threads};
+        return WritePageSet(ops, rows, "<<INDEX>>|<<BACK>>|<<IMAGEPATH>>", tags, "out/", {},
+                            nullptr, &web);
+    }
+    void Add(const std::string& title, const std::string& image, const std::string& kind) {
+        WriteBytes(image, kind);
+        entries.push_back({title, "", "", "", "", "", "", image});
+    }
+
+    ScratchDir scratch;
+    RealFileOps ops;
+    FakeImageMaker images;
+    TagSet tags;
+    std::vector<ImageEntry> entries;
+    WebSettings settings{2048, 85, 400, false, ""};
+    std::string overview;
+    int threads = 2;
+};
+
+// Photos become JPEG web copies, told apart when their names meet; a transparent image stays
+// PNG; a GIF and a format the library cannot read are copied as they are; one that fails to
+// decode is counted. Thumbnails lie in their folder, and the overview page, named before any
+// page, repeats its block with each slide's page and thumbnail; every page links to it.
+TEST_F(WebShowTest, PublishesWebCopiesThumbnailsAndAnOverviewPage) {
+    Add("A tif", "a.tif", "photo");
+    Add("A jpg", "a.jpg", "photo");
+    Add("Logo", "logo.png", "alpha");
+    Add("Anim", "anim.gif", "gif");
+    Add("Notes", "notes.xyz", "unknown");
+    Add("Bad", "bad.jpg", "bad");
+    entries.push_back({"Index", "", "", "", "", "", "", "a.jpg"});
+    overview = "head<<SLIDES>>[<<PAGE>> <<THUMBPATH>> <<IMAGETITLE>>]<<ENDSLIDES>>tail";
+    const PageSetResult result = Generate();
+    EXPECT_EQ(result.imagesFailed, 1);
+    EXPECT_EQ(result.failures,
+              std::vector<std::string>{"bad.jpg: could not be made into out/bad.jpg"});
+    EXPECT_EQ(result.firstPage, "index.htm");
+    Files files = Contents("out");
+    files.erase(".vistello-images");
+    const std::string link = "<a href=index.htm>Index</a>|";
+    EXPECT_EQ(files,
+              (Files{{"a.jpg", "photo@2048q85jpg"},
+                     {"a_2.jpg", "photo@2048q85jpg"},
+                     {"logo.png", "alpha@2048q85png"},
+                     {"anim.gif", "gif"},
+                     {"notes.xyz", "unknown"},
+                     {"thumbs/a.jpg", "photo@400q85jpg"},
+                     {"thumbs/a_2.jpg", "photo@400q85jpg"},
+                     {"thumbs/logo.png", "alpha@400q85png"},
+                     {"thumbs/anim.jpg", "gif@400q85jpg"},
+                     {"a_tif.htm", link + "|\"a.jpg\""},
+                     {"a_jpg.htm", link + "<a href=a_tif.htm>Back</a>|\"a_2.jpg\""},
+                     {"logo.htm", link + "<a href=a_jpg.htm>Back</a>|\"logo.png\""},
+                     {"anim.htm", link + "<a href=logo.htm>Back</a>|\"anim.gif\""},
+                     {"notes.htm", link + "<a href=anim.htm>Back</a>|\"notes.xyz\""},
+                     {"bad.htm", link + "<a href=notes.htm>Back</a>|\"bad.jpg\""},
+                     {"index_2.htm", link + "<a href=bad.htm>Back</a>|\"a_2.jpg\""},
+                     {"index.htm",
+                      "head[\"a_tif.htm\" \"thumbs/a.jpg\" A tif][\"a_jpg.htm\" \"thumbs/a_2.jpg\" "
+                      "A jpg][\"logo.htm\" \"thumbs/logo.png\" Logo][\"anim.htm\" "
+                      "\"thumbs/anim.jpg\" Anim][\"notes.htm\" \"notes.xyz\" Notes][\"bad.htm\" "
+                      "\"thumbs/bad.jpg\" Bad][\"index_2.htm\" \"thumbs/a_2.jpg\" Index]tail"}}));
+}
+
+// A second run makes nothing, after a title changed too; a changed source remakes its own files,
+// changed settings remake all, and a made file that went missing is made again.
+TEST_F(WebShowTest, RemakesImagesOnlyWhenTheirSourceOrTheSettingsChange) {
+    Add("A", "a.jpg", "photo");
+    Add("B", "b.jpg", "photo");
+    const auto made = [this] {
+        images.made = 0;
+        EXPECT_TRUE(Generate().failures.empty());
+        return images.made.load();
+    };
+    EXPECT_EQ(made(), 4);
+    entries[0].title = "Renamed";
+    EXPECT_EQ(made(), 0);
+    EXPECT_EQ(images.examined, 2);
+    WriteBytes("b.jpg", "photo, edited");
+    EXPECT_EQ(made(), 2);
+    EXPECT_EQ(ReadBytes("out/b.jpg"), "photo, edited@2048q85jpg");
+    settings.quality = 60;
+    EXPECT_EQ(made(), 4);
+    fs::remove("out/thumbs/a.jpg");
+    EXPECT_EQ(made(), 1);
+}
+
+// Cancel lets the image in hand finish and starts no other, writes no page, and leaves no part
+// of a file; the next run makes only what is missing.
+TEST_F(WebShowTest, CancelStopsBetweenImagesAndLeavesOnlyWholeFiles) {
+    threads = 1;
+    for (const char* name : {"a", "b", "c"}) Add(name, std::string(name) + ".jpg", "photo");
+    const PageSetResult result = Generate([](int done, int) { return done < 1; });
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(result.pagesWritten, 0);
+    EXPECT_EQ(scratch.Names("out"), (std::set<std::string>{".vistello-images", "a.jpg", "thumbs"}));
+    EXPECT_TRUE(scratch.Names("out/thumbs").empty());
+    images.made = 0;
+    EXPECT_FALSE(Generate().stopped);
+    EXPECT_EQ(images.made, 5);
+}
+
+}  // namespace
+}  // namespace vistello::testing
