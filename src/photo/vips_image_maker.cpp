@@ -14,6 +14,11 @@ void StartLibrary() {
     static std::once_flag started;
     std::call_once(started, [] {
         VIPS_INIT("vistello");
+        // A damaged image is reported once, as failed; the library's own warnings would only
+        // repeat that on the terminal.
+        g_log_set_handler(
+            "VIPS", G_LOG_LEVEL_WARNING,
+            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
         // Each image is made once; a cache would only hold memory.
         vips_cache_set_max(0);
         // Images are made side by side, one per core already.
@@ -43,7 +48,11 @@ bool MakeImage(const ImageJob& job) {
     VImage header = VImage::new_from_file(job.source.c_str(),
                                           VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
     if (static_cast<double>(header.width()) * header.height() > kMaxImagePixels) return false;
-    auto* options = VImage::option()->set("height", job.side)->set("size", VIPS_SIZE_DOWN);
+    // A photo cut short is a failed image, not one published half grey.
+    auto* options = VImage::option()
+                        ->set("height", job.side)
+                        ->set("size", VIPS_SIZE_DOWN)
+                        ->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
     // An embedded profile is applied, so every copy shows its colours in sRGB.
     if (HasProfile(header)) options->set("export_profile", "srgb");
     VImage image = VImage::thumbnail(job.source.c_str(), job.side, options);

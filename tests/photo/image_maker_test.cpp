@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <exiv2/exiv2.hpp>
+#include <filesystem>
+#include <vips/vips8>
+
+#include "generator/page_set.h"
+#include "photo/vips_image_maker.h"
+#include "support/temp_dir.h"
+
+namespace vistello::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using vips::VImage;
+
+// A photo of the size given, with an orientation tag and, if asked, a GPS position.
+void WritePhoto(const std::string& path, int width, int height, int orientation, bool gps) {
+    VImage image = VImage::black(width, height, VImage::option()->set("bands", 3)) + 128;
+    image = image.cast(VIPS_FORMAT_UCHAR).copy();
+    image.set(VIPS_META_ORIENTATION, orientation);
+    image.jpegsave(path.c_str());
+    if (!gps) return;
+    auto file = Exiv2::ImageFactory::open(path);
+    file->readMetadata();
+    file->exifData()["Exif.GPSInfo.GPSLatitudeRef"] = "N";
+    file->exifData()["Exif.GPSInfo.GPSLatitude"] = "51/1 30/1 0/1";
+    file->writeMetadata();
+}
+
+struct Made {
+    int width = 0;
+    int height = 0;
+    int bands = 0;
+    bool gps = false;
+    long orientation = 1;
+};
+
+Made Inspect(const std::string& path) {
+    VImage image = VImage::new_from_file(path.c_str());
+    Made made{image.width(), image.height(), image.bands()};
+    auto file = Exiv2::ImageFactory::open(path);
+    file->readMetadata();
+    const Exiv2::ExifData& exif = file->exifData();
+    made.gps = exif.findKey(Exiv2::ExifKey("Exif.GPSInfo.GPSLatitude")) != exif.end();
+    const auto orientation = exif.findKey(Exiv2::ExifKey("Exif.Image.Orientation"));
+    if (orientation != exif.end()) made.orientation = orientation->toLong();
+    return made;
+}
+
+class ImageMakerTest : public ::testing::Test {
+protected:
+    bool Make(const std::string& source, int side, bool png = false, bool keep = false) {
+        return maker.Make({source, "out", side, 85, png, keep});
+    }
+
+    ScratchDir scratch;
+    VipsImageMaker maker;
+};
+
+// Turned upright by its orientation tag and shrunk to the side, never enlarged; the location
+// and the other details go unless they are to be kept, and then the tag says upright.
+TEST_F(ImageMakerTest, CopiesAreUprightNoLargerThanTheSideAndCarryDetailsOnlyWhenKept) {
+    WritePhoto("photo.jpg", 300, 200, 6, true);
+    ASSERT_TRUE(Make("photo.jpg", 150));
+    Made made = Inspect("out");
+    EXPECT_EQ(made.width, 100);
+    EXPECT_EQ(made.height, 150);
+    EXPECT_FALSE(made.gps);
+    ASSERT_TRUE(Make("photo.jpg", 1000, false, true));
+    made = Inspect("out");
+    EXPECT_EQ(made.width, 200);
+    EXPECT_EQ(made.height, 300);
+    EXPECT_TRUE(made.gps);
+    EXPECT_EQ(made.orientation, 1);
+}
+
+// A transparent PNG is told apart and stays transparent; a GIF is told apart; a file no image
+// library reads is none of its business.
+TEST_F(ImageMakerTest, TellsTransparentImagesAndGifsApart) {
+    VImage::black(40, 30, VImage::option()->set("bands", 4))
+        .cast(VIPS_FORMAT_UCHAR)
+        .pngsave("a.png");
+    VImage::black(40, 30).cast(VIPS_FORMAT_UCHAR).gifsave("a.gif");
+    WriteBytes("a.txt", "just words");
+    EXPECT_TRUE(maker.Examine("a.png")->transparent);
+    EXPECT_TRUE(maker.Examine("a.gif")->gif);
+    EXPECT_FALSE(maker.Examine("a.txt"));
+    ASSERT_TRUE(Make("a.png", 20, true));
+    EXPECT_EQ(Inspect("out").bands, 4);
+}
+
+// A PNG that claims 20,000 by 20,000 pixels is refused before anything is decoded.
+TEST_F(ImageMakerTest, RefusesImagesOfMorePixelsThanIsSafe) {
+    VImage::black(8, 8).cast(VIPS_FORMAT_UCHAR).pngsave("small.png");
+    std::string png = ReadBytes("small.png");
+    const char huge[] = {0, 0, 0x4E, 0x20, 0, 0, 0x4E, 0x20};
+    png.replace(16, 8, huge, 8);
+    WriteBytes("bomb.png", png);
+    EXPECT_FALSE(Make("bomb.png", 100));
+}
+
+// Photos cut short and photos with bytes overwritten go through a whole Generate: each is made
+// whole or counted as failed, and nothing half made is left behind.
+TEST_F(ImageMakerTest, DamagedPhotosAreMadeWholeOrCountedAsFailed) {
+    WritePhoto("photo.jpg", 64, 48, 1, false);
+    const std::string whole = ReadBytes("photo.jpg");
+    std::vector<ImageEntry> entries;
+    for (size_t cut = whole.size() / 16; cut < whole.size(); cut += whole.size() / 16) {
+        std::string damaged = whole.substr(0, cut);
+        const std::string name = "cut" + std::to_string(cut) + ".jpg";
+        WriteBytes(name, damaged);
+        entries.push_back({name, "", "", "", "", "", "", name});
+        damaged = whole;
+        for (size_t at = cut; at < damaged.size(); at += 97) damaged[at] = static_cast<char>(at);
+        WriteBytes("x" + name, damaged);
+        entries.push_back({"x" + name, "", "", "", "", "", "", "x" + name});
+    }
+    std::vector<const ImageEntry*> rows;
+    for (const ImageEntry& entry : entries) rows.push_back(&entry);
+    fs::create_directory("web");
+    RealFileOps ops;
+    TagSet tags;
+    tags.FillEmptyWithDefaults();
+    WebShow web;
+    web.settings.largestSide = 32;
+    web.maker = &maker;
+    const PageSetResult result =
+        WritePageSet(ops, rows, "<<IMAGEPATH>>", tags, "web/", {}, nullptr, &web);
+    int made = 0;
+    for (const auto& item : fs::directory_iterator("web")) {
+        const std::string name = item.path().filename().string();
+        EXPECT_FALSE(name.ends_with(".part")) << name;
+        if (!name.ends_with(".jpg")) continue;
+        ++made;
+        EXPECT_NO_THROW(VImage::new_from_file(item.path().c_str()).avg()) << name;
+    }
+    EXPECT_EQ(made + result.imagesFailed, static_cast<int>(rows.size()));
+    EXPECT_GT(result.imagesFailed, 0);
+}
+
+}  // namespace
+}  // namespace vistello::testing
