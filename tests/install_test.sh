@@ -14,6 +14,7 @@ manifest=$build_dir/install_manifest_vistello.txt
 sizes=(16 22 24 32 48 64 128 256)
 expected=(bin/vistello share/doc/vistello/manual.html
           share/vistello/templates/light.htm share/vistello/templates/dark.htm
+          share/vistello/templates/light-overview.htm share/vistello/templates/dark-overview.htm
           share/applications/vistello.desktop share/icons/hicolor/scalable/apps/vistello.svg)
 for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x$size/apps/vistello.png"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) \
@@ -40,7 +41,7 @@ said=$("$program" --no-such-option 2>&1 >/dev/null) && fail "unknown option acce
 work=$prefix/work
 mkdir -p "$work/web"
 printf 'a' >"$work/a.jpg"
-for template in "$prefix"/share/vistello/templates/*.htm; do
+for template in "$prefix"/share/vistello/templates/{light,dark}.htm; do
     for tag in BACK NEXT IMAGEPATH IMAGETITLE DESCRIPTION KEYWORDS ALT WIDTH HEIGHT BORDER; do
         grep -q "<<$tag>>" "$template" || fail "$template lacks <<$tag>>"
     done
@@ -49,6 +50,20 @@ for template in "$prefix"/share/vistello/templates/*.htm; do
     said=$(cd "$work" && "$program" --generate show.dat) || fail "--generate with $template"
     [ "$said" = "Wrote 2 of 2 pages and copied 2 of 2 images into web/" ] || fail "said: $said"
     for page in "$work"/web/*.htm; do tidy -errors -q "$page" || fail "tidy: $page"; done
+done
+# Each overview template with thumbnails of real photos: tidy accepts the overview page, and its
+# links and thumbnails lead to files that are there.
+vips black "$work/photo.jpg" 900 600 --bands 3 || fail "vips"
+for overview in "$prefix"/share/vistello/templates/*-overview.htm; do
+    rm -rf "$work/web" && mkdir "$work/web"
+    printf 'TEMPLATE=%s\nOUTPUT=web\nTHUMBSIDE=200\nOVERVIEW=%s\nIMAGE=photo.jpg\nTITLE=Second\n\nIMAGE=a.jpg\nTITLE=First\n' \
+        "${overview%-overview.htm}.htm" "$overview" >"$work/show.dat"
+    (cd "$work" && "$program" --generate show.dat >/dev/null) || fail "--generate with $overview"
+    tidy -errors -q "$work/web/index.htm" || fail "tidy: $overview"
+    for target in $(grep -o '\(href\|src\)="[^"]*"' "$work/web/index.htm" | cut -d'"' -f2); do
+        [ -f "$work/web/$target" ] || fail "$overview: $target is not there"
+    done
+    [ "$(vipsheader -f width "$work/web/thumbs/photo.jpg")" = 200 ] || fail "thumbnail size"
 done
 printf '<<IMAGETITLE>> <<NEXT>>' >"$work/show.htm"
 printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=gone.jpg\nTITLE=Second\n\nIMAGE=a.jpg\nTITLE=First\n' >"$work/show.dat"

@@ -66,7 +66,10 @@ void WriteProject(const fs::path& folder) {
     }
     EntryList rows;
     rows.InsertTop(std::move(entries));
-    WriteText(folder / kDemoProject, FormatProjectText(kDemoTemplate, kDemoOutput, WebSettings{}, rows));
+    WebSettings web;
+    web.thumbnailSide = 480;
+    web.overviewTemplate = kDemoOverview;
+    WriteText(folder / kDemoProject, FormatProjectText(kDemoTemplate, kDemoOutput, web, rows));
 }
 
 void WritePreferences(const fs::path& folder) {
