@@ -1,0 +1,180 @@
+// Web copies (2048 pixels) and thumbnails (400) of 200 photos of 24 megapixels, against the floor
+// of the image library's own command-line thumbnailer making the same two sizes of the same files
+// with as many processes as cores; then a Generate after one title changed, against the first.
+// The photos are made once and kept in the build folder; the peak memory of this process, which
+// makes the images in the same way as the window, is printed at the end.
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+#include <vips/vips8>
+
+#include "generator/page_set.h"
+#include "generator/parallel_run.h"
+#include "photo/vips_image_maker.h"
+
+namespace vistello {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kPhotos = 200;
+const fs::path kPhotoFolder = VISTELLO_BENCH_PHOTOS;
+
+// Soft shapes with grain, so each photo costs what a camera's would to decode.
+void MakePhoto(const fs::path& path, int seed) {
+    using vips::VImage;
+    VImage shapes =
+        VImage::gaussnoise(750, 500, VImage::option()->set("sigma", 60)->set("seed", seed));
+    shapes = shapes.bandjoin({shapes.rot180(), shapes.flip(VIPS_DIRECTION_HORIZONTAL)});
+    VImage photo = shapes.resize(8, VImage::option()->set("kernel", VIPS_KERNEL_CUBIC));
+    photo = photo +
+            VImage::gaussnoise(6000, 4000, VImage::option()->set("sigma", 6)->set("seed", seed));
+    photo.cast(VIPS_FORMAT_UCHAR).jpegsave(path.c_str(), VImage::option()->set("Q", 90));
+}
+
+// In a child process, so that making the photos does not count towards this one's memory.
+void MakePhotosOnce() {
+    if (fs::exists(kPhotoFolder / "done")) return;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        VIPS_INIT("bench");
+        fs::create_directories(kPhotoFolder);
+        RunInParallel(
+            kPhotos, CoreCount(),
+            [](int i) { MakePhoto(kPhotoFolder / ("photo_" + std::to_string(i) + ".jpg"), i); },
+            [](int) { return true; });
+        std::fclose(std::fopen((kPhotoFolder / "done").c_str(), "w"));
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+}
+
+struct Show {
+    Show() {
+        MakePhotosOnce();
+        tags.FillEmptyWithDefaults();
+        for (int i = 0; i < kPhotos; ++i) {
+            const std::string name = "photo_" + std::to_string(i) + ".jpg";
+            entries.push_back({"Photo " + std::to_string(i), "", "", "", "", "", "",
+                               (kPhotoFolder / name).string()});
+        }
+        for (const ImageEntry& entry : entries) rows.push_back(&entry);
+        web.settings.largestSide = 2048;
+        web.settings.thumbnailSide = 400;
+        web.maker = &maker;
+    }
+
+    PageSetResult Generate(const std::string& folder) {
+        return WritePageSet(ops, rows, "<<IMAGETITLE>><<IMAGEPATH>>", tags, folder, {}, nullptr,
+                            &web);
+    }
+
+    RealFileOps ops;
+    VipsImageMaker maker;
+    TagSet tags;
+    std::vector<ImageEntry> entries;
+    std::vector<const ImageEntry*> rows;
+    WebShow web;
+};
+
+Show& SharedShow() {
+    static Show show;
+    return show;
+}
+
+const fs::path kOut = fs::temp_directory_path() / "vistello-web-bench";
+
+void Fresh(const fs::path& folder) {
+    fs::remove_all(folder);
+    fs::create_directories(folder / "thumbs");
+}
+
+void Vipsthumbnail(benchmark::State& state) {
+    SharedShow();
+    const std::string cores = std::to_string(CoreCount());
+    for (auto _ : state) {
+        state.PauseTiming();
+        Fresh(kOut / "floor");
+        state.ResumeTiming();
+        for (const char* size : {"2048", "400"}) {
+            const std::string into = std::string(size) == "400" ? "floor/thumbs" : "floor";
+            const std::string command = "ls " + kPhotoFolder.string() + "/photo_*.jpg | xargs -P " +
+                                        cores + " -n 10 vipsthumbnail -s " + size + " -o " +
+                                        (kOut / into).string() + "/%s.jpg[Q=85,strip]";
+            if (std::system(command.c_str()) != 0) state.SkipWithError("vipsthumbnail failed");
+        }
+    }
+}
+
+void WebCopiesAndThumbnails(benchmark::State& state) {
+    Show& show = SharedShow();
+    for (auto _ : state) {
+        state.PauseTiming();
+        Fresh(kOut / "show");
+        state.ResumeTiming();
+        if (!show.Generate((kOut / "show/").string()).failures.empty())
+            state.SkipWithError("images failed");
+    }
+}
+
+void RegenerateAfterOneTitle(benchmark::State& state) {
+    Show& show = SharedShow();
+    Fresh(kOut / "again");
+    show.Generate((kOut / "again/").string());
+    int round = 0;
+    for (auto _ : state) {
+        show.entries[100].title = "Changed " + std::to_string(++round);
+        if (!show.Generate((kOut / "again/").string()).failures.empty())
+            state.SkipWithError("pages failed");
+    }
+}
+
+BENCHMARK(Vipsthumbnail)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
+BENCHMARK(WebCopiesAndThumbnails)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
+BENCHMARK(RegenerateAfterOneTitle)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+
+class Reporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        for (const Run& run : runs) seconds[run.benchmark_name()] = run.GetAdjustedRealTime();
+    }
+    double Seconds(const std::string& prefix) const {
+        for (const auto& [name, time] : seconds)
+            if (name.starts_with(prefix)) return time;
+        return 0;
+    }
+    std::map<std::string, double> seconds;
+};
+
+}  // namespace
+}  // namespace vistello
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    vistello::Reporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double floor = reporter.Seconds("Vipsthumbnail");
+    const double made = reporter.Seconds("WebCopiesAndThumbnails");
+    const double again = reporter.Seconds("RegenerateAfterOneTitle") / 1000;
+    if (floor > 0 && made > 0) {
+        std::printf("Web copies and thumbnails: %.2f of the floor (target at most 1.2)\n",
+                    made / floor);
+        std::printf("Regenerate after one title: %.4f of the first run (target at most 0.1)\n",
+                    again / made);
+    }
+    struct rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    std::printf("Peak memory: %ld MB (target at most 300)\n", usage.ru_maxrss / 1024);
+    std::filesystem::remove_all(vistello::kOut);
+    benchmark::Shutdown();
+    return 0;
+}
