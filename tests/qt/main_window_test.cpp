@@ -273,6 +273,33 @@ TEST_F(QtMainWindowTest, ToolTipsSwitchedOffShowInNoWindow) {
     EXPECT_EQ(tips, (std::vector<bool>{true, false, false}));
 }
 
+// Options > Web Images opens with the first field focused and tabs top to bottom, the check box
+// and Browse included; Escape keeps the settings and Enter takes the typed ones.
+TEST_F(QtMainWindowTest, WebImagesTabsTopToBottomAndEnterKeepsWhatWasTyped) {
+    QAction* menuItem = nullptr;
+    for (QAction* action : window.Widget().findChildren<QAction*>())
+        if (action->text() == "&Web Images...") menuItem = action;
+    ASSERT_NE(menuItem, nullptr);
+    std::vector<int> visited;
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+        OnNextModal([&](QWidget* web) {
+            QWidget* widget = web->focusWidget();
+            visited.clear();
+            do {
+                if ((widget->focusPolicy() & Qt::TabFocus) != 0)
+                    visited.push_back(widget->objectName().toInt());
+            } while ((widget = widget->nextInFocusChain()) != web->focusWidget());
+            QTest::keyClicks(web->focusWidget(), "1600");
+            QTest::keyClick(web->focusWidget(), key);
+        });
+        menuItem->trigger();
+        EXPECT_EQ(dialog.m_web.largestSide, key == Qt::Key_Escape ? 0 : 1600);
+    }
+    EXPECT_EQ(visited,
+              (std::vector<int>{kWebLargestSide, kWebQuality, kWebThumbnailSide, kWebKeepDetails,
+                                kWebOverview, kWebBrowseOverview, IDOK, IDCANCEL}));
+}
+
 // The image picker lists a camera's capital-letter names, and Escape picks nothing; the project
 // picker completes a typed name and replaces the file of that name only after a question.
 TEST_F(QtMainWindowTest, PickersTakeATypedPath) {
