@@ -60,6 +60,8 @@ PageTemplate::PageTemplate(std::string_view text, const TagSet& tags,
                            std::span<const std::string_view> extraTags)
     : m_text(text), m_searches(Searches(tags, extraTags)), m_tagStarts(m_searches) {
     m_tagStarts.Collect(m_text, 0, m_text.size(), m_starts);
+    for (const std::string_view search : m_searches)
+        m_inText.push_back(!search.empty() && m_text.find(search) != std::string_view::npos);
 }
 
 std::optional<std::string> BuildPageText(const PageTemplate& page, const ImageEntry& entry,
@@ -76,14 +78,18 @@ std::optional<std::string> BuildPageText(const PageTemplate& page, const ImageEn
     // spares the allocator from handing them back and faulting them in again for the next page.
     thread_local SubstitutionScratch scratch;
     SubstitutionText text(page.m_text, page.m_tagStarts, page.m_starts, scratch, limit);
+    // A pass whose tag the template lacks has nothing to do until some pass could have made one.
+    const auto apply = [&](size_t pass, std::string_view replacement) {
+        if (!page.m_inText[pass] && text.HoldsOnlyGivenTags()) return true;
+        return text.Apply(page.m_searches[pass], replacement);
+    };
     for (size_t pass = 0; pass < PageTemplate::kPasses; ++pass) {
-        if (!text.Apply(page.m_searches[pass], replacements[pass])) return std::nullopt;
+        if (!apply(pass, replacements[pass])) return std::nullopt;
     }
     const size_t extra =
         std::min(extraValues.size(), page.m_searches.size() - PageTemplate::kPasses);
     for (size_t pass = 0; pass < extra; ++pass) {
-        if (!text.Apply(page.m_searches[PageTemplate::kPasses + pass], extraValues[pass]))
-            return std::nullopt;
+        if (!apply(PageTemplate::kPasses + pass, extraValues[pass])) return std::nullopt;
     }
     return std::move(text).Take();
 }

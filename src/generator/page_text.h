@@ -67,6 +67,8 @@ private:
 
     std::string_view m_text;
     std::vector<std::string_view> m_searches;
+    // Per pass: whether the template itself holds its tag.
+    std::vector<bool> m_inText;
     TagStarts m_tagStarts;
     std::vector<size_t> m_starts;
 };

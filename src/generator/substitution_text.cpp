@@ -39,14 +39,17 @@ std::string SubstitutionText::Take() && {
     return text;
 }
 
-// Every occurrence begins at a known start, so only those are compared.
+// Every occurrence begins at a known start, so only those are compared, and only past the bytes
+// that every start shares with the search.
 void SubstitutionText::FindMatches(std::string_view search) {
     m_matches.clear();
     if (search.empty()) return;
+    const size_t known = m_tagStarts.SharedPrefix(search);
+    const std::string_view rest = search.substr(known);
     size_t free = 0;
     Cursor cursor;
     for (const size_t start : m_starts) {
-        if (start >= free && MatchesAt(start, search, cursor)) {
+        if (start >= free && MatchesAt(start + known, rest, cursor)) {
             m_matches.push_back(start);
             free = start + search.size();
         }
@@ -57,6 +60,7 @@ void SubstitutionText::FindMatches(std::string_view search) {
 // the pieces after it.
 bool SubstitutionText::MatchesAt(size_t pos, std::string_view search, Cursor& cursor) const {
     if (pos + search.size() > m_size) return false;
+    if (search.empty()) return true;
     while (cursor.start + m_pieces[cursor.piece].size() <= pos) {
         cursor.start += m_pieces[cursor.piece].size();
         ++cursor.piece;
@@ -97,19 +101,32 @@ void SubstitutionText::Replace(size_t searchSize, std::string_view replacement) 
     m_pieces.swap(m_nextPieces);
 }
 
-// Appends the text from..to of the current pieces to the next ones; from never goes back.
+// Appends the text from..to of the current pieces to the next ones; from never goes back. The
+// pieces wholly inside the range are appended in one go.
 void SubstitutionText::CopyRange(size_t from, size_t to, Cursor& cursor) {
-    while (from < to) {
-        while (cursor.start + m_pieces[cursor.piece].size() <= from) {
-            cursor.start += m_pieces[cursor.piece].size();
-            ++cursor.piece;
-        }
+    if (from >= to) return;
+    while (cursor.start + m_pieces[cursor.piece].size() <= from) {
+        cursor.start += m_pieces[cursor.piece].size();
+        ++cursor.piece;
+    }
+    if (from > cursor.start || cursor.start + m_pieces[cursor.piece].size() > to) {
         const std::string_view piece = m_pieces[cursor.piece];
         const size_t offset = from - cursor.start;
         const size_t length = std::min(piece.size() - offset, to - from);
         m_nextPieces.push_back(piece.substr(offset, length));
-        from += length;
+        if (from + length >= to) return;
+        cursor.start += piece.size();
+        ++cursor.piece;
     }
+    const size_t first = cursor.piece;
+    while (cursor.piece < m_pieces.size() && cursor.start + m_pieces[cursor.piece].size() <= to) {
+        cursor.start += m_pieces[cursor.piece].size();
+        ++cursor.piece;
+    }
+    m_nextPieces.insert(m_nextPieces.end(), m_pieces.begin() + static_cast<ptrdiff_t>(first),
+                        m_pieces.begin() + static_cast<ptrdiff_t>(cursor.piece));
+    if (cursor.start < to)
+        m_nextPieces.push_back(m_pieces[cursor.piece].substr(0, to - cursor.start));
 }
 
 // The byte at pos of the text as the pieces now hold it; pos never goes back.
@@ -135,8 +152,10 @@ void SubstitutionText::CarryStarts(size_t searchSize, std::string_view replaceme
         const char pair[2] = {first, pos + 1 < newSize ? ByteAt(pos + 1, cursor) : '\0'};
         if (m_tagStarts.At(std::string_view(pair, pos + 1 < newSize ? 2 : 1), 0)) {
             m_nextStarts.push_back(pos);
+            m_onlyGivenTags = false;
         }
     };
+    if (!m_inner.empty()) m_onlyGivenTags = false;
     m_nextStarts.clear();
     auto old = m_starts.begin();
     size_t rest = 0;
@@ -147,6 +166,10 @@ void SubstitutionText::CarryStarts(size_t searchSize, std::string_view replaceme
         for (; old != m_starts.end() && *old + 1 < match; ++old) {
             m_nextStarts.push_back(*old - rest + restInResult);
         }
+        // A start just before the match may begin a tag that runs on into what replaces it.
+        if (!m_nextStarts.empty() &&
+            m_nextStarts.back() + m_tagStarts.LongestTag() > restInResult + (match - rest))
+            m_onlyGivenTags = false;
         const size_t replacementAt = restInResult + (match - rest);
         const size_t replacementEnd = replacementAt + replacement.size();
         if (replacementAt > judgedUpTo) judge(replacementAt - 1, ByteAt(replacementAt - 1, cursor));

@@ -40,6 +40,11 @@ public:
     bool Apply(std::string_view search, std::string_view replacement);
     std::string Take() &&;
 
+    // True while every tag the text holds stands where the given text held it: no pass has put
+    // one in, nor joined or cut text close enough after a start to make one. A tag the given
+    // text does not hold is then not in the text either.
+    bool HoldsOnlyGivenTags() const { return m_onlyGivenTags; }
+
 private:
     // Where a walk through the pieces stands: a piece and the text position it begins at.
     struct Cursor {
@@ -65,6 +70,7 @@ private:
     std::vector<size_t>& m_matches;
     // Where tags could begin inside the replacement of the pass in hand.
     std::vector<size_t>& m_inner;
+    bool m_onlyGivenTags = true;
 };
 
 }  // namespace vistello

@@ -49,6 +49,7 @@ bool Any(Mask mask) {
 TagStarts::TagStarts(std::span<const std::string_view> tags) {
     for (std::string_view tag : tags) {
         if (tag.empty()) continue;
+        m_longest = std::max(m_longest, tag.size());
         unsigned char& role = m_firstByteRoles[Byte(tag[0])];
         if (tag.size() == 1 && (role & kWholeTag) == 0) {
             role |= kWholeTag;
@@ -60,6 +61,11 @@ TagStarts::TagStarts(std::span<const std::string_view> tags) {
                                       Lanes{} + static_cast<unsigned char>(tag[1]));
         }
     }
+}
+
+size_t TagStarts::SharedPrefix(std::string_view search) const {
+    if (!m_singleProbes.empty() || m_pairProbes.size() != 1 || search.size() < 2) return 0;
+    return m_pairs[PairIndex(search[0], search[1])] ? 2 : 0;
 }
 
 // Each byte of the mask tells whether a tag could begin there: exactly what At tells, for

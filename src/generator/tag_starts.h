@@ -30,6 +30,11 @@ public:
         return pos + 1 < text.size() && m_pairs[byte(pos) * 256 + byte(pos + 1)];
     }
 
+    // How many leading bytes of search the text holds at every position where At holds: its
+    // first two when every tag begins with the same two bytes, as "<<" begins them all.
+    size_t SharedPrefix(std::string_view search) const;
+    size_t LongestTag() const { return m_longest; }
+
     // Appends, in increasing order, every position in [from, to) where At holds.
     void Collect(std::string_view text, size_t from, size_t to, std::vector<size_t>& out) const;
 
@@ -41,6 +46,7 @@ private:
     static constexpr unsigned char kWholeTag = 1;
     static constexpr unsigned char kFirstOfPair = 2;
 
+    size_t m_longest = 0;
     std::array<unsigned char, 256> m_firstByteRoles{};
     std::bitset<256 * 256> m_pairs;
     // Each probe's bytes in every lane, ready to compare.

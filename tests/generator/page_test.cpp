@@ -93,6 +93,9 @@ TEST(BuildPageTextTest, TagsReplaceLeftToRightAndSeeEarlierValues) {
     tags.imageTitle = "<<IMAGETITLE>>";
     entry.title = "<<KEYWORDS>>/<";
     EXPECT_EQ(BuildPageText(PageTemplate("<<IMAGETITLE>><ALT>>", tags), entry, {}), "</\"a\"");
+    tags.alt = "<<";
+    EXPECT_EQ(BuildPageText(PageTemplate("<<IMAGETITLE>>|<<", tags), entry, {}),
+              "\"a\"KEYWORDS>>/<|\"a\"");
 }
 
 // Built in full, the first page would take 100 GB: the test only passes when the pass that
