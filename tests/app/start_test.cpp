@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sstream>
 
 #include "app/command_line.h"
@@ -8,9 +9,12 @@
 #include "app/generate_command.h"
 #include "app/import_command.h"
 #include "app/slide_show_app.h"
+#include "support/fake_image_maker.h"
 #include "support/fake_photo_reader.h"
 #include "support/fake_window_system.h"
 #include "support/temp_dir.h"
+#include "ui/main_dialog.h"
+#include "ui/resource_ids.h"
 
 namespace vistello::testing {
 namespace {
@@ -96,6 +100,46 @@ TEST(GenerateCommandTest, RefusesWithAReasonAndWritesNothing) {
         EXPECT_EQ(out.str(), "");
     }
     EXPECT_EQ(scratch.Names(), before);
+}
+
+// Every file the file names lies under folder, by its path from there, with its bytes; what made
+// the images is left out, as it holds the times they were made.
+std::map<std::string, std::string> Published(const std::string& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& item : fs::recursive_directory_iterator(folder)) {
+        if (item.is_regular_file() && item.path().filename() != ".vistello-images")
+            files[fs::relative(item.path(), folder).string()] = ReadBytes(item.path().string());
+    }
+    return files;
+}
+
+// The command line makes the web copies, thumbnails, pages and overview page of a project with
+// its own settings, byte for byte as the window's Generate makes them.
+TEST(GenerateCommandTest, WritesWhatTheWindowWrites) {
+    ScratchDir scratch;
+    WriteBytes("t.htm", "<<INDEX>>|<<BACK>>|<<IMAGEPATH>>");
+    WriteBytes("o.htm", "<<SLIDES>><<PAGE>> <<THUMBPATH>>;<<ENDSLIDES>>");
+    WriteBytes("a.tif", "photo");
+    WriteBytes("b.png", "alpha");
+    fs::create_directories("cli");
+    fs::create_directories("window");
+    WriteBytes("vistello.dat",
+               "TEMPLATE=t.htm\nOUTPUT=cli\nWEBSIDE=100\nTHUMBSIDE=50\nOVERVIEW=o.htm\n"
+               "IMAGE=a.tif\nTITLE=A\nIMAGE=b.png\nTITLE=B\n");
+    RealFileOps files;
+    FakeImageMaker images;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunGenerateCommand(files, images, "", out, err), 0) << err.str();
+    {
+        FakeWindowSystem system;
+        CMainDialog dialog;
+        dialog.UseImageMaker(images);
+        FakeWindow window(system, dialog);
+        window.SetText(ids::kOutputFolder, "window");
+        window.Press(ids::kGenerate);
+    }
+    EXPECT_EQ(Published("window"), Published("cli"));
+    EXPECT_EQ(Published("cli").size(), 7u);
 }
 
 // A project that does not exist yet is made with the folder's images, top row first; a second run

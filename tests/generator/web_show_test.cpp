@@ -109,6 +109,7 @@ TEST_F(WebShowTest, RemakesImagesOnlyWhenTheirSourceOrTheSettingsChange) {
         return images.made.load();
     };
     EXPECT_EQ(made(), 4);
+    EXPECT_EQ(ReadBytes("out/a.htm"), "||\"a.jpg\"");
     entries[0].title = "Renamed";
     EXPECT_EQ(made(), 0);
     EXPECT_EQ(images.examined, 2);
