@@ -55,13 +55,13 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, const std::string& proj
     const GenerateRequest& request = std::get<GenerateRequest>(prepared);
     const std::string total = GroupThousands(static_cast<long long>(request.rows.size()));
     const PageDone progress = [&err, &total](int row, bool) {
-        err << "\rPage " << GroupThousands(row + 1) << " of " << total << std::flush;
+        err << "\r\x1b[KPage " << GroupThousands(row + 1) << " of " << total << std::flush;
         return true;
     };
     const WebShow web{request.web, request.overviewText, &images,
                       [&err, showProgress](int done, int all) {
                           if (showProgress)
-                              err << "\rImage " << GroupThousands(done) << " of "
+                              err << "\r\x1b[KImage " << GroupThousands(done) << " of "
                                   << GroupThousands(all) << std::flush;
                           return true;
                       },

@@ -138,6 +138,18 @@ bool MadeImages::Holds(FileOps& ops, const std::string& folder, const ImageJob& 
            target->st_size == made.targetSize && SameTime(target->st_mtim, made.targetMtime);
 }
 
+void MadeImages::KeepOnly(const std::vector<ImageJob>& jobs) {
+    std::map<std::string, Source> sources;
+    std::map<std::string, Made> made;
+    for (const ImageJob& job : jobs) {
+        if (const auto source = m_sources.find(job.source); source != m_sources.end())
+            sources.insert(*source);
+        if (const auto image = m_made.find(job.target); image != m_made.end()) made.insert(*image);
+    }
+    m_sources.swap(sources);
+    m_made.swap(made);
+}
+
 void MadeImages::NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
                           const struct stat& source) {
     const std::optional<struct stat> target = StatOf(ops, folder + job.target);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/file_ops.h"
 #include "generator/image_maker.h"
@@ -32,6 +33,8 @@ public:
                const struct stat& source) const;
     void NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
                   const struct stat& source);
+    // Forgets every image and source the jobs no longer name; their files stay where they are.
+    void KeepOnly(const std::vector<ImageJob>& jobs);
 
 private:
     struct Source {

@@ -117,16 +117,20 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
     MadeImages made;
     made.Read(ops, outputFolder);
     const int threads = web.threads > 0 ? web.threads : CoreCount();
-    WebImagePlan plan = PlanWebImages(ops, *web.maker, rows, web.settings, made, threads);
-    MadeResult outcome = MakeWebImages(
-        ops, *web.maker, plan, outputFolder, made, threads,
-        web.onImage ? web.onImage : [](int, int) { return true; });
+    const ImagesDone onImage = web.onImage ? web.onImage : [](int, int) { return true; };
+    std::optional<WebImagePlan> plan =
+        PlanWebImages(ops, *web.maker, rows, web.settings, outputFolder, made, threads, onImage);
+    MadeResult outcome;
+    if (plan) {
+        outcome = MakeWebImages(ops, *web.maker, *plan, outputFolder, made, threads, onImage);
+        made.KeepOnly(plan->jobs);
+    }
     if (!made.Write(ops, outputFolder)) {
         result.failures.push_back(outputFolder + std::string(MadeImages::kFileName) +
                                   ": could not be written");
     }
     failed = std::move(outcome.failed);
-    if (outcome.stopped) {
+    if (!plan || outcome.stopped) {
         result.stopped = true;
         return std::nullopt;
     }

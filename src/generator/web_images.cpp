@@ -1,5 +1,6 @@
 #include "generator/web_images.h"
 
+#include <cctype>
 #include <optional>
 #include <set>
 #include <unordered_map>
@@ -27,19 +28,42 @@ std::string_view ExtensionFor(const ImageFacts& facts) {
     return facts.transparent ? ".png" : ".jpg";
 }
 
-// Names handed out in one folder, each once.
+using FileId = std::pair<dev_t, ino_t>;
+
+std::string Folded(std::string_view name) {
+    std::string folded(name);
+    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return folded;
+}
+
+// Names handed out in one folder, each once, told apart without regard to case so that no two
+// collide on a disk that ignores it. A name under which one of the sources itself lies in the
+// folder is never handed out: the copy would replace its own original.
 class NameClaims {
 public:
-    void Take(const std::string& name) { m_taken.insert(name); }
+    NameClaims(FileOps& ops, std::string folder, const std::set<FileId>& sources)
+        : m_ops(ops), m_folder(std::move(folder)), m_sources(sources) {}
+
+    void Take(const std::string& name) { m_taken.insert(Folded(name)); }
     std::string Unique(const std::string& stem, std::string_view extension) {
         std::string name = stem + std::string(extension);
-        for (int n = 2; m_taken.contains(name); ++n)
+        for (int n = 2; !Free(name); ++n)
             name = stem + "_" + std::to_string(n) + std::string(extension);
-        m_taken.insert(name);
+        Take(name);
         return name;
     }
 
 private:
+    bool Free(const std::string& name) const {
+        if (m_taken.contains(Folded(name))) return false;
+        struct stat info {};
+        return m_ops.Stat(m_folder + name, info) != 0 ||
+               !m_sources.contains({info.st_dev, info.st_ino});
+    }
+
+    FileOps& m_ops;
+    std::string m_folder;
+    const std::set<FileId>& m_sources;
     std::set<std::string> m_taken;
 };
 
@@ -51,10 +75,11 @@ std::optional<struct stat> RegularFile(FileOps& ops, const std::string& path) {
 
 // Each source once, in the order rows first name it, as it is now and as the library sees it;
 // a source as an earlier run found it is not examined again.
-std::vector<Source> ExamineSources(FileOps& ops, ImageMaker& maker,
-                                   std::span<const ImageEntry* const> rows,
-                                   std::vector<size_t>& sourceOfRow, MadeImages& made,
-                                   int threads) {
+std::optional<std::vector<Source>> ExamineSources(FileOps& ops, ImageMaker& maker,
+                                                  std::span<const ImageEntry* const> rows,
+                                                  std::vector<size_t>& sourceOfRow,
+                                                  MadeImages& made, int threads,
+                                                  const ImagesDone& onImage) {
     std::vector<Source> sources;
     std::unordered_map<std::string_view, size_t> seen;
     for (const ImageEntry* row : rows) {
@@ -68,16 +93,18 @@ std::vector<Source> ExamineSources(FileOps& ops, ImageMaker& maker,
         sources[i].facts = made.FactsOf(sources[i].path, *sources[i].info);
         if (!sources[i].facts) unknown.push_back(i);
     }
-    RunInParallel(
-        static_cast<int>(unknown.size()), threads,
+    const int total = static_cast<int>(unknown.size());
+    const ParallelRun run = RunInParallel(
+        total, threads,
         [&](int item) {
             Source& source = sources[unknown[static_cast<size_t>(item)]];
             source.facts = maker.Examine(source.path);
         },
-        [](int) { return true; });
+        [&](int done) { return onImage(done, total); });
     for (const size_t i : unknown) {
         if (sources[i].facts) made.NoteFacts(sources[i].path, *sources[i].info, *sources[i].facts);
     }
+    if (run.stopped) return std::nullopt;
     return sources;
 }
 
@@ -90,14 +117,23 @@ std::string PartName(const std::string& target) {
 
 }  // namespace
 
-WebImagePlan PlanWebImages(FileOps& ops, ImageMaker& maker, std::span<const ImageEntry* const> rows,
-                           const WebSettings& settings, MadeImages& made, int threads) {
+std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
+                                          std::span<const ImageEntry* const> rows,
+                                          const WebSettings& settings, const std::string& folder,
+                                          MadeImages& made, int threads,
+                                          const ImagesDone& onImage) {
     std::vector<size_t> sourceOfRow;
-    const std::vector<Source> sources =
-        ExamineSources(ops, maker, rows, sourceOfRow, made, threads);
+    const std::optional<std::vector<Source>> examined =
+        ExamineSources(ops, maker, rows, sourceOfRow, made, threads, onImage);
+    if (!examined) return std::nullopt;
+    const std::vector<Source>& sources = *examined;
+    std::set<FileId> sourceIds;
+    for (const Source& source : sources) {
+        if (source.info) sourceIds.insert({source.info->st_dev, source.info->st_ino});
+    }
     WebImagePlan plan;
     std::vector<bool> copied(sources.size());
-    NameClaims claims;
+    NameClaims claims(ops, folder, sourceIds);
     for (size_t i = 0; i < sources.size(); ++i) {
         const Source& source = sources[i];
         copied[i] = settings.largestSide == 0 || !source.facts || source.facts->gif;
@@ -105,7 +141,7 @@ WebImagePlan PlanWebImages(FileOps& ops, ImageMaker& maker, std::span<const Imag
     }
     std::vector<std::string> names(sources.size());
     std::vector<std::string> thumbnails(sources.size());
-    NameClaims thumbnailClaims;
+    NameClaims thumbnailClaims(ops, folder + std::string(kThumbnailFolder), sourceIds);
     for (size_t i = 0; i < sources.size(); ++i) {
         const Source& source = sources[i];
         const std::string own = FileNameOf(source.path);
@@ -133,7 +169,7 @@ WebImagePlan PlanWebImages(FileOps& ops, ImageMaker& maker, std::span<const Imag
 
 MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& plan,
                          const std::string& folder, MadeImages& made, int threads,
-                         const std::function<bool(int done, int total)>& onImage) {
+                         const ImagesDone& onImage) {
     std::vector<size_t> todo;
     for (size_t job = 0; job < plan.jobs.size(); ++job) {
         if (!made.Holds(ops, folder, plan.jobs[job], plan.jobSources[job])) todo.push_back(job);
@@ -144,7 +180,7 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
     if (anyThumbnail) ops.MakeFolder(folder + std::string(kThumbnailFolder));
     const int total = static_cast<int>(todo.size());
     std::vector<char> whole(todo.size());
-    const int done = RunInParallel(
+    const ParallelRun run = RunInParallel(
         total, threads,
         [&](int item) {
             ImageJob job = plan.jobs[todo[static_cast<size_t>(item)]];
@@ -156,8 +192,8 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
         },
         [&](int count) { return onImage(count, total); });
     MadeResult result;
-    result.stopped = done < total;
-    for (size_t item = 0; item < static_cast<size_t>(done); ++item) {
+    result.stopped = run.stopped;
+    for (size_t item = 0; item < static_cast<size_t>(run.done); ++item) {
         const size_t job = todo[item];
         const ImageJob& image = plan.jobs[job];
         if (whole[item]) {

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -36,8 +37,14 @@ struct WebImagePlan {
     std::vector<struct stat> jobSources;
 };
 
-WebImagePlan PlanWebImages(FileOps& ops, ImageMaker& maker, std::span<const ImageEntry* const> rows,
-                           const WebSettings& settings, MadeImages& made, int threads);
+// Told how many of how many images are examined, then made; false stops the run.
+using ImagesDone = std::function<bool(int done, int total)>;
+
+// Nothing when onImage asked to stop while the images were examined.
+std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
+                                          std::span<const ImageEntry* const> rows,
+                                          const WebSettings& settings, const std::string& folder,
+                                          MadeImages& made, int threads, const ImagesDone& onImage);
 
 struct MadeResult {
     // The sources of which some file could not be made, each with what went wrong.
@@ -50,6 +57,6 @@ struct MadeResult {
 // made and may answer false to stop before the next one.
 MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& plan,
                          const std::string& folder, MadeImages& made, int threads,
-                         const std::function<bool(int done, int total)>& onImage);
+                         const ImagesDone& onImage);
 
 }  // namespace vistello

@@ -99,6 +99,15 @@ std::string FormatProjectText(std::string_view templateFile, std::string_view ou
     return text;
 }
 
+bool HoldsProject(std::string_view text) {
+    bool found = text.empty();
+    ForEachKeyValue(text, [&found](std::string_view key, std::string_view) {
+        found = found || key == "CREATOR" || key == "TEMPLATE" || key == "OUTPUT" ||
+                key == kBlockKeys.front().name;
+    });
+    return found;
+}
+
 std::vector<std::unique_ptr<ImageEntry>> ParseProjectText(std::string_view text,
                                                           ProjectFields& fields) {
     ProjectReader reader(fields);

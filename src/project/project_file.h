@@ -34,6 +34,10 @@ struct ProjectFields {
 std::string FormatProjectText(std::string_view templateFile, std::string_view outputFolder,
                               const WebSettings& web, const EntryList& rows);
 
+// True when the text is empty or holds at least one line of a project's own keys, so that a
+// file of some other kind is not taken for a project and written over.
+bool HoldsProject(std::string_view text);
+
 // Reads a project's text into fields, which start as the window holds them. Every IMAGE line ends
 // the pending entry, and so does the end of the text; a pending entry with an empty image is no
 // entry. A key that a block leaves out keeps the block before's value. Returns the entries in the

@@ -87,7 +87,11 @@ void QtListView::EndRemoveRows() { m_model->EndRemoveRows(); }
 
 void QtListView::BeginMoveRow(int from, int to) { m_model->BeginMoveRow(from, to); }
 
-void QtListView::EndMoveRow() { m_model->EndMoveRow(); }
+// A slide moved by keys stays in sight as it goes.
+void QtListView::EndMoveRow() {
+    m_model->EndMoveRow();
+    if (m_mark.isValid()) scrollTo(m_mark);
+}
 
 void QtListView::BeginResetRows() { m_model->BeginResetRows(); }
 

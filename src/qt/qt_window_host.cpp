@@ -86,6 +86,9 @@ QWidget* QtWindowHost::BuildClientArea(const DialogTemplate& dialogTemplate) {
         if (!control.accessibleName.empty())
             widget->setAccessibleName(ToQString(control.accessibleName));
         Route(control.id, widget);
+        // Files dropped on a field go to the window, which adds them, not into the field's text.
+        if (dialogTemplate.acceptFiles && qobject_cast<QLineEdit*>(widget) != nullptr)
+            widget->setAcceptDrops(false);
         if ((widget->focusPolicy() & Qt::TabFocus) != 0) tabStops.push_back(widget);
     }
     ChainTabOrder(tabStops);

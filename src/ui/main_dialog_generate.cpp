@@ -104,9 +104,14 @@ void CMainDialog::ShowRefusal(GenerateRefusal refusal) {
 // make are counted first, then pages. The progress goes away before the caller's closing box.
 PageSetResult CMainDialog::WritePageSet(const GenerateRequest& request) {
     std::unique_ptr<Progress> progress;
+    int imagesShown = -1;
     WebShow web{request.web, request.overviewText, &Images(),
-                [this, &progress](int done, int total) {
-                    if (!progress) progress = System().StartProgress(total, "Image", &Host());
+                [this, &progress, &imagesShown](int done, int total) {
+                    if (total != imagesShown) {
+                        progress.reset();
+                        progress = System().StartProgress(total, "Image", &Host());
+                        imagesShown = total;
+                    }
                     return progress->Step(done);
                 },
                 0};

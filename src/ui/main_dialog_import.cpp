@@ -8,9 +8,11 @@
 
 #include "files/current_dir_guard.h"
 #include "files/path_rules.h"
+#include "files/text_file.h"
 #include "framework/progress.h"
 #include "framework/window_host.h"
 #include "framework/window_system.h"
+#include "project/project_file.h"
 #include "slides/folder_import.h"
 #include "text/counts.h"
 #include "ui/main_dialog.h"
@@ -46,7 +48,13 @@ void CMainDialog::OnDropFiles(const std::vector<std::string>& paths) {
     UpdateData(true);
     if (paths.size() == 1 && IsProjectFileName(FileNameOf(paths.front())) &&
         IsRegularFile(Files(), paths.front())) {
-        OpenProject(paths.front());
+        const std::optional<std::string> text = ReadLineFile(Files(), paths.front());
+        if (text && HoldsProject(*text)) {
+            OpenProject(paths.front());
+        } else {
+            MessageBox("This file is not a project and was not opened:\r\n" + paths.front(),
+                       "Open");
+        }
         return;
     }
     AddImages(DroppedImages(Files(), paths, ListedImages()), "Dropped Images");

@@ -122,12 +122,26 @@ TEST_F(WebShowTest, RemakesImagesOnlyWhenTheirSourceOrTheSettingsChange) {
     EXPECT_EQ(made(), 1);
 }
 
+// A photo that lies in the output folder keeps its own name, and so its original: the copy takes
+// the next free name, as do names that differ only in case.
+TEST_F(WebShowTest, NeverReplacesAnOriginalNorNamesTwoCopiesAlikeButForCase) {
+    Add("In place", "out/p.jpg", "photo");
+    Add("Upper", "A.png", "photo");
+    Add("Lower", "a.jpg", "photo");
+    Generate();
+    EXPECT_EQ(ReadBytes("out/p.jpg"), "photo");
+    EXPECT_EQ(ReadBytes("out/p_2.jpg"), "photo@2048q85jpg");
+    EXPECT_EQ(ReadBytes("out/in_place.htm"), "||\"p_2.jpg\"");
+    EXPECT_TRUE(fs::exists("out/A.jpg") && fs::exists("out/a_2.jpg"));
+}
+
 // Cancel lets the image in hand finish and starts no other, writes no page, and leaves no part
 // of a file; the next run makes only what is missing.
 TEST_F(WebShowTest, CancelStopsBetweenImagesAndLeavesOnlyWholeFiles) {
     threads = 1;
     for (const char* name : {"a", "b", "c"}) Add(name, std::string(name) + ".jpg", "photo");
-    const PageSetResult result = Generate([](int done, int) { return done < 1; });
+    const PageSetResult result =
+        Generate([](int done, int total) { return total == 3 || done < 1; });
     EXPECT_TRUE(result.stopped);
     EXPECT_EQ(result.pagesWritten, 0);
     EXPECT_EQ(scratch.Names("out"), (std::set<std::string>{".vistello-images", "a.jpg", "thumbs"}));

@@ -303,7 +303,8 @@ TEST_F(MainWindowCommandsTest, MovesAndDragsReorderSlidesAndTheSavedProject) {
 }
 
 // Dropped image files and the images of dropped folders join at the top in natural order, those
-// listed already counted; other files are ignored. One project file dropped alone is opened.
+// listed already counted; other files are ignored. One project file dropped alone is opened; a
+// file that only ends in .dat is left alone.
 TEST_F(MainWindowCommandsTest, DropsAddImagesAndFoldersOrOpenAProject) {
     fs::create_directory("album");
     for (const char* name : {"album/img10.JPG", "album/img2.jpg", "album/notes.txt", "x.PNG",
@@ -318,8 +319,13 @@ TEST_F(MainWindowCommandsTest, DropsAddImagesAndFoldersOrOpenAProject) {
     const ShownBox report{"3 images added.\r\n1 image already in the list skipped.",
                           "Dropped Images"};
     EXPECT_EQ(system.boxes, std::vector<ShownBox>{report});
+    WriteBytes("notes.dat", "not a project");
+    window.Drop({scratch / "notes.dat"});
+    EXPECT_EQ(system.boxes.back().text,
+              "This file is not a project and was not opened:\r\n" + scratch / "notes.dat");
     window.Drop({scratch / "other.DAT"});
     EXPECT_EQ(Titles(), Strings{"p"});
+    EXPECT_EQ(ReadBytes("notes.dat"), "not a project");
     EXPECT_TRUE(Holds("vistello.dat", "TITLE=img10"));
 }
 
