@@ -7,8 +7,9 @@
 
 namespace vistello {
 
-// Reads EXIF, IPTC and XMP with the photo library. Every failure of the library, on any file
-// however damaged, ends as "cannot be read"; nothing it throws leaves Read.
+// Reads EXIF and IPTC with the photo library and XMP with the XML library. Of a JPEG, the
+// segments that hold them are found first and only they are read. Every failure of a library,
+// on any file however damaged, ends as "cannot be read"; nothing it throws leaves Read.
 class Exiv2PhotoReader : public PhotoReader {
 public:
     Exiv2PhotoReader();

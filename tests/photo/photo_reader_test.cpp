@@ -138,6 +138,32 @@ TEST(PhotoReaderTest, AFileThatIsNoImageCannotBeRead) {
     EXPECT_EQ(reader.Read("cut.jpg").value_or(PhotoDetails{"damage", "", "", ""}), PhotoDetails{});
 }
 
+std::string Segment(char marker, const std::string& payload) {
+    const size_t length = payload.size() + 2;
+    return std::string{'\xFF', marker, static_cast<char>(length >> 8),
+                       static_cast<char>(length & 0xFF)} +
+           payload;
+}
+
+// A JPEG's details may lie well past the first read, behind colour profiles and previews; the
+// file may also end inside a segment that comes later.
+TEST(PhotoReaderTest, FindsDetailsWhereverTheyLieBeforeTheImage) {
+    const std::string profile = Segment('\xE2', std::string(65000, 'p'));
+    const std::string xmp = Segment(
+        '\xE1', std::string("http://ns.adobe.com/xap/1.0/\0", 29) +
+                    "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+                    "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+                    "xmlns:dc='http://purl.org/dc/elements/1.1/' dc:title='Far'/></rdf:RDF>"
+                    "</x:xmpmeta>");
+    const std::string front = "\xFF\xD8" + profile + profile + "\xFF\xFF" + xmp;
+    ScratchDir scratch;
+    WriteBytes("whole.jpg", front + Segment('\xDA', "scan") + std::string(100, 'i') + "\xFF\xD9");
+    WriteBytes("cut.jpg", front + Segment('\xE2', std::string(100, 'p')).substr(0, 50));
+    Exiv2PhotoReader reader;
+    for (const char* path : {"whole.jpg", "cut.jpg"})
+        EXPECT_EQ(reader.Read(path), (PhotoDetails{"Far", "", "", ""})) << path;
+}
+
 }  // namespace
 }  // namespace testing
 }  // namespace vistello
