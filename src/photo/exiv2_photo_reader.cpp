@@ -25,9 +25,8 @@ bool IptcIsUtf8(const Exiv2::IptcData& iptc) {
     return false;
 }
 
-std::vector<StoredText> IptcValues(const Exiv2::IptcData& iptc, uint16_t tag) {
-    const StoredEncoding encoding =
-        IptcIsUtf8(iptc) ? StoredEncoding::Utf8 : StoredEncoding::Latin1;
+std::vector<StoredText> IptcValues(const Exiv2::IptcData& iptc, uint16_t tag,
+                                   StoredEncoding encoding) {
     std::vector<StoredText> values;
     for (const Exiv2::Iptcdatum& datum : iptc) {
         if (datum.record() != Exiv2::IptcDataSets::application2 || datum.tag() != tag) continue;
@@ -89,15 +88,16 @@ std::vector<StoredText> SplitXpKeywords(std::vector<StoredText> stored) {
 
 StoredDetails StoredIn(XmpDetails xmp, const Exiv2::IptcData& iptc, const Exiv2::ExifData& exif) {
     using Sets = Exiv2::IptcDataSets;
+    const StoredEncoding text = IptcIsUtf8(iptc) ? StoredEncoding::Utf8 : StoredEncoding::Latin1;
     std::array<std::string, kExifPlaces> bytes = ExifBytes(exif);
     StoredDetails stored;
-    stored.title = {std::move(xmp.title), IptcValues(iptc, Sets::ObjectName),
+    stored.title = {std::move(xmp.title), IptcValues(iptc, Sets::ObjectName, text),
                     ExifValue(std::move(bytes[kXpTitle]), StoredEncoding::Utf16Le)};
-    stored.description = {std::move(xmp.description), IptcValues(iptc, Sets::Caption),
+    stored.description = {std::move(xmp.description), IptcValues(iptc, Sets::Caption, text),
                           ExifValue(std::move(bytes[kImageDescription]), StoredEncoding::Ascii),
                           ExifValue(std::move(bytes[kXpComment]), StoredEncoding::Utf16Le)};
     stored.keywords = {
-        std::move(xmp.subject), IptcValues(iptc, Sets::Keywords),
+        std::move(xmp.subject), IptcValues(iptc, Sets::Keywords, text),
         SplitXpKeywords(ExifValue(std::move(bytes[kXpKeywords]), StoredEncoding::Utf16Le))};
     stored.alt = {std::move(xmp.alt)};
     return stored;
