@@ -71,6 +71,10 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, const std::string& proj
                      request.outputFolder, showProgress ? progress : PageDone(), nullptr, &web);
     if (showProgress) err << "\r\x1b[K";
     for (const std::string& failure : result.failures) err << "vistello: " << failure << "\n";
+    if (!result.failure.empty()) {
+        err << "vistello: generating failed: " << result.failure << "\n";
+        return 1;
+    }
     const std::string& folder = request.outputFolder;
     out << "Wrote " << result.pages - result.pagesFailed << " of " << CountOf(result.pages, "page")
         << " and copied " << result.images - result.imagesFailed << " of "

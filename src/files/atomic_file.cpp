@@ -7,6 +7,7 @@
 #include <optional>
 #include <random>
 
+#include "files/error_text.h"
 #include "files/link_chain.h"
 
 namespace vistello {
@@ -55,11 +56,19 @@ TemporaryFiller WriterOf(std::string_view bytes) {
 }
 
 // Only a regular file is ever replaced, and never one the user has made read-only: the rename
-// would otherwise replace it behind the user's back.
+// would otherwise replace it behind the user's back. errno says why not.
 bool MayReplace(FileOps& ops, const LinkEnd& target) {
     if (!target.existing) return true;
     const mode_t mode = target.existing->st_mode;
-    return S_ISREG(mode) && (mode & 0222) != 0 && ops.AccessWrite(target.path) == 0;
+    if (!S_ISREG(mode)) {
+        errno = S_ISDIR(mode) ? EISDIR : kNotRegularFile;
+        return false;
+    }
+    if ((mode & 0222) == 0) {
+        errno = EACCES;
+        return false;
+    }
+    return ops.AccessWrite(target.path) == 0;
 }
 
 bool FillTemporary(FileOps& ops, int fd, const LinkEnd& target, const TemporaryFiller& fill,
@@ -80,7 +89,9 @@ bool ReplaceTarget(FileOps& ops, const LinkEnd& target, const TemporaryFiller& f
     const bool filled = FillTemporary(ops, fd, target, fill, flush);
     const bool closed = ops.Close(fd) == 0;
     if (!filled || !closed || ops.Rename(temp, target.path) != 0) {
+        const int error = errno;
         ops.Unlink(temp);
+        errno = error;
         return false;
     }
     return flush == Flush::ToSystem || ops.FsyncFolder(FolderOf(target.path)) == 0;
@@ -117,7 +128,10 @@ bool HoldsExactly(FileOps& ops, const LinkEnd& target, std::string_view bytes) {
 }  // namespace
 
 bool ReplaceFile(FileOps& ops, const std::string& path, const TemporaryFiller& fill, Flush flush) {
-    if (path.empty()) return false;
+    if (path.empty()) {
+        errno = ENOENT;
+        return false;
+    }
     const std::optional<LinkEnd> target = FollowLinks(ops, path);
     return target && MayReplace(ops, *target) && ReplaceTarget(ops, *target, fill, flush);
 }
@@ -129,7 +143,10 @@ bool WriteFileAtomically(FileOps& ops, const std::string& path, std::string_view
 
 bool WriteFileIfChanged(FileOps& ops, const std::string& path, std::string_view bytes,
                         Flush flush) {
-    if (path.empty()) return false;
+    if (path.empty()) {
+        errno = ENOENT;
+        return false;
+    }
     const std::optional<LinkEnd> target = FollowLinks(ops, path);
     if (!target) return false;
     if (HoldsExactly(ops, *target, bytes)) return true;

@@ -24,7 +24,7 @@ using TemporaryFiller = std::function<bool(int fd, const BlockWriter& write)>;
 // Only a regular file the user may write is replaced; its permission bits are kept, and a new
 // file gets 0666 less the umask. On failure nothing is left behind and the old file is whole,
 // except when only the final folder sync of Flush::ToDisk fails: the new content is then in place
-// but not known to be on the disk, and false is still returned.
+// but not known to be on the disk, and false is still returned. After false, errno says why.
 [[nodiscard]] bool ReplaceFile(FileOps& ops, const std::string& path, const TemporaryFiller& fill,
                                Flush flush);
 

@@ -4,6 +4,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "files/error_text.h"
+
 namespace vistello {
 
 namespace {
@@ -25,11 +27,14 @@ bool KernelRefuses(int error) {
 BlockReader::BlockReader(FileOps& ops, const std::string& path) : m_ops(ops) {
     const int fd = m_ops.OpenForReading(path);
     if (fd < 0) return;
-    if (m_ops.Fstat(fd, m_info) == 0 && S_ISREG(m_info.st_mode)) {
+    const bool known = m_ops.Fstat(fd, m_info) == 0;
+    if (known && S_ISREG(m_info.st_mode)) {
         m_fd = fd;
-    } else {
-        m_ops.Close(fd);
+        return;
     }
+    const int error = !known ? errno : S_ISDIR(m_info.st_mode) ? EISDIR : kNotRegularFile;
+    m_ops.Close(fd);
+    errno = error;
 }
 
 BlockReader::~BlockReader() {

@@ -16,7 +16,7 @@ struct ImageFacts {
 // One resized image to make.
 struct ImageJob {
     std::string source;
-    // Written whole or not at all.
+    // Where the generator writes the result, relative to the output folder.
     std::string target;
     // The longer edge at most, never enlarged.
     int side = 0;
@@ -27,22 +27,33 @@ struct ImageJob {
     bool keepDetails = false;
 };
 
-// The image library, as the generator sees it. Make is called from several threads at once.
+// An encoded image, or why there is none.
+struct EncodedImage {
+    std::string bytes;
+    // Empty when bytes hold the whole file.
+    std::string failure;
+};
+
+// The image library, as the generator sees it. Examine, Make and EndThread are called on the
+// generator's worker threads, several at once; the library writes no file of its own; the
+// generator writes what Make returns.
 class ImageMaker {
 public:
     virtual ~ImageMaker() = default;
     // Nothing when the library reads no such format.
     virtual std::optional<ImageFacts> Examine(const std::string& source) = 0;
-    // Upright and in sRGB. False when the source cannot be decoded, has more pixels than is safe
-    // to decode, or the target cannot be written.
-    virtual bool Make(const ImageJob& job) = 0;
+    // Upright and in sRGB. A failure, with the library's reason, when the source cannot be
+    // decoded or has more pixels than is safe to decode.
+    virtual EncodedImage Make(const ImageJob& job) = 0;
+    // A worker thread that examined or made images is about to end.
+    virtual void EndThread() {}
 };
 
 // Knows no format: every image is copied as it is.
 class NoImageMaker final : public ImageMaker {
 public:
     std::optional<ImageFacts> Examine(const std::string&) override { return std::nullopt; }
-    bool Make(const ImageJob&) override { return false; }
+    EncodedImage Make(const ImageJob&) override { return {{}, "no image library"}; }
 };
 
 }  // namespace vistello

@@ -138,15 +138,20 @@ bool MadeImages::Holds(FileOps& ops, const std::string& folder, const ImageJob& 
            target->st_size == made.targetSize && SameTime(target->st_mtim, made.targetMtime);
 }
 
-void MadeImages::KeepOnly(const std::vector<ImageJob>& jobs) {
-    std::map<std::string, Source> sources;
+void MadeImages::Forget(const ImageJob& job) { m_made.erase(job.target); }
+
+void MadeImages::KeepOnly(const std::vector<ImageJob>& jobs,
+                          const std::vector<std::string>& sources) {
+    std::map<std::string, Source> named;
     std::map<std::string, Made> made;
+    for (const std::string& path : sources) {
+        if (const auto source = m_sources.find(path); source != m_sources.end())
+            named.insert(*source);
+    }
     for (const ImageJob& job : jobs) {
-        if (const auto source = m_sources.find(job.source); source != m_sources.end())
-            sources.insert(*source);
         if (const auto image = m_made.find(job.target); image != m_made.end()) made.insert(*image);
     }
-    m_sources.swap(sources);
+    m_sources.swap(named);
     m_made.swap(made);
 }
 

@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <map>
 #include <optional>
 #include <unordered_map>
 #include <utility>
 
 #include "files/atomic_file.h"
+#include "files/error_text.h"
 #include "files/file_copy.h"
 #include "files/link_chain.h"
 #include "files/path_rules.h"
@@ -26,10 +28,18 @@ namespace {
 using FileId = std::pair<dev_t, ino_t>;
 
 // Nothing unless a regular file is there: only such a file is an image that can be copied.
+// errno then says why.
 std::optional<struct stat> RegularFileAt(FileOps& ops, const std::string& path) {
     const std::optional<LinkEnd> end = FollowLinks(ops, path);
-    if (!end || !end->existing || !S_ISREG(end->existing->st_mode)) return std::nullopt;
-    return end->existing;
+    if (!end) return std::nullopt;
+    if (!end->existing) {
+        errno = ENOENT;
+    } else if (!S_ISREG(end->existing->st_mode)) {
+        errno = S_ISDIR(end->existing->st_mode) ? EISDIR : kNotRegularFile;
+    } else {
+        return end->existing;
+    }
+    return std::nullopt;
 }
 
 // True when there was no failure; otherwise counts it and keeps its line.
@@ -68,14 +78,14 @@ std::optional<std::string> PageSetWriter::CopyImage(const std::string& source,
                                                     const std::string& name) {
     const std::string target = m_folder + name;
     const std::optional<struct stat> info = RegularFileAt(m_ops, source);
-    if (!info) return source + ": could not be copied to " + target;
+    if (!info) return source + ": could not be copied to " + target + ": " + ErrorText(errno);
     const FileId id{info->st_dev, info->st_ino};
     if (const auto copied = m_copied.find(name); copied != m_copied.end()) {
         if (copied->second == id) return std::nullopt;
         return source + ": not copied, another image named " + name + " is already in the set";
     }
     if (!IsCopyOf(m_ops, *info, target) && !CopyFileOver(m_ops, source, target))
-        return source + ": could not be copied to " + target;
+        return source + ": could not be copied to " + target + ": " + ErrorText(errno);
     m_copied.emplace(name, id);
     return std::nullopt;
 }
@@ -105,7 +115,7 @@ std::optional<std::string> PageSetWriter::BuildAndWrite(const std::string& path,
                std::to_string(kMaxPageBytes >> 20) + " MiB";
     }
     if (!WriteFileIfChanged(m_ops, path, EncodeTextMode(*text), Flush::ToSystem))
-        return path + ": could not be written";
+        return path + ": could not be written: " + ErrorText(errno);
     return std::nullopt;
 }
 
@@ -118,22 +128,25 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
     made.Read(ops, outputFolder);
     const int threads = web.threads > 0 ? web.threads : CoreCount();
     const ImagesDone onImage = web.onImage ? web.onImage : [](int, int) { return true; };
-    std::optional<WebImagePlan> plan =
-        PlanWebImages(ops, *web.maker, rows, web.settings, outputFolder, made, threads, onImage);
+    std::optional<WebImagePlan> plan = PlanWebImages(ops, *web.maker, rows, web.settings,
+                                                     outputFolder, made, threads, onImage,
+                                                     result.failure);
     MadeResult outcome;
     if (plan) {
         outcome = MakeWebImages(ops, *web.maker, *plan, outputFolder, made, threads, onImage);
-        made.KeepOnly(plan->jobs);
+        made.KeepOnly(plan->jobs, plan->sources);
+        result.failure = outcome.failure;
     }
     if (!made.Write(ops, outputFolder)) {
         result.failures.push_back(outputFolder + std::string(MadeImages::kFileName) +
-                                  ": could not be written");
+                                  ": could not be written: " + ErrorText(errno));
     }
-    failed = std::move(outcome.failed);
     if (!plan || outcome.stopped) {
+        for (const auto& [source, line] : outcome.failed) result.failures.push_back(line);
         result.stopped = true;
         return std::nullopt;
     }
+    failed = std::move(outcome.failed);
     return plan;
 }
 
@@ -144,7 +157,7 @@ std::optional<std::string> WriteOverviewPage(FileOps& ops, std::string_view temp
     const std::optional<std::string> text = BuildOverviewText(templateText, tags, slides);
     if (!text) return path + ": not written, the page would be too large";
     if (!WriteFileIfChanged(ops, path, EncodeTextMode(*text), Flush::ToSystem))
-        return path + ": could not be written";
+        return path + ": could not be written: " + ErrorText(errno);
     return std::nullopt;
 }
 
@@ -189,7 +202,8 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
         std::optional<std::string> failure;
         if (!plan || plan->copied[row])
             failure = writer.CopyImage(rows[row]->imagePath, imageNames[row]);
-        const auto failed = failedSources.find(rows[row]->imagePath);
+        const auto failed =
+            plan ? failedSources.find(plan->sources[plan->rowSources[row]]) : failedSources.end();
         if (!failure && failed != failedSources.end()) failure = failed->second;
         Tally(std::move(failure), result.imagesFailed, result.failures);
         const std::string back = row > 0 ? EncodeLinkTarget(pageNames[row - 1]) : std::string();

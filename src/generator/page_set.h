@@ -27,6 +27,9 @@ struct PageSetResult {
     bool stopped = false;
     // One line per file that failed: its path and what went wrong.
     std::vector<std::string> failures;
+    // Why the run failed as a whole (the image library or a report gave way); it then ends
+    // stopped.
+    std::string failure;
     // The page to open once the set is made: the overview page, or else the top row's page.
     std::string firstPage;
 };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -15,17 +16,59 @@ namespace {
 // Often enough that a window stays responsive while an item takes seconds.
 constexpr std::chrono::milliseconds kReportEvery{100};
 
+std::string Reason(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "unknown error";
+    }
+}
+
+// Runs one call; what it throws becomes the run's failure, the first one kept.
+template <typename Call>
+bool Guarded(ParallelRun& run, std::mutex& mutex, Call&& call) {
+    try {
+        call();
+        return true;
+    } catch (...) {
+        const std::string reason = Reason(std::current_exception());
+        const std::lock_guard lock(mutex);
+        if (run.failure.empty()) run.failure = reason.empty() ? "unknown error" : reason;
+        run.stopped = true;
+        return false;
+    }
+}
+
+// When the system gives no thread at all, the calling thread runs the items itself.
+ParallelRun RunHere(int count, const std::function<void(int item)>& work,
+                    const std::function<bool(int done)>& progress) {
+    ParallelRun run;
+    std::mutex mutex;
+    while (run.done < count && !run.stopped) {
+        if (!Guarded(run, mutex, [&] { work(run.done); })) break;
+        ++run.done;
+        bool goOn = true;
+        Guarded(run, mutex, [&] { goOn = progress(run.done); });
+        run.stopped = run.stopped || !goOn;
+    }
+    return run;
+}
+
 }  // namespace
 
 int CoreCount() { return static_cast<int>(std::max(1U, std::thread::hardware_concurrency())); }
 
 // A thread that finished an item waits until the calling thread has reported it, so that an
-// answer to stop is heard before that thread starts another item. When the system gives no
-// thread at all, the calling thread runs the items itself.
+// answer to stop is heard before that thread starts another item. A failed item is not counted
+// as done: what it left is not whole.
 ParallelRun RunInParallel(int count, int threads, const std::function<void(int item)>& work,
-                          const std::function<bool(int done)>& progress) {
+                          const std::function<bool(int done)>& progress,
+                          const ThreadEnd& threadEnd) {
+    if (count <= 0) return {};
+    if (threads <= 0) return RunHere(count, work, progress);
     ParallelRun run;
-    if (count <= 0) return run;
     std::mutex mutex;
     std::condition_variable changed;
     int next = 0;
@@ -36,17 +79,20 @@ ParallelRun RunInParallel(int count, int threads, const std::function<void(int i
         while (!run.stopped && next < count) {
             const int item = next++;
             lock.unlock();
-            work(item);
+            const bool whole = Guarded(run, mutex, [&] { work(item); });
             lock.lock();
+            if (!whole) break;
             const int mine = ++run.done;
             changed.notify_all();
             changed.wait(lock, [&] { return run.stopped || heard >= mine; });
         }
         --running;
         changed.notify_all();
+        lock.unlock();
+        if (threadEnd) Guarded(run, mutex, threadEnd);
     };
     std::vector<std::jthread> workers;
-    for (int i = std::clamp(threads, 1, count); i > 0; --i) {
+    for (int i = std::min(threads, count); i > 0; --i) {
         try {
             const std::lock_guard lock(mutex);
             workers.emplace_back(worker);
@@ -55,24 +101,22 @@ ParallelRun RunInParallel(int count, int threads, const std::function<void(int i
             break;
         }
     }
-    if (workers.empty()) {
-        for (; run.done < count && !run.stopped; ++run.done) {
-            work(run.done);
-            run.stopped = !progress(run.done + 1);
-        }
-        return run;
-    }
+    if (workers.empty()) return RunHere(count, work, progress);
     std::unique_lock lock(mutex);
     while (running > 0) {
         changed.wait_for(lock, kReportEvery, [&] { return run.done != heard || running == 0; });
         const int now = run.done;
+        const bool stopped = run.stopped;
         lock.unlock();
-        const bool goOn = run.stopped || progress(now);
+        bool goOn = true;
+        if (!stopped) Guarded(run, mutex, [&] { goOn = progress(now); });
         lock.lock();
         heard = now;
         run.stopped = run.stopped || !goOn;
         changed.notify_all();
     }
+    lock.unlock();
+    workers.clear();
     return run;
 }
 

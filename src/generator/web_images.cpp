@@ -1,10 +1,14 @@
 #include "generator/web_images.h"
 
 #include <cctype>
+#include <cerrno>
+#include <map>
 #include <optional>
 #include <set>
 #include <unordered_map>
 
+#include "files/atomic_file.h"
+#include "files/error_text.h"
 #include "files/path_rules.h"
 #include "generator/parallel_run.h"
 
@@ -73,18 +77,31 @@ std::optional<struct stat> RegularFile(FileOps& ops, const std::string& path) {
     return info;
 }
 
-// Each source once, in the order rows first name it, as it is now and as the library sees it;
-// a source as an earlier run found it is not examined again.
+// Each source once, in the order rows first name it, known by the file it leads to, so that two
+// paths to one file are one source; as it is now and as the library sees it. A source as an
+// earlier run found it is not examined again.
 std::optional<std::vector<Source>> ExamineSources(FileOps& ops, ImageMaker& maker,
                                                   std::span<const ImageEntry* const> rows,
                                                   std::vector<size_t>& sourceOfRow,
                                                   MadeImages& made, int threads,
-                                                  const ImagesDone& onImage) {
+                                                  const ImagesDone& onImage,
+                                                  std::string& failure) {
     std::vector<Source> sources;
-    std::unordered_map<std::string_view, size_t> seen;
+    std::unordered_map<std::string_view, size_t> byPath;
+    std::map<FileId, size_t> byFile;
     for (const ImageEntry* row : rows) {
-        const auto [at, added] = seen.emplace(row->imagePath, sources.size());
-        if (added) sources.push_back({row->imagePath, RegularFile(ops, row->imagePath), {}});
+        auto [at, added] = byPath.emplace(row->imagePath, sources.size());
+        if (added) {
+            std::optional<struct stat> info = RegularFile(ops, row->imagePath);
+            const auto [file, fileAdded] =
+                info ? byFile.emplace(FileId{info->st_dev, info->st_ino}, sources.size())
+                     : std::pair{byFile.end(), true};
+            if (fileAdded) {
+                sources.push_back({row->imagePath, info, {}});
+            } else {
+                at->second = file->second;
+            }
+        }
         sourceOfRow.push_back(at->second);
     }
     std::vector<size_t> unknown;
@@ -100,19 +117,14 @@ std::optional<std::vector<Source>> ExamineSources(FileOps& ops, ImageMaker& make
             Source& source = sources[unknown[static_cast<size_t>(item)]];
             source.facts = maker.Examine(source.path);
         },
-        [&](int done) { return onImage(done, total); });
-    for (const size_t i : unknown) {
-        if (sources[i].facts) made.NoteFacts(sources[i].path, *sources[i].info, *sources[i].facts);
+        [&](int done) { return onImage(done, total); }, [&maker] { maker.EndThread(); });
+    for (int item = 0; item < run.done; ++item) {
+        const Source& source = sources[unknown[static_cast<size_t>(item)]];
+        if (source.facts) made.NoteFacts(source.path, *source.info, *source.facts);
     }
+    failure = run.failure;
     if (run.stopped) return std::nullopt;
     return sources;
-}
-
-// Where the file is written until it is whole: beside it, hidden.
-std::string PartName(const std::string& target) {
-    const size_t slash = target.rfind(kPathSeparator);
-    const size_t name = slash == std::string::npos ? 0 : slash + 1;
-    return target.substr(0, name) + "." + target.substr(name) + ".part";
 }
 
 }  // namespace
@@ -121,10 +133,10 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
                                           std::span<const ImageEntry* const> rows,
                                           const WebSettings& settings, const std::string& folder,
                                           MadeImages& made, int threads,
-                                          const ImagesDone& onImage) {
+                                          const ImagesDone& onImage, std::string& failure) {
     std::vector<size_t> sourceOfRow;
     const std::optional<std::vector<Source>> examined =
-        ExamineSources(ops, maker, rows, sourceOfRow, made, threads, onImage);
+        ExamineSources(ops, maker, rows, sourceOfRow, made, threads, onImage, failure);
     if (!examined) return std::nullopt;
     const std::vector<Source>& sources = *examined;
     std::set<FileId> sourceIds;
@@ -132,6 +144,7 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
         if (source.info) sourceIds.insert({source.info->st_dev, source.info->st_ino});
     }
     WebImagePlan plan;
+    for (const Source& source : sources) plan.sources.push_back(source.path);
     std::vector<bool> copied(sources.size());
     NameClaims claims(ops, folder, sourceIds);
     for (size_t i = 0; i < sources.size(); ++i) {
@@ -164,6 +177,7 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
         plan.thumbnails.push_back(thumbnails[source]);
         plan.copied.push_back(copied[source]);
     }
+    plan.rowSources = std::move(sourceOfRow);
     return plan;
 }
 
@@ -179,28 +193,30 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
     });
     if (anyThumbnail) ops.MakeFolder(folder + std::string(kThumbnailFolder));
     const int total = static_cast<int>(todo.size());
-    std::vector<char> whole(todo.size());
+    std::vector<std::string> failures(todo.size());
     const ParallelRun run = RunInParallel(
         total, threads,
         [&](int item) {
-            ImageJob job = plan.jobs[todo[static_cast<size_t>(item)]];
-            const std::string target = folder + job.target;
-            job.target = folder + PartName(job.target);
-            whole[static_cast<size_t>(item)] =
-                maker.Make(job) && ops.Rename(job.target, target) == 0;
-            if (!whole[static_cast<size_t>(item)]) ops.Unlink(job.target);
+            const ImageJob& job = plan.jobs[todo[static_cast<size_t>(item)]];
+            EncodedImage image = maker.Make(job);
+            if (image.failure.empty() &&
+                !WriteFileIfChanged(ops, folder + job.target, image.bytes, Flush::ToSystem))
+                image.failure = ErrorText(errno);
+            failures[static_cast<size_t>(item)] = std::move(image.failure);
         },
-        [&](int count) { return onImage(count, total); });
+        [&](int count) { return onImage(count, total); }, [&maker] { maker.EndThread(); });
     MadeResult result;
     result.stopped = run.stopped;
+    result.failure = run.failure;
     for (size_t item = 0; item < static_cast<size_t>(run.done); ++item) {
         const size_t job = todo[item];
         const ImageJob& image = plan.jobs[job];
-        if (whole[item]) {
+        if (failures[item].empty()) {
             made.NoteMade(ops, folder, image, plan.jobSources[job]);
         } else {
-            result.failed.emplace(
-                image.source, image.source + ": could not be made into " + folder + image.target);
+            made.Forget(image);
+            result.failed.emplace(image.source, image.source + ": could not be made into " +
+                                                    folder + image.target + ": " + failures[item]);
         }
     }
     return result;

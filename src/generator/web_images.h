@@ -35,25 +35,34 @@ struct WebImagePlan {
     // found.
     std::vector<ImageJob> jobs;
     std::vector<struct stat> jobSources;
+    // Every source the rows name, each by the path that first named it, and per row its place
+    // there.
+    std::vector<std::string> sources;
+    std::vector<size_t> rowSources;
 };
 
 // Told how many of how many images are examined, then made; false stops the run.
 using ImagesDone = std::function<bool(int done, int total)>;
 
-// Nothing when onImage asked to stop while the images were examined.
+// Nothing when onImage asked to stop while the images were examined, or when examining failed
+// altogether, and then `failure` says why.
 std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
                                           std::span<const ImageEntry* const> rows,
                                           const WebSettings& settings, const std::string& folder,
-                                          MadeImages& made, int threads, const ImagesDone& onImage);
+                                          MadeImages& made, int threads, const ImagesDone& onImage,
+                                          std::string& failure);
 
 struct MadeResult {
     // The sources of which some file could not be made, each with what went wrong.
     std::map<std::string, std::string> failed;
     bool stopped = false;
+    // Why the run ended early, when it was not told to stop.
+    std::string failure;
 };
 
 // Makes the plan's files that are not already in the folder as made before, on `threads`
-// threads. Each file appears whole or not at all. onImage(done, total) is told as files are
+// threads, each written as pages are (see WriteFileIfChanged). Each file appears whole or not at
+// all. onImage(done, total) is told as files are
 // made and may answer false to stop before the next one.
 MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& plan,
                          const std::string& folder, MadeImages& made, int threads,

@@ -1,5 +1,6 @@
 #include "photo/vips_image_maker.h"
 
+#include <memory>
 #include <mutex>
 #include <string_view>
 #include <vips/vips8>
@@ -33,21 +34,41 @@ bool IsGifLoader(std::string_view loader) {
 
 bool HasProfile(VImage& image) { return image.get_typeof(VIPS_META_ICC_NAME) != 0; }
 
-void Save(VImage& image, const ImageJob& job) {
-    if (job.png) {
-        image.pngsave(job.target.c_str(), VImage::option()->set("strip", !job.keepDetails));
-    } else {
-        image.jpegsave(job.target.c_str(), VImage::option()
-                                               ->set("Q", job.quality)
-                                               ->set("strip", !job.keepDetails)
-                                               ->set("optimize_coding", true));
-    }
+// The library's first line, without the name of the part that said it.
+std::string ReasonOf(std::string_view text) {
+    text = text.substr(0, text.find('\n'));
+    if (const size_t colon = text.find(": "); colon != std::string_view::npos &&
+                                              text.substr(0, colon).find(' ') == std::string_view::npos)
+        text.remove_prefix(colon + 2);
+    return text.empty() ? std::string("the image cannot be decoded") : std::string(text);
 }
 
-bool MakeImage(const ImageJob& job) {
+std::string Bytes(VipsBlob* blob) {
+    const std::unique_ptr<VipsArea, void (*)(VipsArea*)> owned(VIPS_AREA(blob), vips_area_unref);
+    size_t length = 0;
+    const void* data = vips_blob_get(blob, &length);
+    return std::string(static_cast<const char*>(data), length);
+}
+
+std::string Encode(VImage& image, const ImageJob& job) {
+    if (job.png)
+        return Bytes(image.pngsave_buffer(VImage::option()->set("strip", !job.keepDetails)));
+    return Bytes(image.jpegsave_buffer(VImage::option()
+                                           ->set("Q", job.quality)
+                                           ->set("strip", !job.keepDetails)
+                                           ->set("optimize_coding", true)));
+}
+
+EncodedImage MakeImage(const ImageJob& job) {
+    if (vips_foreign_find_load(job.source.c_str()) == nullptr) {
+        vips_error_clear();
+        return {{}, "not a known image format"};
+    }
     VImage header = VImage::new_from_file(job.source.c_str(),
                                           VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
-    if (static_cast<double>(header.width()) * header.height() > kMaxImagePixels) return false;
+    if (static_cast<double>(header.width()) * header.height() > kMaxImagePixels)
+        return {{}, "larger than " + std::to_string(static_cast<int>(kMaxImagePixels / 1e6)) +
+                        " megapixels"};
     // A photo cut short is a failed image, not one published half grey.
     auto* options = VImage::option()
                         ->set("height", job.side)
@@ -58,8 +79,7 @@ bool MakeImage(const ImageJob& job) {
     VImage image = VImage::thumbnail(job.source.c_str(), job.side, options);
     if (!job.png && image.has_alpha())
         image = image.flatten(VImage::option()->set("background", 255));
-    Save(image, job);
-    return true;
+    return {Encode(image, job), {}};
 }
 
 }  // namespace
@@ -84,13 +104,20 @@ std::optional<ImageFacts> VipsImageMaker::Examine(const std::string& source) {
     return facts;
 }
 
-bool VipsImageMaker::Make(const ImageJob& job) {
+EncodedImage VipsImageMaker::Make(const ImageJob& job) {
     try {
         return MakeImage(job);
-    } catch (...) {
+    } catch (const vips::VError& error) {
         vips_error_clear();
-        return false;
+        return {{}, ReasonOf(error.what())};
+    } catch (const std::exception& error) {
+        vips_error_clear();
+        return {{}, error.what()};
     }
 }
+
+// The library keeps buffers and error text per thread; a thread it did not start must hand
+// them back before it ends.
+void VipsImageMaker::EndThread() { vips_thread_shutdown(); }
 
 }  // namespace vistello

@@ -14,7 +14,8 @@ class VipsImageMaker final : public ImageMaker {
 public:
     VipsImageMaker();
     std::optional<ImageFacts> Examine(const std::string& source) override;
-    bool Make(const ImageJob& job) override;
+    EncodedImage Make(const ImageJob& job) override;
+    void EndThread() override;
 };
 
 // More pixels than this are refused undecoded: a small file can claim a picture that would take

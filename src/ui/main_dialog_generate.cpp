@@ -30,7 +30,20 @@ std::string AbsolutePath(const std::string& path) {
     return error ? path : absolute.string();
 }
 
-// Images first, then pages, each on its own line when both failed.
+// Enough lines to say what went wrong while the box still fits on the screen.
+constexpr size_t kFileLinesShown = 10;
+
+// Each file that failed on its own line, with its reason.
+std::string FileLines(const std::vector<std::string>& failures) {
+    std::string text;
+    for (size_t i = 0; i < failures.size() && i < kFileLinesShown; ++i) text += "\r\n" + failures[i];
+    if (failures.size() > kFileLinesShown)
+        text += "\r\n... and " + GroupThousands(static_cast<long long>(failures.size() - kFileLinesShown)) +
+                " more.";
+    return text;
+}
+
+// Images first, then pages, each on its own line when both failed; then the files.
 std::string FailureText(const PageSetResult& result) {
     std::string text;
     if (result.imagesFailed > 0) {
@@ -42,13 +55,19 @@ std::string FailureText(const PageSetResult& result) {
         text += std::to_string(result.pagesFailed) + " of " + std::to_string(result.pages) +
                 " pages could not be written.";
     }
-    return text;
+    return text + FileLines(result.failures);
 }
 
 std::string StoppedText(const PageSetResult& result) {
-    std::string text = "Generating stopped: " + GroupThousands(result.pagesWritten) + " of " +
-                       GroupThousands(result.pages) + " pages were written.";
-    if (result.pagesFailed > 0 || result.imagesFailed > 0) text += "\r\n" + FailureText(result);
+    std::string text = result.failure.empty() ? std::string()
+                                              : "Generating failed: " + result.failure + "\r\n";
+    text += "Generating stopped: " + GroupThousands(result.pagesWritten) + " of " +
+            GroupThousands(result.pages) + " pages were written.";
+    if (result.pagesFailed > 0 || result.imagesFailed > 0) {
+        text += "\r\n" + FailureText(result);
+    } else {
+        text += FileLines(result.failures);
+    }
     return text;
 }
 

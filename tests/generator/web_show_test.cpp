@@ -69,7 +69,8 @@ TEST_F(WebShowTest, PublishesWebCopiesThumbnailsAndAnOverviewPage) {
     const PageSetResult result = Generate();
     EXPECT_EQ(result.imagesFailed, 1);
     EXPECT_EQ(result.failures,
-              std::vector<std::string>{"bad.jpg: could not be made into out/bad.jpg"});
+              std::vector<std::string>{
+                  "bad.jpg: could not be made into out/bad.jpg: image file is truncated"});
     EXPECT_EQ(result.firstPage, "index.htm");
     Files files = Contents("out");
     files.erase(".vistello-images");
@@ -149,6 +150,66 @@ TEST_F(WebShowTest, CancelStopsBetweenImagesAndLeavesOnlyWholeFiles) {
     images.made = 0;
     EXPECT_FALSE(Generate().stopped);
     EXPECT_EQ(images.made, 5);
+}
+
+// A web copy the user made read-only is kept, whole, and counted with its reason; one that is a
+// link is written through to its file. Nothing is left beside them.
+TEST_F(WebShowTest, MadeImagesAreWrittenAsSafelyAsPages) {
+    settings.thumbnailSide = 0;
+    Add("A", "a.jpg", "photo");
+    Add("B", "b.jpg", "photo");
+    Generate();
+    fs::permissions("out/a.jpg", fs::perms::owner_read);
+    fs::rename("out/b.jpg", "kept.jpg");
+    fs::create_symlink("../kept.jpg", "out/b.jpg");
+    WriteBytes("a.jpg", "photo, edited");
+    WriteBytes("b.jpg", "photo, edited");
+    const PageSetResult result = Generate();
+    EXPECT_EQ(result.failures, std::vector<std::string>{"a.jpg: could not be made into out/a.jpg: "
+                                                        "Permission denied"});
+    EXPECT_EQ(ReadBytes("out/a.jpg"), "photo@2048q85jpg");
+    EXPECT_EQ(fs::status("out/a.jpg").permissions(), fs::perms::owner_read);
+    EXPECT_TRUE(fs::is_symlink("out/b.jpg"));
+    EXPECT_EQ(ReadBytes("kept.jpg"), "photo, edited@2048q85jpg");
+    EXPECT_EQ(scratch.Names("out"),
+              (std::set<std::string>{".vistello-images", "a.jpg", "a.htm", "b.jpg", "b.htm"}));
+}
+
+// A photo named by two paths, or through a link, is one photo: examined and made once, under one
+// name. A GIF, of which nothing is made, is not examined again on the next run.
+TEST_F(WebShowTest, APhotoIsKnownByItsFileAndExaminedOnce) {
+    fs::create_directory("pics");
+    Add("A", "pics/a.jpg", "photo");
+    entries.push_back({"Again", "", "", "", "", "", "", "./pics/a.jpg"});
+    fs::create_symlink("pics/a.jpg", "link.jpg");
+    entries.push_back({"Linked", "", "", "", "", "", "", "link.jpg"});
+    Add("Anim", "anim.gif", "gif");
+    settings.thumbnailSide = 0;
+    EXPECT_TRUE(Generate().failures.empty());
+    EXPECT_EQ(images.examined, 2);
+    EXPECT_EQ(images.made, 1);
+    EXPECT_TRUE(ReadBytes("out/again.htm").ends_with("|\"a.jpg\""));
+    EXPECT_TRUE(ReadBytes("out/linked.htm").ends_with("|\"a.jpg\""));
+    EXPECT_FALSE(fs::exists("out/a_2.jpg"));
+    EXPECT_TRUE(Generate().failures.empty());
+    EXPECT_EQ(images.examined, 2);
+}
+
+// When the image library gives way on one photo, the run ends with its reason: no page is
+// written, the other images stay whole, and nothing is left half made.
+TEST_F(WebShowTest, ALibraryThatGivesWayEndsTheRunWithItsReason) {
+    threads = 1;
+    Add("A", "a.jpg", "photo");
+    Add("Boom", "boom.jpg", "throw");
+    Add("C", "c.jpg", "photo");
+    const PageSetResult result = Generate();
+    EXPECT_TRUE(result.stopped);
+    EXPECT_EQ(result.failure, "out of memory");
+    EXPECT_EQ(result.pagesWritten, 0);
+    EXPECT_EQ(images.threadsEnded, 2);
+    for (const std::string& name : scratch.Names("out"))
+        EXPECT_TRUE(name == ".vistello-images" || name == "a.jpg" || name == "thumbs") << name;
+    EXPECT_EQ(ReadBytes("out/a.jpg"), "photo@2048q85jpg");
 }
 
 }  // namespace

@@ -28,6 +28,16 @@ void WritePhoto(const std::string& path, int width, int height, int orientation,
     file->writeMetadata();
 }
 
+// The checksum that closes a PNG chunk, so that an edited header still reads as sound.
+uint32_t Crc32(std::string_view bytes) {
+    uint32_t crc = 0xFFFFFFFF;
+    for (const char byte : bytes) {
+        crc ^= static_cast<unsigned char>(byte);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+    }
+    return ~crc;
+}
+
 struct Made {
     int width = 0;
     int height = 0;
@@ -50,9 +60,16 @@ Made Inspect(const std::string& path) {
 
 class ImageMakerTest : public ::testing::Test {
 protected:
+    // The made image lands in "out"; false, keeping the library's reason, when none was made.
     bool Make(const std::string& source, int side, bool png = false, bool keep = false) {
-        return maker.Make({source, "out", side, 85, png, keep});
+        const EncodedImage image = maker.Make({source, "out", side, 85, png, keep});
+        reason = image.failure;
+        if (!reason.empty()) return false;
+        WriteBytes("out", image.bytes);
+        return true;
     }
+
+    std::string reason;
 
     ScratchDir scratch;
     VipsImageMaker maker;
@@ -90,14 +107,21 @@ TEST_F(ImageMakerTest, TellsTransparentImagesAndGifsApart) {
     EXPECT_EQ(Inspect("out").bands, 4);
 }
 
-// A PNG that claims 20,000 by 20,000 pixels is refused before anything is decoded.
+// A sound PNG header that claims 20,000 by 20,000 pixels is refused before anything is decoded;
+// each refusal says why.
 TEST_F(ImageMakerTest, RefusesImagesOfMorePixelsThanIsSafe) {
     VImage::black(8, 8).cast(VIPS_FORMAT_UCHAR).pngsave("small.png");
     std::string png = ReadBytes("small.png");
     const char huge[] = {0, 0, 0x4E, 0x20, 0, 0, 0x4E, 0x20};
     png.replace(16, 8, huge, 8);
+    const uint32_t crc = Crc32(std::string_view(png).substr(12, 17));
+    for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<char>(crc >> (24 - 8 * i));
     WriteBytes("bomb.png", png);
     EXPECT_FALSE(Make("bomb.png", 100));
+    EXPECT_EQ(reason, "larger than 250 megapixels");
+    WriteBytes("small.txt", "just words");
+    EXPECT_FALSE(Make("small.txt", 100));
+    EXPECT_EQ(reason, "not a known image format");
 }
 
 // Photos cut short and photos with bytes overwritten go through a whole Generate: each is made

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -14,7 +16,7 @@ namespace vistello::testing {
 // Real file access in which one call fails: the `call`-th call of `step` ("open", "read",
 // "write", "copy", "fsync", "close", "rename"), with `error`. Writes are cut to 4 KiB, as the
 // system may cut them, so that any content of some size takes several. Every file renamed into
-// place is noted, which is every file written or copied.
+// place is noted, which is every file written or copied. Safe on the generator's worker threads.
 class FailingFileOps : public RealFileOps {
 public:
     FailingFileOps(std::string step = "", int call = 0, int error = 0)
@@ -42,6 +44,7 @@ public:
     int Close(int fd) override { return RealFileOps::Close(fd) != 0 || Fails("close") ? -1 : 0; }
     int Rename(const std::string& from, const std::string& to) override {
         if (Fails("rename") || RealFileOps::Rename(from, to) != 0) return -1;
+        const std::lock_guard lock(m_mutex);
         replaced.push_back(to);
         return 0;
     }
@@ -59,7 +62,8 @@ private:
     std::string m_step;
     int m_call;
     int m_error;
-    int m_calls = 0;
+    std::atomic<int> m_calls{0};
+    std::mutex m_mutex;
 };
 
 }  // namespace vistello::testing

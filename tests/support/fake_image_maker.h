@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <stdexcept>
 #include <string>
 
 #include "generator/image_maker.h"
@@ -9,8 +10,8 @@
 namespace vistello::testing {
 
 // An image library in plain files: a source's bytes say what it is ("gif", "alpha", "unknown"
-// to the library, "bad" to decode, anything else a plain photo), and a made file says what it
-// was made from and how.
+// to the library, "bad" to decode, "throw" to make the library give way, anything else a plain
+// photo), and a made file says what it was made from and how. Safe on several threads at once.
 class FakeImageMaker : public ImageMaker {
 public:
     std::optional<ImageFacts> Examine(const std::string& source) override {
@@ -19,18 +20,20 @@ public:
         if (kind == "unknown") return std::nullopt;
         return ImageFacts{kind == "gif", kind == "alpha"};
     }
-    bool Make(const ImageJob& job) override {
+    EncodedImage Make(const ImageJob& job) override {
         ++made;
         const std::string kind = ReadBytes(job.source);
-        if (kind == "bad") return false;
-        WriteBytes(job.target, kind + "@" + std::to_string(job.side) + "q" +
-                                   std::to_string(job.quality) + (job.png ? "png" : "jpg") +
-                                   (job.keepDetails ? "+details" : ""));
-        return true;
+        if (kind == "bad") return {{}, "image file is truncated"};
+        if (kind == "throw") throw std::runtime_error("out of memory");
+        return {kind + "@" + std::to_string(job.side) + "q" + std::to_string(job.quality) +
+                    (job.png ? "png" : "jpg") + (job.keepDetails ? "+details" : ""),
+                {}};
     }
+    void EndThread() override { ++threadsEnded; }
 
     std::atomic<int> examined{0};
     std::atomic<int> made{0};
+    std::atomic<int> threadsEnded{0};
 };
 
 }  // namespace vistello::testing

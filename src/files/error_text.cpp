@@ -1,0 +1,16 @@
+#include "files/error_text.h"
+
+#include <cerrno>
+#include <system_error>
+
+namespace vistello {
+
+static_assert(kNotRegularFile == EINVAL);
+
+std::string ErrorText(int error) {
+    if (error == kNotRegularFile) return "not a regular file";
+    if (error == 0) return "unknown error";
+    return std::generic_category().message(error);
+}
+
+}  // namespace vistello

@@ -1,0 +1,70 @@
+#include "generator/parallel_run.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <stdexcept>
+
+namespace vistello::testing {
+namespace {
+
+struct Outcome {
+    ParallelRun run;
+    int started = 0;
+    int ended = 0;
+};
+
+// Ten items on the threads given; item `failing` throws, and so does the report once it has
+// heard of `reportFailsAt` items; the report answers false from `stopAt` items on.
+Outcome RunTen(int threads, int failing, int reportFailsAt, int stopAt) {
+    std::atomic<int> started{0};
+    std::atomic<int> ended{0};
+    Outcome outcome;
+    outcome.run = RunInParallel(
+        10, threads,
+        [&](int item) {
+            ++started;
+            if (item == failing) throw std::runtime_error("disk on fire");
+        },
+        [&](int done) {
+            if (done >= reportFailsAt) throw std::runtime_error("window gone");
+            return done < stopAt;
+        },
+        [&] { ++ended; });
+    outcome.started = started;
+    outcome.ended = ended;
+    return outcome;
+}
+
+// Whatever gives way, in an item or in a report, the run returns at once with the reason, every
+// thread told it ends; items already started are finished and no other starts. The calling
+// thread alone behaves alike.
+TEST(ParallelRunTest, AFailingItemOrReportEndsTheRunWithItsReason) {
+    for (const int threads : {0, 1, 3}) {
+        SCOPED_TRACE(threads);
+        const Outcome item = RunTen(threads, 2, 99, 99);
+        EXPECT_TRUE(item.run.stopped);
+        EXPECT_EQ(item.run.failure, "disk on fire");
+        EXPECT_LE(item.started, 2 + std::max(threads, 1));
+        EXPECT_LT(item.run.done, item.started);
+
+        const Outcome report = RunTen(threads, -1, 1, 99);
+        EXPECT_TRUE(report.run.stopped);
+        EXPECT_EQ(report.run.failure, "window gone");
+        EXPECT_LE(report.started, 1 + std::max(threads, 1));
+
+        const Outcome stop = RunTen(threads, -1, 99, 4);
+        EXPECT_TRUE(stop.run.stopped);
+        EXPECT_EQ(stop.run.failure, "");
+        EXPECT_EQ(stop.run.done, stop.started);
+        EXPECT_LT(stop.started, 10);
+
+        const Outcome all = RunTen(threads, -1, 99, 99);
+        EXPECT_FALSE(all.run.stopped);
+        EXPECT_EQ(all.run.done, 10);
+        EXPECT_EQ(all.ended, threads);
+    }
+}
+
+}  // namespace
+}  // namespace vistello::testing
