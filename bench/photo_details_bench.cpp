@@ -52,7 +52,8 @@ const Photos& SharedPhotos() {
 
 void ReadPhotoDetails(benchmark::State& state) {
     const Photos& photos = SharedPhotos();
-    Exiv2PhotoReader reader;
+    RealFileOps files;
+    Exiv2PhotoReader reader(files);
     for (auto _ : state) {
         size_t found = 0;
         for (const std::string& path : photos.Paths()) {

@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (file == nullptr) return 0;
     std::fwrite(data, 1, size, file);
     std::fclose(file);
-    static vistello::Exiv2PhotoReader reader;
+    static vistello::RealFileOps files;
+    static vistello::Exiv2PhotoReader reader(files);
     if (const auto details = reader.Read(InputFile())) {
         for (const std::string* value :
              {&details->title, &details->description, &details->keywords, &details->alt}) {

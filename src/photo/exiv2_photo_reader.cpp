@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "photo/jpeg_metadata.h"
+#include "photo/mapped_file.h"
 #include "photo/xmp_packet.h"
 
 namespace vistello {
@@ -148,7 +149,7 @@ PhotoDetails ReadJpeg(const JpegMetadata& jpeg) {
 }  // namespace
 
 // The library keeps its XMP parser for the whole process and reports on stderr unless muted.
-Exiv2PhotoReader::Exiv2PhotoReader() {
+Exiv2PhotoReader::Exiv2PhotoReader(FileOps& ops) : m_ops(ops) {
     static std::once_flag once;
     std::call_once(once, [] {
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
@@ -158,8 +159,11 @@ Exiv2PhotoReader::Exiv2PhotoReader() {
 
 std::optional<PhotoDetails> Exiv2PhotoReader::Read(const std::string& path) {
     try {
-        if (const std::optional<JpegMetadata> jpeg = ReadJpegMetadata(path)) return ReadJpeg(*jpeg);
-        auto image = Exiv2::ImageFactory::open(path);
+        if (const std::optional<JpegMetadata> jpeg = ReadJpegMetadata(m_ops, path))
+            return ReadJpeg(*jpeg);
+        const MappedFile file(m_ops, path);
+        if (!file.IsOpen()) return std::nullopt;
+        auto image = Exiv2::ImageFactory::open(file.Data(), static_cast<long>(file.Size()));
         if (image.get() == nullptr) return std::nullopt;
         image->readMetadata();
         return ChooseDetails(

@@ -3,17 +3,22 @@
 #include <optional>
 #include <string>
 
+#include "files/file_ops.h"
 #include "slides/photo_details.h"
 
 namespace vistello {
 
 // Reads EXIF and IPTC with the photo library and XMP with the XML library. Of a JPEG, the
 // segments that hold them are found first and only they are read. Every failure of a library,
-// on any file however damaged, ends as "cannot be read"; nothing it throws leaves Read.
+// on any file however damaged, ends as "cannot be read"; nothing it throws leaves Read. Every
+// file is opened through ops, and only a regular file is read.
 class Exiv2PhotoReader : public PhotoReader {
 public:
-    Exiv2PhotoReader();
+    explicit Exiv2PhotoReader(FileOps& ops);
     std::optional<PhotoDetails> Read(const std::string& path) override;
+
+private:
+    FileOps& m_ops;
 };
 
 }  // namespace vistello

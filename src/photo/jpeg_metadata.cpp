@@ -1,7 +1,6 @@
 #include "photo/jpeg_metadata.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -25,12 +24,18 @@ constexpr unsigned char kEndOfImage = 0xD9;
 constexpr unsigned char kApp1 = 0xE1;
 constexpr unsigned char kApp13 = 0xED;
 
+// Only a regular file is read: a FIFO or a device named as a photo would never end.
 class FileFront {
 public:
-    explicit FileFront(const std::string& path)
-        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {}
+    FileFront(FileOps& ops, const std::string& path) : m_ops(ops), m_fd(ops.OpenForReading(path)) {
+        struct stat info {};
+        if (m_fd >= 0 && (m_ops.Fstat(m_fd, info) != 0 || !S_ISREG(info.st_mode))) {
+            m_ops.Close(m_fd);
+            m_fd = -1;
+        }
+    }
     ~FileFront() {
-        if (m_fd >= 0) ::close(m_fd);
+        if (m_fd >= 0) m_ops.Close(m_fd);
     }
     FileFront(const FileFront&) = delete;
     FileFront& operator=(const FileFront&) = delete;
@@ -55,7 +60,7 @@ private:
             return;
         }
         Reserve(m_size + step);
-        const ssize_t got = ::read(m_fd, m_bytes.get() + m_size, step);
+        const ssize_t got = m_ops.Read(m_fd, m_bytes.get() + m_size, step);
         if (got <= 0) {
             m_ended = true;
             return;
@@ -72,6 +77,7 @@ private:
         m_capacity = capacity;
     }
 
+    FileOps& m_ops;
     int m_fd;
     std::unique_ptr<char[]> m_bytes;
     size_t m_size = 0;
@@ -98,8 +104,8 @@ bool Bare(unsigned char marker) { return marker == 0x01 || (marker >= 0xD0 && ma
 
 }  // namespace
 
-std::optional<JpegMetadata> ReadJpegMetadata(const std::string& path) {
-    FileFront file(path);
+std::optional<JpegMetadata> ReadJpegMetadata(FileOps& ops, const std::string& path) {
+    FileFront file(ops, path);
     if (!file.Have(3) || file.At(0) != 0xFF || file.At(1) != 0xD8 || file.At(2) != 0xFF) {
         return std::nullopt;
     }

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "files/file_ops.h"
+
 namespace vistello {
 
 // The metadata segments at the front of a JPEG file, as stored.
@@ -14,7 +16,7 @@ struct JpegMetadata {
 
 // Walks the segments before the image data, reading no further than they reach (and never more
 // than a few MiB); a file that ends early gives what came before. Nothing when the file cannot
-// be read or does not begin as a JPEG.
-std::optional<JpegMetadata> ReadJpegMetadata(const std::string& path);
+// be read, is not a regular file or does not begin as a JPEG.
+std::optional<JpegMetadata> ReadJpegMetadata(FileOps& ops, const std::string& path);
 
 }  // namespace vistello

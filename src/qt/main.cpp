@@ -55,7 +55,7 @@ int RunGenerate(const vistello::StartOptions& options) {
 int RunImport(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] {
         vistello::RealFileOps files;
-        vistello::Exiv2PhotoReader photos;
+        vistello::Exiv2PhotoReader photos(files);
         return vistello::RunImportCommand(files, photos, options.importFolder, options.projectFile,
                                           std::cout, std::cerr);
     });
@@ -73,7 +73,8 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
             return EXIT_FAILURE;
         }
     }
-    vistello::Exiv2PhotoReader photos;
+    vistello::RealFileOps files;
+    vistello::Exiv2PhotoReader photos(files);
     vistello::VipsImageMaker images;
     vistello::CSlideShowApp().InitInstance(system, photos, images);
     return EXIT_SUCCESS;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <exiv2/exiv2.hpp>
 #include <filesystem>
@@ -111,7 +112,8 @@ TEST(PhotoReaderTest, EachFieldComesFromTheFirstPlaceThatHoldsIt) {
          {"", "Boats at dawn", "harbour, boats", "Three fishing boats in a calm harbour"}},
     };
     ScratchDir scratch;
-    Exiv2PhotoReader reader;
+    RealFileOps ops;
+    Exiv2PhotoReader reader(ops);
     for (const char* blank : {"blank.jpg", "blank.png", "blank.tif"}) {
         for (const auto& c : cases) {
             const std::string path = scratch / blank;
@@ -125,15 +127,18 @@ TEST(PhotoReaderTest, EachFieldComesFromTheFirstPlaceThatHoldsIt) {
     }
 }
 
-// What is no image cannot be read; a photo cut short gives what is left of it, here nothing.
-// Nothing is thrown either way.
+// What is no image cannot be read, nor is a FIFO waited on; a photo cut short gives what is left
+// of it, here nothing. Nothing is thrown either way.
 TEST(PhotoReaderTest, AFileThatIsNoImageCannotBeRead) {
     ScratchDir scratch;
     WriteBytes("text.jpg", "not a photo");
+    ASSERT_EQ(::mkfifo("fifo.jpg", 0600), 0);
+    ASSERT_EQ(::mkfifo("fifo.tif", 0600), 0);
     const std::string jpeg = ReadBytes(std::string(VISTELLO_TEST_DATA) + "/blank.jpg");
     WriteBytes("cut.jpg", jpeg.substr(0, 20));
-    Exiv2PhotoReader reader;
-    for (const char* path : {"text.jpg", "missing.jpg", "."})
+    RealFileOps ops;
+    Exiv2PhotoReader reader(ops);
+    for (const char* path : {"text.jpg", "missing.jpg", ".", "fifo.jpg", "fifo.tif"})
         EXPECT_EQ(reader.Read(path), std::nullopt) << path;
     EXPECT_EQ(reader.Read("cut.jpg").value_or(PhotoDetails{"damage", "", "", ""}), PhotoDetails{});
 }
@@ -159,7 +164,8 @@ TEST(PhotoReaderTest, FindsDetailsWhereverTheyLieBeforeTheImage) {
     ScratchDir scratch;
     WriteBytes("whole.jpg", front + Segment('\xDA', "scan") + std::string(100, 'i') + "\xFF\xD9");
     WriteBytes("cut.jpg", front + Segment('\xE2', std::string(100, 'p')).substr(0, 50));
-    Exiv2PhotoReader reader;
+    RealFileOps ops;
+    Exiv2PhotoReader reader(ops);
     for (const char* path : {"whole.jpg", "cut.jpg"})
         EXPECT_EQ(reader.Read(path), (PhotoDetails{"Far", "", "", ""})) << path;
 }
