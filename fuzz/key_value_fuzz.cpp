@@ -29,11 +29,11 @@ std::string Stored(std::string value) {
 std::string OnDisk(const std::string& text) { return DecodeTextMode(EncodeTextMode(text)); }
 
 void CheckPreferences(FuzzInput input) {
-    Preferences written{input.Next().empty(), {}, input.Next()};
+    Preferences written{input.Next(), {}, input.Next()};
     for (TagKey key : kFillOrder) written.tags[key] = input.Next();
     Preferences read;
     ParsePreferencesText(OnDisk(FormatPreferencesText(written)), read);
-    Check(read.toolTips == written.toolTips, "tool tips changed");
+    Check(read.toolTips == Stored(written.toolTips), "tool tips changed");
     Check(read.projectFile == Stored(written.projectFile), "project file changed");
     for (TagKey key : kFillOrder) Check(read.tags[key] == Stored(written.tags[key]), "tag changed");
 }

@@ -69,7 +69,7 @@ printf '<<IMAGETITLE>> <<NEXT>>' >"$work/show.htm"
 printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=gone.jpg\nTITLE=Second\n\nIMAGE=a.jpg\nTITLE=First\n' >"$work/show.dat"
 said=$(cd "$work" && "$program" --generate show.dat 2>&1 >/dev/null) && status=0 || status=$?
 [ "$status" -eq 1 ] || fail "--generate ended with $status"
-grep -qx 'vistello: gone.jpg: could not be copied to web/gone.jpg' <<<"$said" || fail "said: $said"
+grep -qx 'vistello: gone.jpg: could not be copied to web/gone.jpg: No such file or directory' <<<"$said" || fail "said: $said"
 [ "$(cat "$work/web/first.htm")" = "First <a href=second.htm>Next</a>" ] || fail "first page"
 
 # Importing a folder of photos whose details another tool wrote: the project gets each field.

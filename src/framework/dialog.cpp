@@ -1,6 +1,7 @@
 #include "framework/dialog.h"
 
 #include <exception>
+#include <memory>
 
 #include "framework/data_exchange.h"
 #include "framework/window_host.h"
@@ -37,7 +38,7 @@ bool CDialog::OnInitDialog() {
 }
 
 void CDialog::OnCommand(int id) {
-    Guarded([&] {
+    Handle([&] {
         if (auto it = m_commands.find(id); it != m_commands.end()) {
             it->second();
         } else if (id == IDOK) {
@@ -50,7 +51,7 @@ void CDialog::OnCommand(int id) {
 
 int CDialog::OnNotify(int id, const Notification& notification) {
     int result = 0;
-    Guarded([&] {
+    Handle([&] {
         if (auto it = m_notifications.find(NotifyKey(id, notification.code));
             it != m_notifications.end()) {
             result = it->second(notification);
@@ -60,7 +61,11 @@ int CDialog::OnNotify(int id, const Notification& notification) {
 }
 
 void CDialog::DropFiles(const std::vector<std::string>& paths) {
-    Guarded([&] { OnDropFiles(paths); });
+    if (m_handling) {
+        m_heldDrops.push_back(paths);
+        return;
+    }
+    Handle([&] { OnDropFiles(paths); });
 }
 
 bool CDialog::UpdateData(bool saveAndValidate) {
@@ -96,6 +101,18 @@ void CDialog::MapCommand(int id, std::function<void()> handler) {
 
 void CDialog::MapNotify(int id, NotifyCode code, std::function<int(const Notification&)> handler) {
     m_notifications[NotifyKey(id, code)] = std::move(handler);
+}
+
+void CDialog::Handle(const std::function<void()>& action) {
+    if (m_handling) return;
+    m_handling = true;
+    const std::unique_ptr<bool, void (*)(bool*)> done(&m_handling, [](bool* flag) { *flag = false; });
+    Guarded(action);
+    while (!m_heldDrops.empty()) {
+        const std::vector<std::string> paths = std::move(m_heldDrops.front());
+        m_heldDrops.erase(m_heldDrops.begin());
+        Guarded([&] { OnDropFiles(paths); });
+    }
 }
 
 // A handler that runs out of memory or meets a library failure must not take the window down;

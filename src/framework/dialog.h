@@ -43,7 +43,10 @@ public:
     virtual bool OnInitDialog();
     virtual void OnDestroy() {}
 
-    // Routed by the window system; no exception leaves these.
+    // Routed by the window system; no exception leaves these. One handler runs at a time: while
+    // one runs (a long one keeps the window painted through its progress box), further commands
+    // and notifications are ignored, and files dropped are taken once it has finished, so that
+    // nothing changes what the running handler works on.
     void OnCommand(int id);
     int OnNotify(int id, const Notification& notification);
     // Files and folders dropped on the window, as full paths, in the order the desktop gave them.
@@ -72,6 +75,8 @@ protected:
     bool HasWindow() const { return m_host != nullptr; }
 
 private:
+    // Runs one handler, unless another is running; then the drops held meanwhile.
+    void Handle(const std::function<void()>& action);
     void Guarded(const std::function<void()>& action);
 
     const DialogTemplate& m_template;
@@ -79,6 +84,8 @@ private:
     WindowSystem* m_system = nullptr;
     std::unordered_map<int, std::function<void()>> m_commands;
     std::unordered_map<long long, std::function<int(const Notification&)>> m_notifications;
+    bool m_handling = false;
+    std::vector<std::vector<std::string>> m_heldDrops;
 };
 
 }  // namespace vistello

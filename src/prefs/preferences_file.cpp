@@ -44,7 +44,15 @@ std::string_view KeyName(const LineKey& key) {
 // Preferences or const Preferences; the reference keeps its constness.
 template <typename Prefs>
 auto& Text(Prefs& preferences, const LineKey& key) {
-    return key.line == Line::ProjectFile ? preferences.projectFile : preferences.tags[key.tag];
+    switch (key.line) {
+        case Line::ToolTips:
+            return preferences.toolTips;
+        case Line::ProjectFile:
+            return preferences.projectFile;
+        case Line::Tag:
+            break;
+    }
+    return preferences.tags[key.tag];
 }
 
 }  // namespace
@@ -52,11 +60,7 @@ auto& Text(Prefs& preferences, const LineKey& key) {
 std::string FormatPreferencesText(const Preferences& preferences) {
     std::string text = "CREATOR=Vistello 1.0\n";
     for (const LineKey& key : kLines) {
-        if (key.line == Line::ToolTips) {
-            AppendKeyValueLine(text, KeyName(key), preferences.toolTips ? "yes" : "no");
-        } else {
-            AppendKeyValueLine(text, KeyName(key), Text(preferences, key));
-        }
+        AppendKeyValueLine(text, KeyName(key), Text(preferences, key));
     }
     return text + "\n";
 }
@@ -65,11 +69,7 @@ void ParsePreferencesText(std::string_view text, Preferences& preferences) {
     ForEachKeyValue(text, [&](std::string_view name, std::string_view value) {
         for (const LineKey& key : kLines) {
             if (name != KeyName(key)) continue;
-            if (key.line == Line::ToolTips) {
-                preferences.toolTips = value == "yes";
-            } else {
-                Text(preferences, key) = value;
-            }
+            Text(preferences, key) = value;
         }
     });
 }

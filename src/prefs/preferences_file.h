@@ -11,13 +11,16 @@ inline constexpr const char* kPreferencesFile = "vistello.ini";
 
 // What the preferences file keeps between runs.
 struct Preferences {
-    // Kept as "yes" or "no"; any other text reads as off.
-    bool toolTips = true;
+    // The tool-tips switch as the file says it, written back as read: exactly "yes" is on, any
+    // other text off.
+    std::string toolTips = "yes";
     TagSet tags;
     std::string projectFile;
 
     bool operator==(const Preferences&) const = default;
 };
+
+inline bool ToolTipsOn(std::string_view setting) { return setting == "yes"; }
 
 // The file's text (line ends as LF): every key on its own line, then one empty line.
 std::string FormatPreferencesText(const Preferences& preferences);

@@ -29,6 +29,18 @@ QFont DialogFont(const DialogTemplate& dialogTemplate) {
     return font;
 }
 
+// A screen reader would speak the marker of the access key: "&&" stands for one ampersand, and
+// any other ampersand only marks the key.
+QString WithoutAccessKey(const QString& text) {
+    QString plain;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '&' && ++i == text.size()) break;
+        plain += text[i];
+    }
+    return plain;
+}
+
+
 }  // namespace
 
 QtWindowHost::QtWindowHost(CDialog& dialog, QWidget* owner)
@@ -129,7 +141,7 @@ void QtWindowHost::NameFields(const std::vector<std::pair<int, QWidget*>>& label
         auto* label = qobject_cast<QLabel*>(widget);
         if (field == nullptr || label == nullptr) continue;
         label->setBuddy(field);
-        QString name = label->text();
+        QString name = WithoutAccessKey(label->text());
         if (name.endsWith(':')) name.chop(1);
         field->setAccessibleName(name);
     }

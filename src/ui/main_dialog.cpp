@@ -5,6 +5,7 @@
 #include "framework/data_exchange.h"
 #include "framework/window_host.h"
 #include "framework/window_system.h"
+#include "prefs/preferences_file.h"
 #include "project/project_file.h"
 #include "ui/about_dialog.h"
 #include "ui/dialog_templates.h"
@@ -104,9 +105,9 @@ void CMainDialog::DoDataExchange(CDataExchange& dx) {
 bool CMainDialog::OnInitDialog() {
     CDialog::OnInitDialog();
     SetupListColumns();
-    m_bToolTips = true;
+    m_strToolTips = "yes";
     LoadPreferences();
-    System().EnableToolTips(m_bToolTips);
+    System().EnableToolTips(ToolTipsOn(m_strToolTips));
     m_strProjectFile = ProjectFileOrDefault(m_strProjectFile);
     ReadProjectFile();
     // The field shows the default the program will use, so what the user sees is what Generate

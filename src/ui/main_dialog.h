@@ -52,7 +52,8 @@ public:
     void LoadPreferences();
     void SavePreferences();
 
-    bool m_bToolTips = true;
+    // As the preferences file says it; exactly "yes" is on.
+    std::string m_strToolTips = "yes";
     TagSet m_tags;
     std::string m_strProjectFile;
     EntryList m_listEntries;

@@ -16,9 +16,9 @@ void CMainDialog::LoadPreferences() {
     if (CreateFileIfMissing(Files(), kPreferencesFile))
         text = ReadLineFile(Files(), kPreferencesFile);
     if (text) {
-        Preferences preferences{m_bToolTips, m_tags, m_strProjectFile};
+        Preferences preferences{m_strToolTips, m_tags, m_strProjectFile};
         ParsePreferencesText(*text, preferences);
-        m_bToolTips = preferences.toolTips;
+        m_strToolTips = std::move(preferences.toolTips);
         m_tags = std::move(preferences.tags);
         m_strProjectFile = std::move(preferences.projectFile);
     }
@@ -28,7 +28,7 @@ void CMainDialog::LoadPreferences() {
 // On failure the window keeps the text typed into it; on success it shows the members again.
 void CMainDialog::SavePreferences() {
     if (!WriteTextFile(Files(), kPreferencesFile,
-                       FormatPreferencesText({m_bToolTips, m_tags, m_strProjectFile}))) {
+                       FormatPreferencesText({m_strToolTips, m_tags, m_strProjectFile}))) {
         MessageBox("Save to File", "Error Writing File");
         return;
     }
@@ -39,13 +39,13 @@ void CMainDialog::SavePreferences() {
 // it opened with, which are the tags with their defaults filled in, and the tips as they were.
 void CMainDialog::OnPreferences() {
     CPreferencesDialog preferences;
-    preferences.m_bToolTips = m_bToolTips;
+    preferences.m_bToolTips = ToolTipsOn(m_strToolTips);
     preferences.m_tags = m_tags;
     preferences.m_tags.FillEmptyWithDefaults();
     preferences.DoModal(System(), &Host());
     m_tags = preferences.m_tags;
-    m_bToolTips = preferences.m_bToolTips;
-    System().EnableToolTips(m_bToolTips);
+    m_strToolTips = preferences.m_bToolTips ? "yes" : "no";
+    System().EnableToolTips(preferences.m_bToolTips);
     SavePreferences();
 }
 

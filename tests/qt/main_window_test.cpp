@@ -273,8 +273,9 @@ TEST_F(QtMainWindowTest, ToolTipsSwitchedOffShowInNoWindow) {
     EXPECT_EQ(tips, (std::vector<bool>{true, false, false}));
 }
 
-// Options > Web Images opens with the first field focused and tabs top to bottom, the check box
-// and Browse included; Escape keeps the settings and Enter takes the typed ones.
+// Options > Web Images opens with the first field focused, named without its access-key marker,
+// and tabs top to bottom, the check box and Browse included; Escape keeps the settings and Enter
+// takes the typed ones.
 TEST_F(QtMainWindowTest, WebImagesTabsTopToBottomAndEnterKeepsWhatWasTyped) {
     QAction* menuItem = nullptr;
     for (QAction* action : window.Widget().findChildren<QAction*>())
@@ -289,6 +290,7 @@ TEST_F(QtMainWindowTest, WebImagesTabsTopToBottomAndEnterKeepsWhatWasTyped) {
                 if ((widget->focusPolicy() & Qt::TabFocus) != 0)
                     visited.push_back(widget->objectName().toInt());
             } while ((widget = widget->nextInFocusChain()) != web->focusWidget());
+            EXPECT_EQ(web->focusWidget()->accessibleName(), "Largest side (pixels)");
             QTest::keyClicks(web->focusWidget(), "1600");
             QTest::keyClick(web->focusWidget(), key);
         });

@@ -196,11 +196,15 @@ public:
     // Runs every command to its end, unless Cancel is to be pressed.
     std::unique_ptr<Progress> StartProgress(int, const std::string&, WindowHost*) override {
         struct Scripted : Progress {
-            explicit Scripted(bool stop) : cancel(stop) {}
-            bool Step(int) override { return !cancel; }
+            Scripted(bool stop, std::function<void()>& step) : cancel(stop), onStep(step) {}
+            bool Step(int) override {
+                if (onStep) std::exchange(onStep, nullptr)();
+                return !cancel;
+            }
             bool cancel;
+            std::function<void()>& onStep;
         };
-        return std::make_unique<Scripted>(cancelProgress);
+        return std::make_unique<Scripted>(cancelProgress, onProgressStep);
     }
 
     // Answers given in turn; with none left, OK boxes answer Ok and questions answer No.
@@ -214,6 +218,8 @@ public:
     bool socketsStart = true;
     // Cancel is pressed on the first progress shown.
     bool cancelProgress = false;
+    // What the user does while the next progress is shown, as its window stays painted.
+    std::function<void()> onProgressStep;
     bool toolTips = false;
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;

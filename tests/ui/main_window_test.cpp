@@ -79,6 +79,8 @@ TEST_F(MainWindowCommandsTest, StartsWithTheProjectThePreferencesName) {
     EXPECT_EQ(restarted.caption, "Vistello: p/garden.dat");
     EXPECT_FALSE(system.toolTips);
     EXPECT_EQ(again.m_tags.alt, "[alt]");
+    restarted.Destroy();
+    EXPECT_TRUE(Holds("vistello.ini", "TOOLTIPS=Yes\r\n"));
 }
 
 // Either write failing shows one box; the other file is written, the failed one left as it was.
@@ -449,6 +451,24 @@ TEST_F(GenerateTest, WritesLinkedPagesAndCopiesImagesIntoAnExistingFolderThenOpe
     EXPECT_EQ(scratch.Names("web").size(), 6u);
     EXPECT_EQ(window.GetText(ids::kOutputFolder), "web/");
     EXPECT_EQ(window.GetText(ids::kTitle), "trip");
+}
+
+// What the user does while Generate runs waits: Clear List and a header click are ignored, and
+// photos dropped meanwhile are added once the pages are written.
+TEST_F(GenerateTest, NothingChangesTheListWhileGenerateRuns) {
+    WriteBytes("pics/a.jpg", "a");
+    WriteBytes("pics/b.jpg", "b");
+    AddEntry("A", "pics/a.jpg");
+    system.onProgressStep = [this] {
+        window.Press(ids::kMenuClearList);
+        window.ClickHeader(ids::kEntryList, 0);
+        window.Drop({scratch / "pics/b.jpg"});
+        EXPECT_EQ(dialog.m_listEntries.RowCount(), 1);
+    };
+    window.Press(ids::kGenerate);
+    EXPECT_EQ(system.boxes.front().caption, "vistello");
+    ASSERT_EQ(dialog.m_listEntries.RowCount(), 2);
+    EXPECT_EQ(dialog.m_listEntries.Row(1).title, "A");
 }
 
 // A missing image, a FIFO in the way, a name another image has, a read-only page and a page

@@ -73,7 +73,7 @@ void WriteProject(const fs::path& folder) {
 }
 
 void WritePreferences(const fs::path& folder) {
-    Preferences preferences{true, {}, kDemoProject};
+    Preferences preferences{"yes", {}, kDemoProject};
     preferences.tags.FillEmptyWithDefaults();
     WriteText(folder / kPreferencesFile, FormatPreferencesText(preferences));
 }
