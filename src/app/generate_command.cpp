@@ -9,6 +9,7 @@
 #include "generator/generate_request.h"
 #include "generator/page_set.h"
 #include "project/project_file.h"
+#include "show/template_file.h"
 #include "slides/entry_list.h"
 #include "text/counts.h"
 

@@ -17,6 +17,11 @@ std::string_view ExtensionOf(std::string_view fileName) {
                                                      : fileName.substr(dot + 1);
 }
 
+std::string_view StemOf(std::string_view fileName) {
+    const std::string_view extension = ExtensionOf(fileName);
+    return extension.empty() ? fileName : fileName.substr(0, fileName.size() - extension.size() - 1);
+}
+
 bool IsRegularFile(FileOps& ops, const std::string& path) {
     struct stat info {};
     return ops.Stat(path, info) == 0 && S_ISREG(info.st_mode);

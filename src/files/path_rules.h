@@ -18,6 +18,9 @@ bool IsFolder(FileOps& ops, const std::string& path);
 // The text after the file name's last dot, if the name has one that does not start it.
 std::string_view ExtensionOf(std::string_view fileName);
 
+// The file name without the dot and extension that ExtensionOf finds.
+std::string_view StemOf(std::string_view fileName);
+
 // True when path names an existing regular file (following links).
 bool IsRegularFile(FileOps& ops, const std::string& path);
 

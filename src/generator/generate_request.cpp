@@ -5,7 +5,7 @@
 
 #include "files/path_rules.h"
 #include "files/text_file.h"
-#include "project/project_file.h"
+#include "show/template_file.h"
 
 namespace vistello {
 

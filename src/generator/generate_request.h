@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "generator/web_settings.h"
+#include "show/web_settings.h"
 #include "slides/entry_list.h"
 
 namespace vistello {

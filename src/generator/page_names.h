@@ -15,8 +15,8 @@ namespace vistello {
 std::string PageFileName(std::string_view title);
 
 // The names of a whole set, in list order. Image file names are taken first; every title then
-// keeps its own name unless an image or an earlier title has it, and such a page gets the first
-// "_2", "_3" ... before ".htm" that nothing else in the set uses.
+// keeps its own name unless an image or an earlier title has it, in any case, and such a page gets
+// the first "_2", "_3" ... before ".htm" that nothing else in the set uses (see UniqueNames).
 std::vector<std::string> PageFileNames(std::span<const std::string_view> titles,
                                        std::span<const std::string> imageNames);
 

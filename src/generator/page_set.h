@@ -9,7 +9,7 @@
 #include "files/file_ops.h"
 #include "generator/image_maker.h"
 #include "generator/page_set_memory.h"
-#include "generator/web_settings.h"
+#include "show/web_settings.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
 

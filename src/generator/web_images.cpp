@@ -1,6 +1,5 @@
 #include "generator/web_images.h"
 
-#include <cctype>
 #include <cerrno>
 #include <map>
 #include <optional>
@@ -10,6 +9,7 @@
 #include "files/atomic_file.h"
 #include "files/error_text.h"
 #include "files/path_rules.h"
+#include "files/unique_names.h"
 #include "generator/parallel_run.h"
 
 namespace vistello {
@@ -22,53 +22,33 @@ struct Source {
     std::optional<ImageFacts> facts;
 };
 
-std::string Stem(std::string_view name) {
-    const std::string_view extension = ExtensionOf(name);
-    return std::string(extension.empty() ? name
-                                         : name.substr(0, name.size() - extension.size() - 1));
-}
-
 std::string_view ExtensionFor(const ImageFacts& facts) {
     return facts.transparent ? ".png" : ".jpg";
 }
 
 using FileId = std::pair<dev_t, ino_t>;
 
-std::string Folded(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return folded;
-}
-
-// Names handed out in one folder, each once, told apart without regard to case so that no two
-// collide on a disk that ignores it. A name under which one of the sources itself lies in the
-// folder is never handed out: the copy would replace its own original.
+// Names handed out in one folder (see UniqueNames). A name under which one of the sources itself
+// lies in the folder is never handed out: the copy would replace its own original.
 class NameClaims {
 public:
     NameClaims(FileOps& ops, std::string folder, const std::set<FileId>& sources)
         : m_ops(ops), m_folder(std::move(folder)), m_sources(sources) {}
 
-    void Take(const std::string& name) { m_taken.insert(Folded(name)); }
-    std::string Unique(const std::string& stem, std::string_view extension) {
-        std::string name = stem + std::string(extension);
-        for (int n = 2; !Free(name); ++n)
-            name = stem + "_" + std::to_string(n) + std::string(extension);
-        Take(name);
-        return name;
+    void Take(const std::string& name) { m_names.Take(name); }
+    std::string Unique(std::string_view stem, std::string_view extension) {
+        return m_names.Claim(stem, extension, [this](const std::string& name) {
+            struct stat info {};
+            return m_ops.Stat(m_folder + name, info) != 0 ||
+                   !m_sources.contains({info.st_dev, info.st_ino});
+        });
     }
 
 private:
-    bool Free(const std::string& name) const {
-        if (m_taken.contains(Folded(name))) return false;
-        struct stat info {};
-        return m_ops.Stat(m_folder + name, info) != 0 ||
-               !m_sources.contains({info.st_dev, info.st_ino});
-    }
-
     FileOps& m_ops;
     std::string m_folder;
     const std::set<FileId>& m_sources;
-    std::set<std::string> m_taken;
+    UniqueNames m_names;
 };
 
 std::optional<struct stat> RegularFile(FileOps& ops, const std::string& path) {
@@ -158,7 +138,7 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
     for (size_t i = 0; i < sources.size(); ++i) {
         const Source& source = sources[i];
         const std::string own = FileNameOf(source.path);
-        names[i] = copied[i] ? own : claims.Unique(Stem(own), ExtensionFor(*source.facts));
+        names[i] = copied[i] ? own : claims.Unique(StemOf(own), ExtensionFor(*source.facts));
         if (!copied[i]) {
             plan.jobs.push_back({source.path, names[i], settings.largestSide, settings.quality,
                                  source.facts->transparent, settings.keepDetails});
@@ -166,7 +146,7 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
         }
         if (settings.thumbnailSide > 0 && source.facts) {
             thumbnails[i] = std::string(kThumbnailFolder) +
-                            thumbnailClaims.Unique(Stem(names[i]), ExtensionFor(*source.facts));
+                            thumbnailClaims.Unique(StemOf(names[i]), ExtensionFor(*source.facts));
             plan.jobs.push_back({source.path, thumbnails[i], settings.thumbnailSide,
                                  settings.quality, source.facts->transparent, false});
             plan.jobSources.push_back(*source.info);

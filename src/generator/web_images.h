@@ -12,7 +12,7 @@
 #include "files/file_ops.h"
 #include "generator/image_maker.h"
 #include "generator/made_images.h"
-#include "generator/web_settings.h"
+#include "show/web_settings.h"
 #include "slides/image_entry.h"
 
 namespace vistello {

@@ -78,10 +78,6 @@ std::string ProjectFileOrDefault(std::string_view setting) {
     return std::string(setting.empty() ? kDefaultProjectFile : setting);
 }
 
-std::string TemplateFileOrDefault(std::string_view setting) {
-    return std::string(setting.empty() ? kDefaultTemplate : setting);
-}
-
 std::string FormatProjectText(std::string_view templateFile, std::string_view outputFolder,
                               const WebSettings& web, const EntryList& rows) {
     size_t size = 160 + templateFile.size() + outputFolder.size() + web.overviewTemplate.size();

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "generator/web_settings.h"
+#include "show/web_settings.h"
 #include "slides/image_entry.h"
 
 namespace vistello {
@@ -13,12 +13,8 @@ namespace vistello {
 class EntryList;
 
 inline constexpr const char* kDefaultProjectFile = "vistello.dat";
-// The template a project uses while it names none.
-inline constexpr const char* kDefaultTemplate = "template.htm";
-
 // The file a setting names, or the default while it names none.
 std::string ProjectFileOrDefault(std::string_view setting);
-std::string TemplateFileOrDefault(std::string_view setting);
 
 // The window's state that a project file sets: the project settings and the page fields, which
 // stage every entry on its way in.

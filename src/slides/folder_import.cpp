@@ -9,22 +9,13 @@
 #include <optional>
 
 #include "files/path_rules.h"
+#include "text/letter_case.h"
 
 namespace vistello {
 
 namespace {
 
-constexpr std::array<std::string_view, 7> kImageExtensions = {"jpg",  "jpeg", "png", "tif",
-                                                              "tiff", "bmp",  "gif"};
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-char Lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return Lower(x) == Lower(y); });
-}
 
 // The run of digits at the front of text, without its leading zeros.
 std::string_view DigitRun(std::string_view text, size_t& length) {
@@ -49,8 +40,8 @@ int NaturalCompare(std::string_view a, std::string_view b) {
             b.remove_prefix(lengthB);
             continue;
         }
-        const auto x = static_cast<unsigned char>(Lower(a.front()));
-        const auto y = static_cast<unsigned char>(Lower(b.front()));
+        const auto x = static_cast<unsigned char>(AsciiLower(a.front()));
+        const auto y = static_cast<unsigned char>(AsciiLower(b.front()));
         if (x != y) return x < y ? -1 : 1;
         a.remove_prefix(1);
         b.remove_prefix(1);
@@ -72,12 +63,6 @@ NewImages LeaveOutListed(std::vector<std::string> paths,
 }
 
 }  // namespace
-
-bool IsImageFileName(std::string_view name) {
-    const std::string_view extension = ExtensionOf(name);
-    return std::any_of(kImageExtensions.begin(), kImageExtensions.end(),
-                       [&](std::string_view known) { return EqualIgnoringCase(extension, known); });
-}
 
 bool IsProjectFileName(std::string_view name) {
     return EqualIgnoringCase(ExtensionOf(name), "dat");
@@ -104,10 +89,7 @@ std::vector<std::string> ImageFilesIn(FileOps& ops, const std::string& folder) {
     return names;
 }
 
-std::string TitleFromFileName(std::string_view name) {
-    const size_t dot = name.rfind('.');
-    return std::string(dot == std::string_view::npos || dot == 0 ? name : name.substr(0, dot));
-}
+std::string TitleFromFileName(std::string_view name) { return std::string(StemOf(name)); }
 
 NewImages NewImagesIn(FileOps& ops, const std::string& folder,
                       const std::unordered_set<std::string_view>& listed) {

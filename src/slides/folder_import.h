@@ -6,13 +6,11 @@
 #include <vector>
 
 #include "files/file_ops.h"
+#include "slides/image_kinds.h"
 #include "slides/image_entry.h"
 #include "slides/photo_details.h"
 
 namespace vistello {
-
-// A name the image picker would list: .jpg, .jpeg, .png, .tif, .tiff, .bmp or .gif in any case.
-bool IsImageFileName(std::string_view name);
 
 // A name the project picker would list: .dat in any case.
 bool IsProjectFileName(std::string_view name);

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <string_view>
 
+#include "text/letter_case.h"
 #include "text/lossless_utf8.h"
 
 namespace vistello {
@@ -19,13 +20,6 @@ constexpr std::array<std::string_view, 8> kPlaceholders = {
     "OLYMPUS DIGITAL CAMERA",       "SONY DSC",       "DCIM",
     "DIGITAL CAMERA",               "SAMSUNG CAMERA PICTURES",
     "KONICA MINOLTA DIGITAL CAMERA", "MINOLTA DIGITAL CAMERA", "KODAK Digital Still Camera"};
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 std::optional<std::string> Decode(const StoredText& stored) {
     std::string_view bytes = stored.bytes;
@@ -65,7 +59,7 @@ std::optional<std::string> Clean(const StoredText& stored) {
     if (first == std::string::npos) return std::nullopt;
     *text = text->substr(first, text->find_last_not_of(' ') - first + 1);
     for (const std::string_view placeholder : kPlaceholders) {
-        if (SameIgnoringCase(*text, placeholder)) return std::nullopt;
+        if (EqualIgnoringCase(*text, placeholder)) return std::nullopt;
     }
     return text;
 }

@@ -7,6 +7,7 @@
 #include "framework/window_system.h"
 #include "prefs/preferences_file.h"
 #include "project/project_file.h"
+#include "show/template_file.h"
 #include "ui/about_dialog.h"
 #include "ui/dialog_templates.h"
 #include "ui/messages.h"

@@ -13,7 +13,7 @@
 #include "generator/generate_request.h"
 #include "generator/image_maker.h"
 #include "generator/page_set.h"
-#include "generator/web_settings.h"
+#include "show/web_settings.h"
 #include "prefs/tag_set.h"
 #include "slides/entry_list.h"
 #include "slides/folder_import.h"

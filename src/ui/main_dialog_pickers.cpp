@@ -3,6 +3,7 @@
 
 #include "files/current_dir_guard.h"
 #include "framework/window_host.h"
+#include "slides/image_kinds.h"
 #include "ui/main_dialog.h"
 #include "ui/resource_ids.h"
 #include "ui/template_picker.h"
@@ -12,15 +13,15 @@ namespace vistello {
 namespace {
 
 FilePickerOptions ImagePicker() {
-    return {"",
-            {{"JPG Files", {"*.jpg", "*.jpeg"}},
-             {"PNG Files", {"*.png"}},
-             {"TIF Files", {"*.tif", "*.tiff"}},
-             {"BMP Files", {"*.bmp"}},
-             {"GIF Files", {"*.gif"}},
-             {"All Files", {"*"}}},
-            "jpg",
-            ""};
+    FilePickerOptions options{"", {}, "jpg", ""};
+    for (const ImageKind& kind : ImageKinds()) {
+        FileFilter filter{std::string(kind.label), {}};
+        for (const std::string_view extension : kind.extensions)
+            filter.patterns.push_back("*." + std::string(extension));
+        options.filters.push_back(std::move(filter));
+    }
+    options.filters.push_back({"All Files", {"*"}});
+    return options;
 }
 
 }  // namespace

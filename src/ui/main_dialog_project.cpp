@@ -8,6 +8,7 @@
 #include "files/text_file.h"
 #include "framework/window_host.h"
 #include "project/project_file.h"
+#include "show/template_file.h"
 #include "ui/main_dialog.h"
 #include "ui/messages.h"
 

@@ -30,9 +30,10 @@ void CWebImagesDialog::DoDataExchange(CDataExchange& dx) {
     ExchangeSide(dx, ids::kWebLargestSide, "Largest side (pixels)", m_settings.largestSide);
     std::string quality = std::to_string(m_settings.quality);
     DDX_Text(dx, ids::kWebQuality, quality);
-    if (dx.Saving() && !dx.Failed() && !ParseNumberIn(quality, 1, 100, m_settings.quality)) {
+    if (dx.Saving() && !dx.Failed() &&
+        !ParseNumberIn(quality, kMinWebQuality, kMaxWebQuality, m_settings.quality)) {
         dx.Fail();
-        dx.Dialog().AfxMessageBox(RangeText("Quality", 1, 100, false));
+        dx.Dialog().AfxMessageBox(RangeText("Quality", kMinWebQuality, kMaxWebQuality, false));
     }
     ExchangeSide(dx, ids::kWebThumbnailSide, "Thumbnail side (pixels)", m_settings.thumbnailSide);
     DDX_Check(dx, ids::kWebKeepDetails, m_settings.keepDetails);

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "framework/dialog.h"
-#include "generator/web_settings.h"
+#include "show/web_settings.h"
 
 namespace vistello {
 

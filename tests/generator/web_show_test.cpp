@@ -124,12 +124,18 @@ TEST_F(WebShowTest, RemakesImagesOnlyWhenTheirSourceOrTheSettingsChange) {
 }
 
 // A photo that lies in the output folder keeps its own name, and so its original: the copy takes
-// the next free name, as do names that differ only in case.
+// the next free name, as do names that differ only in case, and a long name stays one the file
+// system can hold.
 TEST_F(WebShowTest, NeverReplacesAnOriginalNorNamesTwoCopiesAlikeButForCase) {
     Add("In place", "out/p.jpg", "photo");
     Add("Upper", "A.png", "photo");
     Add("Lower", "a.jpg", "photo");
-    Generate();
+    const std::string longName = std::string(251, 'n') + ".jpg";
+    fs::create_directory("other");
+    Add("Long", longName, "photo");
+    Add("Long too", "other/" + longName, "photo");
+    EXPECT_TRUE(Generate().failures.empty());
+    EXPECT_TRUE(fs::exists("out/" + std::string(249, 'n') + "_2.jpg"));
     EXPECT_EQ(ReadBytes("out/p.jpg"), "photo");
     EXPECT_EQ(ReadBytes("out/p_2.jpg"), "photo@2048q85jpg");
     EXPECT_EQ(ReadBytes("out/in_place.htm"), "||\"p_2.jpg\"");

@@ -6,6 +6,8 @@
 namespace vistello {
 
 inline constexpr int kDefaultWebQuality = 85;
+inline constexpr int kMinWebQuality = 1;
+inline constexpr int kMaxWebQuality = 100;
 inline constexpr int kMinImageSide = 16;
 inline constexpr int kMaxImageSide = 16384;
 
@@ -14,7 +16,7 @@ inline constexpr int kMaxImageSide = 16384;
 struct WebSettings {
     // The longer edge of each web copy in pixels; 0 copies the images as they are.
     int largestSide = 0;
-    // JPEG quality of the web copies and thumbnails, 1 to 100.
+    // JPEG quality of the web copies and thumbnails, kMinWebQuality to kMaxWebQuality.
     int quality = kDefaultWebQuality;
     // The longer edge of each thumbnail; 0 makes none.
     int thumbnailSide = 0;

@@ -1,4 +1,4 @@
-#include "generator/web_settings.h"
+#include "show/web_settings.h"
 
 #include <charconv>
 
@@ -35,7 +35,8 @@ bool ReadWebSetting(std::string_view key, std::string_view value, WebSettings& s
     if (key == kSideKey) {
         settings.largestSide = SideOrUnset(value);
     } else if (key == kQualityKey) {
-        if (!ParseNumberIn(value, 1, 100, settings.quality)) settings.quality = kDefaultWebQuality;
+        if (!ParseNumberIn(value, kMinWebQuality, kMaxWebQuality, settings.quality))
+            settings.quality = kDefaultWebQuality;
     } else if (key == kThumbnailKey) {
         settings.thumbnailSide = SideOrUnset(value);
     } else if (key == kDetailsKey) {

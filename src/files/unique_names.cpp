@@ -1,0 +1,41 @@
+#include "files/unique_names.h"
+
+#include "text/letter_case.h"
+
+namespace vistello {
+
+namespace {
+
+bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+
+std::string Numbered(std::string_view stem, int number, std::string_view extension) {
+    std::string suffix(1, '_');
+    suffix += std::to_string(number);
+    std::string name(stem);
+    CutToCharacter(name, kMaxFileNameBytes - extension.size() - suffix.size());
+    return name.append(suffix).append(extension);
+}
+
+}  // namespace
+
+void CutToCharacter(std::string& text, size_t size) {
+    if (text.size() <= size) return;
+    size_t cut = size;
+    while (cut > 0 && size - cut < 3 && IsContinuationByte(text[cut])) --cut;
+    text.resize(IsContinuationByte(text[cut]) ? size : cut);
+}
+
+bool UniqueNames::Take(std::string_view name) { return m_taken.insert(FoldedCase(name)).second; }
+
+std::string UniqueNames::Claim(std::string_view stem, std::string_view extension,
+                               const std::function<bool(const std::string& name)>& allowed) {
+    std::string name = std::string(stem).append(extension);
+    if ((!allowed || allowed(name)) && Take(name)) return name;
+    int& next = m_next.try_emplace(FoldedCase(name), 2).first->second;
+    do {
+        name = Numbered(stem, next++, extension);
+    } while ((allowed && !allowed(name)) || !Take(name));
+    return name;
+}
+
+}  // namespace vistello

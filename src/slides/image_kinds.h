@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+namespace vistello {
+
+// The kinds of image the program takes in, in the order the image picker lists them: what
+// Import Directory, dropped files and the picker agree to call an image.
+struct ImageKind {
+    // As the picker names it: "JPG Files".
+    std::string_view label;
+    // Without the dot, in small letters; names match in any case.
+    std::vector<std::string_view> extensions;
+};
+
+const std::vector<ImageKind>& ImageKinds();
+
+// A name of one of those kinds: its extension is one of theirs, in any case.
+bool IsImageFileName(std::string_view name);
+
+}  // namespace vistello
