@@ -60,7 +60,6 @@ void MakePhotosOnce() {
 struct Show {
     Show() {
         MakePhotosOnce();
-        tags.FillEmptyWithDefaults();
         for (int i = 0; i < kPhotos; ++i) {
             const std::string name = "photo_" + std::to_string(i) + ".jpg";
             entries.push_back({"Photo " + std::to_string(i), "", "", "", "", "", "",

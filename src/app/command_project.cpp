@@ -16,7 +16,6 @@ Preferences ReadCommandPreferences(FileOps& ops) {
     if (const std::optional<std::string> text = ReadLineFile(ops, kPreferencesFile)) {
         ParsePreferencesText(*text, preferences);
     }
-    preferences.tags.FillEmptyWithDefaults();
     return preferences;
 }
 

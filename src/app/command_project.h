@@ -10,8 +10,8 @@
 
 namespace vistello {
 
-// The preferences as the window would start with them, the tags' defaults filled in; a missing
-// file is no error, and nothing is created.
+// The preferences as the window would start with them; a missing file is no error, and nothing
+// is created.
 Preferences ReadCommandPreferences(FileOps& ops);
 
 // The project a command works on: the one named on the line, else the one the preferences name,

@@ -164,9 +164,12 @@ std::optional<std::string> WriteOverviewPage(FileOps& ops, std::string_view temp
 }  // namespace
 
 PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows,
-                           std::string_view templateText, const TagSet& tags,
+                           std::string_view templateText, const TagSet& givenTags,
                            const std::string& outputFolder, const PageDone& onPage,
                            PageSetMemory* memory, const WebShow* web) {
+    // A tag left empty would replace nothing; it stands for its default.
+    TagSet tags = givenTags;
+    tags.FillEmptyWithDefaults();
     PageSetResult result;
     result.pages = result.images = static_cast<int>(rows.size());
     std::map<std::string, std::string> failedSources;

@@ -53,7 +53,7 @@ inline constexpr std::string_view kOverviewPageName = "index.htm";
 using PageDone = std::function<bool(int row, bool written)>;
 
 // Copies every row's image into the output folder and writes one page per row beside it, each
-// linked to its neighbours, rows[0] first. The run goes on past every failure and counts it; an
+// linked to its neighbours, rows[0] first, every tag left empty in `tags` standing for its default. The run goes on past every failure and counts it; an
 // image that is already the file in the output folder counts as copied. Two rows may name the
 // same image file; a second, different image of a name already copied is refused, not copied over
 // the first. `outputFolder` is empty (the current folder) or ends with the separator; `onPage`

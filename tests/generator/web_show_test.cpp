@@ -28,7 +28,6 @@ class WebShowTest : public ::testing::Test {
 protected:
     WebShowTest() {
         fs::create_directories("out");
-        tags.FillEmptyWithDefaults();
     }
 
     PageSetResult Generate(std::function<bool(int, int)> onImage = {}) {

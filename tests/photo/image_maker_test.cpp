@@ -145,7 +145,6 @@ TEST_F(ImageMakerTest, DamagedPhotosAreMadeWholeOrCountedAsFailed) {
     fs::create_directory("web");
     RealFileOps ops;
     TagSet tags;
-    tags.FillEmptyWithDefaults();
     WebShow web;
     web.settings.largestSide = 32;
     web.maker = &maker;
