@@ -30,11 +30,13 @@ void InsertAtTop(benchmark::State& state) {
         for (int i = 0; i < rows; ++i) entries.push_back(Entry(random));
         auto view = std::make_unique<testing::FakeListView>();
         auto list = std::make_unique<EntryList>();
-        list->Attach(view.get());
+        auto shown = std::make_unique<EntryListView>(*list);
+        shown->Attach(view.get());
         state.ResumeTiming();
         for (ImageEntry& entry : entries) list->InsertTop(std::move(entry));
         benchmark::DoNotOptimize(list->RowCount());
         state.PauseTiming();
+        shown.reset();
         list.reset();
         view.reset();
         entries.clear();
@@ -50,13 +52,13 @@ void HeaderClick(benchmark::State& state) {
     CMainDialog dialog;
     testing::FakeWindow window(system, dialog);
     std::mt19937 random(11);
-    for (int i = 0; i < rows; ++i) dialog.m_listEntries.InsertTop(Entry(random));
+    for (int i = 0; i < rows; ++i) dialog.Inside().slides.InsertTop(Entry(random));
     // Alternate between two columns so that every click sorts rather than reverses.
     int column = 0;
     for (auto _ : state) {
         window.ClickHeader(ids::kEntryList, column);
         column = column == 0 ? 6 : 0;
-        benchmark::DoNotOptimize(dialog.m_listEntries.Row(0));
+        benchmark::DoNotOptimize(dialog.Inside().slides.Row(0));
     }
 }
 BENCHMARK(HeaderClick)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

@@ -33,12 +33,12 @@ void ImportDirectory(benchmark::State& state) {
     testing::FakeWindow window(system, dialog);
     for (auto _ : state) {
         state.PauseTiming();
-        dialog.m_listEntries.DeleteAll();
+        dialog.Inside().slides.DeleteAll();
         system.pickerAnswers = {album};
         state.ResumeTiming();
         window.Press(ids::kMenuImportDirectory);
     }
-    if (dialog.m_listEntries.RowCount() != files) state.SkipWithError("files were not imported");
+    if (dialog.Inside().slides.RowCount() != files) state.SkipWithError("files were not imported");
 }
 BENCHMARK(ImportDirectory)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 

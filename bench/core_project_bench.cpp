@@ -23,7 +23,7 @@ public:
         testing::FakeWindowSystem system;
         CMainDialog dialog;
         testing::FakeWindow window(system, dialog);
-        dialog.m_listEntries.InsertTop(AlbumEntries(rows));
+        dialog.Inside().slides.InsertTop(AlbumEntries(rows));
     }
 
 private:
@@ -48,11 +48,11 @@ void ReadProject(benchmark::State& state) {
     testing::FakeWindow window(system, dialog);
     for (auto _ : state) {
         state.PauseTiming();
-        dialog.m_listEntries.DeleteAll();
+        dialog.Inside().slides.DeleteAll();
         window.Press(ids::kClearFields);
         state.ResumeTiming();
         dialog.ReadProjectFile();
-        if (dialog.m_listEntries.RowCount() != state.range(0)) state.SkipWithError("rows lost");
+        if (dialog.Inside().slides.RowCount() != state.range(0)) state.SkipWithError("rows lost");
     }
 }
 

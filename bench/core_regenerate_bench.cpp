@@ -18,9 +18,9 @@ namespace vistello::bench {
 namespace {
 
 void ChangeTitle(GenerateWindow& window, int row, const std::string& title) {
-    ImageEntry entry = window.dialog.m_listEntries.Row(row);
+    ImageEntry entry = window.dialog.Inside().slides.Row(row);
     entry.title = title;
-    window.dialog.m_listEntries.SetRow(row, std::move(entry));
+    window.dialog.Inside().slides.SetRow(row, std::move(entry));
 }
 
 double Median(std::vector<double> values) {

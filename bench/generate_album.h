@@ -84,8 +84,8 @@ class GenerateWindow {
 public:
     explicit GenerateWindow(const Album& album) : m_album(album) {
         for (int i = album.Entries() - 1; i >= 0; --i) {
-            dialog.m_listEntries.InsertTop({Album::Title(i), "480", "640", "", "alt text",
-                                            "sea, beach", "A description", album.Image(i)});
+            dialog.Inside().slides.InsertTop({Album::Title(i), "480", "640", "", "alt text",
+                                              "sea, beach", "A description", album.Image(i)});
         }
         dialog.RefreshEntryCount();
     }

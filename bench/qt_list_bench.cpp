@@ -12,6 +12,7 @@
 
 #include "qt/qt_list_view.h"
 #include "slides/entry_list.h"
+#include "ui/entry_list_view.h"
 
 namespace vistello {
 namespace {
@@ -33,13 +34,14 @@ struct ShownList {
     ShownList() : view(nullptr) {
         view.resize(440, 120);
         view.show();
-        entries.Attach(&view);
-        entries.SetupColumns();
+        shown.Attach(&view);
+        shown.SetupColumns();
         QApplication::processEvents();
     }
 
     QtListView view;
     EntryList entries;
+    EntryListView shown{entries};
 };
 
 void InsertAtTop(benchmark::State& state) {
@@ -50,7 +52,7 @@ void InsertAtTop(benchmark::State& state) {
         auto list = std::make_unique<ShownList>();
         state.ResumeTiming();
         for (int i = 0; i < rows; ++i) list->entries.InsertTop(MakeEntry(random, i));
-        list->entries.AutoSizeColumns();
+        list->shown.AutoSizeColumns();
         QApplication::processEvents();
         state.PauseTiming();
         list.reset();
@@ -80,7 +82,7 @@ void FitColumns(benchmark::State& state) {
     std::mt19937 random(3);
     ShownList list;
     for (int i = 0; i < rows; ++i) list.entries.InsertTop(MakeEntry(random, i));
-    for (auto _ : state) list.entries.AutoSizeColumns();
+    for (auto _ : state) list.shown.AutoSizeColumns();
 }
 
 // One slide in a shown album of 100,000: inserted at the top, moved one place as Move Down
@@ -91,7 +93,7 @@ struct ShownAlbum : ShownList {
         std::vector<ImageEntry> rows;
         for (int i = 0; i < 100000; ++i) rows.push_back(MakeEntry(random, i));
         entries.InsertTop(std::move(rows));
-        entries.AutoSizeColumns();
+        shown.AutoSizeColumns();
         QApplication::processEvents();
     }
 };

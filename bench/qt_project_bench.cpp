@@ -22,7 +22,7 @@ struct ShownProject {
         {
             CMainDialog seed;
             QtWindow window(system, seed, nullptr);
-            seed.m_listEntries.InsertTop(AlbumEntries(rows));
+            seed.Inside().slides.InsertTop(AlbumEntries(rows));
         }
     }
 

@@ -19,7 +19,8 @@ std::string_view ExtensionOf(std::string_view fileName) {
 
 std::string_view StemOf(std::string_view fileName) {
     const std::string_view extension = ExtensionOf(fileName);
-    return extension.empty() ? fileName : fileName.substr(0, fileName.size() - extension.size() - 1);
+    return extension.empty() ? fileName
+                             : fileName.substr(0, fileName.size() - extension.size() - 1);
 }
 
 bool IsRegularFile(FileOps& ops, const std::string& path) {

@@ -106,7 +106,8 @@ void CDialog::MapNotify(int id, NotifyCode code, std::function<int(const Notific
 void CDialog::Handle(const std::function<void()>& action) {
     if (m_handling) return;
     m_handling = true;
-    const std::unique_ptr<bool, void (*)(bool*)> done(&m_handling, [](bool* flag) { *flag = false; });
+    const std::unique_ptr<bool, void (*)(bool*)> done(&m_handling,
+                                                      [](bool* flag) { *flag = false; });
     Guarded(action);
     while (!m_heldDrops.empty()) {
         const std::vector<std::string> paths = std::move(m_heldDrops.front());

@@ -128,9 +128,8 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
     made.Read(ops, outputFolder);
     const int threads = web.threads > 0 ? web.threads : CoreCount();
     const ImagesDone onImage = web.onImage ? web.onImage : [](int, int) { return true; };
-    std::optional<WebImagePlan> plan = PlanWebImages(ops, *web.maker, rows, web.settings,
-                                                     outputFolder, made, threads, onImage,
-                                                     result.failure);
+    std::optional<WebImagePlan> plan = PlanWebImages(
+        ops, *web.maker, rows, web.settings, outputFolder, made, threads, onImage, result.failure);
     MadeResult outcome;
     if (plan) {
         outcome = MakeWebImages(ops, *web.maker, *plan, outputFolder, made, threads, onImage);

@@ -9,8 +9,8 @@
 #include "files/file_ops.h"
 #include "generator/image_maker.h"
 #include "generator/page_set_memory.h"
-#include "show/web_settings.h"
 #include "prefs/tag_set.h"
+#include "show/web_settings.h"
 #include "slides/image_entry.h"
 
 namespace vistello {
@@ -53,11 +53,11 @@ inline constexpr std::string_view kOverviewPageName = "index.htm";
 using PageDone = std::function<bool(int row, bool written)>;
 
 // Copies every row's image into the output folder and writes one page per row beside it, each
-// linked to its neighbours, rows[0] first, every tag left empty in `tags` standing for its default. The run goes on past every failure and counts it; an
-// image that is already the file in the output folder counts as copied. Two rows may name the
-// same image file; a second, different image of a name already copied is refused, not copied over
-// the first. `outputFolder` is empty (the current folder) or ends with the separator; `onPage`
-// may be empty.
+// linked to its neighbours, rows[0] first, every tag left empty in `tags` standing for its default.
+// The run goes on past every failure and counts it; an image that is already the file in the output
+// folder counts as copied. Two rows may name the same image file; a second, different image of a
+// name already copied is refused, not copied over the first. `outputFolder` is empty (the current
+// folder) or ends with the separator; `onPage` may be empty.
 //
 // A second run over the same folder does only what changed: an image whose copy there has its
 // size and modification time is not copied again, and a page that already holds its new text is

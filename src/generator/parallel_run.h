@@ -22,9 +22,9 @@ using ThreadEnd = std::function<void()>;
 // after each item, and now and then while items run, progress(done) is called on the calling
 // thread, and once it answers false no further item starts. Items under way are finished. With
 // no items, nothing runs and nothing is reported; with no threads (or none to be had from the
-// system), the calling thread runs the items itself, reporting after each. When work or progress throws, no further item
-// starts, the items under way are finished, every thread is joined and the run ends stopped with
-// the failure's text; nothing is thrown.
+// system), the calling thread runs the items itself, reporting after each. When work or progress
+// throws, no further item starts, the items under way are finished, every thread is joined and the
+// run ends stopped with the failure's text; nothing is thrown.
 ParallelRun RunInParallel(int count, int threads, const std::function<void(int item)>& work,
                           const std::function<bool(int done)>& progress,
                           const ThreadEnd& threadEnd = {});

@@ -64,8 +64,7 @@ std::optional<std::vector<Source>> ExamineSources(FileOps& ops, ImageMaker& make
                                                   std::span<const ImageEntry* const> rows,
                                                   std::vector<size_t>& sourceOfRow,
                                                   MadeImages& made, int threads,
-                                                  const ImagesDone& onImage,
-                                                  std::string& failure) {
+                                                  const ImagesDone& onImage, std::string& failure) {
     std::vector<Source> sources;
     std::unordered_map<std::string_view, size_t> byPath;
     std::map<FileId, size_t> byFile;
@@ -112,8 +111,8 @@ std::optional<std::vector<Source>> ExamineSources(FileOps& ops, ImageMaker& make
 std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
                                           std::span<const ImageEntry* const> rows,
                                           const WebSettings& settings, const std::string& folder,
-                                          MadeImages& made, int threads,
-                                          const ImagesDone& onImage, std::string& failure) {
+                                          MadeImages& made, int threads, const ImagesDone& onImage,
+                                          std::string& failure) {
     std::vector<size_t> sourceOfRow;
     const std::optional<std::vector<Source>> examined =
         ExamineSources(ops, maker, rows, sourceOfRow, made, threads, onImage, failure);

@@ -10,7 +10,8 @@ MappedFile::MappedFile(FileOps& ops, const std::string& path) {
     if (fd < 0) return;
     struct stat info {};
     if (ops.Fstat(fd, info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        void* data = ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
+        void* data =
+            ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
         if (data != MAP_FAILED) {
             m_data = static_cast<const unsigned char*>(data);
             m_size = static_cast<size_t>(info.st_size);

@@ -37,8 +37,9 @@ bool HasProfile(VImage& image) { return image.get_typeof(VIPS_META_ICC_NAME) != 
 // The library's first line, without the name of the part that said it.
 std::string ReasonOf(std::string_view text) {
     text = text.substr(0, text.find('\n'));
-    if (const size_t colon = text.find(": "); colon != std::string_view::npos &&
-                                              text.substr(0, colon).find(' ') == std::string_view::npos)
+    if (const size_t colon = text.find(": ");
+        colon != std::string_view::npos &&
+        text.substr(0, colon).find(' ') == std::string_view::npos)
         text.remove_prefix(colon + 2);
     return text.empty() ? std::string("the image cannot be decoded") : std::string(text);
 }
@@ -67,8 +68,9 @@ EncodedImage MakeImage(const ImageJob& job) {
     VImage header = VImage::new_from_file(job.source.c_str(),
                                           VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
     if (static_cast<double>(header.width()) * header.height() > kMaxImagePixels)
-        return {{}, "larger than " + std::to_string(static_cast<int>(kMaxImagePixels / 1e6)) +
-                        " megapixels"};
+        return {{},
+                "larger than " + std::to_string(static_cast<int>(kMaxImagePixels / 1e6)) +
+                    " megapixels"};
     // A photo cut short is a failed image, not one published half grey.
     auto* options = VImage::option()
                         ->set("height", job.side)

@@ -40,7 +40,6 @@ QString WithoutAccessKey(const QString& text) {
     return plain;
 }
 
-
 }  // namespace
 
 QtWindowHost::QtWindowHost(CDialog& dialog, QWidget* owner)

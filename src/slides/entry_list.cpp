@@ -5,22 +5,15 @@
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
-#include <limits>
 #include <string_view>
 #include <utility>
 #include <vector>
-
-#include "framework/longest_cells.h"
 
 namespace vistello {
 
 namespace {
 
 const std::string kNoText;
-
-// The widest a column gets, however long its longest cell: a cell of megabytes must not make a
-// column that no toolkit can draw.
-constexpr int kMaxColumnWidth = std::numeric_limits<short>::max();
 
 // Bytes compare as unsigned char: the C runtime's multibyte order, which for UTF-8 is the order
 // of the characters.
@@ -147,17 +140,6 @@ private:
 
 }  // namespace
 
-EntryList::~EntryList() {
-    if (m_view != nullptr) m_view->SetSource(nullptr);
-}
-
-void EntryList::Attach(ListView* view) {
-    if (view == m_view) return;
-    if (m_view != nullptr) m_view->SetSource(nullptr);
-    m_view = view;
-    if (m_view != nullptr) m_view->SetSource(this);
-}
-
 const std::string& EntryList::Cell(int row, int column) const {
     if (!HasRow(row) || column < 0 || column >= ImageEntry::kColumnCount) return kNoText;
     return Row(row).Column(column);
@@ -165,10 +147,9 @@ const std::string& EntryList::Cell(int row, int column) const {
 
 void EntryList::InsertTop(ImageEntry entry) {
     auto row = std::make_unique<ImageEntry>(std::move(entry));
-    m_longest.clear();
-    if (m_view != nullptr) m_view->BeginInsertRows(0, 1);
+    if (m_observer != nullptr) m_observer->BeginInsertRows(0, 1);
     m_rows.push_front(std::move(row));
-    if (m_view != nullptr) m_view->EndInsertRows();
+    if (m_observer != nullptr) m_observer->EndInsertRows();
 }
 
 void EntryList::InsertTop(std::vector<ImageEntry> entries) {
@@ -182,34 +163,30 @@ void EntryList::InsertTop(std::vector<ImageEntry> entries) {
 
 void EntryList::InsertTop(std::vector<std::unique_ptr<ImageEntry>> rows) {
     if (rows.empty()) return;
-    m_longest.clear();
-    if (m_view != nullptr) m_view->BeginInsertRows(0, static_cast<int>(rows.size()));
+    if (m_observer != nullptr) m_observer->BeginInsertRows(0, static_cast<int>(rows.size()));
     m_rows.insert(m_rows.begin(), std::make_move_iterator(rows.begin()),
                   std::make_move_iterator(rows.end()));
-    if (m_view != nullptr) m_view->EndInsertRows();
+    if (m_observer != nullptr) m_observer->EndInsertRows();
 }
 
 bool EntryList::SetRow(int row, ImageEntry entry) {
     if (!HasRow(row)) return false;
     *m_rows[static_cast<size_t>(row)] = std::move(entry);
-    m_longest.clear();
-    if (m_view != nullptr) m_view->RowsChanged(row, row);
+    if (m_observer != nullptr) m_observer->RowsChanged(row, row);
     return true;
 }
 
 bool EntryList::DeleteRow(int row) {
     if (!HasRow(row)) return false;
-    m_longest.clear();
-    if (m_view != nullptr) m_view->BeginRemoveRows(row, 1);
+    if (m_observer != nullptr) m_observer->BeginRemoveRows(row, 1);
     m_rows.erase(m_rows.begin() + row);
-    if (m_view != nullptr) m_view->EndRemoveRows();
+    if (m_observer != nullptr) m_observer->EndRemoveRows();
     return true;
 }
 
 bool EntryList::MoveRow(int from, int to) {
     if (!HasRow(from) || !HasRow(to) || from == to) return false;
-    KeepLongestCellsAcrossMove(from, to);
-    if (m_view != nullptr) m_view->BeginMoveRow(from, to);
+    if (m_observer != nullptr) m_observer->BeginMoveRow(from, to);
     // Shifting the rows between costs their number; taking the row out and putting it back
     // costs the rows between each place and the nearer end, which is less for a far move.
     const int last = RowCount() - 1;
@@ -223,75 +200,14 @@ bool EntryList::MoveRow(int from, int to) {
     } else {
         std::rotate(row(to), row(from), row(from + 1));
     }
-    if (m_view != nullptr) m_view->EndMoveRow();
+    if (m_observer != nullptr) m_observer->EndMoveRow();
     return true;
 }
 
-// A move changes no text, so the longest cells stay the longest; only their rows are renumbered,
-// and fitting after a move reads no row.
-void EntryList::KeepLongestCellsAcrossMove(int from, int to) {
-    const int step = from < to ? -1 : 1;
-    const int low = std::min(from, to);
-    const int high = std::max(from, to);
-    for (std::vector<int>& rows : m_longest) {
-        for (int& row : rows) {
-            if (row == from) {
-                row = to;
-            } else if (row >= low && row <= high) {
-                row += step;
-            }
-        }
-        std::sort(rows.begin(), rows.end());
-    }
-}
-
 void EntryList::DeleteAll() {
-    m_longest.clear();
-    if (m_view != nullptr) m_view->BeginResetRows();
+    if (m_observer != nullptr) m_observer->BeginResetRows();
     m_rows.clear();
-    if (m_view != nullptr) m_view->EndResetRows();
-}
-
-std::vector<int> EntryList::LongestCells(int column, int limit) const {
-    if (column < 0 || column >= ImageEntry::kColumnCount) return {};
-    if (m_longest.empty() || m_longestLimit != limit) {
-        vistello::LongestCells longest(ImageEntry::kColumnCount, limit);
-        int row = 0;
-        for (const auto& entry : m_rows) {
-            for (int cell = 0; cell < ImageEntry::kColumnCount; ++cell)
-                longest.Offer(cell, entry->Column(cell).size(), row);
-            ++row;
-        }
-        m_longest = longest.Take();
-        m_longestLimit = limit;
-    }
-    return m_longest[static_cast<size_t>(column)];
-}
-
-int EntryList::SelectionMark() const { return m_view != nullptr ? m_view->SelectionMark() : -1; }
-
-void EntryList::ClearSelectionMark() {
-    if (m_view != nullptr) m_view->SetSelectionMark(-1);
-}
-
-void EntryList::SetupColumns() {
-    if (m_view == nullptr) return;
-    for (int column = 0; column < ImageEntry::kColumnCount; ++column) {
-        m_view->InsertColumn(column, kColumnHeaders[static_cast<size_t>(column)]);
-    }
-    AutoSizeColumns();
-}
-
-void EntryList::AutoSizeColumns() {
-    if (m_view == nullptr) return;
-    m_view->SetRedraw(false);
-    const int columns = m_view->ColumnCount();
-    for (int column = 0; column < columns; ++column) {
-        const int content = m_view->FitColumn(column, FitMode::Content);
-        const int header = m_view->FitColumn(column, FitMode::Header);
-        m_view->SetColumnWidth(column, std::min(std::max(content, header), kMaxColumnWidth));
-    }
-    m_view->SetRedraw(true);
+    if (m_observer != nullptr) m_observer->EndResetRows();
 }
 
 void EntryList::SortByColumn(int column) {
@@ -315,8 +231,7 @@ void EntryList::Reverse() {
 
 // Only the texts move; every row position keeps its own selection.
 void EntryList::RowsChanged() {
-    m_longest.clear();
-    if (m_view != nullptr && !m_rows.empty()) m_view->RowsChanged(0, RowCount() - 1);
+    if (m_observer != nullptr && !m_rows.empty()) m_observer->RowsChanged(0, RowCount() - 1);
 }
 
 }  // namespace vistello

@@ -5,31 +5,46 @@
 #include <string>
 #include <vector>
 
-#include "framework/list_view.h"
 #include "slides/image_entry.h"
 
 namespace vistello {
 
-// The ordered slides, row 0 at the top, mirrored into the list view on every change. New rows
-// only ever arrive at the top, so a deque keeps that O(1) for albums of any size; rows are held
-// by pointer so that sorting a large album, or moving a slide far, moves pointers, not whole
-// entries.
-class EntryList : public TableSource {
+// Told of every change to an EntryList. Rows that come, go or move are announced twice: Begin
+// while the list still holds the old rows, End once it holds the new ones, so that whatever is
+// kept beside the rows stays in step. One change is open at a time, and an insert or a removal
+// covers at least one row.
+class EntryListObserver {
+public:
+    virtual ~EntryListObserver() = default;
+    virtual void BeginInsertRows(int first, int count) = 0;
+    virtual void EndInsertRows() = 0;
+    virtual void BeginRemoveRows(int first, int count) = 0;
+    virtual void EndRemoveRows() = 0;
+    // Row `from` is taken out and put back so that it stands at `to`.
+    virtual void BeginMoveRow(int from, int to) = 0;
+    virtual void EndMoveRow() = 0;
+    // Every row may be different afterwards, and their number too.
+    virtual void BeginResetRows() = 0;
+    virtual void EndResetRows() = 0;
+    // Told after the fact: rows first to last stay where they are but hold other texts.
+    virtual void RowsChanged(int first, int last) = 0;
+};
+
+// The ordered slides, row 0 at the top. New rows only ever arrive at the top, so a deque keeps
+// that O(1) for albums of any size; rows are held by pointer so that sorting a large album, or
+// moving a slide far, moves pointers, not whole entries.
+class EntryList {
 public:
     EntryList() = default;
     EntryList(const EntryList&) = delete;
     EntryList& operator=(const EntryList&) = delete;
-    ~EntryList() override;
 
-    void Attach(ListView* view);
-    ListView* View() const { return m_view; }
+    // One observer at a time; nullptr for none.
+    void Observe(EntryListObserver* observer) { m_observer = observer; }
 
-    int RowCount() const override { return static_cast<int>(m_rows.size()); }
-    const std::string& Cell(int row, int column) const override;
-    void ViewClosed() override { m_view = nullptr; }
-    // Every column's longest cells are found in one pass and kept until the rows change, so
-    // fitting all columns reads each row once.
-    std::vector<int> LongestCells(int column, int limit) const override;
+    int RowCount() const { return static_cast<int>(m_rows.size()); }
+    // Empty for a row or column that does not exist.
+    const std::string& Cell(int row, int column) const;
     bool HasRow(int row) const { return row >= 0 && row < RowCount(); }
     const ImageEntry& Row(int row) const { return *m_rows[static_cast<size_t>(row)]; }
 
@@ -45,25 +60,15 @@ public:
     bool MoveRow(int from, int to);
     void DeleteAll();
 
-    // The row the user last selected, or -1.
-    int SelectionMark() const;
-    void ClearSelectionMark();
-
-    void SetupColumns();
-    void AutoSizeColumns();
-
     // Ascending by the column's bytes, stable; when already ascending, reversed instead.
     void SortByColumn(int column);
     void Reverse();
 
 private:
     void RowsChanged();
-    void KeepLongestCellsAcrossMove(int from, int to);
 
     std::deque<std::unique_ptr<ImageEntry>> m_rows;
-    ListView* m_view = nullptr;
-    mutable std::vector<std::vector<int>> m_longest;
-    mutable int m_longestLimit = 0;
+    EntryListObserver* m_observer = nullptr;
 };
 
 }  // namespace vistello

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "slides/image_kinds.h"
 #include "slides/image_entry.h"
+#include "slides/image_kinds.h"
 #include "slides/photo_details.h"
 
 namespace vistello {

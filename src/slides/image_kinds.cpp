@@ -19,8 +19,9 @@ const std::vector<ImageKind>& ImageKinds() {
 bool IsImageFileName(std::string_view name) {
     const std::string_view extension = ExtensionOf(name);
     return std::any_of(ImageKinds().begin(), ImageKinds().end(), [&](const ImageKind& kind) {
-        return std::any_of(kind.extensions.begin(), kind.extensions.end(),
-                           [&](std::string_view known) { return EqualIgnoringCase(extension, known); });
+        return std::any_of(
+            kind.extensions.begin(), kind.extensions.end(),
+            [&](std::string_view known) { return EqualIgnoringCase(extension, known); });
     });
 }
 

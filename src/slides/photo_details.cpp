@@ -16,10 +16,14 @@ namespace {
 constexpr size_t kMaxValueBytes = 16 * 1024;
 
 // What cameras write when nobody described the photo.
-constexpr std::array<std::string_view, 8> kPlaceholders = {
-    "OLYMPUS DIGITAL CAMERA",       "SONY DSC",       "DCIM",
-    "DIGITAL CAMERA",               "SAMSUNG CAMERA PICTURES",
-    "KONICA MINOLTA DIGITAL CAMERA", "MINOLTA DIGITAL CAMERA", "KODAK Digital Still Camera"};
+constexpr std::array<std::string_view, 8> kPlaceholders = {"OLYMPUS DIGITAL CAMERA",
+                                                           "SONY DSC",
+                                                           "DCIM",
+                                                           "DIGITAL CAMERA",
+                                                           "SAMSUNG CAMERA PICTURES",
+                                                           "KONICA MINOLTA DIGITAL CAMERA",
+                                                           "MINOLTA DIGITAL CAMERA",
+                                                           "KODAK Digital Still Camera"};
 
 std::optional<std::string> Decode(const StoredText& stored) {
     std::string_view bytes = stored.bytes;

@@ -88,7 +88,7 @@ void CMainDialog::MapCommands() {
 }
 
 void CMainDialog::DoDataExchange(CDataExchange& dx) {
-    DDX_Control(dx, ids::kEntryList, m_listEntries);
+    DDX_Control(dx, ids::kEntryList, m_listView);
     DDX_Text(dx, ids::kAlt, m_strAlt);
     DDX_Text(dx, ids::kDescription, m_strDescription);
     DDX_Text(dx, ids::kImagePath, m_strImagePath);
@@ -126,9 +126,9 @@ void CMainDialog::OnDestroy() {
     WriteProjectFile();
 }
 
-void CMainDialog::SetupListColumns() { m_listEntries.SetupColumns(); }
+void CMainDialog::SetupListColumns() { m_listView.SetupColumns(); }
 
-void CMainDialog::AutoSizeColumns() { m_listEntries.AutoSizeColumns(); }
+void CMainDialog::AutoSizeColumns() { m_listView.AutoSizeColumns(); }
 
 // A row that does not exist leaves the fields as they are.
 void CMainDialog::LoadRowIntoFields(int row) {

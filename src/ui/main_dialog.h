@@ -13,11 +13,12 @@
 #include "generator/generate_request.h"
 #include "generator/image_maker.h"
 #include "generator/page_set.h"
-#include "show/web_settings.h"
 #include "prefs/tag_set.h"
+#include "show/web_settings.h"
 #include "slides/entry_list.h"
 #include "slides/folder_import.h"
 #include "slides/photo_details.h"
+#include "ui/entry_list_view.h"
 
 namespace vistello {
 
@@ -52,23 +53,14 @@ public:
     void LoadPreferences();
     void SavePreferences();
 
-    // As the preferences file says it; exactly "yes" is on.
-    std::string m_strToolTips = "yes";
-    TagSet m_tags;
-    std::string m_strProjectFile;
-    EntryList m_listEntries;
-    std::string m_strAlt;
-    std::string m_strDescription;
-    std::string m_strImagePath;
-    std::string m_strTitle;
-    std::string m_strKeywords;
-    std::string m_strOutputFolder;
-    std::string m_strTemplate;
-    std::string m_strBorder;
-    std::string m_strHeight;
-    std::string m_strWidth;
-    int m_nEntryCount = 0;
-    WebSettings m_web;
+    // What tests and benchmarks set up and look at directly; the window itself never needs it.
+    struct State {
+        EntryList& slides;
+        EntryListView& shown;
+        TagSet& tags;
+        WebSettings& web;
+    };
+    State Inside() { return {m_listEntries, m_listView, m_tags, m_web}; }
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
@@ -97,7 +89,7 @@ private:
     void ShowRefusal(GenerateRefusal refusal);
     // Tells the user of each page that could not be written, as it fails; shows the progress,
     // and stops after the page in hand when the user cancels.
-    PageSetResult WritePageSet(const GenerateRequest& request);
+    PageSetResult GeneratePages(const GenerateRequest& request);
     void ShowUnwrittenPage(int row);
 
     // Project commands.
@@ -144,6 +136,24 @@ private:
     ImageEntry PageFields() const;
     void SetPageFields(const ImageEntry& entry);
 
+    // As the preferences file says it; exactly "yes" is on.
+    std::string m_strToolTips = "yes";
+    TagSet m_tags;
+    std::string m_strProjectFile;
+    EntryList m_listEntries;
+    EntryListView m_listView{m_listEntries};
+    std::string m_strAlt;
+    std::string m_strDescription;
+    std::string m_strImagePath;
+    std::string m_strTitle;
+    std::string m_strKeywords;
+    std::string m_strOutputFolder;
+    std::string m_strTemplate;
+    std::string m_strBorder;
+    std::string m_strHeight;
+    std::string m_strWidth;
+    int m_nEntryCount = 0;
+    WebSettings m_web;
     FileOps* m_files;
     PhotoReader* m_photos;
     ImageMaker* m_images;

@@ -36,14 +36,14 @@ bool CMainDialog::IsTitleInList() {
 
 void CMainDialog::OnUpdate() {
     UpdateData(true);
-    if (!m_strImagePath.empty()) m_listEntries.SetRow(m_listEntries.SelectionMark(), PageFields());
+    if (!m_strImagePath.empty()) m_listEntries.SetRow(m_listView.SelectionMark(), PageFields());
     AutoSizeColumns();
 }
 
 // After a removal no row is selected, so a second Remove cannot take an entry the user never
 // picked.
 void CMainDialog::OnRemove() {
-    if (m_listEntries.DeleteRow(m_listEntries.SelectionMark())) m_listEntries.ClearSelectionMark();
+    if (m_listEntries.DeleteRow(m_listView.SelectionMark())) m_listView.ClearSelectionMark();
     RefreshEntryCount();
 }
 
@@ -69,7 +69,7 @@ void CMainDialog::OnMenuClearList() {
 }
 
 int CMainDialog::OnClickList(const Notification&) {
-    LoadRowIntoFields(m_listEntries.SelectionMark());
+    LoadRowIntoFields(m_listView.SelectionMark());
     UpdateData(false);
     return 0;
 }

@@ -36,9 +36,11 @@ constexpr size_t kFileLinesShown = 10;
 // Each file that failed on its own line, with its reason.
 std::string FileLines(const std::vector<std::string>& failures) {
     std::string text;
-    for (size_t i = 0; i < failures.size() && i < kFileLinesShown; ++i) text += "\r\n" + failures[i];
+    for (size_t i = 0; i < failures.size() && i < kFileLinesShown; ++i)
+        text += "\r\n" + failures[i];
     if (failures.size() > kFileLinesShown)
-        text += "\r\n... and " + GroupThousands(static_cast<long long>(failures.size() - kFileLinesShown)) +
+        text += "\r\n... and " +
+                GroupThousands(static_cast<long long>(failures.size() - kFileLinesShown)) +
                 " more.";
     return text;
 }
@@ -59,8 +61,8 @@ std::string FailureText(const PageSetResult& result) {
 }
 
 std::string StoppedText(const PageSetResult& result) {
-    std::string text = result.failure.empty() ? std::string()
-                                              : "Generating failed: " + result.failure + "\r\n";
+    std::string text =
+        result.failure.empty() ? std::string() : "Generating failed: " + result.failure + "\r\n";
     text += "Generating stopped: " + GroupThousands(result.pagesWritten) + " of " +
             GroupThousands(result.pages) + " pages were written.";
     if (result.pagesFailed > 0 || result.imagesFailed > 0) {
@@ -86,7 +88,7 @@ void CMainDialog::OnGenerate() {
     }
     const GenerateRequest& request = std::get<GenerateRequest>(prepared);
     m_strOutputFolder = request.outputFolder;
-    const PageSetResult result = WritePageSet(request);
+    const PageSetResult result = GeneratePages(request);
     if (result.stopped) {
         AfxMessageBox(StoppedText(result), MsgButtons::Ok);
         return;
@@ -121,7 +123,7 @@ void CMainDialog::ShowRefusal(GenerateRefusal refusal) {
 // The page fields end on the last entry, as if each entry had been shown in turn; only a page
 // that fails is shown while its box is up, so a long list costs no exchange per entry. Images to
 // make are counted first, then pages. The progress goes away before the caller's closing box.
-PageSetResult CMainDialog::WritePageSet(const GenerateRequest& request) {
+PageSetResult CMainDialog::GeneratePages(const GenerateRequest& request) {
     std::unique_ptr<Progress> progress;
     int imagesShown = -1;
     WebShow web{request.web, request.overviewText, &Images(),
@@ -134,7 +136,7 @@ PageSetResult CMainDialog::WritePageSet(const GenerateRequest& request) {
                     return progress->Step(done);
                 },
                 0};
-    const PageSetResult result = vistello::WritePageSet(
+    const PageSetResult result = WritePageSet(
         Files(), request.rows, request.templateText, m_tags, request.outputFolder,
         [this, &progress, &request](int row, bool written) {
             if (row == 0) {

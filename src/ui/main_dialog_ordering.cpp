@@ -20,7 +20,7 @@ void CMainDialog::OnMoveDown() { MoveSelectedBy(1); }
 // The selection moves with the slide, so pressing again moves the same slide on. The fields
 // keep what the user typed.
 void CMainDialog::MoveSelectedBy(int step) {
-    const int row = m_listEntries.SelectionMark();
+    const int row = m_listView.SelectionMark();
     if (row >= 0) m_listEntries.MoveRow(row, row + step);
 }
 

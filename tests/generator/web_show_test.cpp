@@ -26,9 +26,7 @@ Files Contents(const std::string& folder) {
 // A show of entries (title, image) into "out/", with the settings given.
 class WebShowTest : public ::testing::Test {
 protected:
-    WebShowTest() {
-        fs::create_directories("out");
-    }
+    WebShowTest() { fs::create_directories("out"); }
 
     PageSetResult Generate(std::function<bool(int, int)> onImage = {}) {
         std::vector<const ImageEntry*> rows;

@@ -221,7 +221,7 @@ TEST_F(QtMainWindowTest, ClearListAsksAndClearsOnlyOnYes) {
 // follows its row as rows arrive above it, keeps its place when rows are reordered and goes with
 // its row. Fitting measures a few cells, the widest text among them wherever it is.
 TEST_F(QtMainWindowTest, ListKeepsQtsModelContractTheMarkOnItsRowAndFitsTheWidestText) {
-    EntryList& entries = dialog.m_listEntries;
+    EntryList& entries = dialog.Inside().slides;
     QAbstractItemModelTester tester(list->model(),
                                     QAbstractItemModelTester::FailureReportingMode::Fatal);
     entries.InsertTop(std::vector<ImageEntry>{Entry("b"), Entry("a")});
@@ -231,20 +231,20 @@ TEST_F(QtMainWindowTest, ListKeepsQtsModelContractTheMarkOnItsRowAndFitsTheWides
     entries.Reverse();
     entries.SetRow(1, Entry("d"));
     EXPECT_EQ(list->model()->index(1, 0).data().toString(), "d");
-    EXPECT_EQ(entries.SelectionMark(), 2);
+    EXPECT_EQ(dialog.Inside().shown.SelectionMark(), 2);
     entries.MoveRow(2, 0);
     entries.MoveRow(0, 1);
-    EXPECT_EQ(entries.SelectionMark(), 1);
+    EXPECT_EQ(dialog.Inside().shown.SelectionMark(), 1);
     entries.MoveRow(1, 2);
     entries.DeleteRow(2);
-    EXPECT_EQ(entries.SelectionMark(), -1);
+    EXPECT_EQ(dialog.Inside().shown.SelectionMark(), -1);
     entries.DeleteAll();
 
     list->resize(3000, 200);
     std::vector<ImageEntry> rows(100000, Entry("short"));
     rows[50000].title = std::string(120, 'W');
     entries.InsertTop(std::move(rows));
-    entries.AutoSizeColumns();
+    dialog.Inside().shown.AutoSizeColumns();
     EXPECT_GE(list->ColumnWidth(0), list->fontMetrics().horizontalAdvance(QString(120, 'W')));
     int total = 0;
     for (int column = 0; column < list->ColumnCount(); ++column) total += list->ColumnWidth(column);
@@ -295,7 +295,7 @@ TEST_F(QtMainWindowTest, WebImagesTabsTopToBottomAndEnterKeepsWhatWasTyped) {
             QTest::keyClick(web->focusWidget(), key);
         });
         menuItem->trigger();
-        EXPECT_EQ(dialog.m_web.largestSide, key == Qt::Key_Escape ? 0 : 1600);
+        EXPECT_EQ(dialog.Inside().web.largestSide, key == Qt::Key_Escape ? 0 : 1600);
     }
     EXPECT_EQ(visited,
               (std::vector<int>{kWebLargestSide, kWebQuality, kWebThumbnailSide, kWebKeepDetails,
@@ -343,7 +343,7 @@ TEST_F(QtMainWindowTest, ALongGenerateShowsThePageCountOverTheWindowAndCancelSto
     WriteBytes("a.jpg", "a");
     std::vector<ImageEntry> rows;
     for (int i = 0; i < 3000; ++i) rows.push_back(Entry(std::to_string(i)));
-    dialog.m_listEntries.InsertTop(std::move(rows));
+    dialog.Inside().slides.InsertTop(std::move(rows));
     dialog.RefreshEntryCount();
     OnNextModal([&](QWidget* modal) {
         auto* progress = qobject_cast<QProgressDialog*>(modal);

@@ -78,7 +78,7 @@ TEST_F(MainWindowCommandsTest, StartsWithTheProjectThePreferencesName) {
     EXPECT_EQ(restarted.GetText(ids::kTitle), "Harbour at dawn");
     EXPECT_EQ(restarted.caption, "Vistello: p/garden.dat");
     EXPECT_FALSE(system.toolTips);
-    EXPECT_EQ(again.m_tags.alt, "[alt]");
+    EXPECT_EQ(again.Inside().tags.alt, "[alt]");
     restarted.Destroy();
     EXPECT_TRUE(Holds("vistello.ini", "TOOLTIPS=Yes\r\n"));
 }
@@ -117,7 +117,7 @@ TEST_F(MainWindowCommandsTest, PreferencesApplyOnOkKeepDefaultsOnEscapeAndAreSav
         preferences.Press(IDOK);
     });
     window.Press(ids::kPreferences);
-    EXPECT_EQ(dialog.m_tags.imageTitle, "{title}");
+    EXPECT_EQ(dialog.Inside().tags.imageTitle, "{title}");
     EXPECT_FALSE(system.toolTips);
     EXPECT_TRUE(Holds("vistello.ini", "ALT=\r\nKEYWORDS=<<KEYWORDS>>\r\nTOOLTIPS=no\r\n"));
 
@@ -220,7 +220,7 @@ TEST_F(MainWindowCommandsTest, AddChecksTheFieldsAndPutsTheNewestOnTopUnchanged)
                                      question}));
     EXPECT_EQ(Titles(), (Strings{"Trip", "Trip ", "trip", "Trip"}));
     EXPECT_EQ(
-        dialog.m_listEntries.Row(0),
+        dialog.Inside().slides.Row(0),
         (ImageEntry{"Trip", "", "", "", "", "", std::string(70000, 'd'), "/home/me/sun set.jpg"}));
     EXPECT_EQ(List().ColumnWidth(6), 32767);
     EXPECT_EQ(window.GetText(ids::kEntryCount), "4");
@@ -386,7 +386,7 @@ TEST_F(MainWindowCommandsTest, ImportDirectoryFillsEachRowFromItsPhoto) {
         window.Press(ids::kMenuImportDirectory);
     }
     EXPECT_EQ(Titles(), (Strings{"Harbour", "b", "c"}));
-    EXPECT_EQ(dialog.m_listEntries.Row(0),
+    EXPECT_EQ(dialog.Inside().slides.Row(0),
               (ImageEntry{"Harbour", "", "", "", "Three boats", "sea, boats", "Boats at dawn",
                           album + "/a.jpg"}));
     EXPECT_EQ(system.boxes.size(), 1u);
@@ -463,12 +463,12 @@ TEST_F(GenerateTest, NothingChangesTheListWhileGenerateRuns) {
         window.Press(ids::kMenuClearList);
         window.ClickHeader(ids::kEntryList, 0);
         window.Drop({scratch / "pics/b.jpg"});
-        EXPECT_EQ(dialog.m_listEntries.RowCount(), 1);
+        EXPECT_EQ(dialog.Inside().slides.RowCount(), 1);
     };
     window.Press(ids::kGenerate);
     EXPECT_EQ(system.boxes.front().caption, "vistello");
-    ASSERT_EQ(dialog.m_listEntries.RowCount(), 2);
-    EXPECT_EQ(dialog.m_listEntries.Row(1).title, "A");
+    ASSERT_EQ(dialog.Inside().slides.RowCount(), 2);
+    EXPECT_EQ(dialog.Inside().slides.Row(1).title, "A");
 }
 
 // A missing image, a FIFO in the way, a name another image has, a read-only page and a page
@@ -506,9 +506,10 @@ TEST_F(GenerateTest, FailedPagesAndImagesAreCountedAndTheRestIsWritten) {
     ASSERT_EQ(system.boxes.size(), 3u);
     EXPECT_EQ(system.boxes[0], pageFailed);
     EXPECT_EQ(system.boxes[1], pageFailed);
-    EXPECT_THAT(system.boxes[2].text,
-                ::testing::StartsWith(
-                    "3 of 6 images could not be copied.\r\n2 of 6 pages could not be written.\r\n"));
+    EXPECT_THAT(
+        system.boxes[2].text,
+        ::testing::StartsWith(
+            "3 of 6 images could not be copied.\r\n2 of 6 pages could not be written.\r\n"));
     EXPECT_THAT(system.boxes[2].text,
                 ::testing::EndsWith("\r\nweb/old.htm: could not be written: Permission denied"));
     EXPECT_EQ(ReadBytes("web/old.htm"), "Old");
