@@ -1,6 +1,9 @@
 SHELL := /bin/bash
 BUILD ?= build
 ASAN_BUILD ?= build-asan
+TSAN_BUILD ?= build-tsan
+# The tests whose code runs on the worker pool.
+TSAN_TESTS = ParallelRun|WebShow|GenerateTest
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
 FUZZ_TARGETS = codecs key_value page_text page_names photo_details
@@ -8,7 +11,7 @@ JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 MANIFEST ?= $(BUILD)/install_manifest.txt
 
-.PHONY: run test build deps bench fuzz format clean install uninstall
+.PHONY: run test build deps bench fuzz tsan format clean install uninstall
 
 deps:
 	@./scripts/install-deps.sh
@@ -28,8 +31,15 @@ ifneq ($(CI),)
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DVISTELLO_SANITIZE=ON -DVISTELLO_BENCH=OFF >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory tsan
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
 endif
+
+# The worker pool's tests under ThreadSanitizer.
+tsan: deps
+	@cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVISTELLO_TSAN=ON -DVISTELLO_BENCH=OFF >/dev/null
+	@cmake --build $(TSAN_BUILD) -j $(JOBS) --target vistello_tests
+	@cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure -j $(JOBS) -R "$(TSAN_TESTS)"
 
 bench: build
 	@QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/vistello_bench
@@ -62,4 +72,4 @@ format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	@rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	@rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

@@ -52,8 +52,9 @@ protected:
 
 // Photos become JPEG web copies, told apart when their names meet; a transparent image stays
 // PNG; a GIF and a format the library cannot read are copied as they are; one that fails to
-// decode is counted. Thumbnails lie in their folder, and the overview page, named before any
-// page, repeats its block with each slide's page and thumbnail; every page links to it.
+// decode is counted, with the library's reason. A second run, which knows the images from the
+// first, publishes the same. Thumbnails lie in their folder, and the overview page, named before
+// any page, repeats its block with each slide's page and thumbnail; every page links to it.
 TEST_F(WebShowTest, PublishesWebCopiesThumbnailsAndAnOverviewPage) {
     Add("A tif", "a.tif", "photo");
     Add("A jpg", "a.jpg", "photo");
@@ -94,9 +95,14 @@ TEST_F(WebShowTest, PublishesWebCopiesThumbnailsAndAnOverviewPage) {
                       "A jpg][\"logo.htm\" \"thumbs/logo.png\" Logo][\"anim.htm\" "
                       "\"thumbs/anim.jpg\" Anim][\"notes.htm\" \"notes.xyz\" Notes][\"bad.htm\" "
                       "\"thumbs/bad.jpg\" Bad][\"index_2.htm\" \"thumbs/a_2.jpg\" Index]tail"}}));
+    Generate();
+    Files again = Contents("out");
+    again.erase(".vistello-images");
+    EXPECT_EQ(again, files);
 }
 
 // A second run makes nothing, after a title changed too; a changed source remakes its own files,
+// keeping the camera's details remakes the copies (not the thumbnails, which never keep them),
 // changed settings remake all, and a made file that went missing is made again.
 TEST_F(WebShowTest, RemakesImagesOnlyWhenTheirSourceOrTheSettingsChange) {
     Add("A", "a.jpg", "photo");
@@ -114,6 +120,8 @@ TEST_F(WebShowTest, RemakesImagesOnlyWhenTheirSourceOrTheSettingsChange) {
     WriteBytes("b.jpg", "photo, edited");
     EXPECT_EQ(made(), 2);
     EXPECT_EQ(ReadBytes("out/b.jpg"), "photo, edited@2048q85jpg");
+    settings.keepDetails = true;
+    EXPECT_EQ(made(), 2);
     settings.quality = 60;
     EXPECT_EQ(made(), 4);
     fs::remove("out/thumbs/a.jpg");

@@ -89,10 +89,10 @@ TEST(PhotoReaderTest, EachFieldComesFromTheFirstPlaceThatHoldsIt) {
              AddIptc(image.iptcData(), "Iptc.Application2.Keywords", "sea");
          },
          {"Caf\xc3\xa9", "", "sea, sun", ""}},
-        {"EXIF only: XP fields in UTF-16, a camera's placeholder passed over",
+        {"EXIF only: XP fields in UTF-16, a camera's placeholder in any case passed over",
          [](Exiv2::Image& image) {
              AddBytes(image.exifData(), "Exif.Image.XPTitle", Utf16(u"\u00dcber den D\u00e4chern"));
-             image.exifData()["Exif.Image.ImageDescription"] = "OLYMPUS DIGITAL CAMERA";
+             image.exifData()["Exif.Image.ImageDescription"] = "Olympus Digital Camera";
              AddBytes(image.exifData(), "Exif.Image.XPComment", Utf16(u"Roofs"));
              AddBytes(image.exifData(), "Exif.Image.XPKeywords", Utf16(u"roof;city"));
          },
@@ -100,6 +100,12 @@ TEST(PhotoReaderTest, EachFieldComesFromTheFirstPlaceThatHoldsIt) {
           "ber den D\xc3\xa4"
           "chern",
           "Roofs", "roof, city", ""}},
+        {"EXIF description in UTF-8 over the XP comment",
+         [](Exiv2::Image& image) {
+             image.exifData()["Exif.Image.ImageDescription"] = "Caf\xc3\xa9";
+             AddBytes(image.exifData(), "Exif.Image.XPComment", Utf16(u"Roofs"));
+         },
+         {"", "Caf\xc3\xa9", "", ""}},
         {"XMP keywords and alt text over IPTC",
          [](Exiv2::Image& image) {
              AddValue(image.xmpData(), "Xmp.dc.subject", Exiv2::xmpBag, {"harbour", "boats"});
@@ -150,8 +156,9 @@ std::string Segment(char marker, const std::string& payload) {
            payload;
 }
 
-// A JPEG's details may lie well past the first read, behind colour profiles and previews; the
-// file may also end inside a segment that comes later.
+// A JPEG's details may lie well past the first read, behind colour profiles, previews and a fill
+// byte, and IPTC in the first of several Photoshop segments; the file may also end inside a
+// segment that comes later.
 TEST(PhotoReaderTest, FindsDetailsWhereverTheyLieBeforeTheImage) {
     const std::string profile = Segment('\xE2', std::string(65000, 'p'));
     const std::string xmp = Segment(
@@ -160,14 +167,21 @@ TEST(PhotoReaderTest, FindsDetailsWhereverTheyLieBeforeTheImage) {
                     "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
                     "xmlns:dc='http://purl.org/dc/elements/1.1/' dc:title='Far'/></rdf:RDF>"
                     "</x:xmpmeta>");
-    const std::string front = "\xFF\xD8" + profile + profile + "\xFF\xFF" + xmp;
+    const std::string photoshop("Photoshop 3.0\0008BIM", 18);
+    const std::string iptc = Segment('\xED', photoshop + std::string("\x04\x04\0\0\0\0\0\x0A", 8) +
+                                                 std::string("\x1C\x02\x78\0\x05"
+                                                             "Calm\0",
+                                                             10));
+    const std::string other =
+        Segment('\xED', photoshop + std::string("\x04\x0C\0\0\0\0\0\x02xy", 10));
+    const std::string front = "\xFF\xD8" + profile + profile + iptc + other + "\xFF\xFF" + xmp;
     ScratchDir scratch;
     WriteBytes("whole.jpg", front + Segment('\xDA', "scan") + std::string(100, 'i') + "\xFF\xD9");
     WriteBytes("cut.jpg", front + Segment('\xE2', std::string(100, 'p')).substr(0, 50));
     RealFileOps ops;
     Exiv2PhotoReader reader(ops);
     for (const char* path : {"whole.jpg", "cut.jpg"})
-        EXPECT_EQ(reader.Read(path), (PhotoDetails{"Far", "", "", ""})) << path;
+        EXPECT_EQ(reader.Read(path), (PhotoDetails{"Far", "Calm", "", ""})) << path;
 }
 
 }  // namespace

@@ -58,11 +58,11 @@ TEST(ProjectFileTest, ReadsHandEditedFilesThroughThePageFields) {
 // that is no number in its range, hand-typed, reads as unset.
 TEST(ProjectFileTest, KeepsWebSettingsThatAreSet) {
     EntryList rows;
-    const WebSettings web{2048, 70, 400, true, "over view.htm"};
+    const WebSettings web{16384, 100, 16, true, "over view.htm"};
     const std::string text = FormatProjectText("t.htm", "", web, rows);
     EXPECT_EQ(text,
-              "CREATOR=Vistello 1.0\nTEMPLATE=t.htm\nOUTPUT=\nWEBSIDE=2048\nWEBQUALITY=70\n"
-              "THUMBSIDE=400\nWEBDETAILS=yes\nOVERVIEW=over view.htm\n");
+              "CREATOR=Vistello 1.0\nTEMPLATE=t.htm\nOUTPUT=\nWEBSIDE=16384\nWEBQUALITY=100\n"
+              "THUMBSIDE=16\nWEBDETAILS=yes\nOVERVIEW=over view.htm\n");
     ProjectFields fields;
     Read(text, fields);
     EXPECT_EQ(fields.web, web);

@@ -333,24 +333,25 @@ TEST_F(MainWindowCommandsTest, DropsAddImagesAndFoldersOrOpenAProject) {
 }
 
 // OK refuses a number out of its range, naming the field, and keeps the dialog open; the values
-// it then takes are written with the project. Escape keeps what was there.
+// it then takes, the ends of each range among them, are written with the project. Escape keeps
+// what was there.
 TEST_F(MainWindowCommandsTest, WebImagesKeepsSettingsInRangeInTheProject) {
     system.dialogScripts = {[](FakeWindow& web) {
                                 EXPECT_EQ(web.GetText(ids::kWebQuality), "85");
                                 web.SetText(ids::kWebLargestSide, "99999");
                                 web.Press(IDOK);
                                 EXPECT_FALSE(web.result);
-                                web.SetText(ids::kWebLargestSide, "2048");
+                                web.SetText(ids::kWebLargestSide, "16384");
                                 web.SetText(ids::kWebQuality, "0");
                                 web.Press(IDOK);
-                                web.SetText(ids::kWebQuality, "70");
-                                web.SetText(ids::kWebThumbnailSide, "400");
+                                web.SetText(ids::kWebQuality, "100");
+                                web.SetText(ids::kWebThumbnailSide, "16");
                                 web.SetCheck(ids::kWebKeepDetails, true);
                                 web.SetText(ids::kWebOverview, "over.htm");
                                 web.Press(IDOK);
                             },
                             [](FakeWindow& web) {
-                                EXPECT_EQ(web.GetText(ids::kWebLargestSide), "2048");
+                                EXPECT_EQ(web.GetText(ids::kWebLargestSide), "16384");
                                 web.SetText(ids::kWebLargestSide, "");
                                 web.Press(IDCANCEL);
                             }};
@@ -365,8 +366,8 @@ TEST_F(MainWindowCommandsTest, WebImagesKeepsSettingsInRangeInTheProject) {
                    MsgButtons::Ok, MsgIcon::Exclamation}}));
     window.Press(ids::kMenuSave);
     EXPECT_TRUE(Holds("vistello.dat",
-                      "OUTPUT=\r\nWEBSIDE=2048\r\nWEBQUALITY=70\r\n"
-                      "THUMBSIDE=400\r\nWEBDETAILS=yes\r\nOVERVIEW=over.htm\r\n"));
+                      "OUTPUT=\r\nWEBSIDE=16384\r\nWEBQUALITY=100\r\n"
+                      "THUMBSIDE=16\r\nWEBDETAILS=yes\r\nOVERVIEW=over.htm\r\n"));
 }
 
 // A photo's details fill its new row; one that describes nothing, or cannot be read, gets the
