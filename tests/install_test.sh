@@ -67,8 +67,10 @@ for overview in "$prefix"/share/vistello/templates/*-overview.htm; do
 done
 printf '<<IMAGETITLE>> <<NEXT>>' >"$work/show.htm"
 printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=gone.jpg\nTITLE=Second\n\nIMAGE=a.jpg\nTITLE=First\n' >"$work/show.dat"
-said=$(cd "$work" && "$program" --generate show.dat 2>&1 >/dev/null) && status=0 || status=$?
+summary=$(cd "$work" && "$program" --generate show.dat 2>"$work/said") && status=0 || status=$?
 [ "$status" -eq 1 ] || fail "--generate ended with $status"
+[ "$summary" = "Wrote 2 of 2 pages and copied 1 of 2 images into web/" ] || fail "summary: $summary"
+said=$(cat "$work/said")
 grep -qx 'vistello: gone.jpg: could not be copied to web/gone.jpg: No such file or directory' <<<"$said" || fail "said: $said"
 [ "$(cat "$work/web/first.htm")" = "First <a href=second.htm>Next</a>" ] || fail "first page"
 

@@ -306,20 +306,21 @@ TEST_F(MainWindowCommandsTest, MovesAndDragsReorderSlidesAndTheSavedProject) {
 }
 
 // Dropped image files and the images of dropped folders join at the top in natural order, those
-// listed already counted; other files are ignored. One project file dropped alone is opened; a
-// file that only ends in .dat is left alone.
+// listed already counted, whatever bytes their names hold; other files, a project among them, are
+// ignored. One project file dropped alone is opened; a file that only ends in .dat is left alone.
 TEST_F(MainWindowCommandsTest, DropsAddImagesAndFoldersOrOpenAProject) {
     fs::create_directory("album");
     for (const char* name : {"album/img10.JPG", "album/img2.jpg", "album/notes.txt", "x.PNG",
-                             "known.jpg", "notes.txt"})
+                             "known.jpg", "notes.txt", "caf\xe9.jpg"})
         WriteBytes(name, "");
     WriteBytes("other.DAT", "IMAGE=p.jpg\r\nTITLE=p\r\n");
     AddEntry("Known", scratch / "known.jpg");
     window.Drop({scratch / "x.PNG", scratch / "notes.txt", scratch / "album", scratch / "known.jpg",
-                 scratch / "missing.jpg", scratch / "x.PNG"});
-    EXPECT_EQ(Titles(), (Strings{"img2", "img10", "x", "Known"}));
-    EXPECT_EQ(window.GetText(ids::kEntryCount), "4");
-    const ShownBox report{"3 images added.\r\n1 image already in the list skipped.",
+                 scratch / "missing.jpg", scratch / "other.DAT", scratch / "x.PNG",
+                 scratch / "caf\xe9.jpg"});
+    EXPECT_EQ(Titles(), (Strings{"img2", "img10", "caf\xe9", "x", "Known"}));
+    EXPECT_EQ(window.GetText(ids::kEntryCount), "5");
+    const ShownBox report{"4 images added.\r\n1 image already in the list skipped.",
                           "Dropped Images"};
     EXPECT_EQ(system.boxes, std::vector<ShownBox>{report});
     WriteBytes("notes.dat", "not a project");
