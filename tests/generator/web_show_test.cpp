@@ -223,5 +223,25 @@ TEST_F(WebShowTest, ALibraryThatGivesWayEndsTheRunWithItsReason) {
     EXPECT_EQ(ReadBytes("out/a.jpg"), "photo@2048q85jpg");
 }
 
+// A record of made images cut short or overwritten with junk costs only what it no longer says:
+// those images are made again, and the record is whole once more.
+TEST_F(WebShowTest, ADamagedRecordCostsOnlyWhatItNoLongerSays) {
+    settings.thumbnailSide = 0;
+    Add("A", "a.jpg", "photo");
+    Add("B", "b.jpg", "photo");
+    Generate();
+    const std::string record = ReadBytes("out/.vistello-images");
+    const auto made = [this] {
+        images.made = 0;
+        EXPECT_TRUE(Generate().failures.empty());
+        return images.made.load();
+    };
+    WriteBytes("out/.vistello-images", record.substr(0, record.size() - 5));
+    EXPECT_EQ(made(), 1);
+    WriteBytes("out/.vistello-images", std::string("M\tjunk\t\xff\n\0F\t%zz\t1", 15));
+    EXPECT_EQ(made(), 2);
+    EXPECT_EQ(made(), 0);
+}
+
 }  // namespace
 }  // namespace vistello::testing

@@ -107,6 +107,20 @@ TEST_F(ImageMakerTest, TellsTransparentImagesAndGifsApart) {
     EXPECT_EQ(Inspect("out").bands, 4);
 }
 
+// A photo in a wider colour space than the web's is shown in its colours: sRGB red stored as
+// Display P3 comes out as sRGB red again, not as the duller red its stored numbers would read as.
+TEST_F(ImageMakerTest, CopiesShowThePhotosColoursInSrgb) {
+    VImage red =
+        (VImage::black(8, 8, VImage::option()->set("bands", 3)) + std::vector<double>{255, 0, 0})
+            .cast(VIPS_FORMAT_UCHAR);
+    red.icc_transform("p3", VImage::option()->set("input_profile", "srgb"))
+        .jpegsave("p3.jpg", VImage::option()->set("Q", 95));
+    ASSERT_TRUE(Make("p3.jpg", 8));
+    const std::vector<double> pixel = VImage::new_from_file("out").getpoint(4, 4);
+    EXPECT_GT(pixel[0], 245);
+    EXPECT_LT(pixel[1], 15);
+}
+
 // A sound PNG header that claims 20,000 by 20,000 pixels is refused before anything is decoded;
 // each refusal says why.
 TEST_F(ImageMakerTest, RefusesImagesOfMorePixelsThanIsSafe) {

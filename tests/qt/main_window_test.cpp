@@ -371,7 +371,8 @@ TEST_F(QtMainWindowTest, F1OpensTheManualAndDocumentsOpenByTheirAbsolutePath) {
 }
 
 // Alt+Down moves the selected row and the selection with it; a row dragged onto the lower half
-// of another lands after it; files dropped on the rows or anywhere on the window become slides.
+// of another lands after it, onto the upper half before it, and below the rows at the end; files
+// dropped on the rows or anywhere on the window become slides.
 TEST_F(QtMainWindowTest, RowsMoveByKeysAndDragAndFilesDropFromTheDesktop) {
     for (const char* title : {"c", "b", "a"}) AddEntry(title);
     const auto titles = [this] {
@@ -392,6 +393,12 @@ TEST_F(QtMainWindowTest, RowsMoveByKeysAndDragAndFilesDropFromTheDesktop) {
     EXPECT_EQ(DropOn(list->viewport(), {first.center().x(), first.bottom() - 1}, *row),
               Qt::CopyAction);
     EXPECT_EQ(titles(), "bac");
+    const QRect last = list->visualRect(list->model()->index(2, 0));
+    for (const int y : {last.top() + 1, list->viewport()->height() - 2}) {
+        row.reset(list->model()->mimeData({list->model()->index(0, 0)}));
+        DropOn(list->viewport(), {last.center().x(), y}, *row);
+    }
+    EXPECT_EQ(titles(), "bca");
 
     WriteBytes("x.jpg", "");
     WriteBytes("y.png", "");
@@ -403,7 +410,7 @@ TEST_F(QtMainWindowTest, RowsMoveByKeysAndDragAndFilesDropFromTheDesktop) {
         DropOn(target, {5, 5}, files);
         QTest::qWait(50);
     }
-    EXPECT_EQ(titles(), "yxbac");
+    EXPECT_EQ(titles(), "yxbca");
     EXPECT_EQ(std::get<0>(shown), "Dropped Images");
 }
 

@@ -25,9 +25,8 @@ TEST(EntryListTest, SortsAsAStableSortOfTheColumnsBytes) {
     }
     EntryList list;
     list.InsertTop(entries);
-    std::stable_sort(entries.begin(), entries.end(), [](const ImageEntry& a, const ImageEntry& b) {
-        return a.title < b.title;
-    });
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const ImageEntry& a, const ImageEntry& b) { return a.title < b.title; });
     const auto rows = [&list] {
         std::vector<ImageEntry> shown;
         for (int row = 0; row < list.RowCount(); ++row) shown.push_back(list.Row(row));
