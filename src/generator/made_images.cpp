@@ -138,8 +138,6 @@ bool MadeImages::Holds(FileOps& ops, const std::string& folder, const ImageJob& 
            target->st_size == made.targetSize && SameTime(target->st_mtim, made.targetMtime);
 }
 
-void MadeImages::Forget(const ImageJob& job) { m_made.erase(job.target); }
-
 void MadeImages::KeepOnly(const std::vector<ImageJob>& jobs,
                           const std::vector<std::string>& sources) {
     std::map<std::string, Source> named;

@@ -33,8 +33,6 @@ public:
                const struct stat& source) const;
     void NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
                   const struct stat& source);
-    // A made image that could not be replaced is no longer what the folder holds.
-    void Forget(const ImageJob& job);
     // Forgets every image the jobs no longer name and every source no longer among `sources`;
     // their files stay where they are.
     void KeepOnly(const std::vector<ImageJob>& jobs, const std::vector<std::string>& sources);

@@ -193,7 +193,6 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
         if (failures[item].empty()) {
             made.NoteMade(ops, folder, image, plan.jobSources[job]);
         } else {
-            made.Forget(image);
             result.failed.emplace(image.source, image.source + ": could not be made into " +
                                                     folder + image.target + ": " + failures[item]);
         }
