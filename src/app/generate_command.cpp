@@ -79,7 +79,10 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, const std::string& proj
     const std::string& folder = request.outputFolder;
     out << "Wrote " << result.pages - result.pagesFailed << " of " << CountOf(result.pages, "page")
         << " and copied " << result.images - result.imagesFailed << " of "
-        << CountOf(result.images, "image") << " into " << (folder.empty() ? "./" : folder) << "\n";
+        << CountOf(result.images, "image") << " into " << (folder.empty() ? "./" : folder);
+    if (result.converted > 0)
+        out << ", " << GroupThousands(result.converted) << " converted for browsers";
+    out << "\n";
     return result.pagesFailed > 0 || result.imagesFailed > 0 ? 1 : 0;
 }
 

@@ -18,7 +18,7 @@ struct ImageJob {
     std::string source;
     // Where the generator writes the result, relative to the output folder.
     std::string target;
-    // The longer edge at most, never enlarged.
+    // The longer edge at most, never enlarged; 0 for the image's own size.
     int side = 0;
     int quality = 0;
     // PNG rather than JPEG.

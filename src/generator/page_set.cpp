@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <optional>
@@ -20,6 +21,7 @@
 #include "generator/page_text.h"
 #include "generator/parallel_run.h"
 #include "generator/web_images.h"
+#include "slides/image_kinds.h"
 
 namespace vistello {
 
@@ -119,6 +121,14 @@ std::optional<std::string> PageSetWriter::BuildAndWrite(const std::string& path,
     return std::nullopt;
 }
 
+// Whether any image is to be made: as the settings ask, or of a photo browsers cannot show.
+bool MakesImages(const WebSettings& settings, std::span<const ImageEntry* const> rows) {
+    return settings.MakesImages() ||
+           std::any_of(rows.begin(), rows.end(), [](const ImageEntry* row) {
+               return IsUnshownImageFileName(FileNameOf(row->imagePath));
+           });
+}
+
 // The images of a web show, made before any page: the pages name what they became.
 std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry* const> rows,
                                        const std::string& outputFolder, const WebShow& web,
@@ -173,9 +183,10 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     result.pages = result.images = static_cast<int>(rows.size());
     std::map<std::string, std::string> failedSources;
     std::optional<WebImagePlan> plan;
-    if (web && web->settings.MakesImages()) {
+    if (web && MakesImages(web->settings, rows)) {
         plan = MakeImages(ops, rows, outputFolder, *web, result, failedSources);
         if (!plan) return result;
+        result.converted = plan->converted;
     }
     const bool overview = web && !web->overviewText.empty();
     std::vector<std::string_view> titles;

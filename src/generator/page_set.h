@@ -22,6 +22,9 @@ struct PageSetResult {
     int pagesWritten = 0;
     int images = 0;
     int imagesFailed = 0;
+    // Photos published as JPEG (PNG where transparent) because not every browser shows their
+    // own format.
+    int converted = 0;
     // True when `onPage` answered false, which leaves the rows after that one undone; the
     // counts of failures and written pages cover the rows done.
     bool stopped = false;
@@ -66,8 +69,9 @@ using PageDone = std::function<bool(int row, bool written)>;
 //
 // With a web show, resized copies and thumbnails are made first, on every core, and only those
 // whose source or settings changed since the run that made them; each page then shows its web
-// copy. An overview page repeats its block for every row and links to every page, and every
-// page's <<INDEX>> links to it.
+// copy. A photo that not every browser shows is made into one even without settings (see
+// WebImagePlan). An overview page repeats its block for every row and links to every page, and
+// every page's <<INDEX>> links to it.
 PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows,
                            std::string_view templateText, const TagSet& tags,
                            const std::string& outputFolder, const PageDone& onPage,

@@ -11,6 +11,7 @@
 #include "files/path_rules.h"
 #include "files/unique_names.h"
 #include "generator/parallel_run.h"
+#include "slides/image_kinds.h"
 
 namespace vistello {
 
@@ -57,11 +58,18 @@ std::optional<struct stat> RegularFile(FileOps& ops, const std::string& path) {
     return info;
 }
 
+// Whether anything may be made of the image: with the settings at rest, only of a photo that
+// browsers cannot show.
+bool MayMake(const WebSettings& settings, const std::string& path) {
+    return settings.MakesImages() || IsUnshownImageFileName(FileNameOf(path));
+}
+
 // Each source once, in the order rows first name it, known by the file it leads to, so that two
-// paths to one file are one source; as it is now and as the library sees it. A source as an
-// earlier run found it is not examined again.
+// paths to one file are one source; as it is now and, where something may be made of it, as the
+// library sees it. A source as an earlier run found it is not examined again.
 std::optional<std::vector<Source>> ExamineSources(FileOps& ops, ImageMaker& maker,
                                                   std::span<const ImageEntry* const> rows,
+                                                  const WebSettings& settings,
                                                   std::vector<size_t>& sourceOfRow,
                                                   MadeImages& made, int threads,
                                                   const ImagesDone& onImage, std::string& failure) {
@@ -85,7 +93,7 @@ std::optional<std::vector<Source>> ExamineSources(FileOps& ops, ImageMaker& make
     }
     std::vector<size_t> unknown;
     for (size_t i = 0; i < sources.size(); ++i) {
-        if (!sources[i].info) continue;
+        if (!sources[i].info || !MayMake(settings, sources[i].path)) continue;
         sources[i].facts = made.FactsOf(sources[i].path, *sources[i].info);
         if (!sources[i].facts) unknown.push_back(i);
     }
@@ -115,7 +123,7 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
                                           std::string& failure) {
     std::vector<size_t> sourceOfRow;
     const std::optional<std::vector<Source>> examined =
-        ExamineSources(ops, maker, rows, sourceOfRow, made, threads, onImage, failure);
+        ExamineSources(ops, maker, rows, settings, sourceOfRow, made, threads, onImage, failure);
     if (!examined) return std::nullopt;
     const std::vector<Source>& sources = *examined;
     std::set<FileId> sourceIds;
@@ -128,8 +136,10 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
     NameClaims claims(ops, folder, sourceIds);
     for (size_t i = 0; i < sources.size(); ++i) {
         const Source& source = sources[i];
-        copied[i] = settings.largestSide == 0 || !source.facts || source.facts->gif;
+        const bool unshown = IsUnshownImageFileName(FileNameOf(source.path));
+        copied[i] = (settings.largestSide == 0 && !unshown) || !source.facts || source.facts->gif;
         if (copied[i]) claims.Take(FileNameOf(source.path));
+        plan.converted += !copied[i] && unshown;
     }
     std::vector<std::string> names(sources.size());
     std::vector<std::string> thumbnails(sources.size());

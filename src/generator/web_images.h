@@ -21,9 +21,10 @@ inline constexpr std::string_view kThumbnailFolder = "thumbs/";
 
 // What a run publishes of each row's image. A web copy is a JPEG, or a PNG where the image is
 // transparent, named after the image and told apart from every other image by "_2", "_3" ...;
-// a GIF, an image the library cannot read and every image while web copies are off are copied
-// as they are, under their own names. Thumbnails lie in their own folder, named after the image
-// they show.
+// a GIF, an image the library cannot read and, while web copies are off, every image that
+// browsers show are copied as they are, under their own names. A photo that not every browser
+// shows (TIFF, HEIC) is published as a web copy of its full size while web copies are off.
+// Thumbnails lie in their own folder, named after the image they show.
 struct WebImagePlan {
     // Per row: the file name in the output folder that the page shows.
     std::vector<std::string> names;
@@ -39,6 +40,8 @@ struct WebImagePlan {
     // there.
     std::vector<std::string> sources;
     std::vector<size_t> rowSources;
+    // How many sources are published in another format than their own, for browsers to show.
+    int converted = 0;
 };
 
 // Told how many of how many images are examined, then made; false stops the run.

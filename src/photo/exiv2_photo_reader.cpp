@@ -5,6 +5,7 @@
 #include <mutex>
 #include <vector>
 
+#include "photo/heif_metadata.h"
 #include "photo/jpeg_metadata.h"
 #include "photo/mapped_file.h"
 #include "photo/xmp_packet.h"
@@ -163,6 +164,12 @@ std::optional<PhotoDetails> Exiv2PhotoReader::Read(const std::string& path) {
             return ReadJpeg(*jpeg);
         const MappedFile file(m_ops, path);
         if (!file.IsOpen()) return std::nullopt;
+        if (LooksLikeIsoMedia(file.Data(), file.Size())) {
+            const std::optional<HeifMetadata> heif = ReadHeifMetadata(file.Data(), file.Size());
+            if (!heif) return std::nullopt;
+            return ChooseDetails(
+                StoredIn(ReadXmpPacket(heif->xmp), Exiv2::IptcData(), ExifIn(heif->exif)));
+        }
         auto image = Exiv2::ImageFactory::open(file.Data(), static_cast<long>(file.Size()));
         if (image.get() == nullptr) return std::nullopt;
         image->readMetadata();

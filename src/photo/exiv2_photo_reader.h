@@ -9,7 +9,8 @@
 namespace vistello {
 
 // Reads EXIF and IPTC with the photo library and XMP with the XML library. Of a JPEG, the
-// segments that hold them are found first and only they are read. Every failure of a library,
+// segments that hold them are found first and only they are read; of a HEIC or AVIF photo, the
+// container library finds the primary image's blocks. Every failure of a library,
 // on any file however damaged, ends as "cannot be read"; nothing it throws leaves Read. Every
 // file is opened through ops, and only a regular file is read.
 class Exiv2PhotoReader : public PhotoReader {

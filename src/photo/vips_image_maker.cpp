@@ -71,14 +71,15 @@ EncodedImage MakeImage(const ImageJob& job) {
         return {{},
                 "larger than " + std::to_string(static_cast<int>(kMaxImagePixels / 1e6)) +
                     " megapixels"};
+    const int side = job.side > 0 ? job.side : VIPS_MAX_COORD;
     // A photo cut short is a failed image, not one published half grey.
     auto* options = VImage::option()
-                        ->set("height", job.side)
+                        ->set("height", side)
                         ->set("size", VIPS_SIZE_DOWN)
                         ->set("fail_on", VIPS_FAIL_ON_TRUNCATED);
     // An embedded profile is applied, so every copy shows its colours in sRGB.
     if (HasProfile(header)) options->set("export_profile", "srgb");
-    VImage image = VImage::thumbnail(job.source.c_str(), job.side, options);
+    VImage image = VImage::thumbnail(job.source.c_str(), side, options);
     if (!job.png && image.has_alpha())
         image = image.flatten(VImage::option()->set("background", 255));
     return {Encode(image, job), {}};

@@ -7,22 +7,38 @@
 
 namespace vistello {
 
+namespace {
+
+const ImageKind* KindOf(std::string_view name) {
+    const std::string_view extension = ExtensionOf(name);
+    for (const ImageKind& kind : ImageKinds()) {
+        if (std::any_of(
+                kind.extensions.begin(), kind.extensions.end(),
+                [&](std::string_view known) { return EqualIgnoringCase(extension, known); }))
+            return &kind;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 const std::vector<ImageKind>& ImageKinds() {
     static const std::vector<ImageKind> kinds = {{"JPG Files", {"jpg", "jpeg"}},
                                                  {"PNG Files", {"png"}},
-                                                 {"TIF Files", {"tif", "tiff"}},
+                                                 {"TIF Files", {"tif", "tiff"}, false},
                                                  {"BMP Files", {"bmp"}},
-                                                 {"GIF Files", {"gif"}}};
+                                                 {"GIF Files", {"gif"}},
+                                                 {"HEIC Files", {"heic", "heif"}, false},
+                                                 {"AVIF Files", {"avif"}},
+                                                 {"WebP Files", {"webp"}}};
     return kinds;
 }
 
-bool IsImageFileName(std::string_view name) {
-    const std::string_view extension = ExtensionOf(name);
-    return std::any_of(ImageKinds().begin(), ImageKinds().end(), [&](const ImageKind& kind) {
-        return std::any_of(
-            kind.extensions.begin(), kind.extensions.end(),
-            [&](std::string_view known) { return EqualIgnoringCase(extension, known); });
-    });
+bool IsImageFileName(std::string_view name) { return KindOf(name) != nullptr; }
+
+bool IsUnshownImageFileName(std::string_view name) {
+    const ImageKind* kind = KindOf(name);
+    return kind != nullptr && !kind->browsersShow;
 }
 
 }  // namespace vistello

@@ -12,11 +12,16 @@ struct ImageKind {
     std::string_view label;
     // Without the dot, in small letters; names match in any case.
     std::vector<std::string_view> extensions;
+    // Every major browser shows it; a photo of any other kind is published as a JPEG.
+    bool browsersShow = true;
 };
 
 const std::vector<ImageKind>& ImageKinds();
 
 // A name of one of those kinds: its extension is one of theirs, in any case.
 bool IsImageFileName(std::string_view name);
+
+// A name of one of those kinds that not every major browser shows (TIFF, HEIC).
+bool IsUnshownImageFileName(std::string_view name);
 
 }  // namespace vistello

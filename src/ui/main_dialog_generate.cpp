@@ -60,6 +60,13 @@ std::string FailureText(const PageSetResult& result) {
     return text + FileLines(result.failures);
 }
 
+// Said before the closing question, and only when it applies.
+std::string ConvertedText(const PageSetResult& result) {
+    if (result.converted == 0) return {};
+    return CountOf(result.converted, "photo") + (result.converted == 1 ? " was" : " were") +
+           " converted to a format every browser shows.\n";
+}
+
 std::string StoppedText(const PageSetResult& result) {
     std::string text =
         result.failure.empty() ? std::string() : "Generating failed: " + result.failure + "\r\n";
@@ -97,7 +104,8 @@ void CMainDialog::OnGenerate() {
         AfxMessageBox(FailureText(result), MsgButtons::Ok);
         return;
     }
-    if (AfxMessageBox(kGeneratedQuestion, MsgButtons::YesNo) == MsgAnswer::Yes) {
+    if (AfxMessageBox(ConvertedText(result) + kGeneratedQuestion, MsgButtons::YesNo) ==
+        MsgAnswer::Yes) {
         System().OpenDocument(AbsolutePath(m_strOutputFolder + result.firstPage));
     }
 }

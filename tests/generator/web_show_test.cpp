@@ -243,5 +243,25 @@ TEST_F(WebShowTest, ADamagedRecordCostsOnlyWhatItNoLongerSays) {
     EXPECT_EQ(made(), 0);
 }
 
+// With no web settings a photo that not every browser shows becomes a full-size JPEG (PNG where
+// transparent) named after it, counted as converted; the others are copied as they are.
+TEST_F(WebShowTest, PhotosBrowsersCannotShowArePublishedInAFormatTheyCan) {
+    settings = WebSettings{};
+    Add("Phone", "IMG_1.HEIC", "photo");
+    Add("Scan", "scan.tif", "alpha");
+    Add("Camera", "IMG_1.jpg", "photo");
+    const PageSetResult result = Generate();
+    EXPECT_EQ(result.converted, 2);
+    Files files = Contents("out");
+    files.erase(".vistello-images");
+    EXPECT_EQ(files, (Files{{"IMG_1.jpg", "photo"},
+                            {"IMG_1_2.jpg", "photo@0q85jpg"},
+                            {"scan.png", "alpha@0q85png"},
+                            {"phone.htm", "||\"IMG_1_2.jpg\""},
+                            {"scan.htm", "|<a href=phone.htm>Back</a>|\"scan.png\""},
+                            {"camera.htm", "|<a href=scan.htm>Back</a>|\"IMG_1.jpg\""}}));
+    EXPECT_EQ(images.examined, 2);
+}
+
 }  // namespace
 }  // namespace vistello::testing

@@ -121,6 +121,18 @@ TEST_F(ImageMakerTest, CopiesShowThePhotosColoursInSrgb) {
     EXPECT_LT(pixel[1], 15);
 }
 
+// A HEIC photo becomes a JPEG of its own size, without its details unless they are kept.
+TEST_F(ImageMakerTest, MakesAFullSizeJpegOfAHeicPhoto) {
+    VImage::black(64, 48, VImage::option()->set("bands", 3))
+        .cast(VIPS_FORMAT_UCHAR)
+        .heifsave("p.heic");
+    ASSERT_TRUE(Make("p.heic", 0));
+    const Made made = Inspect("out");
+    EXPECT_EQ(made.width, 64);
+    EXPECT_EQ(made.height, 48);
+    EXPECT_EQ(ReadBytes("out").substr(0, 2), "\xFF\xD8");
+}
+
 // A sound PNG header that claims 20,000 by 20,000 pixels is refused before anything is decoded;
 // each refusal says why.
 TEST_F(ImageMakerTest, RefusesImagesOfMorePixelsThanIsSafe) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <vips/vips8>
 
 #include "photo/exiv2_photo_reader.h"
 #include "support/temp_dir.h"
@@ -182,6 +183,28 @@ TEST(PhotoReaderTest, FindsDetailsWhereverTheyLieBeforeTheImage) {
     Exiv2PhotoReader reader(ops);
     for (const char* path : {"whole.jpg", "cut.jpg"})
         EXPECT_EQ(reader.Read(path), (PhotoDetails{"Far", "Calm", "", ""})) << path;
+}
+
+// Phones' formats carry their details as JPEGs do.
+TEST(PhotoReaderTest, ReadsTheDetailsOfHeicAvifAndWebpPhotos) {
+    ScratchDir scratch;
+    VIPS_INIT("vistello-test");
+    static const std::string xmp =
+        "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
+        "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'><rdf:Description "
+        "xmlns:dc='http://purl.org/dc/elements/1.1/' dc:title='Phone'/></rdf:RDF></x:xmpmeta>";
+    vips::VImage image = vips::VImage::black(64, 48, vips::VImage::option()->set("bands", 3))
+                             .cast(VIPS_FORMAT_UCHAR)
+                             .copy();
+    image.set(VIPS_META_XMP_NAME, nullptr, const_cast<char*>(xmp.data()), xmp.size());
+    image.heifsave("a.heic");
+    image.heifsave("a.avif",
+                   vips::VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1));
+    image.webpsave("a.webp");
+    RealFileOps ops;
+    Exiv2PhotoReader reader(ops);
+    for (const char* path : {"a.heic", "a.avif", "a.webp"})
+        EXPECT_EQ(reader.Read(path), (PhotoDetails{"Phone", "", "", ""})) << path;
 }
 
 }  // namespace

@@ -371,26 +371,27 @@ TEST_F(MainWindowCommandsTest, WebImagesKeepsSettingsInRangeInTheProject) {
                       "THUMBSIDE=16\r\nWEBDETAILS=yes\r\nOVERVIEW=over.htm\r\n"));
 }
 
-// A photo's details fill its new row; one that describes nothing, or cannot be read, gets the
-// title from its file name. Cancel while the photos are read adds nothing.
+// A photo's details fill its new row, phones' formats among them; one that describes nothing, or
+// cannot be read, gets the title from its file name. Cancel while the photos are read adds
+// nothing.
 TEST_F(MainWindowCommandsTest, ImportDirectoryFillsEachRowFromItsPhoto) {
     FakePhotoReader photos;
     dialog.UsePhotoReader(photos);
     fs::create_directory("album");
-    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+    for (const char* name : {"a.heic", "b.jpg", "c.webp", "d.AVIF", "e.tiff"})
         WriteBytes(std::string("album/") + name, "");
     const std::string album = scratch / "album";
-    photos.photos[album + "/a.jpg"] = {"Harbour", "Boats at dawn", "sea, boats", "Three boats"};
+    photos.photos[album + "/a.heic"] = {"Harbour", "Boats at dawn", "sea, boats", "Three boats"};
     photos.photos[album + "/b.jpg"] = {};
     for (const bool cancel : {true, false}) {
         system.cancelProgress = cancel;
         system.pickerAnswers = {album};
         window.Press(ids::kMenuImportDirectory);
     }
-    EXPECT_EQ(Titles(), (Strings{"Harbour", "b", "c"}));
+    EXPECT_EQ(Titles(), (Strings{"Harbour", "b", "c", "d", "e"}));
     EXPECT_EQ(dialog.Inside().slides.Row(0),
               (ImageEntry{"Harbour", "", "", "", "Three boats", "sea, boats", "Boats at dawn",
-                          album + "/a.jpg"}));
+                          album + "/a.heic"}));
     EXPECT_EQ(system.boxes.size(), 1u);
 }
 
