@@ -1,8 +1,10 @@
 // Web copies (2048 pixels) and thumbnails (400) of 200 photos of 24 megapixels, against the floor
 // of the image library's own command-line thumbnailer making the same two sizes of the same files
 // with as many processes as cores; then a Generate after one title changed, against the first.
-// The photos are made once and kept in the build folder; the peak memory of this process, which
-// makes the images in the same way as the window, is printed at the end.
+// Also 50 HEIC photos of 12 megapixels made into full-size JPEGs, as a show without web settings
+// publishes them, against the library's own `vips copy` doing the same in as many processes as
+// cores. The photos are made once and kept in the build folder; the peak memory of this process,
+// which makes the images in the same way as the window, is printed at the end.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -26,7 +28,9 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kPhotos = 200;
+constexpr int kHeicPhotos = 50;
 const fs::path kPhotoFolder = VISTELLO_BENCH_PHOTOS;
+const fs::path kHeicFolder = kPhotoFolder / "heic";
 
 // Soft shapes with grain, so each photo costs what a camera's would to decode.
 void MakePhoto(const fs::path& path, int seed) {
@@ -40,22 +44,37 @@ void MakePhoto(const fs::path& path, int seed) {
     photo.cast(VIPS_FORMAT_UCHAR).jpegsave(path.c_str(), VImage::option()->set("Q", 90));
 }
 
+// A phone's photo: 4000 by 3000 pixels, HEIC.
+void MakeHeicPhoto(const fs::path& path, int seed) {
+    using vips::VImage;
+    VImage shapes =
+        VImage::gaussnoise(500, 375, VImage::option()->set("sigma", 60)->set("seed", seed));
+    shapes = shapes.bandjoin(shapes.rot180()).bandjoin(shapes.flip(VIPS_DIRECTION_HORIZONTAL));
+    VImage photo = shapes.resize(8, VImage::option()->set("kernel", VIPS_KERNEL_CUBIC));
+    photo.cast(VIPS_FORMAT_UCHAR)
+        .copy(VImage::option()->set("interpretation", VIPS_INTERPRETATION_sRGB))
+        .heifsave(path.c_str(), VImage::option()->set("Q", 80));
+}
+
 // In a child process, so that making the photos does not count towards this one's memory.
-void MakePhotosOnce() {
-    if (fs::exists(kPhotoFolder / "done")) return;
+void MakeOnce(const fs::path& folder, int count, void (*make)(const fs::path&, int),
+              const std::string& extension) {
+    if (fs::exists(folder / "done")) return;
     const pid_t child = ::fork();
     if (child == 0) {
         VIPS_INIT("bench");
-        fs::create_directories(kPhotoFolder);
+        fs::create_directories(folder);
         RunInParallel(
-            kPhotos, CoreCount(),
-            [](int i) { MakePhoto(kPhotoFolder / ("photo_" + std::to_string(i) + ".jpg"), i); },
+            count, CoreCount(),
+            [&](int i) { make(folder / ("photo_" + std::to_string(i) + extension), i); },
             [](int) { return true; });
-        std::fclose(std::fopen((kPhotoFolder / "done").c_str(), "w"));
+        std::fclose(std::fopen((folder / "done").c_str(), "w"));
         ::_exit(0);
     }
     ::waitpid(child, nullptr, 0);
 }
+
+void MakePhotosOnce() { MakeOnce(kPhotoFolder, kPhotos, MakePhoto, ".jpg"); }
 
 struct Show {
     Show() {
@@ -136,9 +155,60 @@ void RegenerateAfterOneTitle(benchmark::State& state) {
     }
 }
 
+// Without web settings, as a phone's show is published.
+struct HeicShow {
+    HeicShow() {
+        MakeOnce(kHeicFolder, kHeicPhotos, MakeHeicPhoto, ".heic");
+        for (int i = 0; i < kHeicPhotos; ++i) {
+            const std::string name = "photo_" + std::to_string(i) + ".heic";
+            entries.push_back({"Photo " + std::to_string(i), "", "", "", "", "", "",
+                               (kHeicFolder / name).string()});
+        }
+        for (const ImageEntry& entry : entries) rows.push_back(&entry);
+        web.maker = &maker;
+    }
+
+    RealFileOps ops;
+    VipsImageMaker maker;
+    TagSet tags;
+    std::vector<ImageEntry> entries;
+    std::vector<const ImageEntry*> rows;
+    WebShow web;
+};
+
+void VipsCopyHeic(benchmark::State& state) {
+    HeicShow show;
+    const std::string cores = std::to_string(CoreCount());
+    for (auto _ : state) {
+        state.PauseTiming();
+        Fresh(kOut / "copies");
+        state.ResumeTiming();
+        const std::string command = "ls " + kHeicFolder.string() + "/*.heic | xargs -P " + cores +
+                                    " -I@ sh -c 'vips copy @ " + (kOut / "copies").string() +
+                                    "/$(basename @ .heic).jpg[Q=85,strip,optimize_coding]'";
+        if (std::system(command.c_str()) != 0) state.SkipWithError("vips copy failed");
+    }
+}
+
+void ConvertHeic(benchmark::State& state) {
+    HeicShow show;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Fresh(kOut / "heic");
+        state.ResumeTiming();
+        const PageSetResult result =
+            WritePageSet(show.ops, show.rows, "<<IMAGEPATH>>", show.tags, (kOut / "heic/").string(),
+                         {}, nullptr, &show.web);
+        if (result.converted != kHeicPhotos || !result.failures.empty())
+            state.SkipWithError("photos were not converted");
+    }
+}
+
 BENCHMARK(Vipsthumbnail)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
 BENCHMARK(WebCopiesAndThumbnails)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
 BENCHMARK(RegenerateAfterOneTitle)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(VipsCopyHeic)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
+BENCHMARK(ConvertHeic)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
 
 class Reporter : public benchmark::ConsoleReporter {
 public:
@@ -169,6 +239,12 @@ int main(int argc, char** argv) {
                     made / floor);
         std::printf("Regenerate after one title: %.4f of the first run (target at most 0.1)\n",
                     again / made);
+    }
+    const double copied = reporter.Seconds("VipsCopyHeic");
+    const double converted = reporter.Seconds("ConvertHeic");
+    if (copied > 0 && converted > 0) {
+        std::printf("HEIC to full-size JPEG: %.2f of vips copy (target at most 1.2)\n",
+                    converted / copied);
     }
     struct rusage usage {};
     ::getrusage(RUSAGE_SELF, &usage);

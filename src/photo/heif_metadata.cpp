@@ -28,7 +28,9 @@ std::string Block(const heif_image_handle* handle, heif_item_id id) {
 // An Exif block starts with the distance from its fifth byte to the TIFF header.
 std::string TiffOf(const std::string& block) {
     if (block.size() < 4) return {};
-    const auto byte = [&](size_t i) { return static_cast<size_t>(static_cast<unsigned char>(block[i])); };
+    const auto byte = [&](size_t i) {
+        return static_cast<size_t>(static_cast<unsigned char>(block[i]));
+    };
     const size_t offset = byte(0) << 24 | byte(1) << 16 | byte(2) << 8 | byte(3);
     if (offset > block.size() - 4) return {};
     return block.substr(4 + offset);
