@@ -74,19 +74,15 @@ void MakeOnce(const fs::path& folder, int count, void (*make)(const fs::path&, i
     ::waitpid(child, nullptr, 0);
 }
 
-void MakePhotosOnce() { MakeOnce(kPhotoFolder, kPhotos, MakePhoto, ".jpg"); }
-
+// A show of the photos in a folder, without web settings until they are set.
 struct Show {
-    Show() {
-        MakePhotosOnce();
-        for (int i = 0; i < kPhotos; ++i) {
-            const std::string name = "photo_" + std::to_string(i) + ".jpg";
-            entries.push_back({"Photo " + std::to_string(i), "", "", "", "", "", "",
-                               (kPhotoFolder / name).string()});
+    Show(const fs::path& folder, int count, const std::string& extension) {
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "photo_" + std::to_string(i) + extension;
+            entries.push_back(
+                {"Photo " + std::to_string(i), "", "", "", "", "", "", (folder / name).string()});
         }
         for (const ImageEntry& entry : entries) rows.push_back(&entry);
-        web.settings.largestSide = 2048;
-        web.settings.thumbnailSide = 400;
         web.maker = &maker;
     }
 
@@ -104,7 +100,21 @@ struct Show {
 };
 
 Show& SharedShow() {
-    static Show show;
+    static Show show = [] {
+        MakeOnce(kPhotoFolder, kPhotos, MakePhoto, ".jpg");
+        return Show(kPhotoFolder, kPhotos, ".jpg");
+    }();
+    show.web.settings.largestSide = 2048;
+    show.web.settings.thumbnailSide = 400;
+    return show;
+}
+
+// As a phone's show is published: without web settings.
+Show& HeicShow() {
+    static Show show = [] {
+        MakeOnce(kHeicFolder, kHeicPhotos, MakeHeicPhoto, ".heic");
+        return Show(kHeicFolder, kHeicPhotos, ".heic");
+    }();
     return show;
 }
 
@@ -155,29 +165,8 @@ void RegenerateAfterOneTitle(benchmark::State& state) {
     }
 }
 
-// Without web settings, as a phone's show is published.
-struct HeicShow {
-    HeicShow() {
-        MakeOnce(kHeicFolder, kHeicPhotos, MakeHeicPhoto, ".heic");
-        for (int i = 0; i < kHeicPhotos; ++i) {
-            const std::string name = "photo_" + std::to_string(i) + ".heic";
-            entries.push_back({"Photo " + std::to_string(i), "", "", "", "", "", "",
-                               (kHeicFolder / name).string()});
-        }
-        for (const ImageEntry& entry : entries) rows.push_back(&entry);
-        web.maker = &maker;
-    }
-
-    RealFileOps ops;
-    VipsImageMaker maker;
-    TagSet tags;
-    std::vector<ImageEntry> entries;
-    std::vector<const ImageEntry*> rows;
-    WebShow web;
-};
-
 void VipsCopyHeic(benchmark::State& state) {
-    HeicShow show;
+    HeicShow();
     const std::string cores = std::to_string(CoreCount());
     for (auto _ : state) {
         state.PauseTiming();
@@ -191,14 +180,12 @@ void VipsCopyHeic(benchmark::State& state) {
 }
 
 void ConvertHeic(benchmark::State& state) {
-    HeicShow show;
+    Show& show = HeicShow();
     for (auto _ : state) {
         state.PauseTiming();
         Fresh(kOut / "heic");
         state.ResumeTiming();
-        const PageSetResult result =
-            WritePageSet(show.ops, show.rows, "<<IMAGEPATH>>", show.tags, (kOut / "heic/").string(),
-                         {}, nullptr, &show.web);
+        const PageSetResult result = show.Generate((kOut / "heic/").string());
         if (result.converted != kHeicPhotos || !result.failures.empty())
             state.SkipWithError("photos were not converted");
     }
