@@ -183,7 +183,7 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     result.pages = result.images = static_cast<int>(rows.size());
     std::map<std::string, std::string> failedSources;
     std::optional<WebImagePlan> plan;
-    if (web && MakesImages(web->settings, rows)) {
+    if (web && web->maker != nullptr && MakesImages(web->settings, rows)) {
         plan = MakeImages(ops, rows, outputFolder, *web, result, failedSources);
         if (!plan) return result;
         result.converted = plan->converted;
