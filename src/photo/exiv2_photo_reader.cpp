@@ -37,14 +37,25 @@ std::vector<StoredText> IptcValues(const Exiv2::IptcData& iptc, uint16_t tag,
     return values;
 }
 
-enum ExifPlace { kXpTitle, kImageDescription, kXpComment, kXpKeywords, kExifPlaces };
+enum ExifPlace {
+    kXpTitle,
+    kImageDescription,
+    kXpComment,
+    kXpKeywords,
+    kDateTimeOriginal,
+    kOffsetTimeOriginal,
+    kSubSecTimeOriginal,
+    kExifPlaces
+};
 
 // Named once: a key made from its name is looked up in the library's tables, and a datum is
 // told by its tag and directory far quicker than by its name.
 const std::array<Exiv2::ExifKey, kExifPlaces>& ExifKeys() {
     static const std::array<Exiv2::ExifKey, kExifPlaces> keys = {
-        Exiv2::ExifKey("Exif.Image.XPTitle"), Exiv2::ExifKey("Exif.Image.ImageDescription"),
-        Exiv2::ExifKey("Exif.Image.XPComment"), Exiv2::ExifKey("Exif.Image.XPKeywords")};
+        Exiv2::ExifKey("Exif.Image.XPTitle"),   Exiv2::ExifKey("Exif.Image.ImageDescription"),
+        Exiv2::ExifKey("Exif.Image.XPComment"), Exiv2::ExifKey("Exif.Image.XPKeywords"),
+        Exiv2::ExifKey(0x9003, "Photo"),        Exiv2::ExifKey(0x9011, "Photo"),
+        Exiv2::ExifKey(0x9291, "Photo")};
     return keys;
 }
 
@@ -88,10 +99,30 @@ std::vector<StoredText> SplitXpKeywords(std::vector<StoredText> stored) {
     return stored;
 }
 
-StoredDetails StoredIn(XmpDetails xmp, const Exiv2::IptcData& iptc, const Exiv2::ExifData& exif) {
+std::string FirstOf(const std::vector<StoredText>& values) {
+    return values.empty() ? std::string() : values.front().bytes;
+}
+
+// The first place that says when the photo was taken: EXIF, then XMP, then IPTC.
+std::optional<TakenAt> TakenAtIn(const XmpDetails& xmp, const Exiv2::IptcData& iptc,
+                                 const std::array<std::string, kExifPlaces>& exif) {
+    if (const std::optional<TakenAt> taken = ExifTakenAt(
+            exif[kDateTimeOriginal], exif[kOffsetTimeOriginal], exif[kSubSecTimeOriginal]))
+        return taken;
+    for (const std::vector<StoredText>* values :
+         {&xmp.dateTimeOriginal, &xmp.dateCreated, &xmp.createDate}) {
+        if (const std::optional<TakenAt> taken = IsoTakenAt(FirstOf(*values))) return taken;
+    }
+    using Sets = Exiv2::IptcDataSets;
+    const std::string date = FirstOf(IptcValues(iptc, Sets::DateCreated, StoredEncoding::Ascii));
+    const std::string time = FirstOf(IptcValues(iptc, Sets::TimeCreated, StoredEncoding::Ascii));
+    return IsoTakenAt(time.empty() ? date : date + "T" + time);
+}
+
+StoredDetails StoredIn(XmpDetails xmp, const Exiv2::IptcData& iptc,
+                       std::array<std::string, kExifPlaces>& bytes) {
     using Sets = Exiv2::IptcDataSets;
     const StoredEncoding text = IptcIsUtf8(iptc) ? StoredEncoding::Utf8 : StoredEncoding::Latin1;
-    std::array<std::string, kExifPlaces> bytes = ExifBytes(exif);
     StoredDetails stored;
     stored.title = {std::move(xmp.title), IptcValues(iptc, Sets::ObjectName, text),
                     ExifValue(std::move(bytes[kXpTitle]), StoredEncoding::Utf16Le)};
@@ -103,6 +134,15 @@ StoredDetails StoredIn(XmpDetails xmp, const Exiv2::IptcData& iptc, const Exiv2:
         SplitXpKeywords(ExifValue(std::move(bytes[kXpKeywords]), StoredEncoding::Utf16Le))};
     stored.alt = {std::move(xmp.alt)};
     return stored;
+}
+
+// The page fields and the time the photo was taken.
+PhotoDetails DetailsIn(XmpDetails xmp, const Exiv2::IptcData& iptc, const Exiv2::ExifData& exif) {
+    std::array<std::string, kExifPlaces> bytes = ExifBytes(exif);
+    const std::optional<TakenAt> taken = TakenAtIn(xmp, iptc, bytes);
+    PhotoDetails details = ChooseDetails(StoredIn(std::move(xmp), iptc, bytes));
+    details.takenAt = taken;
+    return details;
 }
 
 // The IPTC record of every Photoshop resource block that holds one, joined.
@@ -143,8 +183,7 @@ Exiv2::ExifData ExifIn(const std::string& tiff) {
 // The segments are found without the library, which would also read the XMP packet its own,
 // much slower way.
 PhotoDetails ReadJpeg(const JpegMetadata& jpeg) {
-    return ChooseDetails(
-        StoredIn(ReadXmpPacket(jpeg.xmp), IptcIn(jpeg.photoshop), ExifIn(jpeg.exif)));
+    return DetailsIn(ReadXmpPacket(jpeg.xmp), IptcIn(jpeg.photoshop), ExifIn(jpeg.exif));
 }
 
 }  // namespace
@@ -167,14 +206,12 @@ std::optional<PhotoDetails> Exiv2PhotoReader::Read(const std::string& path) {
         if (LooksLikeIsoMedia(file.Data(), file.Size())) {
             const std::optional<HeifMetadata> heif = ReadHeifMetadata(file.Data(), file.Size());
             if (!heif) return std::nullopt;
-            return ChooseDetails(
-                StoredIn(ReadXmpPacket(heif->xmp), Exiv2::IptcData(), ExifIn(heif->exif)));
+            return DetailsIn(ReadXmpPacket(heif->xmp), Exiv2::IptcData(), ExifIn(heif->exif));
         }
         auto image = Exiv2::ImageFactory::open(file.Data(), static_cast<long>(file.Size()));
         if (image.get() == nullptr) return std::nullopt;
         image->readMetadata();
-        return ChooseDetails(
-            StoredIn(ReadXmpPacket(image->xmpPacket()), image->iptcData(), image->exifData()));
+        return DetailsIn(ReadXmpPacket(image->xmpPacket()), image->iptcData(), image->exifData());
     } catch (...) {
         return std::nullopt;
     }

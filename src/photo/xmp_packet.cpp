@@ -19,11 +19,14 @@ constexpr char kSeparator = '|';
 constexpr std::string_view kRdfLi = "http://www.w3.org/1999/02/22-rdf-syntax-ns#|li";
 constexpr std::string_view kXmlLang = "http://www.w3.org/XML/1998/namespace|lang";
 
-constexpr std::array<std::string_view, 4> kProperties = {
+constexpr std::array<std::string_view, 7> kProperties = {
     "http://purl.org/dc/elements/1.1/|title",
     "http://purl.org/dc/elements/1.1/|description",
     "http://purl.org/dc/elements/1.1/|subject",
     "http://iptc.org/std/Iptc4xmpCore/1.0/xmlns/|AltTextAccessibility",
+    "http://ns.adobe.com/exif/1.0/|DateTimeOriginal",
+    "http://ns.adobe.com/photoshop/1.0/|DateCreated",
+    "http://ns.adobe.com/xap/1.0/|CreateDate",
 };
 
 // Longer than any page field takes, so a value cut here is still refused as too long rather than
@@ -37,7 +40,8 @@ public:
 
     XmpDetails Details() {
         return {std::move(m_values[0]), std::move(m_values[1]), std::move(m_values[2]),
-                std::move(m_values[3])};
+                std::move(m_values[3]), std::move(m_values[4]), std::move(m_values[5]),
+                std::move(m_values[6])};
     }
 
     void Start(std::string_view name, const XML_Char** attributes) {

@@ -2,9 +2,11 @@
 
 #include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "slides/date_taken.h"
 #include "slides/image_entry.h"
 
 namespace vistello {
@@ -62,6 +64,9 @@ public:
 
     // Ascending by the column's bytes, stable; when already ascending, reversed instead.
     void SortByColumn(int column);
+    // Oldest first by when each row's photo was taken, takenAt[row] for each row. Rows taken at
+    // one moment keep their order, and so do rows without a time, after all the others.
+    void SortByTakenAt(const std::vector<std::optional<TakenAt>>& takenAt);
     void Reverse();
 
 private:

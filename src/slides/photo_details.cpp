@@ -97,7 +97,7 @@ std::string AllValuesOfFirst(const StoredSources& sources) {
 
 PhotoDetails ChooseDetails(const StoredDetails& stored) {
     return {FirstValue(stored.title), FirstValue(stored.description),
-            AllValuesOfFirst(stored.keywords), FirstValue(stored.alt)};
+            AllValuesOfFirst(stored.keywords), FirstValue(stored.alt), std::nullopt};
 }
 
 }  // namespace vistello

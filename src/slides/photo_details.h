@@ -2,17 +2,31 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "slides/date_taken.h"
 
 namespace vistello {
 
 // What a photo says of itself, ready for the page fields: UTF-8, one line each, empty where the
 // photo says nothing.
 struct PhotoDetails {
+    PhotoDetails() = default;
+    PhotoDetails(std::string title_, std::string description_, std::string keywords_,
+                 std::string alt_, std::optional<TakenAt> takenAt_ = std::nullopt)
+        : title(std::move(title_)),
+          description(std::move(description_)),
+          keywords(std::move(keywords_)),
+          alt(std::move(alt_)),
+          takenAt(takenAt_) {}
+
     std::string title;
     std::string description;
     std::string keywords;
     std::string alt;
+    // Nothing when the photo does not say.
+    std::optional<TakenAt> takenAt;
 
     bool operator==(const PhotoDetails&) const = default;
 };

@@ -67,6 +67,7 @@ void CMainDialog::MapCommands() {
         {ids::kMenuFillFromPhoto, &CMainDialog::OnFillFromPhoto},
         {ids::kMenuMoveUp, &CMainDialog::OnMoveUp},
         {ids::kMenuMoveDown, &CMainDialog::OnMoveDown},
+        {ids::kMenuSortByDate, &CMainDialog::OnSortByDateTaken},
         {ids::kMenuPreferences, &CMainDialog::OnMenuPreferences},
         {ids::kMenuClearList, &CMainDialog::OnMenuClearList},
         {ids::kMenuWebImages, &CMainDialog::OnWebImages},

@@ -81,6 +81,8 @@ private:
     void SortByColumn(int column);
     void OnMoveUp();
     void OnMoveDown();
+    // Each photo is read for when it was taken, the count shown; Cancel leaves the order.
+    void OnSortByDateTaken();
     void MoveSelectedBy(int step);
     int OnRowDragged(const Notification& notification);
 

@@ -1,3 +1,8 @@
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "framework/window_system.h"
 #include "ui/main_dialog.h"
 
 namespace vistello {
@@ -10,6 +15,25 @@ int CMainDialog::OnColumnClick(const Notification& notification) {
 void CMainDialog::SortByColumn(int column) {
     m_nEntryCount = m_listEntries.RowCount();
     m_listEntries.SortByColumn(column);
+    UpdateData(false);
+}
+
+// As a header click leaves the list: one repaint, the fields and the selection as they were.
+void CMainDialog::OnSortByDateTaken() {
+    std::vector<std::optional<TakenAt>> takenAt;
+    takenAt.reserve(static_cast<size_t>(m_listEntries.RowCount()));
+    {
+        const std::unique_ptr<Progress> progress =
+            System().StartProgress(m_listEntries.RowCount(), "Photo", &Host());
+        for (int row = 0; row < m_listEntries.RowCount(); ++row) {
+            const std::optional<PhotoDetails> details =
+                Photos().Read(m_listEntries.Row(row).imagePath);
+            takenAt.push_back(details ? details->takenAt : std::nullopt);
+            if (!progress->Step(row + 1)) return;
+        }
+    }
+    m_nEntryCount = m_listEntries.RowCount();
+    m_listEntries.SortByTakenAt(takenAt);
     UpdateData(false);
 }
 

@@ -50,6 +50,7 @@ inline constexpr int kMenuMoveDown = 32791;
 inline constexpr int kMenuPreferences = 32786;
 inline constexpr int kMenuClearList = 32787;
 inline constexpr int kMenuWebImages = 32792;
+inline constexpr int kMenuSortByDate = 32793;
 inline constexpr int kMenuAbout = 32777;
 inline constexpr int kMenuManual = 32776;
 inline constexpr int kMenuSupport = 32779;

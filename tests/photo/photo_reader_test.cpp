@@ -14,7 +14,7 @@ namespace vistello {
 
 inline void PrintTo(const PhotoDetails& details, std::ostream* out) {
     *out << '{' << details.title << " | " << details.description << " | " << details.keywords
-         << " | " << details.alt << '}';
+         << " | " << details.alt << " | " << details.takenAt.value_or(-1) << '}';
 }
 
 namespace testing {
@@ -107,6 +107,28 @@ TEST(PhotoReaderTest, EachFieldComesFromTheFirstPlaceThatHoldsIt) {
              AddBytes(image.exifData(), "Exif.Image.XPComment", Utf16(u"Roofs"));
          },
          {"", "Caf\xc3\xa9", "", ""}},
+        {"EXIF date taken with its offset and fraction over XMP's",
+         [](Exiv2::Image& image) {
+             image.exifData()["Exif.Photo.DateTimeOriginal"] = "2026:05:14 18:32:10";
+             image.exifData()["Exif.Photo.SubSecTimeOriginal"] = "25";
+             Exiv2::AsciiValue offset("+02:00");
+             image.exifData().add(Exiv2::ExifKey(0x9011, "Photo"), &offset);
+             AddValue(image.xmpData(), "Xmp.xmp.CreateDate", Exiv2::xmpText, {"2020-01-01"});
+         },
+         {"", "", "", "", 1778776330250}},
+        {"XMP date taken over IPTC's",
+         [](Exiv2::Image& image) {
+             AddValue(image.xmpData(), "Xmp.photoshop.DateCreated", Exiv2::xmpText,
+                      {"2026-05-14T18:32:10+02:00"});
+             AddIptc(image.iptcData(), "Iptc.Application2.DateCreated", "2020-01-01");
+         },
+         {"", "", "", "", 1778776330000}},
+        {"IPTC date and time taken",
+         [](Exiv2::Image& image) {
+             AddIptc(image.iptcData(), "Iptc.Application2.DateCreated", "2026-05-14");
+             AddIptc(image.iptcData(), "Iptc.Application2.TimeCreated", "18:32:10+02:00");
+         },
+         {"", "", "", "", 1778776330000}},
         {"XMP keywords and alt text over IPTC",
          [](Exiv2::Image& image) {
              AddValue(image.xmpData(), "Xmp.dc.subject", Exiv2::xmpBag, {"harbour", "boats"});

@@ -395,6 +395,24 @@ TEST_F(MainWindowCommandsTest, ImportDirectoryFillsEachRowFromItsPhoto) {
     EXPECT_EQ(system.boxes.size(), 1u);
 }
 
+// Entry > Sort by Date Taken puts the oldest first; photos of one moment keep their order, and
+// so do photos that say no date or cannot be read, after the others. Cancel changes nothing.
+TEST_F(MainWindowCommandsTest, SortByDateTakenPutsTheOldestFirst) {
+    FakePhotoReader photos;
+    dialog.UsePhotoReader(photos);
+    photos.photos = {{"a.jpg", {}},
+                     {"b.jpg", {"", "", "", "", 200}},
+                     {"c.jpg", {"", "", "", "", 100}},
+                     {"e.jpg", {"", "", "", "", 100}}};
+    for (const char* name : {"e", "d", "c", "b", "a"}) AddEntry(name, std::string(name) + ".jpg");
+    system.cancelProgress = true;
+    window.Press(ids::kMenuSortByDate);
+    EXPECT_EQ(Titles(), (Strings{"a", "b", "c", "d", "e"}));
+    system.cancelProgress = false;
+    window.Press(ids::kMenuSortByDate);
+    EXPECT_EQ(Titles(), (Strings{"c", "e", "b", "a", "d"}));
+}
+
 // Only empty fields are filled; a photo that says nothing changes nothing and shows no box; one
 // that cannot be read says so.
 TEST_F(MainWindowCommandsTest, FillFromPhotoFillsOnlyEmptyFields) {

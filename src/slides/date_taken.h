@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace vistello {
+
+// When a photo was taken, as a number that puts photos in order: milliseconds since 1970 in UTC
+// where the photo says how far its clock was from UTC, else its own clock's time read as UTC.
+using TakenAt = long long;
+
+// EXIF's "2026:05:14 18:32:10", with the offset ("+02:00") and the fraction of a second ("25",
+// a quarter) that cameras keep beside it, each maybe empty.
+std::optional<TakenAt> ExifTakenAt(std::string_view dateTime, std::string_view offset,
+                                   std::string_view subSeconds);
+
+// XMP's and IPTC's ISO 8601 forms: "2026-05-14", "2026-05-14T18:32", "2026-05-14T18:32:10.25Z",
+// "2026-05-14T18:32:10+02:00" and the like.
+std::optional<TakenAt> IsoTakenAt(std::string_view text);
+
+}  // namespace vistello
