@@ -7,7 +7,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: vistello [OPTION]\n"
     "   or: vistello --generate [PROJECT]\n"
-    "   or: vistello --import FOLDER [PROJECT]\n"
+    "   or: vistello --import FOLDER [PROJECT] [--by-date]\n"
     "Turns an ordered list of images into a web slide show. The window opens in the current\n"
     "folder, where the program keeps vistello.ini and the project file it names.\n"
     "\n"
@@ -17,6 +17,8 @@ constexpr const char* kUsage =
     "      --import FOLDER [PROJECT]  add the images of FOLDER to PROJECT, or to the project\n"
     "                  that vistello.ini names, as Import Directory does, and save it; the\n"
     "                  project is made when it does not exist yet\n"
+    "      --by-date   with --import: add the images in the order they were taken, oldest\n"
+    "                  first, rather than by name\n"
     "      --desktop   open in the user's data folder instead: $XDG_DATA_HOME/vistello, or\n"
     "                  ~/.local/share/vistello; it is made on first start\n"
     "  -h, --help      print this help and exit\n"
@@ -55,6 +57,8 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
             help = true;
         } else if (argument == "--version") {
             version = true;
+        } else if (argument == "--by-date") {
+            options.byDate = true;
         } else if (argument == "--desktop") {
             options.desktopFolder = true;
         } else {
@@ -66,6 +70,9 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
     if (help) return {StartAction::PrintHelp, false, kUsage, "", ""};
     if (version) {
         return {StartAction::PrintVersion, false, "vistello " VISTELLO_VERSION "\n", "", ""};
+    }
+    if (options.byDate && !import) {
+        return {StartAction::RejectUsage, false, Refusal("needs --import:", "--by-date"), "", ""};
     }
     if (import) {
         options.action = StartAction::Import;

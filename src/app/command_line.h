@@ -21,11 +21,14 @@ struct StartOptions {
     std::string projectFile;
     // For Import: the folder whose images join the project.
     std::string importFolder;
+    // For Import: in the order the photos were taken rather than by name.
+    bool byDate = false;
 };
 
 // The arguments after the program's name. Any option the program does not know, or any other
 // argument but the one project file after --generate or the folder and project file after
-// --import, refuses the whole line, and so does --import without a folder; otherwise --help wins
+// --import, refuses the whole line, and so do --import without a folder and --by-date without
+// --import; otherwise --help wins
 // over --version, which wins over importing, then generating, then starting.
 StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments);
 

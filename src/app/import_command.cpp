@@ -16,8 +16,28 @@
 
 namespace vistello {
 
+namespace {
+
+// The folder's new images as slides, in name order or, asked, in the order they were taken.
+std::vector<ImageEntry> NewEntries(PhotoReader& photos, const std::vector<std::string>& paths,
+                                   bool byDate) {
+    std::vector<ImageEntry> entries;
+    std::vector<std::optional<TakenAt>> takenAt(paths.size());
+    entries.reserve(paths.size());
+    for (size_t i = 0; i < paths.size(); ++i)
+        entries.push_back(EntryFromPhoto(photos, paths[i], byDate ? &takenAt[i] : nullptr));
+    if (!byDate) return entries;
+    std::vector<ImageEntry> ordered;
+    ordered.reserve(entries.size());
+    for (const size_t i : OldestFirst(takenAt)) ordered.push_back(std::move(entries[i]));
+    return ordered;
+}
+
+}  // namespace
+
 int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folder,
-                     const std::string& projectFile, std::ostream& out, std::ostream& err) {
+                     const std::string& projectFile, bool byDate, std::ostream& out,
+                     std::ostream& err) {
     const std::string fileName = CommandProjectFile(projectFile, ReadCommandPreferences(ops));
     if (!IsFolder(ops, folder)) {
         err << "vistello: cannot read the folder " << folder << "\n";
@@ -35,10 +55,7 @@ int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folde
     std::unordered_set<std::string_view> listed;
     for (int row = 0; row < list.RowCount(); ++row) listed.insert(list.Row(row).imagePath);
     const NewImages images = NewImagesIn(ops, folder, listed);
-    std::vector<ImageEntry> entries;
-    entries.reserve(images.paths.size());
-    for (const std::string& path : images.paths) entries.push_back(EntryFromPhoto(photos, path));
-    list.InsertTop(std::move(entries));
+    list.InsertTop(NewEntries(photos, images.paths, byDate));
     if (!WriteTextFile(
             ops, fileName,
             FormatProjectText(fields.templateFile, fields.outputFolder, fields.web, list))) {

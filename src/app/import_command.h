@@ -12,8 +12,10 @@ namespace vistello {
 // window: the project file given, or the one vistello.ini in the current folder names; a project
 // that does not exist yet is made. The project is written atomically. A summary line goes to
 // out; a failure is a line on err. Returns the exit status: 0 when the project was written, 1
-// when the folder or the project could not be read or written.
+// when the folder or the project could not be read or written. byDate adds the images in the
+// order they were taken (see OldestFirst) rather than by name.
 int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folder,
-                     const std::string& projectFile, std::ostream& out, std::ostream& err);
+                     const std::string& projectFile, bool byDate, std::ostream& out,
+                     std::ostream& err);
 
 }  // namespace vistello

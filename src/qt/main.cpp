@@ -57,7 +57,7 @@ int RunImport(const vistello::StartOptions& options) {
         vistello::RealFileOps files;
         vistello::Exiv2PhotoReader photos(files);
         return vistello::RunImportCommand(files, photos, options.importFolder, options.projectFile,
-                                          std::cout, std::cerr);
+                                          options.byDate, std::cout, std::cerr);
     });
 }
 

@@ -1,6 +1,8 @@
 #include "slides/date_taken.h"
 
+#include <algorithm>
 #include <chrono>
+#include <numeric>
 
 namespace vistello {
 
@@ -115,6 +117,16 @@ std::optional<TakenAt> IsoTakenAt(std::string_view text) {
     const std::optional<int> offset = OffsetMinutes(text);
     if (!offset) return std::nullopt;
     return At(clock, *offset);
+}
+
+std::vector<size_t> OldestFirst(const std::vector<std::optional<TakenAt>>& takenAt) {
+    std::vector<size_t> order(takenAt.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&takenAt](size_t a, size_t b) {
+        if (!takenAt[b]) return takenAt[a].has_value();
+        return takenAt[a] && *takenAt[a] < *takenAt[b];
+    });
+    return order;
 }
 
 }  // namespace vistello

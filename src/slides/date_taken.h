@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace vistello {
 
@@ -17,5 +19,9 @@ std::optional<TakenAt> ExifTakenAt(std::string_view dateTime, std::string_view o
 // XMP's and IPTC's ISO 8601 forms: "2026-05-14", "2026-05-14T18:32", "2026-05-14T18:32:10.25Z",
 // "2026-05-14T18:32:10+02:00" and the like.
 std::optional<TakenAt> IsoTakenAt(std::string_view text);
+
+// The places of the photos, oldest first. Photos taken at one moment keep their order, and so do
+// photos without a time, after all the others.
+std::vector<size_t> OldestFirst(const std::vector<std::optional<TakenAt>>& takenAt);
 
 }  // namespace vistello

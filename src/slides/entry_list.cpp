@@ -226,15 +226,9 @@ void EntryList::SortByColumn(int column) {
 
 void EntryList::SortByTakenAt(const std::vector<std::optional<TakenAt>>& takenAt) {
     if (takenAt.size() != m_rows.size()) return;
-    std::vector<size_t> order(m_rows.size());
-    for (size_t row = 0; row < order.size(); ++row) order[row] = row;
-    std::stable_sort(order.begin(), order.end(), [&takenAt](size_t a, size_t b) {
-        if (!takenAt[b]) return takenAt[a].has_value();
-        return takenAt[a] && *takenAt[a] < *takenAt[b];
-    });
     std::vector<std::unique_ptr<ImageEntry>> sorted;
-    sorted.reserve(order.size());
-    for (const size_t row : order) sorted.push_back(std::move(m_rows[row]));
+    sorted.reserve(takenAt.size());
+    for (const size_t row : OldestFirst(takenAt)) sorted.push_back(std::move(m_rows[row]));
     std::move(sorted.begin(), sorted.end(), m_rows.begin());
     RowsChanged();
 }

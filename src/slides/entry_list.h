@@ -64,8 +64,7 @@ public:
 
     // Ascending by the column's bytes, stable; when already ascending, reversed instead.
     void SortByColumn(int column);
-    // Oldest first by when each row's photo was taken, takenAt[row] for each row. Rows taken at
-    // one moment keep their order, and so do rows without a time, after all the others.
+    // In the order OldestFirst gives, takenAt[row] for each row.
     void SortByTakenAt(const std::vector<std::optional<TakenAt>>& takenAt);
     void Reverse();
 

@@ -114,9 +114,11 @@ NewImages DroppedImages(FileOps& ops, const std::vector<std::string>& paths,
     return LeaveOutListed(std::move(images), listed);
 }
 
-ImageEntry EntryFromPhoto(PhotoReader& photos, const std::string& path) {
+ImageEntry EntryFromPhoto(PhotoReader& photos, const std::string& path,
+                          std::optional<TakenAt>* takenAt) {
     ImageEntry entry;
     const PhotoDetails details = photos.Read(path).value_or(PhotoDetails{});
+    if (takenAt != nullptr) *takenAt = details.takenAt;
     entry.title = details.title.empty() ? TitleFromFileName(FileNameOf(path)) : details.title;
     entry.alt = details.alt;
     entry.keywords = details.keywords;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_set>
@@ -41,7 +42,9 @@ NewImages DroppedImages(FileOps& ops, const std::vector<std::string>& paths,
                         const std::unordered_set<std::string_view>& listed);
 
 // A slide for the image, its fields filled from the photo's own details where it has them; the
-// title is the file name without its extension where the photo names none.
-ImageEntry EntryFromPhoto(PhotoReader& photos, const std::string& path);
+// title is the file name without its extension where the photo names none. When asked, also when
+// the photo was taken.
+ImageEntry EntryFromPhoto(PhotoReader& photos, const std::string& path,
+                          std::optional<TakenAt>* takenAt = nullptr);
 
 }  // namespace vistello

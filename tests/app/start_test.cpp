@@ -36,6 +36,8 @@ TEST(CommandLineTest, HelpWinsAndOnlyGenerateTakesAProject) {
     EXPECT_EQ(import.action, StartAction::Import);
     EXPECT_EQ(import.importFolder + "|" + import.projectFile, "pics|a.dat");
     EXPECT_EQ(ParseCommandLine({"--import", "--desktop"}).action, StartAction::RejectUsage);
+    EXPECT_TRUE(ParseCommandLine({"--import", "pics", "--by-date"}).byDate);
+    EXPECT_EQ(ParseCommandLine({"--by-date"}).action, StartAction::RejectUsage);
     const StartOptions refused = ParseCommandLine({"--desktop", "pics"});
     EXPECT_EQ(refused.action, StartAction::RejectUsage);
     EXPECT_TRUE(refused.text.starts_with("vistello: unexpected argument 'pics'\n")) << refused.text;
@@ -143,7 +145,8 @@ TEST(GenerateCommandTest, WritesWhatTheWindowWrites) {
 }
 
 // A project that does not exist yet is made with the folder's images, top row first; a second run
-// skips them. A folder that cannot be read changes nothing.
+// skips them. A folder that cannot be read changes nothing. By date, the oldest photo is the top
+// row.
 TEST(ImportCommandTest, AddsAFoldersNewImagesToTheProject) {
     ScratchDir scratch;
     RealFileOps files;
@@ -154,19 +157,23 @@ TEST(ImportCommandTest, AddsAFoldersNewImagesToTheProject) {
     WriteBytes("pics/2.jpg", "");
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(RunImportCommand(files, photos, "pics", "a.dat", out, err), 0);
+    EXPECT_EQ(RunImportCommand(files, photos, "pics", "a.dat", false, out, err), 0);
     EXPECT_EQ(ReadBytes("a.dat"),
               "CREATOR=Vistello 1.0\r\nTEMPLATE=\r\nOUTPUT=\r\n"
               "IMAGE=pics/2.jpg\r\nTITLE=2\r\nHEIGHT=\r\nWIDTH=\r\nBORDER=\r\nALT=\r\n"
               "KEYWORDS=\r\nDESCRIPTION=\r\n\r\n"
               "IMAGE=pics/1.jpg\r\nTITLE=Harbour\r\nHEIGHT=\r\nWIDTH=\r\nBORDER=\r\nALT=\r\n"
               "KEYWORDS=sea\r\nDESCRIPTION=\r\n");
-    EXPECT_EQ(RunImportCommand(files, photos, "pics", "a.dat", out, err), 0);
+    EXPECT_EQ(RunImportCommand(files, photos, "pics", "a.dat", false, out, err), 0);
     EXPECT_EQ(out.str(),
               "2 images added, 0 images already in the project skipped: a.dat\n"
               "0 images added, 2 images already in the project skipped: a.dat\n");
-    EXPECT_EQ(RunImportCommand(files, photos, "gone", "a.dat", out, err), 1);
+    EXPECT_EQ(RunImportCommand(files, photos, "gone", "a.dat", false, out, err), 1);
     EXPECT_EQ(err.str(), "vistello: cannot read the folder gone\n");
+    photos.photos["pics/2.jpg"] = {"", "", "", "", 100};
+    photos.photos["pics/1.jpg"].takenAt = 200;
+    EXPECT_EQ(RunImportCommand(files, photos, "pics", "b.dat", true, out, err), 0);
+    EXPECT_LT(ReadBytes("b.dat").find("pics/1.jpg"), ReadBytes("b.dat").find("pics/2.jpg"));
 }
 
 }  // namespace
