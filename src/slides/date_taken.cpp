@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <numeric>
+#include <tuple>
 
 namespace vistello {
 
@@ -119,13 +119,25 @@ std::optional<TakenAt> IsoTakenAt(std::string_view text) {
     return At(clock, *offset);
 }
 
+// The keys are sorted side by side, each with its place, so that a large album is not searched
+// for its times at every comparison; the place breaks ties, which keeps the sort stable.
 std::vector<size_t> OldestFirst(const std::vector<std::optional<TakenAt>>& takenAt) {
-    std::vector<size_t> order(takenAt.size());
-    std::iota(order.begin(), order.end(), size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&takenAt](size_t a, size_t b) {
-        if (!takenAt[b]) return takenAt[a].has_value();
-        return takenAt[a] && *takenAt[a] < *takenAt[b];
-    });
+    struct Key {
+        bool undated;
+        TakenAt at;
+        size_t place;
+        bool operator<(const Key& other) const {
+            return std::tie(undated, at, place) < std::tie(other.undated, other.at, other.place);
+        }
+    };
+    std::vector<Key> keys;
+    keys.reserve(takenAt.size());
+    for (size_t place = 0; place < takenAt.size(); ++place)
+        keys.push_back({!takenAt[place], takenAt[place].value_or(0), place});
+    std::sort(keys.begin(), keys.end());
+    std::vector<size_t> order;
+    order.reserve(keys.size());
+    for (const Key& key : keys) order.push_back(key.place);
     return order;
 }
 
