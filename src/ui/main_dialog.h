@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -83,6 +84,8 @@ private:
     void OnMoveDown();
     // Each photo is read for when it was taken, the count shown; Cancel leaves the order.
     void OnSortByDateTaken();
+    // A photo read before and unchanged since is not read again.
+    std::optional<TakenAt> TakenAtOf(const std::string& path);
     void MoveSelectedBy(int step);
     int OnRowDragged(const Notification& notification);
 
@@ -163,6 +166,12 @@ private:
     PageSetMemory m_generated;
     // The project file as this window last read or wrote it.
     std::optional<FileStamp> m_projectStamp;
+    // When the photos were taken, as each photo's file was when it was read.
+    struct KnownTime {
+        FileStamp stamp;
+        std::optional<TakenAt> takenAt;
+    };
+    std::unordered_map<std::string, KnownTime> m_takenAt;
 };
 
 }  // namespace vistello

@@ -26,15 +26,25 @@ void CMainDialog::OnSortByDateTaken() {
         const std::unique_ptr<Progress> progress =
             System().StartProgress(m_listEntries.RowCount(), "Photo", &Host());
         for (int row = 0; row < m_listEntries.RowCount(); ++row) {
-            const std::optional<PhotoDetails> details =
-                Photos().Read(m_listEntries.Row(row).imagePath);
-            takenAt.push_back(details ? details->takenAt : std::nullopt);
+            takenAt.push_back(TakenAtOf(m_listEntries.Row(row).imagePath));
             if (!progress->Step(row + 1)) return;
         }
     }
     m_nEntryCount = m_listEntries.RowCount();
     m_listEntries.SortByTakenAt(takenAt);
     UpdateData(false);
+}
+
+std::optional<TakenAt> CMainDialog::TakenAtOf(const std::string& path) {
+    const std::optional<FileStamp> stamp = StampOf(Files(), path);
+    if (stamp) {
+        const auto known = m_takenAt.find(path);
+        if (known != m_takenAt.end() && known->second.stamp == *stamp) return known->second.takenAt;
+    }
+    const std::optional<PhotoDetails> details = Photos().Read(path);
+    const std::optional<TakenAt> takenAt = details ? details->takenAt : std::nullopt;
+    if (stamp) m_takenAt[path] = {*stamp, takenAt};
+    return takenAt;
 }
 
 void CMainDialog::OnMoveUp() { MoveSelectedBy(-1); }

@@ -396,7 +396,8 @@ TEST_F(MainWindowCommandsTest, ImportDirectoryFillsEachRowFromItsPhoto) {
 }
 
 // Entry > Sort by Date Taken puts the oldest first; photos of one moment keep their order, and
-// so do photos that say no date or cannot be read, after the others. Cancel changes nothing.
+// so do photos that say no date or cannot be read, after the others. Cancel changes nothing. A
+// photo is read again only once its file changed.
 TEST_F(MainWindowCommandsTest, SortByDateTakenPutsTheOldestFirst) {
     FakePhotoReader photos;
     dialog.UsePhotoReader(photos);
@@ -404,13 +405,22 @@ TEST_F(MainWindowCommandsTest, SortByDateTakenPutsTheOldestFirst) {
                      {"b.jpg", {"", "", "", "", 200}},
                      {"c.jpg", {"", "", "", "", 100}},
                      {"e.jpg", {"", "", "", "", 100}}};
-    for (const char* name : {"e", "d", "c", "b", "a"}) AddEntry(name, std::string(name) + ".jpg");
+    for (const char* name : {"e", "d", "c", "b", "a"}) {
+        WriteBytes(std::string(name) + ".jpg", name);
+        AddEntry(name, std::string(name) + ".jpg");
+    }
     system.cancelProgress = true;
     window.Press(ids::kMenuSortByDate);
     EXPECT_EQ(Titles(), (Strings{"a", "b", "c", "d", "e"}));
     system.cancelProgress = false;
     window.Press(ids::kMenuSortByDate);
     EXPECT_EQ(Titles(), (Strings{"c", "e", "b", "a", "d"}));
+    photos.photos["b.jpg"].takenAt = 50;
+    window.Press(ids::kMenuSortByDate);
+    EXPECT_EQ(Titles(), (Strings{"c", "e", "b", "a", "d"}));
+    WriteBytes("b.jpg", "b, edited");
+    window.Press(ids::kMenuSortByDate);
+    EXPECT_EQ(Titles(), (Strings{"b", "c", "e", "a", "d"}));
 }
 
 // Only empty fields are filled; a photo that says nothing changes nothing and shows no box; one
