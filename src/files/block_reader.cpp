@@ -24,18 +24,19 @@ bool KernelRefuses(int error) {
 
 }  // namespace
 
-BlockReader::BlockReader(FileOps& ops, const std::string& path) : m_ops(ops) {
-    const int fd = m_ops.OpenForReading(path);
-    if (fd < 0) return;
-    const bool known = m_ops.Fstat(fd, m_info) == 0;
-    if (known && S_ISREG(m_info.st_mode)) {
-        m_fd = fd;
-        return;
-    }
-    const int error = !known ? errno : S_ISDIR(m_info.st_mode) ? EISDIR : kNotRegularFile;
-    m_ops.Close(fd);
+int OpenRegularFile(FileOps& ops, const std::string& path, struct stat& info) {
+    const int fd = ops.OpenForReading(path);
+    if (fd < 0) return -1;
+    const bool known = ops.Fstat(fd, info) == 0;
+    if (known && S_ISREG(info.st_mode)) return fd;
+    const int error = !known ? errno : S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
+    ops.Close(fd);
     errno = error;
+    return -1;
 }
+
+BlockReader::BlockReader(FileOps& ops, const std::string& path)
+    : m_ops(ops), m_fd(OpenRegularFile(ops, path, m_info)) {}
 
 BlockReader::~BlockReader() {
     if (IsOpen()) m_ops.Close(m_fd);

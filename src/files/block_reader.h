@@ -10,6 +10,11 @@
 
 namespace vistello {
 
+// Opens the path for reading only if it leads to a regular file, whose details land in `info`: a
+// folder, FIFO or device is never opened for good, so a read never waits on a pipe or runs on
+// without end. -1 otherwise, with errno saying why (EISDIR, or kNotRegularFile).
+int OpenRegularFile(FileOps& ops, const std::string& path, struct stat& info);
+
 // A regular file open for reading in blocks. A folder, FIFO or device does not open, so a read
 // never waits on a pipe or runs on without end.
 class BlockReader {
@@ -36,8 +41,9 @@ public:
 
 private:
     FileOps& m_ops;
-    int m_fd = -1;
+    // Before the descriptor, which is opened filling it in.
     struct stat m_info {};
+    int m_fd = -1;
 };
 
 }  // namespace vistello

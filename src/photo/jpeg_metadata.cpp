@@ -7,6 +7,8 @@
 #include <memory>
 #include <string_view>
 
+#include "files/block_reader.h"
+
 namespace vistello {
 
 namespace {
@@ -27,13 +29,7 @@ constexpr unsigned char kApp13 = 0xED;
 // Only a regular file is read: a FIFO or a device named as a photo would never end.
 class FileFront {
 public:
-    FileFront(FileOps& ops, const std::string& path) : m_ops(ops), m_fd(ops.OpenForReading(path)) {
-        struct stat info {};
-        if (m_fd >= 0 && (m_ops.Fstat(m_fd, info) != 0 || !S_ISREG(info.st_mode))) {
-            m_ops.Close(m_fd);
-            m_fd = -1;
-        }
-    }
+    FileFront(FileOps& ops, const std::string& path) : m_ops(ops), m_fd(Open(ops, path)) {}
     ~FileFront() {
         if (m_fd >= 0) m_ops.Close(m_fd);
     }
@@ -53,6 +49,11 @@ public:
     }
 
 private:
+    static int Open(FileOps& ops, const std::string& path) {
+        struct stat info {};
+        return OpenRegularFile(ops, path, info);
+    }
+
     void ReadMore(size_t wanted) {
         const size_t step = std::min(std::max(wanted - m_size, kFirstRead), kMaxBytes - m_size);
         if (m_fd < 0 || step == 0) {

@@ -3,13 +3,15 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 
+#include "files/block_reader.h"
+
 namespace vistello {
 
 MappedFile::MappedFile(FileOps& ops, const std::string& path) {
-    const int fd = ops.OpenForReading(path);
-    if (fd < 0) return;
     struct stat info {};
-    if (ops.Fstat(fd, info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
+    const int fd = OpenRegularFile(ops, path, info);
+    if (fd < 0) return;
+    if (info.st_size > 0) {
         void* data =
             ::mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
         if (data != MAP_FAILED) {
