@@ -21,7 +21,6 @@
 #include "generator/page_text.h"
 #include "generator/parallel_run.h"
 #include "generator/web_images.h"
-#include "slides/image_kinds.h"
 
 namespace vistello {
 
@@ -121,12 +120,10 @@ std::optional<std::string> PageSetWriter::BuildAndWrite(const std::string& path,
     return std::nullopt;
 }
 
-// Whether any image is to be made: as the settings ask, or of a photo browsers cannot show.
 bool MakesImages(const WebSettings& settings, std::span<const ImageEntry* const> rows) {
-    return settings.MakesImages() ||
-           std::any_of(rows.begin(), rows.end(), [](const ImageEntry* row) {
-               return IsUnshownImageFileName(FileNameOf(row->imagePath));
-           });
+    return std::any_of(rows.begin(), rows.end(), [&settings](const ImageEntry* row) {
+        return MayMakeImageOf(settings, row->imagePath);
+    });
 }
 
 // The images of a web show, made before any page: the pages name what they became.

@@ -58,12 +58,6 @@ std::optional<struct stat> RegularFile(FileOps& ops, const std::string& path) {
     return info;
 }
 
-// Whether anything may be made of the image: with the settings at rest, only of a photo that
-// browsers cannot show.
-bool MayMake(const WebSettings& settings, const std::string& path) {
-    return settings.MakesImages() || IsUnshownImageFileName(FileNameOf(path));
-}
-
 // Each source once, in the order rows first name it, known by the file it leads to, so that two
 // paths to one file are one source; as it is now and, where something may be made of it, as the
 // library sees it. A source as an earlier run found it is not examined again.
@@ -93,7 +87,7 @@ std::optional<std::vector<Source>> ExamineSources(FileOps& ops, ImageMaker& make
     }
     std::vector<size_t> unknown;
     for (size_t i = 0; i < sources.size(); ++i) {
-        if (!sources[i].info || !MayMake(settings, sources[i].path)) continue;
+        if (!sources[i].info || !MayMakeImageOf(settings, sources[i].path)) continue;
         sources[i].facts = made.FactsOf(sources[i].path, *sources[i].info);
         if (!sources[i].facts) unknown.push_back(i);
     }
@@ -115,6 +109,10 @@ std::optional<std::vector<Source>> ExamineSources(FileOps& ops, ImageMaker& make
 }
 
 }  // namespace
+
+bool MayMakeImageOf(const WebSettings& settings, const std::string& path) {
+    return settings.MakesImages() || IsUnshownImageFileName(FileNameOf(path));
+}
 
 std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
                                           std::span<const ImageEntry* const> rows,

@@ -44,6 +44,10 @@ struct WebImagePlan {
     int converted = 0;
 };
 
+// Whether anything may be made of the image: with the settings at rest, only of a photo that
+// browsers cannot show.
+bool MayMakeImageOf(const WebSettings& settings, const std::string& path);
+
 // Told how many of how many images are examined, then made; false stops the run.
 using ImagesDone = std::function<bool(int done, int total)>;
 
