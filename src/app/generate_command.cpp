@@ -35,8 +35,9 @@ std::string RefusalText(GenerateRefusal refusal, const std::string& fileName,
 
 }  // namespace
 
-int RunGenerateCommand(FileOps& ops, ImageMaker& images, const std::string& projectFile,
-                       std::ostream& out, std::ostream& err, bool showProgress) {
+int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos,
+                       const std::string& projectFile, std::ostream& out, std::ostream& err,
+                       bool showProgress) {
     const Preferences preferences = ReadCommandPreferences(ops);
     const std::string fileName = CommandProjectFile(projectFile, preferences);
     const std::optional<std::string> projectText = ReadLineFile(ops, fileName);
@@ -59,14 +60,17 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, const std::string& proj
         err << "\r\x1b[KPage " << GroupThousands(row + 1) << " of " << total << std::flush;
         return true;
     };
-    const WebShow web{request.web, request.overviewText, &images,
+    const WebShow web{request.web,
+                      request.overviewText,
+                      &images,
                       [&err, showProgress](int done, int all) {
                           if (showProgress)
                               err << "\r\x1b[KImage " << GroupThousands(done) << " of "
                                   << GroupThousands(all) << std::flush;
                           return true;
                       },
-                      0};
+                      0,
+                      &photos};
     const PageSetResult result =
         WritePageSet(ops, request.rows, request.templateText, preferences.tags,
                      request.outputFolder, showProgress ? progress : PageDone(), nullptr, &web);

@@ -5,6 +5,7 @@
 
 #include "files/file_ops.h"
 #include "generator/image_maker.h"
+#include "slides/photo_details.h"
 
 namespace vistello {
 
@@ -13,8 +14,10 @@ namespace vistello {
 // vistello.ini holds. Every failure is a line on err; a summary line ends the run. Returns the
 // exit status: 0 when every page was written and every image copied, 1 otherwise. With
 // showProgress, err also carries a one-line count of images, then pages, that rewrites itself,
-// for a terminal. Web copies and thumbnails are made with images.
-int RunGenerateCommand(FileOps& ops, ImageMaker& images, const std::string& projectFile,
-                       std::ostream& out, std::ostream& err, bool showProgress = false);
+// for a terminal. Web copies and thumbnails are made with images; what photos say of how they
+// were taken is read with photos.
+int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos,
+                       const std::string& projectFile, std::ostream& out, std::ostream& err,
+                       bool showProgress = false);
 
 }  // namespace vistello

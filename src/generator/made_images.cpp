@@ -86,6 +86,11 @@ void MadeImages::ReadLine(std::string_view line) {
         m_made[PercentDecode(f[1])] = {
             PercentDecode(f[2]), static_cast<off_t>(Number(f[3])), Time(f[4], f[5]),
             PercentDecode(f[6]), static_cast<off_t>(Number(f[7])), Time(f[8], f[9])};
+    } else if (f.size() == 9 && f[0] == "S") {
+        m_shots[PercentDecode(f[1])] = {
+            static_cast<off_t>(Number(f[2])),
+            Time(f[3], f[4]),
+            {PercentDecode(f[5]), PercentDecode(f[6]), PercentDecode(f[7]), PercentDecode(f[8])}};
     }
 }
 
@@ -111,6 +116,16 @@ bool MadeImages::Write(FileOps& ops, const std::string& folder) const {
         AppendTime(text, made.targetMtime);
         text += '\n';
     }
+    for (const auto& [path, shot] : m_shots) {
+        text += "S";
+        AppendField(text, path);
+        AppendNumber(text, shot.size);
+        AppendTime(text, shot.mtime);
+        for (const std::string* value :
+             {&shot.data.dateTaken, &shot.data.camera, &shot.data.lens, &shot.data.exposure})
+            AppendField(text, *value);
+        text += '\n';
+    }
     return WriteFileIfChanged(ops, folder + std::string(kFileName), text, Flush::ToSystem);
 }
 
@@ -125,6 +140,28 @@ std::optional<ImageFacts> MadeImages::FactsOf(const std::string& source,
 
 void MadeImages::NoteFacts(const std::string& source, const struct stat& now, ImageFacts facts) {
     m_sources[source] = {now.st_size, now.st_mtim, facts};
+}
+
+std::optional<ShootingData> MadeImages::ShootingOf(const std::string& source,
+                                                   const struct stat& now) const {
+    const auto found = m_shots.find(source);
+    if (found == m_shots.end() || found->second.size != now.st_size ||
+        !SameTime(found->second.mtime, now.st_mtim))
+        return std::nullopt;
+    return found->second.data;
+}
+
+void MadeImages::NoteShooting(const std::string& source, const struct stat& now,
+                              ShootingData data) {
+    m_shots[source] = {now.st_size, now.st_mtim, std::move(data)};
+}
+
+void MadeImages::KeepShootingOf(const std::vector<std::string>& sources) {
+    std::map<std::string, Shot> named;
+    for (const std::string& path : sources) {
+        if (auto shot = m_shots.find(path); shot != m_shots.end()) named.insert(std::move(*shot));
+    }
+    m_shots.swap(named);
 }
 
 bool MadeImages::Holds(FileOps& ops, const std::string& folder, const ImageJob& job,

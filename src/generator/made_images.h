@@ -10,6 +10,7 @@
 
 #include "files/file_ops.h"
 #include "generator/image_maker.h"
+#include "slides/shooting_data.h"
 
 namespace vistello {
 
@@ -28,6 +29,12 @@ public:
     std::optional<ImageFacts> FactsOf(const std::string& source, const struct stat& now) const;
     void NoteFacts(const std::string& source, const struct stat& now, ImageFacts facts);
 
+    // What the photo says of how it was taken, as read when it had its present size and time.
+    std::optional<ShootingData> ShootingOf(const std::string& source, const struct stat& now) const;
+    void NoteShooting(const std::string& source, const struct stat& now, ShootingData data);
+    // Forgets what photos not among `sources` said.
+    void KeepShootingOf(const std::vector<std::string>& sources);
+
     // job.target is relative to the folder.
     bool Holds(FileOps& ops, const std::string& folder, const ImageJob& job,
                const struct stat& source) const;
@@ -43,6 +50,11 @@ private:
         struct timespec mtime {};
         ImageFacts facts;
     };
+    struct Shot {
+        off_t size = 0;
+        struct timespec mtime {};
+        ShootingData data;
+    };
     struct Made {
         std::string source;
         off_t size = 0;
@@ -56,6 +68,7 @@ private:
 
     std::map<std::string, Source> m_sources;
     std::map<std::string, Made> m_made;
+    std::map<std::string, Shot> m_shots;
 };
 
 }  // namespace vistello

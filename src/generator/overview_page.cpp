@@ -1,6 +1,7 @@
 #include "generator/overview_page.h"
 
 #include "generator/page_names.h"
+#include "generator/shooting_tags.h"
 
 namespace vistello {
 
@@ -34,13 +35,16 @@ std::optional<std::string> BuildOverviewText(std::string_view templateText, cons
     if (open > limit) return std::nullopt;
     const std::string_view block =
         templateText.substr(open + kSlidesTag.size(), close - open - kSlidesTag.size());
-    const std::string_view ownTags[] = {kPageTag, kThumbPathTag};
+    std::vector<std::string_view> ownTags = {kPageTag, kThumbPathTag};
+    if (UsesShootingTags(block))
+        ownTags.insert(ownTags.end(), kShootingTags.begin(), kShootingTags.end());
     const PageTemplate slideTemplate(block, tags, ownTags);
     std::string text(templateText.substr(0, open));
     for (const OverviewSlide& slide : slides) {
         const std::string page = QuotedAddress(slide.page);
         const std::string thumbnail = QuotedAddress(slide.thumbnail);
-        const std::string_view values[] = {page, thumbnail};
+        std::vector<std::string_view> values = {page, thumbnail};
+        values.insert(values.end(), slide.photoValues.begin(), slide.photoValues.end());
         const std::optional<std::string> built =
             BuildPageText(slideTemplate, *slide.entry, slide.links, values, limit - text.size());
         if (!built) return std::nullopt;

@@ -24,12 +24,15 @@ struct OverviewSlide {
     // File names in the output folder, not yet encoded.
     std::string_view page;
     std::string_view thumbnail;
+    // What the photo says, for the tags that show it, in their order.
+    std::span<const std::string_view> photoValues;
 };
 
 // The overview template with the text between <<SLIDES>> and <<ENDSLIDES>> repeated for every
 // slide in order, its tags filled as on the slide's page and <<PAGE>> and <<THUMBPATH>> as the
-// quoted addresses of its page and thumbnail; the rest appears once, as it is. A template without
-// the pair has nothing to repeat. Nothing when the page would pass `limit` bytes.
+// quoted addresses of its page and thumbnail, then what the photo says; the rest appears once, as
+// it is. A template without the pair has nothing to repeat. Nothing when the page would pass
+// `limit` bytes.
 std::optional<std::string> BuildOverviewText(std::string_view templateText, const TagSet& tags,
                                              std::span<const OverviewSlide> slides,
                                              size_t limit = 4 * kMaxPageBytes);

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <map>
 #include <optional>
@@ -20,6 +21,7 @@
 #include "generator/page_set_memory.h"
 #include "generator/page_text.h"
 #include "generator/parallel_run.h"
+#include "generator/shooting_tags.h"
 #include "generator/web_images.h"
 
 namespace vistello {
@@ -56,17 +58,23 @@ bool Tally(std::optional<std::string> failure, int& failed, std::vector<std::str
 class PageSetWriter {
 public:
     PageSetWriter(FileOps& ops, std::string_view templateText, const TagSet& tags,
-                  const std::string& outputFolder, PageSetMemory* memory)
-        : m_ops(ops), m_template(templateText, tags), m_folder(outputFolder), m_memory(memory) {}
+                  std::span<const std::string_view> photoTags, const std::string& outputFolder,
+                  PageSetMemory* memory)
+        : m_ops(ops),
+          m_template(templateText, tags, photoTags),
+          m_folder(outputFolder),
+          m_memory(memory) {}
 
     // What went wrong, or nothing when the image is in the output folder now.
     std::optional<std::string> CopyImage(const std::string& source, const std::string& name);
     std::optional<std::string> WritePage(const std::string& name, const ImageEntry& entry,
-                                         const PageLinks& links);
+                                         const PageLinks& links,
+                                         std::span<const std::string_view> photoValues);
 
 private:
     std::optional<std::string> BuildAndWrite(const std::string& path, const ImageEntry& entry,
-                                             const PageLinks& links);
+                                             const PageLinks& links,
+                                             std::span<const std::string_view> photoValues);
 
     FileOps& m_ops;
     const PageTemplate m_template;
@@ -92,13 +100,13 @@ std::optional<std::string> PageSetWriter::CopyImage(const std::string& source,
 }
 
 std::optional<std::string> PageSetWriter::WritePage(const std::string& name,
-                                                    const ImageEntry& entry,
-                                                    const PageLinks& links) {
+                                                    const ImageEntry& entry, const PageLinks& links,
+                                                    std::span<const std::string_view> photoValues) {
     const std::string path = m_folder + name;
-    if (!m_memory) return BuildAndWrite(path, entry, links);
-    std::string inputs = PageSetMemory::Inputs(entry, links);
+    if (!m_memory) return BuildAndWrite(path, entry, links, photoValues);
+    std::string inputs = PageSetMemory::Inputs(entry, links, photoValues);
     if (m_memory->Holds(m_ops, path, inputs)) return std::nullopt;
-    std::optional<std::string> failure = BuildAndWrite(path, entry, links);
+    std::optional<std::string> failure = BuildAndWrite(path, entry, links, photoValues);
     if (failure) {
         m_memory->Forget(path);
     } else {
@@ -107,10 +115,10 @@ std::optional<std::string> PageSetWriter::WritePage(const std::string& name,
     return failure;
 }
 
-std::optional<std::string> PageSetWriter::BuildAndWrite(const std::string& path,
-                                                        const ImageEntry& entry,
-                                                        const PageLinks& links) {
-    const std::optional<std::string> text = BuildPageText(m_template, entry, links);
+std::optional<std::string> PageSetWriter::BuildAndWrite(
+    const std::string& path, const ImageEntry& entry, const PageLinks& links,
+    std::span<const std::string_view> photoValues) {
+    const std::optional<std::string> text = BuildPageText(m_template, entry, links, photoValues);
     if (!text) {
         return path + ": not written, the page would be larger than " +
                std::to_string(kMaxPageBytes >> 20) + " MiB";
@@ -129,10 +137,8 @@ bool MakesImages(const WebSettings& settings, std::span<const ImageEntry* const>
 // The images of a web show, made before any page: the pages name what they became.
 std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry* const> rows,
                                        const std::string& outputFolder, const WebShow& web,
-                                       PageSetResult& result,
+                                       MadeImages& made, PageSetResult& result,
                                        std::map<std::string, std::string>& failed) {
-    MadeImages made;
-    made.Read(ops, outputFolder);
     const int threads = web.threads > 0 ? web.threads : CoreCount();
     const ImagesDone onImage = web.onImage ? web.onImage : [](int, int) { return true; };
     std::optional<WebImagePlan> plan = PlanWebImages(
@@ -143,10 +149,6 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
         made.KeepOnly(plan->jobs, plan->sources);
         result.failure = outcome.failure;
     }
-    if (!made.Write(ops, outputFolder)) {
-        result.failures.push_back(outputFolder + std::string(MadeImages::kFileName) +
-                                  ": could not be written: " + ErrorText(errno));
-    }
     if (!plan || outcome.stopped) {
         for (const auto& [source, line] : outcome.failed) result.failures.push_back(line);
         result.stopped = true;
@@ -154,6 +156,43 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
     }
     failed = std::move(outcome.failed);
     return plan;
+}
+
+// What is learnt of the rows' images before any page is written.
+struct ImagesLearnt {
+    std::optional<WebImagePlan> plan;
+    // Per row, when a template shows what photos say.
+    std::vector<ShootingData> shooting;
+    // Per source that failed, its line.
+    std::map<std::string, std::string> failed;
+};
+
+// Images are made and photos read as wanted, all noted in the folder's record of made images
+// whichever way the run ends. False when the run ended early.
+bool LearnImages(FileOps& ops, std::span<const ImageEntry* const> rows,
+                 const std::string& outputFolder, const WebShow& web, bool makeImages,
+                 bool readPhotos, PageSetResult& result, ImagesLearnt& learnt) {
+    MadeImages made;
+    made.Read(ops, outputFolder);
+    bool whole = true;
+    if (makeImages) {
+        learnt.plan = MakeImages(ops, rows, outputFolder, web, made, result, learnt.failed);
+        whole = learnt.plan.has_value();
+    }
+    if (whole && readPhotos) {
+        const int threads = web.threads > 0 ? web.threads : CoreCount();
+        std::optional<std::vector<ShootingData>> shooting = ReadShooting(
+            ops, *web.photos, rows, made, threads,
+            web.onImage ? web.onImage : [](int, int) { return true; }, result.failure);
+        whole = shooting.has_value();
+        if (shooting) learnt.shooting = std::move(*shooting);
+        result.stopped = !whole;
+    }
+    if (!made.Write(ops, outputFolder)) {
+        result.failures.push_back(outputFolder + std::string(MadeImages::kFileName) +
+                                  ": could not be written: " + ErrorText(errno));
+    }
+    return whole;
 }
 
 std::optional<std::string> WriteOverviewPage(FileOps& ops, std::string_view templateText,
@@ -178,14 +217,17 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     tags.FillEmptyWithDefaults();
     PageSetResult result;
     result.pages = result.images = static_cast<int>(rows.size());
-    std::map<std::string, std::string> failedSources;
-    std::optional<WebImagePlan> plan;
-    if (web && web->maker != nullptr && MakesImages(web->settings, rows)) {
-        plan = MakeImages(ops, rows, outputFolder, *web, result, failedSources);
-        if (!plan) return result;
-        result.converted = plan->converted;
-    }
     const bool overview = web && !web->overviewText.empty();
+    const bool pageShoots = UsesShootingTags(templateText);
+    const bool overviewShoots = overview && UsesShootingTags(web->overviewText);
+    const bool makeImages = web && web->maker != nullptr && MakesImages(web->settings, rows);
+    const bool readPhotos = web && web->photos != nullptr && (pageShoots || overviewShoots);
+    ImagesLearnt learnt;
+    if ((makeImages || readPhotos) &&
+        !LearnImages(ops, rows, outputFolder, *web, makeImages, readPhotos, result, learnt))
+        return result;
+    const std::optional<WebImagePlan>& plan = learnt.plan;
+    if (plan) result.converted = plan->converted;
     std::vector<std::string_view> titles;
     std::vector<std::string> imageNames;
     for (size_t row = 0; row < rows.size(); ++row) {
@@ -196,10 +238,26 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     if (overview) claimed.emplace_back(kOverviewPageName);
     const std::vector<std::string> pageNames = PageFileNames(titles, claimed);
     const std::string index = overview ? EncodeLinkTarget(kOverviewPageName) : std::string();
+    // What each row's photo says, in page text, when a template shows it; empty without a
+    // photo reader.
+    using Values = std::array<std::string, kShootingTags.size()>;
+    std::vector<Values> photoTexts(pageShoots || overviewShoots ? rows.size() : 0);
+    for (size_t row = 0; row < photoTexts.size() && !learnt.shooting.empty(); ++row)
+        photoTexts[row] = ShootingValues(learnt.shooting[row]);
+    std::vector<std::array<std::string_view, kShootingTags.size()>> photoValues;
+    for (const Values& texts : photoTexts)
+        photoValues.push_back({texts[0], texts[1], texts[2], texts[3]});
+    const auto photoOf = [&photoValues](size_t row, bool used) {
+        return used ? std::span<const std::string_view>(photoValues[row])
+                    : std::span<const std::string_view>();
+    };
 
     if (overview) ++result.pages;
     if (memory) memory->StartRun(outputFolder, templateText, tags);
-    PageSetWriter writer(ops, templateText, tags, outputFolder, memory);
+    PageSetWriter writer(ops, templateText, tags,
+                         pageShoots ? std::span<const std::string_view>(kShootingTags)
+                                    : std::span<const std::string_view>(),
+                         outputFolder, memory);
     std::vector<ImageEntry> shown;
     if (plan) shown.reserve(rows.size());
     for (size_t row = 0; row < rows.size(); ++row) {
@@ -213,14 +271,15 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
         if (!plan || plan->copied[row])
             failure = writer.CopyImage(rows[row]->imagePath, imageNames[row]);
         const auto failed =
-            plan ? failedSources.find(plan->sources[plan->rowSources[row]]) : failedSources.end();
-        if (!failure && failed != failedSources.end()) failure = failed->second;
+            plan ? learnt.failed.find(plan->sources[plan->rowSources[row]]) : learnt.failed.end();
+        if (!failure && failed != learnt.failed.end()) failure = failed->second;
         Tally(std::move(failure), result.imagesFailed, result.failures);
         const std::string back = row > 0 ? EncodeLinkTarget(pageNames[row - 1]) : std::string();
         const std::string next =
             row + 1 < rows.size() ? EncodeLinkTarget(pageNames[row + 1]) : std::string();
-        const bool written = Tally(writer.WritePage(pageNames[row], *entry, {back, next, index}),
-                                   result.pagesFailed, result.failures);
+        const bool written = Tally(
+            writer.WritePage(pageNames[row], *entry, {back, next, index}, photoOf(row, pageShoots)),
+            result.pagesFailed, result.failures);
         result.pagesWritten += written;
         if (onPage && !onPage(static_cast<int>(row), written)) {
             result.stopped = true;
@@ -240,7 +299,8 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
                  {row > 0 ? targets[row - 1] : std::string_view(),
                   row + 1 < rows.size() ? targets[row + 1] : std::string_view(), index},
                  pageNames[row],
-                 thumbnail});
+                 thumbnail,
+                 photoOf(row, overviewShoots)});
         }
         const std::string path = outputFolder + std::string(kOverviewPageName);
         result.pagesWritten += Tally(WriteOverviewPage(ops, web->overviewText, tags, slides, path),

@@ -12,6 +12,7 @@
 #include "prefs/tag_set.h"
 #include "show/web_settings.h"
 #include "slides/image_entry.h"
+#include "slides/photo_details.h"
 
 namespace vistello {
 
@@ -47,6 +48,8 @@ struct WebShow {
     std::function<bool(int done, int total)> onImage;
     // 0 for one per core.
     int threads = 0;
+    // Reads what photos say of how they were taken, for the templates that show it.
+    PhotoReader* photos = nullptr;
 };
 
 inline constexpr std::string_view kOverviewPageName = "index.htm";

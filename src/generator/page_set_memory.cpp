@@ -33,13 +33,15 @@ void PageSetMemory::StartRun(std::string_view folder, std::string_view templateT
     m_tags = tags;
 }
 
-std::string PageSetMemory::Inputs(const ImageEntry& entry, const PageLinks& links) {
+std::string PageSetMemory::Inputs(const ImageEntry& entry, const PageLinks& links,
+                                  std::span<const std::string_view> photoValues) {
     std::string inputs;
     for (int column = 0; column < ImageEntry::kColumnCount; ++column)
         AppendValue(inputs, entry.Column(column));
     AppendValue(inputs, links.back);
     AppendValue(inputs, links.next);
     AppendValue(inputs, links.index);
+    for (const std::string_view value : photoValues) AppendValue(inputs, value);
     return inputs;
 }
 

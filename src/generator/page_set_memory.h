@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -24,8 +25,10 @@ public:
     // the last one.
     void StartRun(std::string_view folder, std::string_view templateText, const TagSet& tags);
 
-    // What a page is made from, besides the run's template and tags.
-    static std::string Inputs(const ImageEntry& entry, const PageLinks& links);
+    // What a page is made from, besides the run's template and tags: the entry, its links and
+    // what its photo says.
+    static std::string Inputs(const ImageEntry& entry, const PageLinks& links,
+                              std::span<const std::string_view> photoValues);
 
     [[nodiscard]] bool Holds(FileOps& ops, const std::string& path,
                              const std::string& inputs) const;

@@ -45,6 +45,13 @@ enum ExifPlace {
     kDateTimeOriginal,
     kOffsetTimeOriginal,
     kSubSecTimeOriginal,
+    kMake,
+    kModel,
+    kLensModel,
+    kExposureTime,
+    kFNumber,
+    kIso,
+    kFocalLength,
     kExifPlaces
 };
 
@@ -55,25 +62,62 @@ const std::array<Exiv2::ExifKey, kExifPlaces>& ExifKeys() {
         Exiv2::ExifKey("Exif.Image.XPTitle"),   Exiv2::ExifKey("Exif.Image.ImageDescription"),
         Exiv2::ExifKey("Exif.Image.XPComment"), Exiv2::ExifKey("Exif.Image.XPKeywords"),
         Exiv2::ExifKey(0x9003, "Photo"),        Exiv2::ExifKey(0x9011, "Photo"),
-        Exiv2::ExifKey(0x9291, "Photo")};
+        Exiv2::ExifKey(0x9291, "Photo"),        Exiv2::ExifKey(0x010f, "Image"),
+        Exiv2::ExifKey(0x0110, "Image"),        Exiv2::ExifKey(0xa434, "Photo"),
+        Exiv2::ExifKey(0x829a, "Photo"),        Exiv2::ExifKey(0x829d, "Photo"),
+        Exiv2::ExifKey(0x8827, "Photo"),        Exiv2::ExifKey(0x920a, "Photo")};
     return keys;
 }
 
-// The bytes of each place, the first datum of each; empty where the photo has none.
-std::array<std::string, kExifPlaces> ExifBytes(const Exiv2::ExifData& exif) {
+// The first datum of each place, or null where the photo has none.
+using ExifDatums = std::array<const Exiv2::Exifdatum*, kExifPlaces>;
+
+ExifDatums FirstDatums(const Exiv2::ExifData& exif) {
     const auto& keys = ExifKeys();
-    std::array<std::string, kExifPlaces> bytes;
+    ExifDatums datums{};
     for (const Exiv2::Exifdatum& datum : exif) {
         for (size_t place = 0; place < keys.size(); ++place) {
-            if (datum.tag() != keys[place].tag() || datum.ifdId() != keys[place].ifdId() ||
-                !bytes[place].empty()) {
-                continue;
-            }
-            bytes[place].resize(static_cast<size_t>(datum.size()));
-            datum.copy(reinterpret_cast<Exiv2::byte*>(bytes[place].data()), Exiv2::littleEndian);
+            if (datum.tag() == keys[place].tag() && datum.ifdId() == keys[place].ifdId() &&
+                datums[place] == nullptr)
+                datums[place] = &datum;
         }
     }
+    return datums;
+}
+
+// The bytes of each place, little-endian; empty where the photo has none.
+std::array<std::string, kExifPlaces> ExifBytes(const ExifDatums& datums) {
+    std::array<std::string, kExifPlaces> bytes;
+    for (size_t place = 0; place < datums.size(); ++place) {
+        if (datums[place] == nullptr) continue;
+        bytes[place].resize(static_cast<size_t>(datums[place]->size()));
+        datums[place]->copy(reinterpret_cast<Exiv2::byte*>(bytes[place].data()),
+                            Exiv2::littleEndian);
+    }
     return bytes;
+}
+
+long long LittleEndian32(std::string_view bytes, bool isSigned) {
+    uint32_t value = 0;
+    for (size_t i = 4; i-- > 0;) value = value << 8 | static_cast<unsigned char>(bytes[i]);
+    return isSigned ? static_cast<long long>(static_cast<int32_t>(value)) : value;
+}
+
+// The first value of a rational datum, read as its type says, so that an unsigned one past
+// 2^31 stays what it is.
+std::optional<Ratio> RatioOf(const Exiv2::Exifdatum* datum, std::string_view bytes) {
+    if (datum == nullptr || bytes.size() < 8) return std::nullopt;
+    const Exiv2::TypeId type = datum->typeId();
+    if (type != Exiv2::unsignedRational && type != Exiv2::signedRational) return std::nullopt;
+    const bool isSigned = type == Exiv2::signedRational;
+    return Ratio{LittleEndian32(bytes, isSigned), LittleEndian32(bytes.substr(4), isSigned)};
+}
+
+std::optional<long long> WholeOf(const Exiv2::Exifdatum* datum) {
+    if (datum == nullptr || datum->count() < 1) return std::nullopt;
+    const Exiv2::TypeId type = datum->typeId();
+    if (type != Exiv2::unsignedShort && type != Exiv2::unsignedLong) return std::nullopt;
+    return datum->toLong(0);
 }
 
 std::vector<StoredText> ExifValue(std::string bytes, StoredEncoding encoding) {
@@ -103,20 +147,39 @@ std::string FirstOf(const std::vector<StoredText>& values) {
     return values.empty() ? std::string() : values.front().bytes;
 }
 
+struct Taken {
+    std::optional<TakenAt> at;
+    std::string local;
+};
+
 // The first place that says when the photo was taken: EXIF, then XMP, then IPTC.
-std::optional<TakenAt> TakenAtIn(const XmpDetails& xmp, const Exiv2::IptcData& iptc,
-                                 const std::array<std::string, kExifPlaces>& exif) {
-    if (const std::optional<TakenAt> taken = ExifTakenAt(
-            exif[kDateTimeOriginal], exif[kOffsetTimeOriginal], exif[kSubSecTimeOriginal]))
-        return taken;
+Taken TakenIn(const XmpDetails& xmp, const Exiv2::IptcData& iptc,
+              const std::array<std::string, kExifPlaces>& exif) {
+    const std::string& exifTime = exif[kDateTimeOriginal];
+    if (const std::optional<TakenAt> at =
+            ExifTakenAt(exifTime, exif[kOffsetTimeOriginal], exif[kSubSecTimeOriginal]))
+        return {at, LocalTakenText(exifTime)};
     for (const std::vector<StoredText>* values :
          {&xmp.dateTimeOriginal, &xmp.dateCreated, &xmp.createDate}) {
-        if (const std::optional<TakenAt> taken = IsoTakenAt(FirstOf(*values))) return taken;
+        const std::string text = FirstOf(*values);
+        if (const std::optional<TakenAt> at = IsoTakenAt(text)) return {at, LocalTakenText(text)};
     }
     using Sets = Exiv2::IptcDataSets;
     const std::string date = FirstOf(IptcValues(iptc, Sets::DateCreated, StoredEncoding::Ascii));
     const std::string time = FirstOf(IptcValues(iptc, Sets::TimeCreated, StoredEncoding::Ascii));
-    return IsoTakenAt(time.empty() ? date : date + "T" + time);
+    const std::string text = time.empty() ? date : date + "T" + time;
+    const std::optional<TakenAt> at = IsoTakenAt(text);
+    return {at, at ? LocalTakenText(text) : std::string()};
+}
+
+StoredShooting ShootingIn(const ExifDatums& datums, std::array<std::string, kExifPlaces>& bytes) {
+    return {{std::move(bytes[kMake]), StoredEncoding::Ascii},
+            {std::move(bytes[kModel]), StoredEncoding::Ascii},
+            {std::move(bytes[kLensModel]), StoredEncoding::Ascii},
+            RatioOf(datums[kExposureTime], bytes[kExposureTime]),
+            RatioOf(datums[kFNumber], bytes[kFNumber]),
+            RatioOf(datums[kFocalLength], bytes[kFocalLength]),
+            WholeOf(datums[kIso])};
 }
 
 StoredDetails StoredIn(XmpDetails xmp, const Exiv2::IptcData& iptc,
@@ -136,12 +199,14 @@ StoredDetails StoredIn(XmpDetails xmp, const Exiv2::IptcData& iptc,
     return stored;
 }
 
-// The page fields and the time the photo was taken.
+// The page fields, when the photo was taken and how.
 PhotoDetails DetailsIn(XmpDetails xmp, const Exiv2::IptcData& iptc, const Exiv2::ExifData& exif) {
-    std::array<std::string, kExifPlaces> bytes = ExifBytes(exif);
-    const std::optional<TakenAt> taken = TakenAtIn(xmp, iptc, bytes);
+    const ExifDatums datums = FirstDatums(exif);
+    std::array<std::string, kExifPlaces> bytes = ExifBytes(datums);
+    Taken taken = TakenIn(xmp, iptc, bytes);
     PhotoDetails details = ChooseDetails(StoredIn(std::move(xmp), iptc, bytes));
-    details.takenAt = taken;
+    details.takenAt = taken.at;
+    details.shooting = DescribeShooting(ShootingIn(datums, bytes), std::move(taken.local));
     return details;
 }
 
@@ -189,11 +254,22 @@ PhotoDetails ReadJpeg(const JpegMetadata& jpeg) {
 }  // namespace
 
 // The library keeps its XMP parser for the whole process and reports on stderr unless muted.
+// Photos are read on several threads at once, and the parser is safe for that only with a lock.
 Exiv2PhotoReader::Exiv2PhotoReader(FileOps& ops) : m_ops(ops) {
     static std::once_flag once;
     std::call_once(once, [] {
+        static std::mutex xmp;
         Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-        Exiv2::XmpParser::initialize();
+        Exiv2::XmpParser::initialize(
+            [](void* lock, bool locking) {
+                auto* mutex = static_cast<std::mutex*>(lock);
+                if (locking) {
+                    mutex->lock();
+                } else {
+                    mutex->unlock();
+                }
+            },
+            &xmp);
     });
 }
 

@@ -47,7 +47,8 @@ int RunGenerate(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] {
         vistello::RealFileOps files;
         vistello::VipsImageMaker images;
-        return vistello::RunGenerateCommand(files, images, options.projectFile, std::cout,
+        vistello::Exiv2PhotoReader photos(files);
+        return vistello::RunGenerateCommand(files, images, photos, options.projectFile, std::cout,
                                             std::cerr, ::isatty(STDERR_FILENO) != 0);
     });
 }

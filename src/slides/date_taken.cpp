@@ -119,6 +119,14 @@ std::optional<TakenAt> IsoTakenAt(std::string_view text) {
     return At(clock, *offset);
 }
 
+std::string LocalTakenText(std::string_view dateTime) {
+    if (dateTime.size() < 10) return {};
+    std::string text(dateTime.substr(0, 10));
+    text[4] = text[7] = '-';
+    if (dateTime.size() >= 16) text.append(1, ' ').append(dateTime.substr(11, 5));
+    return text;
+}
+
 // The keys are sorted side by side, each with its place, so that a large album is not searched
 // for its times at every comparison; the place breaks ties, which keeps the sort stable.
 std::vector<size_t> OldestFirst(const std::vector<std::optional<TakenAt>>& takenAt) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +20,10 @@ std::optional<TakenAt> ExifTakenAt(std::string_view dateTime, std::string_view o
 // XMP's and IPTC's ISO 8601 forms: "2026-05-14", "2026-05-14T18:32", "2026-05-14T18:32:10.25Z",
 // "2026-05-14T18:32:10+02:00" and the like.
 std::optional<TakenAt> IsoTakenAt(std::string_view text);
+
+// The photo's own clock as pages show it, "2026-05-14 18:32", or "2026-05-14" where only the day
+// is known; of a text that ExifTakenAt or IsoTakenAt reads.
+std::string LocalTakenText(std::string_view dateTime);
 
 // The places of the photos, oldest first. Photos taken at one moment keep their order, and so do
 // photos without a time, after all the others.

@@ -6,14 +6,10 @@
 #include <string_view>
 
 #include "text/letter_case.h"
-#include "text/lossless_utf8.h"
 
 namespace vistello {
 
 namespace {
-
-// Longer than any caption a person writes: such a value is taken for damage, not text.
-constexpr size_t kMaxValueBytes = 16 * 1024;
 
 // What cameras write when nobody described the photo.
 constexpr std::array<std::string_view, 8> kPlaceholders = {"OLYMPUS DIGITAL CAMERA",
@@ -25,43 +21,10 @@ constexpr std::array<std::string_view, 8> kPlaceholders = {"OLYMPUS DIGITAL CAME
                                                            "MINOLTA DIGITAL CAMERA",
                                                            "KODAK Digital Still Camera"};
 
-std::optional<std::string> Decode(const StoredText& stored) {
-    std::string_view bytes = stored.bytes;
-    if (stored.encoding != StoredEncoding::Utf16Le) {
-        while (!bytes.empty() && bytes.back() == '\0') bytes.remove_suffix(1);
-    }
-    switch (stored.encoding) {
-        case StoredEncoding::Utf8:
-            if (IsValidUtf8(bytes)) return std::string(bytes);
-            return std::nullopt;
-        case StoredEncoding::Ascii:
-            // Text fields of this kind often hold UTF-8 in practice; anything else is Latin-1.
-            return IsValidUtf8(bytes) ? std::string(bytes) : Latin1ToUtf8(bytes);
-        case StoredEncoding::Latin1:
-            return Latin1ToUtf8(bytes);
-        case StoredEncoding::Utf16Le: {
-            std::optional<std::string> text = Utf16LeToUtf8(bytes);
-            if (text) {
-                while (!text->empty() && text->back() == '\0') text->pop_back();
-            }
-            return text;
-        }
-    }
-    return std::nullopt;
-}
-
 // One line of plain text, or nothing when the value tells nothing.
 std::optional<std::string> Clean(const StoredText& stored) {
-    if (stored.bytes.size() > kMaxValueBytes) return std::nullopt;
-    std::optional<std::string> text = Decode(stored);
+    std::optional<std::string> text = OneLineText(stored);
     if (!text) return std::nullopt;
-    for (char& c : *text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) c = ' ';
-    }
-    const size_t first = text->find_first_not_of(' ');
-    if (first == std::string::npos) return std::nullopt;
-    *text = text->substr(first, text->find_last_not_of(' ') - first + 1);
     for (const std::string_view placeholder : kPlaceholders) {
         if (EqualIgnoringCase(*text, placeholder)) return std::nullopt;
     }

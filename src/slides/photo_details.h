@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "slides/date_taken.h"
+#include "slides/shooting_data.h"
+#include "slides/stored_text.h"
 
 namespace vistello {
 
@@ -14,12 +16,14 @@ namespace vistello {
 struct PhotoDetails {
     PhotoDetails() = default;
     PhotoDetails(std::string title_, std::string description_, std::string keywords_,
-                 std::string alt_, std::optional<TakenAt> takenAt_ = std::nullopt)
+                 std::string alt_, std::optional<TakenAt> takenAt_ = std::nullopt,
+                 ShootingData shooting_ = {})
         : title(std::move(title_)),
           description(std::move(description_)),
           keywords(std::move(keywords_)),
           alt(std::move(alt_)),
-          takenAt(takenAt_) {}
+          takenAt(takenAt_),
+          shooting(std::move(shooting_)) {}
 
     std::string title;
     std::string description;
@@ -27,6 +31,7 @@ struct PhotoDetails {
     std::string alt;
     // Nothing when the photo does not say.
     std::optional<TakenAt> takenAt;
+    ShootingData shooting;
 
     bool operator==(const PhotoDetails&) const = default;
 };
@@ -43,14 +48,6 @@ public:
 class NoPhotoReader : public PhotoReader {
 public:
     std::optional<PhotoDetails> Read(const std::string&) override { return PhotoDetails{}; }
-};
-
-// How the bytes of one stored value are to be read.
-enum class StoredEncoding { Utf8, Latin1, Utf16Le, Ascii };
-
-struct StoredText {
-    std::string bytes;
-    StoredEncoding encoding = StoredEncoding::Utf8;
 };
 
 // Every place a field may come from, in order of precedence; a place may hold several values

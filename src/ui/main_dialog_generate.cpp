@@ -134,7 +134,9 @@ void CMainDialog::ShowRefusal(GenerateRefusal refusal) {
 PageSetResult CMainDialog::GeneratePages(const GenerateRequest& request) {
     std::unique_ptr<Progress> progress;
     int imagesShown = -1;
-    WebShow web{request.web, request.overviewText, &Images(),
+    WebShow web{request.web,
+                request.overviewText,
+                &Images(),
                 [this, &progress, &imagesShown](int done, int total) {
                     if (total != imagesShown) {
                         progress.reset();
@@ -143,7 +145,8 @@ PageSetResult CMainDialog::GeneratePages(const GenerateRequest& request) {
                     }
                     return progress->Step(done);
                 },
-                0};
+                0,
+                &Photos()};
     const PageSetResult result = WritePageSet(
         Files(), request.rows, request.templateText, m_tags, request.outputFolder,
         [this, &progress, &request](int row, bool written) {

@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -95,9 +96,10 @@ TEST(GenerateCommandTest, RefusesWithAReasonAndWritesNothing) {
     };
     const std::set<std::string> before = scratch.Names();
     NoImageMaker images;
+    NoPhotoReader photos;
     for (const auto& [project, message] : refusals) {
         std::ostringstream out, err;
-        EXPECT_EQ(RunGenerateCommand(files, images, project, out, err), 1) << project;
+        EXPECT_EQ(RunGenerateCommand(files, images, photos, project, out, err), 1) << project;
         EXPECT_EQ(err.str(), message);
         EXPECT_EQ(out.str(), "");
     }
@@ -116,11 +118,11 @@ std::map<std::string, std::string> Published(const std::string& folder) {
 }
 
 // The command line makes the web copies, thumbnails, pages and overview page of a project with
-// its own settings, byte for byte as the window's Generate makes them.
+// its own settings, and shows what the photos say, byte for byte as the window's Generate does.
 TEST(GenerateCommandTest, WritesWhatTheWindowWrites) {
     ScratchDir scratch;
-    WriteBytes("t.htm", "<<INDEX>>|<<BACK>>|<<IMAGEPATH>>");
-    WriteBytes("o.htm", "<<SLIDES>><<PAGE>> <<THUMBPATH>>;<<ENDSLIDES>>");
+    WriteBytes("t.htm", "<<INDEX>>|<<BACK>>|<<IMAGEPATH>>|<<CAMERA>>");
+    WriteBytes("o.htm", "<<SLIDES>><<PAGE>> <<THUMBPATH>> <<DATETAKEN>>;<<ENDSLIDES>>");
     WriteBytes("a.tif", "photo");
     WriteBytes("b.png", "alpha");
     fs::create_directories("cli");
@@ -130,12 +132,17 @@ TEST(GenerateCommandTest, WritesWhatTheWindowWrites) {
                "IMAGE=a.tif\nTITLE=A\nIMAGE=b.png\nTITLE=B\n");
     RealFileOps files;
     FakeImageMaker images;
+    FakePhotoReader photos;
+    photos.photos["a.tif"].shooting = {"2026-05-14 18:32", "<script>", "", ""};
     std::ostringstream out, err;
-    EXPECT_EQ(RunGenerateCommand(files, images, "", out, err), 0) << err.str();
+    EXPECT_EQ(RunGenerateCommand(files, images, photos, "", out, err), 0) << err.str();
+    EXPECT_THAT(ReadBytes("cli/a.htm"), ::testing::EndsWith("|&lt;script&gt;"));
+    EXPECT_THAT(ReadBytes("cli/index.htm"), ::testing::HasSubstr(" 2026-05-14 18:32;"));
     {
         FakeWindowSystem system;
         CMainDialog dialog;
         dialog.UseImageMaker(images);
+        dialog.UsePhotoReader(photos);
         FakeWindow window(system, dialog);
         window.SetText(ids::kOutputFolder, "window");
         window.Press(ids::kGenerate);

@@ -5,6 +5,7 @@
 
 #include "generator/page_set.h"
 #include "support/fake_image_maker.h"
+#include "support/fake_photo_reader.h"
 #include "support/temp_dir.h"
 
 namespace vistello::testing {
@@ -31,9 +32,8 @@ protected:
     PageSetResult Generate(std::function<bool(int, int)> onImage = {}) {
         std::vector<const ImageEntry*> rows;
         for (const ImageEntry& entry : entries) rows.push_back(&entry);
-        const WebShow web{settings, overview, &images, std::move(onImage), threads};
-        return WritePageSet(ops, rows, "<<INDEX>>|<<BACK>>|<<IMAGEPATH>>", tags, "out/", {},
-                            nullptr, &web);
+        const WebShow web{settings, overview, &images, std::move(onImage), threads, &photos};
+        return WritePageSet(ops, rows, page, tags, "out/", {}, nullptr, &web);
     }
     void Add(const std::string& title, const std::string& image, const std::string& kind) {
         WriteBytes(image, kind);
@@ -43,7 +43,9 @@ protected:
     ScratchDir scratch;
     RealFileOps ops;
     FakeImageMaker images;
+    FakePhotoReader photos;
     TagSet tags;
+    std::string page = "<<INDEX>>|<<BACK>>|<<IMAGEPATH>>";
     std::vector<ImageEntry> entries;
     WebSettings settings{2048, 85, 400, false, ""};
     std::string overview;
@@ -261,6 +263,34 @@ TEST_F(WebShowTest, PhotosBrowsersCannotShowArePublishedInAFormatTheyCan) {
                             {"scan.htm", "|<a href=phone.htm>Back</a>|\"scan.png\""},
                             {"camera.htm", "|<a href=scan.htm>Back</a>|\"IMG_1.jpg\""}}));
     EXPECT_EQ(images.examined, 2);
+}
+
+// What a photo says of how it was taken goes into pages as text, read once per photo: a run whose
+// templates do not ask for it reads nothing and records nothing, and a later run reads only a
+// photo that changed.
+TEST_F(WebShowTest, ShootingDataIsReadOnceAndShownAsText) {
+    settings = {0, 85, 0, false, ""};
+    Add("A", "a.jpg", "photo");
+    Add("B", "b.jpg", "photo");
+    photos.photos["a.jpg"].shooting = {"2026-05-14 18:32", "<b>&\"c\"", "", "1/8 s"};
+    Generate();
+    EXPECT_EQ(photos.reads, 0);
+    EXPECT_FALSE(fs::exists("out/.vistello-images"));
+
+    page = "<<CAMERA>>|<<EXPOSURE>>|<<DATETAKEN>><<LENS>>";
+    overview = "<<SLIDES>>[<<CAMERA>>]<<ENDSLIDES>>";
+    Generate();
+    EXPECT_EQ(photos.reads, 2);
+    EXPECT_EQ(ReadBytes("out/a.htm"), "&lt;b&gt;&amp;&quot;c&quot;|1/8 s|2026-05-14 18:32");
+    EXPECT_EQ(ReadBytes("out/b.htm"), "||");
+    EXPECT_EQ(ReadBytes("out/index.htm"), "[&lt;b&gt;&amp;&quot;c&quot;][]");
+    Generate();
+    EXPECT_EQ(photos.reads, 2);
+    photos.photos["a.jpg"].shooting.camera = "Canon";
+    WriteBytes("a.jpg", "a changed photo");
+    Generate();
+    EXPECT_EQ(photos.reads, 3);
+    EXPECT_EQ(ReadBytes("out/a.htm"), "Canon|1/8 s|2026-05-14 18:32");
 }
 
 }  // namespace

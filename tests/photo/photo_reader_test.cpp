@@ -14,7 +14,9 @@ namespace vistello {
 
 inline void PrintTo(const PhotoDetails& details, std::ostream* out) {
     *out << '{' << details.title << " | " << details.description << " | " << details.keywords
-         << " | " << details.alt << " | " << details.takenAt.value_or(-1) << '}';
+         << " | " << details.alt << " | " << details.takenAt.value_or(-1) << " | "
+         << details.shooting.dateTaken << " | " << details.shooting.camera << " | "
+         << details.shooting.lens << " | " << details.shooting.exposure << '}';
 }
 
 namespace testing {
@@ -115,20 +117,37 @@ TEST(PhotoReaderTest, EachFieldComesFromTheFirstPlaceThatHoldsIt) {
              image.exifData().add(Exiv2::ExifKey(0x9011, "Photo"), &offset);
              AddValue(image.xmpData(), "Xmp.xmp.CreateDate", Exiv2::xmpText, {"2020-01-01"});
          },
-         {"", "", "", "", 1778776330250}},
+         {"", "", "", "", 1778776330250, {"2026-05-14 18:32", "", "", ""}}},
         {"XMP date taken over IPTC's",
          [](Exiv2::Image& image) {
              AddValue(image.xmpData(), "Xmp.photoshop.DateCreated", Exiv2::xmpText,
                       {"2026-05-14T18:32:10+02:00"});
              AddIptc(image.iptcData(), "Iptc.Application2.DateCreated", "2020-01-01");
          },
-         {"", "", "", "", 1778776330000}},
+         {"", "", "", "", 1778776330000, {"2026-05-14 18:32", "", "", ""}}},
         {"IPTC date and time taken",
          [](Exiv2::Image& image) {
              AddIptc(image.iptcData(), "Iptc.Application2.DateCreated", "2026-05-14");
              AddIptc(image.iptcData(), "Iptc.Application2.TimeCreated", "18:32:10+02:00");
          },
-         {"", "", "", "", 1778776330000}},
+         {"", "", "", "", 1778776330000, {"2026-05-14 18:32", "", "", ""}}},
+        {"EXIF shooting data",
+         [](Exiv2::Image& image) {
+             image.exifData()["Exif.Image.Make"] = "NIKON CORPORATION";
+             image.exifData()["Exif.Image.Model"] = "NIKON Z 6_2";
+             image.exifData()["Exif.Photo.LensModel"] = "NIKKOR Z 24-70mm f/4 S";
+             image.exifData()["Exif.Photo.ExposureTime"] = Exiv2::URational(10, 2500);
+             image.exifData()["Exif.Photo.FNumber"] = Exiv2::URational(28, 10);
+             image.exifData()["Exif.Photo.ISOSpeedRatings"] = uint16_t(400);
+             image.exifData()["Exif.Photo.FocalLength"] = Exiv2::URational(3500, 100);
+         },
+         {"",
+          "",
+          "",
+          "",
+          std::nullopt,
+          {"", "NIKON Z 6_2", "NIKKOR Z 24-70mm f/4 S",
+           "1/250 s \u00b7 f/2.8 \u00b7 ISO 400 \u00b7 35 mm"}}},
         {"XMP keywords and alt text over IPTC",
          [](Exiv2::Image& image) {
              AddValue(image.xmpData(), "Xmp.dc.subject", Exiv2::xmpBag, {"harbour", "boats"});

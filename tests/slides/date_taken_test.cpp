@@ -32,6 +32,10 @@ TEST(DateTakenTest, ReadsTheFormsCamerasAndEditorsWrite) {
     for (const char* malformed : {"", "2026-5-14", "2026-05-14T25:00", "2026-05-14T18:32+2",
                                   "2026-05-14T18:32:10 later", "2026:05:14"})
         EXPECT_EQ(IsoTakenAt(malformed), std::nullopt) << malformed;
+    // Pages show the photo's own clock, whatever its offset.
+    EXPECT_EQ(LocalTakenText("2026:05:14 18:32:10"), "2026-05-14 18:32");
+    EXPECT_EQ(LocalTakenText("2026-05-14T18:32:10-05:00"), "2026-05-14 18:32");
+    EXPECT_EQ(LocalTakenText("2026-05-14"), "2026-05-14");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <map>
 #include <optional>
 #include <string>
@@ -12,12 +13,14 @@ namespace vistello::testing {
 class FakePhotoReader : public PhotoReader {
 public:
     std::optional<PhotoDetails> Read(const std::string& path) override {
+        ++reads;
         const auto it = photos.find(path);
         if (it == photos.end()) return std::nullopt;
         return it->second;
     }
 
     std::map<std::string, PhotoDetails> photos;
+    std::atomic<int> reads = 0;
 };
 
 }  // namespace vistello::testing
