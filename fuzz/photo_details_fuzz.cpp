@@ -37,8 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static vistello::RealFileOps files;
     static vistello::Exiv2PhotoReader reader(files);
     if (const auto details = reader.Read(InputFile())) {
+        const vistello::ShootingData& shot = details->shooting;
         for (const std::string* value :
-             {&details->title, &details->description, &details->keywords, &details->alt}) {
+             {&details->title, &details->description, &details->keywords, &details->alt,
+              &shot.dateTaken, &shot.camera, &shot.lens, &shot.exposure}) {
             Check(vistello::IsValidUtf8(*value), "a value is not UTF-8");
             Check(OneLine(*value), "a value holds a line end or a control character");
         }

@@ -16,8 +16,8 @@
 namespace vistello {
 
 // When and how each photo was taken, filled in from the photo itself.
-inline constexpr std::array<std::string_view, 4> kShootingTags = {
-    "<<DATETAKEN>>", "<<CAMERA>>", "<<LENS>>", "<<EXPOSURE>>"};
+inline constexpr std::array<std::string_view, 4> kShootingTags = {"<<DATETAKEN>>", "<<CAMERA>>",
+                                                                  "<<LENS>>", "<<EXPOSURE>>"};
 
 // Whether a template holds any of them: only then are photos read for them.
 bool UsesShootingTags(std::string_view templateText);

@@ -12,7 +12,12 @@ std::string Exposure(std::optional<Ratio> time, std::optional<Ratio> f,
 
 std::string Camera(std::string make, std::string model) {
     return DescribeShooting({{std::move(make), StoredEncoding::Ascii},
-                             {std::move(model), StoredEncoding::Ascii}, {}, {}, {}, {}, {}},
+                             {std::move(model), StoredEncoding::Ascii},
+                             {},
+                             {},
+                             {},
+                             {},
+                             {}},
                             "")
         .camera;
 }
