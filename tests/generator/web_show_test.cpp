@@ -33,7 +33,7 @@ protected:
         std::vector<const ImageEntry*> rows;
         for (const ImageEntry& entry : entries) rows.push_back(&entry);
         const WebShow web{settings, overview, &images, std::move(onImage), threads, &photos};
-        return WritePageSet(ops, rows, page, tags, "out/", {}, nullptr, &web);
+        return WritePageSet(ops, rows, page, tags, "out/", {}, memory, &web);
     }
     void Add(const std::string& title, const std::string& image, const std::string& kind) {
         WriteBytes(image, kind);
@@ -46,6 +46,7 @@ protected:
     FakePhotoReader photos;
     TagSet tags;
     std::string page = "<<INDEX>>|<<BACK>>|<<IMAGEPATH>>";
+    PageSetMemory* memory = nullptr;
     std::vector<ImageEntry> entries;
     WebSettings settings{2048, 85, 400, false, ""};
     std::string overview;
@@ -267,8 +268,10 @@ TEST_F(WebShowTest, PhotosBrowsersCannotShowArePublishedInAFormatTheyCan) {
 
 // What a photo says of how it was taken goes into pages as text, read once per photo: a run whose
 // templates do not ask for it reads nothing and records nothing, and a later run reads only a
-// photo that changed.
+// photo that changed, and remakes its page.
 TEST_F(WebShowTest, ShootingDataIsReadOnceAndShownAsText) {
+    PageSetMemory remembered;
+    memory = &remembered;
     settings = {0, 85, 0, false, ""};
     Add("A", "a.jpg", "photo");
     Add("B", "b.jpg", "photo");
