@@ -56,7 +56,8 @@ std::optional<std::vector<ShootingData>> ReadShooting(FileOps& ops, PhotoReader&
         total, threads,
         [&](int item) {
             Photo& photo = known[unread[static_cast<size_t>(item)]];
-            const std::optional<PhotoDetails> details = photos.Read(std::string(photo.path));
+            const std::optional<PhotoDetails> details =
+                photos.ReadWhenAndHow(std::string(photo.path));
             photo.data = details ? details->shooting : ShootingData{};
         },
         [&](int done) { return onPhoto(done, total); });

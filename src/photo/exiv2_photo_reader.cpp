@@ -2,9 +2,11 @@
 
 #include <array>
 #include <exiv2/exiv2.hpp>
+#include <functional>
 #include <mutex>
 #include <vector>
 
+#include "photo/exif_block.h"
 #include "photo/heif_metadata.h"
 #include "photo/jpeg_metadata.h"
 #include "photo/mapped_file.h"
@@ -55,46 +57,56 @@ enum ExifPlace {
     kExifPlaces
 };
 
-// Named once: a key made from its name is looked up in the library's tables, and a datum is
-// told by its tag and directory far quicker than by its name.
+// Where each place lies: in the first directory or the EXIF one.
+constexpr std::array<ExifTag, kExifPlaces> kExifTags = {{{0x9c9b, false},
+                                                         {0x010e, false},
+                                                         {0x9c9c, false},
+                                                         {0x9c9e, false},
+                                                         {0x9003, true},
+                                                         {0x9011, true},
+                                                         {0x9291, true},
+                                                         {0x010f, false},
+                                                         {0x0110, false},
+                                                         {0xa434, true},
+                                                         {0x829a, true},
+                                                         {0x829d, true},
+                                                         {0x8827, true},
+                                                         {0x920a, true}}};
+
+// Named once: a key is looked up in the library's tables, and a datum is told by its tag and
+// directory far quicker than by its name.
 const std::array<Exiv2::ExifKey, kExifPlaces>& ExifKeys() {
-    static const std::array<Exiv2::ExifKey, kExifPlaces> keys = {
-        Exiv2::ExifKey("Exif.Image.XPTitle"),   Exiv2::ExifKey("Exif.Image.ImageDescription"),
-        Exiv2::ExifKey("Exif.Image.XPComment"), Exiv2::ExifKey("Exif.Image.XPKeywords"),
-        Exiv2::ExifKey(0x9003, "Photo"),        Exiv2::ExifKey(0x9011, "Photo"),
-        Exiv2::ExifKey(0x9291, "Photo"),        Exiv2::ExifKey(0x010f, "Image"),
-        Exiv2::ExifKey(0x0110, "Image"),        Exiv2::ExifKey(0xa434, "Photo"),
-        Exiv2::ExifKey(0x829a, "Photo"),        Exiv2::ExifKey(0x829d, "Photo"),
-        Exiv2::ExifKey(0x8827, "Photo"),        Exiv2::ExifKey(0x920a, "Photo")};
+    static const std::array<Exiv2::ExifKey, kExifPlaces> keys = [] {
+        std::vector<Exiv2::ExifKey> made;
+        for (const ExifTag& tag : kExifTags)
+            made.emplace_back(tag.tag, tag.inExifDirectory ? "Photo" : "Image");
+        return std::array<Exiv2::ExifKey, kExifPlaces>{
+            made[0], made[1], made[2], made[3],  made[4],  made[5],  made[6],
+            made[7], made[8], made[9], made[10], made[11], made[12], made[13]};
+    }();
     return keys;
 }
 
-// The first datum of each place, or null where the photo has none.
-using ExifDatums = std::array<const Exiv2::Exifdatum*, kExifPlaces>;
-
-ExifDatums FirstDatums(const Exiv2::ExifData& exif) {
+// The first value of each place, where the library decoded the EXIF record: of the containers
+// only it reads.
+std::vector<ExifValue> ExifValuesOf(const Exiv2::ExifData& exif) {
     const auto& keys = ExifKeys();
-    ExifDatums datums{};
+    std::vector<ExifValue> values(kExifPlaces);
+    std::array<bool, kExifPlaces> found{};
     for (const Exiv2::Exifdatum& datum : exif) {
         for (size_t place = 0; place < keys.size(); ++place) {
-            if (datum.tag() == keys[place].tag() && datum.ifdId() == keys[place].ifdId() &&
-                datums[place] == nullptr)
-                datums[place] = &datum;
+            if (found[place] || datum.tag() != keys[place].tag() ||
+                datum.ifdId() != keys[place].ifdId())
+                continue;
+            found[place] = true;
+            ExifValue& value = values[place];
+            value.type = static_cast<uint16_t>(datum.typeId());
+            value.count = static_cast<uint32_t>(datum.count());
+            value.bytes.resize(static_cast<size_t>(datum.size()));
+            datum.copy(reinterpret_cast<Exiv2::byte*>(value.bytes.data()), Exiv2::littleEndian);
         }
     }
-    return datums;
-}
-
-// The bytes of each place, little-endian; empty where the photo has none.
-std::array<std::string, kExifPlaces> ExifBytes(const ExifDatums& datums) {
-    std::array<std::string, kExifPlaces> bytes;
-    for (size_t place = 0; place < datums.size(); ++place) {
-        if (datums[place] == nullptr) continue;
-        bytes[place].resize(static_cast<size_t>(datums[place]->size()));
-        datums[place]->copy(reinterpret_cast<Exiv2::byte*>(bytes[place].data()),
-                            Exiv2::littleEndian);
-    }
-    return bytes;
+    return values;
 }
 
 long long LittleEndian32(std::string_view bytes, bool isSigned) {
@@ -103,24 +115,30 @@ long long LittleEndian32(std::string_view bytes, bool isSigned) {
     return isSigned ? static_cast<long long>(static_cast<int32_t>(value)) : value;
 }
 
-// The first value of a rational datum, read as its type says, so that an unsigned one past
-// 2^31 stays what it is.
-std::optional<Ratio> RatioOf(const Exiv2::Exifdatum* datum, std::string_view bytes) {
-    if (datum == nullptr || bytes.size() < 8) return std::nullopt;
-    const Exiv2::TypeId type = datum->typeId();
-    if (type != Exiv2::unsignedRational && type != Exiv2::signedRational) return std::nullopt;
-    const bool isSigned = type == Exiv2::signedRational;
+// The first item of a rational value, read as its type says, so that an unsigned one past 2^31
+// stays what it is.
+std::optional<Ratio> RatioOf(const ExifValue& value) {
+    constexpr uint16_t kRational = 5;
+    constexpr uint16_t kSignedRational = 10;
+    if (value.bytes.size() < 8 || (value.type != kRational && value.type != kSignedRational))
+        return std::nullopt;
+    const bool isSigned = value.type == kSignedRational;
+    const std::string_view bytes = value.bytes;
     return Ratio{LittleEndian32(bytes, isSigned), LittleEndian32(bytes.substr(4), isSigned)};
 }
 
-std::optional<long long> WholeOf(const Exiv2::Exifdatum* datum) {
-    if (datum == nullptr || datum->count() < 1) return std::nullopt;
-    const Exiv2::TypeId type = datum->typeId();
-    if (type != Exiv2::unsignedShort && type != Exiv2::unsignedLong) return std::nullopt;
-    return datum->toLong(0);
+// The first item of a SHORT or LONG value.
+std::optional<long long> WholeOf(const ExifValue& value) {
+    constexpr uint16_t kShort = 3;
+    constexpr uint16_t kLong = 4;
+    if (value.type == kShort && value.bytes.size() >= 2)
+        return static_cast<unsigned char>(value.bytes[0]) |
+               static_cast<unsigned char>(value.bytes[1]) << 8;
+    if (value.type == kLong && value.bytes.size() >= 4) return LittleEndian32(value.bytes, false);
+    return std::nullopt;
 }
 
-std::vector<StoredText> ExifValue(std::string bytes, StoredEncoding encoding) {
+std::vector<StoredText> StoredValue(std::string bytes, StoredEncoding encoding) {
     if (bytes.empty()) return {};
     return {{std::move(bytes), encoding}};
 }
@@ -152,13 +170,16 @@ struct Taken {
     std::string local;
 };
 
-// The first place that says when the photo was taken: EXIF, then XMP, then IPTC.
-Taken TakenIn(const XmpDetails& xmp, const Exiv2::IptcData& iptc,
-              const std::array<std::string, kExifPlaces>& exif) {
-    const std::string& exifTime = exif[kDateTimeOriginal];
-    if (const std::optional<TakenAt> at =
-            ExifTakenAt(exifTime, exif[kOffsetTimeOriginal], exif[kSubSecTimeOriginal]))
-        return {at, LocalTakenText(exifTime)};
+std::optional<Taken> ExifTaken(const std::vector<ExifValue>& exif) {
+    const std::string& time = exif[kDateTimeOriginal].bytes;
+    const std::optional<TakenAt> at =
+        ExifTakenAt(time, exif[kOffsetTimeOriginal].bytes, exif[kSubSecTimeOriginal].bytes);
+    if (!at) return std::nullopt;
+    return Taken{at, LocalTakenText(time)};
+}
+
+// Where EXIF does not say when the photo was taken: XMP, then IPTC.
+Taken TakenElsewhere(const XmpDetails& xmp, const Exiv2::IptcData& iptc) {
     for (const std::vector<StoredText>* values :
          {&xmp.dateTimeOriginal, &xmp.dateCreated, &xmp.createDate}) {
         const std::string text = FirstOf(*values);
@@ -172,41 +193,50 @@ Taken TakenIn(const XmpDetails& xmp, const Exiv2::IptcData& iptc,
     return {at, at ? LocalTakenText(text) : std::string()};
 }
 
-StoredShooting ShootingIn(const ExifDatums& datums, std::array<std::string, kExifPlaces>& bytes) {
-    return {{std::move(bytes[kMake]), StoredEncoding::Ascii},
-            {std::move(bytes[kModel]), StoredEncoding::Ascii},
-            {std::move(bytes[kLensModel]), StoredEncoding::Ascii},
-            RatioOf(datums[kExposureTime], bytes[kExposureTime]),
-            RatioOf(datums[kFNumber], bytes[kFNumber]),
-            RatioOf(datums[kFocalLength], bytes[kFocalLength]),
-            WholeOf(datums[kIso])};
+StoredShooting ShootingIn(std::vector<ExifValue>& exif) {
+    return {{std::move(exif[kMake].bytes), StoredEncoding::Ascii},
+            {std::move(exif[kModel].bytes), StoredEncoding::Ascii},
+            {std::move(exif[kLensModel].bytes), StoredEncoding::Ascii},
+            RatioOf(exif[kExposureTime]),
+            RatioOf(exif[kFNumber]),
+            RatioOf(exif[kFocalLength]),
+            WholeOf(exif[kIso])};
 }
 
-StoredDetails StoredIn(XmpDetails xmp, const Exiv2::IptcData& iptc,
-                       std::array<std::string, kExifPlaces>& bytes) {
+StoredDetails StoredIn(XmpDetails xmp, const Exiv2::IptcData& iptc, std::vector<ExifValue>& exif) {
     using Sets = Exiv2::IptcDataSets;
     const StoredEncoding text = IptcIsUtf8(iptc) ? StoredEncoding::Utf8 : StoredEncoding::Latin1;
     StoredDetails stored;
     stored.title = {std::move(xmp.title), IptcValues(iptc, Sets::ObjectName, text),
-                    ExifValue(std::move(bytes[kXpTitle]), StoredEncoding::Utf16Le)};
-    stored.description = {std::move(xmp.description), IptcValues(iptc, Sets::Caption, text),
-                          ExifValue(std::move(bytes[kImageDescription]), StoredEncoding::Ascii),
-                          ExifValue(std::move(bytes[kXpComment]), StoredEncoding::Utf16Le)};
+                    StoredValue(std::move(exif[kXpTitle].bytes), StoredEncoding::Utf16Le)};
+    stored.description = {
+        std::move(xmp.description), IptcValues(iptc, Sets::Caption, text),
+        StoredValue(std::move(exif[kImageDescription].bytes), StoredEncoding::Ascii),
+        StoredValue(std::move(exif[kXpComment].bytes), StoredEncoding::Utf16Le)};
     stored.keywords = {
         std::move(xmp.subject), IptcValues(iptc, Sets::Keywords, text),
-        SplitXpKeywords(ExifValue(std::move(bytes[kXpKeywords]), StoredEncoding::Utf16Le))};
+        SplitXpKeywords(StoredValue(std::move(exif[kXpKeywords].bytes), StoredEncoding::Utf16Le))};
     stored.alt = {std::move(xmp.alt)};
     return stored;
 }
 
-// The page fields, when the photo was taken and how.
-PhotoDetails DetailsIn(XmpDetails xmp, const Exiv2::IptcData& iptc, const Exiv2::ExifData& exif) {
-    const ExifDatums datums = FirstDatums(exif);
-    std::array<std::string, kExifPlaces> bytes = ExifBytes(datums);
-    Taken taken = TakenIn(xmp, iptc, bytes);
-    PhotoDetails details = ChooseDetails(StoredIn(std::move(xmp), iptc, bytes));
-    details.takenAt = taken.at;
-    details.shooting = DescribeShooting(ShootingIn(datums, bytes), std::move(taken.local));
+// The IPTC record, decoded only when it is needed.
+using IptcSource = std::function<Exiv2::IptcData()>;
+
+// When the photo was taken and how, and with `fields` the page fields too. A camera's photo says
+// when it was taken in EXIF; only without that are XMP and IPTC looked at for it.
+PhotoDetails DetailsIn(const std::string& xmpPacket, const IptcSource& iptcSource,
+                       std::vector<ExifValue> exif, bool fields) {
+    std::optional<Taken> taken = ExifTaken(exif);
+    PhotoDetails details;
+    if (fields || !taken) {
+        XmpDetails xmp = ReadXmpPacket(xmpPacket);
+        const Exiv2::IptcData iptc = iptcSource();
+        if (!taken) taken = TakenElsewhere(xmp, iptc);
+        if (fields) details = ChooseDetails(StoredIn(std::move(xmp), iptc, exif));
+    }
+    details.takenAt = taken->at;
+    details.shooting = DescribeShooting(ShootingIn(exif), std::move(taken->local));
     return details;
 }
 
@@ -232,23 +262,15 @@ Exiv2::IptcData IptcIn(const std::string& photoshop) {
     return iptc;
 }
 
+// The places of an EXIF block found without the library, which would decode every field of it.
 // Damaged EXIF costs only what it holds; the other places may still describe the photo.
-Exiv2::ExifData ExifIn(const std::string& tiff) {
-    Exiv2::ExifData exif;
-    if (tiff.empty()) return exif;
-    try {
-        Exiv2::ExifParser::decode(exif, reinterpret_cast<const Exiv2::byte*>(tiff.data()),
-                                  static_cast<uint32_t>(tiff.size()));
-    } catch (const Exiv2::AnyError&) {
-        exif.clear();
-    }
-    return exif;
-}
+std::vector<ExifValue> ExifIn(const std::string& tiff) { return FindExifValues(tiff, kExifTags); }
 
 // The segments are found without the library, which would also read the XMP packet its own,
 // much slower way.
-PhotoDetails ReadJpeg(const JpegMetadata& jpeg) {
-    return DetailsIn(ReadXmpPacket(jpeg.xmp), IptcIn(jpeg.photoshop), ExifIn(jpeg.exif));
+PhotoDetails ReadJpeg(const JpegMetadata& jpeg, bool fields) {
+    return DetailsIn(
+        jpeg.xmp, [&jpeg] { return IptcIn(jpeg.photoshop); }, ExifIn(jpeg.exif), fields);
 }
 
 }  // namespace
@@ -274,20 +296,31 @@ Exiv2PhotoReader::Exiv2PhotoReader(FileOps& ops) : m_ops(ops) {
 }
 
 std::optional<PhotoDetails> Exiv2PhotoReader::Read(const std::string& path) {
+    return ReadDetails(path, true);
+}
+
+std::optional<PhotoDetails> Exiv2PhotoReader::ReadWhenAndHow(const std::string& path) {
+    return ReadDetails(path, false);
+}
+
+std::optional<PhotoDetails> Exiv2PhotoReader::ReadDetails(const std::string& path, bool fields) {
     try {
         if (const std::optional<JpegMetadata> jpeg = ReadJpegMetadata(m_ops, path))
-            return ReadJpeg(*jpeg);
+            return ReadJpeg(*jpeg, fields);
         const MappedFile file(m_ops, path);
         if (!file.IsOpen()) return std::nullopt;
         if (LooksLikeIsoMedia(file.Data(), file.Size())) {
             const std::optional<HeifMetadata> heif = ReadHeifMetadata(file.Data(), file.Size());
             if (!heif) return std::nullopt;
-            return DetailsIn(ReadXmpPacket(heif->xmp), Exiv2::IptcData(), ExifIn(heif->exif));
+            return DetailsIn(
+                heif->xmp, [] { return Exiv2::IptcData(); }, ExifIn(heif->exif), fields);
         }
         auto image = Exiv2::ImageFactory::open(file.Data(), static_cast<long>(file.Size()));
         if (image.get() == nullptr) return std::nullopt;
         image->readMetadata();
-        return DetailsIn(ReadXmpPacket(image->xmpPacket()), image->iptcData(), image->exifData());
+        return DetailsIn(
+            image->xmpPacket(), [&image] { return image->iptcData(); },
+            ExifValuesOf(image->exifData()), fields);
     } catch (...) {
         return std::nullopt;
     }

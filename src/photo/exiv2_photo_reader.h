@@ -12,13 +12,17 @@ namespace vistello {
 // segments that hold them are found first and only they are read; of a HEIC or AVIF photo, the
 // container library finds the primary image's blocks. Every failure of a library,
 // on any file however damaged, ends as "cannot be read"; nothing it throws leaves Read. Every
-// file is opened through ops, and only a regular file is read.
+// file is opened through ops, and only a regular file is read. Photos may be read on several
+// threads at once.
 class Exiv2PhotoReader : public PhotoReader {
 public:
     explicit Exiv2PhotoReader(FileOps& ops);
     std::optional<PhotoDetails> Read(const std::string& path) override;
+    std::optional<PhotoDetails> ReadWhenAndHow(const std::string& path) override;
 
 private:
+    std::optional<PhotoDetails> ReadDetails(const std::string& path, bool fields);
+
     FileOps& m_ops;
 };
 

@@ -42,6 +42,11 @@ public:
     virtual ~PhotoReader() = default;
     // Nothing when the file cannot be read as an image; details, maybe empty, otherwise.
     virtual std::optional<PhotoDetails> Read(const std::string& path) = 0;
+    // Only when and how the photo was taken, the page fields left empty; quicker where the photo
+    // says it where cameras write it.
+    virtual std::optional<PhotoDetails> ReadWhenAndHow(const std::string& path) {
+        return Read(path);
+    }
 };
 
 // For a program without a photo library: every photo describes nothing.

@@ -41,7 +41,7 @@ std::optional<TakenAt> CMainDialog::TakenAtOf(const std::string& path) {
         const auto known = m_takenAt.find(path);
         if (known != m_takenAt.end() && known->second.stamp == *stamp) return known->second.takenAt;
     }
-    const std::optional<PhotoDetails> details = Photos().Read(path);
+    const std::optional<PhotoDetails> details = Photos().ReadWhenAndHow(path);
     const std::optional<TakenAt> takenAt = details ? details->takenAt : std::nullopt;
     if (stamp) m_takenAt[path] = {*stamp, takenAt};
     return takenAt;

@@ -131,8 +131,9 @@ TEST(PhotoReaderTest, EachFieldComesFromTheFirstPlaceThatHoldsIt) {
              AddIptc(image.iptcData(), "Iptc.Application2.TimeCreated", "18:32:10+02:00");
          },
          {"", "", "", "", 1778776330000, {"2026-05-14 18:32", "", "", ""}}},
-        {"EXIF shooting data",
+        {"EXIF shooting data, in the byte order many cameras write",
          [](Exiv2::Image& image) {
+             image.setByteOrder(Exiv2::bigEndian);
              image.exifData()["Exif.Image.Make"] = "NIKON CORPORATION";
              image.exifData()["Exif.Image.Model"] = "NIKON Z 6_2";
              image.exifData()["Exif.Photo.LensModel"] = "NIKKOR Z 24-70mm f/4 S";
@@ -171,6 +172,8 @@ TEST(PhotoReaderTest, EachFieldComesFromTheFirstPlaceThatHoldsIt) {
             c.write(*image);
             image->writeMetadata();
             EXPECT_EQ(reader.Read(path), c.expected) << blank << ": " << c.what;
+            const PhotoDetails whenAndHow{"", "", "", "", c.expected.takenAt, c.expected.shooting};
+            EXPECT_EQ(reader.ReadWhenAndHow(path), whenAndHow) << blank << ": " << c.what;
         }
     }
 }
