@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace vistello {
 
@@ -11,6 +12,20 @@ struct ImageFacts {
     bool gif = false;
     // It has an alpha channel, which a JPEG could not keep.
     bool transparent = false;
+    // Its pixel size as it is shown, turned upright; 0 where the library does not say.
+    int width = 0;
+    int height = 0;
+};
+
+enum class ImageFormat { Jpeg, Png, WebP, Avif };
+
+// One more file made from the decode of a job's image: smaller, or in another format.
+struct ImageOutput {
+    // Relative to the output folder, as the job's own.
+    std::string target;
+    // The longer edge at most, never more than the job's own file.
+    int side = 0;
+    ImageFormat format = ImageFormat::WebP;
 };
 
 // One resized image to make.
@@ -25,12 +40,21 @@ struct ImageJob {
     bool png = false;
     // The camera's details, location included, go with the copy; otherwise none do.
     bool keepDetails = false;
+    // Made from the same decode, with the same quality and details.
+    std::vector<ImageOutput> more;
 };
 
-// An encoded image, or why there is none.
+// One encoded file and its pixel size.
 struct EncodedImage {
     std::string bytes;
-    // Empty when bytes hold the whole file.
+    int width = 0;
+    int height = 0;
+};
+
+// What a job made, or why it made nothing.
+struct MadeImage {
+    // The job's own file, then one for each of `more`, in order; empty on failure.
+    std::vector<EncodedImage> images;
     std::string failure;
 };
 
@@ -44,7 +68,7 @@ public:
     virtual std::optional<ImageFacts> Examine(const std::string& source) = 0;
     // Upright and in sRGB. A failure, with the library's reason, when the source cannot be
     // decoded or has more pixels than is safe to decode.
-    virtual EncodedImage Make(const ImageJob& job) = 0;
+    virtual MadeImage Make(const ImageJob& job) = 0;
     // A worker thread that examined or made images is about to end.
     virtual void EndThread() {}
 };
@@ -53,7 +77,7 @@ public:
 class NoImageMaker final : public ImageMaker {
 public:
     std::optional<ImageFacts> Examine(const std::string&) override { return std::nullopt; }
-    EncodedImage Make(const ImageJob&) override { return {{}, "no image library"}; }
+    MadeImage Make(const ImageJob&) override { return {{}, "no image library"}; }
 };
 
 }  // namespace vistello

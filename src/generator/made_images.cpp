@@ -1,5 +1,6 @@
 #include "generator/made_images.h"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
@@ -17,9 +18,16 @@ bool SameTime(const struct timespec& a, const struct timespec& b) {
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-std::string Recipe(const ImageJob& job) {
-    return std::to_string(job.side) + "/" + std::to_string(job.quality) + "/" +
-           (job.png ? "png" : "jpg") + "/" + (job.keepDetails ? "keep" : "strip");
+std::string Recipe(const ImageJob& job, int side, std::string_view format) {
+    return std::to_string(side) + "/" + std::to_string(job.quality) + "/" + std::string(format) +
+           "/" + (job.keepDetails ? "keep" : "strip");
+}
+
+std::string Recipe(const ImageJob& job) { return Recipe(job, job.side, job.png ? "png" : "jpg"); }
+
+std::string Recipe(const ImageJob& job, const ImageOutput& output) {
+    static constexpr std::string_view kNames[] = {"jpg", "png", "webp", "avif"};
+    return Recipe(job, output.side, kNames[static_cast<int>(output.format)]);
 }
 
 long long Number(std::string_view text) {
@@ -79,13 +87,27 @@ void MadeImages::Read(FileOps& ops, const std::string& folder) {
 // images give the same file whichever run wrote it.
 void MadeImages::ReadLine(std::string_view line) {
     const std::vector<std::string_view> f = Fields(line);
-    if (f.size() == 7 && f[0] == "F") {
-        m_sources[PercentDecode(f[1])] = {
-            static_cast<off_t>(Number(f[2])), Time(f[3], f[4]), {f[5] == "1", f[6] == "1"}};
-    } else if (f.size() == 10 && f[0] == "M") {
-        m_made[PercentDecode(f[1])] = {
-            PercentDecode(f[2]), static_cast<off_t>(Number(f[3])), Time(f[4], f[5]),
-            PercentDecode(f[6]), static_cast<off_t>(Number(f[7])), Time(f[8], f[9])};
+    // Sizes, where kept, follow the fields of older files.
+    const auto size = [&f](size_t at) {
+        return f.size() > at + 1
+                   ? std::pair{static_cast<int>(Number(f[at])), static_cast<int>(Number(f[at + 1]))}
+                   : std::pair{0, 0};
+    };
+    if ((f.size() == 7 || f.size() == 9) && f[0] == "F") {
+        const auto [width, height] = size(7);
+        m_sources[PercentDecode(f[1])] = {static_cast<off_t>(Number(f[2])),
+                                          Time(f[3], f[4]),
+                                          {f[5] == "1", f[6] == "1", width, height}};
+    } else if ((f.size() == 10 || f.size() == 12) && f[0] == "M") {
+        const auto [width, height] = size(10);
+        m_made[PercentDecode(f[1])] = {PercentDecode(f[2]),
+                                       static_cast<off_t>(Number(f[3])),
+                                       Time(f[4], f[5]),
+                                       PercentDecode(f[6]),
+                                       static_cast<off_t>(Number(f[7])),
+                                       Time(f[8], f[9]),
+                                       width,
+                                       height};
     } else if (f.size() == 9 && f[0] == "S") {
         m_shots[PercentDecode(f[1])] = {
             static_cast<off_t>(Number(f[2])),
@@ -103,6 +125,10 @@ bool MadeImages::Write(FileOps& ops, const std::string& folder) const {
         AppendTime(text, source.mtime);
         AppendField(text, source.facts.gif ? "1" : "0");
         AppendField(text, source.facts.transparent ? "1" : "0");
+        if (m_keepSizes && source.facts.width > 0) {
+            AppendNumber(text, source.facts.width);
+            AppendNumber(text, source.facts.height);
+        }
         text += '\n';
     }
     for (const auto& [target, made] : m_made) {
@@ -114,6 +140,10 @@ bool MadeImages::Write(FileOps& ops, const std::string& folder) const {
         AppendField(text, made.recipe);
         AppendNumber(text, made.targetSize);
         AppendTime(text, made.targetMtime);
+        if (m_keepSizes && made.width > 0) {
+            AppendNumber(text, made.width);
+            AppendNumber(text, made.height);
+        }
         text += '\n';
     }
     for (const auto& [path, shot] : m_shots) {
@@ -164,15 +194,31 @@ void MadeImages::KeepShootingOf(const std::vector<std::string>& sources) {
     m_shots.swap(named);
 }
 
-bool MadeImages::Holds(FileOps& ops, const std::string& folder, const ImageJob& job,
-                       const struct stat& source) const {
-    const auto found = m_made.find(job.target);
+bool MadeImages::HoldsFile(FileOps& ops, const std::string& folder, const std::string& target,
+                           const std::string& recipe, const ImageJob& job,
+                           const struct stat& source) const {
+    const auto found = m_made.find(target);
     if (found == m_made.end()) return false;
     const Made& made = found->second;
-    const std::optional<struct stat> target = StatOf(ops, folder + job.target);
+    const std::optional<struct stat> file = StatOf(ops, folder + target);
     return made.source == job.source && made.size == source.st_size &&
-           SameTime(made.mtime, source.st_mtim) && made.recipe == Recipe(job) && target &&
-           target->st_size == made.targetSize && SameTime(target->st_mtim, made.targetMtime);
+           SameTime(made.mtime, source.st_mtim) && made.recipe == recipe && file &&
+           file->st_size == made.targetSize && SameTime(file->st_mtim, made.targetMtime) &&
+           (!m_keepSizes || made.width > 0);
+}
+
+bool MadeImages::Holds(FileOps& ops, const std::string& folder, const ImageJob& job,
+                       const struct stat& source) const {
+    if (!HoldsFile(ops, folder, job.target, Recipe(job), job, source)) return false;
+    return std::all_of(job.more.begin(), job.more.end(), [&](const ImageOutput& output) {
+        return HoldsFile(ops, folder, output.target, Recipe(job, output), job, source);
+    });
+}
+
+std::pair<int, int> MadeImages::SizeOf(const std::string& target) const {
+    const auto found = m_made.find(target);
+    if (found == m_made.end()) return {0, 0};
+    return {found->second.width, found->second.height};
 }
 
 void MadeImages::KeepOnly(const std::vector<ImageJob>& jobs,
@@ -183,22 +229,36 @@ void MadeImages::KeepOnly(const std::vector<ImageJob>& jobs,
         if (const auto source = m_sources.find(path); source != m_sources.end())
             named.insert(*source);
     }
+    const auto keep = [this, &made](const std::string& target) {
+        if (const auto image = m_made.find(target); image != m_made.end()) made.insert(*image);
+    };
     for (const ImageJob& job : jobs) {
-        if (const auto image = m_made.find(job.target); image != m_made.end()) made.insert(*image);
+        keep(job.target);
+        for (const ImageOutput& output : job.more) keep(output.target);
     }
     m_sources.swap(named);
     m_made.swap(made);
 }
 
-void MadeImages::NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
-                          const struct stat& source) {
-    const std::optional<struct stat> target = StatOf(ops, folder + job.target);
-    if (!target) {
-        m_made.erase(job.target);
+void MadeImages::NoteFile(FileOps& ops, const std::string& folder, const std::string& target,
+                          std::string recipe, const ImageJob& job, const struct stat& source,
+                          const EncodedImage& image) {
+    const std::optional<struct stat> file = StatOf(ops, folder + target);
+    if (!file) {
+        m_made.erase(target);
         return;
     }
-    m_made[job.target] = {job.source,  source.st_size,  source.st_mtim,
-                          Recipe(job), target->st_size, target->st_mtim};
+    m_made[target] = {job.source,    source.st_size, source.st_mtim, std::move(recipe),
+                      file->st_size, file->st_mtim,  image.width,    image.height};
+}
+
+void MadeImages::NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
+                          const struct stat& source, const MadeImage& image) {
+    NoteFile(ops, folder, job.target, Recipe(job), job, source, image.images.at(0));
+    for (size_t i = 0; i < job.more.size(); ++i) {
+        NoteFile(ops, folder, job.more[i].target, Recipe(job, job.more[i]), job, source,
+                 image.images.at(i + 1));
+    }
 }
 
 }  // namespace vistello

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "files/file_ops.h"
@@ -35,11 +36,17 @@ public:
     // Forgets what photos not among `sources` said.
     void KeepShootingOf(const std::vector<std::string>& sources);
 
-    // job.target is relative to the folder.
+    // From now on the pixel sizes of sources and made files are kept too, and a made file whose
+    // size is not known counts as not made.
+    void KeepSizes() { m_keepSizes = true; }
+    // Whether every file of the job is in the folder as it was made from the source as it is,
+    // by the same recipe. job.target is relative to the folder.
     bool Holds(FileOps& ops, const std::string& folder, const ImageJob& job,
                const struct stat& source) const;
     void NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
-                  const struct stat& source);
+                  const struct stat& source, const MadeImage& image);
+    // The pixel size of a made file, when known: {0, 0} otherwise.
+    std::pair<int, int> SizeOf(const std::string& target) const;
     // Forgets every image the jobs no longer name and every source no longer among `sources`;
     // their files stay where they are.
     void KeepOnly(const std::vector<ImageJob>& jobs, const std::vector<std::string>& sources);
@@ -62,10 +69,18 @@ private:
         std::string recipe;
         off_t targetSize = 0;
         struct timespec targetMtime {};
+        int width = 0;
+        int height = 0;
     };
 
     void ReadLine(std::string_view line);
+    bool HoldsFile(FileOps& ops, const std::string& folder, const std::string& target,
+                   const std::string& recipe, const ImageJob& job, const struct stat& source) const;
+    void NoteFile(FileOps& ops, const std::string& folder, const std::string& target,
+                  std::string recipe, const ImageJob& job, const struct stat& source,
+                  const EncodedImage& image);
 
+    bool m_keepSizes = false;
     std::map<std::string, Source> m_sources;
     std::map<std::string, Made> m_made;
     std::map<std::string, Shot> m_shots;

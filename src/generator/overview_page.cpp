@@ -1,23 +1,17 @@
 #include "generator/overview_page.h"
 
 #include "generator/page_names.h"
-#include "generator/shooting_tags.h"
+#include "generator/row_tags.h"
 
 namespace vistello {
 
 namespace {
 
-// Each part of the path is encoded on its own, so the separators stay separators.
 std::string QuotedAddress(std::string_view path) {
     std::string address = "\"";
-    for (size_t start = 0;;) {
-        const size_t slash = path.find('/', start);
-        address += EncodeLinkTarget(path.substr(start, slash - start));
-        if (slash == std::string_view::npos) break;
-        address += '/';
-        start = slash + 1;
-    }
-    return address + "\"";
+    address += EncodeAddress(path);
+    address += '"';
+    return address;
 }
 
 }  // namespace
@@ -36,15 +30,23 @@ std::optional<std::string> BuildOverviewText(std::string_view templateText, cons
     const std::string_view block =
         templateText.substr(open + kSlidesTag.size(), close - open - kSlidesTag.size());
     std::vector<std::string_view> ownTags = {kPageTag, kThumbPathTag};
-    if (UsesShootingTags(block))
-        ownTags.insert(ownTags.end(), kShootingTags.begin(), kShootingTags.end());
+    const std::vector<std::string_view> rowTags = RowTagsIn(block);
+    ownTags.insert(ownTags.end(), rowTags.begin(), rowTags.end());
     const PageTemplate slideTemplate(block, tags, ownTags);
+    static const ShootingData kNoShooting;
+    size_t row = 0;
     std::string text(templateText.substr(0, open));
     for (const OverviewSlide& slide : slides) {
         const std::string page = QuotedAddress(slide.page);
         const std::string thumbnail = QuotedAddress(slide.thumbnail);
+        const Picture own{{std::string(slide.thumbnail)}, {}, {}, {},
+                          {std::string(slide.thumbnail)}, {}};
+        const RowFacts facts{slide.entry, slide.shooting ? slide.shooting : &kNoShooting,
+                             slide.picture ? slide.picture : &own, slide.links.next, row++};
+        std::vector<std::string> rowValues;
+        for (const std::string_view tag : rowTags) rowValues.push_back(RowValue(tag, facts));
         std::vector<std::string_view> values = {page, thumbnail};
-        values.insert(values.end(), slide.photoValues.begin(), slide.photoValues.end());
+        values.insert(values.end(), rowValues.begin(), rowValues.end());
         const std::optional<std::string> built =
             BuildPageText(slideTemplate, *slide.entry, slide.links, values, limit - text.size());
         if (!built) return std::nullopt;

@@ -6,8 +6,10 @@
 #include <string_view>
 
 #include "generator/page_text.h"
+#include "generator/web_images.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
+#include "slides/shooting_data.h"
 
 namespace vistello {
 
@@ -24,13 +26,15 @@ struct OverviewSlide {
     // File names in the output folder, not yet encoded.
     std::string_view page;
     std::string_view thumbnail;
-    // What the photo says, for the tags that show it, in their order.
-    std::span<const std::string_view> photoValues;
+    // What is known of the photo and its picture; nothing for none.
+    const ShootingData* shooting = nullptr;
+    const Picture* picture = nullptr;
 };
 
 // The overview template with the text between <<SLIDES>> and <<ENDSLIDES>> repeated for every
 // slide in order, its tags filled as on the slide's page and <<PAGE>> and <<THUMBPATH>> as the
-// quoted addresses of its page and thumbnail, then what the photo says; the rest appears once, as
+// quoted addresses of its page and thumbnail, then the tags of what is known of the row (see
+// RowTagsIn); the rest appears once, as
 // it is. A template without the pair has nothing to repeat. Nothing when the page would pass
 // `limit` bytes.
 std::optional<std::string> BuildOverviewText(std::string_view templateText, const TagSet& tags,

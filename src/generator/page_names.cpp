@@ -75,4 +75,15 @@ std::vector<std::string> PageFileNames(std::span<const std::string_view> titles,
 
 std::string EncodeLinkTarget(std::string_view fileName) { return PercentEncode(fileName, Plain); }
 
+std::string EncodeAddress(std::string_view path) {
+    std::string address;
+    for (size_t start = 0;;) {
+        const size_t slash = path.find('/', start);
+        address += EncodeLinkTarget(path.substr(start, slash - start));
+        if (slash == std::string_view::npos) return address;
+        address += '/';
+        start = slash + 1;
+    }
+}
+
 }  // namespace vistello

@@ -25,4 +25,8 @@ std::vector<std::string> PageFileNames(std::span<const std::string_view> titles,
 // page's character set is percent-encoded. Decoding gives back the file name.
 std::string EncodeLinkTarget(std::string_view fileName);
 
+// A path from the output folder made safe the same way, each part on its own, so the separators
+// stay separators.
+std::string EncodeAddress(std::string_view path);
+
 }  // namespace vistello

@@ -21,6 +21,8 @@
 #include "generator/page_set_memory.h"
 #include "generator/page_text.h"
 #include "generator/parallel_run.h"
+#include "generator/picture_tags.h"
+#include "generator/row_tags.h"
 #include "generator/shooting_tags.h"
 #include "generator/web_images.h"
 
@@ -58,10 +60,10 @@ bool Tally(std::optional<std::string> failure, int& failed, std::vector<std::str
 class PageSetWriter {
 public:
     PageSetWriter(FileOps& ops, std::string_view templateText, const TagSet& tags,
-                  std::span<const std::string_view> photoTags, const std::string& outputFolder,
+                  std::span<const std::string_view> rowTags, const std::string& outputFolder,
                   PageSetMemory* memory)
         : m_ops(ops),
-          m_template(templateText, tags, photoTags),
+          m_template(templateText, tags, rowTags),
           m_folder(outputFolder),
           m_memory(memory) {}
 
@@ -69,12 +71,12 @@ public:
     std::optional<std::string> CopyImage(const std::string& source, const std::string& name);
     std::optional<std::string> WritePage(const std::string& name, const ImageEntry& entry,
                                          const PageLinks& links,
-                                         std::span<const std::string_view> photoValues);
+                                         std::span<const std::string_view> rowValues);
 
 private:
     std::optional<std::string> BuildAndWrite(const std::string& path, const ImageEntry& entry,
                                              const PageLinks& links,
-                                             std::span<const std::string_view> photoValues);
+                                             std::span<const std::string_view> rowValues);
 
     FileOps& m_ops;
     const PageTemplate m_template;
@@ -101,12 +103,12 @@ std::optional<std::string> PageSetWriter::CopyImage(const std::string& source,
 
 std::optional<std::string> PageSetWriter::WritePage(const std::string& name,
                                                     const ImageEntry& entry, const PageLinks& links,
-                                                    std::span<const std::string_view> photoValues) {
+                                                    std::span<const std::string_view> rowValues) {
     const std::string path = m_folder + name;
-    if (!m_memory) return BuildAndWrite(path, entry, links, photoValues);
-    std::string inputs = PageSetMemory::Inputs(entry, links, photoValues);
+    if (!m_memory) return BuildAndWrite(path, entry, links, rowValues);
+    std::string inputs = PageSetMemory::Inputs(entry, links, rowValues);
     if (m_memory->Holds(m_ops, path, inputs)) return std::nullopt;
-    std::optional<std::string> failure = BuildAndWrite(path, entry, links, photoValues);
+    std::optional<std::string> failure = BuildAndWrite(path, entry, links, rowValues);
     if (failure) {
         m_memory->Forget(path);
     } else {
@@ -117,8 +119,8 @@ std::optional<std::string> PageSetWriter::WritePage(const std::string& name,
 
 std::optional<std::string> PageSetWriter::BuildAndWrite(
     const std::string& path, const ImageEntry& entry, const PageLinks& links,
-    std::span<const std::string_view> photoValues) {
-    const std::optional<std::string> text = BuildPageText(m_template, entry, links, photoValues);
+    std::span<const std::string_view> rowValues) {
+    const std::optional<std::string> text = BuildPageText(m_template, entry, links, rowValues);
     if (!text) {
         return path + ": not written, the page would be larger than " +
                std::to_string(kMaxPageBytes >> 20) + " MiB";
@@ -137,12 +139,14 @@ bool MakesImages(const WebSettings& settings, std::span<const ImageEntry* const>
 // The images of a web show, made before any page: the pages name what they became.
 std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry* const> rows,
                                        const std::string& outputFolder, const WebShow& web,
-                                       MadeImages& made, PageSetResult& result,
+                                       const PictureNeeds& needs, MadeImages& made,
+                                       PageSetResult& result,
                                        std::map<std::string, std::string>& failed) {
     const int threads = web.threads > 0 ? web.threads : CoreCount();
     const ImagesDone onImage = web.onImage ? web.onImage : [](int, int) { return true; };
-    std::optional<WebImagePlan> plan = PlanWebImages(
-        ops, *web.maker, rows, web.settings, outputFolder, made, threads, onImage, result.failure);
+    std::optional<WebImagePlan> plan =
+        PlanWebImages(ops, *web.maker, rows, web.settings, needs, outputFolder, made, threads,
+                      onImage, result.failure);
     MadeResult outcome;
     if (plan) {
         outcome = MakeWebImages(ops, *web.maker, *plan, outputFolder, made, threads, onImage);
@@ -161,8 +165,9 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
 // What is learnt of the rows' images before any page is written.
 struct ImagesLearnt {
     std::optional<WebImagePlan> plan;
-    // Per row, when a template shows what photos say.
+    // Per row, when a template shows them: what photos say, and the pictures published.
     std::vector<ShootingData> shooting;
+    std::vector<Picture> pictures;
     // Per source that failed, its line.
     std::map<std::string, std::string> failed;
 };
@@ -171,13 +176,15 @@ struct ImagesLearnt {
 // whichever way the run ends. False when the run ended early.
 bool LearnImages(FileOps& ops, std::span<const ImageEntry* const> rows,
                  const std::string& outputFolder, const WebShow& web, bool makeImages,
-                 bool readPhotos, PageSetResult& result, ImagesLearnt& learnt) {
+                 const PictureNeeds& needs, bool readPhotos, PageSetResult& result,
+                 ImagesLearnt& learnt) {
     MadeImages made;
     made.Read(ops, outputFolder);
     bool whole = true;
     if (makeImages) {
-        learnt.plan = MakeImages(ops, rows, outputFolder, web, made, result, learnt.failed);
+        learnt.plan = MakeImages(ops, rows, outputFolder, web, needs, made, result, learnt.failed);
         whole = learnt.plan.has_value();
+        if (learnt.plan && needs.Any()) learnt.pictures = PicturesOf(*learnt.plan, made);
     }
     if (whole && readPhotos) {
         const int threads = web.threads > 0 ? web.threads : CoreCount();
@@ -218,13 +225,20 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     PageSetResult result;
     result.pages = result.images = static_cast<int>(rows.size());
     const bool overview = web && !web->overviewText.empty();
-    const bool pageShoots = UsesShootingTags(templateText);
-    const bool overviewShoots = overview && UsesShootingTags(web->overviewText);
-    const bool makeImages = web && web->maker != nullptr && MakesImages(web->settings, rows);
-    const bool readPhotos = web && web->photos != nullptr && (pageShoots || overviewShoots);
+    const std::string_view overviewText = overview ? web->overviewText : std::string_view();
+    const std::vector<std::string_view> pageTags = RowTagsIn(templateText);
+    PictureNeeds needs = PictureNeedsOf(templateText);
+    const PictureNeeds overviewNeeds = PictureNeedsOf(overviewText);
+    needs = {needs.ladder || overviewNeeds.ladder,
+             needs.doubleThumbnails || overviewNeeds.doubleThumbnails,
+             needs.sizes || overviewNeeds.sizes};
+    const bool makeImages =
+        web && web->maker != nullptr && (needs.Any() || MakesImages(web->settings, rows));
+    const bool readPhotos = web && web->photos != nullptr &&
+                            (UsesShootingTags(templateText) || UsesShootingTags(overviewText));
     ImagesLearnt learnt;
     if ((makeImages || readPhotos) &&
-        !LearnImages(ops, rows, outputFolder, *web, makeImages, readPhotos, result, learnt))
+        !LearnImages(ops, rows, outputFolder, *web, makeImages, needs, readPhotos, result, learnt))
         return result;
     const std::optional<WebImagePlan>& plan = learnt.plan;
     if (plan) result.converted = plan->converted;
@@ -238,26 +252,22 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     if (overview) claimed.emplace_back(kOverviewPageName);
     const std::vector<std::string> pageNames = PageFileNames(titles, claimed);
     const std::string index = overview ? EncodeLinkTarget(kOverviewPageName) : std::string();
-    // What each row's photo says, in page text, when a template shows it; empty without a
-    // photo reader.
-    using Values = std::array<std::string, kShootingTags.size()>;
-    std::vector<Values> photoTexts(pageShoots || overviewShoots ? rows.size() : 0);
-    for (size_t row = 0; row < photoTexts.size() && !learnt.shooting.empty(); ++row)
-        photoTexts[row] = ShootingValues(learnt.shooting[row]);
-    std::vector<std::array<std::string_view, kShootingTags.size()>> photoValues;
-    for (const Values& texts : photoTexts)
-        photoValues.push_back({texts[0], texts[1], texts[2], texts[3]});
-    const auto photoOf = [&photoValues](size_t row, bool used) {
-        return used ? std::span<const std::string_view>(photoValues[row])
-                    : std::span<const std::string_view>();
+    // Without a photo reader or an image library the photos say nothing and the pictures are
+    // the images as named.
+    static const ShootingData kNoShooting;
+    std::vector<Picture> pictures = std::move(learnt.pictures);
+    if (pictures.empty()) {
+        for (const std::string& name : imageNames)
+            pictures.push_back({{name}, {}, {}, {}, {name}, {}});
+    }
+    const auto factsOf = [&](size_t row, std::string_view next) {
+        return RowFacts{rows[row], learnt.shooting.empty() ? &kNoShooting : &learnt.shooting[row],
+                        &pictures[row], next, row};
     };
 
     if (overview) ++result.pages;
     if (memory) memory->StartRun(outputFolder, templateText, tags);
-    PageSetWriter writer(ops, templateText, tags,
-                         pageShoots ? std::span<const std::string_view>(kShootingTags)
-                                    : std::span<const std::string_view>(),
-                         outputFolder, memory);
+    PageSetWriter writer(ops, templateText, tags, pageTags, outputFolder, memory);
     std::vector<ImageEntry> shown;
     if (plan) shown.reserve(rows.size());
     for (size_t row = 0; row < rows.size(); ++row) {
@@ -277,9 +287,13 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
         const std::string back = row > 0 ? EncodeLinkTarget(pageNames[row - 1]) : std::string();
         const std::string next =
             row + 1 < rows.size() ? EncodeLinkTarget(pageNames[row + 1]) : std::string();
-        const bool written = Tally(
-            writer.WritePage(pageNames[row], *entry, {back, next, index}, photoOf(row, pageShoots)),
-            result.pagesFailed, result.failures);
+        std::vector<std::string> values;
+        for (const std::string_view tag : pageTags)
+            values.push_back(RowValue(tag, factsOf(row, next)));
+        const std::vector<std::string_view> views(values.begin(), values.end());
+        const bool written =
+            Tally(writer.WritePage(pageNames[row], *entry, {back, next, index}, views),
+                  result.pagesFailed, result.failures);
         result.pagesWritten += written;
         if (onPage && !onPage(static_cast<int>(row), written)) {
             result.stopped = true;
@@ -300,7 +314,8 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
                   row + 1 < rows.size() ? targets[row + 1] : std::string_view(), index},
                  pageNames[row],
                  thumbnail,
-                 photoOf(row, overviewShoots)});
+                 learnt.shooting.empty() ? nullptr : &learnt.shooting[row],
+                 &pictures[row]});
         }
         const std::string path = outputFolder + std::string(kOverviewPageName);
         result.pagesWritten += Tally(WriteOverviewPage(ops, web->overviewText, tags, slides, path),

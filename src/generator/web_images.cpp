@@ -1,5 +1,6 @@
 #include "generator/web_images.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <map>
 #include <optional>
@@ -61,12 +62,10 @@ std::optional<struct stat> RegularFile(FileOps& ops, const std::string& path) {
 // Each source once, in the order rows first name it, known by the file it leads to, so that two
 // paths to one file are one source; as it is now and, where something may be made of it, as the
 // library sees it. A source as an earlier run found it is not examined again.
-std::optional<std::vector<Source>> ExamineSources(FileOps& ops, ImageMaker& maker,
-                                                  std::span<const ImageEntry* const> rows,
-                                                  const WebSettings& settings,
-                                                  std::vector<size_t>& sourceOfRow,
-                                                  MadeImages& made, int threads,
-                                                  const ImagesDone& onImage, std::string& failure) {
+std::optional<std::vector<Source>> ExamineSources(
+    FileOps& ops, ImageMaker& maker, std::span<const ImageEntry* const> rows,
+    const WebSettings& settings, const PictureNeeds& needs, std::vector<size_t>& sourceOfRow,
+    MadeImages& made, int threads, const ImagesDone& onImage, std::string& failure) {
     std::vector<Source> sources;
     std::unordered_map<std::string_view, size_t> byPath;
     std::map<FileId, size_t> byFile;
@@ -87,8 +86,11 @@ std::optional<std::vector<Source>> ExamineSources(FileOps& ops, ImageMaker& make
     }
     std::vector<size_t> unknown;
     for (size_t i = 0; i < sources.size(); ++i) {
-        if (!sources[i].info || !MayMakeImageOf(settings, sources[i].path)) continue;
+        if (!sources[i].info || (!needs.Any() && !MayMakeImageOf(settings, sources[i].path)))
+            continue;
         sources[i].facts = made.FactsOf(sources[i].path, *sources[i].info);
+        if (sources[i].facts && needs.Any() && sources[i].facts->width == 0)
+            sources[i].facts.reset();
         if (!sources[i].facts) unknown.push_back(i);
     }
     const int total = static_cast<int>(unknown.size());
@@ -108,6 +110,40 @@ std::optional<std::vector<Source>> ExamineSources(FileOps& ops, ImageMaker& make
     return sources;
 }
 
+int LongerSide(const ImageFacts& facts) { return std::max(facts.width, facts.height); }
+
+ImageFormat OwnFormat(const ImageFacts& facts) {
+    return facts.transparent ? ImageFormat::Png : ImageFormat::Jpeg;
+}
+
+// A web copy's smaller copies in its own format, then every size in WebP and, where the settings
+// say, in AVIF: each smaller than the copy, named after it with its side ("dawn-480.jpg").
+std::vector<ImageOutput> Ladder(NameClaims& claims, const std::string& copy,
+                                const ImageFacts& facts, const WebSettings& settings) {
+    const int largest =
+        facts.width > 0 ? std::min(settings.largestSide, LongerSide(facts)) : settings.largestSide;
+    std::vector<int> sides;
+    for (const int side : kLadderSides) {
+        if (side < largest) sides.push_back(side);
+    }
+    const std::string stem(StemOf(copy));
+    std::vector<ImageOutput> outputs;
+    const auto add = [&](ImageFormat format, std::string_view extension) {
+        for (const int side : sides) {
+            outputs.push_back(
+                {claims.Unique(stem + "-" + std::to_string(side), extension), side, format});
+        }
+    };
+    add(OwnFormat(facts), ExtensionFor(facts));
+    std::vector<std::pair<ImageFormat, std::string_view>> modern = {{ImageFormat::WebP, ".webp"}};
+    if (settings.avif) modern.emplace_back(ImageFormat::Avif, ".avif");
+    for (const auto& [format, extension] : modern) {
+        add(format, extension);
+        outputs.push_back({claims.Unique(stem, extension), settings.largestSide, format});
+    }
+    return outputs;
+}
+
 }  // namespace
 
 bool MayMakeImageOf(const WebSettings& settings, const std::string& path) {
@@ -116,12 +152,13 @@ bool MayMakeImageOf(const WebSettings& settings, const std::string& path) {
 
 std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
                                           std::span<const ImageEntry* const> rows,
-                                          const WebSettings& settings, const std::string& folder,
-                                          MadeImages& made, int threads, const ImagesDone& onImage,
-                                          std::string& failure) {
+                                          const WebSettings& settings, const PictureNeeds& needs,
+                                          const std::string& folder, MadeImages& made, int threads,
+                                          const ImagesDone& onImage, std::string& failure) {
+    if (needs.Any()) made.KeepSizes();
     std::vector<size_t> sourceOfRow;
-    const std::optional<std::vector<Source>> examined =
-        ExamineSources(ops, maker, rows, settings, sourceOfRow, made, threads, onImage, failure);
+    const std::optional<std::vector<Source>> examined = ExamineSources(
+        ops, maker, rows, settings, needs, sourceOfRow, made, threads, onImage, failure);
     if (!examined) return std::nullopt;
     const std::vector<Source>& sources = *examined;
     std::set<FileId> sourceIds;
@@ -146,16 +183,41 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
         const Source& source = sources[i];
         const std::string own = FileNameOf(source.path);
         names[i] = copied[i] ? own : claims.Unique(StemOf(own), ExtensionFor(*source.facts));
+        plan.facts.push_back(source.facts);
+        plan.copyJob.push_back(-1);
+        plan.thumbnailJob.push_back(-1);
         if (!copied[i]) {
-            plan.jobs.push_back({source.path, names[i], settings.largestSide, settings.quality,
-                                 source.facts->transparent, settings.keepDetails});
+            plan.copyJob.back() = static_cast<int>(plan.jobs.size());
+            plan.jobs.push_back({source.path,
+                                 names[i],
+                                 settings.largestSide,
+                                 settings.quality,
+                                 source.facts->transparent,
+                                 settings.keepDetails,
+                                 {}});
+            if (needs.ladder && settings.largestSide > 0)
+                plan.jobs.back().more = Ladder(claims, names[i], *source.facts, settings);
             plan.jobSources.push_back(*source.info);
         }
         if (settings.thumbnailSide > 0 && source.facts) {
-            thumbnails[i] = std::string(kThumbnailFolder) +
-                            thumbnailClaims.Unique(StemOf(names[i]), ExtensionFor(*source.facts));
-            plan.jobs.push_back({source.path, thumbnails[i], settings.thumbnailSide,
-                                 settings.quality, source.facts->transparent, false});
+            const std::string_view extension = ExtensionFor(*source.facts);
+            thumbnails[i] =
+                std::string(kThumbnailFolder) + thumbnailClaims.Unique(StemOf(names[i]), extension);
+            plan.thumbnailJob.back() = static_cast<int>(plan.jobs.size());
+            plan.jobs.push_back({source.path,
+                                 thumbnails[i],
+                                 settings.thumbnailSide,
+                                 settings.quality,
+                                 source.facts->transparent,
+                                 false,
+                                 {}});
+            if (needs.doubleThumbnails && LongerSide(*source.facts) > settings.thumbnailSide) {
+                const std::string name =
+                    thumbnailClaims.Unique(std::string(StemOf(names[i])) + "-2x", extension);
+                plan.jobs.back().more.push_back({std::string(kThumbnailFolder) + name,
+                                                 2 * settings.thumbnailSide,
+                                                 OwnFormat(*source.facts)});
+            }
             plan.jobSources.push_back(*source.info);
         }
     }
@@ -181,15 +243,23 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
     if (anyThumbnail) ops.MakeFolder(folder + std::string(kThumbnailFolder));
     const int total = static_cast<int>(todo.size());
     std::vector<std::string> failures(todo.size());
+    std::vector<MadeImage> results(todo.size());
     const ParallelRun run = RunInParallel(
         total, threads,
         [&](int item) {
             const ImageJob& job = plan.jobs[todo[static_cast<size_t>(item)]];
-            EncodedImage image = maker.Make(job);
-            if (image.failure.empty() &&
-                !WriteFileIfChanged(ops, folder + job.target, image.bytes, Flush::ToSystem))
-                image.failure = ErrorText(errno);
+            MadeImage image = maker.Make(job);
+            if (image.failure.empty() && image.images.size() != job.more.size() + 1)
+                image.failure = "the image library made too few files";
+            for (size_t i = 0; i < image.images.size() && image.failure.empty(); ++i) {
+                const std::string& target = i == 0 ? job.target : job.more[i - 1].target;
+                if (!WriteFileIfChanged(ops, folder + target, image.images[i].bytes,
+                                        Flush::ToSystem))
+                    image.failure = ErrorText(errno);
+                image.images[i].bytes.clear();
+            }
             failures[static_cast<size_t>(item)] = std::move(image.failure);
+            results[static_cast<size_t>(item)] = std::move(image);
         },
         [&](int count) { return onImage(count, total); }, [&maker] { maker.EndThread(); });
     MadeResult result;
@@ -199,13 +269,62 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
         const size_t job = todo[item];
         const ImageJob& image = plan.jobs[job];
         if (failures[item].empty()) {
-            made.NoteMade(ops, folder, image, plan.jobSources[job]);
+            made.NoteMade(ops, folder, image, plan.jobSources[job], results[item]);
         } else {
             result.failed.emplace(image.source, image.source + ": could not be made into " +
                                                     folder + image.target + ": " + failures[item]);
         }
     }
     return result;
+}
+
+}  // namespace vistello
+
+namespace vistello {
+
+namespace {
+
+PictureFile MadeFile(const MadeImages& made, const std::string& path) {
+    const auto [width, height] = made.SizeOf(path);
+    return {path, width, height};
+}
+
+}  // namespace
+
+std::vector<Picture> PicturesOf(const WebImagePlan& plan, const MadeImages& made) {
+    std::vector<Picture> bySource(plan.sources.size());
+    for (size_t i = 0; i < bySource.size(); ++i) {
+        Picture& picture = bySource[i];
+        const int copy = i < plan.copyJob.size() ? plan.copyJob[i] : -1;
+        if (copy >= 0) {
+            const ImageJob& job = plan.jobs[static_cast<size_t>(copy)];
+            picture.image = MadeFile(made, job.target);
+            for (const ImageOutput& output : job.more) {
+                std::vector<PictureFile>& files = output.format == ImageFormat::WebP ? picture.webp
+                                                  : output.format == ImageFormat::Avif
+                                                      ? picture.avif
+                                                      : picture.ladder;
+                files.push_back(MadeFile(made, output.target));
+            }
+            if (!job.more.empty()) picture.ladder.push_back(picture.image);
+        } else if (i < plan.facts.size() && plan.facts[i]) {
+            picture.image = {"", plan.facts[i]->width, plan.facts[i]->height};
+        }
+        const int thumbnail = i < plan.thumbnailJob.size() ? plan.thumbnailJob[i] : -1;
+        if (thumbnail >= 0) {
+            const ImageJob& job = plan.jobs[static_cast<size_t>(thumbnail)];
+            picture.thumbnail = MadeFile(made, job.target);
+            if (!job.more.empty()) picture.doubleThumbnail = MadeFile(made, job.more[0].target);
+        }
+    }
+    std::vector<Picture> pictures;
+    for (size_t row = 0; row < plan.rowSources.size(); ++row) {
+        Picture picture = bySource[plan.rowSources[row]];
+        if (picture.image.path.empty()) picture.image.path = plan.names[row];
+        if (picture.thumbnail.path.empty()) picture.thumbnail = picture.image;
+        pictures.push_back(std::move(picture));
+    }
+    return pictures;
 }
 
 }  // namespace vistello

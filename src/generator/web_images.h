@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
@@ -18,6 +19,21 @@
 namespace vistello {
 
 inline constexpr std::string_view kThumbnailFolder = "thumbs/";
+
+// The longer sides of the smaller copies a picture element offers beside the web copy.
+inline constexpr std::array<int, 4> kLadderSides = {480, 800, 1200, 1600};
+
+// What the templates of a show ask of its pictures beyond the settings.
+struct PictureNeeds {
+    // Each web copy also at the smaller sides and in WebP (and AVIF where the settings say).
+    bool ladder = false;
+    // Each thumbnail also at twice its side, for sharp phone screens.
+    bool doubleThumbnails = false;
+    // The pixel size of every picture published.
+    bool sizes = false;
+
+    bool Any() const { return ladder || doubleThumbnails || sizes; }
+};
 
 // What a run publishes of each row's image. A web copy is a JPEG, or a PNG where the image is
 // transparent, named after the image and told apart from every other image by "_2", "_3" ...;
@@ -42,6 +58,33 @@ struct WebImagePlan {
     std::vector<size_t> rowSources;
     // How many sources are published in another format than their own, for browsers to show.
     int converted = 0;
+    // Per source: what the library says of it (nothing when it cannot read it), and the places
+    // in `jobs` of its web copy and of its thumbnail, or -1.
+    std::vector<std::optional<ImageFacts>> facts;
+    std::vector<int> copyJob;
+    std::vector<int> thumbnailJob;
+};
+
+// One published file of a picture, by its path from the output folder; a size of 0 where it is
+// not known.
+struct PictureFile {
+    std::string path;
+    int width = 0;
+    int height = 0;
+};
+
+// A row's picture as the tags that write elements show it.
+struct Picture {
+    PictureFile image;
+    // The image's smaller copies in its own format, then the image; the same sizes in WebP and in
+    // AVIF. Smallest first; empty where none were made.
+    std::vector<PictureFile> ladder;
+    std::vector<PictureFile> webp;
+    std::vector<PictureFile> avif;
+    // The image itself when there are no thumbnails.
+    PictureFile thumbnail;
+    // Empty where none was made.
+    PictureFile doubleThumbnail;
 };
 
 // Whether anything may be made of the image: with the settings at rest, only of a photo that
@@ -55,9 +98,12 @@ using ImagesDone = std::function<bool(int done, int total)>;
 // altogether, and then `failure` says why.
 std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
                                           std::span<const ImageEntry* const> rows,
-                                          const WebSettings& settings, const std::string& folder,
-                                          MadeImages& made, int threads, const ImagesDone& onImage,
-                                          std::string& failure);
+                                          const WebSettings& settings, const PictureNeeds& needs,
+                                          const std::string& folder, MadeImages& made, int threads,
+                                          const ImagesDone& onImage, std::string& failure);
+
+// Per row, its picture as the plan and the made files (with their sizes) say.
+std::vector<Picture> PicturesOf(const WebImagePlan& plan, const MadeImages& made);
 
 struct MadeResult {
     // The sources of which some file could not be made, each with what went wrong.

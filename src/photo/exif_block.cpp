@@ -88,7 +88,8 @@ public:
     uint32_t Number(size_t at, size_t bytes) const {
         uint32_t number = 0;
         for (size_t i = 0; i < bytes; ++i) {
-            const auto byte = static_cast<unsigned char>(m_block[at + (m_bigEndian ? i : bytes - 1 - i)]);
+            const auto byte =
+                static_cast<unsigned char>(m_block[at + (m_bigEndian ? i : bytes - 1 - i)]);
             number = number << 8 | byte;
         }
         return number;

@@ -1,5 +1,6 @@
 #include "photo/vips_image_maker.h"
 
+#include <algorithm>
 #include <memory>
 #include <mutex>
 #include <string_view>
@@ -51,16 +52,42 @@ std::string Bytes(VipsBlob* blob) {
     return std::string(static_cast<const char*>(data), length);
 }
 
-std::string Encode(VImage& image, const ImageJob& job) {
-    if (job.png)
-        return Bytes(image.pngsave_buffer(VImage::option()->set("strip", !job.keepDetails)));
+std::string Encode(const VImage& image, ImageFormat format, const ImageJob& job) {
+    const bool strip = !job.keepDetails;
+    switch (format) {
+        case ImageFormat::Png:
+            return Bytes(image.pngsave_buffer(VImage::option()->set("strip", strip)));
+        case ImageFormat::WebP:
+            return Bytes(image.webpsave_buffer(
+                VImage::option()->set("Q", job.quality)->set("strip", strip)->set("effort", 4)));
+        case ImageFormat::Avif:
+            return Bytes(
+                image.heifsave_buffer(VImage::option()
+                                          ->set("Q", job.quality)
+                                          ->set("strip", strip)
+                                          ->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1)
+                                          ->set("effort", 2)));
+        case ImageFormat::Jpeg:
+            break;
+    }
     return Bytes(image.jpegsave_buffer(VImage::option()
                                            ->set("Q", job.quality)
-                                           ->set("strip", !job.keepDetails)
+                                           ->set("strip", strip)
                                            ->set("optimize_coding", true)));
 }
 
-EncodedImage MakeImage(const ImageJob& job) {
+EncodedImage Encoded(const VImage& image, ImageFormat format, const ImageJob& job) {
+    return {Encode(image, format, job), image.width(), image.height()};
+}
+
+// The decoded image made no larger than `side` on its longer edge.
+VImage Smaller(const VImage& image, int side) {
+    const int longer = std::max(image.width(), image.height());
+    if (side <= 0 || side >= longer) return image;
+    return image.resize(static_cast<double>(side) / longer);
+}
+
+MadeImage MakeImage(const ImageJob& job) {
     if (vips_foreign_find_load(job.source.c_str()) == nullptr) {
         vips_error_clear();
         return {{}, "not a known image format"};
@@ -80,9 +107,23 @@ EncodedImage MakeImage(const ImageJob& job) {
     // An embedded profile is applied, so every copy shows its colours in sRGB.
     if (HasProfile(header)) options->set("export_profile", "srgb");
     VImage image = VImage::thumbnail(job.source.c_str(), side, options);
-    if (!job.png && image.has_alpha())
-        image = image.flatten(VImage::option()->set("background", 255));
-    return {Encode(image, job), {}};
+    const bool flat = !job.png && image.has_alpha();
+    MadeImage made;
+    if (job.more.empty()) {
+        if (flat) image = image.flatten(VImage::option()->set("background", 255));
+        made.images.push_back(Encoded(image, job.png ? ImageFormat::Png : ImageFormat::Jpeg, job));
+        return made;
+    }
+    // Decoded once and kept, rather than decoded again for every copy.
+    image = image.copy_memory();
+    const VImage opaque = flat ? image.flatten(VImage::option()->set("background", 255)) : image;
+    made.images.push_back(Encoded(opaque, job.png ? ImageFormat::Png : ImageFormat::Jpeg, job));
+    for (const ImageOutput& output : job.more) {
+        const bool keepsAlpha = output.format != ImageFormat::Jpeg;
+        VImage smaller = Smaller(keepsAlpha ? image : opaque, output.side);
+        made.images.push_back(Encoded(smaller, output.format, job));
+    }
+    return made;
 }
 
 }  // namespace
@@ -101,13 +142,18 @@ std::optional<ImageFacts> VipsImageMaker::Examine(const std::string& source) {
         VImage header = VImage::new_from_file(
             source.c_str(), VImage::option()->set("access", VIPS_ACCESS_SEQUENTIAL));
         facts.transparent = header.has_alpha();
+        // Orientations 5 to 8 turn the picture a quarter.
+        const bool turned = header.get_typeof(VIPS_META_ORIENTATION) != 0 &&
+                            header.get_int(VIPS_META_ORIENTATION) >= 5;
+        facts.width = turned ? header.height() : header.width();
+        facts.height = turned ? header.width() : header.height();
     } catch (const vips::VError&) {
         vips_error_clear();
     }
     return facts;
 }
 
-EncodedImage VipsImageMaker::Make(const ImageJob& job) {
+MadeImage VipsImageMaker::Make(const ImageJob& job) {
     try {
         return MakeImage(job);
     } catch (const vips::VError& error) {

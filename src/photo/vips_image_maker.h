@@ -8,13 +8,14 @@
 namespace vistello {
 
 // Makes web copies and thumbnails with the image library: shrunk while the file is decoded,
-// streamed, upright, in sRGB. Nothing the library throws leaves it, and it keeps no cache of
-// its own, so memory stays flat however many images go through it.
+// upright, in sRGB; a job's smaller copies and other formats are made from that one decode. Nothing
+// the library throws leaves it, and it keeps no cache of its own, so memory stays flat however many
+// images go through it.
 class VipsImageMaker final : public ImageMaker {
 public:
     VipsImageMaker();
     std::optional<ImageFacts> Examine(const std::string& source) override;
-    EncodedImage Make(const ImageJob& job) override;
+    MadeImage Make(const ImageJob& job) override;
     void EndThread() override;
 };
 

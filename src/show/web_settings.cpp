@@ -13,6 +13,7 @@ constexpr std::string_view kQualityKey = "WEBQUALITY";
 constexpr std::string_view kThumbnailKey = "THUMBSIDE";
 constexpr std::string_view kDetailsKey = "WEBDETAILS";
 constexpr std::string_view kOverviewKey = "OVERVIEW";
+constexpr std::string_view kAvifKey = "WEBAVIF";
 
 int SideOrUnset(std::string_view text) {
     int side = 0;
@@ -41,6 +42,8 @@ bool ReadWebSetting(std::string_view key, std::string_view value, WebSettings& s
         settings.thumbnailSide = SideOrUnset(value);
     } else if (key == kDetailsKey) {
         settings.keepDetails = value == "yes";
+    } else if (key == kAvifKey) {
+        settings.avif = value == "yes";
     } else if (key == kOverviewKey) {
         settings.overviewTemplate = value;
     } else {
@@ -57,6 +60,7 @@ void AppendWebSettings(std::string& text, const WebSettings& settings) {
     if (settings.thumbnailSide > 0)
         AppendKeyValueLine(text, kThumbnailKey, std::to_string(settings.thumbnailSide));
     if (settings.keepDetails) AppendKeyValueLine(text, kDetailsKey, "yes");
+    if (settings.avif) AppendKeyValueLine(text, kAvifKey, "yes");
     if (!settings.overviewTemplate.empty())
         AppendKeyValueLine(text, kOverviewKey, settings.overviewTemplate);
 }

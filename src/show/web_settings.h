@@ -24,6 +24,8 @@ struct WebSettings {
     bool keepDetails = false;
     // The template of the overview page; empty makes none.
     std::string overviewTemplate;
+    // Whether a picture element also offers AVIF copies, which take long to make.
+    bool avif = false;
 
     bool MakesImages() const { return largestSide > 0 || thumbnailSide > 0; }
     bool operator==(const WebSettings&) const = default;

@@ -48,7 +48,7 @@ protected:
     std::string page = "<<INDEX>>|<<BACK>>|<<IMAGEPATH>>";
     PageSetMemory* memory = nullptr;
     std::vector<ImageEntry> entries;
-    WebSettings settings{2048, 85, 400, false, ""};
+    WebSettings settings{2048, 85, 400, false, "", false};
     std::string overview;
     int threads = 2;
 };
@@ -272,7 +272,7 @@ TEST_F(WebShowTest, PhotosBrowsersCannotShowArePublishedInAFormatTheyCan) {
 TEST_F(WebShowTest, ShootingDataIsReadOnceAndShownAsText) {
     PageSetMemory remembered;
     memory = &remembered;
-    settings = {0, 85, 0, false, ""};
+    settings = {0, 85, 0, false, "", false};
     Add("A", "a.jpg", "photo");
     Add("B", "b.jpg", "photo");
     photos.photos["a.jpg"].shooting = {"2026-05-14 18:32", "<b>&\"c\"", "", "1/8 s"};

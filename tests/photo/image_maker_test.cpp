@@ -60,14 +60,22 @@ Made Inspect(const std::string& path) {
 
 class ImageMakerTest : public ::testing::Test {
 protected:
-    // The made image lands in "out"; false, keeping the library's reason, when none was made.
-    bool Make(const std::string& source, int side, bool png = false, bool keep = false) {
-        const EncodedImage image = maker.Make({source, "out", side, 85, png, keep});
+    // The made image lands in "out", the more in their targets; false, keeping the library's
+    // reason, when none was made.
+    bool Make(const std::string& source, int side, bool png = false, bool keep = false,
+              std::vector<ImageOutput> more = {}) {
+        const MadeImage image = maker.Make({source, "out", side, 85, png, keep, more});
         reason = image.failure;
         if (!reason.empty()) return false;
-        WriteBytes("out", image.bytes);
+        sizes.clear();
+        for (size_t i = 0; i < image.images.size(); ++i) {
+            WriteBytes(i == 0 ? "out" : more.at(i - 1).target, image.images[i].bytes);
+            sizes.emplace_back(image.images[i].width, image.images[i].height);
+        }
         return true;
     }
+
+    std::vector<std::pair<int, int>> sizes;
 
     std::string reason;
 

@@ -67,7 +67,7 @@ TEST(ProjectFileTest, KeepsWebSettingsThatAreSet) {
     Read(text, fields);
     EXPECT_EQ(fields.web, web);
     Read("WEBSIDE=99999\nWEBQUALITY=0\nTHUMBSIDE=4OO\nWEBDETAILS=Yes\n", fields);
-    EXPECT_EQ(fields.web, (WebSettings{0, 85, 0, false, "over view.htm"}));
+    EXPECT_EQ(fields.web, (WebSettings{0, 85, 0, false, "over view.htm", false}));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <stdexcept>
 #include <string>
@@ -10,26 +11,49 @@
 namespace vistello::testing {
 
 // An image library in plain files: a source's bytes say what it is ("gif", "alpha", "unknown"
-// to the library, "bad" to decode, "throw" to make the library give way, anything else a plain
-// photo), and a made file says what it was made from and how. Safe on several threads at once.
+// to the library, "bad" to decode, "throw" to make the library give way, "portrait" a photo of
+// 3000 x 4000 pixels, anything else a photo of 4000 x 3000), and a made file says what it was
+// made from and how. Safe on several threads at once.
 class FakeImageMaker : public ImageMaker {
 public:
     std::optional<ImageFacts> Examine(const std::string& source) override {
         ++examined;
         const std::string kind = ReadBytes(source);
         if (kind == "unknown") return std::nullopt;
-        return ImageFacts{kind == "gif", kind == "alpha"};
+        const bool portrait = kind == "portrait";
+        return ImageFacts{kind == "gif", kind == "alpha", portrait ? 3000 : 4000,
+                          portrait ? 4000 : 3000};
     }
-    EncodedImage Make(const ImageJob& job) override {
+    MadeImage Make(const ImageJob& job) override {
         ++made;
         const std::string kind = ReadBytes(job.source);
         if (kind == "bad") return {{}, "image file is truncated"};
         if (kind == "throw") throw std::runtime_error("out of memory");
-        return {kind + "@" + std::to_string(job.side) + "q" + std::to_string(job.quality) +
-                    (job.png ? "png" : "jpg") + (job.keepDetails ? "+details" : ""),
-                {}};
+        const std::string details = job.keepDetails ? "+details" : "";
+        MadeImage result;
+        result.images.push_back(Sized(kind, job.side, job.png ? "png" : "jpg", job, details));
+        for (const ImageOutput& output : job.more) {
+            static constexpr const char* kNames[] = {"jpg", "png", "webp", "avif"};
+            const int side = job.side > 0 ? std::min(output.side, job.side) : output.side;
+            result.images.push_back(
+                Sized(kind, side, kNames[static_cast<int>(output.format)], job, details));
+        }
+        return result;
     }
     void EndThread() override { ++threadsEnded; }
+
+    // "photo@2048q85jpg", and its pixel size: never enlarged, rounded as the library rounds.
+    static EncodedImage Sized(const std::string& kind, int side, const std::string& format,
+                              const ImageJob& job, const std::string& details) {
+        const bool portrait = kind == "portrait";
+        const int longer = 4000;
+        const double scale = side > 0 && side < longer ? double(side) / longer : 1.0;
+        const int shorter = static_cast<int>(3000 * scale + 0.5);
+        const int along = static_cast<int>(longer * scale + 0.5);
+        return {kind + "@" + std::to_string(side) + "q" + std::to_string(job.quality) + format +
+                    details,
+                portrait ? shorter : along, portrait ? along : shorter};
+    }
 
     std::atomic<int> examined{0};
     std::atomic<int> made{0};

@@ -1,0 +1,161 @@
+#include "generator/picture_tags.h"
+
+#include "generator/page_names.h"
+#include "text/html_escape.h"
+
+namespace vistello {
+
+namespace {
+
+// Commas would split a candidate of srcset.
+std::string Address(std::string_view path) {
+    std::string address;
+    for (const char c : EncodeAddress(path)) {
+        if (c == ',') {
+            address += "%2C";
+        } else {
+            address += c;
+        }
+    }
+    return address;
+}
+
+std::string Attribute(std::string_view name, std::string_view value) {
+    std::string text = " ";
+    return text.append(name).append("=\"").append(value).append("\"");
+}
+
+std::string SizeAttributes(const PictureFile& file) {
+    if (file.width <= 0 || file.height <= 0) return {};
+    return Attribute("width", std::to_string(file.width)) +
+           Attribute("height", std::to_string(file.height));
+}
+
+std::string Srcset(const std::vector<PictureFile>& files) {
+    std::string srcset;
+    for (const PictureFile& file : files) {
+        if (!srcset.empty()) srcset += ", ";
+        srcset += Address(file.path) + " " + std::to_string(file.width) + "w";
+    }
+    return srcset;
+}
+
+// Shown whole on the screen: as wide as the screen where the picture is the wider, else as wide
+// as the screen's height allows.
+std::string Sizes(const PictureFile& image) {
+    const std::string ratio = std::to_string(image.width) + "/" + std::to_string(image.height);
+    return "(max-aspect-ratio: " + ratio + ") 100vw, calc(100vh * " + ratio + ")";
+}
+
+bool Known(const std::vector<PictureFile>& files) {
+    if (files.empty()) return false;
+    for (const PictureFile& file : files) {
+        if (file.width <= 0 || file.height <= 0) return false;
+    }
+    return true;
+}
+
+// Without the tags a character reference would otherwise need: `&` stays where it begins one.
+std::string PlainText(std::string_view html) {
+    std::string text;
+    bool inTag = false;
+    for (const char c : html) {
+        if (c == '<') inTag = true;
+        if (!inTag) text += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        if (c == '>') inTag = false;
+    }
+    return text;
+}
+
+bool StartsReference(std::string_view text) {
+    const size_t end = text.find(';');
+    if (end == std::string_view::npos || end < 2 || end > 32) return false;
+    const std::string_view name = text.substr(1, end - 1);
+    for (size_t i = 0; i < name.size(); ++i) {
+        const char c = name[i];
+        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                        (c >= '0' && c <= '9') || (c == '#' && i == 0);
+        if (!ok) return false;
+    }
+    return true;
+}
+
+std::string Collapsed(std::string_view text) {
+    std::string line;
+    for (const char c : text) {
+        if (c == ' ' && (line.empty() || line.back() == ' ')) continue;
+        line += c;
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    return line;
+}
+
+}  // namespace
+
+PictureNeeds PictureNeedsOf(std::string_view templateText) {
+    const auto holds = [templateText](std::string_view tag) {
+        return templateText.find(tag) != std::string_view::npos;
+    };
+    PictureNeeds needs;
+    needs.ladder = holds(kMediaTag);
+    needs.doubleThumbnails = holds(kThumbnailTag);
+    needs.sizes = needs.ladder || needs.doubleThumbnails || holds(kImageWidthTag) ||
+                  holds(kImageHeightTag);
+    return needs;
+}
+
+std::string MediaElement(const Picture& picture, std::string_view alt) {
+    const PictureFile& image = picture.image;
+    const bool ladder = Known(picture.ladder) && image.width > 0 && image.height > 0;
+    std::string html;
+    if (ladder) {
+        const std::string sizes = Sizes(image);
+        html += "<picture>";
+        for (const auto& [files, type] :
+             {std::pair{&picture.avif, "image/avif"}, std::pair{&picture.webp, "image/webp"}}) {
+            if (!Known(*files)) continue;
+            html += "<source" + Attribute("type", type) + Attribute("srcset", Srcset(*files)) +
+                    Attribute("sizes", sizes) + ">";
+        }
+        html += "<img" + Attribute("src", Address(image.path)) +
+                Attribute("srcset", Srcset(picture.ladder)) + Attribute("sizes", sizes);
+    } else {
+        html += "<img" + Attribute("src", Address(image.path));
+    }
+    html += SizeAttributes(image) + Attribute("alt", alt) + Attribute("decoding", "async") + ">";
+    if (ladder) html += "</picture>";
+    return html;
+}
+
+std::string ThumbnailElement(const Picture& picture, std::string_view alt, bool lazy) {
+    const PictureFile& thumbnail = picture.thumbnail;
+    std::string html = "<img" + Attribute("src", Address(thumbnail.path));
+    if (!picture.doubleThumbnail.path.empty()) {
+        html += Attribute("srcset", Address(thumbnail.path) + " 1x, " +
+                                        Address(picture.doubleThumbnail.path) + " 2x");
+    }
+    html += SizeAttributes(thumbnail) + Attribute("alt", alt);
+    if (lazy) html += Attribute("loading", "lazy");
+    return html + ">";
+}
+
+std::string PrefetchElement(std::string_view next) {
+    if (next.empty()) return {};
+    return "<link" + Attribute("rel", "prefetch") + Attribute("href", next) + ">";
+}
+
+std::string DescriptionText(const ImageEntry& entry) {
+    std::string text = Collapsed(PlainText(entry.description));
+    if (text.empty()) text = Collapsed(PlainText(entry.title));
+    std::string escaped;
+    for (size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '&' && StartsReference(std::string_view(text).substr(at))) {
+            escaped += '&';
+        } else {
+            escaped += HtmlEscaped(std::string_view(text).substr(at, 1));
+        }
+    }
+    return escaped;
+}
+
+}  // namespace vistello

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "generator/web_images.h"
+#include "slides/image_entry.h"
+#include "slides/shooting_data.h"
+
+namespace vistello {
+
+// What is known of a row beyond its entry and links, for the tags that show it.
+struct RowFacts {
+    const ImageEntry* entry = nullptr;
+    const ShootingData* shooting = nullptr;
+    const Picture* picture = nullptr;
+    // The next page's link target, encoded; empty on the last.
+    std::string_view next;
+    size_t row = 0;
+};
+
+// The tags of that kind a template holds, in the order they are replaced. A tag it does not hold
+// is no pass at all, so a field that happens to hold one stays as it is in such a show.
+std::vector<std::string_view> RowTagsIn(std::string_view templateText);
+
+// The value of one of those tags for a row.
+std::string RowValue(std::string_view tag, const RowFacts& facts);
+
+}  // namespace vistello
