@@ -99,8 +99,8 @@ PictureNeeds PictureNeedsOf(std::string_view templateText) {
     PictureNeeds needs;
     needs.ladder = holds(kMediaTag);
     needs.doubleThumbnails = holds(kThumbnailTag);
-    needs.sizes = needs.ladder || needs.doubleThumbnails || holds(kImageWidthTag) ||
-                  holds(kImageHeightTag);
+    needs.sizes =
+        needs.ladder || needs.doubleThumbnails || holds(kImageWidthTag) || holds(kImageHeightTag);
     return needs;
 }
 

@@ -98,7 +98,9 @@ MadeImage MakeImage(const ImageJob& job) {
         return {{},
                 "larger than " + std::to_string(static_cast<int>(kMaxImagePixels / 1e6)) +
                     " megapixels"};
-    const int side = job.side > 0 ? job.side : VIPS_MAX_COORD;
+    // Decoded once at the largest side asked for: a thumbnail's sharper twin is larger than it.
+    int side = job.side > 0 ? job.side : VIPS_MAX_COORD;
+    for (const ImageOutput& output : job.more) side = std::max(side, output.side);
     // A photo cut short is a failed image, not one published half grey.
     auto* options = VImage::option()
                         ->set("height", side)
@@ -117,7 +119,8 @@ MadeImage MakeImage(const ImageJob& job) {
     // Decoded once and kept, rather than decoded again for every copy.
     image = image.copy_memory();
     const VImage opaque = flat ? image.flatten(VImage::option()->set("background", 255)) : image;
-    made.images.push_back(Encoded(opaque, job.png ? ImageFormat::Png : ImageFormat::Jpeg, job));
+    made.images.push_back(
+        Encoded(Smaller(opaque, job.side), job.png ? ImageFormat::Png : ImageFormat::Jpeg, job));
     for (const ImageOutput& output : job.more) {
         const bool keepsAlpha = output.format != ImageFormat::Jpeg;
         VImage smaller = Smaller(keepsAlpha ? image : opaque, output.side);

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <map>
+#include <sstream>
 
 #include "generator/page_set.h"
 #include "support/fake_image_maker.h"
@@ -294,6 +295,127 @@ TEST_F(WebShowTest, ShootingDataIsReadOnceAndShownAsText) {
     Generate();
     EXPECT_EQ(photos.reads, 3);
     EXPECT_EQ(ReadBytes("out/a.htm"), "Canon|1/8 s|2026-05-14 18:32");
+}
+
+}  // namespace
+}  // namespace vistello::testing
+
+namespace vistello::testing {
+namespace {
+
+using Attributes = std::map<std::string, std::string>;
+
+// The attributes of every element of that name in the text, as a browser reads double-quoted
+// ones.
+std::vector<Attributes> Elements(const std::string& html, const std::string& name) {
+    std::vector<Attributes> found;
+    for (size_t at = html.find("<" + name + " "); at != std::string::npos;
+         at = html.find("<" + name + " ", at + 1)) {
+        Attributes attributes;
+        const size_t end = html.find('>', at);
+        for (size_t pos = at + name.size() + 2; pos < end;) {
+            const size_t equals = html.find("=\"", pos);
+            if (equals > end) break;
+            const size_t close = html.find('"', equals + 2);
+            attributes[html.substr(pos, equals - pos)] =
+                html.substr(equals + 2, close - equals - 2);
+            pos = close + 2;
+        }
+        found.push_back(attributes);
+    }
+    return found;
+}
+
+// "a-480.webp 480w, a.webp 2048w" as {file, width} pairs, the addresses decoded.
+std::vector<std::pair<std::string, int>> Candidates(const std::string& srcset) {
+    std::vector<std::pair<std::string, int>> candidates;
+    std::istringstream words(srcset);
+    std::string address;
+    std::string width;
+    while (words >> address >> width) {
+        if (width.back() == ',') width.pop_back();
+        std::string file;
+        for (size_t i = 0; i < address.size(); ++i) {
+            if (address[i] == '%') {
+                file += static_cast<char>(std::stoi(address.substr(i + 1, 2), nullptr, 16));
+                i += 2;
+            } else {
+                file += address[i];
+            }
+        }
+        candidates.emplace_back(file, std::stoi(width));
+    }
+    return candidates;
+}
+
+// The fake library writes what it made a file from: "photo@480q85webp" for 480 pixels on the
+// longer side, which for a portrait photo of 3000 x 4000 is 360 wide.
+int WidthOf(const std::string& made, bool portrait) {
+    const int side = std::stoi(made.substr(made.find('@') + 1));
+    return portrait ? (side * 3 + 2) / 4 : side;
+}
+
+// <<MEDIA>> offers every size in WebP and in the copy's own format, each file there with the width
+// it claims, and reserves the copy's pixel size; a transparent image stays PNG. Nothing is made
+// again in a second run, and a show whose templates do not ask makes no ladder at all.
+TEST_F(WebShowTest, MediaOffersEveryMadeSizeWithItsWidth) {
+    Add("Tall", "dusk, late.jpg", "portrait");
+    Add("Logo", "logo.png", "alpha");
+    page = "<<MEDIA>>";
+    Generate();
+    const int made = images.made;
+    for (const auto& [title, portrait] : {std::pair{"tall", true}, std::pair{"logo", false}}) {
+        const std::string html = ReadBytes("out/" + std::string(title) + ".htm");
+        const std::vector<Attributes> img = Elements(html, "img");
+        ASSERT_EQ(img.size(), 1u) << html;
+        EXPECT_EQ(img[0].at("width"), portrait ? "1536" : "2048");
+        EXPECT_EQ(img[0].at("height"), portrait ? "2048" : "1536");
+        EXPECT_EQ(img[0].at("decoding"), "async");
+        std::vector<std::string> srcsets = {img[0].at("srcset")};
+        for (const Attributes& source : Elements(html, "source")) {
+            EXPECT_EQ(source.at("type"), "image/webp");
+            srcsets.push_back(source.at("srcset"));
+        }
+        ASSERT_EQ(srcsets.size(), 2u) << html;
+        for (const std::string& srcset : srcsets) {
+            const auto candidates = Candidates(srcset);
+            EXPECT_EQ(candidates.size(), 5u) << srcset;
+            for (const auto& [file, width] : candidates)
+                EXPECT_EQ(WidthOf(ReadBytes("out/" + file), portrait), width) << file;
+        }
+        EXPECT_TRUE(srcsets[0].find(portrait ? ".jpg" : ".png") != std::string::npos);
+    }
+    Generate();
+    EXPECT_EQ(images.made, made);
+    page = "<<IMAGEPATH>>";
+    fs::remove_all("out");
+    fs::create_directories("out");
+    Generate();
+    EXPECT_FALSE(fs::exists("out/logo.webp"));
+}
+
+// Without web copies the image keeps its name and its own pixel size; the next page is fetched
+// ahead, nothing after the last; the description goes into meta tags as plain text; the
+// overview's thumbnails come with their sharper twins and load lazily from the seventh on.
+TEST_F(WebShowTest, PictureTagsOfPagesAndOverview) {
+    settings = {0, 85, 100, false, "", false};
+    for (int i = 1; i <= 7; ++i) Add(std::to_string(i), std::to_string(i) + ".jpg", "photo");
+    entries[0].description = "A <b>\"big\"</b> sky &amp; sea";
+    page = "<<MEDIA>>|<<IMAGEWIDTH>>x<<IMAGEHEIGHT>>|<<PREFETCH>>|<<DESCRIPTIONTEXT>>";
+    overview = "<<SLIDES>><<THUMBNAIL>><<ENDSLIDES>>";
+    Generate();
+    EXPECT_EQ(ReadBytes("out/1.htm"),
+              "<img src=\"1.jpg\" width=\"4000\" height=\"3000\" alt=\"\" decoding=\"async\">|"
+              "4000x3000|<link rel=\"prefetch\" href=\"2.htm\">|"
+              "A &quot;big&quot; sky &amp; sea");
+    EXPECT_TRUE(ReadBytes("out/7.htm").ends_with("4000x3000||7"));
+    const std::vector<Attributes> thumbnails = Elements(ReadBytes("out/index.htm"), "img");
+    ASSERT_EQ(thumbnails.size(), 7u);
+    EXPECT_EQ(thumbnails[0].at("srcset"), "thumbs/1.jpg 1x, thumbs/1-2x.jpg 2x");
+    EXPECT_EQ(ReadBytes("out/thumbs/1-2x.jpg"), "photo@200q85jpg");
+    EXPECT_EQ(thumbnails[0].at("width"), "100");
+    EXPECT_FALSE(thumbnails[5].contains("loading"));
+    EXPECT_EQ(thumbnails[6].at("loading"), "lazy");
 }
 
 }  // namespace

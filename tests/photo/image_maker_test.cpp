@@ -87,6 +87,7 @@ protected:
 // and the other details go unless they are to be kept, and then the tag says upright.
 TEST_F(ImageMakerTest, CopiesAreUprightNoLargerThanTheSideAndCarryDetailsOnlyWhenKept) {
     WritePhoto("photo.jpg", 300, 200, 6, true);
+    EXPECT_EQ(maker.Examine("photo.jpg")->height, 300);
     ASSERT_TRUE(Make("photo.jpg", 150));
     Made made = Inspect("out");
     EXPECT_EQ(made.width, 100);
@@ -113,6 +114,30 @@ TEST_F(ImageMakerTest, TellsTransparentImagesAndGifsApart) {
     EXPECT_FALSE(maker.Examine("a.txt"));
     ASSERT_TRUE(Make("a.png", 20, true));
     EXPECT_EQ(Inspect("out").bands, 4);
+    EXPECT_EQ(maker.Examine("a.png")->width, 40);
+}
+
+// A job's smaller copies and other formats come from one decode, each with the pixel size it
+// has, never larger than the photo; PNG and WebP keep the alpha channel, and a tall photo's
+// size is its upright one.
+TEST_F(ImageMakerTest, MakesTheLadderFromOneDecode) {
+    VImage::black(1000, 500, VImage::option()->set("bands", 4))
+        .cast(VIPS_FORMAT_UCHAR)
+        .pngsave("wide.png");
+    ASSERT_TRUE(Make("wide.png", 800, true, false,
+                     {{"s.png", 400, ImageFormat::Png},
+                      {"s.webp", 400, ImageFormat::WebP},
+                      {"big.webp", 2000, ImageFormat::WebP},
+                      {"s.avif", 200, ImageFormat::Avif}}));
+    const std::vector<std::pair<int, int>> expected = {
+        {800, 400}, {400, 200}, {400, 200}, {1000, 500}, {200, 100}};
+    EXPECT_EQ(sizes, expected);
+    const char* files[] = {"out", "s.png", "s.webp", "big.webp", "s.avif"};
+    for (size_t i = 0; i < std::size(files); ++i) {
+        const VImage made = VImage::new_from_file(files[i]);
+        EXPECT_EQ(std::pair(made.width(), made.height()), sizes[i]) << files[i];
+        EXPECT_TRUE(made.has_alpha()) << files[i];
+    }
 }
 
 // A photo in a wider colour space than the web's is shown in its colours: sRGB red stored as

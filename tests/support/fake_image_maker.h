@@ -1,6 +1,5 @@
 #pragma once
 
-#include <algorithm>
 #include <atomic>
 #include <stdexcept>
 #include <string>
@@ -34,9 +33,8 @@ public:
         result.images.push_back(Sized(kind, job.side, job.png ? "png" : "jpg", job, details));
         for (const ImageOutput& output : job.more) {
             static constexpr const char* kNames[] = {"jpg", "png", "webp", "avif"};
-            const int side = job.side > 0 ? std::min(output.side, job.side) : output.side;
             result.images.push_back(
-                Sized(kind, side, kNames[static_cast<int>(output.format)], job, details));
+                Sized(kind, output.side, kNames[static_cast<int>(output.format)], job, details));
         }
         return result;
     }
