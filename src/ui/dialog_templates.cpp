@@ -194,7 +194,7 @@ DialogTemplate BuildWebImagesDialog() {
     t.caption = "Web Images";
     t.pointSize = 8;
     t.width = 220;
-    t.height = 128;
+    t.height = 142;
     t.controls = {
         Ctl(ids::kWebLargestSide, K::Edit, "", {110, 7, 40, 14},
             "Web copies are at most this many pixels on their longer side; empty copies the "
@@ -205,18 +205,22 @@ DialogTemplate BuildWebImagesDialog() {
             "The longer side of each thumbnail in pixels; empty makes none"),
         Ctl(ids::kWebKeepDetails, K::CheckBox, "&Keep camera details and location",
             {7, 62, 160, 10}, "Off, the web copies carry no camera details and no GPS location"),
-        Ctl(ids::kWebOverview, K::Edit, "", {7, 86, 170, 14},
+        Ctl(ids::kWebAvif, K::CheckBox, "Also make &AVIF copies (smaller, slower)",
+            {7, 76, 200, 10},
+            "Pages whose template holds <<MEDIA>> also offer each picture in AVIF, which takes "
+            "far longer to make"),
+        Ctl(ids::kWebOverview, K::Edit, "", {7, 100, 170, 14},
             "The template of an overview page of all slides; empty makes none"),
-        Named(Ctl(ids::kWebBrowseOverview, K::PushButton, "Browse", {180, 86, 33, 14},
+        Named(Ctl(ids::kWebBrowseOverview, K::PushButton, "Browse", {180, 100, 33, 14},
                   "Choose the overview page template"),
               "Browse for the overview page template"),
-        Ctl(IDOK, K::DefPushButton, "OK", {106, 107, 50, 14}, "Keep these settings"),
-        Ctl(IDCANCEL, K::PushButton, "Cancel", {163, 107, 50, 14},
+        Ctl(IDOK, K::DefPushButton, "OK", {106, 121, 50, 14}, "Keep these settings"),
+        Ctl(IDCANCEL, K::PushButton, "Cancel", {163, 121, 50, 14},
             "Leave the settings as they were"),
         Label("&Largest side (pixels):", 7, 10, 100, ids::kWebLargestSide),
         Label("&Quality (1 to 100):", 7, 28, 100, ids::kWebQuality),
         Label("&Thumbnail side (pixels):", 7, 46, 100, ids::kWebThumbnailSide),
-        Label("&Overview page template:", 7, 76, 160, ids::kWebOverview),
+        Label("&Overview page template:", 7, 90, 160, ids::kWebOverview),
     };
     return t;
 }

@@ -37,6 +37,7 @@ void CWebImagesDialog::DoDataExchange(CDataExchange& dx) {
     }
     ExchangeSide(dx, ids::kWebThumbnailSide, "Thumbnail side (pixels)", m_settings.thumbnailSide);
     DDX_Check(dx, ids::kWebKeepDetails, m_settings.keepDetails);
+    DDX_Check(dx, ids::kWebAvif, m_settings.avif);
     DDX_Text(dx, ids::kWebOverview, m_settings.overviewTemplate);
 }
 

@@ -299,7 +299,7 @@ TEST_F(QtMainWindowTest, WebImagesTabsTopToBottomAndEnterKeepsWhatWasTyped) {
     }
     EXPECT_EQ(visited,
               (std::vector<int>{kWebLargestSide, kWebQuality, kWebThumbnailSide, kWebKeepDetails,
-                                kWebOverview, kWebBrowseOverview, IDOK, IDCANCEL}));
+                                kWebAvif, kWebOverview, kWebBrowseOverview, IDOK, IDCANCEL}));
 }
 
 // The image picker lists a camera's capital-letter names, and Escape picks nothing; the project

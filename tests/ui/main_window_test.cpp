@@ -348,6 +348,7 @@ TEST_F(MainWindowCommandsTest, WebImagesKeepsSettingsInRangeInTheProject) {
                                 web.SetText(ids::kWebQuality, "100");
                                 web.SetText(ids::kWebThumbnailSide, "16");
                                 web.SetCheck(ids::kWebKeepDetails, true);
+                                web.SetCheck(ids::kWebAvif, true);
                                 web.SetText(ids::kWebOverview, "over.htm");
                                 web.Press(IDOK);
                             },
@@ -368,7 +369,7 @@ TEST_F(MainWindowCommandsTest, WebImagesKeepsSettingsInRangeInTheProject) {
     window.Press(ids::kMenuSave);
     EXPECT_TRUE(Holds("vistello.dat",
                       "OUTPUT=\r\nWEBSIDE=16384\r\nWEBQUALITY=100\r\n"
-                      "THUMBSIDE=16\r\nWEBDETAILS=yes\r\nOVERVIEW=over.htm\r\n"));
+                      "THUMBSIDE=16\r\nWEBDETAILS=yes\r\nWEBAVIF=yes\r\nOVERVIEW=over.htm\r\n"));
 }
 
 // A photo's details fill its new row, phones' formats among them; one that describes nothing, or
