@@ -122,7 +122,9 @@ std::string MediaElement(const Picture& picture, std::string_view alt) {
     } else {
         html += "<img" + Attribute("src", Address(image.path));
     }
-    html += SizeAttributes(image) + Attribute("alt", alt) + Attribute("decoding", "async") + ">";
+    // The slide's picture is what its page is for: fetched before anything else.
+    html += SizeAttributes(image) + Attribute("alt", alt) + Attribute("decoding", "async") +
+            Attribute("fetchpriority", "high") + ">";
     if (ladder) html += "</picture>";
     return html;
 }

@@ -405,7 +405,8 @@ TEST_F(WebShowTest, PictureTagsOfPagesAndOverview) {
     overview = "<<SLIDES>><<THUMBNAIL>><<ENDSLIDES>>";
     Generate();
     EXPECT_EQ(ReadBytes("out/1.htm"),
-              "<img src=\"1.jpg\" width=\"4000\" height=\"3000\" alt=\"\" decoding=\"async\">|"
+              "<img src=\"1.jpg\" width=\"4000\" height=\"3000\" alt=\"\" decoding=\"async\" "
+              "fetchpriority=\"high\">|"
               "4000x3000|<link rel=\"prefetch\" href=\"2.htm\">|"
               "A &quot;big&quot; sky &amp; sea");
     EXPECT_TRUE(ReadBytes("out/7.htm").ends_with("4000x3000||7"));

@@ -67,7 +67,8 @@ void WriteProject(const fs::path& folder) {
     EntryList rows;
     rows.InsertTop(std::move(entries));
     WebSettings web;
-    web.thumbnailSide = 480;
+    web.largestSide = kPictureSize.width();
+    web.thumbnailSide = 320;
     web.overviewTemplate = kDemoOverview;
     WriteText(folder / kDemoProject, FormatProjectText(kDemoTemplate, kDemoOutput, web, rows));
 }

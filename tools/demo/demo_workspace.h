@@ -5,8 +5,8 @@
 namespace vistello::demo {
 
 inline constexpr const char* kDemoProject = "demo.dat";
-inline constexpr const char* kDemoTemplate = "light.htm";
-inline constexpr const char* kDemoOverview = "light-overview.htm";
+inline constexpr const char* kDemoTemplate = "phone.htm";
+inline constexpr const char* kDemoOverview = "phone-overview.htm";
 inline constexpr const char* kDemoOutput = "show";
 
 enum class DemoResult { Made, AlreadyThere };
