@@ -1,0 +1,94 @@
+"""The look made for phones in a real browser: a show generated with it, opened from its folder
+in headless Chromium, follows the arrow key to the next slide and Escape to the overview page.
+Driven through ChromeDriver's WebDriver interface, with nothing but the standard library."""
+import json
+import os
+import socket
+import subprocess
+import sys
+import tempfile
+import time
+import urllib.request
+
+program, templates = sys.argv[1], sys.argv[2]
+
+
+def fail(what):
+    print("FAIL: " + what, file=sys.stderr)
+    sys.exit(1)
+
+
+def free_port():
+    with socket.socket() as probe:
+        probe.bind(("127.0.0.1", 0))
+        return probe.getsockname()[1]
+
+
+class Browser:
+    def __init__(self, port):
+        self.base = "http://127.0.0.1:%d" % port
+        options = {"args": ["--headless=new", "--no-sandbox", "--disable-gpu"]}
+        session = self.call("POST", "/session", {
+            "capabilities": {"alwaysMatch": {"goog:chromeOptions": options}}})
+        self.session = "/session/" + session["sessionId"]
+
+    def call(self, method, path, body=None):
+        data = json.dumps(body).encode() if body is not None else None
+        request = urllib.request.Request(self.base + path, data=data, method=method,
+                                         headers={"Content-Type": "application/json"})
+        with urllib.request.urlopen(request, timeout=30) as answer:
+            return json.load(answer)["value"]
+
+    def open(self, url):
+        self.call("POST", self.session + "/url", {"url": url})
+
+    def url(self):
+        return self.call("GET", self.session + "/url")
+
+    def press(self, key):
+        keys = [{"type": "keyDown", "value": key}, {"type": "keyUp", "value": key}]
+        self.call("POST", self.session + "/actions",
+                  {"actions": [{"type": "key", "id": "keyboard", "actions": keys}]})
+
+    def wait_for(self, ending):
+        for _ in range(100):
+            if self.url().endswith(ending):
+                return
+            time.sleep(0.1)
+        fail("the browser stayed on %s instead of going to %s" % (self.url(), ending))
+
+    def close(self):
+        self.call("DELETE", self.session)
+
+
+with tempfile.TemporaryDirectory() as work:
+    os.makedirs(os.path.join(work, "show"))
+    for name in ("a.jpg", "b.jpg"):
+        subprocess.run(["vips", "black", os.path.join(work, name), "640", "480"], check=True)
+    with open(os.path.join(work, "show.dat"), "w") as project:
+        project.write("TEMPLATE=%s/phone.htm\nOUTPUT=show\nWEBSIDE=600\nTHUMBSIDE=100\n"
+                      "OVERVIEW=%s/phone-overview.htm\nIMAGE=b.jpg\nTITLE=Second\n\n"
+                      "IMAGE=a.jpg\nTITLE=First\n" % (templates, templates))
+    subprocess.run([program, "--generate", "show.dat"], cwd=work, check=True,
+                   stdout=subprocess.DEVNULL)
+    port = free_port()
+    driver = subprocess.Popen(["chromedriver", "--port=%d" % port],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        for _ in range(100):
+            try:
+                browser = Browser(port)
+                break
+            except OSError:
+                time.sleep(0.1)
+        else:
+            fail("ChromeDriver did not start")
+        browser.open("file://" + os.path.join(work, "show", "first.htm"))
+        browser.press("\ue014")  # the right arrow key
+        browser.wait_for("/second.htm")
+        browser.press("\ue00c")  # Escape
+        browser.wait_for("/index.htm")
+        browser.close()
+    finally:
+        driver.terminate()
+        driver.wait()
