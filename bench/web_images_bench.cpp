@@ -1,6 +1,8 @@
 // Web copies (2048 pixels) and thumbnails (400) of 200 photos of 24 megapixels, against the floor
 // of the image library's own command-line thumbnailer making the same two sizes of the same files
 // with as many processes as cores; then a Generate after one title changed, against the first.
+// Then the same with the whole ladder a picture element offers (every smaller size, JPEG and
+// WebP) and thumbnails twice as sharp, against the thumbnailer making those files.
 // Also 50 HEIC photos of 12 megapixels made into full-size JPEGs, as a show without web settings
 // publishes them, against the library's own `vips copy` doing the same in as many processes as
 // cores. The photos are made once and kept in the build folder; the peak memory of this process,
@@ -86,9 +88,9 @@ struct Show {
         web.maker = &maker;
     }
 
-    PageSetResult Generate(const std::string& folder) {
-        return WritePageSet(ops, rows, "<<IMAGETITLE>><<IMAGEPATH>>", tags, folder, {}, nullptr,
-                            &web);
+    PageSetResult Generate(const std::string& folder,
+                           std::string_view page = "<<IMAGETITLE>><<IMAGEPATH>>") {
+        return WritePageSet(ops, rows, page, tags, folder, {}, nullptr, &web);
     }
 
     RealFileOps ops;
@@ -153,6 +155,44 @@ void WebCopiesAndThumbnails(benchmark::State& state) {
     }
 }
 
+// Each size in each format is a run of its own over every photo, as the thumbnailer makes one
+// file per photo and run.
+void VipsthumbnailLadder(benchmark::State& state) {
+    SharedShow();
+    const std::string cores = std::to_string(CoreCount());
+    std::vector<std::pair<std::string, std::string>> runs;
+    for (const char* size : {"2048", "1600", "1200", "800", "480"}) {
+        runs.emplace_back(size, std::string("%s-") + size + ".jpg[Q=85,strip,optimize_coding]");
+        runs.emplace_back(size, std::string("%s-") + size + ".webp[Q=85,strip]");
+    }
+    runs.emplace_back("400", "thumbs/%s.jpg[Q=85,strip,optimize_coding]");
+    runs.emplace_back("800", "thumbs/%s-2x.jpg[Q=85,strip,optimize_coding]");
+    for (auto _ : state) {
+        state.PauseTiming();
+        Fresh(kOut / "ladder-floor");
+        state.ResumeTiming();
+        for (const auto& [size, output] : runs) {
+            const std::string command = "ls " + kPhotoFolder.string() + "/photo_*.jpg | xargs -P " +
+                                        cores + " -n 10 vipsthumbnail -s " + size + " -o " +
+                                        (kOut / "ladder-floor").string() + "/" + output;
+            if (std::system(command.c_str()) != 0) state.SkipWithError("vipsthumbnail failed");
+        }
+    }
+}
+
+void LadderAndSharpThumbnails(benchmark::State& state) {
+    Show& show = SharedShow();
+    show.web.overviewText = "<<SLIDES>><<THUMBNAIL>><<ENDSLIDES>>";
+    for (auto _ : state) {
+        state.PauseTiming();
+        Fresh(kOut / "ladder");
+        state.ResumeTiming();
+        if (!show.Generate((kOut / "ladder/").string(), "<<MEDIA>>").failures.empty())
+            state.SkipWithError("images failed");
+    }
+    show.web.overviewText.clear();
+}
+
 void RegenerateAfterOneTitle(benchmark::State& state) {
     Show& show = SharedShow();
     Fresh(kOut / "again");
@@ -194,6 +234,8 @@ void ConvertHeic(benchmark::State& state) {
 BENCHMARK(Vipsthumbnail)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
 BENCHMARK(WebCopiesAndThumbnails)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
 BENCHMARK(RegenerateAfterOneTitle)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
+BENCHMARK(VipsthumbnailLadder)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+BENCHMARK(LadderAndSharpThumbnails)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 BENCHMARK(VipsCopyHeic)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
 BENCHMARK(ConvertHeic)->Unit(benchmark::kSecond)->Iterations(2)->UseRealTime();
 
