@@ -39,8 +39,7 @@ std::optional<std::string> BuildOverviewText(std::string_view templateText, cons
     for (const OverviewSlide& slide : slides) {
         const std::string page = QuotedAddress(slide.page);
         const std::string thumbnail = QuotedAddress(slide.thumbnail);
-        const Picture own{{std::string(slide.thumbnail)}, {}, {}, {},
-                          {std::string(slide.thumbnail)}, {}};
+        const Picture own = PlainPicture(std::string(slide.thumbnail));
         const RowFacts facts{slide.entry, slide.shooting ? slide.shooting : &kNoShooting,
                              slide.picture ? slide.picture : &own, slide.links.next, row++};
         std::vector<std::string> rowValues;

@@ -257,8 +257,7 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     static const ShootingData kNoShooting;
     std::vector<Picture> pictures = std::move(learnt.pictures);
     if (pictures.empty()) {
-        for (const std::string& name : imageNames)
-            pictures.push_back({{name}, {}, {}, {}, {name}, {}});
+        for (const std::string& name : imageNames) pictures.push_back(PlainPicture(name));
     }
     const auto factsOf = [&](size_t row, std::string_view next) {
         return RowFacts{rows[row], learnt.shooting.empty() ? &kNoShooting : &learnt.shooting[row],

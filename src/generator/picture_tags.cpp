@@ -129,16 +129,36 @@ std::string MediaElement(const Picture& picture, std::string_view alt) {
     return html;
 }
 
+// "thumbs/a.jpg 400w, thumbs/a-2x.jpg 800w".
+std::string Widths(const PictureFile& single, const PictureFile& twin) {
+    return Srcset({single, twin});
+}
+
+// A tile is at most the thumbnail's own width, and half a narrow screen: the browser takes the
+// twin only for a screen sharp enough to show it.
+std::string ThumbnailSizes(const PictureFile& thumbnail) {
+    return "(max-width: " + std::to_string(2 * thumbnail.width) + "px) 50vw, " +
+           std::to_string(thumbnail.width) + "px";
+}
+
 std::string ThumbnailElement(const Picture& picture, std::string_view alt, bool lazy) {
     const PictureFile& thumbnail = picture.thumbnail;
-    std::string html = "<img" + Attribute("src", Address(thumbnail.path));
-    if (!picture.doubleThumbnail.path.empty()) {
-        html += Attribute("srcset", Address(thumbnail.path) + " 1x, " +
-                                        Address(picture.doubleThumbnail.path) + " 2x");
+    const bool twin = Known({thumbnail, picture.doubleThumbnail});
+    const bool webp = twin && Known({picture.webpThumbnail, picture.doubleWebpThumbnail});
+    const std::string sizes = twin ? Attribute("sizes", ThumbnailSizes(thumbnail)) : "";
+    std::string html;
+    if (webp) {
+        html += "<picture><source" + Attribute("type", "image/webp") +
+                Attribute("srcset", Widths(picture.webpThumbnail, picture.doubleWebpThumbnail)) +
+                sizes + ">";
     }
+    html += "<img" + Attribute("src", Address(thumbnail.path));
+    if (twin) html += Attribute("srcset", Widths(thumbnail, picture.doubleThumbnail)) + sizes;
     html += SizeAttributes(thumbnail) + Attribute("alt", alt);
     if (lazy) html += Attribute("loading", "lazy");
-    return html + ">";
+    html += ">";
+    if (webp) html += "</picture>";
+    return html;
 }
 
 std::string PrefetchElement(std::string_view next) {

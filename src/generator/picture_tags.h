@@ -31,7 +31,8 @@ PictureNeeds PictureNeedsOf(std::string_view templateText);
 // text goes in as <<ALT>> puts it.
 std::string MediaElement(const Picture& picture, std::string_view alt);
 
-// The thumbnail as one image, with one twice as sharp where it was made.
+// The thumbnail as one image, with one twice as sharp where it was made, offered in WebP too; the
+// browser picks by the screen's sharpness and the tile's width, half a phone's screen.
 std::string ThumbnailElement(const Picture& picture, std::string_view alt, bool lazy);
 
 // The next page, fetched ahead at low priority; nothing without one. The target is encoded.

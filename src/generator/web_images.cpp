@@ -144,6 +144,26 @@ std::vector<ImageOutput> Ladder(NameClaims& claims, const std::string& copy,
     return outputs;
 }
 
+// A thumbnail twice as sharp where the photo has the pixels, and the thumbnail and its twin in
+// WebP, for an overview page that offers them.
+std::vector<ImageOutput> SharpThumbnails(NameClaims& claims, const std::string& copy,
+                                         const ImageFacts& facts, const WebSettings& settings) {
+    const std::string stem(StemOf(copy));
+    const int side = settings.thumbnailSide;
+    const bool twin = LongerSide(facts) > side;
+    const std::string folder(kThumbnailFolder);
+    std::vector<ImageOutput> outputs;
+    for (const auto& [format, extension] :
+         {std::pair{OwnFormat(facts), ExtensionFor(facts)},
+          std::pair{ImageFormat::WebP, std::string_view(".webp")}}) {
+        if (format == ImageFormat::WebP)
+            outputs.push_back({folder + claims.Unique(stem, extension), side, format});
+        if (twin)
+            outputs.push_back({folder + claims.Unique(stem + "-2x", extension), 2 * side, format});
+    }
+    return outputs;
+}
+
 }  // namespace
 
 bool MayMakeImageOf(const WebSettings& settings, const std::string& path) {
@@ -211,12 +231,9 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
                                  source.facts->transparent,
                                  false,
                                  {}});
-            if (needs.doubleThumbnails && LongerSide(*source.facts) > settings.thumbnailSide) {
-                const std::string name =
-                    thumbnailClaims.Unique(std::string(StemOf(names[i])) + "-2x", extension);
-                plan.jobs.back().more.push_back({std::string(kThumbnailFolder) + name,
-                                                 2 * settings.thumbnailSide,
-                                                 OwnFormat(*source.facts)});
+            if (needs.doubleThumbnails) {
+                plan.jobs.back().more =
+                    SharpThumbnails(thumbnailClaims, names[i], *source.facts, settings);
             }
             plan.jobSources.push_back(*source.info);
         }
@@ -291,6 +308,13 @@ PictureFile MadeFile(const MadeImages& made, const std::string& path) {
 
 }  // namespace
 
+Picture PlainPicture(const std::string& path) {
+    Picture picture;
+    picture.image.path = path;
+    picture.thumbnail.path = path;
+    return picture;
+}
+
 std::vector<Picture> PicturesOf(const WebImagePlan& plan, const MadeImages& made) {
     std::vector<Picture> bySource(plan.sources.size());
     for (size_t i = 0; i < bySource.size(); ++i) {
@@ -314,7 +338,12 @@ std::vector<Picture> PicturesOf(const WebImagePlan& plan, const MadeImages& made
         if (thumbnail >= 0) {
             const ImageJob& job = plan.jobs[static_cast<size_t>(thumbnail)];
             picture.thumbnail = MadeFile(made, job.target);
-            if (!job.more.empty()) picture.doubleThumbnail = MadeFile(made, job.more[0].target);
+            for (const ImageOutput& output : job.more) {
+                const bool webp = output.format == ImageFormat::WebP;
+                const bool twin = output.side > job.side;
+                (webp ? (twin ? picture.doubleWebpThumbnail : picture.webpThumbnail)
+                      : picture.doubleThumbnail) = MadeFile(made, output.target);
+            }
         }
     }
     std::vector<Picture> pictures;

@@ -83,8 +83,10 @@ struct Picture {
     std::vector<PictureFile> avif;
     // The image itself when there are no thumbnails.
     PictureFile thumbnail;
-    // Empty where none was made.
+    // Twice as sharp, and both in WebP; empty where none was made.
     PictureFile doubleThumbnail;
+    PictureFile webpThumbnail;
+    PictureFile doubleWebpThumbnail;
 };
 
 // Whether anything may be made of the image: with the settings at rest, only of a photo that
@@ -101,6 +103,9 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
                                           const WebSettings& settings, const PictureNeeds& needs,
                                           const std::string& folder, MadeImages& made, int threads,
                                           const ImagesDone& onImage, std::string& failure);
+
+// A picture that is the image as named and nothing more, its size not known.
+Picture PlainPicture(const std::string& path);
 
 // Per row, its picture as the plan and the made files (with their sizes) say.
 std::vector<Picture> PicturesOf(const WebImagePlan& plan, const MadeImages& made);

@@ -396,7 +396,8 @@ TEST_F(WebShowTest, MediaOffersEveryMadeSizeWithItsWidth) {
 
 // Without web copies the image keeps its name and its own pixel size; the next page is fetched
 // ahead, nothing after the last; the description goes into meta tags as plain text; the
-// overview's thumbnails come with their sharper twins and load lazily from the seventh on.
+// overview's thumbnails come with their sharper twins, in WebP too, and load lazily from the
+// seventh on.
 TEST_F(WebShowTest, PictureTagsOfPagesAndOverview) {
     settings = {0, 85, 100, false, "", false};
     for (int i = 1; i <= 7; ++i) Add(std::to_string(i), std::to_string(i) + ".jpg", "photo");
@@ -410,10 +411,15 @@ TEST_F(WebShowTest, PictureTagsOfPagesAndOverview) {
               "4000x3000|<link rel=\"prefetch\" href=\"2.htm\">|"
               "A &quot;big&quot; sky &amp; sea");
     EXPECT_TRUE(ReadBytes("out/7.htm").ends_with("4000x3000||7"));
-    const std::vector<Attributes> thumbnails = Elements(ReadBytes("out/index.htm"), "img");
+    const std::string index = ReadBytes("out/index.htm");
+    const std::vector<Attributes> thumbnails = Elements(index, "img");
     ASSERT_EQ(thumbnails.size(), 7u);
-    EXPECT_EQ(thumbnails[0].at("srcset"), "thumbs/1.jpg 1x, thumbs/1-2x.jpg 2x");
+    EXPECT_EQ(thumbnails[0].at("srcset"), "thumbs/1.jpg 100w, thumbs/1-2x.jpg 200w");
+    EXPECT_EQ(thumbnails[0].at("sizes"), "(max-width: 200px) 50vw, 100px");
+    EXPECT_EQ(Elements(index, "source").at(0).at("srcset"),
+              "thumbs/1.webp 100w, thumbs/1-2x.webp 200w");
     EXPECT_EQ(ReadBytes("out/thumbs/1-2x.jpg"), "photo@200q85jpg");
+    EXPECT_EQ(ReadBytes("out/thumbs/1-2x.webp"), "photo@200q85webp");
     EXPECT_EQ(thumbnails[0].at("width"), "100");
     EXPECT_FALSE(thumbnails[5].contains("loading"));
     EXPECT_EQ(thumbnails[6].at("loading"), "lazy");
