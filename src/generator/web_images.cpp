@@ -273,7 +273,8 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
                 if (!WriteFileIfChanged(ops, folder + target, image.images[i].bytes,
                                         Flush::ToSystem))
                     image.failure = ErrorText(errno);
-                image.images[i].bytes.clear();
+                // Only the sizes are kept until every image is made; the bytes are let go.
+                std::string().swap(image.images[i].bytes);
             }
             failures[static_cast<size_t>(item)] = std::move(image.failure);
             results[static_cast<size_t>(item)] = std::move(image);
