@@ -361,9 +361,14 @@ int WidthOf(const std::string& made, bool portrait) {
 TEST_F(WebShowTest, MediaOffersEveryMadeSizeWithItsWidth) {
     Add("Tall", "dusk, late.jpg", "portrait");
     Add("Logo", "logo.png", "alpha");
+    Add("Small", "small.jpg", "small");
     page = "<<MEDIA>>";
     Generate();
     const int made = images.made;
+    // Never enlarged: only the sizes below the photo's own.
+    EXPECT_EQ(Candidates(Elements(ReadBytes("out/small.htm"), "img").at(0).at("srcset")),
+              (std::vector<std::pair<std::string, int>>{
+                  {"small-480.jpg", 480}, {"small-800.jpg", 800}, {"small.jpg", 1000}}));
     for (const auto& [title, portrait] : {std::pair{"tall", true}, std::pair{"logo", false}}) {
         const std::string html = ReadBytes("out/" + std::string(title) + ".htm");
         const std::vector<Attributes> img = Elements(html, "img");

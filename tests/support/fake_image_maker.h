@@ -11,17 +11,18 @@ namespace vistello::testing {
 
 // An image library in plain files: a source's bytes say what it is ("gif", "alpha", "unknown"
 // to the library, "bad" to decode, "throw" to make the library give way, "portrait" a photo of
-// 3000 x 4000 pixels, anything else a photo of 4000 x 3000), and a made file says what it was
-// made from and how. Safe on several threads at once.
+// 3000 x 4000 pixels, "small" one of 1000 x 750, anything else a photo of 4000 x 3000), and a
+// made file says what it was made from and how. Safe on several threads at once.
 class FakeImageMaker : public ImageMaker {
 public:
     std::optional<ImageFacts> Examine(const std::string& source) override {
         ++examined;
         const std::string kind = ReadBytes(source);
         if (kind == "unknown") return std::nullopt;
+        const int longer = Longer(kind);
         const bool portrait = kind == "portrait";
-        return ImageFacts{kind == "gif", kind == "alpha", portrait ? 3000 : 4000,
-                          portrait ? 4000 : 3000};
+        return ImageFacts{kind == "gif", kind == "alpha", portrait ? longer * 3 / 4 : longer,
+                          portrait ? longer : longer * 3 / 4};
     }
     MadeImage Make(const ImageJob& job) override {
         ++made;
@@ -40,13 +41,15 @@ public:
     }
     void EndThread() override { ++threadsEnded; }
 
+    static int Longer(const std::string& kind) { return kind == "small" ? 1000 : 4000; }
+
     // "photo@2048q85jpg", and its pixel size: never enlarged, rounded as the library rounds.
     static EncodedImage Sized(const std::string& kind, int side, const std::string& format,
                               const ImageJob& job, const std::string& details) {
         const bool portrait = kind == "portrait";
-        const int longer = 4000;
+        const int longer = Longer(kind);
         const double scale = side > 0 && side < longer ? double(side) / longer : 1.0;
-        const int shorter = static_cast<int>(3000 * scale + 0.5);
+        const int shorter = static_cast<int>(longer * 3 / 4 * scale + 0.5);
         const int along = static_cast<int>(longer * scale + 0.5);
         return {kind + "@" + std::to_string(side) + "q" + std::to_string(job.quality) + format +
                     details,
