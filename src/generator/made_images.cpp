@@ -59,6 +59,13 @@ void AppendField(std::string& text, std::string_view value) {
 
 void AppendNumber(std::string& text, long long value) { AppendField(text, std::to_string(value)); }
 
+// Where it is known.
+void AppendSize(std::string& text, int width, int height) {
+    if (width <= 0) return;
+    AppendNumber(text, width);
+    AppendNumber(text, height);
+}
+
 void AppendTime(std::string& text, const struct timespec& time) {
     AppendNumber(text, time.tv_sec);
     AppendNumber(text, time.tv_nsec);
@@ -125,10 +132,7 @@ bool MadeImages::Write(FileOps& ops, const std::string& folder) const {
         AppendTime(text, source.mtime);
         AppendField(text, source.facts.gif ? "1" : "0");
         AppendField(text, source.facts.transparent ? "1" : "0");
-        if (m_keepSizes && source.facts.width > 0) {
-            AppendNumber(text, source.facts.width);
-            AppendNumber(text, source.facts.height);
-        }
+        if (m_keepSizes) AppendSize(text, source.facts.width, source.facts.height);
         text += '\n';
     }
     for (const auto& [target, made] : m_made) {
@@ -140,10 +144,7 @@ bool MadeImages::Write(FileOps& ops, const std::string& folder) const {
         AppendField(text, made.recipe);
         AppendNumber(text, made.targetSize);
         AppendTime(text, made.targetMtime);
-        if (m_keepSizes && made.width > 0) {
-            AppendNumber(text, made.width);
-            AppendNumber(text, made.height);
-        }
+        if (m_keepSizes) AppendSize(text, made.width, made.height);
         text += '\n';
     }
     for (const auto& [path, shot] : m_shots) {

@@ -164,6 +164,13 @@ std::vector<ImageOutput> SharpThumbnails(NameClaims& claims, const std::string& 
     return outputs;
 }
 
+// Its place among the plan's jobs.
+int AddJob(WebImagePlan& plan, ImageJob job, const struct stat& source) {
+    plan.jobs.push_back(std::move(job));
+    plan.jobSources.push_back(source);
+    return static_cast<int>(plan.jobs.size()) - 1;
+}
+
 }  // namespace
 
 bool MayMakeImageOf(const WebSettings& settings, const std::string& path) {
@@ -207,35 +214,30 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
         plan.copyJob.push_back(-1);
         plan.thumbnailJob.push_back(-1);
         if (!copied[i]) {
-            plan.copyJob.back() = static_cast<int>(plan.jobs.size());
-            plan.jobs.push_back({source.path,
-                                 names[i],
-                                 settings.largestSide,
-                                 settings.quality,
-                                 source.facts->transparent,
-                                 settings.keepDetails,
-                                 {}});
+            ImageJob job{source.path,
+                         names[i],
+                         settings.largestSide,
+                         settings.quality,
+                         source.facts->transparent,
+                         settings.keepDetails,
+                         {}};
             if (needs.ladder && settings.largestSide > 0)
-                plan.jobs.back().more = Ladder(claims, names[i], *source.facts, settings);
-            plan.jobSources.push_back(*source.info);
+                job.more = Ladder(claims, names[i], *source.facts, settings);
+            plan.copyJob.back() = AddJob(plan, std::move(job), *source.info);
         }
         if (settings.thumbnailSide > 0 && source.facts) {
-            const std::string_view extension = ExtensionFor(*source.facts);
-            thumbnails[i] =
-                std::string(kThumbnailFolder) + thumbnailClaims.Unique(StemOf(names[i]), extension);
-            plan.thumbnailJob.back() = static_cast<int>(plan.jobs.size());
-            plan.jobs.push_back({source.path,
-                                 thumbnails[i],
-                                 settings.thumbnailSide,
-                                 settings.quality,
-                                 source.facts->transparent,
-                                 false,
-                                 {}});
-            if (needs.doubleThumbnails) {
-                plan.jobs.back().more =
-                    SharpThumbnails(thumbnailClaims, names[i], *source.facts, settings);
-            }
-            plan.jobSources.push_back(*source.info);
+            thumbnails[i] = std::string(kThumbnailFolder) +
+                            thumbnailClaims.Unique(StemOf(names[i]), ExtensionFor(*source.facts));
+            ImageJob job{source.path,
+                         thumbnails[i],
+                         settings.thumbnailSide,
+                         settings.quality,
+                         source.facts->transparent,
+                         false,
+                         {}};
+            if (needs.doubleThumbnails)
+                job.more = SharpThumbnails(thumbnailClaims, names[i], *source.facts, settings);
+            plan.thumbnailJob.back() = AddJob(plan, std::move(job), *source.info);
         }
     }
     for (const size_t source : sourceOfRow) {
