@@ -35,7 +35,7 @@ std::string RefusalText(GenerateRefusal refusal, const std::string& fileName,
 
 }  // namespace
 
-int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos,
+int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, ClipMaker& clips,
                        const std::string& projectFile, std::ostream& out, std::ostream& err,
                        bool showProgress) {
     const Preferences preferences = ReadCommandPreferences(ops);
@@ -70,7 +70,9 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos,
                           return true;
                       },
                       0,
-                      &photos};
+                      &photos,
+                      &clips,
+                      {}};
     const PageSetResult result =
         WritePageSet(ops, request.rows, request.templateText, preferences.tags,
                      request.outputFolder, showProgress ? progress : PageDone(), nullptr, &web);
@@ -86,6 +88,8 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos,
         << CountOf(result.images, "image") << " into " << (folder.empty() ? "./" : folder);
     if (result.converted > 0)
         out << ", " << GroupThousands(result.converted) << " converted for browsers";
+    if (!result.clipsCopied.empty())
+        out << ", clips copied as they are (" << result.clipsCopied << ")";
     out << "\n";
     return result.pagesFailed > 0 || result.imagesFailed > 0 ? 1 : 0;
 }

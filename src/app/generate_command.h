@@ -4,6 +4,7 @@
 #include <string>
 
 #include "files/file_ops.h"
+#include "generator/clip_maker.h"
 #include "generator/image_maker.h"
 #include "slides/photo_details.h"
 
@@ -15,8 +16,8 @@ namespace vistello {
 // exit status: 0 when every page was written and every image copied, 1 otherwise. With
 // showProgress, err also carries a one-line count of images, then pages, that rewrites itself,
 // for a terminal. Web copies and thumbnails are made with images; what photos say of how they
-// were taken is read with photos.
-int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos,
+// were taken is read with photos, and web versions of clips made with clips.
+int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, ClipMaker& clips,
                        const std::string& projectFile, std::ostream& out, std::ostream& err,
                        bool showProgress = false);
 

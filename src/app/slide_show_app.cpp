@@ -6,7 +6,8 @@
 namespace vistello {
 
 // Without its sockets the program says so and ends before any file is read or written.
-bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images) {
+bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images,
+                                 ClipMaker* clips) {
     if (!system.StartSockets()) {
         system.OwnerlessMessageBox("Windows sockets initialization failed.", system.AppTitle(),
                                    MsgButtons::Ok, MsgIcon::Exclamation);
@@ -15,6 +16,7 @@ bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos, Imag
     CMainDialog dialog;
     dialog.UsePhotoReader(photos);
     dialog.UseImageMaker(images);
+    if (clips != nullptr) dialog.UseClipMaker(*clips);
     dialog.DoModal(system);
     return false;
 }

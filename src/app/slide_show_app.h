@@ -2,6 +2,7 @@
 
 namespace vistello {
 
+class ClipMaker;
 class ImageMaker;
 class PhotoReader;
 class WindowSystem;
@@ -9,9 +10,10 @@ class WindowSystem;
 // Start-up and shutdown around the main window.
 class CSlideShowApp {
 public:
-    // Runs the main window until it ends, reading photos' details with `photos` and making web
-    // images with `images`; the program ends afterwards.
-    bool InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images);
+    // Runs the main window until it ends, reading photos' details with `photos`, making web
+    // images with `images` and web versions of clips with `clips`; the program ends afterwards.
+    bool InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images,
+                      ClipMaker* clips = nullptr);
 };
 
 }  // namespace vistello

@@ -196,13 +196,13 @@ void MadeImages::KeepShootingOf(const std::vector<std::string>& sources) {
 }
 
 bool MadeImages::HoldsFile(FileOps& ops, const std::string& folder, const std::string& target,
-                           const std::string& recipe, const ImageJob& job,
+                           const std::string& recipe, const std::string& sourcePath,
                            const struct stat& source) const {
     const auto found = m_made.find(target);
     if (found == m_made.end()) return false;
     const Made& made = found->second;
     const std::optional<struct stat> file = StatOf(ops, folder + target);
-    return made.source == job.source && made.size == source.st_size &&
+    return made.source == sourcePath && made.size == source.st_size &&
            SameTime(made.mtime, source.st_mtim) && made.recipe == recipe && file &&
            file->st_size == made.targetSize && SameTime(file->st_mtim, made.targetMtime) &&
            (!m_keepSizes || made.width > 0);
@@ -210,9 +210,9 @@ bool MadeImages::HoldsFile(FileOps& ops, const std::string& folder, const std::s
 
 bool MadeImages::Holds(FileOps& ops, const std::string& folder, const ImageJob& job,
                        const struct stat& source) const {
-    if (!HoldsFile(ops, folder, job.target, Recipe(job), job, source)) return false;
+    if (!HoldsFile(ops, folder, job.target, Recipe(job), job.source, source)) return false;
     return std::all_of(job.more.begin(), job.more.end(), [&](const ImageOutput& output) {
-        return HoldsFile(ops, folder, output.target, Recipe(job, output), job, source);
+        return HoldsFile(ops, folder, output.target, Recipe(job, output), job.source, source);
     });
 }
 
@@ -223,7 +223,8 @@ std::pair<int, int> MadeImages::SizeOf(const std::string& target) const {
 }
 
 void MadeImages::KeepOnly(const std::vector<ImageJob>& jobs,
-                          const std::vector<std::string>& sources) {
+                          const std::vector<std::string>& sources,
+                          const std::vector<std::string>& files) {
     std::map<std::string, Source> named;
     std::map<std::string, Made> made;
     for (const std::string& path : sources) {
@@ -237,29 +238,33 @@ void MadeImages::KeepOnly(const std::vector<ImageJob>& jobs,
         keep(job.target);
         for (const ImageOutput& output : job.more) keep(output.target);
     }
+    for (const std::string& file : files) keep(file);
     m_sources.swap(named);
     m_made.swap(made);
 }
 
 void MadeImages::NoteFile(FileOps& ops, const std::string& folder, const std::string& target,
-                          std::string recipe, const ImageJob& job, const struct stat& source,
-                          const EncodedImage& image) {
+                          std::string recipe, const std::string& sourcePath,
+                          const struct stat& source, int width, int height) {
     const std::optional<struct stat> file = StatOf(ops, folder + target);
     if (!file) {
         m_made.erase(target);
         return;
     }
-    m_made[target] = {job.source,    source.st_size, source.st_mtim, std::move(recipe),
-                      file->st_size, file->st_mtim,  image.width,    image.height};
+    m_made[target] = {sourcePath,    source.st_size, source.st_mtim, std::move(recipe),
+                      file->st_size, file->st_mtim,  width,          height};
 }
 
 void MadeImages::NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
                           const struct stat& source, const MadeImage& image) {
-    NoteFile(ops, folder, job.target, Recipe(job), job, source, image.images.at(0));
-    for (size_t i = 0; i < job.more.size(); ++i) {
-        NoteFile(ops, folder, job.more[i].target, Recipe(job, job.more[i]), job, source,
-                 image.images.at(i + 1));
-    }
+    const auto note = [&](const std::string& target, std::string recipe, size_t at) {
+        const EncodedImage& made = image.images.at(at);
+        NoteFile(ops, folder, target, std::move(recipe), job.source, source, made.width,
+                 made.height);
+    };
+    note(job.target, Recipe(job), 0);
+    for (size_t i = 0; i < job.more.size(); ++i)
+        note(job.more[i].target, Recipe(job, job.more[i]), i + 1);
 }
 
 }  // namespace vistello

@@ -47,9 +47,18 @@ public:
                   const struct stat& source, const MadeImage& image);
     // The pixel size of a made file, when known: {0, 0} otherwise.
     std::pair<int, int> SizeOf(const std::string& target) const;
-    // Forgets every image the jobs no longer name and every source no longer among `sources`;
-    // their files stay where they are.
-    void KeepOnly(const std::vector<ImageJob>& jobs, const std::vector<std::string>& sources);
+
+    // The same for one file made by another recipe than an image job's.
+    bool HoldsFile(FileOps& ops, const std::string& folder, const std::string& target,
+                   const std::string& recipe, const std::string& source,
+                   const struct stat& sourceInfo) const;
+    void NoteFile(FileOps& ops, const std::string& folder, const std::string& target,
+                  std::string recipe, const std::string& source, const struct stat& sourceInfo,
+                  int width, int height);
+    // Forgets every image the jobs no longer name, every other file not among `files`, and every
+    // source no longer among `sources`; their files stay where they are.
+    void KeepOnly(const std::vector<ImageJob>& jobs, const std::vector<std::string>& sources,
+                  const std::vector<std::string>& files = {});
 
 private:
     struct Source {
@@ -74,11 +83,6 @@ private:
     };
 
     void ReadLine(std::string_view line);
-    bool HoldsFile(FileOps& ops, const std::string& folder, const std::string& target,
-                   const std::string& recipe, const ImageJob& job, const struct stat& source) const;
-    void NoteFile(FileOps& ops, const std::string& folder, const std::string& target,
-                  std::string recipe, const ImageJob& job, const struct stat& source,
-                  const EncodedImage& image);
 
     bool m_keepSizes = false;
     std::map<std::string, Source> m_sources;

@@ -24,6 +24,7 @@
 #include "generator/picture_tags.h"
 #include "generator/row_tags.h"
 #include "generator/shooting_tags.h"
+#include "generator/web_clips.h"
 #include "generator/web_images.h"
 
 namespace vistello {
@@ -145,13 +146,22 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
     const int threads = web.threads > 0 ? web.threads : CoreCount();
     const ImagesDone onImage = web.onImage ? web.onImage : [](int, int) { return true; };
     std::optional<WebImagePlan> plan =
-        PlanWebImages(ops, *web.maker, rows, web.settings, needs, outputFolder, made, threads,
-                      onImage, result.failure);
+        PlanWebImages(ops, *web.maker, web.clips, rows, web.settings, needs, outputFolder, made,
+                      threads, onImage, result.failure);
     MadeResult outcome;
     if (plan) {
         outcome = MakeWebImages(ops, *web.maker, *plan, outputFolder, made, threads, onImage);
-        made.KeepOnly(plan->jobs, plan->sources);
+        if (!outcome.stopped && !plan->clips.empty() && web.clips != nullptr) {
+            const ImagesDone onClip = web.onClip ? web.onClip : [](int, int) { return true; };
+            MadeResult clips = MakeWebClips(ops, *web.clips, *web.maker, *plan, web.settings,
+                                            outputFolder, made, threads, onClip);
+            outcome.failed.merge(clips.failed);
+            outcome.stopped = clips.stopped;
+            if (outcome.failure.empty()) outcome.failure = clips.failure;
+        }
+        made.KeepOnly(plan->jobs, plan->sources, ClipFiles(*plan));
         result.failure = outcome.failure;
+        result.clipsCopied = plan->clipsCopied;
     }
     if (!plan || outcome.stopped) {
         for (const auto& [source, line] : outcome.failed) result.failures.push_back(line);
@@ -184,7 +194,7 @@ bool LearnImages(FileOps& ops, std::span<const ImageEntry* const> rows,
     if (makeImages) {
         learnt.plan = MakeImages(ops, rows, outputFolder, web, needs, made, result, learnt.failed);
         whole = learnt.plan.has_value();
-        if (learnt.plan && needs.Any()) learnt.pictures = PicturesOf(*learnt.plan, made);
+        if (learnt.plan) learnt.pictures = PicturesOf(*learnt.plan, made);
     }
     if (whole && readPhotos) {
         const int threads = web.threads > 0 ? web.threads : CoreCount();

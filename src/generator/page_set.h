@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "files/file_ops.h"
+#include "generator/clip_maker.h"
 #include "generator/image_maker.h"
 #include "generator/page_set_memory.h"
 #include "prefs/tag_set.h"
@@ -26,6 +27,8 @@ struct PageSetResult {
     // Photos published as JPEG (PNG where transparent) because not every browser shows their
     // own format.
     int converted = 0;
+    // Why clips were copied as they are rather than made for every browser; empty when none was.
+    std::string clipsCopied;
     // True when `onPage` answered false, which leaves the rows after that one undone; the
     // counts of failures and written pages cover the rows done.
     bool stopped = false;
@@ -50,6 +53,10 @@ struct WebShow {
     int threads = 0;
     // Reads what photos say of how they were taken, for the templates that show it.
     PhotoReader* photos = nullptr;
+    // Makes clips into web versions; without it clips are copied as they are.
+    ClipMaker* clips = nullptr;
+    // Told how many of the clips to make are made; false stops the run within a second.
+    std::function<bool(int done, int total)> onClip;
 };
 
 inline constexpr std::string_view kOverviewPageName = "index.htm";

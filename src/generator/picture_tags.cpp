@@ -104,7 +104,25 @@ PictureNeeds PictureNeedsOf(std::string_view templateText) {
     return needs;
 }
 
+std::string PosterPath(const Picture& picture) {
+    if (picture.poster.path.empty()) return {};
+    std::string quoted = "\"";
+    quoted += Address(picture.poster.path);
+    quoted += '"';
+    return quoted;
+}
+
+// Plays in the page on a phone too, fetches no more than its size and length until asked.
+std::string VideoElement(const Picture& picture) {
+    const std::string video = Address(picture.image.path);
+    return "<video controls playsinline" + Attribute("preload", "metadata") +
+           Attribute("poster", Address(picture.poster.path)) + SizeAttributes(picture.image) +
+           "><source" + Attribute("src", video) + Attribute("type", "video/mp4") + "><a" +
+           Attribute("href", video) + " download>Download the clip</a></video>";
+}
+
 std::string MediaElement(const Picture& picture, std::string_view alt) {
+    if (!picture.poster.path.empty()) return VideoElement(picture);
     const PictureFile& image = picture.image;
     const bool ladder = Known(picture.ladder) && image.width > 0 && image.height > 0;
     std::string html;

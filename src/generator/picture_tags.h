@@ -15,9 +15,11 @@ inline constexpr std::string_view kImageHeightTag = "<<IMAGEHEIGHT>>";
 inline constexpr std::string_view kPrefetchTag = "<<PREFETCH>>";
 inline constexpr std::string_view kThumbnailTag = "<<THUMBNAIL>>";
 inline constexpr std::string_view kDescriptionTextTag = "<<DESCRIPTIONTEXT>>";
+inline constexpr std::string_view kPosterPathTag = "<<POSTERPATH>>";
 
-inline constexpr std::array<std::string_view, 6> kPictureTags = {
-    kMediaTag, kImageWidthTag, kImageHeightTag, kPrefetchTag, kThumbnailTag, kDescriptionTextTag};
+inline constexpr std::array<std::string_view, 7> kPictureTags = {
+    kMediaTag,     kImageWidthTag,      kImageHeightTag, kPrefetchTag,
+    kThumbnailTag, kDescriptionTextTag, kPosterPathTag};
 
 // The overview's first thumbnails load at once; those after them, likely below the first screen,
 // only as the reader scrolls to them.
@@ -26,9 +28,14 @@ inline constexpr size_t kEagerThumbnails = 6;
 // What the tags a template holds ask of the show's pictures.
 PictureNeeds PictureNeedsOf(std::string_view templateText);
 
-// The slide's picture as one element: with smaller copies, a picture element whose sources and
-// image offer every size with its width, the image's own pixel size reserving its space. The alt
-// text goes in as <<ALT>> puts it.
+// A clip's poster's address in double quotes, as <<IMAGEPATH>> gives the clip's; empty for a
+// photo.
+std::string PosterPath(const Picture& picture);
+
+// The slide's picture as one element: for a clip, a video element that plays its web version
+// under its poster, with a link to download it for browsers without video; with smaller copies, a
+// picture element whose sources and image offer every size with its width, the image's own pixel
+// size reserving its space. The alt text goes in as <<ALT>> puts it.
 std::string MediaElement(const Picture& picture, std::string_view alt);
 
 // The thumbnail as one image, with one twice as sharp where it was made, offered in WebP too; the

@@ -33,6 +33,7 @@ std::string RowValue(std::string_view tag, const RowFacts& facts) {
     if (tag == kPrefetchTag) return PrefetchElement(facts.next);
     if (tag == kThumbnailTag) return ThumbnailElement(picture, alt, facts.row >= kEagerThumbnails);
     if (tag == kDescriptionTextTag) return DescriptionText(*facts.entry);
+    if (tag == kPosterPathTag) return PosterPath(picture);
     return {};
 }
 

@@ -86,7 +86,8 @@ std::optional<std::vector<Source>> ExamineSources(
     }
     std::vector<size_t> unknown;
     for (size_t i = 0; i < sources.size(); ++i) {
-        if (!sources[i].info || (!needs.Any() && !MayMakeImageOf(settings, sources[i].path)))
+        if (!sources[i].info || IsClipFileName(FileNameOf(sources[i].path)) ||
+            (!needs.Any() && !MayMakeImageOf(settings, sources[i].path)))
             continue;
         sources[i].facts = made.FactsOf(sources[i].path, *sources[i].info);
         if (sources[i].facts && needs.Any() && sources[i].facts->width == 0)
@@ -164,6 +165,23 @@ std::vector<ImageOutput> SharpThumbnails(NameClaims& claims, const std::string& 
     return outputs;
 }
 
+// Clips are as large as a web copy, or as a full HD screen where there are no web copies.
+constexpr int kClipSide = 1920;
+
+ClipPlan PlanClip(NameClaims& claims, NameClaims& thumbnailClaims, const std::string& path,
+                  const struct stat& info, const WebSettings& settings) {
+    const std::string stem(StemOf(FileNameOf(path)));
+    ClipPlan clip;
+    clip.job = {path, settings.largestSide > 0 ? settings.largestSide : kClipSide,
+                settings.keepDetails};
+    clip.source = info;
+    clip.video = claims.Unique(stem, ".mp4");
+    clip.poster = claims.Unique(stem, ".jpg");
+    if (settings.thumbnailSide > 0)
+        clip.thumbnail = std::string(kThumbnailFolder) + thumbnailClaims.Unique(stem, ".jpg");
+    return clip;
+}
+
 // Its place among the plan's jobs.
 int AddJob(WebImagePlan& plan, ImageJob job, const struct stat& source) {
     plan.jobs.push_back(std::move(job));
@@ -174,10 +192,11 @@ int AddJob(WebImagePlan& plan, ImageJob job, const struct stat& source) {
 }  // namespace
 
 bool MayMakeImageOf(const WebSettings& settings, const std::string& path) {
-    return settings.MakesImages() || IsUnshownImageFileName(FileNameOf(path));
+    const std::string name = FileNameOf(path);
+    return settings.MakesImages() || IsUnshownImageFileName(name) || IsClipFileName(name);
 }
 
-std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
+std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker, ClipMaker* clips,
                                           std::span<const ImageEntry* const> rows,
                                           const WebSettings& settings, const PictureNeeds& needs,
                                           const std::string& folder, MadeImages& made, int threads,
@@ -196,10 +215,17 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
     for (const Source& source : sources) plan.sources.push_back(source.path);
     std::vector<bool> copied(sources.size());
     NameClaims claims(ops, folder, sourceIds);
+    const std::string clipsCopied =
+        clips != nullptr ? clips->Unavailable() : std::string("no video tools");
+    std::vector<bool> clip(sources.size());
     for (size_t i = 0; i < sources.size(); ++i) {
         const Source& source = sources[i];
         const bool unshown = IsUnshownImageFileName(FileNameOf(source.path));
-        copied[i] = (settings.largestSide == 0 && !unshown) || !source.facts || source.facts->gif;
+        clip[i] = IsClipFileName(FileNameOf(source.path)) && source.info && clipsCopied.empty();
+        if (IsClipFileName(FileNameOf(source.path)) && clips != nullptr && !clip[i])
+            plan.clipsCopied = clipsCopied;
+        copied[i] = !clip[i] &&
+                    ((settings.largestSide == 0 && !unshown) || !source.facts || source.facts->gif);
         if (copied[i]) claims.Take(FileNameOf(source.path));
         plan.converted += !copied[i] && unshown;
     }
@@ -209,10 +235,22 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
     for (size_t i = 0; i < sources.size(); ++i) {
         const Source& source = sources[i];
         const std::string own = FileNameOf(source.path);
-        names[i] = copied[i] ? own : claims.Unique(StemOf(own), ExtensionFor(*source.facts));
+        if (!clip[i])
+            names[i] = copied[i] ? own : claims.Unique(StemOf(own), ExtensionFor(*source.facts));
         plan.facts.push_back(source.facts);
         plan.copyJob.push_back(-1);
         plan.thumbnailJob.push_back(-1);
+        plan.clipOf.push_back(-1);
+        if (clip[i]) {
+            plan.clipOf.back() = static_cast<int>(plan.clips.size());
+            plan.clips.push_back(
+                PlanClip(claims, thumbnailClaims, source.path, *source.info, settings));
+            names[i] = plan.clips.back().video;
+            thumbnails[i] = plan.clips.back().thumbnail.empty() ? plan.clips.back().poster
+                                                                : plan.clips.back().thumbnail;
+            made.KeepSizes();
+            continue;
+        }
         if (!copied[i]) {
             ImageJob job{source.path,
                          names[i],
@@ -322,6 +360,14 @@ std::vector<Picture> PicturesOf(const WebImagePlan& plan, const MadeImages& made
     std::vector<Picture> bySource(plan.sources.size());
     for (size_t i = 0; i < bySource.size(); ++i) {
         Picture& picture = bySource[i];
+        if (const int clip = i < plan.clipOf.size() ? plan.clipOf[i] : -1; clip >= 0) {
+            const ClipPlan& files = plan.clips[static_cast<size_t>(clip)];
+            picture.image = MadeFile(made, files.video);
+            picture.poster = MadeFile(made, files.poster);
+            picture.thumbnail =
+                files.thumbnail.empty() ? picture.poster : MadeFile(made, files.thumbnail);
+            continue;
+        }
         const int copy = i < plan.copyJob.size() ? plan.copyJob[i] : -1;
         if (copy >= 0) {
             const ImageJob& job = plan.jobs[static_cast<size_t>(copy)];

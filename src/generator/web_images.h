@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "files/file_ops.h"
+#include "generator/clip_maker.h"
 #include "generator/image_maker.h"
 #include "generator/made_images.h"
 #include "show/web_settings.h"
@@ -33,6 +34,16 @@ struct PictureNeeds {
     bool sizes = false;
 
     bool Any() const { return ladder || doubleThumbnails || sizes; }
+};
+
+// A clip to publish: its web version, its poster and, with thumbnails, the poster's thumbnail,
+// each by its path from the output folder.
+struct ClipPlan {
+    ClipJob job;
+    struct stat source {};
+    std::string video;
+    std::string poster;
+    std::string thumbnail;
 };
 
 // What a run publishes of each row's image. A web copy is a JPEG, or a PNG where the image is
@@ -63,6 +74,11 @@ struct WebImagePlan {
     std::vector<std::optional<ImageFacts>> facts;
     std::vector<int> copyJob;
     std::vector<int> thumbnailJob;
+    // Per source: its place in `clips`, or -1 for a photo or a clip copied as it is.
+    std::vector<int> clipOf;
+    std::vector<ClipPlan> clips;
+    // Why clips are copied as they are, when some are; empty otherwise.
+    std::string clipsCopied;
 };
 
 // One published file of a picture, by its path from the output folder; a size of 0 where it is
@@ -87,10 +103,12 @@ struct Picture {
     PictureFile doubleThumbnail;
     PictureFile webpThumbnail;
     PictureFile doubleWebpThumbnail;
+    // A clip's poster; empty for a photo.
+    PictureFile poster;
 };
 
 // Whether anything may be made of the image: with the settings at rest, only of a photo that
-// browsers cannot show.
+// browsers cannot show, or of a clip.
 bool MayMakeImageOf(const WebSettings& settings, const std::string& path);
 
 // Told how many of how many images are examined, then made; false stops the run.
@@ -98,7 +116,9 @@ using ImagesDone = std::function<bool(int done, int total)>;
 
 // Nothing when onImage asked to stop while the images were examined, or when examining failed
 // altogether, and then `failure` says why.
-std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker,
+// Clips are made with `clips` where it can; without it, or when it cannot, they are copied as
+// they are.
+std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker, ClipMaker* clips,
                                           std::span<const ImageEntry* const> rows,
                                           const WebSettings& settings, const PictureNeeds& needs,
                                           const std::string& folder, MadeImages& made, int threads,

@@ -14,10 +14,13 @@
 #include "app/generate_command.h"
 #include "app/import_command.h"
 #include "app/slide_show_app.h"
+#include "clip/ffmpeg_clip_maker.h"
+#include "clip/ffprobe_clip_reader.h"
 #include "photo/exiv2_photo_reader.h"
 #include "photo/vips_image_maker.h"
 #include "qt/app_icon.h"
 #include "qt/qt_window_system.h"
+#include "slides/media_reader.h"
 
 namespace {
 
@@ -47,16 +50,21 @@ int RunGenerate(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] {
         vistello::RealFileOps files;
         vistello::VipsImageMaker images;
-        vistello::Exiv2PhotoReader photos(files);
-        return vistello::RunGenerateCommand(files, images, photos, options.projectFile, std::cout,
-                                            std::cerr, ::isatty(STDERR_FILENO) != 0);
+        vistello::Exiv2PhotoReader stills(files);
+        vistello::FfprobeClipReader clips;
+        vistello::MediaReader photos(stills, clips);
+        vistello::FfmpegClipMaker movies;
+        return vistello::RunGenerateCommand(files, images, photos, movies, options.projectFile,
+                                            std::cout, std::cerr, ::isatty(STDERR_FILENO) != 0);
     });
 }
 
 int RunImport(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] {
         vistello::RealFileOps files;
-        vistello::Exiv2PhotoReader photos(files);
+        vistello::Exiv2PhotoReader stills(files);
+        vistello::FfprobeClipReader clips;
+        vistello::MediaReader photos(stills, clips);
         return vistello::RunImportCommand(files, photos, options.importFolder, options.projectFile,
                                           options.byDate, std::cout, std::cerr);
     });
@@ -75,9 +83,12 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
         }
     }
     vistello::RealFileOps files;
-    vistello::Exiv2PhotoReader photos(files);
+    vistello::Exiv2PhotoReader stills(files);
+    vistello::FfprobeClipReader clips;
+    vistello::MediaReader photos(stills, clips);
     vistello::VipsImageMaker images;
-    vistello::CSlideShowApp().InitInstance(system, photos, images);
+    vistello::FfmpegClipMaker movies;
+    vistello::CSlideShowApp().InitInstance(system, photos, images, &movies);
     return EXIT_SUCCESS;
 }
 

@@ -23,14 +23,16 @@ const ImageKind* KindOf(std::string_view name) {
 }  // namespace
 
 const std::vector<ImageKind>& ImageKinds() {
-    static const std::vector<ImageKind> kinds = {{"JPG Files", {"jpg", "jpeg"}},
-                                                 {"PNG Files", {"png"}},
-                                                 {"TIF Files", {"tif", "tiff"}, false},
-                                                 {"BMP Files", {"bmp"}},
-                                                 {"GIF Files", {"gif"}},
-                                                 {"HEIC Files", {"heic", "heif"}, false},
-                                                 {"AVIF Files", {"avif"}},
-                                                 {"WebP Files", {"webp"}}};
+    static const std::vector<ImageKind> kinds = {
+        {"JPG Files", {"jpg", "jpeg"}},
+        {"PNG Files", {"png"}},
+        {"TIF Files", {"tif", "tiff"}, false},
+        {"BMP Files", {"bmp"}},
+        {"GIF Files", {"gif"}},
+        {"HEIC Files", {"heic", "heif"}, false},
+        {"AVIF Files", {"avif"}},
+        {"WebP Files", {"webp"}},
+        {"Video Files", {"mp4", "m4v", "mov", "webm", "mkv", "avi", "3gp"}, true, true}};
     return kinds;
 }
 
@@ -39,6 +41,11 @@ bool IsImageFileName(std::string_view name) { return KindOf(name) != nullptr; }
 bool IsUnshownImageFileName(std::string_view name) {
     const ImageKind* kind = KindOf(name);
     return kind != nullptr && !kind->browsersShow;
+}
+
+bool IsClipFileName(std::string_view name) {
+    const ImageKind* kind = KindOf(name);
+    return kind != nullptr && kind->clip;
 }
 
 }  // namespace vistello

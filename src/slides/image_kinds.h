@@ -6,7 +6,7 @@
 namespace vistello {
 
 // The kinds of image the program takes in, in the order the image picker lists them: what
-// Import Directory, dropped files and the picker agree to call an image.
+// Import Directory, dropped files and the picker agree to call an image, video clips among them.
 struct ImageKind {
     // As the picker names it: "JPG Files".
     std::string_view label;
@@ -14,6 +14,8 @@ struct ImageKind {
     std::vector<std::string_view> extensions;
     // Every major browser shows it; a photo of any other kind is published as a JPEG.
     bool browsersShow = true;
+    // Video clips, which become slides as photos do.
+    bool clip = false;
 };
 
 const std::vector<ImageKind>& ImageKinds();
@@ -23,5 +25,8 @@ bool IsImageFileName(std::string_view name);
 
 // A name of one of those kinds that not every major browser shows (TIFF, HEIC).
 bool IsUnshownImageFileName(std::string_view name);
+
+// A name of a video clip.
+bool IsClipFileName(std::string_view name);
 
 }  // namespace vistello

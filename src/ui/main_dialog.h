@@ -38,6 +38,7 @@ public:
     void UsePhotoReader(PhotoReader& photos) { m_photos = &photos; }
     // Web copies and thumbnails are made with this library from now on.
     void UseImageMaker(ImageMaker& images) { m_images = &images; }
+    void UseClipMaker(ClipMaker& clips) { m_clips = &clips; }
 
     // List operations shared by the commands.
     void SetupListColumns();
@@ -162,6 +163,8 @@ private:
     FileOps* m_files;
     PhotoReader* m_photos;
     ImageMaker* m_images;
+    // Without one, clips are copied as they are.
+    ClipMaker* m_clips = nullptr;
     // What the last Generate left in its folder, so that the next one builds only what changed.
     PageSetMemory m_generated;
     // The project file as this window last read or wrote it.

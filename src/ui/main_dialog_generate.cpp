@@ -62,9 +62,14 @@ std::string FailureText(const PageSetResult& result) {
 
 // Said before the closing question, and only when it applies.
 std::string ConvertedText(const PageSetResult& result) {
-    if (result.converted == 0) return {};
-    return CountOf(result.converted, "photo") + (result.converted == 1 ? " was" : " were") +
-           " converted to a format every browser shows.\n";
+    std::string text;
+    if (result.converted > 0) {
+        text = CountOf(result.converted, "photo") + (result.converted == 1 ? " was" : " were") +
+               " converted to a format every browser shows.\n";
+    }
+    if (!result.clipsCopied.empty())
+        text += "Clips were copied as they are: " + result.clipsCopied + ".\n";
+    return text;
 }
 
 std::string StoppedText(const PageSetResult& result) {
@@ -134,6 +139,7 @@ void CMainDialog::ShowRefusal(GenerateRefusal refusal) {
 PageSetResult CMainDialog::GeneratePages(const GenerateRequest& request) {
     std::unique_ptr<Progress> progress;
     int imagesShown = -1;
+    int clipsShown = -1;
     WebShow web{request.web,
                 request.overviewText,
                 &Images(),
@@ -146,7 +152,16 @@ PageSetResult CMainDialog::GeneratePages(const GenerateRequest& request) {
                     return progress->Step(done);
                 },
                 0,
-                &Photos()};
+                &Photos(),
+                m_clips,
+                [this, &progress, &clipsShown](int done, int total) {
+                    if (total != clipsShown) {
+                        progress.reset();
+                        progress = System().StartProgress(total, "Clip", &Host());
+                        clipsShown = total;
+                    }
+                    return progress->Step(done);
+                }};
     const PageSetResult result = WritePageSet(
         Files(), request.rows, request.templateText, m_tags, request.outputFolder,
         [this, &progress, &request](int row, bool written) {

@@ -10,6 +10,7 @@
 #include "app/generate_command.h"
 #include "app/import_command.h"
 #include "app/slide_show_app.h"
+#include "support/fake_clip_maker.h"
 #include "support/fake_image_maker.h"
 #include "support/fake_photo_reader.h"
 #include "support/fake_window_system.h"
@@ -97,9 +98,11 @@ TEST(GenerateCommandTest, RefusesWithAReasonAndWritesNothing) {
     const std::set<std::string> before = scratch.Names();
     NoImageMaker images;
     NoPhotoReader photos;
+    FakeClipMaker clips;
     for (const auto& [project, message] : refusals) {
         std::ostringstream out, err;
-        EXPECT_EQ(RunGenerateCommand(files, images, photos, project, out, err), 1) << project;
+        EXPECT_EQ(RunGenerateCommand(files, images, photos, clips, project, out, err), 1)
+            << project;
         EXPECT_EQ(err.str(), message);
         EXPECT_EQ(out.str(), "");
     }
@@ -135,7 +138,8 @@ TEST(GenerateCommandTest, WritesWhatTheWindowWrites) {
     FakePhotoReader photos;
     photos.photos["a.tif"].shooting = {"2026-05-14 18:32", "<script>", "", ""};
     std::ostringstream out, err;
-    EXPECT_EQ(RunGenerateCommand(files, images, photos, "", out, err), 0) << err.str();
+    FakeClipMaker clips;
+    EXPECT_EQ(RunGenerateCommand(files, images, photos, clips, "", out, err), 0) << err.str();
     EXPECT_THAT(ReadBytes("cli/a.htm"), ::testing::EndsWith("|&lt;script&gt;"));
     EXPECT_THAT(ReadBytes("cli/index.htm"), ::testing::HasSubstr(" 2026-05-14 18:32;"));
     {
@@ -151,16 +155,16 @@ TEST(GenerateCommandTest, WritesWhatTheWindowWrites) {
     EXPECT_EQ(Published("cli").size(), 7u);
 }
 
-// A project that does not exist yet is made with the folder's images, top row first; a second run
-// skips them. A folder that cannot be read changes nothing. By date, the oldest photo is the top
-// row.
+// A project that does not exist yet is made with the folder's images, a clip among them, top row
+// first; a second run skips them. A folder that cannot be read changes nothing. By date, the
+// oldest photo is the top row.
 TEST(ImportCommandTest, AddsAFoldersNewImagesToTheProject) {
     ScratchDir scratch;
     RealFileOps files;
     FakePhotoReader photos;
-    photos.photos["pics/1.jpg"] = {"Harbour", "", "sea", ""};
+    photos.photos["pics/1.MOV"] = {"Harbour", "", "sea", ""};
     fs::create_directory("pics");
-    WriteBytes("pics/1.jpg", "");
+    WriteBytes("pics/1.MOV", "");
     WriteBytes("pics/2.jpg", "");
     std::ostringstream out;
     std::ostringstream err;
@@ -169,7 +173,7 @@ TEST(ImportCommandTest, AddsAFoldersNewImagesToTheProject) {
               "CREATOR=Vistello 1.0\r\nTEMPLATE=\r\nOUTPUT=\r\n"
               "IMAGE=pics/2.jpg\r\nTITLE=2\r\nHEIGHT=\r\nWIDTH=\r\nBORDER=\r\nALT=\r\n"
               "KEYWORDS=\r\nDESCRIPTION=\r\n\r\n"
-              "IMAGE=pics/1.jpg\r\nTITLE=Harbour\r\nHEIGHT=\r\nWIDTH=\r\nBORDER=\r\nALT=\r\n"
+              "IMAGE=pics/1.MOV\r\nTITLE=Harbour\r\nHEIGHT=\r\nWIDTH=\r\nBORDER=\r\nALT=\r\n"
               "KEYWORDS=sea\r\nDESCRIPTION=\r\n");
     EXPECT_EQ(RunImportCommand(files, photos, "pics", "a.dat", false, out, err), 0);
     EXPECT_EQ(out.str(),
@@ -178,9 +182,9 @@ TEST(ImportCommandTest, AddsAFoldersNewImagesToTheProject) {
     EXPECT_EQ(RunImportCommand(files, photos, "gone", "a.dat", false, out, err), 1);
     EXPECT_EQ(err.str(), "vistello: cannot read the folder gone\n");
     photos.photos["pics/2.jpg"] = {"", "", "", "", 100};
-    photos.photos["pics/1.jpg"].takenAt = 200;
+    photos.photos["pics/1.MOV"].takenAt = 200;
     EXPECT_EQ(RunImportCommand(files, photos, "pics", "b.dat", true, out, err), 0);
-    EXPECT_LT(ReadBytes("b.dat").find("pics/1.jpg"), ReadBytes("b.dat").find("pics/2.jpg"));
+    EXPECT_LT(ReadBytes("b.dat").find("pics/1.MOV"), ReadBytes("b.dat").find("pics/2.jpg"));
 }
 
 }  // namespace

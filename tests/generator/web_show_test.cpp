@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "generator/page_set.h"
+#include "support/fake_clip_maker.h"
 #include "support/fake_image_maker.h"
 #include "support/fake_photo_reader.h"
 #include "support/temp_dir.h"
@@ -33,7 +34,8 @@ protected:
     PageSetResult Generate(std::function<bool(int, int)> onImage = {}) {
         std::vector<const ImageEntry*> rows;
         for (const ImageEntry& entry : entries) rows.push_back(&entry);
-        const WebShow web{settings, overview, &images, std::move(onImage), threads, &photos};
+        const WebShow web{settings, overview, &images,   std::move(onImage),
+                          threads,  &photos,  clipMaker, onClip};
         return WritePageSet(ops, rows, page, tags, "out/", {}, memory, &web);
     }
     void Add(const std::string& title, const std::string& image, const std::string& kind) {
@@ -48,6 +50,9 @@ protected:
     TagSet tags;
     std::string page = "<<INDEX>>|<<BACK>>|<<IMAGEPATH>>";
     PageSetMemory* memory = nullptr;
+    FakeClipMaker clips;
+    ClipMaker* clipMaker = &clips;
+    std::function<bool(int, int)> onClip;
     std::vector<ImageEntry> entries;
     WebSettings settings{2048, 85, 400, false, "", false};
     std::string overview;
@@ -428,6 +433,49 @@ TEST_F(WebShowTest, PictureTagsOfPagesAndOverview) {
     EXPECT_EQ(thumbnails[0].at("width"), "100");
     EXPECT_FALSE(thumbnails[5].contains("loading"));
     EXPECT_EQ(thumbnails[6].at("loading"), "lazy");
+}
+
+// A clip becomes an MP4 beside its poster and the poster's thumbnail, and its page plays it; one
+// the tools cannot convert is counted with their reason and leaves nothing behind. A second run
+// makes nothing. Without the tools, clips are copied as they are and the run says why.
+TEST_F(WebShowTest, ClipsBecomeWebVersionsWithPostersAndThumbnails) {
+    Add("Boats", "boats.MOV", "waves");
+    Add("Bad", "bad.mp4", "bad");
+    page = "<<IMAGEPATH>>|<<POSTERPATH>>|<<MEDIA>>";
+    overview = "<<SLIDES>><<THUMBPATH>>;<<ENDSLIDES>>";
+    PageSetResult result = Generate();
+    EXPECT_EQ(result.failures,
+              std::vector<std::string>{"bad.mp4: could not be made into out/bad.mp4: Invalid "
+                                       "data found when processing input"});
+    Files files = Contents("out");
+    files.erase(".vistello-images");
+    EXPECT_EQ(files["boats.mp4"], "waves@2048");
+    EXPECT_EQ(files["boats.jpg"], "poster of waves");
+    EXPECT_EQ(files["thumbs/boats.jpg"], "poster of waves@400q85jpg");
+    EXPECT_EQ(files["boats.htm"],
+              "\"boats.mp4\"|\"boats.jpg\"|<video controls playsinline preload=\"metadata\" "
+              "poster=\"boats.jpg\" width=\"1280\" height=\"720\"><source src=\"boats.mp4\" "
+              "type=\"video/mp4\"><a href=\"boats.mp4\" download>Download the clip</a></video>");
+    EXPECT_EQ(files["index.htm"], "\"thumbs/boats.jpg\";\"thumbs/bad.jpg\";");
+    EXPECT_EQ(files.size(), 6u);
+    const int made = clips.made;
+    Generate();
+    EXPECT_EQ(clips.made, made + 1);
+
+    clips.unavailable = "ffmpeg is not installed";
+    fs::remove_all("out");
+    fs::create_directories("out");
+    result = Generate();
+    EXPECT_EQ(result.clipsCopied, "ffmpeg is not installed");
+    EXPECT_EQ(ReadBytes("out/boats.MOV"), "waves");
+}
+
+// Cancel ends a clip being made, which would otherwise never end, and leaves no part of it.
+TEST_F(WebShowTest, CancelEndsAClipBeingMade) {
+    Add("Long", "long.mp4", "slow");
+    onClip = [](int, int) { return false; };
+    EXPECT_TRUE(Generate().stopped);
+    EXPECT_EQ(Contents("out").size(), 1u);
 }
 
 }  // namespace

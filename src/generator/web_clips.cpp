@@ -1,0 +1,145 @@
+#include "generator/web_clips.h"
+
+#include <atomic>
+#include <cerrno>
+
+#include "files/atomic_file.h"
+#include "files/error_text.h"
+#include "generator/parallel_run.h"
+
+namespace vistello {
+
+namespace {
+
+std::string VideoRecipe(const ClipJob& job) {
+    return "clip/" + std::to_string(job.side) + "/" + (job.keepDetails ? "keep" : "strip");
+}
+
+std::string PosterRecipe(const ClipJob& job) { return "poster/" + std::to_string(job.side); }
+
+std::string ThumbnailRecipe(const WebSettings& settings) {
+    return "poster-thumbnail/" + std::to_string(settings.thumbnailSide) + "/" +
+           std::to_string(settings.quality);
+}
+
+bool Holds(FileOps& ops, const std::string& folder, const ClipPlan& clip, MadeImages& made,
+           const WebSettings& settings) {
+    const auto holds = [&](const std::string& target, const std::string& recipe) {
+        return made.HoldsFile(ops, folder, target, recipe, clip.job.source, clip.source);
+    };
+    return holds(clip.video, VideoRecipe(clip.job)) && holds(clip.poster, PosterRecipe(clip.job)) &&
+           (clip.thumbnail.empty() || holds(clip.thumbnail, ThumbnailRecipe(settings)));
+}
+
+// What one clip became, or why it did not.
+struct ClipMade {
+    ClipOutcome video;
+    ClipOutcome poster;
+    EncodedImage thumbnail;
+    std::string failure;
+};
+
+// The tool's own reason where it gave one, else the system's.
+std::string Reason(const ClipOutcome& outcome) {
+    return outcome.failure.empty() ? ErrorText(errno) : outcome.failure;
+}
+
+ClipMade MakeClip(FileOps& ops, ClipMaker& clips, ImageMaker& images, const ClipPlan& clip,
+                  const WebSettings& settings, const std::string& folder,
+                  const ClipGoing& going) {
+    ClipMade made;
+    const auto into = [&](const std::string& target, ClipOutcome& outcome, auto make) {
+        const bool whole = ReplaceFile(
+            ops, folder + target,
+            [&](int fd, const BlockWriter&) {
+                outcome = make(fd);
+                return outcome.failure.empty();
+            },
+            Flush::ToSystem);
+        if (!whole) made.failure = folder + target + ": " + Reason(outcome);
+        return whole;
+    };
+    if (!into(clip.video, made.video,
+              [&](int fd) { return clips.MakeVideo(clip.job, fd, going); }) ||
+        !into(clip.poster, made.poster, [&](int fd) { return clips.MakePoster(clip.job, fd); }))
+        return made;
+    if (clip.thumbnail.empty()) return made;
+    MadeImage thumbnail = images.Make({folder + clip.poster, clip.thumbnail,
+                                       settings.thumbnailSide, settings.quality, false, false, {}});
+    if (thumbnail.failure.empty() &&
+        !WriteFileIfChanged(ops, folder + clip.thumbnail, thumbnail.images.at(0).bytes,
+                            Flush::ToSystem))
+        thumbnail.failure = ErrorText(errno);
+    if (!thumbnail.failure.empty()) {
+        made.failure = folder + clip.thumbnail + ": " + thumbnail.failure;
+    } else {
+        made.thumbnail = {{}, thumbnail.images[0].width, thumbnail.images[0].height};
+    }
+    return made;
+}
+
+}  // namespace
+
+MadeResult MakeWebClips(FileOps& ops, ClipMaker& clips, ImageMaker& images,
+                        const WebImagePlan& plan, const WebSettings& settings,
+                        const std::string& folder, MadeImages& made, int threads,
+                        const ImagesDone& onClip) {
+    std::vector<size_t> todo;
+    bool anyThumbnail = false;
+    for (size_t clip = 0; clip < plan.clips.size(); ++clip) {
+        if (Holds(ops, folder, plan.clips[clip], made, settings)) continue;
+        todo.push_back(clip);
+        anyThumbnail = anyThumbnail || !plan.clips[clip].thumbnail.empty();
+    }
+    if (anyThumbnail) ops.MakeFolder(folder + std::string(kThumbnailFolder));
+    const int total = static_cast<int>(todo.size());
+    std::vector<ClipMade> results(todo.size());
+    std::atomic<bool> stopping = false;
+    const ParallelRun run = RunInParallel(
+        total, threads,
+        [&](int item) {
+            results[static_cast<size_t>(item)] =
+                MakeClip(ops, clips, images, plan.clips[todo[static_cast<size_t>(item)]],
+                         settings, folder, [&stopping](double) { return !stopping; });
+        },
+        [&](int done) {
+            if (!onClip(done, total)) stopping = true;
+            return !stopping;
+        },
+        [&images] { images.EndThread(); });
+    MadeResult result;
+    result.stopped = run.stopped;
+    result.failure = run.failure;
+    for (size_t item = 0; item < static_cast<size_t>(run.done); ++item) {
+        const ClipPlan& clip = plan.clips[todo[item]];
+        const ClipMade& outcome = results[item];
+        if (!outcome.failure.empty()) {
+            result.failed.emplace(clip.job.source,
+                                  clip.job.source + ": could not be made into " + outcome.failure);
+            continue;
+        }
+        const auto note = [&](const std::string& target, std::string recipe, int w, int h) {
+            made.NoteFile(ops, folder, target, std::move(recipe), clip.job.source, clip.source, w,
+                          h);
+        };
+        note(clip.video, VideoRecipe(clip.job), outcome.video.width, outcome.video.height);
+        note(clip.poster, PosterRecipe(clip.job), outcome.poster.width, outcome.poster.height);
+        if (!clip.thumbnail.empty()) {
+            note(clip.thumbnail, ThumbnailRecipe(settings), outcome.thumbnail.width,
+                 outcome.thumbnail.height);
+        }
+    }
+    return result;
+}
+
+std::vector<std::string> ClipFiles(const WebImagePlan& plan) {
+    std::vector<std::string> files;
+    for (const ClipPlan& clip : plan.clips) {
+        for (const std::string* file : {&clip.video, &clip.poster, &clip.thumbnail}) {
+            if (!file->empty()) files.push_back(*file);
+        }
+    }
+    return files;
+}
+
+}  // namespace vistello

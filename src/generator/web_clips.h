@@ -1,0 +1,28 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "files/file_ops.h"
+#include "generator/clip_maker.h"
+#include "generator/image_maker.h"
+#include "generator/made_images.h"
+#include "generator/web_images.h"
+#include "show/web_settings.h"
+
+namespace vistello {
+
+// Makes the web version, poster and thumbnail of every clip of the plan that is not in the folder
+// as made before, on `threads` threads. Each file is written as pages are: whole or not at all.
+// onClip(done, total) is told as clips are made; once it answers false, the clips being made
+// stop within a second, leaving nothing behind, and no other starts.
+MadeResult MakeWebClips(FileOps& ops, ClipMaker& clips, ImageMaker& images,
+                        const WebImagePlan& plan, const WebSettings& settings,
+                        const std::string& folder, MadeImages& made, int threads,
+                        const ImagesDone& onClip);
+
+// Every file the plan's clips give, for the record of made files to keep.
+std::vector<std::string> ClipFiles(const WebImagePlan& plan);
+
+}  // namespace vistello

@@ -1,0 +1,94 @@
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "clip/child_process.h"
+#include "clip/ffmpeg_clip_maker.h"
+#include "support/temp_dir.h"
+
+namespace vistello::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Two seconds of ffmpeg's test picture and tone, of the given size, with what a phone records.
+void MakeClip(const std::string& path, const std::string& size, const std::vector<std::string>& more) {
+    std::vector<std::string> args = {"ffmpeg", "-v", "error", "-f", "lavfi", "-i",
+                                     "testsrc=duration=2:rate=10:size=" + size, "-f", "lavfi",
+                                     "-i", "sine=duration=2", "-c:v", "mpeg4", "-c:a", "aac",
+                                     "-metadata", "location=+48.8577+002.2950/"};
+    args.insert(args.end(), more.begin(), more.end());
+    args.insert(args.end(), {"-y", "file:" + fs::absolute(path).string()});
+    ASSERT_EQ(RunChild(args).status, 0) << path;
+}
+
+// What ffprobe says of a made file, as "key=value" lines.
+std::string Probe(const std::string& path) {
+    return RunChild({"ffprobe", "-v", "error", "-show_entries",
+                     "stream=codec_name,pix_fmt,width,height:stream_side_data=rotation:format_tags",
+                     "-of", "default=noprint_wrappers=1", "file:" + path})
+        .out;
+}
+
+class ClipMakerTest : public ::testing::Test {
+protected:
+    // Made into `target`; the outcome says its size or why not.
+    ClipOutcome Make(const ClipJob& job, const std::string& target, bool poster = false) {
+        const int fd = ::open(target.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+        const ClipOutcome outcome = poster ? maker.MakePoster(job, fd)
+                                           : maker.MakeVideo(job, fd, [](double) { return true; });
+        ::close(fd);
+        return outcome;
+    }
+
+    ScratchDir scratch;
+    FfmpegClipMaker maker;
+};
+
+// H.264 in 4:2:0 with AAC, even sides, never enlarged, turned upright; the place it was filmed
+// goes unless kept. The poster is a JPEG of the same size.
+TEST_F(ClipMakerTest, MakesAVersionEveryBrowserPlays) {
+    ASSERT_EQ(maker.Unavailable(), "");
+    MakeClip("odd.mov", "321x241", {});
+    ClipOutcome made = Make({"odd.mov", 1920, false}, "odd.mp4");
+    EXPECT_EQ(made.failure, "");
+    EXPECT_EQ(std::pair(made.width, made.height), std::pair(320, 240));
+    const std::string probed = Probe("odd.mp4");
+    for (const char* fact : {"codec_name=h264", "pix_fmt=yuv420p", "codec_name=aac"})
+        EXPECT_NE(probed.find(fact), std::string::npos) << fact << "\n" << probed;
+    EXPECT_EQ(probed.find("location"), std::string::npos) << probed;
+    made = Make({"odd.mov", 160, true}, "kept.mp4");
+    EXPECT_EQ(std::pair(made.width, made.height), std::pair(160, 120));
+    EXPECT_NE(Probe("kept.mp4").find("location"), std::string::npos);
+    made = Make({"odd.mov", 1920, false}, "poster.jpg", true);
+    EXPECT_EQ(std::pair(made.width, made.height), std::pair(320, 240));
+    EXPECT_NE(Probe("poster.jpg").find("codec_name=mjpeg"), std::string::npos);
+
+    // A phone held upright records its picture lying down, with the turn to show it by.
+    MakeClip("flat.mp4", "320x240", {});
+    ASSERT_EQ(RunChild({"ffmpeg", "-v", "error", "-i", "file:" + fs::absolute("flat.mp4").string(),
+                        "-c", "copy", "-metadata:s:v:0", "rotate=90", "-y",
+                        "file:" + fs::absolute("turned.mp4").string()})
+                  .status,
+              0);
+    made = Make({"turned.mp4", 1920, false}, "upright.mp4");
+    EXPECT_EQ(std::pair(made.width, made.height), std::pair(240, 320));
+    EXPECT_EQ(Probe("upright.mp4").find("rotation"), std::string::npos);
+}
+
+// What is no clip fails with ffmpeg's own reason; a name that begins like an option is only ever
+// a local file's.
+TEST_F(ClipMakerTest, FailsWithTheToolsReasonAndTakesNamesAsFiles) {
+    WriteBytes("-y.mp4", "just words");
+    const ClipOutcome made = Make({"-y.mp4", 1920, false}, "out.mp4");
+    EXPECT_NE(made.failure, "");
+    EXPECT_NE(made.failure.find("Invalid data"), std::string::npos) << made.failure;
+    const std::vector<std::string> args = VideoArguments({"-y.mp4", 1920, false});
+    EXPECT_EQ(std::count(args.begin(), args.end(), "file:" + fs::absolute("-y.mp4").string()), 1);
+    EXPECT_EQ(std::count(args.begin(), args.end(), "-y.mp4"), 0);
+}
+
+}  // namespace
+}  // namespace vistello::testing

@@ -1,0 +1,68 @@
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "clip/child_process.h"
+#include "clip/ffprobe_clip_reader.h"
+#include "support/temp_dir.h"
+
+namespace vistello::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A second of ffmpeg's own test picture, with what a camera would have recorded.
+void MakeClip(const std::string& path, const std::string& title, const std::string& recorded) {
+    std::vector<std::string> args = {"ffmpeg", "-v", "error", "-f", "lavfi", "-i",
+                                     "testsrc=duration=1:size=64x48:rate=10", "-c:v", "mpeg4"};
+    if (!title.empty()) args.insert(args.end(), {"-metadata", "title=" + title});
+    if (!recorded.empty()) args.insert(args.end(), {"-metadata", "creation_time=" + recorded});
+    args.insert(args.end(), {"-y", "file:" + fs::absolute(path).string()});
+    ASSERT_EQ(RunChild(args).status, 0);
+}
+
+// The clip's own title and the time it was recorded; a clip that says nothing, nothing; what is
+// no clip cannot be read. A name that begins like an option is a file like any other.
+TEST(ClipReaderTest, ReadsTheTitleAndTheTimeRecorded) {
+    ScratchDir scratch;
+    MakeClip("harbour.mp4", "Harbour at dawn", "2026-05-14T18:32:10.000000Z");
+    MakeClip("-y.mov", "", "");
+    WriteBytes("notes.mp4", "just words");
+    FfprobeClipReader reader;
+    const std::optional<PhotoDetails> harbour = reader.Read("harbour.mp4");
+    ASSERT_TRUE(harbour);
+    EXPECT_EQ(harbour->title, "Harbour at dawn");
+    EXPECT_EQ(harbour->takenAt, IsoTakenAt("2026-05-14T18:32:10Z"));
+    EXPECT_EQ(harbour->shooting.dateTaken, "2026-05-14 18:32");
+    EXPECT_EQ(reader.Read("-y.mov"), PhotoDetails{});
+    EXPECT_EQ(reader.Read("notes.mp4"), std::nullopt);
+    EXPECT_EQ(InputArguments("-y.mov"),
+              (std::vector<std::string>{"-protocol_whitelist", "file", "-i",
+                                        "file:" + fs::absolute("-y.mov").string()}));
+}
+
+// A "clip" that is a playlist naming a server is never fetched from.
+TEST(ClipReaderTest, APlaylistCannotMakeItFetchAnything) {
+    ScratchDir scratch;
+    const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ASSERT_EQ(::bind(server, reinterpret_cast<sockaddr*>(&address), size), 0);
+    ASSERT_EQ(::listen(server, 4), 0);
+    ::getsockname(server, reinterpret_cast<sockaddr*>(&address), &size);
+    const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+    WriteBytes("list.mp4", "#EXTM3U\n#EXTINF:1,\n" + url + "/a.ts\n#EXT-X-ENDLIST\n");
+    FfprobeClipReader reader;
+    reader.Read("list.mp4");
+    EXPECT_LT(::accept(server, nullptr, nullptr), 0);
+    ::close(server);
+}
+
+}  // namespace
+}  // namespace vistello::testing

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <unistd.h>
+
+#include <atomic>
+#include <string>
+
+#include "generator/clip_maker.h"
+#include "support/temp_dir.h"
+
+namespace vistello::testing {
+
+// Video tools in plain files: a clip's bytes say what it is ("bad" fails to convert, "slow"
+// runs until stopped), and a made file says what it was made from and how; every clip is
+// 1280 x 720. Safe on several threads at once.
+class FakeClipMaker : public ClipMaker {
+public:
+    std::string Unavailable() override { return unavailable; }
+    ClipOutcome MakeVideo(const ClipJob& job, int fd, const ClipGoing& going) override {
+        ++made;
+        const std::string kind = ReadBytes(job.source);
+        if (kind == "bad") return {"Invalid data found when processing input", 0, 0};
+        while (kind == "slow") {
+            if (!going(0.5)) return {"stopped", 0, 0};
+            ::usleep(10000);
+        }
+        return Written(fd, kind + "@" + std::to_string(job.side) + (job.keepDetails ? "+details" : ""));
+    }
+    ClipOutcome MakePoster(const ClipJob& job, int fd) override {
+        return Written(fd, "poster of " + ReadBytes(job.source));
+    }
+
+    std::string unavailable;
+    std::atomic<int> made{0};
+
+private:
+    static ClipOutcome Written(int fd, const std::string& bytes) {
+        if (::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
+            return {"cannot write", 0, 0};
+        return {"", 1280, 720};
+    }
+};
+
+}  // namespace vistello::testing
