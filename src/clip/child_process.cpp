@@ -87,7 +87,8 @@ ChildResult RunChild(const std::vector<std::string>& args, const std::vector<int
     bool outOpen = true;
     bool errOpen = true;
     while (outOpen || errOpen) {
-        pollfd polled[2] = {{outOpen ? out.read : -1, POLLIN, 0}, {errOpen ? err.read : -1, POLLIN, 0}};
+        pollfd polled[2] = {{outOpen ? out.read : -1, POLLIN, 0},
+                            {errOpen ? err.read : -1, POLLIN, 0}};
         if (::poll(polled, 2, kPollMilliseconds) > 0) {
             if (polled[0].revents != 0) outOpen = Drain(out.read, result.out);
             if (polled[1].revents != 0) errOpen = Drain(err.read, result.err);

@@ -48,8 +48,13 @@ std::optional<std::string_view> LastValue(std::string_view text, std::string_vie
 }
 
 double DurationOf(const std::string& path) {
-    std::vector<std::string> args = {"ffprobe", "-v", "error", "-show_entries", "format=duration",
-                                     "-of", "default=noprint_wrappers=1"};
+    std::vector<std::string> args = {"ffprobe",
+                                     "-v",
+                                     "error",
+                                     "-show_entries",
+                                     "format=duration",
+                                     "-of",
+                                     "default=noprint_wrappers=1"};
     Append(args, InputArguments(path));
     const ChildResult probe = RunChild(args);
     const auto duration = LastValue(probe.out, "duration");
@@ -59,9 +64,8 @@ double DurationOf(const std::string& path) {
 // The pixel size of what was just written to fd.
 ClipOutcome Measured(int fd) {
     const ChildResult probe = RunChild(
-        {"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
-         "stream=width,height", "-of", "default=noprint_wrappers=1", "-protocol_whitelist",
-         "file", "-i", kOutput},
+        {"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries", "stream=width,height",
+         "-of", "default=noprint_wrappers=1", "-protocol_whitelist", "file", "-i", kOutput},
         {fd});
     const auto width = LastValue(probe.out, "width");
     const auto height = LastValue(probe.out, "height");
@@ -82,12 +86,16 @@ ClipOutcome Outcome(const ChildResult& run, int fd) {
 }  // namespace
 
 std::vector<std::string> VideoArguments(const ClipJob& job) {
-    std::vector<std::string> args = {"ffmpeg", "-nostdin", "-v", "error", "-nostats", "-progress",
-                                     "pipe:1"};
+    std::vector<std::string> args = {"ffmpeg",   "-nostdin",  "-v",    "error",
+                                     "-nostats", "-progress", "pipe:1"};
     Append(args, InputArguments(job.source));
-    Append(args, {"-map", "0:v:0", "-map", "0:a:0?", "-vf", Scale(job.side) + ",format=yuv420p",
-                  "-c:v", "libx264", "-preset", "veryfast", "-crf", "23", "-profile:v", "high",
-                  "-c:a", "aac", "-b:a", "128k", "-ac", "2"});
+    Append(args, {"-map",       "0:v:0",   "-map",
+                  "0:a:0?",     "-vf",     Scale(job.side) + ",format=yuv420p",
+                  "-c:v",       "libx264", "-preset",
+                  "veryfast",   "-crf",    "23",
+                  "-profile:v", "high",    "-c:a",
+                  "aac",        "-b:a",    "128k",
+                  "-ac",        "2"});
     if (job.keepDetails) {
         Append(args, {"-movflags", "+faststart+use_metadata_tags"});
     } else {
@@ -98,12 +106,12 @@ std::vector<std::string> VideoArguments(const ClipJob& job) {
 }
 
 std::vector<std::string> PosterArguments(const ClipJob& job, double seconds) {
-    std::vector<std::string> args = {"ffmpeg", "-nostdin", "-v", "error", "-ss",
-                                     std::to_string(seconds)};
+    std::vector<std::string> args = {"ffmpeg", "-nostdin", "-v",
+                                     "error",  "-ss",      std::to_string(seconds)};
     Append(args, InputArguments(job.source));
-    Append(args, {"-frames:v", "1", "-vf", Scale(job.side) + ",format=yuvj420p", "-c:v", "mjpeg",
-                  "-q:v", "3", "-map_metadata", "-1", "-f", "image2", "-update", "1", "-y",
-                  kOutput});
+    Append(args,
+           {"-frames:v", "1", "-vf", Scale(job.side) + ",format=yuvj420p", "-c:v", "mjpeg", "-q:v",
+            "3", "-map_metadata", "-1", "-f", "image2", "-update", "1", "-y", kOutput});
     return args;
 }
 

@@ -39,8 +39,12 @@ std::vector<std::string> InputArguments(const std::string& path) {
 }
 
 std::optional<PhotoDetails> FfprobeClipReader::Read(const std::string& path) {
-    std::vector<std::string> args = {"ffprobe", "-v", "error", "-show_entries",
-                                     "format_tags=title,creation_time", "-of",
+    std::vector<std::string> args = {"ffprobe",
+                                     "-v",
+                                     "error",
+                                     "-show_entries",
+                                     "format_tags=title,creation_time",
+                                     "-of",
                                      "default=noprint_wrappers=1"};
     for (std::string& arg : InputArguments(path)) args.push_back(std::move(arg));
     const ChildResult probe = RunChild(args);

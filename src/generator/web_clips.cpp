@@ -45,8 +45,7 @@ std::string Reason(const ClipOutcome& outcome) {
 }
 
 ClipMade MakeClip(FileOps& ops, ClipMaker& clips, ImageMaker& images, const ClipPlan& clip,
-                  const WebSettings& settings, const std::string& folder,
-                  const ClipGoing& going) {
+                  const WebSettings& settings, const std::string& folder, const ClipGoing& going) {
     ClipMade made;
     const auto into = [&](const std::string& target, ClipOutcome& outcome, auto make) {
         const bool whole = ReplaceFile(
@@ -64,8 +63,13 @@ ClipMade MakeClip(FileOps& ops, ClipMaker& clips, ImageMaker& images, const Clip
         !into(clip.poster, made.poster, [&](int fd) { return clips.MakePoster(clip.job, fd); }))
         return made;
     if (clip.thumbnail.empty()) return made;
-    MadeImage thumbnail = images.Make({folder + clip.poster, clip.thumbnail,
-                                       settings.thumbnailSide, settings.quality, false, false, {}});
+    MadeImage thumbnail = images.Make({folder + clip.poster,
+                                       clip.thumbnail,
+                                       settings.thumbnailSide,
+                                       settings.quality,
+                                       false,
+                                       false,
+                                       {}});
     if (thumbnail.failure.empty() &&
         !WriteFileIfChanged(ops, folder + clip.thumbnail, thumbnail.images.at(0).bytes,
                             Flush::ToSystem))
@@ -99,8 +103,8 @@ MadeResult MakeWebClips(FileOps& ops, ClipMaker& clips, ImageMaker& images,
         total, threads,
         [&](int item) {
             results[static_cast<size_t>(item)] =
-                MakeClip(ops, clips, images, plan.clips[todo[static_cast<size_t>(item)]],
-                         settings, folder, [&stopping](double) { return !stopping; });
+                MakeClip(ops, clips, images, plan.clips[todo[static_cast<size_t>(item)]], settings,
+                         folder, [&stopping](double) { return !stopping; });
         },
         [&](int done) {
             if (!onClip(done, total)) stopping = true;

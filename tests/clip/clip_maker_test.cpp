@@ -14,11 +14,25 @@ namespace {
 namespace fs = std::filesystem;
 
 // Two seconds of ffmpeg's test picture and tone, of the given size, with what a phone records.
-void MakeClip(const std::string& path, const std::string& size, const std::vector<std::string>& more) {
-    std::vector<std::string> args = {"ffmpeg", "-v", "error", "-f", "lavfi", "-i",
-                                     "testsrc=duration=2:rate=10:size=" + size, "-f", "lavfi",
-                                     "-i", "sine=duration=2", "-c:v", "mpeg4", "-c:a", "aac",
-                                     "-metadata", "location=+48.8577+002.2950/"};
+void MakeClip(const std::string& path, const std::string& size,
+              const std::vector<std::string>& more) {
+    std::vector<std::string> args = {"ffmpeg",
+                                     "-v",
+                                     "error",
+                                     "-f",
+                                     "lavfi",
+                                     "-i",
+                                     "testsrc=duration=2:rate=10:size=" + size,
+                                     "-f",
+                                     "lavfi",
+                                     "-i",
+                                     "sine=duration=2",
+                                     "-c:v",
+                                     "mpeg4",
+                                     "-c:a",
+                                     "aac",
+                                     "-metadata",
+                                     "location=+48.8577+002.2950/"};
     args.insert(args.end(), more.begin(), more.end());
     args.insert(args.end(), {"-y", "file:" + fs::absolute(path).string()});
     ASSERT_EQ(RunChild(args).status, 0) << path;

@@ -17,8 +17,9 @@ namespace fs = std::filesystem;
 
 // A second of ffmpeg's own test picture, with what a camera would have recorded.
 void MakeClip(const std::string& path, const std::string& title, const std::string& recorded) {
-    std::vector<std::string> args = {"ffmpeg", "-v", "error", "-f", "lavfi", "-i",
-                                     "testsrc=duration=1:size=64x48:rate=10", "-c:v", "mpeg4"};
+    std::vector<std::string> args = {
+        "ffmpeg", "-v",   "error", "-f", "lavfi", "-i", "testsrc=duration=1:size=64x48:rate=10",
+        "-c:v",   "mpeg4"};
     if (!title.empty()) args.insert(args.end(), {"-metadata", "title=" + title});
     if (!recorded.empty()) args.insert(args.end(), {"-metadata", "creation_time=" + recorded});
     args.insert(args.end(), {"-y", "file:" + fs::absolute(path).string()});
@@ -57,7 +58,8 @@ TEST(ClipReaderTest, APlaylistCannotMakeItFetchAnything) {
     ASSERT_EQ(::listen(server, 4), 0);
     ::getsockname(server, reinterpret_cast<sockaddr*>(&address), &size);
     const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-    WriteBytes("list.mp4", "#EXTM3U\n#EXTINF:1,\n" + url + "/a.ts\n#EXT-X-ENDLIST\n");
+    WriteBytes("list.mp4",
+               "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\n" + url + "/a.ts\n#EXT-X-ENDLIST\n");
     FfprobeClipReader reader;
     reader.Read("list.mp4");
     EXPECT_LT(::accept(server, nullptr, nullptr), 0);

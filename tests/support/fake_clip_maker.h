@@ -24,7 +24,8 @@ public:
             if (!going(0.5)) return {"stopped", 0, 0};
             ::usleep(10000);
         }
-        return Written(fd, kind + "@" + std::to_string(job.side) + (job.keepDetails ? "+details" : ""));
+        return Written(fd,
+                       kind + "@" + std::to_string(job.side) + (job.keepDetails ? "+details" : ""));
     }
     ClipOutcome MakePoster(const ClipJob& job, int fd) override {
         return Written(fd, "poster of " + ReadBytes(job.source));
