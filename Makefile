@@ -46,6 +46,7 @@ bench: build
 	@QT_QPA_PLATFORM=offscreen ./$(BUILD)/bench/vistello_qt_bench
 	@./$(BUILD)/bench/vistello_photo_bench
 	@./$(BUILD)/bench/vistello_web_bench
+	@./$(BUILD)/bench/vistello_clip_bench
 
 # Each target runs for FUZZ_SECONDS from the seeds in fuzz/corpus; what it finds stays in the
 # build folder, never in the tree.

@@ -174,6 +174,8 @@ std::string ThumbnailElement(const Picture& picture, std::string_view alt, bool 
     if (twin) html += Attribute("srcset", Widths(thumbnail, picture.doubleThumbnail)) + sizes;
     html += SizeAttributes(thumbnail) + Attribute("alt", alt);
     if (lazy) html += Attribute("loading", "lazy");
+    // A clip's tile says so, for the look to mark it.
+    if (!picture.poster.path.empty()) html += " data-clip";
     html += ">";
     if (webp) html += "</picture>";
     return html;

@@ -442,7 +442,7 @@ TEST_F(WebShowTest, ClipsBecomeWebVersionsWithPostersAndThumbnails) {
     Add("Boats", "boats.MOV", "waves");
     Add("Bad", "bad.mp4", "bad");
     page = "<<IMAGEPATH>>|<<POSTERPATH>>|<<MEDIA>>";
-    overview = "<<SLIDES>><<THUMBPATH>>;<<ENDSLIDES>>";
+    overview = "<<SLIDES>><<THUMBPATH>>;<<THUMBNAIL>>;<<ENDSLIDES>>";
     PageSetResult result = Generate();
     EXPECT_EQ(result.failures,
               std::vector<std::string>{"bad.mp4: could not be made into out/bad.mp4: Invalid "
@@ -456,7 +456,10 @@ TEST_F(WebShowTest, ClipsBecomeWebVersionsWithPostersAndThumbnails) {
               "\"boats.mp4\"|\"boats.jpg\"|<video controls playsinline preload=\"metadata\" "
               "poster=\"boats.jpg\" width=\"1280\" height=\"720\"><source src=\"boats.mp4\" "
               "type=\"video/mp4\"><a href=\"boats.mp4\" download>Download the clip</a></video>");
-    EXPECT_EQ(files["index.htm"], "\"thumbs/boats.jpg\";\"thumbs/bad.jpg\";");
+    EXPECT_TRUE(files["index.htm"].starts_with(
+        "\"thumbs/boats.jpg\";<img src=\"thumbs/boats.jpg\" width=\"400\" height=\"300\" alt=\"\" "
+        "data-clip>;"))
+        << files["index.htm"];
     EXPECT_EQ(files.size(), 6u);
     const int made = clips.made;
     Generate();

@@ -1,0 +1,129 @@
+// Web versions of 20 clips of 10 seconds at 1080p against the floor of ffmpeg itself run with the
+// same arguments, as many at once as cores; then a second run of the unchanged show against the
+// first. The clips are made once, by ffmpeg from its own test sources, and kept in the build
+// folder.
+#include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "clip/child_process.h"
+#include "clip/ffmpeg_clip_maker.h"
+#include "generator/page_set.h"
+#include "generator/parallel_run.h"
+#include "photo/vips_image_maker.h"
+
+namespace vistello {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kClips = 20;
+const fs::path kClipFolder = VISTELLO_BENCH_CLIPS;
+const fs::path kOut = fs::temp_directory_path() / "vistello-clip-bench";
+
+std::string ClipName(int i) { return "clip_" + std::to_string(i) + ".mov"; }
+
+void MakeClipsOnce() {
+    if (fs::exists(kClipFolder / "done")) return;
+    fs::create_directories(kClipFolder);
+    RunInParallel(
+        kClips, CoreCount(),
+        [](int i) {
+            RunChild({"ffmpeg", "-v", "error", "-f", "lavfi", "-i",
+                      "testsrc2=duration=10:rate=30:size=1920x1080", "-f", "lavfi", "-i",
+                      "sine=duration=10:frequency=" + std::to_string(300 + i), "-c:v", "libx264",
+                      "-preset", "ultrafast", "-c:a", "aac", "-y",
+                      "file:" + (kClipFolder / ClipName(i)).string()});
+        },
+        [](int) { return true; });
+    std::fclose(std::fopen((kClipFolder / "done").c_str(), "w"));
+}
+
+void Fresh() {
+    fs::remove_all(kOut);
+    fs::create_directories(kOut);
+}
+
+// ffmpeg with the program's own arguments, each clip's web version and poster, as many at once as
+// cores.
+void FfmpegDirectly(benchmark::State& state) {
+    MakeClipsOnce();
+    FfmpegClipMaker maker;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Fresh();
+        state.ResumeTiming();
+        RunInParallel(
+            kClips, CoreCount(),
+            [&maker](int i) {
+                const ClipJob job{(kClipFolder / ClipName(i)).string(), 1920, false};
+                for (const bool poster : {false, true}) {
+                    const std::string out = (kOut / (std::to_string(i) + (poster ? ".jpg" : ".mp4"))).string();
+                    const int fd = ::open(out.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+                    std::vector<std::string> args =
+                        poster ? PosterArguments(job, 1.0) : VideoArguments(job);
+                    RunChild(args, {fd});
+                    ::close(fd);
+                }
+            },
+            [](int) { return true; });
+    }
+}
+
+struct ClipShow {
+    ClipShow() {
+        for (int i = 0; i < kClips; ++i) {
+            entries.push_back({"Clip " + std::to_string(i), "", "", "", "", "", "",
+                               (kClipFolder / ClipName(i)).string()});
+        }
+        for (const ImageEntry& entry : entries) rows.push_back(&entry);
+        web.maker = &images;
+        web.clips = &clips;
+    }
+    PageSetResult Generate() {
+        return WritePageSet(ops, rows, "<<MEDIA>>", tags, kOut.string() + "/", {}, nullptr, &web);
+    }
+
+    RealFileOps ops;
+    VipsImageMaker images;
+    FfmpegClipMaker clips;
+    TagSet tags;
+    std::vector<ImageEntry> entries;
+    std::vector<const ImageEntry*> rows;
+    WebShow web;
+};
+
+void WebClips(benchmark::State& state) {
+    MakeClipsOnce();
+    ClipShow show;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Fresh();
+        state.ResumeTiming();
+        if (!show.Generate().failures.empty()) state.SkipWithError("clips failed");
+    }
+}
+
+void RegenerateUnchangedClips(benchmark::State& state) {
+    MakeClipsOnce();
+    ClipShow show;
+    Fresh();
+    show.Generate();
+    for (auto _ : state) {
+        if (!show.Generate().failures.empty()) state.SkipWithError("clips failed");
+    }
+}
+
+BENCHMARK(FfmpegDirectly)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+BENCHMARK(WebClips)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
+BENCHMARK(RegenerateUnchangedClips)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+}  // namespace
+}  // namespace vistello
+
+BENCHMARK_MAIN();
