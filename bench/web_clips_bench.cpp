@@ -63,8 +63,10 @@ void FfmpegDirectly(benchmark::State& state) {
             [&maker](int i) {
                 const ClipJob job{(kClipFolder / ClipName(i)).string(), 1920, false};
                 for (const bool poster : {false, true}) {
-                    const std::string out = (kOut / (std::to_string(i) + (poster ? ".jpg" : ".mp4"))).string();
-                    const int fd = ::open(out.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+                    const std::string out =
+                        (kOut / (std::to_string(i) + (poster ? ".jpg" : ".mp4"))).string();
+                    const int fd =
+                        ::open(out.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
                     std::vector<std::string> args =
                         poster ? PosterArguments(job, 1.0) : VideoArguments(job);
                     RunChild(args, {fd});

@@ -72,7 +72,12 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
                       0,
                       &photos,
                       &clips,
-                      {}};
+                      [&err, showProgress](int done, int all, int percent) {
+                          if (showProgress && done < all)
+                              err << "\r\x1b[KClip " << GroupThousands(done + 1) << " of "
+                                  << GroupThousands(all) << " (" << percent << "%)" << std::flush;
+                          return true;
+                      }};
     const PageSetResult result =
         WritePageSet(ops, request.rows, request.templateText, preferences.tags,
                      request.outputFolder, showProgress ? progress : PageDone(), nullptr, &web);

@@ -10,6 +10,11 @@ public:
 
     // `done` of the total are finished; false once the user has asked to stop.
     [[nodiscard]] virtual bool Step(int done) = 0;
+    // As Step, with how far the next one, under way, has come, in percent.
+    [[nodiscard]] virtual bool StepWithin(int done, int percent) {
+        static_cast<void>(percent);
+        return Step(done);
+    }
 };
 
 }  // namespace vistello

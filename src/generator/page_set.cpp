@@ -152,7 +152,7 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
     if (plan) {
         outcome = MakeWebImages(ops, *web.maker, *plan, outputFolder, made, threads, onImage);
         if (!outcome.stopped && !plan->clips.empty() && web.clips != nullptr) {
-            const ImagesDone onClip = web.onClip ? web.onClip : [](int, int) { return true; };
+            const ClipsDone onClip = web.onClip ? web.onClip : [](int, int, int) { return true; };
             MadeResult clips = MakeWebClips(ops, *web.clips, *web.maker, *plan, web.settings,
                                             outputFolder, made, threads, onClip);
             outcome.failed.merge(clips.failed);

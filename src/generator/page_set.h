@@ -55,8 +55,9 @@ struct WebShow {
     PhotoReader* photos = nullptr;
     // Makes clips into web versions; without it clips are copied as they are.
     ClipMaker* clips = nullptr;
-    // Told how many of the clips to make are made; false stops the run within a second.
-    std::function<bool(int done, int total)> onClip;
+    // Told how many of the clips to make are made, and in percent how far the next one has
+    // come; false stops the run within a second.
+    std::function<bool(int done, int total, int percent)> onClip;
 };
 
 inline constexpr std::string_view kOverviewPageName = "index.htm";

@@ -87,7 +87,7 @@ ClipMade MakeClip(FileOps& ops, ClipMaker& clips, ImageMaker& images, const Clip
 MadeResult MakeWebClips(FileOps& ops, ClipMaker& clips, ImageMaker& images,
                         const WebImagePlan& plan, const WebSettings& settings,
                         const std::string& folder, MadeImages& made, int threads,
-                        const ImagesDone& onClip) {
+                        const ClipsDone& onClip) {
     std::vector<size_t> todo;
     bool anyThumbnail = false;
     for (size_t clip = 0; clip < plan.clips.size(); ++clip) {
@@ -99,15 +99,20 @@ MadeResult MakeWebClips(FileOps& ops, ClipMaker& clips, ImageMaker& images,
     const int total = static_cast<int>(todo.size());
     std::vector<ClipMade> results(todo.size());
     std::atomic<bool> stopping = false;
+    std::vector<std::atomic<int>> percent(todo.size());
     const ParallelRun run = RunInParallel(
         total, threads,
         [&](int item) {
-            results[static_cast<size_t>(item)] =
-                MakeClip(ops, clips, images, plan.clips[todo[static_cast<size_t>(item)]], settings,
-                         folder, [&stopping](double) { return !stopping; });
+            const auto at = static_cast<size_t>(item);
+            results[at] = MakeClip(ops, clips, images, plan.clips[todo[at]], settings, folder,
+                                   [&stopping, &percent, at](double done) {
+                                       percent[at] = static_cast<int>(done * 100);
+                                       return !stopping;
+                                   });
         },
         [&](int done) {
-            if (!onClip(done, total)) stopping = true;
+            const int under = done < total ? percent[static_cast<size_t>(done)].load() : 100;
+            if (!onClip(done, total, under)) stopping = true;
             return !stopping;
         },
         [&images] { images.EndThread(); });

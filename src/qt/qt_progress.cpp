@@ -30,12 +30,20 @@ QtProgress::QtProgress(int total, const std::string& unit, QWidget* owner,
     m_sinceRefresh.start();
 }
 
+bool QtProgress::Step(int done) { return Show(done, CountText(m_unit, done, m_total)); }
+
+// "Clip 3 of 20 (45%)": the one under way, and how far it has come.
+bool QtProgress::StepWithin(int done, int percent) {
+    if (done >= m_total) return Step(done);
+    return Show(done, CountText(m_unit, done + 1, m_total) + QStringLiteral(" (%1%)").arg(percent));
+}
+
 // Once cancelled the dialog is left alone: another value would start it over.
-bool QtProgress::Step(int done) {
+bool QtProgress::Show(int done, const QString& label) {
     if (m_dialog.wasCanceled()) return false;
     if (done < m_total && m_sinceRefresh.elapsed() < kRefreshMs) return true;
     m_sinceRefresh.start();
-    m_dialog.setLabelText(CountText(m_unit, done, m_total));
+    m_dialog.setLabelText(label);
     m_dialog.setValue(done);
     QCoreApplication::processEvents(m_dialog.isVisible() ? QEventLoop::AllEvents
                                                          : QEventLoop::ExcludeUserInputEvents);

@@ -19,8 +19,11 @@ public:
                const QString& title);
 
     bool Step(int done) override;
+    bool StepWithin(int done, int percent) override;
 
 private:
+    bool Show(int done, const QString& label);
+
     QProgressDialog m_dialog;
     QElapsedTimer m_sinceRefresh;
     std::string m_unit;

@@ -154,13 +154,13 @@ PageSetResult CMainDialog::GeneratePages(const GenerateRequest& request) {
                 0,
                 &Photos(),
                 m_clips,
-                [this, &progress, &clipsShown](int done, int total) {
+                [this, &progress, &clipsShown](int done, int total, int percent) {
                     if (total != clipsShown) {
                         progress.reset();
                         progress = System().StartProgress(total, "Clip", &Host());
                         clipsShown = total;
                     }
-                    return progress->Step(done);
+                    return progress->StepWithin(done, percent);
                 }};
     const PageSetResult result = WritePageSet(
         Files(), request.rows, request.templateText, m_tags, request.outputFolder,

@@ -52,7 +52,7 @@ protected:
     PageSetMemory* memory = nullptr;
     FakeClipMaker clips;
     ClipMaker* clipMaker = &clips;
-    std::function<bool(int, int)> onClip;
+    std::function<bool(int, int, int)> onClip;
     std::vector<ImageEntry> entries;
     WebSettings settings{2048, 85, 400, false, "", false};
     std::string overview;
@@ -473,11 +473,18 @@ TEST_F(WebShowTest, ClipsBecomeWebVersionsWithPostersAndThumbnails) {
     EXPECT_EQ(ReadBytes("out/boats.MOV"), "waves");
 }
 
-// Cancel ends a clip being made, which would otherwise never end, and leaves no part of it.
+// The run tells how far the clip under way has come; Cancel then ends it, which would otherwise
+// never end, and leaves no part of it.
 TEST_F(WebShowTest, CancelEndsAClipBeingMade) {
     Add("Long", "long.mp4", "slow");
-    onClip = [](int, int) { return false; };
+    int seen = 0;
+    onClip = [&seen](int done, int total, int percent) {
+        EXPECT_EQ(std::pair(done, total), std::pair(0, 1));
+        seen = percent;
+        return percent < 50;
+    };
     EXPECT_TRUE(Generate().stopped);
+    EXPECT_EQ(seen, 50);
     EXPECT_EQ(Contents("out").size(), 1u);
 }
 
