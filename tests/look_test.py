@@ -51,7 +51,7 @@ class Browser:
                   {"actions": [{"type": "key", "id": "keyboard", "actions": keys}]})
 
     def wait_for(self, ending):
-        for _ in range(100):
+        for _ in range(300):
             if self.url().endswith(ending):
                 return
             time.sleep(0.1)
@@ -75,14 +75,15 @@ with tempfile.TemporaryDirectory() as work:
     driver = subprocess.Popen(["chromedriver", "--port=%d" % port],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        for _ in range(100):
+        # A busy machine may take a while to start the driver, or the browser behind it.
+        for _ in range(300):
             try:
                 browser = Browser(port)
                 break
-            except OSError:
+            except (OSError, KeyError, ValueError):
                 time.sleep(0.1)
         else:
-            fail("ChromeDriver did not start")
+            fail("ChromeDriver did not start a browser")
         browser.open("file://" + os.path.join(work, "show", "first.htm"))
         browser.press("\ue014")  # the right arrow key
         browser.wait_for("/second.htm")

@@ -1,6 +1,11 @@
 #include "clip/ffmpeg_clip_maker.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <charconv>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string_view>
@@ -73,6 +78,121 @@ ClipOutcome Measured(int fd) {
     return {"", static_cast<int>(NumberIn(*width)), static_cast<int>(NumberIn(*height))};
 }
 
+using Section = std::map<std::string, std::string, std::less<>>;
+
+// ffprobe's answer as its sections, "[STREAM]" ... "[/STREAM]", each its keys and values.
+std::vector<Section> SectionsOf(std::string_view text) {
+    std::vector<Section> sections;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        if (line == "[STREAM]" || line == "[FORMAT]") sections.emplace_back();
+        const size_t equals = line.find('=');
+        if (!sections.empty() && equals != std::string_view::npos)
+            sections.back().emplace(line.substr(0, equals), line.substr(equals + 1));
+    }
+    return sections;
+}
+
+// Whether its index comes before its data, so that a browser can start playing while the rest
+// arrives: the top-level boxes are walked to whichever comes first.
+bool IndexFirst(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool first = false;
+    off_t at = 0;
+    unsigned char header[16];
+    for (int box = 0; box < 64 && ::pread(fd, header, 16, at) >= 8; ++box) {
+        uint64_t size = 0;
+        for (int i = 0; i < 4; ++i) size = size << 8 | header[i];
+        const std::string_view type(reinterpret_cast<const char*>(header) + 4, 4);
+        if (type == "moov" || type == "mdat") {
+            first = type == "moov";
+            break;
+        }
+        if (size == 1) {
+            size = 0;
+            for (int i = 8; i < 16; ++i) size = size << 8 | header[i];
+        }
+        if (size < 8) break;
+        at += static_cast<off_t>(size);
+    }
+    ::close(fd);
+    return first;
+}
+
+// Tags every MP4 writer leaves, which say nothing of the clip or where it was filmed.
+bool Technical(std::string_view tag) {
+    for (const std::string_view known :
+         {"TAG:major_brand", "TAG:minor_version", "TAG:compatible_brands", "TAG:encoder",
+          "TAG:language", "TAG:handler_name", "TAG:vendor_id"}) {
+        if (tag == known) return true;
+    }
+    return false;
+}
+
+// Already what its web version would be: an MP4 of H.264 in 4:2:0 with AAC or no sound, upright,
+// with even sides no longer than asked, its index first and, unless kept, no metadata.
+bool IsReady(const ClipJob& job) {
+    const std::string_view name = job.source;
+    const std::string_view extension = name.substr(name.find_last_of('.') + 1);
+    if (extension != "mp4" && extension != "MP4" && extension != "m4v" && extension != "M4V")
+        return false;
+    std::vector<std::string> args = {
+        "ffprobe",
+        "-v",
+        "error",
+        "-show_entries",
+        "format=format_name:format_tags:stream=codec_type,codec_name,pix_fmt,width,height:"
+        "stream_tags:stream_side_data=rotation",
+        "-of",
+        "default"};
+    Append(args, InputArguments(job.source));
+    const ChildResult probe = RunChild(args);
+    if (probe.status != 0) return false;
+    int videos = 0;
+    for (const Section& section : SectionsOf(probe.out)) {
+        for (const auto& [key, value] : section) {
+            if (key.starts_with("TAG:") && !job.keepDetails && !Technical(key)) return false;
+            if (key == "rotation" && NumberIn(value) != 0) return false;
+            if (key == "format_name" && value.find("mp4") == std::string::npos) return false;
+        }
+        const auto type = section.find("codec_type");
+        if (type == section.end()) continue;
+        const auto value = [&section](std::string_view key) {
+            const auto found = section.find(key);
+            return found == section.end() ? std::string() : found->second;
+        };
+        const std::string codec = value("codec_name");
+        if (type->second == "audio") {
+            if (codec != "aac") return false;
+            continue;
+        }
+        if (type->second != "video" || codec != "h264" || ++videos > 1) return false;
+        const int width = static_cast<int>(NumberIn(value("width")));
+        const int height = static_cast<int>(NumberIn(value("height")));
+        if (value("pix_fmt") != "yuv420p" || width % 2 != 0 || height % 2 != 0 ||
+            std::max(width, height) > job.side)
+            return false;
+    }
+    return videos == 1 && IndexFirst(job.source);
+}
+
+// The clip's own bytes into fd.
+bool CopyInto(const std::string& path, int fd) {
+    const int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (in < 0) return false;
+    char buffer[1 << 16];
+    ssize_t got = 0;
+    bool whole = true;
+    while (whole && (got = ::read(in, buffer, sizeof buffer)) > 0)
+        whole = ::write(fd, buffer, static_cast<size_t>(got)) == got;
+    ::close(in);
+    return whole && got == 0;
+}
+
 ClipOutcome Outcome(const ChildResult& run, int fd) {
     if (!run.started) return {"ffmpeg is not installed", 0, 0};
     if (run.stopped) return {"stopped", 0, 0};
@@ -130,6 +250,10 @@ std::string FfmpegClipMaker::Unavailable() {
 }
 
 ClipOutcome FfmpegClipMaker::MakeVideo(const ClipJob& job, int fd, const ClipGoing& going) {
+    if (IsReady(job)) {
+        if (!CopyInto(job.source, fd)) return {"the clip cannot be copied", 0, 0};
+        return Measured(fd);
+    }
     const double seconds = DurationOf(job.source);
     const ChildResult run = RunChild(VideoArguments(job), {fd}, [&](std::string_view out) {
         const auto time = LastValue(out, "out_time_us");

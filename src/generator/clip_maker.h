@@ -32,7 +32,8 @@ public:
     virtual ~ClipMaker() = default;
     // Why no clip can be made here, as for a summary; empty when clips can be made.
     virtual std::string Unavailable() = 0;
-    // An MP4 every major browser plays: H.264 and AAC, upright, the index first, even sides.
+    // An MP4 every major browser plays: H.264 and AAC, upright, the index first, even sides; a
+    // clip that already is one is copied as it is.
     virtual ClipOutcome MakeVideo(const ClipJob& job, int fd, const ClipGoing& going) = 0;
     // A frame from about a second in, upright, at the web version's size, as a JPEG.
     virtual ClipOutcome MakePoster(const ClipJob& job, int fd) = 0;

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "clip/child_process.h"
 #include "clip/ffmpeg_clip_maker.h"
@@ -90,6 +91,42 @@ TEST_F(ClipMakerTest, MakesAVersionEveryBrowserPlays) {
     made = Make({"turned.mp4", 1920, false}, "upright.mp4");
     EXPECT_EQ(std::pair(made.width, made.height), std::pair(240, 320));
     EXPECT_EQ(Probe("upright.mp4").find("rotation"), std::string::npos);
+}
+
+// A clip that already is what its web version would be is copied as it is; one whose index comes
+// last, one too large and one that tells its title (unless details are kept) are made again.
+TEST_F(ClipMakerTest, CopiesAClipThatIsReadyAsItIs) {
+    const auto make = [](const std::string& name, std::vector<std::string> more) {
+        std::vector<std::string> args = {"ffmpeg",
+                                         "-v",
+                                         "error",
+                                         "-f",
+                                         "lavfi",
+                                         "-i",
+                                         "testsrc=duration=1:rate=10:size=320x240",
+                                         "-c:v",
+                                         "libx264",
+                                         "-pix_fmt",
+                                         "yuv420p",
+                                         "-map_metadata",
+                                         "-1"};
+        args.insert(args.end(), more.begin(), more.end());
+        args.insert(args.end(), {"-y", "file:" + fs::absolute(name).string()});
+        ASSERT_EQ(RunChild(args).status, 0) << name;
+    };
+    make("ready.mp4", {"-movflags", "+faststart"});
+    make("late.mp4", {});
+    make("titled.mp4", {"-movflags", "+faststart", "-metadata", "title=Me"});
+    EXPECT_EQ(Make({"ready.mp4", 1920, false}, "a.mp4").width, 320);
+    EXPECT_EQ(ReadBytes("a.mp4"), ReadBytes("ready.mp4"));
+    for (const auto& [source, side, keep] :
+         {std::tuple{"late.mp4", 1920, false}, std::tuple{"ready.mp4", 160, false},
+          std::tuple{"titled.mp4", 1920, false}}) {
+        Make({source, side, keep}, "made.mp4");
+        EXPECT_NE(ReadBytes("made.mp4"), ReadBytes(source)) << source;
+    }
+    Make({"titled.mp4", 1920, true}, "kept.mp4");
+    EXPECT_EQ(ReadBytes("kept.mp4"), ReadBytes("titled.mp4"));
 }
 
 // What is no clip fails with ffmpeg's own reason; a name that begins like an option is only ever
