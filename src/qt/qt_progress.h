@@ -22,7 +22,7 @@ public:
     bool StepWithin(int done, int percent) override;
 
 private:
-    bool Show(int done, const QString& label);
+    bool Show(int done, int percent, const QString& label);
 
     QProgressDialog m_dialog;
     QElapsedTimer m_sinceRefresh;

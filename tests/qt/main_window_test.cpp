@@ -4,6 +4,7 @@
 #include <QtWidgets/QtWidgets>
 
 #include "qt/qt_list_view.h"
+#include "qt/qt_progress.h"
 #include "qt/qt_window.h"
 #include "qt/qt_window_host.h"
 #include "qt/qt_window_system.h"
@@ -358,6 +359,18 @@ TEST_F(QtMainWindowTest, ALongGenerateShowsThePageCountOverTheWindowAndCancelSto
     const QRegularExpression stopped(
         "^Generating stopped: [1-9][0-9,]* of 3,000 pages were written\\.$");
     EXPECT_TRUE(stopped.match(std::get<1>(shown)).hasMatch()) << std::get<1>(shown).toStdString();
+}
+
+// A clip under way shows which it is and how far it has come, and moves the bar while it runs.
+TEST_F(QtMainWindowTest, AClipUnderWayShowsHowFarItHasCome) {
+    QtProgress progress(3, "Clip", &window.Widget(), std::chrono::milliseconds(0),
+                        QStringLiteral("vistello"));
+    QTest::qWait(30);
+    EXPECT_TRUE(progress.StepWithin(1, 45));
+    auto* bar = window.Widget().findChild<QProgressDialog*>();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->labelText(), QStringLiteral("Clip 2 of 3 (45%)"));
+    EXPECT_GT(bar->value(), 100);
 }
 
 // F1 works from any field, as Help > Manual does; documents open by their absolute path.
