@@ -1,5 +1,6 @@
 #include "clip/ffprobe_clip_reader.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -39,6 +40,9 @@ std::vector<std::string> InputArguments(const std::string& path) {
 }
 
 std::optional<PhotoDetails> FfprobeClipReader::Read(const std::string& path) {
+    // ffprobe would wait for ever on a FIFO that nobody writes to.
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
     std::vector<std::string> args = {"ffprobe",
                                      "-v",
                                      "error",

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -27,12 +28,14 @@ void MakeClip(const std::string& path, const std::string& title, const std::stri
 }
 
 // The clip's own title and the time it was recorded; a clip that says nothing, nothing; what is
-// no clip cannot be read. A name that begins like an option is a file like any other.
+// no clip cannot be read, nor is a FIFO waited on. A name that begins like an option is a file like
+// any other.
 TEST(ClipReaderTest, ReadsTheTitleAndTheTimeRecorded) {
     ScratchDir scratch;
     MakeClip("harbour.mp4", "Harbour at dawn", "2026-05-14T18:32:10.000000Z");
     MakeClip("-y.mov", "", "");
     WriteBytes("notes.mp4", "just words");
+    ASSERT_EQ(::mkfifo("pipe.mp4", 0600), 0);
     FfprobeClipReader reader;
     const std::optional<PhotoDetails> harbour = reader.Read("harbour.mp4");
     ASSERT_TRUE(harbour);
@@ -41,6 +44,7 @@ TEST(ClipReaderTest, ReadsTheTitleAndTheTimeRecorded) {
     EXPECT_EQ(harbour->shooting.dateTaken, "2026-05-14 18:32");
     EXPECT_EQ(reader.Read("-y.mov"), PhotoDetails{});
     EXPECT_EQ(reader.Read("notes.mp4"), std::nullopt);
+    EXPECT_EQ(reader.Read("pipe.mp4"), std::nullopt);
     EXPECT_EQ(InputArguments("-y.mov"),
               (std::vector<std::string>{"-protocol_whitelist", "file", "-i",
                                         "file:" + fs::absolute("-y.mov").string()}));
