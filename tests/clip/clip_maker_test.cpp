@@ -14,29 +14,34 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Two seconds of ffmpeg's test picture and tone, of the given size, with what a phone records.
-void MakeClip(const std::string& path, const std::string& size,
-              const std::vector<std::string>& more) {
-    std::vector<std::string> args = {"ffmpeg",
-                                     "-v",
-                                     "error",
-                                     "-f",
-                                     "lavfi",
-                                     "-i",
-                                     "testsrc=duration=2:rate=10:size=" + size,
-                                     "-f",
-                                     "lavfi",
-                                     "-i",
-                                     "sine=duration=2",
-                                     "-c:v",
-                                     "mpeg4",
-                                     "-c:a",
-                                     "aac",
-                                     "-metadata",
-                                     "location=+48.8577+002.2950/"};
-    args.insert(args.end(), more.begin(), more.end());
+// ffmpeg told to make `path` as the arguments say.
+void Ffmpeg(const std::string& path, std::vector<std::string> args) {
+    args.insert(args.begin(), {"ffmpeg", "-v", "error"});
     args.insert(args.end(), {"-y", "file:" + fs::absolute(path).string()});
     ASSERT_EQ(RunChild(args).status, 0) << path;
+}
+
+// Two seconds of ffmpeg's test picture and tone, of the given size, with what a phone records.
+void MakeClip(const std::string& path, const std::string& size) {
+    Ffmpeg(path, {"-f", "lavfi", "-i", "testsrc=duration=2:rate=10:size=" + size, "-f", "lavfi",
+                  "-i", "sine=duration=2", "-c:v", "mpeg4", "-c:a", "aac", "-metadata",
+                  "location=+48.8577+002.2950/"});
+}
+
+// A second of the test picture as H.264 in 4:2:0 without metadata, and what more is asked.
+void MakeH264(const std::string& path, std::vector<std::string> more) {
+    std::vector<std::string> args = {"-f",
+                                     "lavfi",
+                                     "-i",
+                                     "testsrc=duration=1:rate=10:size=320x240",
+                                     "-c:v",
+                                     "libx264",
+                                     "-pix_fmt",
+                                     "yuv420p",
+                                     "-map_metadata",
+                                     "-1"};
+    args.insert(args.end(), more.begin(), more.end());
+    Ffmpeg(path, args);
 }
 
 // What ffprobe says of a made file, as "key=value" lines.
@@ -66,7 +71,7 @@ protected:
 // goes unless kept. The poster is a JPEG of the same size.
 TEST_F(ClipMakerTest, MakesAVersionEveryBrowserPlays) {
     ASSERT_EQ(maker.Unavailable(), "");
-    MakeClip("odd.mov", "321x241", {});
+    MakeClip("odd.mov", "321x241");
     ClipOutcome made = Make({"odd.mov", 1920, false}, "odd.mp4");
     EXPECT_EQ(made.failure, "");
     EXPECT_EQ(std::pair(made.width, made.height), std::pair(320, 240));
@@ -82,12 +87,9 @@ TEST_F(ClipMakerTest, MakesAVersionEveryBrowserPlays) {
     EXPECT_NE(Probe("poster.jpg").find("codec_name=mjpeg"), std::string::npos);
 
     // A phone held upright records its picture lying down, with the turn to show it by.
-    MakeClip("flat.mp4", "320x240", {});
-    ASSERT_EQ(RunChild({"ffmpeg", "-v", "error", "-i", "file:" + fs::absolute("flat.mp4").string(),
-                        "-c", "copy", "-metadata:s:v:0", "rotate=90", "-y",
-                        "file:" + fs::absolute("turned.mp4").string()})
-                  .status,
-              0);
+    MakeClip("flat.mp4", "320x240");
+    Ffmpeg("turned.mp4", {"-i", "file:" + fs::absolute("flat.mp4").string(), "-c", "copy",
+                          "-metadata:s:v:0", "rotate=90"});
     made = Make({"turned.mp4", 1920, false}, "upright.mp4");
     EXPECT_EQ(std::pair(made.width, made.height), std::pair(240, 320));
     EXPECT_EQ(Probe("upright.mp4").find("rotation"), std::string::npos);
@@ -96,27 +98,9 @@ TEST_F(ClipMakerTest, MakesAVersionEveryBrowserPlays) {
 // A clip that already is what its web version would be is copied as it is; one whose index comes
 // last, one too large and one that tells its title (unless details are kept) are made again.
 TEST_F(ClipMakerTest, CopiesAClipThatIsReadyAsItIs) {
-    const auto make = [](const std::string& name, std::vector<std::string> more) {
-        std::vector<std::string> args = {"ffmpeg",
-                                         "-v",
-                                         "error",
-                                         "-f",
-                                         "lavfi",
-                                         "-i",
-                                         "testsrc=duration=1:rate=10:size=320x240",
-                                         "-c:v",
-                                         "libx264",
-                                         "-pix_fmt",
-                                         "yuv420p",
-                                         "-map_metadata",
-                                         "-1"};
-        args.insert(args.end(), more.begin(), more.end());
-        args.insert(args.end(), {"-y", "file:" + fs::absolute(name).string()});
-        ASSERT_EQ(RunChild(args).status, 0) << name;
-    };
-    make("ready.mp4", {"-movflags", "+faststart"});
-    make("late.mp4", {});
-    make("titled.mp4", {"-movflags", "+faststart", "-metadata", "title=Me"});
+    MakeH264("ready.mp4", {"-movflags", "+faststart"});
+    MakeH264("late.mp4", {});
+    MakeH264("titled.mp4", {"-movflags", "+faststart", "-metadata", "title=Me"});
     EXPECT_EQ(Make({"ready.mp4", 1920, false}, "a.mp4").width, 320);
     EXPECT_EQ(ReadBytes("a.mp4"), ReadBytes("ready.mp4"));
     for (const auto& [source, side, keep] :
