@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <stdexcept>
+#include <thread>
 
 namespace vistello::testing {
 namespace {
@@ -14,8 +16,10 @@ struct Outcome {
     int ended = 0;
 };
 
-// Ten items on the threads given; item `failing` throws, and so does the report once it has
-// heard of `reportFailsAt` items; the report answers false from `stopAt` items on.
+// Ten items on the threads given; item `failing` throws at once, and so does the report once it
+// has heard of `reportFailsAt` items; the report answers false from `stopAt` items on. The other
+// items take a while, as real ones do, so that a failure is known before they end even on a slow
+// machine.
 Outcome RunTen(int threads, int failing, int reportFailsAt, int stopAt) {
     std::atomic<int> started{0};
     std::atomic<int> ended{0};
@@ -25,6 +29,7 @@ Outcome RunTen(int threads, int failing, int reportFailsAt, int stopAt) {
         [&](int item) {
             ++started;
             if (item == failing) throw std::runtime_error("disk on fire");
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
         },
         [&](int done) {
             if (done >= reportFailsAt) throw std::runtime_error("window gone");
