@@ -109,6 +109,19 @@ ChildResult RunChild(const std::vector<std::string>& args, const std::vector<int
     return result;
 }
 
+std::optional<std::string_view> LastValueOf(std::string_view text, std::string_view key) {
+    std::optional<std::string_view> value;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        const std::string_view line = text.substr(start, end - start);
+        if (line.starts_with(key) && line.size() > key.size() && line[key.size()] == '=')
+            value = line.substr(key.size() + 1);
+        start = end + 1;
+    }
+    return value;
+}
+
 std::string LastLineOf(std::string_view text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
     const size_t start = text.find_last_of('\n');

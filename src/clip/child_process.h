@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,10 @@ struct ChildResult {
 // times a second while it runs; once it answers false the program is killed at once.
 ChildResult RunChild(const std::vector<std::string>& args, const std::vector<int>& fds = {},
                      const std::function<bool(std::string_view out)>& keepGoing = {});
+
+// The value of the last "key=value" line for `key` in what a tool wrote, as ffprobe answers
+// and ffmpeg reports its progress; nothing without one.
+std::optional<std::string_view> LastValueOf(std::string_view text, std::string_view key);
 
 // The last line of a program's complaint, for the user.
 std::string LastLineOf(std::string_view text);

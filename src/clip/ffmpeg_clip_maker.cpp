@@ -38,20 +38,6 @@ double NumberIn(std::string_view text) {
     return number;
 }
 
-// The last value of `key=` among ffmpeg's progress lines or ffprobe's answers.
-std::optional<std::string_view> LastValue(std::string_view text, std::string_view key) {
-    std::optional<std::string_view> value;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(start, end - start);
-        if (line.starts_with(key) && line.size() > key.size() && line[key.size()] == '=')
-            value = line.substr(key.size() + 1);
-        start = end + 1;
-    }
-    return value;
-}
-
 double DurationOf(const std::string& path) {
     std::vector<std::string> args = {"ffprobe",
                                      "-v",
@@ -62,7 +48,7 @@ double DurationOf(const std::string& path) {
                                      "default=noprint_wrappers=1"};
     Append(args, InputArguments(path));
     const ChildResult probe = RunChild(args);
-    const auto duration = LastValue(probe.out, "duration");
+    const auto duration = LastValueOf(probe.out, "duration");
     return duration ? NumberIn(*duration) : 0;
 }
 
@@ -72,8 +58,8 @@ ClipOutcome Measured(int fd) {
         {"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries", "stream=width,height",
          "-of", "default=noprint_wrappers=1", "-protocol_whitelist", "file", "-i", kOutput},
         {fd});
-    const auto width = LastValue(probe.out, "width");
-    const auto height = LastValue(probe.out, "height");
+    const auto width = LastValueOf(probe.out, "width");
+    const auto height = LastValueOf(probe.out, "height");
     if (probe.status != 0 || !width || !height) return {"the made file cannot be read", 0, 0};
     return {"", static_cast<int>(NumberIn(*width)), static_cast<int>(NumberIn(*height))};
 }
@@ -256,7 +242,7 @@ ClipOutcome FfmpegClipMaker::MakeVideo(const ClipJob& job, int fd, const ClipGoi
     }
     const double seconds = DurationOf(job.source);
     const ChildResult run = RunChild(VideoArguments(job), {fd}, [&](std::string_view out) {
-        const auto time = LastValue(out, "out_time_us");
+        const auto time = LastValueOf(out, "out_time_us");
         const double done = seconds > 0 && time ? NumberIn(*time) / 1e6 / seconds : 0;
         return !going || going(done < 0 ? 0 : done > 1 ? 1 : done);
     });

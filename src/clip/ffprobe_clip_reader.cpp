@@ -20,19 +20,6 @@ std::string AbsolutePathOf(const std::string& path) {
     return std::string(here) + "/" + path;
 }
 
-// ffprobe's lines "TAG:title=..." as the value after the key, or nothing.
-std::optional<std::string_view> ValueOf(std::string_view out, std::string_view key) {
-    for (size_t start = 0; start < out.size();) {
-        size_t end = out.find('\n', start);
-        if (end == std::string_view::npos) end = out.size();
-        const std::string_view line = out.substr(start, end - start);
-        if (line.starts_with(key) && line.size() > key.size() && line[key.size()] == '=')
-            return line.substr(key.size() + 1);
-        start = end + 1;
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 std::vector<std::string> InputArguments(const std::string& path) {
@@ -55,9 +42,9 @@ std::optional<PhotoDetails> FfprobeClipReader::Read(const std::string& path) {
     if (!probe.started) return PhotoDetails{};
     if (probe.status != 0) return std::nullopt;
     PhotoDetails details;
-    if (const auto title = ValueOf(probe.out, "TAG:title"))
+    if (const auto title = LastValueOf(probe.out, "TAG:title"))
         details.title = OneLineText({std::string(*title), StoredEncoding::Ascii}).value_or("");
-    if (const auto recorded = ValueOf(probe.out, "TAG:creation_time")) {
+    if (const auto recorded = LastValueOf(probe.out, "TAG:creation_time")) {
         details.takenAt = IsoTakenAt(*recorded);
         if (details.takenAt) details.shooting.dateTaken = LocalTakenText(*recorded);
     }
