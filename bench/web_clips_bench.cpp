@@ -1,13 +1,16 @@
 // Web versions of 20 clips of 10 seconds at 1080p against the floor of ffmpeg itself run with the
 // same arguments, as many at once as cores; then a second run of the unchanged show against the
-// first. The clips are made once, by ffmpeg from its own test sources, and kept in the build
-// folder.
+// first, and how soon Cancel ends the conversions under way. The clips are made once, by ffmpeg
+// from its own test sources, and kept in the build folder.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -121,9 +124,38 @@ void RegenerateUnchangedClips(benchmark::State& state) {
     }
 }
 
+// Cancel a second into the run: how long it takes to end once told, every conversion under way
+// stopped. The longest of the runs is the figure.
+void CancelClips(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    MakeClipsOnce();
+    ClipShow show;
+    double longest = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Fresh();
+        state.ResumeTiming();
+        const Clock::time_point start = Clock::now();
+        std::optional<Clock::time_point> told;
+        show.web.onClip = [&](int, int, int) {
+            if (Clock::now() - start < std::chrono::seconds(1)) return true;
+            if (!told) told = Clock::now();
+            return false;
+        };
+        if (!show.Generate().stopped || !told) {
+            state.SkipWithError("the run was not cancelled");
+            break;
+        }
+        const std::chrono::duration<double, std::milli> took = Clock::now() - *told;
+        longest = std::max(longest, took.count());
+    }
+    state.counters["cancel_ms"] = longest;
+}
+
 BENCHMARK(FfmpegDirectly)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 BENCHMARK(WebClips)->Unit(benchmark::kSecond)->Iterations(1)->UseRealTime();
 BENCHMARK(RegenerateUnchangedClips)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(CancelClips)->Unit(benchmark::kMillisecond)->Iterations(5)->UseRealTime();
 
 }  // namespace
 }  // namespace vistello

@@ -6,12 +6,12 @@ source_dir=$1 build_dir=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-# tidy, which does not know the image attributes browsers have added lately; an empty element
-# is sound HTML, and the looks hide one that a photo left empty.
+# tidy, which does not know the image and video attributes browsers have added lately; an empty
+# element is sound HTML, and the looks hide one that a photo left empty.
 tidy_accepts() {
     local said
     said=$(tidy -errors -q --drop-empty-elements no "$1" 2>&1 |
-        grep -v 'proprietary attribute "\(decoding\|fetchpriority\|loading\|srcset\|sizes\)"') || true
+        grep -v 'proprietary attribute "\(decoding\|fetchpriority\|loading\|srcset\|sizes\|playsinline\)"') || true
     [ -z "$said" ] || { echo "$said" >&2; return 1; }
 }
 
@@ -74,6 +74,19 @@ for overview in "$prefix"/share/vistello/templates/*-overview.htm; do
         [ -f "$work/web/$target" ] || fail "$overview: $target is not there"
     done
     [ "$(vipsheader -f width "$work/web/thumbs/photo.jpg")" = 200 ] || fail "thumbnail size"
+done
+# A clip among the photos: each look plays it in a video element and marks its tile, writes a
+# photo's page as before, and tidy accepts every page.
+ffmpeg -v error -f lavfi -i testsrc=size=320x240:rate=10 -t 1 "$work/clip.mp4" || fail "ffmpeg"
+for look in light dark phone; do
+    rm -rf "$work/web" && mkdir "$work/web"
+    printf 'TEMPLATE=%s.htm\nOUTPUT=web\nTHUMBSIDE=200\nOVERVIEW=%s-overview.htm\nIMAGE=photo.jpg\nTITLE=Photo\n\nIMAGE=clip.mp4\nTITLE=Clip\n' \
+        "$prefix/share/vistello/templates/$look" "$prefix/share/vistello/templates/$look" >"$work/show.dat"
+    (cd "$work" && "$program" --generate show.dat >/dev/null) || fail "--generate with a clip and $look"
+    grep -q '<video' "$work/web/clip.htm" || fail "$look: the clip's page has no video"
+    ! grep -q '<video\|<<' "$work/web/photo.htm" || fail "$look: the photo's page"
+    grep -q 'class="play"\|data-clip' "$work/web/index.htm" || fail "$look: the clip's tile"
+    for page in "$work"/web/*.htm; do tidy_accepts "$page" || fail "tidy: $page"; done
 done
 printf '<<IMAGETITLE>> <<NEXT>>' >"$work/show.htm"
 printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=gone.jpg\nTITLE=Second\n\nIMAGE=a.jpg\nTITLE=First\n' >"$work/show.dat"

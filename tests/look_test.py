@@ -1,6 +1,7 @@
-"""The look made for phones in a real browser: a show generated with it, opened from its folder
-in headless Chromium, follows the arrow key to the next slide and Escape to the overview page.
-Driven through ChromeDriver's WebDriver interface, with nothing but the standard library."""
+"""The looks in a real browser: a show generated with the look made for phones, opened from its
+folder in headless Chromium, follows the arrow key to the next slide and Escape to the overview
+page, and a clip's page of every look loads the clip and knows its length. Driven through
+ChromeDriver's WebDriver interface, with nothing but the standard library."""
 import json
 import os
 import socket
@@ -50,6 +51,9 @@ class Browser:
         self.call("POST", self.session + "/actions",
                   {"actions": [{"type": "key", "id": "keyboard", "actions": keys}]})
 
+    def run(self, script):
+        return self.call("POST", self.session + "/execute/sync", {"script": script, "args": []})
+
     def wait_for(self, ending):
         for _ in range(300):
             if self.url().endswith(ending):
@@ -62,15 +66,21 @@ class Browser:
 
 
 with tempfile.TemporaryDirectory() as work:
-    os.makedirs(os.path.join(work, "show"))
     for name in ("a.jpg", "b.jpg"):
         subprocess.run(["vips", "black", os.path.join(work, name), "640", "480"], check=True)
-    with open(os.path.join(work, "show.dat"), "w") as project:
-        project.write("TEMPLATE=%s/phone.htm\nOUTPUT=show\nWEBSIDE=600\nTHUMBSIDE=100\n"
-                      "OVERVIEW=%s/phone-overview.htm\nIMAGE=b.jpg\nTITLE=Second\n\n"
-                      "IMAGE=a.jpg\nTITLE=First\n" % (templates, templates))
-    subprocess.run([program, "--generate", "show.dat"], cwd=work, check=True,
-                   stdout=subprocess.DEVNULL)
+    # A clip of 2.5 s with sound, in a file browsers do not all play.
+    subprocess.run(["ffmpeg", "-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=10",
+                    "-f", "lavfi", "-i", "sine", "-t", "2.5", "-c:v", "mpeg4",
+                    os.path.join(work, "clip.mkv")], check=True)
+    for look in ("phone", "light", "dark"):
+        os.makedirs(os.path.join(work, look))
+        with open(os.path.join(work, look + ".dat"), "w") as project:
+            project.write("TEMPLATE=%s/%s.htm\nOUTPUT=%s\nWEBSIDE=600\nTHUMBSIDE=100\n"
+                          "OVERVIEW=%s/%s-overview.htm\nIMAGE=b.jpg\nTITLE=Second\n\n"
+                          "IMAGE=a.jpg\nTITLE=First\n\nIMAGE=clip.mkv\nTITLE=Clip\n"
+                          % (templates, look, look, templates, look))
+        subprocess.run([program, "--generate", look + ".dat"], cwd=work, check=True,
+                       stdout=subprocess.DEVNULL)
     port = free_port()
     driver = subprocess.Popen(["chromedriver", "--port=%d" % port],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -84,11 +94,21 @@ with tempfile.TemporaryDirectory() as work:
                 time.sleep(0.1)
         else:
             fail("ChromeDriver did not start a browser")
-        browser.open("file://" + os.path.join(work, "show", "first.htm"))
+        browser.open("file://" + os.path.join(work, "phone", "first.htm"))
         browser.press("\ue014")  # the right arrow key
         browser.wait_for("/second.htm")
         browser.press("\ue00c")  # Escape
         browser.wait_for("/index.htm")
+        for look in ("phone", "light", "dark"):
+            browser.open("file://" + os.path.join(work, look, "clip.htm"))
+            for _ in range(300):
+                length = browser.run("var v = document.querySelector('video');"
+                                     "return v && v.readyState >= 1 ? v.duration : null;")
+                if length is not None:
+                    break
+                time.sleep(0.1)
+            if length is None or abs(length - 2.5) > 0.1:
+                fail("%s: the clip's page gave the length %s" % (look, length))
         browser.close()
     finally:
         driver.terminate()

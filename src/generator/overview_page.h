@@ -34,9 +34,9 @@ struct OverviewSlide {
 // The overview template with the text between <<SLIDES>> and <<ENDSLIDES>> repeated for every
 // slide in order, its tags filled as on the slide's page and <<PAGE>> and <<THUMBPATH>> as the
 // quoted addresses of its page and thumbnail, then the tags of what is known of the row (see
-// RowTagsIn); the rest appears once, as
-// it is. A template without the pair has nothing to repeat. Nothing when the page would pass
-// `limit` bytes.
+// RowTagsIn); the rest appears once. Each slide's text is for its own kind of slide, the rest for
+// every kind the show holds (see TextForKinds). A template without the pair has nothing to repeat.
+// Nothing when the page would pass `limit` bytes.
 std::optional<std::string> BuildOverviewText(std::string_view templateText, const TagSet& tags,
                                              std::span<const OverviewSlide> slides,
                                              size_t limit = 4 * kMaxPageBytes);

@@ -16,6 +16,7 @@
 #include "files/link_chain.h"
 #include "files/path_rules.h"
 #include "files/text_file.h"
+#include "generator/kind_blocks.h"
 #include "generator/overview_page.h"
 #include "generator/page_names.h"
 #include "generator/page_set_memory.h"
@@ -61,26 +62,32 @@ bool Tally(std::optional<std::string> failure, int& failed, std::vector<std::str
 class PageSetWriter {
 public:
     PageSetWriter(FileOps& ops, std::string_view templateText, const TagSet& tags,
-                  std::span<const std::string_view> rowTags, const std::string& outputFolder,
-                  PageSetMemory* memory)
+                  const std::string& outputFolder, PageSetMemory* memory)
         : m_ops(ops),
-          m_template(templateText, tags, rowTags),
+          m_photo(templateText, {.photo = true}, tags),
+          m_clip(templateText, {.clip = true}, tags),
           m_folder(outputFolder),
           m_memory(memory) {}
 
+    // The template as the page of the slide whose image is published under `name` sees it.
+    const SlideTemplate& For(std::string_view name) const {
+        return KindOf(name).clip ? m_clip : m_photo;
+    }
+
     // What went wrong, or nothing when the image is in the output folder now.
     std::optional<std::string> CopyImage(const std::string& source, const std::string& name);
-    std::optional<std::string> WritePage(const std::string& name, const ImageEntry& entry,
-                                         const PageLinks& links,
+    std::optional<std::string> WritePage(const SlideTemplate& page, const std::string& name,
+                                         const ImageEntry& entry, const PageLinks& links,
                                          std::span<const std::string_view> rowValues);
 
 private:
-    std::optional<std::string> BuildAndWrite(const std::string& path, const ImageEntry& entry,
-                                             const PageLinks& links,
+    std::optional<std::string> BuildAndWrite(const SlideTemplate& page, const std::string& path,
+                                             const ImageEntry& entry, const PageLinks& links,
                                              std::span<const std::string_view> rowValues);
 
     FileOps& m_ops;
-    const PageTemplate m_template;
+    const SlideTemplate m_photo;
+    const SlideTemplate m_clip;
     const std::string& m_folder;
     PageSetMemory* m_memory;
     std::unordered_map<std::string, FileId> m_copied;
@@ -102,14 +109,15 @@ std::optional<std::string> PageSetWriter::CopyImage(const std::string& source,
     return std::nullopt;
 }
 
-std::optional<std::string> PageSetWriter::WritePage(const std::string& name,
+std::optional<std::string> PageSetWriter::WritePage(const SlideTemplate& page,
+                                                    const std::string& name,
                                                     const ImageEntry& entry, const PageLinks& links,
                                                     std::span<const std::string_view> rowValues) {
     const std::string path = m_folder + name;
-    if (!m_memory) return BuildAndWrite(path, entry, links, rowValues);
+    if (!m_memory) return BuildAndWrite(page, path, entry, links, rowValues);
     std::string inputs = PageSetMemory::Inputs(entry, links, rowValues);
     if (m_memory->Holds(m_ops, path, inputs)) return std::nullopt;
-    std::optional<std::string> failure = BuildAndWrite(path, entry, links, rowValues);
+    std::optional<std::string> failure = BuildAndWrite(page, path, entry, links, rowValues);
     if (failure) {
         m_memory->Forget(path);
     } else {
@@ -119,9 +127,9 @@ std::optional<std::string> PageSetWriter::WritePage(const std::string& name,
 }
 
 std::optional<std::string> PageSetWriter::BuildAndWrite(
-    const std::string& path, const ImageEntry& entry, const PageLinks& links,
-    std::span<const std::string_view> rowValues) {
-    const std::optional<std::string> text = BuildPageText(m_template, entry, links, rowValues);
+    const SlideTemplate& page, const std::string& path, const ImageEntry& entry,
+    const PageLinks& links, std::span<const std::string_view> rowValues) {
+    const std::optional<std::string> text = BuildPageText(page.Page(), entry, links, rowValues);
     if (!text) {
         return path + ": not written, the page would be larger than " +
                std::to_string(kMaxPageBytes >> 20) + " MiB";
@@ -236,9 +244,10 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     result.pages = result.images = static_cast<int>(rows.size());
     const bool overview = web && !web->overviewText.empty();
     const std::string_view overviewText = overview ? web->overviewText : std::string_view();
-    const std::vector<std::string_view> pageTags = RowTagsIn(templateText);
-    PictureNeeds needs = PictureNeedsOf(templateText);
-    const PictureNeeds overviewNeeds = PictureNeedsOf(overviewText);
+    // What a clip's part of a template shows of pictures is known of every clip; only the rest
+    // asks anything of photos.
+    PictureNeeds needs = PictureNeedsOf(TextForKinds(templateText, {.photo = true}));
+    const PictureNeeds overviewNeeds = PictureNeedsOf(TextForKinds(overviewText, {.photo = true}));
     needs = {needs.ladder || overviewNeeds.ladder,
              needs.doubleThumbnails || overviewNeeds.doubleThumbnails,
              needs.sizes || overviewNeeds.sizes};
@@ -276,7 +285,7 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
 
     if (overview) ++result.pages;
     if (memory) memory->StartRun(outputFolder, templateText, tags);
-    PageSetWriter writer(ops, templateText, tags, pageTags, outputFolder, memory);
+    PageSetWriter writer(ops, templateText, tags, outputFolder, memory);
     std::vector<ImageEntry> shown;
     if (plan) shown.reserve(rows.size());
     for (size_t row = 0; row < rows.size(); ++row) {
@@ -296,12 +305,13 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
         const std::string back = row > 0 ? EncodeLinkTarget(pageNames[row - 1]) : std::string();
         const std::string next =
             row + 1 < rows.size() ? EncodeLinkTarget(pageNames[row + 1]) : std::string();
+        const SlideTemplate& page = writer.For(imageNames[row]);
         std::vector<std::string> values;
-        for (const std::string_view tag : pageTags)
+        for (const std::string_view tag : page.RowTags())
             values.push_back(RowValue(tag, factsOf(row, next)));
         const std::vector<std::string_view> views(values.begin(), values.end());
         const bool written =
-            Tally(writer.WritePage(pageNames[row], *entry, {back, next, index}, views),
+            Tally(writer.WritePage(page, pageNames[row], *entry, {back, next, index}, views),
                   result.pagesFailed, result.failures);
         result.pagesWritten += written;
         if (onPage && !onPage(static_cast<int>(row), written)) {

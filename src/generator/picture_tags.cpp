@@ -1,6 +1,7 @@
 #include "generator/picture_tags.h"
 
 #include "generator/page_names.h"
+#include "slides/image_kinds.h"
 #include "text/html_escape.h"
 
 namespace vistello {
@@ -112,17 +113,21 @@ std::string PosterPath(const Picture& picture) {
     return quoted;
 }
 
-// Plays in the page on a phone too, fetches no more than its size and length until asked.
+// Plays in the page on a phone too, fetches no more than its size and length until asked. A
+// clip copied as it is has no poster.
 std::string VideoElement(const Picture& picture) {
     const std::string video = Address(picture.image.path);
-    return "<video controls playsinline" + Attribute("preload", "metadata") +
-           Attribute("poster", Address(picture.poster.path)) + SizeAttributes(picture.image) +
-           "><source" + Attribute("src", video) + Attribute("type", "video/mp4") + "><a" +
-           Attribute("href", video) + " download>Download the clip</a></video>";
+    const std::string poster =
+        picture.poster.path.empty() ? "" : Attribute("poster", Address(picture.poster.path));
+    return "<video controls playsinline" + Attribute("preload", "metadata") + poster +
+           SizeAttributes(picture.image) + "><source" + Attribute("src", video) +
+           Attribute("type", "video/mp4") + "><a" + Attribute("href", video) +
+           " download>Download the clip</a></video>";
 }
 
 std::string MediaElement(const Picture& picture, std::string_view alt) {
-    if (!picture.poster.path.empty()) return VideoElement(picture);
+    if (!picture.poster.path.empty() || IsClipFileName(picture.image.path))
+        return VideoElement(picture);
     const PictureFile& image = picture.image;
     const bool ladder = Known(picture.ladder) && image.width > 0 && image.height > 0;
     std::string html;

@@ -473,6 +473,27 @@ TEST_F(WebShowTest, ClipsBecomeWebVersionsWithPostersAndThumbnails) {
     EXPECT_EQ(ReadBytes("out/boats.MOV"), "waves");
 }
 
+// A look shows each kind of slide its own way: a page keeps its own kind's blocks, an overview row
+// its slide's, and the rest of the overview those of every kind the show holds. A clip's block
+// asks nothing of photos, and a show of photos alone reads as if the blocks were not there.
+TEST_F(WebShowTest, LooksShowPhotosAndClipsEachTheirOwnWay) {
+    Add("Sea", "sea.jpg", "photo");
+    Add("Boats", "boats.mov", "waves");
+    page = "<<PHOTO>><<IMAGEPATH>><<ENDPHOTO>><<CLIP>><<MEDIA>><<ENDCLIP>>|<<CLIP>>";
+    overview =
+        "<<CLIP>>clips <<ENDCLIP>><<SLIDES>>[<<CLIP>>play <<ENDCLIP>><<THUMBPATH>>]"
+        "<<ENDSLIDES>>";
+    Generate();
+    EXPECT_EQ(ReadBytes("out/sea.htm"), "\"sea.jpg\"|<<CLIP>>");
+    EXPECT_TRUE(ReadBytes("out/boats.htm").starts_with("<video ")) << ReadBytes("out/boats.htm");
+    EXPECT_EQ(ReadBytes("out/index.htm"), "clips [\"thumbs/sea.jpg\"][play \"thumbs/boats.jpg\"]");
+    EXPECT_FALSE(fs::exists("out/sea-480.jpg"));
+
+    entries.pop_back();
+    Generate();
+    EXPECT_EQ(ReadBytes("out/index.htm"), "[\"thumbs/sea.jpg\"]");
+}
+
 // The run tells how far the clip under way has come; Cancel then ends it, which would otherwise
 // never end, and leaves no part of it.
 TEST_F(WebShowTest, CancelEndsAClipBeingMade) {
