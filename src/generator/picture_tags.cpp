@@ -114,15 +114,15 @@ std::string PosterPath(const Picture& picture) {
 }
 
 // Plays in the page on a phone too, fetches no more than its size and length until asked. A
-// clip copied as it is has no poster.
+// clip copied as it is has no poster, and the browser tells what it holds from its bytes.
 std::string VideoElement(const Picture& picture) {
     const std::string video = Address(picture.image.path);
-    const std::string poster =
-        picture.poster.path.empty() ? "" : Attribute("poster", Address(picture.poster.path));
+    const bool made = !picture.poster.path.empty();
+    const std::string poster = made ? Attribute("poster", Address(picture.poster.path)) : "";
+    const std::string type = made ? Attribute("type", "video/mp4") : "";
     return "<video controls playsinline" + Attribute("preload", "metadata") + poster +
-           SizeAttributes(picture.image) + "><source" + Attribute("src", video) +
-           Attribute("type", "video/mp4") + "><a" + Attribute("href", video) +
-           " download>Download the clip</a></video>";
+           SizeAttributes(picture.image) + "><source" + Attribute("src", video) + type + "><a" +
+           Attribute("href", video) + " download>Download the clip</a></video>";
 }
 
 std::string MediaElement(const Picture& picture, std::string_view alt) {

@@ -437,7 +437,8 @@ TEST_F(WebShowTest, PictureTagsOfPagesAndOverview) {
 
 // A clip becomes an MP4 beside its poster and the poster's thumbnail, and its page plays it; one
 // the tools cannot convert is counted with their reason and leaves nothing behind. A second run
-// makes nothing. Without the tools, clips are copied as they are and the run says why.
+// makes nothing. Without the tools, clips are copied as they are, the run says why, and the page
+// still plays them.
 TEST_F(WebShowTest, ClipsBecomeWebVersionsWithPostersAndThumbnails) {
     Add("Boats", "boats.MOV", "waves");
     Add("Bad", "bad.mp4", "bad");
@@ -471,6 +472,12 @@ TEST_F(WebShowTest, ClipsBecomeWebVersionsWithPostersAndThumbnails) {
     result = Generate();
     EXPECT_EQ(result.clipsCopied, "ffmpeg is not installed");
     EXPECT_EQ(ReadBytes("out/boats.MOV"), "waves");
+    EXPECT_TRUE(ReadBytes("out/boats.htm")
+                    .ends_with("|<video controls playsinline "
+                               "preload=\"metadata\"><source src=\"boats.MOV\"><a "
+                               "href=\"boats.MOV\" "
+                               "download>Download the clip</a></video>"))
+        << ReadBytes("out/boats.htm");
 }
 
 // A look shows each kind of slide its own way: a page keeps its own kind's blocks, an overview row
