@@ -95,6 +95,30 @@ TEST_F(ClipMakerTest, MakesAVersionEveryBrowserPlays) {
     EXPECT_EQ(Probe("upright.mp4").find("rotation"), std::string::npos);
 }
 
+// VP9 in WebM without sound, and a phone's 10-bit HEVC in QuickTime where this ffmpeg can make
+// one, become H.264 in 4:2:0; sound is there only where the clip had some.
+TEST_F(ClipMakerTest, MakesClipsOfOtherKindsPlayable) {
+    const std::string picture = "testsrc=duration=1:rate=10:size=320x240";
+    std::vector<std::tuple<std::string, std::vector<std::string>, bool>> clips = {
+        {"silent.webm", {"-f", "lavfi", "-i", picture, "-c:v", "libvpx-vp9"}, false}};
+    if (RunChild({"ffmpeg", "-v", "error", "-h", "encoder=libx265"}).out.find("libx265") !=
+        std::string::npos) {
+        clips.push_back({"phone.mov",
+                         {"-f", "lavfi", "-i", picture, "-f", "lavfi", "-i", "sine=duration=1",
+                          "-c:v", "libx265", "-x265-params", "log-level=error", "-pix_fmt",
+                          "yuv420p10le", "-tag:v", "hvc1", "-c:a", "aac"},
+                         true});
+    }
+    for (const auto& [name, args, sound] : clips) {
+        Ffmpeg(name, args);
+        EXPECT_EQ(Make({name, 1920, false}, "web.mp4").failure, "") << name;
+        const std::string probed = Probe("web.mp4");
+        for (const char* fact : {"codec_name=h264", "pix_fmt=yuv420p\n"})
+            EXPECT_NE(probed.find(fact), std::string::npos) << fact << "\n" << probed;
+        EXPECT_EQ(probed.find("codec_name=aac") != std::string::npos, sound) << probed;
+    }
+}
+
 // A clip that already is what its web version would be is copied as it is; one whose index comes
 // last, one too large and one that tells its title (unless details are kept) are made again.
 TEST_F(ClipMakerTest, CopiesAClipThatIsReadyAsItIs) {
