@@ -17,23 +17,29 @@ namespace {
 namespace fs = std::filesystem;
 
 // A second of ffmpeg's own test picture, with what a camera would have recorded.
-void MakeClip(const std::string& path, const std::string& title, const std::string& recorded) {
+void MakeClip(const std::string& path, const std::vector<std::string>& recorded) {
     std::vector<std::string> args = {
         "ffmpeg", "-v",   "error", "-f", "lavfi", "-i", "testsrc=duration=1:size=64x48:rate=10",
         "-c:v",   "mpeg4"};
-    if (!title.empty()) args.insert(args.end(), {"-metadata", "title=" + title});
-    if (!recorded.empty()) args.insert(args.end(), {"-metadata", "creation_time=" + recorded});
+    for (const std::string& tag : recorded) args.insert(args.end(), {"-metadata", tag});
+    // As a phone keeps them: under its own keys, beside the container's.
+    args.insert(args.end(), {"-movflags", "use_metadata_tags"});
     args.insert(args.end(), {"-y", "file:" + fs::absolute(path).string()});
     ASSERT_EQ(RunChild(args).status, 0);
 }
 
-// The clip's own title and the time it was recorded; a clip that says nothing, nothing; what is
-// no clip cannot be read, nor is a FIFO waited on. A name that begins like an option is a file like
-// any other.
+// The clip's own title and the time it was recorded, by the phone's clock where it kept it, else
+// by this computer's; a clip that says nothing, nothing; what is no clip cannot be read, nor is a
+// FIFO waited on. A name that begins like an option is a file like any other.
 TEST(ClipReaderTest, ReadsTheTitleAndTheTimeRecorded) {
     ScratchDir scratch;
-    MakeClip("harbour.mp4", "Harbour at dawn", "2026-05-14T18:32:10.000000Z");
-    MakeClip("-y.mov", "", "");
+    ::setenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3", 1);
+    ::tzset();
+    MakeClip("harbour.mp4", {"title=Harbour at dawn", "creation_time=2026-05-14T18:32:10.000000Z"});
+    MakeClip("phone.mov", {"com.apple.quicktime.title=Boats",
+                           "com.apple.quicktime.creationdate=2026-05-14T18:32:10-0700",
+                           "creation_time=2026-05-15T01:32:10.000000Z"});
+    MakeClip("-y.mov", {});
     WriteBytes("notes.mp4", "just words");
     ASSERT_EQ(::mkfifo("pipe.mp4", 0600), 0);
     FfprobeClipReader reader;
@@ -41,7 +47,14 @@ TEST(ClipReaderTest, ReadsTheTitleAndTheTimeRecorded) {
     ASSERT_TRUE(harbour);
     EXPECT_EQ(harbour->title, "Harbour at dawn");
     EXPECT_EQ(harbour->takenAt, IsoTakenAt("2026-05-14T18:32:10Z"));
-    EXPECT_EQ(harbour->shooting.dateTaken, "2026-05-14 18:32");
+    EXPECT_EQ(harbour->shooting.dateTaken, "2026-05-14 20:32");
+    const std::optional<PhotoDetails> phone = reader.Read("phone.mov");
+    ASSERT_TRUE(phone);
+    EXPECT_EQ(phone->title, "Boats");
+    EXPECT_EQ(phone->takenAt, harbour->takenAt.value() + 7 * 3600 * 1000);
+    EXPECT_EQ(phone->shooting.dateTaken, "2026-05-14 18:32");
+    ::unsetenv("TZ");
+    ::tzset();
     EXPECT_EQ(reader.Read("-y.mov"), PhotoDetails{});
     EXPECT_EQ(reader.Read("notes.mp4"), std::nullopt);
     EXPECT_EQ(reader.Read("pipe.mp4"), std::nullopt);
