@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "framework/window_system.h"
+#include "qt/focus_return.h"
 #include "qt/tool_tip_gate.h"
 
 namespace vistello {
@@ -31,6 +32,7 @@ public:
 private:
     std::chrono::milliseconds m_progressDelay;
     ToolTipGate m_toolTips;
+    FocusReturn m_focusReturn;
 };
 
 }  // namespace vistello

@@ -216,6 +216,9 @@ TEST_F(QtMainWindowTest, ClearListAsksAndClearsOnlyOnYes) {
     AnswerNextBox(Qt::Key_Return);
     Press(kClearList);
     EXPECT_EQ(Edit(kEntryCount)->text(), "0");
+    // The keyboard is the window's again, with or without a window manager to hand it back.
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeWindow(), &window.Widget());
 }
 
 // Qt's checker aborts on any notification that breaks its model contract. The user's mark
