@@ -1,6 +1,7 @@
 """The looks in a real browser: a show generated with the look made for phones, opened from its
 folder in headless Chromium, follows the arrow key to the next slide and Escape to the overview
-page, and a clip's page of every look loads the clip and knows its length. Driven through
+page, a clip's page of every look loads the clip and knows its length, and Play waits for a clip
+to end. Driven through
 ChromeDriver's WebDriver interface, with nothing but the standard library."""
 import json
 import os
@@ -28,7 +29,8 @@ def free_port():
 class Browser:
     def __init__(self, port):
         self.base = "http://127.0.0.1:%d" % port
-        options = {"args": ["--headless=new", "--no-sandbox", "--disable-gpu"]}
+        options = {"args": ["--headless=new", "--no-sandbox", "--disable-gpu",
+                            "--autoplay-policy=no-user-gesture-required"]}
         session = self.call("POST", "/session", {
             "capabilities": {"alwaysMatch": {"goog:chromeOptions": options}}})
         self.session = "/session/" + session["sessionId"]
@@ -68,9 +70,9 @@ class Browser:
 with tempfile.TemporaryDirectory() as work:
     for name in ("a.jpg", "b.jpg"):
         subprocess.run(["vips", "black", os.path.join(work, name), "640", "480"], check=True)
-    # A clip of 2.5 s with sound, in a file browsers do not all play.
+    # A clip with sound, longer than Play shows a photo, in a file browsers do not all play.
     subprocess.run(["ffmpeg", "-v", "error", "-f", "lavfi", "-i", "testsrc=size=320x240:rate=10",
-                    "-f", "lavfi", "-i", "sine", "-t", "2.5", "-c:v", "mpeg4",
+                    "-f", "lavfi", "-i", "sine", "-t", "7", "-c:v", "mpeg4",
                     os.path.join(work, "clip.mkv")], check=True)
     for look in ("phone", "light", "dark"):
         os.makedirs(os.path.join(work, look))
@@ -107,8 +109,14 @@ with tempfile.TemporaryDirectory() as work:
                 if length is not None:
                     break
                 time.sleep(0.1)
-            if length is None or abs(length - 2.5) > 0.1:
+            if length is None or abs(length - 7) > 0.1:
                 fail("%s: the clip's page gave the length %s" % (look, length))
+        # Play goes on from the clip, the show's first slide, only once it has played through.
+        browser.open("file://" + os.path.join(work, "phone", "clip.htm#play"))
+        time.sleep(6)
+        if not browser.url().endswith("/clip.htm#play"):
+            fail("Play left the clip after %s s, before its end" % 6)
+        browser.wait_for("/first.htm#play")
         browser.close()
     finally:
         driver.terminate()
