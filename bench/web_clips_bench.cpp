@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "clip/child_process.h"
+#include "clip/clip_source.h"
 #include "clip/ffmpeg_clip_maker.h"
 #include "generator/page_set.h"
 #include "generator/parallel_run.h"
@@ -70,9 +71,12 @@ void FfmpegDirectly(benchmark::State& state) {
                         (kOut / (std::to_string(i) + (poster ? ".jpg" : ".mp4"))).string();
                     const int fd =
                         ::open(out.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-                    std::vector<std::string> args =
-                        poster ? PosterArguments(job, 1.0) : VideoArguments(job);
-                    RunChild(args, {fd});
+                    const std::optional<ClipSource> source = ClipSource::Open(job.source);
+                    ChildCall call;
+                    call.args = poster ? PosterArguments(job, source->Container(), 1.0)
+                                       : VideoArguments(job, source->Container());
+                    call.fds = {source->Fd(), fd};
+                    RunChild(call);
                     ::close(fd);
                 }
             },

@@ -1,20 +1,31 @@
-#!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need; quiet and quick when all are present.
+#!/ usr / bin / env bash
+#Installs the Debian packages the build and the tests need; quiet and quick when all are present.
 set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libbenchmark-dev
           fonts-dejavu-core tidy desktop-file-utils clang libclang-rt-14-dev libexiv2-dev libexpat1-dev
           libimage-exiftool-perl libvips-dev libvips-tools libheif-dev chromium
-          chromium-driver python3 ffmpeg)
+          chromium-driver python3 ffmpeg locales nlohmann-json3-dev)
+
+#The tests run the window's clip path under a decimal-comma locale.
+comma_locale() {
+  locale -a 2>/dev/null | grep -qix 'de_DE.utf8' && return 0
+  sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+}
 
 missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
+for p in "${packages[@]}";
+do
+    dpkg - query - W - f = '${Status}' "$p" 2 > / dev / null | grep - q "install ok installed" ||
+                           missing += ("$p")done[$ { #missing[@] } - eq 0]&& {
+        comma_locale;
+        exit 0;
+    }
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+sudo = ""["$(id -u)" - ne 0]&& sudo =
+    "sudo" echo "Installing: ${missing[*]}" $sudo apt - get update - qq DEBIAN_FRONTEND =
+        noninteractive $sudo apt - get install - y - qq-- no - install -
+            recommends "${missing[@]}" >
+        / dev / null comma_locale

@@ -7,7 +7,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
+
+#include "files/leftovers.h"
 
 extern char** environ;
 
@@ -17,6 +21,10 @@ namespace {
 
 constexpr size_t kKeptErrorBytes = 16 * 1024;
 constexpr int kPollMilliseconds = 100;
+// Above the descriptors a child is given, so that handing them over never overwrites one.
+constexpr int kHighDescriptors = 64;
+
+using Clock = std::chrono::steady_clock;
 
 struct Pipe {
     int read = -1;
@@ -28,30 +36,71 @@ struct Pipe {
         write = ends[1];
         return true;
     }
+    void CloseWrite() {
+        if (write >= 0) ::close(write);
+        write = -1;
+    }
     void Close() {
-        for (int* fd : {&read, &write}) {
-            if (*fd >= 0) ::close(*fd);
-            *fd = -1;
-        }
+        CloseWrite();
+        if (read >= 0) ::close(read);
+        read = -1;
     }
 };
 
-pid_t Spawn(const std::vector<std::string>& args, const std::vector<int>& fds, Pipe& out,
-            Pipe& err) {
+// The program's file by the PATH, as a shell would find it; empty when there is none.
+std::string Executable(const std::string& name) {
+    if (name.find('/') != std::string::npos) return ::access(name.c_str(), X_OK) == 0 ? name : "";
+    const char* path = std::getenv("PATH");
+    std::string_view folders = path != nullptr ? path : "/usr/bin:/bin";
+    while (!folders.empty()) {
+        const size_t colon = folders.find(':');
+        std::string folder(folders.substr(0, colon));
+        folders.remove_prefix(colon == std::string_view::npos ? folders.size() : colon + 1);
+        const std::string file = (folder.empty() ? "." : folder) + "/" + name;
+        if (::access(file.c_str(), X_OK) == 0) return file;
+    }
+    return {};
+}
+
+// Starts the child in its own group with the signals as a new program expects them; -1 when it
+// cannot be started.
+pid_t Spawn(const std::string& file, const ChildCall& call, const Pipe& out, const Pipe& err) {
+    std::vector<int> high;
+    for (const int fd : call.fds) high.push_back(::fcntl(fd, F_DUPFD_CLOEXEC, kHighDescriptors));
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
     posix_spawn_file_actions_adddup2(&actions, out.write, 1);
     posix_spawn_file_actions_adddup2(&actions, err.write, 2);
-    for (size_t i = 0; i < fds.size(); ++i)
-        posix_spawn_file_actions_adddup2(&actions, fds[i], static_cast<int>(3 + i));
+    for (size_t i = 0; i < high.size(); ++i)
+        posix_spawn_file_actions_adddup2(&actions, high[i], static_cast<int>(3 + i));
+    posix_spawn_file_actions_addclosefrom_np(&actions, static_cast<int>(3 + high.size()));
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    sigset_t signals;
+    sigemptyset(&signals);
+    posix_spawnattr_setsigmask(&attributes, &signals);
+    for (const int signal : {SIGPIPE, SIGTERM, SIGINT, SIGHUP, SIGQUIT})
+        sigaddset(&signals, signal);
+    posix_spawnattr_setsigdefault(&attributes, &signals);
+    posix_spawnattr_setflags(
+        &attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     std::vector<char*> argv;
-    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    for (const std::string& arg : call.args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     pid_t pid = -1;
-    const int failed = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const bool failed =
+        std::find(high.begin(), high.end(), -1) != high.end() ||
+        posix_spawn(&pid, file.c_str(), &actions, &attributes, argv.data(), environ) != 0;
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    return failed == 0 ? pid : -1;
+    for (const int fd : high) {
+        if (fd >= 0) ::close(fd);
+    }
+    if (failed) return -1;
+    NoteChildGroup(pid);
+    return pid;
 }
 
 // Reads what is there; false at the end of the stream.
@@ -59,73 +108,114 @@ bool Drain(int fd, std::string& into) {
     char buffer[4096];
     const ssize_t got = ::read(fd, buffer, sizeof buffer);
     if (got > 0) into.append(buffer, static_cast<size_t>(got));
-    return got > 0 || (got < 0 && errno == EINTR);
+    return got > 0 || (got < 0 && (errno == EINTR || errno == EAGAIN));
+}
+
+// Whether the child has ended; it stays unreaped, so its group cannot be taken by another.
+bool Ended(pid_t pid) {
+    siginfo_t info{};
+    return ::waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+           info.si_pid == pid;
+}
+
+class Watch {
+public:
+    Watch(const ChildCall& call, ChildResult& result)
+        : m_call(call), m_result(result), m_end(Clock::now() + call.deadline) {}
+
+    // Whether the run is to be ended now, and why, as the result says.
+    bool Over() {
+        if (m_result.stopped || m_result.timedOut || m_result.tooLong) return true;
+        if (m_result.out.size() > m_call.outLimit) {
+            m_result.tooLong = true;
+        } else if (Clock::now() > m_end) {
+            m_result.timedOut = true;
+        } else if (m_call.keepGoing && !m_call.keepGoing(m_result.out)) {
+            m_result.stopped = true;
+        }
+        return m_result.stopped || m_result.timedOut || m_result.tooLong;
+    }
+
+private:
+    const ChildCall& m_call;
+    ChildResult& m_result;
+    Clock::time_point m_end;
+};
+
+// Reads the child's output until it ends or is to be ended.
+void Follow(pid_t pid, Pipe& out, Pipe& err, Watch& watch, ChildResult& result) {
+    bool outOpen = true;
+    bool errOpen = true;
+    while (!watch.Over()) {
+        if (!outOpen && !errOpen) {
+            if (Ended(pid)) return;
+            ::poll(nullptr, 0, kPollMilliseconds);
+            continue;
+        }
+        pollfd polled[2] = {{outOpen ? out.read : -1, POLLIN, 0},
+                            {errOpen ? err.read : -1, POLLIN, 0}};
+        if (::poll(polled, 2, kPollMilliseconds) <= 0) continue;
+        if (polled[0].revents != 0) outOpen = Drain(out.read, result.out);
+        if (polled[1].revents != 0) errOpen = Drain(err.read, result.err);
+        if (result.err.size() > 2 * kKeptErrorBytes)
+            result.err.erase(0, result.err.size() - kKeptErrorBytes);
+    }
 }
 
 }  // namespace
 
-ChildResult RunChild(const std::vector<std::string>& args, const std::vector<int>& fds,
-                     const std::function<bool(std::string_view out)>& keepGoing) {
+std::string ChildResult::Failure(std::string_view tool) const {
+    if (!started) return std::string(tool) + " is not installed";
+    if (stopped) return "stopped";
+    if (timedOut) return std::string(tool) + " took too long";
+    if (tooLong) return std::string(tool) + " said too much";
+    std::string_view text = err;
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
+    const size_t start = text.find_last_of('\n');
+    const std::string_view last = start == std::string_view::npos ? text : text.substr(start + 1);
+    if (!last.empty()) return std::string(last);
+    return std::string(tool) + (status < 0 ? " was ended by a signal" : " failed");
+}
+
+ChildResult RunChild(const ChildCall& call) {
     ChildResult result;
+    const std::string file = call.args.empty() ? "" : Executable(call.args.front());
     Pipe out;
     Pipe err;
-    if (args.empty() || !out.Open() || !err.Open()) {
+    if (file.empty() || !out.Open() || !err.Open()) {
         out.Close();
         err.Close();
         return result;
     }
-    const pid_t pid = Spawn(args, fds, out, err);
-    ::close(out.write);
-    ::close(err.write);
-    out.write = err.write = -1;
+    const pid_t pid = Spawn(file, call, out, err);
+    out.CloseWrite();
+    err.CloseWrite();
     if (pid < 0) {
         out.Close();
         err.Close();
         return result;
     }
     result.started = true;
-    bool outOpen = true;
-    bool errOpen = true;
-    while (outOpen || errOpen) {
-        pollfd polled[2] = {{outOpen ? out.read : -1, POLLIN, 0},
-                            {errOpen ? err.read : -1, POLLIN, 0}};
-        if (::poll(polled, 2, kPollMilliseconds) > 0) {
-            if (polled[0].revents != 0) outOpen = Drain(out.read, result.out);
-            if (polled[1].revents != 0) errOpen = Drain(err.read, result.err);
-            if (result.err.size() > 2 * kKeptErrorBytes)
-                result.err.erase(0, result.err.size() - kKeptErrorBytes);
-        }
-        if (!result.stopped && keepGoing && !keepGoing(result.out)) {
-            ::kill(pid, SIGKILL);
-            result.stopped = true;
-        }
-    }
+    ::fcntl(out.read, F_SETFL, O_NONBLOCK);
+    ::fcntl(err.read, F_SETFL, O_NONBLOCK);
+    Watch watch(call, result);
+    Follow(pid, out, err, watch, result);
+    // Whatever it started ends with it.
+    ::kill(-pid, SIGKILL);
     out.Close();
     err.Close();
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
+    ForgetChildGroup(pid);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }
 
-std::optional<std::string_view> LastValueOf(std::string_view text, std::string_view key) {
-    std::optional<std::string_view> value;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(start, end - start);
-        if (line.starts_with(key) && line.size() > key.size() && line[key.size()] == '=')
-            value = line.substr(key.size() + 1);
-        start = end + 1;
-    }
-    return value;
-}
-
-std::string LastLineOf(std::string_view text) {
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.remove_suffix(1);
-    const size_t start = text.find_last_of('\n');
-    return std::string(start == std::string_view::npos ? text : text.substr(start + 1));
+ChildResult RunChild(std::vector<std::string> args) {
+    ChildCall call;
+    call.args = std::move(args);
+    return RunChild(call);
 }
 
 }  // namespace vistello

@@ -1,24 +1,32 @@
 #include "clip/ffmpeg_clip_maker.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
-#include <map>
 #include <mutex>
 #include <optional>
-#include <string_view>
 
+#include "clip/box_walk.h"
 #include "clip/child_process.h"
-#include "clip/ffprobe_clip_reader.h"
+#include "clip/clip_source.h"
+#include "clip/tool_answer.h"
 
 namespace vistello {
 
 namespace {
 
-// The descriptor the made file is handed to the tools as.
-const std::string kOutput = "file:/dev/fd/3";
+using std::chrono::seconds;
+
+// The made file, as the tools are handed it beside the clip.
+constexpr int kOutputFd = 4;
+const std::string kOutput = "file:/dev/fd/4";
+// What one second of a clip may take to make, and the time any run may take on top.
+constexpr seconds kPerSecond{20};
+constexpr seconds kAnyRun{60};
+// When a clip does not say how long it is.
+constexpr seconds kUnknownLength{3600};
 
 // Upright (ffmpeg turns a clip by its rotation itself), no larger than the side, never enlarged,
 // with even sides, as H.264 in 4:2:0 needs.
@@ -32,169 +40,162 @@ void Append(std::vector<std::string>& args, std::vector<std::string> more) {
     for (std::string& arg : more) args.push_back(std::move(arg));
 }
 
-double NumberIn(std::string_view text) {
-    double number = 0;
-    std::from_chars(text.data(), text.data() + text.size(), number);
-    return number;
+std::vector<std::string> MetadataArguments(bool keep) {
+    if (keep) return {"-movflags", "+faststart+use_metadata_tags"};
+    return {"-movflags", "+faststart", "-map_metadata", "-1", "-map_chapters", "-1"};
 }
 
-double DurationOf(const std::string& path) {
-    std::vector<std::string> args = {"ffprobe",
-                                     "-v",
-                                     "error",
-                                     "-show_entries",
-                                     "format=duration",
-                                     "-of",
-                                     "default=noprint_wrappers=1"};
-    Append(args, InputArguments(path));
-    const ChildResult probe = RunChild(args);
-    const auto duration = LastValueOf(probe.out, "duration");
-    return duration ? NumberIn(*duration) : 0;
+// The clip's length in seconds; 0 when it does not say.
+double LengthOf(const ClipSource& source) {
+    const ProbeAnswer answer = Probe(source.Fd(), source.Container(), "format=duration");
+    const std::optional<double> length = NumberAt(At(answer.json, "format"), "duration");
+    return length && *length > 0 ? *length : 0;
+}
+
+std::chrono::milliseconds DeadlineFor(double length, double perSecond) {
+    if (length <= 0) return kUnknownLength;
+    const double most = static_cast<double>(kUnknownLength.count()) * 24;
+    return kAnyRun + std::chrono::milliseconds(
+                         static_cast<long long>(std::min(length * perSecond, most) * 1000));
 }
 
 // The pixel size of what was just written to fd.
-ClipOutcome Measured(int fd) {
-    const ChildResult probe = RunChild(
-        {"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries", "stream=width,height",
-         "-of", "default=noprint_wrappers=1", "-protocol_whitelist", "file", "-i", kOutput},
-        {fd});
-    const auto width = LastValueOf(probe.out, "width");
-    const auto height = LastValueOf(probe.out, "height");
-    if (probe.status != 0 || !width || !height) return {"the made file cannot be read", 0, 0};
-    return {"", static_cast<int>(NumberIn(*width)), static_cast<int>(NumberIn(*height))};
+ClipOutcome Measured(int fd, std::string_view container) {
+    const ProbeAnswer answer = Probe(fd, container, "stream=width,height");
+    const nlohmann::json& streams = At(answer.json, "streams");
+    if (!answer.Read() || !streams.is_array() || streams.empty())
+        return {"the made file cannot be read", 0, 0};
+    const auto side = [&](std::string_view key) {
+        return static_cast<int>(NumberAt(streams.front(), key).value_or(0));
+    };
+    return {"", side("width"), side("height")};
 }
 
-using Section = std::map<std::string, std::string, std::less<>>;
-
-// ffprobe's answer as its sections, "[STREAM]" ... "[/STREAM]", each its keys and values.
-std::vector<Section> SectionsOf(std::string_view text) {
-    std::vector<Section> sections;
-    for (size_t start = 0; start < text.size();) {
-        size_t end = text.find('\n', start);
-        if (end == std::string_view::npos) end = text.size();
-        const std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (line == "[STREAM]" || line == "[FORMAT]") sections.emplace_back();
-        const size_t equals = line.find('=');
-        if (!sections.empty() && equals != std::string_view::npos)
-            sections.back().emplace(line.substr(0, equals), line.substr(equals + 1));
-    }
-    return sections;
-}
-
-// Whether its index comes before its data, so that a browser can start playing while the rest
-// arrives: the top-level boxes are walked to whichever comes first.
-bool IndexFirst(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    bool first = false;
-    off_t at = 0;
-    unsigned char header[16];
-    for (int box = 0; box < 64 && ::pread(fd, header, 16, at) >= 8; ++box) {
-        uint64_t size = 0;
-        for (int i = 0; i < 4; ++i) size = size << 8 | header[i];
-        const std::string_view type(reinterpret_cast<const char*>(header) + 4, 4);
-        if (type == "moov" || type == "mdat") {
-            first = type == "moov";
-            break;
+// Whether a stream is turned, by its display matrix or by an older tag.
+bool Turned(const nlohmann::json& stream) {
+    const nlohmann::json& sideData = At(stream, "side_data_list");
+    if (sideData.is_array()) {
+        for (const nlohmann::json& data : sideData) {
+            if (NumberAt(data, "rotation").value_or(0) != 0) return true;
         }
-        if (size == 1) {
-            size = 0;
-            for (int i = 8; i < 16; ++i) size = size << 8 | header[i];
-        }
-        if (size < 8) break;
-        at += static_cast<off_t>(size);
     }
-    ::close(fd);
-    return first;
+    return NumberAt(At(stream, "tags"), "rotate").value_or(0) != 0;
 }
 
-// Tags every MP4 writer leaves, which say nothing of the clip or where it was filmed.
-bool Technical(std::string_view tag) {
-    for (const std::string_view known :
-         {"TAG:major_brand", "TAG:minor_version", "TAG:compatible_brands", "TAG:encoder",
-          "TAG:language", "TAG:handler_name", "TAG:vendor_id"}) {
-        if (tag == known) return true;
-    }
-    return false;
-}
+// What the clip's streams are, against what a web version is.
+struct Streams {
+    // One upright H.264 video in 4:2:0 with even sides no longer than asked, and AAC or no sound.
+    bool ready = false;
+    // Nothing but those: no second picture, no track of locations or timecodes.
+    bool only = false;
+};
 
-// Already what its web version would be: an MP4 of H.264 in 4:2:0 with AAC or no sound, upright,
-// with even sides no longer than asked, its index first and, unless kept, no metadata.
-bool IsReady(const ClipJob& job) {
-    const std::string_view name = job.source;
-    const std::string_view extension = name.substr(name.find_last_of('.') + 1);
-    if (extension != "mp4" && extension != "MP4" && extension != "m4v" && extension != "M4V")
-        return false;
-    std::vector<std::string> args = {
-        "ffprobe",
-        "-v",
-        "error",
-        "-show_entries",
-        "format=format_name:format_tags:stream=codec_type,codec_name,pix_fmt,width,height:"
-        "stream_tags:stream_side_data=rotation",
-        "-of",
-        "default"};
-    Append(args, InputArguments(job.source));
-    const ChildResult probe = RunChild(args);
-    if (probe.status != 0) return false;
+Streams StreamsOf(const ClipSource& source, int side) {
+    const ProbeAnswer answer =
+        Probe(source.Fd(), source.Container(),
+              "stream=codec_type,codec_name,pix_fmt,width,height:stream_tags=rotate:"
+              "stream_side_data=rotation");
+    const nlohmann::json& streams = At(answer.json, "streams");
+    if (!answer.Read() || !streams.is_array()) return {};
     int videos = 0;
-    for (const Section& section : SectionsOf(probe.out)) {
-        for (const auto& [key, value] : section) {
-            if (key.starts_with("TAG:") && !job.keepDetails && !Technical(key)) return false;
-            if (key == "rotation" && NumberIn(value) != 0) return false;
-            if (key == "format_name" && value.find("mp4") == std::string::npos) return false;
+    int sounds = 0;
+    bool ready = true;
+    for (const nlohmann::json& stream : streams) {
+        const std::string type = TextAt(stream, "codec_type");
+        const std::string codec = TextAt(stream, "codec_name");
+        if (type == "audio") {
+            if (++sounds == 1) ready = ready && codec == "aac";
+        } else if (type == "video") {
+            const int width = static_cast<int>(NumberAt(stream, "width").value_or(0));
+            const int height = static_cast<int>(NumberAt(stream, "height").value_or(0));
+            ready = ready && ++videos == 1 && codec == "h264" &&
+                    TextAt(stream, "pix_fmt") == "yuv420p" && width > 0 && height > 0 &&
+                    width % 2 == 0 && height % 2 == 0 && std::max(width, height) <= side &&
+                    !Turned(stream);
         }
-        const auto type = section.find("codec_type");
-        if (type == section.end()) continue;
-        const auto value = [&section](std::string_view key) {
-            const auto found = section.find(key);
-            return found == section.end() ? std::string() : found->second;
-        };
-        const std::string codec = value("codec_name");
-        if (type->second == "audio") {
-            if (codec != "aac") return false;
-            continue;
-        }
-        if (type->second != "video" || codec != "h264" || ++videos > 1) return false;
-        const int width = static_cast<int>(NumberIn(value("width")));
-        const int height = static_cast<int>(NumberIn(value("height")));
-        if (value("pix_fmt") != "yuv420p" || width % 2 != 0 || height % 2 != 0 ||
-            std::max(width, height) > job.side)
-            return false;
     }
-    return videos == 1 && IndexFirst(job.source);
+    return {ready && videos == 1, videos == 1 && sounds <= 1 && streams.size() == 1u + sounds};
+}
+
+bool IndexFirstIn(int fd) {
+    return IndexFirst([fd](unsigned char* into, size_t size, off_t offset) {
+        return ::pread(fd, into, size, offset);
+    });
 }
 
 // The clip's own bytes into fd.
-bool CopyInto(const std::string& path, int fd) {
-    const int in = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return false;
+bool CopyInto(int in, int fd) {
     char buffer[1 << 16];
     ssize_t got = 0;
+    off_t at = 0;
     bool whole = true;
-    while (whole && (got = ::read(in, buffer, sizeof buffer)) > 0)
+    while (whole && (got = ::pread(in, buffer, sizeof buffer, at)) > 0) {
         whole = ::write(fd, buffer, static_cast<size_t>(got)) == got;
-    ::close(in);
+        at += got;
+    }
     return whole && got == 0;
 }
 
-ClipOutcome Outcome(const ChildResult& run, int fd) {
-    if (!run.started) return {"ffmpeg is not installed", 0, 0};
-    if (run.stopped) return {"stopped", 0, 0};
-    if (run.status != 0) {
-        const std::string reason = LastLineOf(run.err);
-        return {reason.empty() ? "ffmpeg failed" : reason, 0, 0};
-    }
-    return Measured(fd);
+ClipOutcome Outcome(const ChildResult& run, int fd, std::string_view made) {
+    if (!run.Succeeded()) return {run.Failure("ffmpeg"), 0, 0};
+    return Measured(fd, made);
+}
+
+ChildCall Call(std::vector<std::string> args, const ClipSource& source, int fd,
+               std::chrono::milliseconds deadline, const ClipGoing& going, double length) {
+    ChildCall call;
+    call.args = std::move(args);
+    call.fds = {source.Fd(), fd};
+    call.deadline = deadline;
+    // Its progress, a few lines a second, however long the clip.
+    call.outLimit = size_t{64} << 20;
+    call.keepGoing = [&going, length](std::string_view out) {
+        const size_t at = out.rfind("out_time_us=");
+        double done = 0;
+        if (at != std::string_view::npos && length > 0) {
+            long long micro = 0;
+            const std::string_view value = out.substr(at + 12);
+            std::from_chars(value.data(), value.data() + value.size(), micro);
+            done = std::clamp(static_cast<double>(micro) / 1e6 / length, 0.0, 1.0);
+        }
+        return !going || going(done);
+    };
+    return call;
+}
+
+// The streams copied into a new MP4, the index first, nothing else kept unless asked.
+ClipOutcome Remux(const ClipJob& job, const ClipSource& source, int fd, const ClipGoing& going,
+                  double length) {
+    std::vector<std::string> args = {"ffmpeg",   "-nostdin",  "-v",    "error",
+                                     "-nostats", "-progress", "pipe:1"};
+    Append(args, source.InputArguments());
+    Append(args, {"-map", "0:v:0", "-map", "0:a:0?", "-c", "copy"});
+    Append(args, MetadataArguments(job.keepDetails));
+    Append(args, {"-f", "mp4", "-y", kOutput});
+    return Outcome(RunChild(Call(args, source, fd, DeadlineFor(length, 1), going, length)), fd,
+                   "mov");
+}
+
+bool EndsIn(std::string_view name, std::string_view extension) {
+    return name.size() > extension.size() &&
+           std::equal(extension.rbegin(), extension.rend(), name.rbegin(), [](char a, char b) {
+               return a == std::tolower(static_cast<unsigned char>(b));
+           });
 }
 
 }  // namespace
 
-std::vector<std::string> VideoArguments(const ClipJob& job) {
+std::string SecondsText(double seconds) {
+    char text[64];
+    const auto [end, error] =
+        std::to_chars(text, text + sizeof text, seconds, std::chars_format::fixed, 3);
+    return error == std::errc() ? std::string(text, end) : "0";
+}
+
+std::vector<std::string> VideoArguments(const ClipJob& job, std::string_view container) {
     std::vector<std::string> args = {"ffmpeg",   "-nostdin",  "-v",    "error",
                                      "-nostats", "-progress", "pipe:1"};
-    Append(args, InputArguments(job.source));
+    Append(args, InputArguments(container, 3));
     Append(args, {"-map",       "0:v:0",   "-map",
                   "0:a:0?",     "-vf",     Scale(job.side) + ",format=yuv420p",
                   "-c:v",       "libx264", "-preset",
@@ -202,19 +203,16 @@ std::vector<std::string> VideoArguments(const ClipJob& job) {
                   "-profile:v", "high",    "-c:a",
                   "aac",        "-b:a",    "128k",
                   "-ac",        "2"});
-    if (job.keepDetails) {
-        Append(args, {"-movflags", "+faststart+use_metadata_tags"});
-    } else {
-        Append(args, {"-movflags", "+faststart", "-map_metadata", "-1", "-map_chapters", "-1"});
-    }
+    Append(args, MetadataArguments(job.keepDetails));
     Append(args, {"-f", "mp4", "-y", kOutput});
     return args;
 }
 
-std::vector<std::string> PosterArguments(const ClipJob& job, double seconds) {
+std::vector<std::string> PosterArguments(const ClipJob& job, std::string_view container,
+                                         double seconds) {
     std::vector<std::string> args = {"ffmpeg", "-nostdin", "-v",
-                                     "error",  "-ss",      std::to_string(seconds)};
-    Append(args, InputArguments(job.source));
+                                     "error",  "-ss",      SecondsText(seconds)};
+    Append(args, InputArguments(container, 3));
     Append(args,
            {"-frames:v", "1", "-vf", Scale(job.side) + ",format=yuvj420p", "-c:v", "mjpeg", "-q:v",
             "3", "-map_metadata", "-1", "-f", "image2", "-update", "1", "-y", kOutput});
@@ -236,22 +234,31 @@ std::string FfmpegClipMaker::Unavailable() {
 }
 
 ClipOutcome FfmpegClipMaker::MakeVideo(const ClipJob& job, int fd, const ClipGoing& going) {
-    if (IsReady(job)) {
-        if (!CopyInto(job.source, fd)) return {"the clip cannot be copied", 0, 0};
-        return Measured(fd);
+    const std::optional<ClipSource> source = ClipSource::Open(job.source);
+    if (!source) return {"it is no clip of a kind that can be read", 0, 0};
+    const double length = LengthOf(*source);
+    const Streams streams = StreamsOf(*source, job.side);
+    if (streams.ready && source->Container() == "mov") {
+        const bool asItIs = job.keepDetails && streams.only && IndexFirstIn(source->Fd()) &&
+                            (EndsIn(job.source, ".mp4") || EndsIn(job.source, ".m4v"));
+        if (!asItIs) return Remux(job, *source, fd, going, length);
+        if (!CopyInto(source->Fd(), fd)) return {"the clip cannot be copied", 0, 0};
+        return Measured(fd, "mov");
     }
-    const double seconds = DurationOf(job.source);
-    const ChildResult run = RunChild(VideoArguments(job), {fd}, [&](std::string_view out) {
-        const auto time = LastValueOf(out, "out_time_us");
-        const double done = seconds > 0 && time ? NumberIn(*time) / 1e6 / seconds : 0;
-        return !going || going(done < 0 ? 0 : done > 1 ? 1 : done);
-    });
-    return Outcome(run, fd);
+    return Outcome(RunChild(Call(VideoArguments(job, source->Container()), *source, fd,
+                                 DeadlineFor(length, kPerSecond.count()), going, length)),
+                   fd, "mov");
 }
 
-ClipOutcome FfmpegClipMaker::MakePoster(const ClipJob& job, int fd) {
-    const double seconds = DurationOf(job.source);
-    return Outcome(RunChild(PosterArguments(job, seconds >= 2 ? 1.0 : seconds / 2), {fd}), fd);
+ClipOutcome FfmpegClipMaker::MakePoster(const ClipJob& job, int fd, const ClipGoing& going) {
+    const std::optional<ClipSource> source = ClipSource::Open(job.source);
+    if (!source) return {"it is no clip of a kind that can be read", 0, 0};
+    const double length = LengthOf(*source);
+    const ClipGoing quiet = [&going](double) { return !going || going(0); };
+    return Outcome(
+        RunChild(Call(PosterArguments(job, source->Container(), length >= 2 ? 1.0 : length / 2),
+                      *source, fd, kAnyRun, quiet, 0)),
+        fd, "jpeg_pipe");
 }
 
 }  // namespace vistello

@@ -1,13 +1,10 @@
 #include "clip/ffprobe_clip_reader.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <climits>
 #include <ctime>
 #include <string_view>
 
-#include "clip/child_process.h"
+#include "clip/clip_source.h"
+#include "clip/tool_answer.h"
 #include "slides/date_taken.h"
 #include "slides/stored_text.h"
 
@@ -17,15 +14,8 @@ namespace {
 
 constexpr std::string_view kPhoneTitle = "com.apple.quicktime.title";
 constexpr std::string_view kPhoneClock = "com.apple.quicktime.creationdate";
-constexpr const char* kTags =
+constexpr std::string_view kTags =
     "format_tags=title,creation_time,com.apple.quicktime.title,com.apple.quicktime.creationdate";
-
-std::string AbsolutePathOf(const std::string& path) {
-    if (!path.empty() && path.front() == '/') return path;
-    char here[PATH_MAX];
-    if (::getcwd(here, sizeof here) == nullptr) return path;
-    return std::string(here) + "/" + path;
-}
 
 // A moment as this computer's clock showed it, "2026-05-14 18:32".
 std::string LocalClockText(TakenAt at) {
@@ -36,36 +26,33 @@ std::string LocalClockText(TakenAt at) {
     return std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local) > 0 ? text : "";
 }
 
-}  // namespace
-
-std::vector<std::string> InputArguments(const std::string& path) {
-    return {"-protocol_whitelist", "file", "-i", "file:" + AbsolutePathOf(path)};
+// The phone's own title where the container's says nothing; one line, valid UTF-8.
+std::string TitleIn(const nlohmann::json& tags) {
+    std::string title = TextAt(tags, "title");
+    if (title.empty()) title = TextAt(tags, kPhoneTitle);
+    return OneLineText({title, StoredEncoding::Ascii}).value_or("");
 }
 
-std::optional<PhotoDetails> FfprobeClipReader::Read(const std::string& path) {
-    // ffprobe would wait for ever on a FIFO that nobody writes to.
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    std::vector<std::string> args = {
-        "ffprobe", "-v", "error", "-show_entries", kTags, "-of", "default=noprint_wrappers=1"};
-    for (std::string& arg : InputArguments(path)) args.push_back(std::move(arg));
-    const ChildResult probe = RunChild(args);
-    if (!probe.started) return PhotoDetails{};
-    if (probe.status != 0) return std::nullopt;
-    const auto tag = [&probe](std::string_view key) {
-        return LastValueOf(probe.out, "TAG:" + std::string(key));
-    };
-    PhotoDetails details;
-    if (const auto title = tag("title").has_value() ? tag("title") : tag(kPhoneTitle))
-        details.title = OneLineText({std::string(*title), StoredEncoding::Ascii}).value_or("");
+}  // namespace
+
+std::optional<ClipDetails> FfprobeClipReader::Read(const std::string& path) {
+    const std::optional<ClipSource> source = ClipSource::Open(path);
+    if (!source) return std::nullopt;
+    const ProbeAnswer answer = Probe(source->Fd(), source->Container(), kTags);
+    if (!answer.run.started) return ClipDetails{};
+    if (!answer.Read()) return std::nullopt;
+    const nlohmann::json& tags = At(At(answer.json, "format"), "tags");
+    ClipDetails details;
+    details.title = TitleIn(tags);
     // A phone keeps the time on its own clock beside the container's, which is in UTC; that one
     // is shown on this computer's clock, the one its owner most likely lives by.
-    if (const auto clock = tag(kPhoneClock); clock && IsoTakenAt(*clock)) {
-        details.takenAt = IsoTakenAt(*clock);
-        details.shooting.dateTaken = LocalTakenText(*clock);
-    } else if (const auto recorded = tag("creation_time")) {
-        details.takenAt = IsoTakenAt(*recorded);
-        if (details.takenAt) details.shooting.dateTaken = LocalClockText(*details.takenAt);
+    const std::string clock = TextAt(tags, kPhoneClock);
+    if (IsoTakenAt(clock)) {
+        details.recordedAt = IsoTakenAt(clock);
+        details.recordedText = LocalTakenText(clock);
+    } else if (const std::string recorded = TextAt(tags, "creation_time"); !recorded.empty()) {
+        details.recordedAt = IsoTakenAt(recorded);
+        if (details.recordedAt) details.recordedText = LocalClockText(*details.recordedAt);
     }
     return details;
 }

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "files/error_text.h"
+#include "files/leftovers.h"
 #include "files/link_chain.h"
 
 namespace vistello {
@@ -24,10 +25,10 @@ std::string RandomName() {
         "0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
     thread_local std::random_device entropy;
     uint64_t value = (uint64_t{entropy()} << 32) | entropy();
-    std::string name = ".vistello-";
+    std::string random;
     for (int digit = 0; digit < 11; ++digit, value /= kDigits.size())
-        name += kDigits[value % kDigits.size()];
-    return name;
+        random += kDigits[value % kDigits.size()];
+    return TemporaryName(random);
 }
 
 // The temporary shares the target's folder, so the rename never crosses file systems.
@@ -86,14 +87,18 @@ bool ReplaceTarget(FileOps& ops, const LinkEnd& target, const TemporaryFiller& f
     std::string temp;
     const int fd = OpenTemporaryBeside(ops, target.path, temp);
     if (fd < 0) return false;
+    // Noted, so that a signal that ends the program removes it.
+    const int slot = NoteTemporary(temp);
     const bool filled = FillTemporary(ops, fd, target, fill, flush);
     const bool closed = ops.Close(fd) == 0;
     if (!filled || !closed || ops.Rename(temp, target.path) != 0) {
         const int error = errno;
         ops.Unlink(temp);
+        ForgetTemporary(slot);
         errno = error;
         return false;
     }
+    ForgetTemporary(slot);
     return flush == Flush::ToSystem || ops.FsyncFolder(FolderOf(target.path)) == 0;
 }
 

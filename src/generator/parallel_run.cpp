@@ -45,9 +45,11 @@ bool Guarded(ParallelRun& run, std::mutex& mutex, Call&& call) {
 ParallelRun RunHere(int count, const std::function<void(int item)>& work,
                     const std::function<bool(int done)>& progress) {
     ParallelRun run;
+    run.finished.resize(static_cast<size_t>(count));
     std::mutex mutex;
     while (run.done < count && !run.stopped) {
         if (!Guarded(run, mutex, [&] { work(run.done); })) break;
+        run.finished[static_cast<size_t>(run.done)] = true;
         ++run.done;
         bool goOn = true;
         Guarded(run, mutex, [&] { goOn = progress(run.done); });
@@ -69,6 +71,7 @@ ParallelRun RunInParallel(int count, int threads, const std::function<void(int i
     if (count <= 0) return {};
     if (threads <= 0) return RunHere(count, work, progress);
     ParallelRun run;
+    run.finished.resize(static_cast<size_t>(count));
     std::mutex mutex;
     std::condition_variable changed;
     int next = 0;
@@ -82,6 +85,7 @@ ParallelRun RunInParallel(int count, int threads, const std::function<void(int i
             const bool whole = Guarded(run, mutex, [&] { work(item); });
             lock.lock();
             if (!whole) break;
+            run.finished[static_cast<size_t>(item)] = true;
             const int mine = ++run.done;
             changed.notify_all();
             changed.wait(lock, [&] { return run.stopped || heard >= mine; });

@@ -2,16 +2,24 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vistello {
 
 struct ParallelRun {
-    // Items 0 to done - 1 were run, whole.
+    // How many items were run, whole; which ones, `finished` says, since on several threads a
+    // later item may end while an earlier one fails or is still under way.
     int done = 0;
+    std::vector<bool> finished;
     // progress answered false, or something failed.
     bool stopped = false;
     // What went wrong when work or progress threw; empty otherwise.
     std::string failure;
+
+    bool Finished(int item) const {
+        return item >= 0 && static_cast<size_t>(item) < finished.size() &&
+               finished[static_cast<size_t>(item)];
+    }
 };
 
 // Called on each worker thread as it ends, so that a library can let go of what it keeps per

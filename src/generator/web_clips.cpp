@@ -60,7 +60,8 @@ ClipMade MakeClip(FileOps& ops, ClipMaker& clips, ImageMaker& images, const Clip
     };
     if (!into(clip.video, made.video,
               [&](int fd) { return clips.MakeVideo(clip.job, fd, going); }) ||
-        !into(clip.poster, made.poster, [&](int fd) { return clips.MakePoster(clip.job, fd); }))
+        !into(clip.poster, made.poster,
+              [&](int fd) { return clips.MakePoster(clip.job, fd, going); }))
         return made;
     if (clip.thumbnail.empty()) return made;
     MadeImage thumbnail = images.Make({folder + clip.poster,
@@ -119,7 +120,8 @@ MadeResult MakeWebClips(FileOps& ops, ClipMaker& clips, ImageMaker& images,
     MadeResult result;
     result.stopped = run.stopped;
     result.failure = run.failure;
-    for (size_t item = 0; item < static_cast<size_t>(run.done); ++item) {
+    for (size_t item = 0; item < todo.size(); ++item) {
+        if (!run.Finished(static_cast<int>(item))) continue;
         const ClipPlan& clip = plan.clips[todo[item]];
         const ClipMade& outcome = results[item];
         if (!outcome.failure.empty()) {

@@ -102,7 +102,8 @@ std::optional<std::vector<Source>> ExamineSources(
             source.facts = maker.Examine(source.path);
         },
         [&](int done) { return onImage(done, total); }, [&maker] { maker.EndThread(); });
-    for (int item = 0; item < run.done; ++item) {
+    for (int item = 0; item < total; ++item) {
+        if (!run.Finished(item)) continue;
         const Source& source = sources[unknown[static_cast<size_t>(item)]];
         if (source.facts) made.NoteFacts(source.path, *source.info, *source.facts);
     }
@@ -323,7 +324,8 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
     MadeResult result;
     result.stopped = run.stopped;
     result.failure = run.failure;
-    for (size_t item = 0; item < static_cast<size_t>(run.done); ++item) {
+    for (size_t item = 0; item < todo.size(); ++item) {
+        if (!run.Finished(static_cast<int>(item))) continue;
         const size_t job = todo[item];
         const ImageJob& image = plan.jobs[job];
         if (failures[item].empty()) {

@@ -16,6 +16,7 @@
 #include "app/slide_show_app.h"
 #include "clip/ffmpeg_clip_maker.h"
 #include "clip/ffprobe_clip_reader.h"
+#include "files/leftovers.h"
 #include "photo/exiv2_photo_reader.h"
 #include "photo/vips_image_maker.h"
 #include "qt/app_icon.h"
@@ -95,6 +96,7 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    vistello::EndLeftoversOnSignals();
     const vistello::StartOptions options =
         vistello::ParseCommandLine(std::vector<std::string_view>(argv + 1, argv + argc));
     switch (options.action) {

@@ -1,24 +1,23 @@
 #pragma once
 
-#include <optional>
-#include <string>
-
+#include "slides/clip_reader.h"
 #include "slides/photo_details.h"
 
 namespace vistello {
 
-// Reads photos with one reader and clips with another, telling them apart by their names.
+// Reads photos with one reader and clips with another, as the slide's kind says; a clip's title
+// and the time it was recorded fill a slide's fields as a photo's do.
 class MediaReader : public PhotoReader {
 public:
-    MediaReader(PhotoReader& photos, PhotoReader& clips) : m_photos(photos), m_clips(clips) {}
+    MediaReader(PhotoReader& photos, ClipReader& clips) : m_photos(photos), m_clips(clips) {}
     std::optional<PhotoDetails> Read(const std::string& path) override;
     std::optional<PhotoDetails> ReadWhenAndHow(const std::string& path) override;
 
 private:
-    PhotoReader& For(const std::string& path);
+    std::optional<PhotoDetails> ReadClip(const std::string& path);
 
     PhotoReader& m_photos;
-    PhotoReader& m_clips;
+    ClipReader& m_clips;
 };
 
 }  // namespace vistello

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <filesystem>
 #include <tuple>
 
@@ -18,7 +19,7 @@ namespace fs = std::filesystem;
 void Ffmpeg(const std::string& path, std::vector<std::string> args) {
     args.insert(args.begin(), {"ffmpeg", "-v", "error"});
     args.insert(args.end(), {"-y", "file:" + fs::absolute(path).string()});
-    ASSERT_EQ(RunChild(args).status, 0) << path;
+    ASSERT_TRUE(RunChild(args).Succeeded()) << path;
 }
 
 // Two seconds of ffmpeg's test picture and tone, of the given size, with what a phone records.
@@ -55,10 +56,12 @@ std::string Probe(const std::string& path) {
 class ClipMakerTest : public ::testing::Test {
 protected:
     // Made into `target`; the outcome says its size or why not.
-    ClipOutcome Make(const ClipJob& job, const std::string& target, bool poster = false) {
+    ClipOutcome Make(
+        const ClipJob& job, const std::string& target, bool poster = false,
+        const ClipGoing& going = [](double) { return true; }) {
         const int fd = ::open(target.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        const ClipOutcome outcome = poster ? maker.MakePoster(job, fd)
-                                           : maker.MakeVideo(job, fd, [](double) { return true; });
+        const ClipOutcome outcome =
+            poster ? maker.MakePoster(job, fd, going) : maker.MakeVideo(job, fd, going);
         ::close(fd);
         return outcome;
     }
@@ -119,34 +122,87 @@ TEST_F(ClipMakerTest, MakesClipsOfOtherKindsPlayable) {
     }
 }
 
-// A clip that already is what its web version would be is copied as it is; one whose index comes
-// last, one too large and one that tells its title (unless details are kept) are made again.
-TEST_F(ClipMakerTest, CopiesAClipThatIsReadyAsItIs) {
-    MakeH264("ready.mp4", {"-movflags", "+faststart"});
-    MakeH264("late.mp4", {});
-    MakeH264("titled.mp4", {"-movflags", "+faststart", "-metadata", "title=Me"});
-    EXPECT_EQ(Make({"ready.mp4", 1920, false}, "a.mp4").width, 320);
-    EXPECT_EQ(ReadBytes("a.mp4"), ReadBytes("ready.mp4"));
-    for (const auto& [source, side, keep] :
-         {std::tuple{"late.mp4", 1920, false}, std::tuple{"ready.mp4", 160, false},
-          std::tuple{"titled.mp4", 1920, false}}) {
-        Make({source, side, keep}, "made.mp4");
-        EXPECT_NE(ReadBytes("made.mp4"), ReadBytes(source)) << source;
-    }
-    Make({"titled.mp4", 1920, true}, "kept.mp4");
-    EXPECT_EQ(ReadBytes("kept.mp4"), ReadBytes("titled.mp4"));
+// What exiftool finds of where a file was filmed.
+std::string Location(const std::string& path) {
+    return RunChild({"exiftool", "-q", "-q", "-n", "-GPSLatitude", "-GPSPosition", path}).out;
 }
 
-// What is no clip fails with ffmpeg's own reason; a name that begins like an option is only ever
-// a local file's.
-TEST_F(ClipMakerTest, FailsWithTheToolsReasonAndTakesNamesAsFiles) {
-    WriteBytes("-y.mp4", "just words");
+// A clip whose streams already are what the web version's would be keeps them, losslessly: as it
+// is where its details are kept, else in a new file without them, the location that an XMP box
+// holds among them. A clip turned, too large, with its index last or with other sound is made
+// again, upright and with AAC.
+TEST_F(ClipMakerTest, KeepsReadyStreamsAndNothingElseUnlessAsked) {
+    MakeH264("ready.mp4", {"-movflags", "+faststart"});
+    ASSERT_TRUE(RunChild({"exiftool", "-q", "-overwrite_original", "-XMP:GPSLatitude=48.8577",
+                          "-XMP:GPSLongitude=2.295", "ready.mp4"})
+                    .Succeeded());
+    ASSERT_NE(Location("ready.mp4"), "");
+    EXPECT_EQ(Make({"ready.mp4", 1920, true}, "kept.mp4").width, 320);
+    EXPECT_EQ(ReadBytes("kept.mp4"), ReadBytes("ready.mp4"));
+    EXPECT_EQ(Make({"ready.mp4", 1920, false}, "bare.mp4").width, 320);
+    EXPECT_EQ(Location("bare.mp4"), "");
+    const auto packets = [](const std::string& path) {
+        return RunChild({"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
+                         "packet=size,pts", "-of", "csv", "file:" + path})
+            .out;
+    };
+    EXPECT_EQ(packets("bare.mp4"), packets("ready.mp4"));
+    EXPECT_NE(Probe("bare.mp4").find("codec_name=h264"), std::string::npos);
+
+    MakeH264("late.mp4", {});
+    MakeH264("flat.mp4", {});
+    Ffmpeg("turned.mp4", {"-i", "file:" + fs::absolute("flat.mp4").string(), "-c", "copy",
+                          "-metadata:s:v:0", "rotate=90", "-movflags", "+faststart"});
+    Ffmpeg("mp3.mp4",
+           {"-i", "file:" + fs::absolute("ready.mp4").string(), "-f", "lavfi", "-i",
+            "sine=duration=1", "-c:v", "copy", "-c:a", "libmp3lame", "-movflags", "+faststart"});
+    EXPECT_EQ(Make({"late.mp4", 1920, true}, "made.mp4").width, 320);
+    EXPECT_NE(ReadBytes("made.mp4"), ReadBytes("late.mp4"));
+    EXPECT_EQ(Make({"ready.mp4", 160, false}, "small.mp4").width, 160);
+    const ClipOutcome upright = Make({"turned.mp4", 1920, false}, "upright.mp4");
+    EXPECT_EQ(std::pair(upright.width, upright.height), std::pair(240, 320));
+    Make({"mp3.mp4", 1920, false}, "sound.mp4");
+    EXPECT_NE(Probe("sound.mp4").find("codec_name=aac"), std::string::npos);
+}
+
+// What is no clip fails with the reason; a name that begins like an option is only ever a local
+// file's; a list saved under a clip's name is no clip.
+TEST_F(ClipMakerTest, FailsWithAReasonAndReadsOnlyTheClipNamed) {
+    WriteBytes("-y.mp4", std::string(4, '\0') + "ftypisom, just words that are no clip");
     const ClipOutcome made = Make({"-y.mp4", 1920, false}, "out.mp4");
     EXPECT_NE(made.failure, "");
     EXPECT_NE(made.failure.find("Invalid data"), std::string::npos) << made.failure;
-    const std::vector<std::string> args = VideoArguments({"-y.mp4", 1920, false});
-    EXPECT_EQ(std::count(args.begin(), args.end(), "file:" + fs::absolute("-y.mp4").string()), 1);
-    EXPECT_EQ(std::count(args.begin(), args.end(), "-y.mp4"), 0);
+    MakeH264("private.mp4", {"-movflags", "+faststart"});
+    WriteBytes("holiday.mp4", "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\nfile:" +
+                                  fs::absolute("private.mp4").string() + "\n#EXT-X-ENDLIST\n");
+    WriteBytes("beach.mov",
+               "ffconcat version 1.0\nfile '" + fs::absolute("private.mp4").string() + "'\n");
+    for (const char* list : {"holiday.mp4", "beach.mov"}) {
+        for (const bool poster : {false, true})
+            EXPECT_NE(Make({list, 1920, false}, "list.out", poster).failure, "") << list;
+        EXPECT_EQ(ReadBytes("list.out"), "") << list;
+    }
+}
+
+// Under a decimal-comma locale, as the window runs, a short clip still gets its poster.
+TEST_F(ClipMakerTest, MakesPostersUnderADecimalCommaLocale) {
+    MakeH264("short.mp4", {});
+    const std::string before = ::setlocale(LC_ALL, nullptr);
+    ASSERT_NE(::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "make the de_DE.UTF-8 locale";
+    const ClipOutcome poster = Make({"short.mp4", 1920, false}, "poster.jpg", true);
+    ::setlocale(LC_ALL, before.c_str());
+    EXPECT_EQ(poster.failure, "");
+    EXPECT_EQ(poster.width, 320);
+}
+
+// Cancel ends ffmpeg at once, however long the clip.
+TEST_F(ClipMakerTest, StopsWhenCancelled) {
+    Ffmpeg("long.mp4", {"-f", "lavfi", "-i", "testsrc=duration=60:rate=30:size=640x360", "-c:v",
+                        "mpeg4", "-q:v", "31"});
+    int asked = 0;
+    const ClipOutcome made =
+        Make({"long.mp4", 1920, false}, "web.mp4", false, [&asked](double) { return ++asked < 3; });
+    EXPECT_EQ(made.failure, "stopped");
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ void MakeClip(const std::string& path, const std::vector<std::string>& recorded)
     // As a phone keeps them: under its own keys, beside the container's.
     args.insert(args.end(), {"-movflags", "use_metadata_tags"});
     args.insert(args.end(), {"-y", "file:" + fs::absolute(path).string()});
-    ASSERT_EQ(RunChild(args).status, 0);
+    ASSERT_TRUE(RunChild(args).Succeeded());
 }
 
 // The clip's own title and the time it was recorded, by the phone's clock where it kept it, else
@@ -43,28 +43,36 @@ TEST(ClipReaderTest, ReadsTheTitleAndTheTimeRecorded) {
     WriteBytes("notes.mp4", "just words");
     ASSERT_EQ(::mkfifo("pipe.mp4", 0600), 0);
     FfprobeClipReader reader;
-    const std::optional<PhotoDetails> harbour = reader.Read("harbour.mp4");
+    const std::optional<ClipDetails> harbour = reader.Read("harbour.mp4");
     ASSERT_TRUE(harbour);
     EXPECT_EQ(harbour->title, "Harbour at dawn");
-    EXPECT_EQ(harbour->takenAt, IsoTakenAt("2026-05-14T18:32:10Z"));
-    EXPECT_EQ(harbour->shooting.dateTaken, "2026-05-14 20:32");
-    const std::optional<PhotoDetails> phone = reader.Read("phone.mov");
+    EXPECT_EQ(harbour->recordedAt, IsoTakenAt("2026-05-14T18:32:10Z"));
+    EXPECT_EQ(harbour->recordedText, "2026-05-14 20:32");
+    const std::optional<ClipDetails> phone = reader.Read("phone.mov");
     ASSERT_TRUE(phone);
     EXPECT_EQ(phone->title, "Boats");
-    EXPECT_EQ(phone->takenAt, harbour->takenAt.value() + 7 * 3600 * 1000);
-    EXPECT_EQ(phone->shooting.dateTaken, "2026-05-14 18:32");
+    EXPECT_EQ(phone->recordedAt, harbour->recordedAt.value() + 7 * 3600 * 1000);
+    EXPECT_EQ(phone->recordedText, "2026-05-14 18:32");
     ::unsetenv("TZ");
     ::tzset();
-    EXPECT_EQ(reader.Read("-y.mov"), PhotoDetails{});
+    EXPECT_EQ(reader.Read("-y.mov"), ClipDetails{});
     EXPECT_EQ(reader.Read("notes.mp4"), std::nullopt);
     EXPECT_EQ(reader.Read("pipe.mp4"), std::nullopt);
-    EXPECT_EQ(InputArguments("-y.mov"),
-              (std::vector<std::string>{"-protocol_whitelist", "file", "-i",
-                                        "file:" + fs::absolute("-y.mov").string()}));
 }
 
-// A "clip" that is a playlist naming a server is never fetched from.
-TEST(ClipReaderTest, APlaylistCannotMakeItFetchAnything) {
+// A title of several lines is read whole, on one line, and cannot pass for another value.
+TEST(ClipReaderTest, ATitleIsReadWholeAndAsText) {
+    ScratchDir scratch;
+    MakeClip("odd.mp4", {"title=Harbour\nTAG:title=forged\nat dawn",
+                         "creation_time=2026-05-14T18:32:10.000000Z"});
+    const std::optional<ClipDetails> odd = FfprobeClipReader().Read("odd.mp4");
+    ASSERT_TRUE(odd);
+    EXPECT_EQ(odd->title, "Harbour TAG:title=forged at dawn");
+}
+
+// A playlist or a list of files saved under a clip's name is no clip: nothing it names is read,
+// whether a server, a private clip elsewhere or a FIFO that would never answer.
+TEST(ClipReaderTest, AListDressedAsAClipIsNotFollowed) {
     ScratchDir scratch;
     const int server = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
     sockaddr_in address{};
@@ -75,10 +83,19 @@ TEST(ClipReaderTest, APlaylistCannotMakeItFetchAnything) {
     ASSERT_EQ(::listen(server, 4), 0);
     ::getsockname(server, reinterpret_cast<sockaddr*>(&address), &size);
     const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-    WriteBytes("list.mp4",
+    MakeClip("private.mp4", {"title=Private"});
+    ASSERT_EQ(::mkfifo("never", 0600), 0);
+    const std::string privateClip = fs::absolute("private.mp4").string();
+    WriteBytes("web.mp4",
                "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\n" + url + "/a.ts\n#EXT-X-ENDLIST\n");
+    WriteBytes("holiday.mp4", "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\nfile:" + privateClip +
+                                  "\n#EXT-X-ENDLIST\n");
+    WriteBytes("beach.mov", "ffconcat version 1.0\nfile '" + privateClip + "'\n");
+    WriteBytes("stuck.mov",
+               "ffconcat version 1.0\nfile '" + fs::absolute("never").string() + "'\n");
     FfprobeClipReader reader;
-    reader.Read("list.mp4");
+    for (const char* list : {"web.mp4", "holiday.mp4", "beach.mov", "stuck.mov"})
+        EXPECT_EQ(reader.Read(list), std::nullopt) << list;
     EXPECT_LT(::accept(server, nullptr, nullptr), 0);
     ::close(server);
 }

@@ -71,5 +71,22 @@ TEST(ParallelRunTest, AFailingItemOrReportEndsTheRunWithItsReason) {
     }
 }
 
+// On two threads the first item fails after the second has finished: the run says which one is
+// whole, so that no caller takes the failed item's results for made ones.
+TEST(ParallelRunTest, SaysWhichItemsFinishedWhenAnEarlierOneFails) {
+    const ParallelRun run = RunInParallel(
+        2, 2,
+        [](int item) {
+            if (item == 1) return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            throw std::runtime_error("disk on fire");
+        },
+        [](int) { return true; });
+    EXPECT_TRUE(run.stopped);
+    EXPECT_EQ(run.done, 1);
+    EXPECT_FALSE(run.Finished(0));
+    EXPECT_TRUE(run.Finished(1));
+}
+
 }  // namespace
 }  // namespace vistello::testing

@@ -27,7 +27,7 @@ public:
         return Written(fd,
                        kind + "@" + std::to_string(job.side) + (job.keepDetails ? "+details" : ""));
     }
-    ClipOutcome MakePoster(const ClipJob& job, int fd) override {
+    ClipOutcome MakePoster(const ClipJob& job, int fd, const ClipGoing&) override {
         return Written(fd, "poster of " + ReadBytes(job.source));
     }
 

@@ -1,0 +1,119 @@
+#include "files/leftovers.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cstring>
+
+namespace vistello {
+
+namespace {
+
+constexpr std::string_view kTemporaryPrefix = ".vistello-";
+constexpr size_t kSlots = 128;
+
+std::array<std::atomic<pid_t>, kSlots> g_groups{};
+
+enum TemporaryState : int { kFree, kFilling, kNoted };
+
+struct TemporarySlot {
+    std::atomic<int> state{kFree};
+    char path[PATH_MAX];
+};
+
+std::array<TemporarySlot, kSlots> g_temporaries;
+
+static_assert(std::atomic<pid_t>::is_always_lock_free && std::atomic<int>::is_always_lock_free,
+              "a signal handler reads the lists");
+
+void EndOnSignal(int signal) {
+    const int error = errno;
+    EndLeftovers();
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+    errno = error;
+}
+
+// The process a temporary's name says fills it; 0 when the name is no temporary of ours.
+pid_t FillerOf(std::string_view name) {
+    if (!name.starts_with(kTemporaryPrefix)) return 0;
+    name.remove_prefix(kTemporaryPrefix.size());
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
+    if (error != std::errc() || pid <= 0 || end == name.data() + name.size() || *end != '-')
+        return 0;
+    return pid;
+}
+
+}  // namespace
+
+void NoteChildGroup(pid_t group) {
+    for (std::atomic<pid_t>& slot : g_groups) {
+        pid_t free = 0;
+        if (slot.compare_exchange_strong(free, group)) return;
+    }
+}
+
+void ForgetChildGroup(pid_t group) {
+    for (std::atomic<pid_t>& slot : g_groups) {
+        pid_t noted = group;
+        if (slot.compare_exchange_strong(noted, 0)) return;
+    }
+}
+
+int NoteTemporary(const std::string& path) {
+    if (path.size() >= PATH_MAX) return -1;
+    for (size_t i = 0; i < kSlots; ++i) {
+        int free = kFree;
+        if (!g_temporaries[i].state.compare_exchange_strong(free, kFilling)) continue;
+        std::memcpy(g_temporaries[i].path, path.c_str(), path.size() + 1);
+        g_temporaries[i].state = kNoted;
+        return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void ForgetTemporary(int slot) {
+    if (slot >= 0 && static_cast<size_t>(slot) < kSlots)
+        g_temporaries[static_cast<size_t>(slot)].state = kFree;
+}
+
+void EndLeftovers() {
+    for (std::atomic<pid_t>& slot : g_groups) {
+        if (const pid_t group = slot.load(); group > 0) ::kill(-group, SIGKILL);
+    }
+    for (TemporarySlot& slot : g_temporaries) {
+        if (slot.state.load() == kNoted) ::unlink(slot.path);
+    }
+}
+
+void EndLeftoversOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = EndOnSignal;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT})
+        ::sigaction(signal, &action, nullptr);
+}
+
+std::string TemporaryName(std::string_view random) {
+    static const std::string prefix =
+        std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-";
+    return prefix + std::string(random);
+}
+
+void ClearStaleTemporaries(FileOps& ops, const std::string& folder) {
+    const auto entries = ops.ListFolder(folder);
+    if (!entries) return;
+    for (const FolderEntry& entry : *entries) {
+        const pid_t filler = FillerOf(entry.name);
+        if (filler > 0 && filler != ::getpid() && ::kill(filler, 0) != 0 && errno == ESRCH)
+            ops.Unlink(folder + entry.name);
+    }
+}
+
+}  // namespace vistello

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string_view>
+
+namespace vistello {
+
+enum class SlideKind { Photo, Clip };
+
+// What kind of slide a row is, by the file it names; the one rule every part of the program
+// asks, whatever was or was not made of the file.
+SlideKind SlideKindOf(std::string_view path);
+
+}  // namespace vistello
