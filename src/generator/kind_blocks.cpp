@@ -1,12 +1,12 @@
 #include "generator/kind_blocks.h"
 
 #include "generator/row_tags.h"
-#include "slides/image_kinds.h"
+#include "slides/slide_kind.h"
 
 namespace vistello {
 
 SlideKinds KindOf(std::string_view name) {
-    const bool clip = IsClipFileName(name);
+    const bool clip = SlideKindOf(name) == SlideKind::Clip;
     return {!clip, clip};
 }
 

@@ -13,6 +13,7 @@
 #include "files/atomic_file.h"
 #include "files/error_text.h"
 #include "files/file_copy.h"
+#include "files/leftovers.h"
 #include "files/link_chain.h"
 #include "files/path_rules.h"
 #include "files/text_file.h"
@@ -240,6 +241,9 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     // A tag left empty would replace nothing; it stands for its default.
     TagSet tags = givenTags;
     tags.FillEmptyWithDefaults();
+    // What a killed run was writing into this folder goes before this run writes its own.
+    ClearStaleTemporaries(ops, outputFolder);
+    ClearStaleTemporaries(ops, outputFolder + std::string(kThumbnailFolder));
     PageSetResult result;
     result.pages = result.images = static_cast<int>(rows.size());
     const bool overview = web && !web->overviewText.empty();

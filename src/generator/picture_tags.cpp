@@ -1,7 +1,6 @@
 #include "generator/picture_tags.h"
 
 #include "generator/page_names.h"
-#include "slides/image_kinds.h"
 #include "text/html_escape.h"
 
 namespace vistello {
@@ -126,8 +125,7 @@ std::string VideoElement(const Picture& picture) {
 }
 
 std::string MediaElement(const Picture& picture, std::string_view alt) {
-    if (!picture.poster.path.empty() || IsClipFileName(picture.image.path))
-        return VideoElement(picture);
+    if (picture.kind == SlideKind::Clip) return VideoElement(picture);
     const PictureFile& image = picture.image;
     const bool ladder = Known(picture.ladder) && image.width > 0 && image.height > 0;
     std::string html;
@@ -180,7 +178,7 @@ std::string ThumbnailElement(const Picture& picture, std::string_view alt, bool 
     html += SizeAttributes(thumbnail) + Attribute("alt", alt);
     if (lazy) html += Attribute("loading", "lazy");
     // A clip's tile says so, for the look to mark it.
-    if (!picture.poster.path.empty()) html += " data-clip";
+    if (picture.kind == SlideKind::Clip) html += " data-clip";
     html += ">";
     if (webp) html += "</picture>";
     return html;

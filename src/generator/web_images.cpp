@@ -86,7 +86,7 @@ std::optional<std::vector<Source>> ExamineSources(
     }
     std::vector<size_t> unknown;
     for (size_t i = 0; i < sources.size(); ++i) {
-        if (!sources[i].info || IsClipFileName(FileNameOf(sources[i].path)) ||
+        if (!sources[i].info || SlideKindOf(sources[i].path) == SlideKind::Clip ||
             (!needs.Any() && !MayMakeImageOf(settings, sources[i].path)))
             continue;
         sources[i].facts = made.FactsOf(sources[i].path, *sources[i].info);
@@ -166,6 +166,14 @@ std::vector<ImageOutput> SharpThumbnails(NameClaims& claims, const std::string& 
     return outputs;
 }
 
+// A play sign on a dark tile, of a thumbnail's shape.
+constexpr std::string_view kClipSign =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"320\" height=\"180\" viewBox=\"0 0 16 9\">"
+    "<rect width=\"16\" height=\"9\" fill=\"#333\"/><path d=\"M6.5 2.5v4l3.5-2z\" "
+    "fill=\"#fff\"/></svg>\n";
+constexpr int kClipSignWidth = 320;
+constexpr int kClipSignHeight = 180;
+
 // Clips are as large as a web copy, or as a full HD screen where there are no web copies.
 constexpr int kClipSide = 1920;
 
@@ -194,7 +202,8 @@ int AddJob(WebImagePlan& plan, ImageJob job, const struct stat& source) {
 
 bool MayMakeImageOf(const WebSettings& settings, const std::string& path) {
     const std::string name = FileNameOf(path);
-    return settings.MakesImages() || IsUnshownImageFileName(name) || IsClipFileName(name);
+    return settings.MakesImages() || IsUnshownImageFileName(name) ||
+           SlideKindOf(name) == SlideKind::Clip;
 }
 
 std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker, ClipMaker* clips,
@@ -222,16 +231,24 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker, ClipM
     for (size_t i = 0; i < sources.size(); ++i) {
         const Source& source = sources[i];
         const bool unshown = IsUnshownImageFileName(FileNameOf(source.path));
-        clip[i] = IsClipFileName(FileNameOf(source.path)) && source.info && clipsCopied.empty();
-        if (IsClipFileName(FileNameOf(source.path)) && clips != nullptr && !clip[i])
-            plan.clipsCopied = clipsCopied;
+        const bool isClip = SlideKindOf(source.path) == SlideKind::Clip;
+        clip[i] = isClip && source.info && clipsCopied.empty();
+        if (isClip && clips != nullptr && !clip[i]) plan.clipsCopied = clipsCopied;
         copied[i] = !clip[i] &&
                     ((settings.largestSide == 0 && !unshown) || !source.facts || source.facts->gif);
         if (copied[i]) claims.Take(FileNameOf(source.path));
         plan.converted += !copied[i] && unshown;
     }
+    for (size_t i = 0; i < sources.size() && plan.clipSign.empty(); ++i) {
+        if (copied[i] && SlideKindOf(sources[i].path) == SlideKind::Clip)
+            plan.clipSign = claims.Unique("clip", ".svg");
+    }
     std::vector<std::string> names(sources.size());
     std::vector<std::string> thumbnails(sources.size());
+    for (size_t i = 0; i < sources.size(); ++i) {
+        if (copied[i] && SlideKindOf(sources[i].path) == SlideKind::Clip)
+            thumbnails[i] = plan.clipSign;
+    }
     NameClaims thumbnailClaims(ops, folder + std::string(kThumbnailFolder), sourceIds);
     for (size_t i = 0; i < sources.size(); ++i) {
         const Source& source = sources[i];
@@ -299,6 +316,17 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
         return plan.jobs[job].target.starts_with(kThumbnailFolder);
     });
     if (anyThumbnail) ops.MakeFolder(folder + std::string(kThumbnailFolder));
+    MadeResult result;
+    if (!plan.clipSign.empty() &&
+        !WriteFileIfChanged(ops, folder + plan.clipSign, kClipSign, Flush::ToSystem)) {
+        // Counted against the first clip it stands for.
+        const std::string reason = ErrorText(errno);
+        for (size_t i = 0; i < plan.sources.size() && result.failed.empty(); ++i) {
+            if (SlideKindOf(plan.sources[i]) == SlideKind::Clip && plan.clipOf[i] < 0)
+                result.failed.emplace(plan.sources[i],
+                                      folder + plan.clipSign + ": could not be written: " + reason);
+        }
+    }
     const int total = static_cast<int>(todo.size());
     std::vector<std::string> failures(todo.size());
     std::vector<MadeImage> results(todo.size());
@@ -321,7 +349,6 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
             results[static_cast<size_t>(item)] = std::move(image);
         },
         [&](int count) { return onImage(count, total); }, [&maker] { maker.EndThread(); });
-    MadeResult result;
     result.stopped = run.stopped;
     result.failure = run.failure;
     for (size_t item = 0; item < todo.size(); ++item) {
@@ -355,6 +382,7 @@ Picture PlainPicture(const std::string& path) {
     Picture picture;
     picture.image.path = path;
     picture.thumbnail.path = path;
+    picture.kind = SlideKindOf(path);
     return picture;
 }
 
@@ -362,6 +390,11 @@ std::vector<Picture> PicturesOf(const WebImagePlan& plan, const MadeImages& made
     std::vector<Picture> bySource(plan.sources.size());
     for (size_t i = 0; i < bySource.size(); ++i) {
         Picture& picture = bySource[i];
+        picture.kind = SlideKindOf(plan.sources[i]);
+        if (picture.kind == SlideKind::Clip && plan.clipOf[i] < 0) {
+            picture.thumbnail = {plan.clipSign, kClipSignWidth, kClipSignHeight};
+            continue;
+        }
         if (const int clip = i < plan.clipOf.size() ? plan.clipOf[i] : -1; clip >= 0) {
             const ClipPlan& files = plan.clips[static_cast<size_t>(clip)];
             picture.image = MadeFile(made, files.video);

@@ -16,6 +16,7 @@
 #include "generator/made_images.h"
 #include "show/web_settings.h"
 #include "slides/image_entry.h"
+#include "slides/slide_kind.h"
 
 namespace vistello {
 
@@ -79,6 +80,9 @@ struct WebImagePlan {
     std::vector<ClipPlan> clips;
     // Why clips are copied as they are, when some are; empty otherwise.
     std::string clipsCopied;
+    // The picture that stands for a clip copied as it is on the overview, by its path from the
+    // output folder; empty when no clip is copied.
+    std::string clipSign;
 };
 
 // One published file of a picture, by its path from the output folder; a size of 0 where it is
@@ -103,8 +107,9 @@ struct Picture {
     PictureFile doubleThumbnail;
     PictureFile webpThumbnail;
     PictureFile doubleWebpThumbnail;
-    // A clip's poster; empty for a photo.
+    // A clip's poster; empty for a photo, and for a clip copied as it is.
     PictureFile poster;
+    SlideKind kind = SlideKind::Photo;
 };
 
 // Whether anything may be made of the image: with the settings at rest, only of a photo that

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -193,6 +194,22 @@ TEST_F(WebShowTest, MadeImagesAreWrittenAsSafelyAsPages) {
     EXPECT_EQ(ReadBytes("kept.jpg"), "photo, edited@2048q85jpg");
     EXPECT_EQ(scratch.Names("out"),
               (std::set<std::string>{".vistello-images", "a.jpg", "a.htm", "b.jpg", "b.htm"}));
+}
+
+// What a killed run left half written is cleared by the next run into the folder; what a run
+// under way now writes, and the record of made files, stay.
+TEST_F(WebShowTest, ClearsTheTemporariesOfAKilledRun) {
+    fs::create_directories("out/thumbs");
+    const std::string live = ".vistello-" + std::to_string(::getppid()) + "-abcdefghijk";
+    for (const std::string& name :
+         {std::string("out/.vistello-2147483646-abcdefghijk"),
+          std::string("out/thumbs/.vistello-2147483646-bcdefghijkl"), "out/" + live})
+        WriteBytes(name, "half");
+    Add("A", "a.jpg", "photo");
+    Generate();
+    EXPECT_EQ(scratch.Names("out"),
+              (std::set<std::string>{".vistello-images", "a.jpg", "a.htm", "thumbs", live}));
+    EXPECT_EQ(scratch.Names("out/thumbs"), std::set<std::string>{"a.jpg"});
 }
 
 // A photo named by two paths, or through a link, is one photo: examined and made once, under one
@@ -472,6 +489,12 @@ TEST_F(WebShowTest, ClipsBecomeWebVersionsWithPostersAndThumbnails) {
     result = Generate();
     EXPECT_EQ(result.clipsCopied, "ffmpeg is not installed");
     EXPECT_EQ(ReadBytes("out/boats.MOV"), "waves");
+    // Its tile is a play sign, not a picture that cannot be shown.
+    EXPECT_TRUE(ReadBytes("out/index.htm")
+                    .starts_with("\"clip.svg\";<img src=\"clip.svg\" width=\"320\" "
+                                 "height=\"180\" alt=\"\" data-clip>;"))
+        << ReadBytes("out/index.htm");
+    EXPECT_TRUE(ReadBytes("out/clip.svg").starts_with("<svg "));
     EXPECT_TRUE(ReadBytes("out/boats.htm")
                     .ends_with("|<video controls playsinline "
                                "preload=\"metadata\"><source src=\"boats.MOV\"><a "
@@ -496,9 +519,13 @@ TEST_F(WebShowTest, LooksShowPhotosAndClipsEachTheirOwnWay) {
     EXPECT_EQ(ReadBytes("out/index.htm"), "clips [\"thumbs/sea.jpg\"][play \"thumbs/boats.jpg\"]");
     EXPECT_FALSE(fs::exists("out/sea-480.jpg"));
 
-    entries.pop_back();
+    overview = "<<PHOTO>>photos <<ENDPHOTO>>" + overview;
+    entries.erase(entries.begin());
     Generate();
-    EXPECT_EQ(ReadBytes("out/index.htm"), "[\"thumbs/sea.jpg\"]");
+    EXPECT_EQ(ReadBytes("out/index.htm"), "clips [play \"thumbs/boats.jpg\"]");
+    entries = {{"Sea", "", "", "", "", "", "", "sea.jpg"}};
+    Generate();
+    EXPECT_EQ(ReadBytes("out/index.htm"), "photos [\"thumbs/sea.jpg\"]");
 }
 
 // The run tells how far the clip under way has come; Cancel then ends it, which would otherwise
