@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "photo/exif_block.h"
+#include "photo/file_bytes.h"
 #include "photo/heif_metadata.h"
 #include "photo/jpeg_metadata.h"
-#include "photo/mapped_file.h"
 #include "photo/xmp_packet.h"
 
 namespace vistello {
@@ -307,15 +307,16 @@ std::optional<PhotoDetails> Exiv2PhotoReader::ReadDetails(const std::string& pat
     try {
         if (const std::optional<JpegMetadata> jpeg = ReadJpegMetadata(m_ops, path))
             return ReadJpeg(*jpeg, fields);
-        const MappedFile file(m_ops, path);
-        if (!file.IsOpen()) return std::nullopt;
-        if (LooksLikeIsoMedia(file.Data(), file.Size())) {
-            const std::optional<HeifMetadata> heif = ReadHeifMetadata(file.Data(), file.Size());
+        const std::optional<std::string> file = FileBytes(m_ops, path);
+        if (!file || file->empty()) return std::nullopt;
+        const auto* data = reinterpret_cast<const unsigned char*>(file->data());
+        if (LooksLikeIsoMedia(data, file->size())) {
+            const std::optional<HeifMetadata> heif = ReadHeifMetadata(data, file->size());
             if (!heif) return std::nullopt;
             return DetailsIn(
                 heif->xmp, [] { return Exiv2::IptcData(); }, ExifIn(heif->exif), fields);
         }
-        auto image = Exiv2::ImageFactory::open(file.Data(), static_cast<long>(file.Size()));
+        auto image = Exiv2::ImageFactory::open(data, static_cast<long>(file->size()));
         if (image.get() == nullptr) return std::nullopt;
         image->readMetadata();
         return DetailsIn(

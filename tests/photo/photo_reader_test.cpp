@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <exiv2/exiv2.hpp>
 #include <filesystem>
@@ -249,6 +250,31 @@ TEST(PhotoReaderTest, ReadsTheDetailsOfHeicAvifAndWebpPhotos) {
     Exiv2PhotoReader reader(ops);
     for (const char* path : {"a.heic", "a.avif", "a.webp"})
         EXPECT_EQ(reader.Read(path), (PhotoDetails{"Phone", "", "", ""})) << path;
+}
+
+// A file cut short by another program just after the reader opened it the second time (the
+// first is to see whether it is a JPEG), as a sync tool rewriting it.
+class CuttingFileOps : public RealFileOps {
+public:
+    int Fstat(int fd, struct stat& info) override {
+        const int result = RealFileOps::Fstat(fd, info);
+        if (++m_opened == 2) ::truncate(("/proc/self/fd/" + std::to_string(fd)).c_str(), 16);
+        return result;
+    }
+
+private:
+    int m_opened = 0;
+};
+
+// A photo that shrinks while it is read is only a photo that says nothing.
+TEST(PhotoReaderTest, APhotoCutWhileItIsReadIsNoFault) {
+    ScratchDir scratch;
+    VIPS_INIT("vistello-test");
+    vips::VImage::black(1200, 1200)
+        .pngsave("big.png", vips::VImage::option()->set("compression", 0));
+    ASSERT_GT(fs::file_size("big.png"), 1u << 20);
+    CuttingFileOps ops;
+    EXPECT_EQ(Exiv2PhotoReader(ops).Read("big.png"), std::nullopt);
 }
 
 }  // namespace
