@@ -29,7 +29,9 @@ bool UniqueNames::Take(std::string_view name) { return m_taken.insert(FoldedCase
 
 std::string UniqueNames::Claim(std::string_view stem, std::string_view extension,
                                const std::function<bool(const std::string& name)>& allowed) {
-    std::string name = std::string(stem).append(extension);
+    std::string name(stem);
+    CutToCharacter(name, kMaxFileNameBytes - extension.size());
+    name.append(extension);
     if ((!allowed || allowed(name)) && Take(name)) return name;
     int& next = m_next.try_emplace(FoldedCase(name), 2).first->second;
     do {

@@ -24,7 +24,7 @@ public:
     bool Take(std::string_view name);
 
     // stem + extension when that is free; otherwise the first stem_2, stem_3 ... + extension
-    // that is free and that `allowed` accepts, the stem cut to keep the name within
+    // that is free and that `allowed` accepts; the stem is cut to keep every name within
     // kMaxFileNameBytes. The name is taken.
     std::string Claim(std::string_view stem, std::string_view extension,
                       const std::function<bool(const std::string& name)>& allowed = {});

@@ -112,6 +112,14 @@ std::optional<std::vector<Source>> ExamineSources(
     return sources;
 }
 
+// A copy's stem with what tells the copy apart ("-480", "-2x"), the stem cut so that the whole
+// name fits the file system and the suffix survives.
+std::string Derived(std::string_view stem, std::string_view suffix, std::string_view extension) {
+    std::string name(stem);
+    CutToCharacter(name, kMaxFileNameBytes - suffix.size() - extension.size());
+    return name.append(suffix);
+}
+
 int LongerSide(const ImageFacts& facts) { return std::max(facts.width, facts.height); }
 
 ImageFormat OwnFormat(const ImageFacts& facts) {
@@ -132,8 +140,10 @@ std::vector<ImageOutput> Ladder(NameClaims& claims, const std::string& copy,
     std::vector<ImageOutput> outputs;
     const auto add = [&](ImageFormat format, std::string_view extension) {
         for (const int side : sides) {
+            std::string suffix(1, '-');
+            suffix += std::to_string(side);
             outputs.push_back(
-                {claims.Unique(stem + "-" + std::to_string(side), extension), side, format});
+                {claims.Unique(Derived(stem, suffix, extension), extension), side, format});
         }
     };
     add(OwnFormat(facts), ExtensionFor(facts));
@@ -161,7 +171,8 @@ std::vector<ImageOutput> SharpThumbnails(NameClaims& claims, const std::string& 
         if (format == ImageFormat::WebP)
             outputs.push_back({folder + claims.Unique(stem, extension), side, format});
         if (twin)
-            outputs.push_back({folder + claims.Unique(stem + "-2x", extension), 2 * side, format});
+            outputs.push_back({folder + claims.Unique(Derived(stem, "-2x", extension), extension),
+                               2 * side, format});
     }
     return outputs;
 }
@@ -328,7 +339,8 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
         }
     }
     const int total = static_cast<int>(todo.size());
-    std::vector<std::string> failures(todo.size());
+    // Per item, the file that could not be made and why.
+    std::vector<std::pair<std::string, std::string>> failures(todo.size());
     std::vector<MadeImage> results(todo.size());
     const ParallelRun run = RunInParallel(
         total, threads,
@@ -337,15 +349,18 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
             MadeImage image = maker.Make(job);
             if (image.failure.empty() && image.images.size() != job.more.size() + 1)
                 image.failure = "the image library made too few files";
+            std::string failed = job.target;
             for (size_t i = 0; i < image.images.size() && image.failure.empty(); ++i) {
                 const std::string& target = i == 0 ? job.target : job.more[i - 1].target;
                 if (!WriteFileIfChanged(ops, folder + target, image.images[i].bytes,
-                                        Flush::ToSystem))
+                                        Flush::ToSystem)) {
                     image.failure = ErrorText(errno);
+                    failed = target;
+                }
                 // Only the sizes are kept until every image is made; the bytes are let go.
                 std::string().swap(image.images[i].bytes);
             }
-            failures[static_cast<size_t>(item)] = std::move(image.failure);
+            failures[static_cast<size_t>(item)] = {failed, std::move(image.failure)};
             results[static_cast<size_t>(item)] = std::move(image);
         },
         [&](int count) { return onImage(count, total); }, [&maker] { maker.EndThread(); });
@@ -355,11 +370,12 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
         if (!run.Finished(static_cast<int>(item))) continue;
         const size_t job = todo[item];
         const ImageJob& image = plan.jobs[job];
-        if (failures[item].empty()) {
+        const auto& [target, failure] = failures[item];
+        if (failure.empty()) {
             made.NoteMade(ops, folder, image, plan.jobSources[job], results[item]);
         } else {
             result.failed.emplace(image.source, image.source + ": could not be made into " +
-                                                    folder + image.target + ": " + failures[item]);
+                                                    folder + target + ": " + failure);
         }
     }
     return result;

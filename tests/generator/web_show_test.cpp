@@ -5,6 +5,7 @@
 #include <map>
 #include <sstream>
 
+#include "files/unique_names.h"
 #include "generator/page_set.h"
 #include "support/fake_clip_maker.h"
 #include "support/fake_image_maker.h"
@@ -210,6 +211,26 @@ TEST_F(WebShowTest, ClearsTheTemporariesOfAKilledRun) {
     EXPECT_EQ(scratch.Names("out"),
               (std::set<std::string>{".vistello-images", "a.jpg", "a.htm", "thumbs", live}));
     EXPECT_EQ(scratch.Names("out/thumbs"), std::set<std::string>{"a.jpg"});
+}
+
+// Every name made from a photo's or a clip's fits the file system, however long theirs is, with
+// what tells it apart kept; a second run finds every file made.
+TEST_F(WebShowTest, MadeNamesFitTheFileSystem) {
+    const std::string stem(248, 'x');
+    Add("Photo", stem + ".jpg", "photo");
+    Add("Clip", stem + ".mov", "waves");
+    settings.avif = true;
+    page = "<<MEDIA>>";
+    overview = "<<SLIDES>><<THUMBNAIL>><<ENDSLIDES>>";
+    EXPECT_EQ(Generate().failures, std::vector<std::string>{});
+    const Files files = Contents("out");
+    for (const auto& [path, bytes] : files)
+        EXPECT_LE(fs::path(path).filename().string().size(), kMaxFileNameBytes) << path;
+    EXPECT_TRUE(files.contains(stem.substr(0, 247) + "-480.jpg"));
+    EXPECT_TRUE(files.contains("thumbs/" + stem.substr(0, 247) + "-2x.webp"));
+    const int made = images.made;
+    EXPECT_EQ(Generate().failures, std::vector<std::string>{});
+    EXPECT_EQ(images.made, made);
 }
 
 // A photo named by two paths, or through a link, is one photo: examined and made once, under one
