@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "files/path_rules.h"
+#include "slides/photo_fields.h"
 #include "text/letter_case.h"
 
 namespace vistello {
@@ -116,13 +117,10 @@ NewImages DroppedImages(FileOps& ops, const std::vector<std::string>& paths,
 
 ImageEntry EntryFromPhoto(PhotoReader& photos, const std::string& path,
                           std::optional<TakenAt>* takenAt) {
-    ImageEntry entry;
-    const PhotoDetails details = photos.Read(path).value_or(PhotoDetails{});
+    PhotoDetails details = photos.Read(path).value_or(PhotoDetails{});
     if (takenAt != nullptr) *takenAt = details.takenAt;
-    entry.title = details.title.empty() ? TitleFromFileName(FileNameOf(path)) : details.title;
-    entry.alt = details.alt;
-    entry.keywords = details.keywords;
-    entry.description = details.description;
+    if (details.title.empty()) details.title = TitleFromFileName(FileNameOf(path));
+    ImageEntry entry = FieldsFromDetails(details);
     entry.imagePath = path;
     return entry;
 }

@@ -41,9 +41,9 @@ NewImages NewImagesIn(FileOps& ops, const std::string& folder,
 NewImages DroppedImages(FileOps& ops, const std::vector<std::string>& paths,
                         const std::unordered_set<std::string_view>& listed);
 
-// A slide for the image, its fields filled from the photo's own details where it has them; the
-// title is the file name without its extension where the photo names none. When asked, also when
-// the photo was taken.
+// A slide for the image, its fields filled from the photo's own details where it has them (see
+// FieldsFromDetails); the title is the file name without its extension where the photo names none.
+// When asked, also when the photo was taken.
 ImageEntry EntryFromPhoto(PhotoReader& photos, const std::string& path,
                           std::optional<TakenAt>* takenAt = nullptr);
 

@@ -14,6 +14,7 @@
 #include "framework/window_system.h"
 #include "project/project_file.h"
 #include "slides/folder_import.h"
+#include "slides/photo_fields.h"
 #include "text/counts.h"
 #include "ui/main_dialog.h"
 
@@ -96,11 +97,12 @@ void CMainDialog::OnFillFromPhoto() {
                    "Fill From Photo");
         return;
     }
+    const ImageEntry read = FieldsFromDetails(*details);
     const std::pair<std::string*, const std::string*> fields[] = {
-        {&m_strTitle, &details->title},
-        {&m_strAlt, &details->alt},
-        {&m_strKeywords, &details->keywords},
-        {&m_strDescription, &details->description}};
+        {&m_strTitle, &read.title},
+        {&m_strAlt, &read.alt},
+        {&m_strKeywords, &read.keywords},
+        {&m_strDescription, &read.description}};
     for (const auto& [field, value] : fields) {
         if (field->empty()) *field = *value;
     }

@@ -187,5 +187,44 @@ TEST(ImportCommandTest, AddsAFoldersNewImagesToTheProject) {
     EXPECT_LT(ReadBytes("b.dat").find("pics/1.MOV"), ReadBytes("b.dat").find("pics/2.jpg"));
 }
 
+// What a photo or a clip says of itself is text: imported and published with the look for
+// phones and the light one, it reads as it was written and never becomes an element nor leaves
+// an attribute, on the slide's page and on the overview page alike.
+TEST(ImportCommandTest, TextFromFilesNeverBecomesMarkupInTheLooks) {
+    ScratchDir scratch;
+    RealFileOps files;
+    FakePhotoReader photos;
+    FakeImageMaker images;
+    FakeClipMaker clips;
+    fs::create_directory("pics");
+    WriteBytes("pics/a.jpg", "photo");
+    WriteBytes("pics/b.mov", "waves");
+    photos.photos["pics/a.jpg"] = {"<script>alert(1)</script>", "<img src=x onerror=alert(2)>",
+                                   "<b onmouseover=alert(3)>sea", "boat\" onerror=\"alert(4)"};
+    photos.photos["pics/b.mov"] = {"<svg onload=alert(5)>", "", "", ""};
+    for (const std::string look : {"phone", "light"}) {
+        const std::string project = look + ".dat";
+        const std::string templates = VISTELLO_TEMPLATES "/" + look;
+        WriteBytes(project, "TEMPLATE=" + templates + ".htm\nOUTPUT=" + look +
+                                "\nWEBSIDE=100\nTHUMBSIDE=50\nOVERVIEW=" + templates +
+                                "-overview.htm\n");
+        fs::create_directory(look);
+        std::ostringstream out, err;
+        ASSERT_EQ(RunImportCommand(files, photos, "pics", project, false, out, err), 0);
+        ASSERT_EQ(RunGenerateCommand(files, images, photos, clips, project, out, err), 0)
+            << err.str();
+        std::string pages;
+        for (const auto& [name, text] : Published(look))
+            if (name.ends_with(".htm")) pages += text;
+        for (const char* markup :
+             {"<script>alert", "<img src=x", "<b onmouseover", "<svg onload", "onerror=\"alert"})
+            EXPECT_EQ(pages.find(markup), std::string::npos) << look << ": " << markup;
+        EXPECT_THAT(pages, ::testing::HasSubstr("<title>&lt;script>alert(1)&lt;/script></title>"));
+        const std::string alt = "alt=\"boat&quot; onerror=&quot;alert(4)\"";
+        const size_t first = pages.find(alt);
+        EXPECT_NE(pages.find(alt, first + 1), std::string::npos) << look << ": " << pages;
+    }
+}
+
 }  // namespace
 }  // namespace vistello::testing

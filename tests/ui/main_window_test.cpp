@@ -444,6 +444,37 @@ TEST_F(MainWindowCommandsTest, FillFromPhotoFillsOnlyEmptyFields) {
                                       "Fill From Photo"}}));
 }
 
+// What a photo says shows in the window as it reads, "Tom & Jerry" and "<3" as such; only what
+// would be markup in a page shows as the HTML that keeps it text, and the project keeps that.
+// Typed fields stay as typed.
+TEST_F(MainWindowCommandsTest, TextFromAPhotoReadsAsWrittenAndNeverBecomesMarkup) {
+    FakePhotoReader photos;
+    dialog.UsePhotoReader(photos);
+    fs::create_directory("album");
+    WriteBytes("album/a.jpg", "");
+    const std::string album = scratch / "album";
+    const PhotoDetails details{"Tom & Jerry <3", "<img src=x onerror=alert(1)>", "sea, \"boats\"",
+                               "boat\" onerror=\"alert(1)"};
+    photos.photos[album + "/a.jpg"] = details;
+    photos.photos["b.jpg"] = details;
+    system.pickerAnswers = {album};
+    window.Press(ids::kMenuImportDirectory);
+    const std::string alt = "boat&quot; onerror=&quot;alert(1)";
+    EXPECT_EQ(dialog.Inside().slides.Row(0),
+              (ImageEntry{"Tom & Jerry <3", "", "", "", alt, "sea, &quot;boats&quot;",
+                          "&lt;img src=x onerror=alert(1)>", album + "/a.jpg"}));
+    for (const int field : {ids::kTitle, ids::kAlt, ids::kKeywords}) window.SetText(field, "");
+    window.SetText(ids::kDescription, "<i>mine</i>");
+    window.SetText(ids::kImagePath, "b.jpg");
+    window.Press(ids::kMenuFillFromPhoto);
+    EXPECT_EQ(window.GetText(ids::kTitle) + "|" + window.GetText(ids::kAlt) + "|" +
+                  window.GetText(ids::kDescription),
+              "Tom & Jerry <3|" + alt + "|<i>mine</i>");
+    window.Press(ids::kMenuSave);
+    EXPECT_TRUE(Holds("vistello.dat", "TITLE=Tom & Jerry <3\r\n"));
+    EXPECT_TRUE(Holds("vistello.dat", "ALT=" + alt + "\r\n"));
+}
+
 class GenerateTest : public MainWindowCommandsTest {
 protected:
     GenerateTest() {
