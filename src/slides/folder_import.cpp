@@ -10,6 +10,7 @@
 
 #include "files/path_rules.h"
 #include "slides/photo_fields.h"
+#include "text/key_value_lines.h"
 #include "text/letter_case.h"
 
 namespace vistello {
@@ -54,7 +55,9 @@ NewImages LeaveOutListed(std::vector<std::string> paths,
                          const std::unordered_set<std::string_view>& listed) {
     NewImages images;
     for (std::string& path : paths) {
-        if (listed.count(path) != 0) {
+        if (!FitsKeyValueLine(path)) {
+            images.unfit.push_back(std::move(path));
+        } else if (listed.count(path) != 0) {
             ++images.skipped;
         } else {
             images.paths.push_back(std::move(path));

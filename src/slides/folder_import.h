@@ -27,10 +27,13 @@ std::vector<std::string> ImageFilesIn(FileOps& ops, const std::string& folder);
 // The file name without its extension.
 std::string TitleFromFileName(std::string_view name);
 
-// The image files of a folder that a list does not show yet, and how many it shows already.
+// The image files of a folder that a list does not show yet, how many it shows already, and those
+// left out because a project could not keep their paths (see FitsKeyValueLine): a row read back
+// would name another file, or none.
 struct NewImages {
     std::vector<std::string> paths;
     size_t skipped = 0;
+    std::vector<std::string> unfit;
 };
 NewImages NewImagesIn(FileOps& ops, const std::string& folder,
                       const std::unordered_set<std::string_view>& listed);

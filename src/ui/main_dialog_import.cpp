@@ -16,15 +16,21 @@
 #include "slides/folder_import.h"
 #include "slides/photo_fields.h"
 #include "text/counts.h"
+#include "text/visible_controls.h"
 #include "ui/main_dialog.h"
+#include "ui/messages.h"
 
 namespace vistello {
 
 namespace {
 
-std::string ImportReport(size_t added, size_t skipped) {
+std::string ImportReport(size_t added, const NewImages& images) {
     std::string text = CountOf(added, "image") + " added.";
-    if (skipped > 0) text += "\r\n" + CountOf(skipped, "image") + " already in the list skipped.";
+    if (images.skipped > 0)
+        text += "\r\n" + CountOf(images.skipped, "image") + " already in the list skipped.";
+    if (!images.unfit.empty())
+        text += "\r\n" + CountOf(images.unfit.size(), "image") + " " + kUnfitNameReason;
+    for (const std::string& path : images.unfit) text += "\r\n" + WithVisibleControls(path);
     return text;
 }
 
@@ -85,7 +91,7 @@ void CMainDialog::AddImages(const NewImages& images, const std::string& caption)
     m_listEntries.InsertTop(std::move(entries));
     AutoSizeColumns();
     RefreshEntryCount();
-    MessageBox(ImportReport(added, images.skipped), caption);
+    MessageBox(ImportReport(added, images), caption);
 }
 
 // Only empty fields are filled: what the user typed stays.

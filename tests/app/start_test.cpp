@@ -187,6 +187,27 @@ TEST(ImportCommandTest, AddsAFoldersNewImagesToTheProject) {
     EXPECT_LT(ReadBytes("b.dat").find("pics/1.MOV"), ReadBytes("b.dat").find("pics/2.jpg"));
 }
 
+// A name with a line break would come back from the project as a row that names another file,
+// or none: it is left out, and named on stderr with the break made visible.
+TEST(ImportCommandTest, NamesEveryFileAProjectCannotKeepAndLeavesItOut) {
+    ScratchDir scratch;
+    RealFileOps files;
+    NoPhotoReader photos;
+    fs::create_directory("pics");
+    for (const char* name : {"pics/two\nlines.jpg", "pics/ok.jpg", "pics/cr\r.png"})
+        WriteBytes(name, "");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunImportCommand(files, photos, "pics", "a.dat", false, out, err), 0);
+    EXPECT_EQ(out.str(), "1 image added, 0 images already in the project skipped: a.dat\n");
+    EXPECT_EQ(err.str(),
+              "vistello: not added, a project cannot keep a line break in a file name: "
+              "pics/cr\u240D.png\n"
+              "vistello: not added, a project cannot keep a line break in a file name: "
+              "pics/two\u240Alines.jpg\n");
+    EXPECT_THAT(ReadBytes("a.dat"), ::testing::HasSubstr("IMAGE=pics/ok.jpg\r\nTITLE=ok\r\n"));
+    EXPECT_EQ(ReadBytes("a.dat").find("lines"), std::string::npos);
+}
+
 // What a photo or a clip says of itself is text: imported and published with the look for
 // phones and the light one, it reads as it was written and never becomes an element nor leaves
 // an attribute, on the slide's page and on the overview page alike.

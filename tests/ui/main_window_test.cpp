@@ -475,6 +475,28 @@ TEST_F(MainWindowCommandsTest, TextFromAPhotoReadsAsWrittenAndNeverBecomesMarkup
     EXPECT_TRUE(Holds("vistello.dat", "ALT=" + alt + "\r\n"));
 }
 
+// A file whose name holds a line break would come back from the project as a row that names no
+// file: Import Directory and drops leave it out and name it, the break made visible.
+TEST_F(MainWindowCommandsTest, ImportsNameEveryFileAProjectCannotKeepAndLeaveItOut) {
+    fs::create_directory("album");
+    for (const char* name : {"album/two\nlines.jpg", "album/ok.jpg", "album/cr\r.png"})
+        WriteBytes(name, "");
+    const std::string album = scratch / "album";
+    const std::string unfit = " not added, a project cannot keep a line break in a file name:\r\n" +
+                              album + "/cr\u240D.png";
+    system.pickerAnswers = {album};
+    window.Press(ids::kMenuImportDirectory);
+    window.Drop({album + "/two\nlines.jpg"});
+    EXPECT_EQ(Titles(), Strings{"ok"});
+    EXPECT_EQ(system.boxes,
+              (std::vector<ShownBox>{
+                  {"1 image added.\r\n2 images" + unfit + "\r\n" + album + "/two\u240Alines.jpg",
+                   "Import Directory"},
+                  {"0 images added.\r\n1 image" + unfit.substr(0, unfit.rfind('/') + 1) +
+                       "two\u240Alines.jpg",
+                   "Dropped Images"}}));
+}
+
 class GenerateTest : public MainWindowCommandsTest {
 protected:
     GenerateTest() {
