@@ -221,7 +221,8 @@ TEST(ImportCommandTest, TextFromFilesNeverBecomesMarkupInTheLooks) {
     WriteBytes("pics/a.jpg", "photo");
     WriteBytes("pics/b.mov", "waves");
     photos.photos["pics/a.jpg"] = {"<script>alert(1)</script>", "<img src=x onerror=alert(2)>",
-                                   "<b onmouseover=alert(3)>sea", "boat\" onerror=\"alert(4)"};
+                                   "<b onmouseover=alert(3)>sea\" onfocus=\"alert(6)",
+                                   "boat\" onerror=\"alert(4)"};
     photos.photos["pics/b.mov"] = {"<svg onload=alert(5)>", "", "", ""};
     for (const std::string look : {"phone", "light"}) {
         const std::string project = look + ".dat";
@@ -237,8 +238,8 @@ TEST(ImportCommandTest, TextFromFilesNeverBecomesMarkupInTheLooks) {
         std::string pages;
         for (const auto& [name, text] : Published(look))
             if (name.ends_with(".htm")) pages += text;
-        for (const char* markup :
-             {"<script>alert", "<img src=x", "<b onmouseover", "<svg onload", "onerror=\"alert"})
+        for (const char* markup : {"<script>alert", "<img src=x", "<b onmouseover", "<svg onload",
+                                   "onerror=\"alert", "onfocus=\"alert"})
             EXPECT_EQ(pages.find(markup), std::string::npos) << look << ": " << markup;
         EXPECT_THAT(pages, ::testing::HasSubstr("<title>&lt;script>alert(1)&lt;/script></title>"));
         const std::string alt = "alt=\"boat&quot; onerror=&quot;alert(4)\"";
