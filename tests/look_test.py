@@ -1,7 +1,7 @@
 """The looks in a real browser: a show generated with the look made for phones, opened from its
 folder in headless Chromium, follows the arrow key to the next slide and Escape to the overview
-page, a clip's page of every look loads the clip and knows its length, and Play waits for a clip
-to end. Driven through
+page, a clip's page of every look loads the clip and knows its length and leaves the keys and
+swipes on the clip to it, and Play waits for a clip to end. Driven through
 ChromeDriver's WebDriver interface, with nothing but the standard library."""
 import json
 import os
@@ -67,6 +67,21 @@ class Browser:
         self.call("DELETE", self.session)
 
 
+# A swipe to the left along the clip, as a finger on its timeline makes it.
+SWIPE_ON_CLIP = """
+var clip = document.querySelector('video');
+if (!clip) return;
+function touch(type, x) {
+  var point = new Touch({identifier: 1, target: clip, clientX: x, clientY: 100});
+  var touches = type === 'touchend' ? [] : [point];
+  clip.dispatchEvent(new TouchEvent(type, {bubbles: true, touches: touches,
+                                           changedTouches: [point]}));
+}
+touch('touchstart', 300);
+touch('touchend', 100);
+"""
+
+
 with tempfile.TemporaryDirectory() as work:
     for name in ("a.jpg", "b.jpg"):
         subprocess.run(["vips", "black", os.path.join(work, name), "640", "480"], check=True)
@@ -111,6 +126,13 @@ with tempfile.TemporaryDirectory() as work:
                 time.sleep(0.1)
             if length is None or abs(length - 7) > 0.1:
                 fail("%s: the clip's page gave the length %s" % (look, length))
+            # Keys and swipes on the clip are the clip's: the right arrow seeks, the page stays.
+            browser.run("document.querySelector('video').focus();")
+            browser.press("\ue014")
+            browser.run(SWIPE_ON_CLIP)
+            time.sleep(1)
+            if not browser.url().endswith("/clip.htm"):
+                fail("%s: a key or swipe on the clip went to %s" % (look, browser.url()))
         # Play goes on from the clip, the show's first slide, only once it has played through.
         browser.open("file://" + os.path.join(work, "phone", "clip.htm#play"))
         time.sleep(6)

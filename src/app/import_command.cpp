@@ -13,6 +13,8 @@
 #include "slides/entry_list.h"
 #include "slides/folder_import.h"
 #include "text/counts.h"
+#include "text/visible_controls.h"
+#include "ui/messages.h"
 
 namespace vistello {
 
@@ -62,6 +64,8 @@ int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folde
         err << "vistello: cannot write the project file " << fileName << "\n";
         return 1;
     }
+    for (const std::string& path : images.unfit)
+        err << "vistello: " << kUnfitNameReason << " " << WithVisibleControls(path) << "\n";
     out << CountOf(static_cast<long long>(images.paths.size()), "image") << " added, "
         << CountOf(static_cast<long long>(images.skipped), "image")
         << " already in the project skipped: " << fileName << "\n";

@@ -9,6 +9,7 @@
 #include "generator/page_names.h"
 #include "generator/substitution_text.h"
 #include "generator/tag_starts.h"
+#include "text/html_escape.h"
 
 namespace vistello {
 
@@ -49,7 +50,7 @@ PageValues MakePageValues(const ImageEntry& entry, const PageLinks& links) {
             Quoted(EncodeLinkTarget(FileNameOf(entry.imagePath))),
             entry.title,
             entry.description,
-            Quoted(entry.alt),
+            Quoted(AttributeEscaped(entry.alt)),
             entry.keywords,
             OrDefault(entry.width, "\"100%\""),
             OrDefault(entry.height, "\"100%\""),

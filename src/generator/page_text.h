@@ -46,7 +46,8 @@ inline constexpr std::string_view kIndexTag = "<<INDEX>>";
 inline constexpr size_t kMaxPageBytes = size_t{64} * 1024 * 1024;
 
 // Link targets go in as given; an empty target gives no link at all. The image's file name is
-// encoded as a link target is, so that no byte of it ends or redirects the address.
+// encoded as a link target is, so that no byte of it ends or redirects the address. The alt text,
+// which the quotes make an attribute value, never leaves them (see AttributeEscaped).
 PageValues MakePageValues(const ImageEntry& entry, const PageLinks& links);
 
 // A template made ready for the pages of a set: where its tags could begin is found once, not

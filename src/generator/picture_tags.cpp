@@ -20,9 +20,10 @@ std::string Address(std::string_view path) {
     return address;
 }
 
+// Whatever the value holds, it stays inside its quotes.
 std::string Attribute(std::string_view name, std::string_view value) {
     std::string text = " ";
-    return text.append(name).append("=\"").append(value).append("\"");
+    return text.append(name).append("=\"").append(AttributeEscaped(value)).append("\"");
 }
 
 std::string SizeAttributes(const PictureFile& file) {
@@ -55,29 +56,18 @@ bool Known(const std::vector<PictureFile>& files) {
     return true;
 }
 
-// Without the tags a character reference would otherwise need: `&` stays where it begins one.
+// Without the tags a character reference would otherwise need: `&` stays where it begins one. A
+// "<" that opens no tag, as in "a < b", is text.
 std::string PlainText(std::string_view html) {
     std::string text;
     bool inTag = false;
-    for (const char c : html) {
-        if (c == '<') inTag = true;
+    for (size_t at = 0; at < html.size(); ++at) {
+        const char c = html[at];
+        if (c == '<' && OpensMarkup(html, at)) inTag = true;
         if (!inTag) text += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
         if (c == '>') inTag = false;
     }
     return text;
-}
-
-bool StartsReference(std::string_view text) {
-    const size_t end = text.find(';');
-    if (end == std::string_view::npos || end < 2 || end > 32) return false;
-    const std::string_view name = text.substr(1, end - 1);
-    for (size_t i = 0; i < name.size(); ++i) {
-        const char c = name[i];
-        const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
-                        (c >= '0' && c <= '9') || (c == '#' && i == 0);
-        if (!ok) return false;
-    }
-    return true;
 }
 
 std::string Collapsed(std::string_view text) {
@@ -192,15 +182,7 @@ std::string PrefetchElement(std::string_view next) {
 std::string DescriptionText(const ImageEntry& entry) {
     std::string text = Collapsed(PlainText(entry.description));
     if (text.empty()) text = Collapsed(PlainText(entry.title));
-    std::string escaped;
-    for (size_t at = 0; at < text.size(); ++at) {
-        if (text[at] == '&' && StartsReference(std::string_view(text).substr(at))) {
-            escaped += '&';
-        } else {
-            escaped += HtmlEscaped(std::string_view(text).substr(at, 1));
-        }
-    }
-    return escaped;
+    return AttributeEscaped(text);
 }
 
 }  // namespace vistello

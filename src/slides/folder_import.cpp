@@ -9,6 +9,8 @@
 #include <optional>
 
 #include "files/path_rules.h"
+#include "slides/photo_fields.h"
+#include "text/key_value_lines.h"
 #include "text/letter_case.h"
 
 namespace vistello {
@@ -53,7 +55,9 @@ NewImages LeaveOutListed(std::vector<std::string> paths,
                          const std::unordered_set<std::string_view>& listed) {
     NewImages images;
     for (std::string& path : paths) {
-        if (listed.count(path) != 0) {
+        if (!FitsKeyValueLine(path)) {
+            images.unfit.push_back(std::move(path));
+        } else if (listed.count(path) != 0) {
             ++images.skipped;
         } else {
             images.paths.push_back(std::move(path));
@@ -116,13 +120,10 @@ NewImages DroppedImages(FileOps& ops, const std::vector<std::string>& paths,
 
 ImageEntry EntryFromPhoto(PhotoReader& photos, const std::string& path,
                           std::optional<TakenAt>* takenAt) {
-    ImageEntry entry;
-    const PhotoDetails details = photos.Read(path).value_or(PhotoDetails{});
+    PhotoDetails details = photos.Read(path).value_or(PhotoDetails{});
     if (takenAt != nullptr) *takenAt = details.takenAt;
-    entry.title = details.title.empty() ? TitleFromFileName(FileNameOf(path)) : details.title;
-    entry.alt = details.alt;
-    entry.keywords = details.keywords;
-    entry.description = details.description;
+    if (details.title.empty()) details.title = TitleFromFileName(FileNameOf(path));
+    ImageEntry entry = FieldsFromDetails(details);
     entry.imagePath = path;
     return entry;
 }

@@ -27,10 +27,13 @@ std::vector<std::string> ImageFilesIn(FileOps& ops, const std::string& folder);
 // The file name without its extension.
 std::string TitleFromFileName(std::string_view name);
 
-// The image files of a folder that a list does not show yet, and how many it shows already.
+// The image files of a folder that a list does not show yet, how many it shows already, and those
+// left out because a project could not keep their paths (see FitsKeyValueLine): a row read back
+// would name another file, or none.
 struct NewImages {
     std::vector<std::string> paths;
     size_t skipped = 0;
+    std::vector<std::string> unfit;
 };
 NewImages NewImagesIn(FileOps& ops, const std::string& folder,
                       const std::unordered_set<std::string_view>& listed);
@@ -41,9 +44,9 @@ NewImages NewImagesIn(FileOps& ops, const std::string& folder,
 NewImages DroppedImages(FileOps& ops, const std::vector<std::string>& paths,
                         const std::unordered_set<std::string_view>& listed);
 
-// A slide for the image, its fields filled from the photo's own details where it has them; the
-// title is the file name without its extension where the photo names none. When asked, also when
-// the photo was taken.
+// A slide for the image, its fields filled from the photo's own details where it has them (see
+// FieldsFromDetails); the title is the file name without its extension where the photo names none.
+// When asked, also when the photo was taken.
 ImageEntry EntryFromPhoto(PhotoReader& photos, const std::string& path,
                           std::optional<TakenAt>* takenAt = nullptr);
 

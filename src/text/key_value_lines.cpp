@@ -12,4 +12,8 @@ void AppendKeyValueLine(std::string& text, std::string_view key, std::string_vie
     text.append("\n");
 }
 
+bool FitsKeyValueLine(std::string_view value) {
+    return value.find_first_of("\r\n\x1A") == std::string_view::npos;
+}
+
 }  // namespace vistello

@@ -26,6 +26,10 @@ inline std::string_view TrimTrailingSpace(std::string_view line) {
 // when it is read back, so each is written as a space.
 void AppendKeyValueLine(std::string& text, std::string_view key, std::string_view value);
 
+// Whether a value comes back from its line as it was written: a CR, a LF or a Ctrl-Z in it would
+// end the line or the file, or be written as a space.
+bool FitsKeyValueLine(std::string_view value);
+
 template <typename Visit>
 void ForEachKeyValue(std::string_view text, Visit&& visit) {
     while (!text.empty()) {

@@ -14,16 +14,23 @@
 #include "framework/window_system.h"
 #include "project/project_file.h"
 #include "slides/folder_import.h"
+#include "slides/photo_fields.h"
 #include "text/counts.h"
+#include "text/visible_controls.h"
 #include "ui/main_dialog.h"
+#include "ui/messages.h"
 
 namespace vistello {
 
 namespace {
 
-std::string ImportReport(size_t added, size_t skipped) {
+std::string ImportReport(size_t added, const NewImages& images) {
     std::string text = CountOf(added, "image") + " added.";
-    if (skipped > 0) text += "\r\n" + CountOf(skipped, "image") + " already in the list skipped.";
+    if (images.skipped > 0)
+        text += "\r\n" + CountOf(images.skipped, "image") + " already in the list skipped.";
+    if (!images.unfit.empty())
+        text += "\r\n" + CountOf(images.unfit.size(), "image") + " " + kUnfitNameReason;
+    for (const std::string& path : images.unfit) text += "\r\n" + WithVisibleControls(path);
     return text;
 }
 
@@ -84,7 +91,7 @@ void CMainDialog::AddImages(const NewImages& images, const std::string& caption)
     m_listEntries.InsertTop(std::move(entries));
     AutoSizeColumns();
     RefreshEntryCount();
-    MessageBox(ImportReport(added, images.skipped), caption);
+    MessageBox(ImportReport(added, images), caption);
 }
 
 // Only empty fields are filled: what the user typed stays.
@@ -96,11 +103,12 @@ void CMainDialog::OnFillFromPhoto() {
                    "Fill From Photo");
         return;
     }
+    const ImageEntry read = FieldsFromDetails(*details);
     const std::pair<std::string*, const std::string*> fields[] = {
-        {&m_strTitle, &details->title},
-        {&m_strAlt, &details->alt},
-        {&m_strKeywords, &details->keywords},
-        {&m_strDescription, &details->description}};
+        {&m_strTitle, &read.title},
+        {&m_strAlt, &read.alt},
+        {&m_strKeywords, &read.keywords},
+        {&m_strDescription, &read.description}};
     for (const auto& [field, value] : fields) {
         if (field->empty()) *field = *value;
     }

@@ -187,5 +187,66 @@ TEST(ImportCommandTest, AddsAFoldersNewImagesToTheProject) {
     EXPECT_LT(ReadBytes("b.dat").find("pics/1.MOV"), ReadBytes("b.dat").find("pics/2.jpg"));
 }
 
+// A name with a line break would come back from the project as a row that names another file,
+// or none: it is left out, and named on stderr with the break made visible.
+TEST(ImportCommandTest, NamesEveryFileAProjectCannotKeepAndLeavesItOut) {
+    ScratchDir scratch;
+    RealFileOps files;
+    NoPhotoReader photos;
+    fs::create_directory("pics");
+    for (const char* name : {"pics/two\nlines.jpg", "pics/ok.jpg", "pics/cr\r.png"})
+        WriteBytes(name, "");
+    std::ostringstream out, err;
+    EXPECT_EQ(RunImportCommand(files, photos, "pics", "a.dat", false, out, err), 0);
+    EXPECT_EQ(out.str(), "1 image added, 0 images already in the project skipped: a.dat\n");
+    EXPECT_EQ(err.str(),
+              "vistello: not added, a project cannot keep a line break in a file name: "
+              "pics/cr\u240D.png\n"
+              "vistello: not added, a project cannot keep a line break in a file name: "
+              "pics/two\u240Alines.jpg\n");
+    EXPECT_THAT(ReadBytes("a.dat"), ::testing::HasSubstr("IMAGE=pics/ok.jpg\r\nTITLE=ok\r\n"));
+    EXPECT_EQ(ReadBytes("a.dat").find("lines"), std::string::npos);
+}
+
+// What a photo or a clip says of itself is text: imported and published with the look for
+// phones and the light one, it reads as it was written and never becomes an element nor leaves
+// an attribute, on the slide's page and on the overview page alike.
+TEST(ImportCommandTest, TextFromFilesNeverBecomesMarkupInTheLooks) {
+    ScratchDir scratch;
+    RealFileOps files;
+    FakePhotoReader photos;
+    FakeImageMaker images;
+    FakeClipMaker clips;
+    fs::create_directory("pics");
+    WriteBytes("pics/a.jpg", "photo");
+    WriteBytes("pics/b.mov", "waves");
+    photos.photos["pics/a.jpg"] = {"<script>alert(1)</script>", "<img src=x onerror=alert(2)>",
+                                   "<b onmouseover=alert(3)>sea\" onfocus=\"alert(6)",
+                                   "boat\" onerror=\"alert(4)"};
+    photos.photos["pics/b.mov"] = {"<svg onload=alert(5)>", "", "", ""};
+    for (const std::string look : {"phone", "light"}) {
+        const std::string project = look + ".dat";
+        const std::string templates = VISTELLO_TEMPLATES "/" + look;
+        WriteBytes(project, "TEMPLATE=" + templates + ".htm\nOUTPUT=" + look +
+                                "\nWEBSIDE=100\nTHUMBSIDE=50\nOVERVIEW=" + templates +
+                                "-overview.htm\n");
+        fs::create_directory(look);
+        std::ostringstream out, err;
+        ASSERT_EQ(RunImportCommand(files, photos, "pics", project, false, out, err), 0);
+        ASSERT_EQ(RunGenerateCommand(files, images, photos, clips, project, out, err), 0)
+            << err.str();
+        std::string pages;
+        for (const auto& [name, text] : Published(look))
+            if (name.ends_with(".htm")) pages += text;
+        for (const char* markup : {"<script>alert", "<img src=x", "<b onmouseover", "<svg onload",
+                                   "onerror=\"alert", "onfocus=\"alert"})
+            EXPECT_EQ(pages.find(markup), std::string::npos) << look << ": " << markup;
+        EXPECT_THAT(pages, ::testing::HasSubstr("<title>&lt;script>alert(1)&lt;/script></title>"));
+        const std::string alt = "alt=\"boat&quot; onerror=&quot;alert(4)\"";
+        const size_t first = pages.find(alt);
+        EXPECT_NE(pages.find(alt, first + 1), std::string::npos) << look << ": " << pages;
+    }
+}
+
 }  // namespace
 }  // namespace vistello::testing

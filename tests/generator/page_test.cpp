@@ -65,8 +65,9 @@ std::string Page(const std::string& text, const ImageEntry& entry, size_t limit 
     return BuildPageText(PageTemplate(text, tags), entry, {}, {}, limit).value_or("(refused)");
 }
 
-// Only the page changes: quotes go around the attribute values, empty sizes take their
-// defaults, and the image's file name is escaped for an address, with nothing else.
+// Only the page changes: quotes go around the attribute values, the alt text never leaves them,
+// empty sizes take their defaults, and the image's file name is escaped for an address, with
+// nothing else.
 TEST(BuildPageTextTest, QuotesAndDefaultsAffectOnlyThePage) {
     const std::string text =
         "<<IMAGEPATH>>|<<IMAGETITLE>>|<<DESCRIPTION>>|<<ALT>>|<<KEYWORDS>>|"
@@ -77,8 +78,8 @@ TEST(BuildPageTextTest, QuotesAndDefaultsAffectOnlyThePage) {
          R"("photo.jpg"|Sun|warm|"a sun"|sky|320|240|2)"},
         {{"", " 5 ", "50%", "x", "", "", "", "/home/me/pics/sun set.jpg"},
          R"("sun%20set.jpg"|||""||50%| 5 |x)"},
-        {{"a<b & \"c\"", "", "", "", "<i>", "", "", "#1 \"x\"?&y%.jpg"},
-         R"("%231%20%22x%22%3F%26y%25.jpg"|a<b & "c"||"<i>"||"100%"|"100%"|"0")"}};
+        {{"a<b & \"c\"", "", "", "", "<i>\" &eacute; &amp; &", "", "", "#1 \"x\"?&y%.jpg"},
+         R"("%231%20%22x%22%3F%26y%25.jpg"|a<b & "c"||"&lt;i&gt;&quot; &eacute; &amp; &amp;"||"100%"|"100%"|"0")"}};
     for (const auto& [entry, expected] : cases) EXPECT_EQ(Page(text, entry), expected);
 }
 

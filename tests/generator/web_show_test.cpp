@@ -443,19 +443,20 @@ TEST_F(WebShowTest, MediaOffersEveryMadeSizeWithItsWidth) {
 }
 
 // Without web copies the image keeps its name and its own pixel size; the next page is fetched
-// ahead, nothing after the last; the description goes into meta tags as plain text; the
-// overview's thumbnails come with their sharper twins, in WebP too, and load lazily from the
-// seventh on.
+// ahead, nothing after the last; the description goes into meta tags as plain text; the alt
+// text stays inside its quotes, a typed character reference kept; the overview's thumbnails come
+// with their sharper twins, in WebP too, and load lazily from the seventh on.
 TEST_F(WebShowTest, PictureTagsOfPagesAndOverview) {
     settings = {0, 85, 100, false, "", false};
     for (int i = 1; i <= 7; ++i) Add(std::to_string(i), std::to_string(i) + ".jpg", "photo");
     entries[0].description = "A <b>\"big\"</b> sky &amp; sea";
+    entries[0].alt = "a \"sail\" &eacute; <b>";
     page = "<<MEDIA>>|<<IMAGEWIDTH>>x<<IMAGEHEIGHT>>|<<PREFETCH>>|<<DESCRIPTIONTEXT>>";
     overview = "<<SLIDES>><<THUMBNAIL>><<ENDSLIDES>>";
     Generate();
     EXPECT_EQ(ReadBytes("out/1.htm"),
-              "<img src=\"1.jpg\" width=\"4000\" height=\"3000\" alt=\"\" decoding=\"async\" "
-              "fetchpriority=\"high\">|"
+              "<img src=\"1.jpg\" width=\"4000\" height=\"3000\" alt=\"a &quot;sail&quot; "
+              "&eacute; &lt;b&gt;\" decoding=\"async\" fetchpriority=\"high\">|"
               "4000x3000|<link rel=\"prefetch\" href=\"2.htm\">|"
               "A &quot;big&quot; sky &amp; sea");
     EXPECT_TRUE(ReadBytes("out/7.htm").ends_with("4000x3000||7"));
@@ -469,6 +470,7 @@ TEST_F(WebShowTest, PictureTagsOfPagesAndOverview) {
     EXPECT_EQ(ReadBytes("out/thumbs/1-2x.jpg"), "photo@200q85jpg");
     EXPECT_EQ(ReadBytes("out/thumbs/1-2x.webp"), "photo@200q85webp");
     EXPECT_EQ(thumbnails[0].at("width"), "100");
+    EXPECT_EQ(thumbnails[0].at("alt"), "a &quot;sail&quot; &eacute; &lt;b&gt;");
     EXPECT_FALSE(thumbnails[5].contains("loading"));
     EXPECT_EQ(thumbnails[6].at("loading"), "lazy");
 }

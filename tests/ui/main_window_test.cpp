@@ -444,6 +444,59 @@ TEST_F(MainWindowCommandsTest, FillFromPhotoFillsOnlyEmptyFields) {
                                       "Fill From Photo"}}));
 }
 
+// What a photo says shows in the window as it reads, "Tom & Jerry" and "<3" as such; only what
+// would be markup in a page shows as the HTML that keeps it text, and the project keeps that.
+// Typed fields stay as typed.
+TEST_F(MainWindowCommandsTest, TextFromAPhotoReadsAsWrittenAndNeverBecomesMarkup) {
+    FakePhotoReader photos;
+    dialog.UsePhotoReader(photos);
+    fs::create_directory("album");
+    WriteBytes("album/a.jpg", "");
+    const std::string album = scratch / "album";
+    const PhotoDetails details{"Tom & Jerry <3", "<img src=x onerror=alert(1)>", "sea, \"boats\"",
+                               "boat\" onerror=\"alert(1)"};
+    photos.photos[album + "/a.jpg"] = details;
+    photos.photos["b.jpg"] = details;
+    system.pickerAnswers = {album};
+    window.Press(ids::kMenuImportDirectory);
+    const std::string alt = "boat&quot; onerror=&quot;alert(1)";
+    EXPECT_EQ(dialog.Inside().slides.Row(0),
+              (ImageEntry{"Tom & Jerry <3", "", "", "", alt, "sea, &quot;boats&quot;",
+                          "&lt;img src=x onerror=alert(1)>", album + "/a.jpg"}));
+    for (const int field : {ids::kTitle, ids::kAlt, ids::kKeywords}) window.SetText(field, "");
+    window.SetText(ids::kDescription, "<i>mine</i>");
+    window.SetText(ids::kImagePath, "b.jpg");
+    window.Press(ids::kMenuFillFromPhoto);
+    EXPECT_EQ(window.GetText(ids::kTitle) + "|" + window.GetText(ids::kAlt) + "|" +
+                  window.GetText(ids::kDescription),
+              "Tom & Jerry <3|" + alt + "|<i>mine</i>");
+    window.Press(ids::kMenuSave);
+    EXPECT_TRUE(Holds("vistello.dat", "TITLE=Tom & Jerry <3\r\n"));
+    EXPECT_TRUE(Holds("vistello.dat", "ALT=" + alt + "\r\n"));
+}
+
+// A file whose name holds a line break would come back from the project as a row that names no
+// file: Import Directory and drops leave it out and name it, the break made visible.
+TEST_F(MainWindowCommandsTest, ImportsNameEveryFileAProjectCannotKeepAndLeaveItOut) {
+    fs::create_directory("album");
+    for (const char* name : {"album/two\nlines.jpg", "album/ok.jpg", "album/cr\r.png"})
+        WriteBytes(name, "");
+    const std::string album = scratch / "album";
+    const std::string unfit = " not added, a project cannot keep a line break in a file name:\r\n" +
+                              album + "/cr\u240D.png";
+    system.pickerAnswers = {album};
+    window.Press(ids::kMenuImportDirectory);
+    window.Drop({album + "/two\nlines.jpg"});
+    EXPECT_EQ(Titles(), Strings{"ok"});
+    EXPECT_EQ(system.boxes,
+              (std::vector<ShownBox>{
+                  {"1 image added.\r\n2 images" + unfit + "\r\n" + album + "/two\u240Alines.jpg",
+                   "Import Directory"},
+                  {"0 images added.\r\n1 image" + unfit.substr(0, unfit.rfind('/') + 1) +
+                       "two\u240Alines.jpg",
+                   "Dropped Images"}}));
+}
+
 class GenerateTest : public MainWindowCommandsTest {
 protected:
     GenerateTest() {
