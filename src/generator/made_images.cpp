@@ -197,7 +197,7 @@ void MadeImages::KeepShootingOf(const std::vector<std::string>& sources) {
 
 bool MadeImages::HoldsFile(FileOps& ops, const std::string& folder, const std::string& target,
                            const std::string& recipe, const std::string& sourcePath,
-                           const struct stat& source) const {
+                           const struct stat& source, bool sized) const {
     const auto found = m_made.find(target);
     if (found == m_made.end()) return false;
     const Made& made = found->second;
@@ -205,14 +205,15 @@ bool MadeImages::HoldsFile(FileOps& ops, const std::string& folder, const std::s
     return made.source == sourcePath && made.size == source.st_size &&
            SameTime(made.mtime, source.st_mtim) && made.recipe == recipe && file &&
            file->st_size == made.targetSize && SameTime(file->st_mtim, made.targetMtime) &&
-           (!m_keepSizes || made.width > 0);
+           (!sized || made.width > 0);
 }
 
 bool MadeImages::Holds(FileOps& ops, const std::string& folder, const ImageJob& job,
-                       const struct stat& source) const {
-    if (!HoldsFile(ops, folder, job.target, Recipe(job), job.source, source)) return false;
+                       const struct stat& source, bool sized) const {
+    if (!HoldsFile(ops, folder, job.target, Recipe(job), job.source, source, sized)) return false;
     return std::all_of(job.more.begin(), job.more.end(), [&](const ImageOutput& output) {
-        return HoldsFile(ops, folder, output.target, Recipe(job, output), job.source, source);
+        return HoldsFile(ops, folder, output.target, Recipe(job, output), job.source, source,
+                         sized);
     });
 }
 

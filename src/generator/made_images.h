@@ -36,13 +36,13 @@ public:
     // Forgets what photos not among `sources` said.
     void KeepShootingOf(const std::vector<std::string>& sources);
 
-    // From now on the pixel sizes of sources and made files are kept too, and a made file whose
-    // size is not known counts as not made.
+    // From now on the pixel sizes of sources and made files are kept too.
     void KeepSizes() { m_keepSizes = true; }
     // Whether every file of the job is in the folder as it was made from the source as it is,
-    // by the same recipe. job.target is relative to the folder.
+    // by the same recipe, and, where `sized`, with its pixel size known. job.target is relative
+    // to the folder.
     bool Holds(FileOps& ops, const std::string& folder, const ImageJob& job,
-               const struct stat& source) const;
+               const struct stat& source, bool sized) const;
     void NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
                   const struct stat& source, const MadeImage& image);
     // The pixel size of a made file, when known: {0, 0} otherwise.
@@ -51,7 +51,7 @@ public:
     // The same for one file made by another recipe than an image job's.
     bool HoldsFile(FileOps& ops, const std::string& folder, const std::string& target,
                    const std::string& recipe, const std::string& source,
-                   const struct stat& sourceInfo) const;
+                   const struct stat& sourceInfo, bool sized) const;
     void NoteFile(FileOps& ops, const std::string& folder, const std::string& target,
                   std::string recipe, const std::string& source, const struct stat& sourceInfo,
                   int width, int height);

@@ -25,7 +25,7 @@ std::string ThumbnailRecipe(const WebSettings& settings) {
 bool Holds(FileOps& ops, const std::string& folder, const ClipPlan& clip, MadeImages& made,
            const WebSettings& settings) {
     const auto holds = [&](const std::string& target, const std::string& recipe) {
-        return made.HoldsFile(ops, folder, target, recipe, clip.job.source, clip.source);
+        return made.HoldsFile(ops, folder, target, recipe, clip.job.source, clip.source, true);
     };
     return holds(clip.video, VideoRecipe(clip.job)) && holds(clip.poster, PosterRecipe(clip.job)) &&
            (clip.thumbnail.empty() || holds(clip.thumbnail, ThumbnailRecipe(settings)));

@@ -233,6 +233,7 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker, ClipM
         if (source.info) sourceIds.insert({source.info->st_dev, source.info->st_ino});
     }
     WebImagePlan plan;
+    plan.sized = needs.Any();
     for (const Source& source : sources) plan.sources.push_back(source.path);
     std::vector<bool> copied(sources.size());
     NameClaims claims(ops, folder, sourceIds);
@@ -321,7 +322,8 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
                          const ImagesDone& onImage) {
     std::vector<size_t> todo;
     for (size_t job = 0; job < plan.jobs.size(); ++job) {
-        if (!made.Holds(ops, folder, plan.jobs[job], plan.jobSources[job])) todo.push_back(job);
+        if (!made.Holds(ops, folder, plan.jobs[job], plan.jobSources[job], plan.sized))
+            todo.push_back(job);
     }
     const bool anyThumbnail = std::any_of(todo.begin(), todo.end(), [&](size_t job) {
         return plan.jobs[job].target.starts_with(kThumbnailFolder);

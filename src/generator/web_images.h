@@ -78,6 +78,9 @@ struct WebImagePlan {
     // Per source: its place in `clips`, or -1 for a photo or a clip copied as it is.
     std::vector<int> clipOf;
     std::vector<ClipPlan> clips;
+    // Whether the pages need every picture's pixel size, so that a file made without it is made
+    // again.
+    bool sized = false;
     // Why clips are copied as they are, when some are; empty otherwise.
     std::string clipsCopied;
     // The picture that stands for a clip copied as it is on the overview, by its path from the

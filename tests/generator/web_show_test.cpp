@@ -526,6 +526,19 @@ TEST_F(WebShowTest, ClipsBecomeWebVersionsWithPostersAndThumbnails) {
         << ReadBytes("out/boats.htm");
 }
 
+// Adding a clip to a show, or taking it out, makes or keeps only the clip's files.
+TEST_F(WebShowTest, AClipAddedOrRemovedTouchesNoPhoto) {
+    Add("Sea", "sea.jpg", "photo");
+    Add("Sky", "sky.jpg", "photo");
+    Generate();
+    const int made = images.made;
+    Add("Boats", "boats.mov", "waves");
+    Generate();
+    entries.pop_back();
+    Generate();
+    EXPECT_EQ(images.made, made + 1);
+}
+
 // A look shows each kind of slide its own way: a page keeps its own kind's blocks, an overview row
 // its slide's, and the rest of the overview those of every kind the show holds. A clip's block
 // asks nothing of photos, and a show of photos alone reads as if the blocks were not there.
