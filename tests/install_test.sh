@@ -88,6 +88,29 @@ for look in light dark phone; do
     grep -q 'class="play"\|data-clip' "$work/web/index.htm" || fail "$look: the clip's tile"
     for page in "$work"/web/*.htm; do tidy_accepts "$page" || fail "tidy: $page"; done
 done
+# Ended by a signal while a clip is made: ffmpeg ends with the program, and no temporary is left.
+ffmpeg -v error -f lavfi -i testsrc=size=1280x720:rate=30 -t 60 -c:v mpeg4 -q:v 20 "$work/long.mp4" ||
+    fail "ffmpeg"
+rm -rf "$work/web" && mkdir "$work/web"
+printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=long.mp4\nTITLE=Long\n' >"$work/show.dat"
+printf '<<MEDIA>>' >"$work/show.htm"
+(cd "$work" && exec "$program" --generate show.dat >/dev/null 2>&1) &
+running=$!
+for _ in $(seq 100); do
+    children=$(pgrep -P "$running" || true)
+    [ -n "$children" ] && compgen -G "$work/web/.vistello-*" >/dev/null && break
+    sleep 0.1
+done
+[ -n "$children" ] || fail "no tool was started for the clip"
+kill -TERM "$running"
+wait "$running" || true
+sleep 0.2
+# A killed child that nobody reaps stays a zombie ("Z"), which runs no more.
+for child in $children; do
+    state=$(ps -o stat= -p "$child" || true)
+    [ -z "$state" ] || [[ $state == Z* ]] || fail "tool $child outlived the program"
+done
+! compgen -G "$work/web/.vistello-*" >/dev/null || fail "left: $(ls -A "$work/web")"
 printf '<<IMAGETITLE>> <<NEXT>>' >"$work/show.htm"
 printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=gone.jpg\nTITLE=Second\n\nIMAGE=a.jpg\nTITLE=First\n' >"$work/show.dat"
 summary=$(cd "$work" && "$program" --generate show.dat 2>"$work/said") && status=0 || status=$?
