@@ -1,5 +1,5 @@
-#!/ usr / bin / env bash
-#Installs the Debian packages the build and the tests need; quiet and quick when all are present.
+#!/usr/bin/env bash
+# Installs the Debian packages the build and the tests need; quiet and quick when all are present.
 set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libbenchmark-dev
@@ -7,7 +7,7 @@ packages=(build-essential cmake qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev 
           libimage-exiftool-perl libvips-dev libvips-tools libheif-dev chromium
           chromium-driver python3 ffmpeg locales nlohmann-json3-dev)
 
-#The tests run the window's clip path under a decimal-comma locale.
+# The tests run the window's clip path under a decimal-comma locale.
 comma_locale() {
   locale -a 2>/dev/null | grep -qix 'de_DE.utf8' && return 0
   sudo=""
@@ -16,16 +16,14 @@ comma_locale() {
 }
 
 missing=()
-for p in "${packages[@]}";
-do
-    dpkg - query - W - f = '${Status}' "$p" 2 > / dev / null | grep - q "install ok installed" ||
-                           missing += ("$p")done[$ { #missing[@] } - eq 0]&& {
-        comma_locale;
-        exit 0;
-    }
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && { comma_locale; exit 0; }
 
-sudo = ""["$(id -u)" - ne 0]&& sudo =
-    "sudo" echo "Installing: ${missing[*]}" $sudo apt - get update - qq DEBIAN_FRONTEND =
-        noninteractive $sudo apt - get install - y - qq-- no - install -
-            recommends "${missing[@]}" >
-        / dev / null comma_locale
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+comma_locale
