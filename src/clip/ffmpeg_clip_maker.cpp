@@ -20,7 +20,6 @@ namespace {
 using std::chrono::seconds;
 
 // The made file, as the tools are handed it beside the clip.
-constexpr int kOutputFd = 4;
 const std::string kOutput = "file:/dev/fd/4";
 // What one second of a clip may take to make, and the time any run may take on top.
 constexpr seconds kPerSecond{20};
