@@ -47,8 +47,7 @@ std::vector<std::string> MetadataArguments(bool keep) {
 // The clip's length in seconds; 0 when it does not say.
 double LengthOf(const ClipSource& source) {
     const ProbeAnswer answer = Probe(source.Fd(), source.Container(), "format=duration");
-    const std::optional<double> length = NumberAt(At(answer.json, "format"), "duration");
-    return length && *length > 0 ? *length : 0;
+    return std::max(0.0, NumberAt(At(answer.json, "format"), "duration").value_or(0));
 }
 
 std::chrono::milliseconds DeadlineFor(double length, double perSecond) {
@@ -81,39 +80,53 @@ bool Turned(const nlohmann::json& stream) {
     return NumberAt(At(stream, "tags"), "rotate").value_or(0) != 0;
 }
 
-// What the clip's streams are, against what a web version is.
-struct Streams {
+// What one look at a clip tells, against what a web version is.
+struct Examined {
+    // Its length in seconds; 0 when it does not say.
+    double length = 0;
     // One upright H.264 video in 4:2:0 with even sides no longer than asked, and AAC or no sound.
     bool ready = false;
     // Nothing but those: no second picture, no track of locations or timecodes.
     bool only = false;
+    // The picture's size, where it is ready.
+    int width = 0;
+    int height = 0;
 };
 
-Streams StreamsOf(const ClipSource& source, int side) {
+// Whether a video stream is already what a web version's picture is.
+bool ReadyPicture(const nlohmann::json& stream, int side) {
+    const int width = static_cast<int>(NumberAt(stream, "width").value_or(0));
+    const int height = static_cast<int>(NumberAt(stream, "height").value_or(0));
+    return TextAt(stream, "codec_name") == "h264" && TextAt(stream, "pix_fmt") == "yuv420p" &&
+           width > 0 && height > 0 && width % 2 == 0 && height % 2 == 0 &&
+           std::max(width, height) <= side && !Turned(stream);
+}
+
+Examined Examine(const ClipSource& source, int side) {
     const ProbeAnswer answer =
         Probe(source.Fd(), source.Container(),
-              "stream=codec_type,codec_name,pix_fmt,width,height:stream_tags=rotate:"
-              "stream_side_data=rotation");
+              "format=duration:stream=codec_type,codec_name,pix_fmt,width,height:"
+              "stream_tags=rotate:stream_side_data=rotation");
+    Examined examined;
+    examined.length = std::max(0.0, NumberAt(At(answer.json, "format"), "duration").value_or(0));
     const nlohmann::json& streams = At(answer.json, "streams");
-    if (!answer.Read() || !streams.is_array()) return {};
+    if (!answer.Read() || !streams.is_array()) return examined;
+    const nlohmann::json* video = nullptr;
     int videos = 0;
     int sounds = 0;
-    bool ready = true;
+    bool sound = true;
     for (const nlohmann::json& stream : streams) {
         const std::string type = TextAt(stream, "codec_type");
-        const std::string codec = TextAt(stream, "codec_name");
-        if (type == "audio") {
-            if (++sounds == 1) ready = ready && codec == "aac";
-        } else if (type == "video") {
-            const int width = static_cast<int>(NumberAt(stream, "width").value_or(0));
-            const int height = static_cast<int>(NumberAt(stream, "height").value_or(0));
-            ready = ready && ++videos == 1 && codec == "h264" &&
-                    TextAt(stream, "pix_fmt") == "yuv420p" && width > 0 && height > 0 &&
-                    width % 2 == 0 && height % 2 == 0 && std::max(width, height) <= side &&
-                    !Turned(stream);
-        }
+        if (type == "audio" && ++sounds == 1) sound = TextAt(stream, "codec_name") == "aac";
+        if (type == "video" && ++videos == 1) video = &stream;
     }
-    return {ready && videos == 1, videos == 1 && sounds <= 1 && streams.size() == 1u + sounds};
+    examined.ready = videos == 1 && sound && ReadyPicture(*video, side);
+    examined.only = videos == 1 && sounds <= 1 && streams.size() == 1u + sounds;
+    if (examined.ready) {
+        examined.width = static_cast<int>(NumberAt(*video, "width").value_or(0));
+        examined.height = static_cast<int>(NumberAt(*video, "height").value_or(0));
+    }
+    return examined;
 }
 
 bool IndexFirstIn(int fd) {
@@ -162,17 +175,20 @@ ChildCall Call(std::vector<std::string> args, const ClipSource& source, int fd,
     return call;
 }
 
-// The streams copied into a new MP4, the index first, nothing else kept unless asked.
+// The streams copied into a new MP4, the index first, nothing else kept unless asked; its
+// picture is the clip's.
 ClipOutcome Remux(const ClipJob& job, const ClipSource& source, int fd, const ClipGoing& going,
-                  double length) {
+                  const Examined& clip) {
     std::vector<std::string> args = {"ffmpeg",   "-nostdin",  "-v",    "error",
                                      "-nostats", "-progress", "pipe:1"};
     Append(args, source.InputArguments());
     Append(args, {"-map", "0:v:0", "-map", "0:a:0?", "-c", "copy"});
     Append(args, MetadataArguments(job.keepDetails));
     Append(args, {"-f", "mp4", "-y", kOutput});
-    return Outcome(RunChild(Call(args, source, fd, DeadlineFor(length, 1), going, length)), fd,
-                   "mov");
+    const ChildResult run =
+        RunChild(Call(args, source, fd, DeadlineFor(clip.length, 1), going, clip.length));
+    if (!run.Succeeded()) return {run.Failure("ffmpeg"), 0, 0};
+    return {"", clip.width, clip.height};
 }
 
 bool EndsIn(std::string_view name, std::string_view extension) {
@@ -235,17 +251,16 @@ std::string FfmpegClipMaker::Unavailable() {
 ClipOutcome FfmpegClipMaker::MakeVideo(const ClipJob& job, int fd, const ClipGoing& going) {
     const std::optional<ClipSource> source = ClipSource::Open(job.source);
     if (!source) return {"it is no clip of a kind that can be read", 0, 0};
-    const double length = LengthOf(*source);
-    const Streams streams = StreamsOf(*source, job.side);
-    if (streams.ready && source->Container() == "mov") {
-        const bool asItIs = job.keepDetails && streams.only && IndexFirstIn(source->Fd()) &&
+    const Examined clip = Examine(*source, job.side);
+    if (clip.ready && source->Container() == "mov") {
+        const bool asItIs = job.keepDetails && clip.only && IndexFirstIn(source->Fd()) &&
                             (EndsIn(job.source, ".mp4") || EndsIn(job.source, ".m4v"));
-        if (!asItIs) return Remux(job, *source, fd, going, length);
+        if (!asItIs) return Remux(job, *source, fd, going, clip);
         if (!CopyInto(source->Fd(), fd)) return {"the clip cannot be copied", 0, 0};
-        return Measured(fd, "mov");
+        return {"", clip.width, clip.height};
     }
     return Outcome(RunChild(Call(VideoArguments(job, source->Container()), *source, fd,
-                                 DeadlineFor(length, kPerSecond.count()), going, length)),
+                                 DeadlineFor(clip.length, kPerSecond.count()), going, clip.length)),
                    fd, "mov");
 }
 

@@ -1,12 +1,11 @@
 #include "files/unique_names.h"
 
 #include "text/letter_case.h"
+#include "text/utf8_cut.h"
 
 namespace vistello {
 
 namespace {
-
-bool IsContinuationByte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
 
 std::string Numbered(std::string_view stem, int number, std::string_view extension) {
     std::string suffix(1, '_');
@@ -17,13 +16,6 @@ std::string Numbered(std::string_view stem, int number, std::string_view extensi
 }
 
 }  // namespace
-
-void CutToCharacter(std::string& text, size_t size) {
-    if (text.size() <= size) return;
-    size_t cut = size;
-    while (cut > 0 && size - cut < 3 && IsContinuationByte(text[cut])) --cut;
-    text.resize(IsContinuationByte(text[cut]) ? size : cut);
-}
 
 bool UniqueNames::Take(std::string_view name) { return m_taken.insert(FoldedCase(name)).second; }
 

@@ -11,10 +11,6 @@ namespace vistello {
 // The longest file name the file systems we write to hold, in bytes.
 inline constexpr size_t kMaxFileNameBytes = 255;
 
-// Cuts text to at most `size` bytes, never inside a UTF-8 character; text that is not UTF-8
-// there (more continuation bytes than a character holds) is cut at `size` itself.
-void CutToCharacter(std::string& text, size_t size);
-
 // The names handed out in one folder, each once. Names that differ only in the case of their
 // letters count as one, so that no two collide when the show is copied to a disk or a server that
 // ignores case.

@@ -3,6 +3,7 @@
 #include "files/path_rules.h"
 #include "files/unique_names.h"
 #include "text/percent_encoding.h"
+#include "text/utf8_cut.h"
 
 namespace vistello {
 

@@ -13,6 +13,7 @@
 #include "files/unique_names.h"
 #include "generator/parallel_run.h"
 #include "slides/image_kinds.h"
+#include "text/utf8_cut.h"
 
 namespace vistello {
 

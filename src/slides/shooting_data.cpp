@@ -7,6 +7,7 @@
 
 #include "files/unique_names.h"
 #include "text/letter_case.h"
+#include "text/utf8_cut.h"
 
 namespace vistello {
 
