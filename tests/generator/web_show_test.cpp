@@ -319,7 +319,7 @@ TEST_F(WebShowTest, ShootingDataIsReadOnceAndShownAsText) {
     settings = {0, 85, 0, false, "", false};
     Add("A", "a.jpg", "photo");
     Add("B", "b.jpg", "photo");
-    photos.photos["a.jpg"].shooting = {"2026-05-14 18:32", "<b>&\"c\"", "", "1/8 s"};
+    photos.photos["a.jpg"].shooting = {"2026-05-14 18:32", "<b>&\"c\"", "<i>", "1/8 s"};
     Generate();
     EXPECT_EQ(photos.reads, 0);
     EXPECT_FALSE(fs::exists("out/.vistello-images"));
@@ -328,7 +328,8 @@ TEST_F(WebShowTest, ShootingDataIsReadOnceAndShownAsText) {
     overview = "<<SLIDES>>[<<CAMERA>>]<<ENDSLIDES>>";
     Generate();
     EXPECT_EQ(photos.reads, 2);
-    EXPECT_EQ(ReadBytes("out/a.htm"), "&lt;b&gt;&amp;&quot;c&quot;|1/8 s|2026-05-14 18:32");
+    EXPECT_EQ(ReadBytes("out/a.htm"),
+              "&lt;b&gt;&amp;&quot;c&quot;|1/8 s|2026-05-14 18:32&lt;i&gt;");
     EXPECT_EQ(ReadBytes("out/b.htm"), "||");
     EXPECT_EQ(ReadBytes("out/index.htm"), "[&lt;b&gt;&amp;&quot;c&quot;][]");
     Generate();
@@ -337,7 +338,7 @@ TEST_F(WebShowTest, ShootingDataIsReadOnceAndShownAsText) {
     WriteBytes("a.jpg", "a changed photo");
     Generate();
     EXPECT_EQ(photos.reads, 3);
-    EXPECT_EQ(ReadBytes("out/a.htm"), "Canon|1/8 s|2026-05-14 18:32");
+    EXPECT_EQ(ReadBytes("out/a.htm"), "Canon|1/8 s|2026-05-14 18:32&lt;i&gt;");
 }
 
 }  // namespace
