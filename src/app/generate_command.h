@@ -4,9 +4,9 @@
 #include <string>
 
 #include "files/file_ops.h"
-#include "generator/clip_maker.h"
-#include "generator/image_maker.h"
-#include "slides/photo_details.h"
+#include "media/clip_maker.h"
+#include "media/image_maker.h"
+#include "media/photo_reader.h"
 
 namespace vistello {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "files/file_ops.h"
-#include "slides/photo_details.h"
+#include "media/photo_reader.h"
 
 namespace vistello {
 

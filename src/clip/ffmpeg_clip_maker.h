@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "generator/clip_maker.h"
+#include "media/clip_maker.h"
 
 namespace vistello {
 

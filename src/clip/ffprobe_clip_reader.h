@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "slides/clip_reader.h"
+#include "media/clip_reader.h"
 
 namespace vistello {
 

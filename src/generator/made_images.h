@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "generator/image_maker.h"
+#include "media/image_maker.h"
 #include "slides/shooting_data.h"
 
 namespace vistello {

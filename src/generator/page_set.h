@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "generator/clip_maker.h"
-#include "generator/image_maker.h"
 #include "generator/page_set_memory.h"
+#include "media/clip_maker.h"
+#include "media/image_maker.h"
+#include "media/photo_reader.h"
 #include "prefs/tag_set.h"
 #include "show/web_settings.h"
 #include "slides/image_entry.h"
-#include "slides/photo_details.h"
 
 namespace vistello {
 

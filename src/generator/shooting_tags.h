@@ -10,8 +10,8 @@
 
 #include "files/file_ops.h"
 #include "generator/made_images.h"
+#include "media/photo_reader.h"
 #include "slides/image_entry.h"
-#include "slides/photo_details.h"
 
 namespace vistello {
 

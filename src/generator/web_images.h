@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "generator/clip_maker.h"
-#include "generator/image_maker.h"
 #include "generator/made_images.h"
+#include "media/clip_maker.h"
+#include "media/image_maker.h"
 #include "show/web_settings.h"
 #include "slides/image_entry.h"
 #include "slides/slide_kind.h"

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "generator/image_maker.h"
+#include "media/image_maker.h"
 
 namespace vistello {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "files/file_ops.h"
+#include "media/photo_reader.h"
 #include "slides/image_entry.h"
 #include "slides/image_kinds.h"
-#include "slides/photo_details.h"
 
 namespace vistello {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "slides/clip_reader.h"
-#include "slides/photo_details.h"
+#include "media/clip_reader.h"
+#include "media/photo_reader.h"
 
 namespace vistello {
 

@@ -12,13 +12,13 @@
 #include "framework/dialog.h"
 #include "framework/file_picker.h"
 #include "generator/generate_request.h"
-#include "generator/image_maker.h"
 #include "generator/page_set.h"
+#include "media/image_maker.h"
+#include "media/photo_reader.h"
 #include "prefs/tag_set.h"
 #include "show/web_settings.h"
 #include "slides/entry_list.h"
 #include "slides/folder_import.h"
-#include "slides/photo_details.h"
 #include "ui/entry_list_view.h"
 
 namespace vistello {

@@ -7,8 +7,8 @@
 
 #include "framework/window_system.h"
 #include "generator/generate_request.h"
-#include "generator/image_maker.h"
 #include "generator/page_set.h"
+#include "media/image_maker.h"
 #include "text/counts.h"
 #include "ui/main_dialog.h"
 #include "ui/messages.h"

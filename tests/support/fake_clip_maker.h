@@ -5,7 +5,7 @@
 #include <atomic>
 #include <string>
 
-#include "generator/clip_maker.h"
+#include "media/clip_maker.h"
 #include "support/temp_dir.h"
 
 namespace vistello::testing {

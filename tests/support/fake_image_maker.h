@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "generator/image_maker.h"
+#include "media/image_maker.h"
 #include "support/temp_dir.h"
 
 namespace vistello::testing {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "slides/photo_details.h"
+#include "media/photo_reader.h"
 
 namespace vistello::testing {
 
