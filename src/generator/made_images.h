@@ -11,6 +11,7 @@
 
 #include "files/file_ops.h"
 #include "generator/image_maker.h"
+#include "generator/owned_files.h"
 #include "slides/shooting_data.h"
 
 namespace vistello {
@@ -59,6 +60,11 @@ public:
     // source no longer among `sources`; their files stay where they are.
     void KeepOnly(const std::vector<ImageJob>& jobs, const std::vector<std::string>& sources,
                   const std::vector<std::string>& files = {});
+    // Whether the made file, as it stands now, is the one the record says was made.
+    bool AsMade(const std::string& target, const struct stat& now) const;
+
+    // Which project wrote which files into the folder.
+    OwnedFiles& Owned() { return m_owned; }
 
 private:
     struct Source {
@@ -88,6 +94,7 @@ private:
     std::map<std::string, Source> m_sources;
     std::map<std::string, Made> m_made;
     std::map<std::string, Shot> m_shots;
+    OwnedFiles m_owned;
 };
 
 }  // namespace vistello
