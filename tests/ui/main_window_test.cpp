@@ -486,6 +486,23 @@ TEST_F(GenerateTest, WritesLinkedPagesAndCopiesImagesIntoAnExistingFolderThenOpe
     EXPECT_EQ(window.GetText(ids::kTitle), "trip");
 }
 
+// The closing box counts the files of a slide taken out of the show that Generate removed.
+TEST_F(GenerateTest, SaysHowManyFilesOfRemovedSlidesWentAway) {
+    WriteBytes("pics/a.jpg", "a");
+    WriteBytes("pics/b.jpg", "b");
+    AddEntry("A", "pics/a.jpg");
+    AddEntry("B", "pics/b.jpg");
+    system.answers = {MsgAnswer::No, MsgAnswer::No};
+    window.Press(ids::kGenerate);
+    window.ClickRow(ids::kEntryList, 0);
+    window.Press(ids::kRemove);
+    window.Press(ids::kGenerate);
+    EXPECT_EQ(system.boxes.back().text,
+              "2 files of slides no longer in the show were removed.\n"
+              "Your pages have been generated.\nWould you like to view them?");
+    EXPECT_EQ(scratch.Names("web"), (std::set<std::string>{".vistello-images", "a.htm", "a.jpg"}));
+}
+
 // What the user does while Generate runs waits: Clear List and a header click are ignored, and
 // photos dropped meanwhile are added once the pages are written.
 TEST_F(GenerateTest, NothingChangesTheListWhileGenerateRuns) {
