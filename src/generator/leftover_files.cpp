@@ -85,8 +85,8 @@ void Remove(FileOps& ops, const std::string& path, const std::string& name, cons
 }  // namespace
 
 LeftoverOutcome RemoveLeftovers(FileOps& ops, const std::string& folder,
-                                const WrittenFiles& leftovers, const FileIds& keep) {
-    LeftoverOutcome outcome;
+                                const WrittenFiles& leftovers, const FileIds& keep,
+                                LeftoverOutcome outcome) {
     FolderCheck folders(ops, folder);
     for (const auto& [name, mark] : leftovers) {
         const std::string path = folder + name;

@@ -31,7 +31,9 @@ struct LeftoverOutcome {
 // of it, reached by no link, with the size, modification time and inode of its mark, and none of
 // the files in `keep`. A leftover the record names outside the folder, one that changed since or
 // that the show uses is kept and said; one that is gone already is passed over.
+// What the outcome already says stays in it.
 LeftoverOutcome RemoveLeftovers(FileOps& ops, const std::string& folder,
-                                const WrittenFiles& leftovers, const FileIds& keep);
+                                const WrittenFiles& leftovers, const FileIds& keep,
+                                LeftoverOutcome outcome = {});
 
 }  // namespace vistello

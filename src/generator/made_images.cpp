@@ -42,18 +42,19 @@ std::optional<struct stat> StatOf(FileOps& ops, const std::string& path) {
 void MadeImages::Read(FileOps& ops, const std::string& folder) {
     const std::optional<std::string> text = ReadTextFile(ops, folder + std::string(kFileName));
     if (!text) return;
+    std::vector<std::string_view> fields;
     for (size_t start = 0; start < text->size();) {
         size_t end = text->find('\n', start);
         if (end == std::string::npos) end = text->size();
-        ReadLine(std::string_view(*text).substr(start, end - start));
+        RecordFields(std::string_view(*text).substr(start, end - start), fields);
+        ReadLine(fields);
         start = end + 1;
     }
 }
 
 // A line that is not whole is left out, and so is what it said. Kept in name order, so the same
 // images give the same file whichever run wrote it.
-void MadeImages::ReadLine(std::string_view line) {
-    const std::vector<std::string_view> f = RecordFields(line);
+void MadeImages::ReadLine(const std::vector<std::string_view>& f) {
     // Sizes, where kept, follow the fields of older files.
     const auto size = [&f](size_t at) {
         return f.size() > at + 1 ? std::pair{static_cast<int>(RecordNumber(f[at])),
@@ -81,7 +82,7 @@ void MadeImages::ReadLine(std::string_view line) {
             RecordTime(f[3], f[4]),
             {PercentDecode(f[5]), PercentDecode(f[6]), PercentDecode(f[7]), PercentDecode(f[8])}};
     } else {
-        m_owned.ReadLine(line);
+        m_owned.ReadLine(f);
     }
 }
 

@@ -40,6 +40,8 @@ public:
     // From now on the pixel sizes of sources and made files are kept too, and a made file whose
     // size is not known counts as not made.
     void KeepSizes() { m_keepSizes = true; }
+    // For another run, as if read anew from the file this one wrote.
+    void StartAgain() { m_keepSizes = false; }
     // Whether every file of the job is in the folder as it was made from the source as it is,
     // by the same recipe. job.target is relative to the folder.
     bool Holds(FileOps& ops, const std::string& folder, const ImageJob& job,
@@ -88,7 +90,7 @@ private:
         int height = 0;
     };
 
-    void ReadLine(std::string_view line);
+    void ReadLine(const std::vector<std::string_view>& fields);
 
     bool m_keepSizes = false;
     std::map<std::string, Source> m_sources;

@@ -17,9 +17,12 @@ bool WrittenMark::Matches(const struct stat& info) const {
     return size == info.st_size && SameTime(mtime, info.st_mtim) && inode == info.st_ino;
 }
 
+bool WrittenMark::operator==(const WrittenMark& other) const {
+    return size == other.size && SameTime(mtime, other.mtime) && inode == other.inode;
+}
+
 // A line that is not whole is left out, and so is what it said.
-bool OwnedFiles::ReadLine(std::string_view line) {
-    const std::vector<std::string_view> f = RecordFields(line);
+bool OwnedFiles::ReadLine(const std::vector<std::string_view>& f) {
     if (f.size() == 2 && f[0] == "P") {
         m_reading = PercentDecode(f[1]);
     } else if (f.size() == 6 && f[0] == "O") {
@@ -55,6 +58,14 @@ const WrittenFiles* OwnedFiles::Of(const std::string& project) const {
     return found == m_projects.end() ? nullptr : &found->second;
 }
 
+WrittenFiles OwnedFiles::Take(const std::string& project) {
+    auto found = m_projects.find(project);
+    if (found == m_projects.end()) return {};
+    WrittenFiles files = std::move(found->second);
+    m_projects.erase(found);
+    return files;
+}
+
 void OwnedFiles::Set(const std::string& project, WrittenFiles files) {
     if (files.empty()) {
         m_projects.erase(project);
@@ -63,11 +74,12 @@ void OwnedFiles::Set(const std::string& project, WrittenFiles files) {
     }
 }
 
-bool OwnedFiles::OwnedByAnother(const std::string& project, const std::string& file) const {
+const std::string* OwnedFiles::AnotherOwner(const std::string& project,
+                                            const std::string& file) const {
     for (const auto& [owner, files] : m_projects) {
-        if (owner != project && files.contains(file)) return true;
+        if (owner != project && files.contains(file)) return &owner;
     }
-    return false;
+    return nullptr;
 }
 
 std::vector<std::string> OwnedFiles::FilesOfOthers(const std::string& project) const {

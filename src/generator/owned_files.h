@@ -19,6 +19,7 @@ struct WrittenMark {
 
     static WrittenMark Of(const struct stat& info);
     bool Matches(const struct stat& info) const;
+    bool operator==(const WrittenMark& other) const;
 };
 
 // Files by their path from the output folder.
@@ -30,14 +31,17 @@ using WrittenFiles = std::map<std::string, WrittenMark>;
 // project's, and older versions pass the lines over.
 class OwnedFiles {
 public:
-    // Takes in a line of its own kind; false for a line of another kind.
-    bool ReadLine(std::string_view line);
+    // Takes in a line of its own kind, given by its fields; false for a line of another kind.
+    bool ReadLine(const std::vector<std::string_view>& fields);
     void AppendTo(std::string& text) const;
 
     // Nothing when the project wrote no file here.
     const WrittenFiles* Of(const std::string& project) const;
+    // The project's files, which it has no more until they are Set again.
+    WrittenFiles Take(const std::string& project);
     void Set(const std::string& project, WrittenFiles files);
-    bool OwnedByAnother(const std::string& project, const std::string& file) const;
+    // A project other than `project` that owns the file too, if there is one.
+    const std::string* AnotherOwner(const std::string& project, const std::string& file) const;
     // Every file of the projects other than `project`.
     std::vector<std::string> FilesOfOthers(const std::string& project) const;
 

@@ -86,7 +86,7 @@ public:
 
 private:
     std::optional<std::string> Copy(const std::string& source, const std::string& name);
-    void NoteCopy(const std::string& name, const FileId& source);
+    void NoteCopy(const std::string& name, const FileId& source, const struct stat* known);
     std::optional<std::string> BuildAndWrite(const SlideTemplate& page, const std::string& path,
                                              const ImageEntry& entry, const PageLinks& links,
                                              std::span<const std::string_view> rowValues);
@@ -100,9 +100,13 @@ private:
     std::unordered_map<std::string, FileId> m_copied;
 };
 
+// A page the memory holds was looked at already.
 void PageSetWriter::Note(const std::string& name, bool written) {
     if (!m_run) return;
-    if (written) {
+    const struct stat* known = written && m_memory ? m_memory->Info(m_folder + name) : nullptr;
+    if (known) {
+        m_run->Found(name, *known);
+    } else if (written) {
         m_run->Written(m_ops, m_folder, name);
     } else {
         m_run->Meant(name);
@@ -110,14 +114,21 @@ void PageSetWriter::Note(const std::string& name, bool written) {
 }
 
 // The image itself, when it lies in the output folder under its own name, is not the show's to
-// remove.
-void PageSetWriter::NoteCopy(const std::string& name, const FileId& source) {
+// remove. A copy found in place was looked at already.
+void PageSetWriter::NoteCopy(const std::string& name, const FileId& source,
+                             const struct stat* known) {
     if (!m_run) return;
     struct stat info {};
-    if (m_ops.Lstat(m_folder + name, info) == 0 && FileId{info.st_dev, info.st_ino} == source) {
+    if (known) {
+        info = *known;
+    } else if (m_ops.Lstat(m_folder + name, info) != 0) {
+        m_run->Meant(name);
+        return;
+    }
+    if (FileId{info.st_dev, info.st_ino} == source) {
         m_run->notOurs.insert(name);
     } else {
-        m_run->Written(m_ops, m_folder, name);
+        m_run->Found(name, info);
     }
 }
 
@@ -133,14 +144,17 @@ std::optional<std::string> PageSetWriter::Copy(const std::string& source, const 
     const std::optional<struct stat> info = RegularFileAt(m_ops, source);
     if (!info) return source + ": could not be copied to " + target + ": " + ErrorText(errno);
     const FileId id{info->st_dev, info->st_ino};
+    if (m_run) m_run->sources.insert(id);
     if (const auto copied = m_copied.find(name); copied != m_copied.end()) {
         if (copied->second == id) return std::nullopt;
         return source + ": not copied, another image named " + name + " is already in the set";
     }
-    if (!IsCopyOf(m_ops, *info, target) && !CopyFileOver(m_ops, source, target))
+    const std::optional<LinkEnd> end = FollowLinks(m_ops, target);
+    const bool inPlace = end && IsCopyOf(*info, *end);
+    if (!inPlace && !CopyFileOver(m_ops, source, target))
         return source + ": could not be copied to " + target + ": " + ErrorText(errno);
     m_copied.emplace(name, id);
-    NoteCopy(name, id);
+    NoteCopy(name, id, inPlace && end->path == target ? &*end->existing : nullptr);
     return std::nullopt;
 }
 
@@ -402,6 +416,17 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
     return result;
 }
 
+// From the memory of the last run while the file is as that run wrote it.
+MadeImages ReadRecord(FileOps& ops, const std::string& outputFolder, PageSetMemory* memory) {
+    const std::string path = outputFolder + std::string(MadeImages::kFileName);
+    if (memory) {
+        if (std::optional<MadeImages> kept = memory->TakeRecord(ops, path)) return std::move(*kept);
+    }
+    MadeImages made;
+    made.Read(ops, outputFolder);
+    return made;
+}
+
 void AddLeftovers(LeftoverOutcome outcome, PageSetResult& result) {
     result.removed = std::move(outcome.removed);
     result.kept = std::move(outcome.kept);
@@ -422,18 +447,25 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     std::optional<ShowFiles> show;
     if (web && !web->projectFile.empty()) {
         show = ShowFiles{ProjectKey(web->projectFile), web->projectFile, web->templateFile,
-                         web->settings.overviewTemplate, rows};
+                         web->settings.overviewTemplate};
     }
-    MadeImages made;
-    if (needs.makeImages || needs.readPhotos || show) made.Read(ops, outputFolder);
+    MadeImages made = needs.makeImages || needs.readPhotos || show
+                          ? ReadRecord(ops, outputFolder, memory)
+                          : MadeImages();
     RunFiles run;
     PageSetResult result =
         WriteShow(ops, rows, templateText, tags, outputFolder, onPage, memory, web, needs,
                   show ? show->project : std::string(), made, show ? &run : nullptr);
     if (show) {
-        AddLeftovers(SettleShowFiles(ops, outputFolder, *show, run, !result.stopped, made.Owned()),
-                     result);
-        if (!made.Write(ops, outputFolder)) NoteRecordFailure(outputFolder, result);
+        Settled settled = SettleShowFiles(ops, outputFolder, *show, std::move(run), !result.stopped,
+                                          made.Owned());
+        AddLeftovers(std::move(settled.leftovers), result);
+        if (settled.changed && !made.Write(ops, outputFolder)) {
+            NoteRecordFailure(outputFolder, result);
+        } else if (memory) {
+            memory->KeepRecord(ops, outputFolder + std::string(MadeImages::kFileName),
+                               std::move(made));
+        }
     }
     return result;
 }

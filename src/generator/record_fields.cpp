@@ -1,5 +1,6 @@
 #include "generator/record_fields.h"
 
+#include <algorithm>
 #include <charconv>
 
 #include "text/percent_encoding.h"
@@ -12,18 +13,25 @@ bool Plain(unsigned char byte) { return byte > ' ' && byte != '%' && byte != 0x7
 
 }  // namespace
 
-std::vector<std::string_view> RecordFields(std::string_view line) {
-    std::vector<std::string_view> fields;
+void RecordFields(std::string_view line, std::vector<std::string_view>& fields) {
+    fields.clear();
     for (size_t start = 0;;) {
         const size_t tab = line.find('\t', start);
         fields.push_back(line.substr(start, tab - start));
-        if (tab == std::string_view::npos) return fields;
+        if (tab == std::string_view::npos) return;
         start = tab + 1;
     }
 }
 
+// Most values need no encoding, and then no copy either.
 void AppendRecordField(std::string& text, std::string_view value) {
-    text.append(1, '\t').append(PercentEncode(value, Plain));
+    text.append(1, '\t');
+    if (std::all_of(value.begin(), value.end(),
+                    [](char c) { return Plain(static_cast<unsigned char>(c)); })) {
+        text.append(value);
+    } else {
+        text.append(PercentEncode(value, Plain));
+    }
 }
 
 void AppendRecordNumber(std::string& text, long long value) {

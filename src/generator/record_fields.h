@@ -9,7 +9,8 @@ namespace vistello {
 
 // The fields of a line of the output folder's record: tab-separated, each percent-encoded where it
 // holds a byte that would break the line, so that any path reads back as it was.
-std::vector<std::string_view> RecordFields(std::string_view line);
+// Into `fields`, which keeps its room from line to line.
+void RecordFields(std::string_view line, std::vector<std::string_view>& fields);
 void AppendRecordField(std::string& text, std::string_view value);
 void AppendRecordNumber(std::string& text, long long value);
 void AppendRecordTime(std::string& text, const struct timespec& time);

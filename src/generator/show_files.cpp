@@ -16,19 +16,56 @@ void AddFile(FileOps& ops, const std::string& path, FileIds& ids) {
 }
 
 // By the files the names lead to, so that no other name of one of them is taken for a leftover.
-FileIds ShowFileIds(FileOps& ops, const ShowFiles& show) {
-    FileIds ids;
+void AddShowFiles(FileOps& ops, const ShowFiles& show, FileIds& ids) {
     for (const std::string* path : {&show.projectFile, &show.templateFile, &show.overviewTemplate})
         AddFile(ops, *path, ids);
-    for (const ImageEntry* row : show.rows) AddFile(ops, row->imagePath, ids);
-    return ids;
+}
+
+// Brings the run's marks into the project's files, both walked in name order, and takes out those
+// the run no longer means: a slide's own image always, and after a whole run the leftovers, which
+// it returns. `changed` says whether any file came, went or has another mark.
+WrittenFiles TakeLeftovers(WrittenFiles& mine, const RunFiles& run, bool whole, bool& changed) {
+    WrittenFiles leftovers;
+    auto ran = run.files.begin();
+    auto file = mine.begin();
+    while (ran != run.files.end() || file != mine.end()) {
+        if (file == mine.end() || (ran != run.files.end() && ran->first < file->first)) {
+            if (ran->second) mine.emplace_hint(file, ran->first, *ran->second);
+            changed = changed || ran->second;
+            ++ran;
+        } else if (ran != run.files.end() && ran->first == file->first) {
+            if (ran->second && !(*ran->second == file->second)) {
+                file->second = *ran->second;
+                changed = true;
+            }
+            ++ran;
+            ++file;
+        } else if (run.notOurs.contains(file->first)) {
+            file = mine.erase(file);
+            changed = true;
+        } else if (whole) {
+            leftovers.insert(mine.extract(file++));
+            changed = true;
+        } else {
+            ++file;
+        }
+    }
+    return leftovers;
 }
 
 }  // namespace
 
 void RunFiles::Written(FileOps& ops, const std::string& folder, const std::string& name) {
     struct stat info {};
-    if (ops.Lstat(folder + name, info) == 0 && S_ISREG(info.st_mode)) {
+    if (ops.Lstat(folder + name, info) == 0) {
+        Found(name, info);
+    } else {
+        Meant(name);
+    }
+}
+
+void RunFiles::Found(const std::string& name, const struct stat& info) {
+    if (S_ISREG(info.st_mode)) {
         files.insert_or_assign(name, WrittenMark::Of(info));
     } else {
         Meant(name);
@@ -51,37 +88,33 @@ void RunFiles::Made(FileOps& ops, const std::string& folder, const WebImagePlan&
         for (const ImageOutput& output : job.more) note(output.target);
     }
     for (const std::string& file : ClipFiles(plan)) note(file);
+    for (const struct stat& source : plan.jobSources) sources.emplace(source.st_dev, source.st_ino);
+    for (const ClipPlan& clip : plan.clips) sources.emplace(clip.source.st_dev, clip.source.st_ino);
 }
 
-LeftoverOutcome SettleShowFiles(FileOps& ops, const std::string& folder, const ShowFiles& show,
-                                const RunFiles& run, bool whole, OwnedFiles& owned) {
-    static const WrittenFiles kNone;
-    const WrittenFiles* found = owned.Of(show.project);
-    const WrittenFiles& before = found ? *found : kNone;
-    WrittenFiles now;
-    for (const auto& [name, mark] : run.files) {
-        if (mark) {
-            now.emplace(name, *mark);
-        } else if (const auto earlier = before.find(name); earlier != before.end()) {
-            now.insert(*earlier);
+Settled SettleShowFiles(FileOps& ops, const std::string& folder, const ShowFiles& show,
+                        RunFiles run, bool whole, OwnedFiles& owned) {
+    Settled settled;
+    WrittenFiles mine = owned.Take(show.project);
+    WrittenFiles leftovers = TakeLeftovers(mine, run, whole, settled.changed);
+    LeftoverOutcome& outcome = settled.leftovers;
+    for (auto file = leftovers.begin(); file != leftovers.end();) {
+        const std::string* other = owned.AnotherOwner(show.project, file->first);
+        if (!other) {
+            ++file;
+            continue;
         }
+        outcome.kept.push_back(folder + file->first + ": kept, the project " + *other +
+                               " uses it too");
+        file = leftovers.erase(file);
     }
-    WrittenFiles leftovers;
-    for (const auto& entry : before) {
-        if (run.files.contains(entry.first) || run.notOurs.contains(entry.first)) continue;
-        if (!whole) {
-            now.insert(entry);
-        } else if (!owned.OwnedByAnother(show.project, entry.first)) {
-            leftovers.insert(entry);
-        }
-    }
-    LeftoverOutcome outcome;
     if (!leftovers.empty()) {
-        outcome = RemoveLeftovers(ops, folder, leftovers, ShowFileIds(ops, show));
-        now.merge(outcome.stillOwned);
+        AddShowFiles(ops, show, run.sources);
+        outcome = RemoveLeftovers(ops, folder, leftovers, run.sources, std::move(outcome));
+        mine.merge(outcome.stillOwned);
     }
-    owned.Set(show.project, std::move(now));
-    return outcome;
+    owned.Set(show.project, std::move(mine));
+    return settled;
 }
 
 }  // namespace vistello
