@@ -88,6 +88,7 @@ for look in light dark phone; do
     grep -q 'class="play"\|data-clip' "$work/web/index.htm" || fail "$look: the clip's tile"
     for page in "$work"/web/*.htm; do tidy_accepts "$page" || fail "tidy: $page"; done
 done
+rm -rf "$work/web" && mkdir "$work/web"
 printf '<<IMAGETITLE>> <<NEXT>>' >"$work/show.htm"
 printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=gone.jpg\nTITLE=Second\n\nIMAGE=a.jpg\nTITLE=First\n' >"$work/show.dat"
 summary=$(cd "$work" && "$program" --generate show.dat 2>"$work/said") && status=0 || status=$?

@@ -133,7 +133,11 @@ TEST_F(RemovedSlidesTest, AnotherProjectsFilesAndTheShowsOwnFilesStay) {
     Generate({"a", "b"});
     Generate({"b", "x"}, "other.dat");
     const Files ofOther = Of(Published("out"), "x");
-    EXPECT_THAT(Generate({"a"}).removed, ::testing::Not(::testing::Contains("out/b.jpg")));
+    const PageSetResult kept = Generate({"a"});
+    EXPECT_THAT(kept.removed, ::testing::Not(::testing::Contains("out/b.jpg")));
+    EXPECT_THAT(kept.kept,
+                ::testing::Contains("out/b.jpg: kept, the project " +
+                                    fs::absolute("other.dat").string() + " uses it too"));
     EXPECT_EQ(ReadBytes("out/b.jpg"), "photo b@2048q85jpg");
     EXPECT_EQ(Of(Published("out"), "x"), ofOther);
     EXPECT_THAT(Generate({}, "other.dat").removed, ::testing::Contains("out/b.jpg"));
