@@ -98,7 +98,7 @@ printf '<<MEDIA>>' >"$work/show.htm"
 running=$!
 for _ in $(seq 100); do
     children=$(pgrep -P "$running" || true)
-    [ -n "$children" ] && compgen -G "$work/web/.vistello-*" >/dev/null && break
+    [ -n "$children" ] && compgen -G "$work/web/.vistello-[0-9]*" >/dev/null && break
     sleep 0.1
 done
 [ -n "$children" ] || fail "no tool was started for the clip"
@@ -110,7 +110,8 @@ for child in $children; do
     state=$(ps -o stat= -p "$child" || true)
     [ -z "$state" ] || [[ $state == Z* ]] || fail "tool $child outlived the program"
 done
-! compgen -G "$work/web/.vistello-*" >/dev/null || fail "left: $(ls -A "$work/web")"
+! compgen -G "$work/web/.vistello-[0-9]*" >/dev/null || fail "left: $(ls -A "$work/web")"
+rm -rf "$work/web" && mkdir "$work/web"
 printf '<<IMAGETITLE>> <<NEXT>>' >"$work/show.htm"
 printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=gone.jpg\nTITLE=Second\n\nIMAGE=a.jpg\nTITLE=First\n' >"$work/show.dat"
 summary=$(cd "$work" && "$program" --generate show.dat 2>"$work/said") && status=0 || status=$?

@@ -77,12 +77,16 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
                               err << "\r\x1b[KClip " << GroupThousands(done + 1) << " of "
                                   << GroupThousands(all) << " (" << percent << "%)" << std::flush;
                           return true;
-                      }};
+                      },
+                      fileName,
+                      request.templateFile};
     const PageSetResult result =
         WritePageSet(ops, request.rows, request.templateText, preferences.tags,
                      request.outputFolder, showProgress ? progress : PageDone(), nullptr, &web);
     if (showProgress) err << "\r\x1b[K";
     for (const std::string& failure : result.failures) err << "vistello: " << failure << "\n";
+    for (const std::string& kept : result.kept) err << "vistello: " << kept << "\n";
+    for (const std::string& removed : result.removed) out << "Removed " << removed << "\n";
     if (!result.failure.empty()) {
         err << "vistello: generating failed: " << result.failure << "\n";
         return 1;
@@ -95,8 +99,12 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
         out << ", " << GroupThousands(result.converted) << " converted for browsers";
     if (!result.clipsCopied.empty())
         out << ", clips copied as they are (" << result.clipsCopied << ")";
+    if (!result.removed.empty()) {
+        out << ", removed " << CountOf(static_cast<long long>(result.removed.size()), "file")
+            << " of slides no longer in the show";
+    }
     out << "\n";
-    return result.pagesFailed > 0 || result.imagesFailed > 0 ? 1 : 0;
+    return result.pagesFailed > 0 || result.imagesFailed > 0 || result.removalsFailed > 0 ? 1 : 0;
 }
 
 }  // namespace vistello

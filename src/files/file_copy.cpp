@@ -44,10 +44,14 @@ bool CopyFileOver(FileOps& ops, const std::string& from, const std::string& to) 
 // Decided on the details alone, so that a folder of copies made before costs no file opened.
 bool IsCopyOf(FileOps& ops, const struct stat& source, const std::string& to) {
     const std::optional<LinkEnd> copy = FollowLinks(ops, to);
-    if (!copy || !copy->existing || !S_ISREG(copy->existing->st_mode)) return false;
-    return copy->existing->st_size == source.st_size &&
-           copy->existing->st_mtim.tv_sec == source.st_mtim.tv_sec &&
-           copy->existing->st_mtim.tv_nsec == source.st_mtim.tv_nsec;
+    return copy && IsCopyOf(source, *copy);
+}
+
+bool IsCopyOf(const struct stat& source, const LinkEnd& copy) {
+    if (!copy.existing || !S_ISREG(copy.existing->st_mode)) return false;
+    return copy.existing->st_size == source.st_size &&
+           copy.existing->st_mtim.tv_sec == source.st_mtim.tv_sec &&
+           copy.existing->st_mtim.tv_nsec == source.st_mtim.tv_nsec;
 }
 
 }  // namespace vistello

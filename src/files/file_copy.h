@@ -5,6 +5,7 @@
 #include <string>
 
 #include "files/file_ops.h"
+#include "files/link_chain.h"
 
 namespace vistello {
 
@@ -19,5 +20,7 @@ namespace vistello {
 // regular file's details: a copy that CopyFileOver made before and need not make again. The source
 // itself, by any of its names, is one.
 [[nodiscard]] bool IsCopyOf(FileOps& ops, const struct stat& source, const std::string& to);
+// The same, where the links from `to` were followed already.
+[[nodiscard]] bool IsCopyOf(const struct stat& source, const LinkEnd& copy);
 
 }  // namespace vistello

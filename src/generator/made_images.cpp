@@ -1,22 +1,16 @@
 #include "generator/made_images.h"
 
 #include <algorithm>
-#include <charconv>
 #include <vector>
 
 #include "files/atomic_file.h"
 #include "files/text_file.h"
+#include "generator/record_fields.h"
 #include "text/percent_encoding.h"
 
 namespace vistello {
 
 namespace {
-
-bool Plain(unsigned char byte) { return byte > ' ' && byte != '%' && byte != 0x7F; }
-
-bool SameTime(const struct timespec& a, const struct timespec& b) {
-    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
-}
 
 std::string Recipe(const ImageJob& job, int side, std::string_view format) {
     return std::to_string(side) + "/" + std::to_string(job.quality) + "/" + std::string(format) +
@@ -30,45 +24,11 @@ std::string Recipe(const ImageJob& job, const ImageOutput& output) {
     return Recipe(job, output.side, kNames[static_cast<int>(output.format)]);
 }
 
-long long Number(std::string_view text) {
-    long long number = 0;
-    std::from_chars(text.data(), text.data() + text.size(), number);
-    return number;
-}
-
-struct timespec Time(std::string_view seconds, std::string_view nanoseconds) {
-    struct timespec time {};
-    time.tv_sec = static_cast<time_t>(Number(seconds));
-    time.tv_nsec = static_cast<long>(Number(nanoseconds));
-    return time;
-}
-
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    for (size_t start = 0;;) {
-        const size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
-    }
-}
-
-void AppendField(std::string& text, std::string_view value) {
-    text.append(1, '\t').append(PercentEncode(value, Plain));
-}
-
-void AppendNumber(std::string& text, long long value) { AppendField(text, std::to_string(value)); }
-
 // Where it is known.
 void AppendSize(std::string& text, int width, int height) {
     if (width <= 0) return;
-    AppendNumber(text, width);
-    AppendNumber(text, height);
-}
-
-void AppendTime(std::string& text, const struct timespec& time) {
-    AppendNumber(text, time.tv_sec);
-    AppendNumber(text, time.tv_nsec);
+    AppendRecordNumber(text, width);
+    AppendRecordNumber(text, height);
 }
 
 std::optional<struct stat> StatOf(FileOps& ops, const std::string& path) {
@@ -82,44 +42,47 @@ std::optional<struct stat> StatOf(FileOps& ops, const std::string& path) {
 void MadeImages::Read(FileOps& ops, const std::string& folder) {
     const std::optional<std::string> text = ReadTextFile(ops, folder + std::string(kFileName));
     if (!text) return;
+    std::vector<std::string_view> fields;
     for (size_t start = 0; start < text->size();) {
         size_t end = text->find('\n', start);
         if (end == std::string::npos) end = text->size();
-        ReadLine(std::string_view(*text).substr(start, end - start));
+        RecordFields(std::string_view(*text).substr(start, end - start), fields);
+        ReadLine(fields);
         start = end + 1;
     }
 }
 
 // A line that is not whole is left out, and so is what it said. Kept in name order, so the same
 // images give the same file whichever run wrote it.
-void MadeImages::ReadLine(std::string_view line) {
-    const std::vector<std::string_view> f = Fields(line);
+void MadeImages::ReadLine(const std::vector<std::string_view>& f) {
     // Sizes, where kept, follow the fields of older files.
     const auto size = [&f](size_t at) {
-        return f.size() > at + 1
-                   ? std::pair{static_cast<int>(Number(f[at])), static_cast<int>(Number(f[at + 1]))}
-                   : std::pair{0, 0};
+        return f.size() > at + 1 ? std::pair{static_cast<int>(RecordNumber(f[at])),
+                                             static_cast<int>(RecordNumber(f[at + 1]))}
+                                 : std::pair{0, 0};
     };
     if ((f.size() == 7 || f.size() == 9) && f[0] == "F") {
         const auto [width, height] = size(7);
-        m_sources[PercentDecode(f[1])] = {static_cast<off_t>(Number(f[2])),
-                                          Time(f[3], f[4]),
+        m_sources[PercentDecode(f[1])] = {static_cast<off_t>(RecordNumber(f[2])),
+                                          RecordTime(f[3], f[4]),
                                           {f[5] == "1", f[6] == "1", width, height}};
     } else if ((f.size() == 10 || f.size() == 12) && f[0] == "M") {
         const auto [width, height] = size(10);
         m_made[PercentDecode(f[1])] = {PercentDecode(f[2]),
-                                       static_cast<off_t>(Number(f[3])),
-                                       Time(f[4], f[5]),
+                                       static_cast<off_t>(RecordNumber(f[3])),
+                                       RecordTime(f[4], f[5]),
                                        PercentDecode(f[6]),
-                                       static_cast<off_t>(Number(f[7])),
-                                       Time(f[8], f[9]),
+                                       static_cast<off_t>(RecordNumber(f[7])),
+                                       RecordTime(f[8], f[9]),
                                        width,
                                        height};
     } else if (f.size() == 9 && f[0] == "S") {
         m_shots[PercentDecode(f[1])] = {
-            static_cast<off_t>(Number(f[2])),
-            Time(f[3], f[4]),
+            static_cast<off_t>(RecordNumber(f[2])),
+            RecordTime(f[3], f[4]),
             {PercentDecode(f[5]), PercentDecode(f[6]), PercentDecode(f[7]), PercentDecode(f[8])}};
+    } else {
+        m_owned.ReadLine(f);
     }
 }
 
@@ -127,36 +90,37 @@ bool MadeImages::Write(FileOps& ops, const std::string& folder) const {
     std::string text;
     for (const auto& [path, source] : m_sources) {
         text += "F";
-        AppendField(text, path);
-        AppendNumber(text, source.size);
-        AppendTime(text, source.mtime);
-        AppendField(text, source.facts.gif ? "1" : "0");
-        AppendField(text, source.facts.transparent ? "1" : "0");
+        AppendRecordField(text, path);
+        AppendRecordNumber(text, source.size);
+        AppendRecordTime(text, source.mtime);
+        AppendRecordField(text, source.facts.gif ? "1" : "0");
+        AppendRecordField(text, source.facts.transparent ? "1" : "0");
         if (m_keepSizes) AppendSize(text, source.facts.width, source.facts.height);
         text += '\n';
     }
     for (const auto& [target, made] : m_made) {
         text += "M";
-        AppendField(text, target);
-        AppendField(text, made.source);
-        AppendNumber(text, made.size);
-        AppendTime(text, made.mtime);
-        AppendField(text, made.recipe);
-        AppendNumber(text, made.targetSize);
-        AppendTime(text, made.targetMtime);
+        AppendRecordField(text, target);
+        AppendRecordField(text, made.source);
+        AppendRecordNumber(text, made.size);
+        AppendRecordTime(text, made.mtime);
+        AppendRecordField(text, made.recipe);
+        AppendRecordNumber(text, made.targetSize);
+        AppendRecordTime(text, made.targetMtime);
         if (m_keepSizes) AppendSize(text, made.width, made.height);
         text += '\n';
     }
     for (const auto& [path, shot] : m_shots) {
         text += "S";
-        AppendField(text, path);
-        AppendNumber(text, shot.size);
-        AppendTime(text, shot.mtime);
+        AppendRecordField(text, path);
+        AppendRecordNumber(text, shot.size);
+        AppendRecordTime(text, shot.mtime);
         for (const std::string* value :
              {&shot.data.dateTaken, &shot.data.camera, &shot.data.lens, &shot.data.exposure})
-            AppendField(text, *value);
+            AppendRecordField(text, *value);
         text += '\n';
     }
+    m_owned.AppendTo(text);
     return WriteFileIfChanged(ops, folder + std::string(kFileName), text, Flush::ToSystem);
 }
 
@@ -242,6 +206,12 @@ void MadeImages::KeepOnly(const std::vector<ImageJob>& jobs,
     for (const std::string& file : files) keep(file);
     m_sources.swap(named);
     m_made.swap(made);
+}
+
+bool MadeImages::AsMade(const std::string& target, const struct stat& now) const {
+    const auto found = m_made.find(target);
+    return found != m_made.end() && found->second.targetSize == now.st_size &&
+           SameTime(found->second.targetMtime, now.st_mtim);
 }
 
 void MadeImages::NoteFile(FileOps& ops, const std::string& folder, const std::string& target,

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "files/file_ops.h"
+#include "generator/owned_files.h"
 #include "media/image_maker.h"
 #include "slides/shooting_data.h"
 
@@ -38,6 +39,8 @@ public:
 
     // From now on the pixel sizes of sources and made files are kept too.
     void KeepSizes() { m_keepSizes = true; }
+    // For another run, as if read anew from the file this one wrote.
+    void StartAgain() { m_keepSizes = false; }
     // Whether every file of the job is in the folder as it was made from the source as it is,
     // by the same recipe, and, where `sized`, with its pixel size known. job.target is relative
     // to the folder.
@@ -59,6 +62,11 @@ public:
     // source no longer among `sources`; their files stay where they are.
     void KeepOnly(const std::vector<ImageJob>& jobs, const std::vector<std::string>& sources,
                   const std::vector<std::string>& files = {});
+    // Whether the made file, as it stands now, is the one the record says was made.
+    bool AsMade(const std::string& target, const struct stat& now) const;
+
+    // Which project wrote which files into the folder.
+    OwnedFiles& Owned() { return m_owned; }
 
 private:
     struct Source {
@@ -82,12 +90,13 @@ private:
         int height = 0;
     };
 
-    void ReadLine(std::string_view line);
+    void ReadLine(const std::vector<std::string_view>& fields);
 
     bool m_keepSizes = false;
     std::map<std::string, Source> m_sources;
     std::map<std::string, Made> m_made;
     std::map<std::string, Shot> m_shots;
+    OwnedFiles m_owned;
 };
 
 }  // namespace vistello

@@ -26,6 +26,7 @@
 #include "generator/picture_tags.h"
 #include "generator/row_tags.h"
 #include "generator/shooting_tags.h"
+#include "generator/show_files.h"
 #include "generator/web_clips.h"
 #include "generator/web_images.h"
 
@@ -63,12 +64,13 @@ bool Tally(std::optional<std::string> failure, int& failed, std::vector<std::str
 class PageSetWriter {
 public:
     PageSetWriter(FileOps& ops, std::string_view templateText, const TagSet& tags,
-                  const std::string& outputFolder, PageSetMemory* memory)
+                  const std::string& outputFolder, PageSetMemory* memory, RunFiles* run)
         : m_ops(ops),
           m_photo(templateText, {.photo = true}, tags),
           m_clip(templateText, {.clip = true}, tags),
           m_folder(outputFolder),
-          m_memory(memory) {}
+          m_memory(memory),
+          m_run(run) {}
 
     // The template as the page of the slide whose image is published under `name` sees it.
     const SlideTemplate& For(std::string_view name) const {
@@ -80,8 +82,12 @@ public:
     std::optional<std::string> WritePage(const SlideTemplate& page, const std::string& name,
                                          const ImageEntry& entry, const PageLinks& links,
                                          std::span<const std::string_view> rowValues);
+    // Notes the file among those the run leaves, as written when it was.
+    void Note(const std::string& name, bool written);
 
 private:
+    std::optional<std::string> Copy(const std::string& source, const std::string& name);
+    void NoteCopy(const std::string& name, const FileId& source, const struct stat* known);
     std::optional<std::string> BuildAndWrite(const SlideTemplate& page, const std::string& path,
                                              const ImageEntry& entry, const PageLinks& links,
                                              std::span<const std::string_view> rowValues);
@@ -91,22 +97,65 @@ private:
     const SlideTemplate m_clip;
     const std::string& m_folder;
     PageSetMemory* m_memory;
+    RunFiles* m_run;
     std::unordered_map<std::string, FileId> m_copied;
 };
 
+// A page the memory holds was looked at already.
+void PageSetWriter::Note(const std::string& name, bool written) {
+    if (!m_run) return;
+    const struct stat* known = written && m_memory ? m_memory->Info(m_folder + name) : nullptr;
+    if (known) {
+        m_run->Found(name, *known);
+    } else if (written) {
+        m_run->Written(m_ops, m_folder, name);
+    } else {
+        m_run->Meant(name);
+    }
+}
+
+// The image itself, when it lies in the output folder under its own name, is not the show's to
+// remove. A copy found in place was looked at already.
+void PageSetWriter::NoteCopy(const std::string& name, const FileId& source,
+                             const struct stat* known) {
+    if (!m_run) return;
+    struct stat info {};
+    if (known) {
+        info = *known;
+    } else if (m_ops.Lstat(m_folder + name, info) != 0) {
+        m_run->Meant(name);
+        return;
+    }
+    if (FileId{info.st_dev, info.st_ino} == source) {
+        m_run->notOurs.insert(name);
+    } else {
+        m_run->Found(name, info);
+    }
+}
+
 std::optional<std::string> PageSetWriter::CopyImage(const std::string& source,
                                                     const std::string& name) {
+    std::optional<std::string> failure = Copy(source, name);
+    if (failure) Note(name, false);
+    return failure;
+}
+
+std::optional<std::string> PageSetWriter::Copy(const std::string& source, const std::string& name) {
     const std::string target = m_folder + name;
     const std::optional<struct stat> info = RegularFileAt(m_ops, source);
     if (!info) return source + ": could not be copied to " + target + ": " + ErrorText(errno);
     const FileId id{info->st_dev, info->st_ino};
+    if (m_run) m_run->sources.insert(id);
     if (const auto copied = m_copied.find(name); copied != m_copied.end()) {
         if (copied->second == id) return std::nullopt;
         return source + ": not copied, another image named " + name + " is already in the set";
     }
-    if (!IsCopyOf(m_ops, *info, target) && !CopyFileOver(m_ops, source, target))
+    const std::optional<LinkEnd> end = FollowLinks(m_ops, target);
+    const bool inPlace = end && IsCopyOf(*info, *end);
+    if (!inPlace && !CopyFileOver(m_ops, source, target))
         return source + ": could not be copied to " + target + ": " + ErrorText(errno);
     m_copied.emplace(name, id);
+    NoteCopy(name, id, inPlace && end->path == target ? &*end->existing : nullptr);
     return std::nullopt;
 }
 
@@ -149,8 +198,8 @@ bool MakesImages(const WebSettings& settings, std::span<const ImageEntry* const>
 // The images of a web show, made before any page: the pages name what they became.
 std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry* const> rows,
                                        const std::string& outputFolder, const WebShow& web,
-                                       const PictureNeeds& needs, MadeImages& made,
-                                       PageSetResult& result,
+                                       const PictureNeeds& needs, const std::string& project,
+                                       MadeImages& made, PageSetResult& result,
                                        std::map<std::string, std::string>& failed) {
     const int threads = web.threads > 0 ? web.threads : CoreCount();
     const ImagesDone onImage = web.onImage ? web.onImage : [](int, int) { return true; };
@@ -168,7 +217,12 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
             outcome.stopped = clips.stopped;
             if (outcome.failure.empty()) outcome.failure = clips.failure;
         }
-        made.KeepOnly(plan->jobs, plan->sources, ClipFiles(*plan));
+        std::vector<std::string> files = ClipFiles(*plan);
+        if (!project.empty()) {
+            const std::vector<std::string> others = made.Owned().FilesOfOthers(project);
+            files.insert(files.end(), others.begin(), others.end());
+        }
+        made.KeepOnly(plan->jobs, plan->sources, files);
         result.failure = outcome.failure;
         result.clipsCopied = plan->clipsCopied;
     }
@@ -179,6 +233,38 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
     }
     failed = std::move(outcome.failed);
     return plan;
+}
+
+// What the templates and settings ask of a run's images.
+struct RunNeeds {
+    PictureNeeds pictures;
+    bool makeImages = false;
+    bool readPhotos = false;
+};
+
+// What a clip's part of a template shows of pictures is known of every clip; only the rest asks
+// anything of photos.
+RunNeeds NeedsOf(std::span<const ImageEntry* const> rows, std::string_view templateText,
+                 const WebShow* web) {
+    const std::string_view overviewText = web ? web->overviewText : std::string_view();
+    const PictureNeeds page = PictureNeedsOf(TextForKinds(templateText, {.photo = true}));
+    const PictureNeeds overview = PictureNeedsOf(TextForKinds(overviewText, {.photo = true}));
+    RunNeeds needs;
+    needs.pictures = {page.ladder || overview.ladder,
+                      page.doubleThumbnails || overview.doubleThumbnails,
+                      page.sizes || overview.sizes};
+    needs.makeImages =
+        web && web->maker != nullptr && (needs.pictures.Any() || MakesImages(web->settings, rows));
+    needs.readPhotos = web && web->photos != nullptr &&
+                       (UsesShootingTags(templateText) || UsesShootingTags(overviewText));
+    return needs;
+}
+
+void NoteRecordFailure(const std::string& outputFolder, PageSetResult& result) {
+    const std::string line = outputFolder + std::string(MadeImages::kFileName) +
+                             ": could not be written: " + ErrorText(errno);
+    if (std::find(result.failures.begin(), result.failures.end(), line) == result.failures.end())
+        result.failures.push_back(line);
 }
 
 // What is learnt of the rows' images before any page is written.
@@ -192,20 +278,20 @@ struct ImagesLearnt {
 };
 
 // Images are made and photos read as wanted, all noted in the folder's record of made images
-// whichever way the run ends. False when the run ended early.
+// whichever way the run ends, before any page: what took long to make is not lost should the run
+// not get to its end. False when the run ended early.
 bool LearnImages(FileOps& ops, std::span<const ImageEntry* const> rows,
-                 const std::string& outputFolder, const WebShow& web, bool makeImages,
-                 const PictureNeeds& needs, bool readPhotos, PageSetResult& result,
+                 const std::string& outputFolder, const WebShow& web, const RunNeeds& needs,
+                 const std::string& project, MadeImages& made, PageSetResult& result,
                  ImagesLearnt& learnt) {
-    MadeImages made;
-    made.Read(ops, outputFolder);
     bool whole = true;
-    if (makeImages) {
-        learnt.plan = MakeImages(ops, rows, outputFolder, web, needs, made, result, learnt.failed);
+    if (needs.makeImages) {
+        learnt.plan = MakeImages(ops, rows, outputFolder, web, needs.pictures, project, made,
+                                 result, learnt.failed);
         whole = learnt.plan.has_value();
         if (learnt.plan) learnt.pictures = PicturesOf(*learnt.plan, made);
     }
-    if (whole && readPhotos) {
+    if (whole && needs.readPhotos) {
         const int threads = web.threads > 0 ? web.threads : CoreCount();
         std::optional<std::vector<ShootingData>> shooting = ReadShooting(
             ops, *web.photos, rows, made, threads,
@@ -214,10 +300,7 @@ bool LearnImages(FileOps& ops, std::span<const ImageEntry* const> rows,
         if (shooting) learnt.shooting = std::move(*shooting);
         result.stopped = !whole;
     }
-    if (!made.Write(ops, outputFolder)) {
-        result.failures.push_back(outputFolder + std::string(MadeImages::kFileName) +
-                                  ": could not be written: " + ErrorText(errno));
-    }
+    if (!made.Write(ops, outputFolder)) NoteRecordFailure(outputFolder, result);
     return whole;
 }
 
@@ -232,39 +315,22 @@ std::optional<std::string> WriteOverviewPage(FileOps& ops, std::string_view temp
     return std::nullopt;
 }
 
-}  // namespace
-
-PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows,
-                           std::string_view templateText, const TagSet& givenTags,
-                           const std::string& outputFolder, const PageDone& onPage,
-                           PageSetMemory* memory, const WebShow* web) {
-    // A tag left empty would replace nothing; it stands for its default.
-    TagSet tags = givenTags;
-    tags.FillEmptyWithDefaults();
-    // What a killed run was writing into this folder goes before this run writes its own.
-    ClearStaleTemporaries(ops, outputFolder);
-    ClearStaleTemporaries(ops, outputFolder + std::string(kThumbnailFolder));
+// The run itself: images, then pages, then the overview page.
+PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
+                        std::string_view templateText, const TagSet& tags,
+                        const std::string& outputFolder, const PageDone& onPage,
+                        PageSetMemory* memory, const WebShow* web, const RunNeeds& needs,
+                        const std::string& project, MadeImages& made, RunFiles* run) {
     PageSetResult result;
     result.pages = result.images = static_cast<int>(rows.size());
     const bool overview = web && !web->overviewText.empty();
-    const std::string_view overviewText = overview ? web->overviewText : std::string_view();
-    // What a clip's part of a template shows of pictures is known of every clip; only the rest
-    // asks anything of photos.
-    PictureNeeds needs = PictureNeedsOf(TextForKinds(templateText, {.photo = true}));
-    const PictureNeeds overviewNeeds = PictureNeedsOf(TextForKinds(overviewText, {.photo = true}));
-    needs = {needs.ladder || overviewNeeds.ladder,
-             needs.doubleThumbnails || overviewNeeds.doubleThumbnails,
-             needs.sizes || overviewNeeds.sizes};
-    const bool makeImages =
-        web && web->maker != nullptr && (needs.Any() || MakesImages(web->settings, rows));
-    const bool readPhotos = web && web->photos != nullptr &&
-                            (UsesShootingTags(templateText) || UsesShootingTags(overviewText));
     ImagesLearnt learnt;
-    if ((makeImages || readPhotos) &&
-        !LearnImages(ops, rows, outputFolder, *web, makeImages, needs, readPhotos, result, learnt))
+    if ((needs.makeImages || needs.readPhotos) &&
+        !LearnImages(ops, rows, outputFolder, *web, needs, project, made, result, learnt))
         return result;
     const std::optional<WebImagePlan>& plan = learnt.plan;
     if (plan) result.converted = plan->converted;
+    if (plan && run) run->Made(ops, outputFolder, *plan, made);
     std::vector<std::string_view> titles;
     std::vector<std::string> imageNames;
     for (size_t row = 0; row < rows.size(); ++row) {
@@ -289,7 +355,7 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
 
     if (overview) ++result.pages;
     if (memory) memory->StartRun(outputFolder, templateText, tags);
-    PageSetWriter writer(ops, templateText, tags, outputFolder, memory);
+    PageSetWriter writer(ops, templateText, tags, outputFolder, memory, run);
     std::vector<ImageEntry> shown;
     if (plan) shown.reserve(rows.size());
     for (size_t row = 0; row < rows.size(); ++row) {
@@ -317,6 +383,7 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
         const bool written =
             Tally(writer.WritePage(page, pageNames[row], *entry, {back, next, index}, views),
                   result.pagesFailed, result.failures);
+        writer.Note(pageNames[row], written);
         result.pagesWritten += written;
         if (onPage && !onPage(static_cast<int>(row), written)) {
             result.stopped = true;
@@ -341,9 +408,68 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
                  &pictures[row]});
         }
         const std::string path = outputFolder + std::string(kOverviewPageName);
-        result.pagesWritten += Tally(WriteOverviewPage(ops, web->overviewText, tags, slides, path),
-                                     result.pagesFailed, result.failures);
+        const bool written = Tally(WriteOverviewPage(ops, web->overviewText, tags, slides, path),
+                                   result.pagesFailed, result.failures);
+        writer.Note(std::string(kOverviewPageName), written);
+        result.pagesWritten += written;
         result.firstPage = kOverviewPageName;
+    }
+    return result;
+}
+
+// From the memory of the last run while the file is as that run wrote it.
+MadeImages ReadRecord(FileOps& ops, const std::string& outputFolder, PageSetMemory* memory) {
+    const std::string path = outputFolder + std::string(MadeImages::kFileName);
+    if (memory) {
+        if (std::optional<MadeImages> kept = memory->TakeRecord(ops, path)) return std::move(*kept);
+    }
+    MadeImages made;
+    made.Read(ops, outputFolder);
+    return made;
+}
+
+void AddLeftovers(LeftoverOutcome outcome, PageSetResult& result) {
+    result.removed = std::move(outcome.removed);
+    result.kept = std::move(outcome.kept);
+    result.removalsFailed = static_cast<int>(outcome.failed.size());
+    result.failures.insert(result.failures.end(), outcome.failed.begin(), outcome.failed.end());
+}
+
+}  // namespace
+
+PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows,
+                           std::string_view templateText, const TagSet& givenTags,
+                           const std::string& outputFolder, const PageDone& onPage,
+                           PageSetMemory* memory, const WebShow* web) {
+    // A tag left empty would replace nothing; it stands for its default.
+    TagSet tags = givenTags;
+    tags.FillEmptyWithDefaults();
+    // What a killed run was writing into this folder goes before this run writes its own.
+    ClearStaleTemporaries(ops, outputFolder);
+    ClearStaleTemporaries(ops, outputFolder + std::string(kThumbnailFolder));
+    const RunNeeds needs = NeedsOf(rows, templateText, web);
+    std::optional<ShowFiles> show;
+    if (web && !web->projectFile.empty()) {
+        show = ShowFiles{ProjectKey(web->projectFile), web->projectFile, web->templateFile,
+                         web->settings.overviewTemplate};
+    }
+    MadeImages made = needs.makeImages || needs.readPhotos || show
+                          ? ReadRecord(ops, outputFolder, memory)
+                          : MadeImages();
+    RunFiles run;
+    PageSetResult result =
+        WriteShow(ops, rows, templateText, tags, outputFolder, onPage, memory, web, needs,
+                  show ? show->project : std::string(), made, show ? &run : nullptr);
+    if (show) {
+        Settled settled = SettleShowFiles(ops, outputFolder, *show, std::move(run), !result.stopped,
+                                          made.Owned());
+        AddLeftovers(std::move(settled.leftovers), result);
+        if (settled.changed && !made.Write(ops, outputFolder)) {
+            NoteRecordFailure(outputFolder, result);
+        } else if (memory) {
+            memory->KeepRecord(ops, outputFolder + std::string(MadeImages::kFileName),
+                               std::move(made));
+        }
     }
     return result;
 }

@@ -39,6 +39,11 @@ struct PageSetResult {
     std::string failure;
     // The page to open once the set is made: the overview page, or else the top row's page.
     std::string firstPage;
+    // Files written before for slides no longer in the show: those removed, by their paths, and
+    // those kept, each with why; those that could not be removed are among the failures.
+    std::vector<std::string> removed;
+    std::vector<std::string> kept;
+    int removalsFailed = 0;
 };
 
 // A show made ready for the web, beyond the pages and the images as they are.
@@ -58,6 +63,12 @@ struct WebShow {
     // Told how many of the clips to make are made, and in percent how far the next one has
     // come; false stops the run within a second.
     std::function<bool(int done, int total, int percent)> onClip;
+    // The project file the show is saved in: the output folder's record tells by it which files
+    // this show wrote and which another project did. Without one, no file is noted as the show's
+    // and none removed.
+    std::string projectFile;
+    // The page template, which, like the project file and each slide's image, is never removed.
+    std::string templateFile;
 };
 
 inline constexpr std::string_view kOverviewPageName = "index.htm";
@@ -83,6 +94,10 @@ using PageDone = std::function<bool(int row, bool written)>;
 // copy. A photo that not every browser shows is made into one even without settings (see
 // WebImagePlan). An overview page repeats its block for every row and links to every page, and
 // every page's <<INDEX>> links to it.
+//
+// With a project file, the pages and made files of slides no longer in the show go once a run
+// went through: those this project wrote there and no other uses, each only as it was written
+// (see SettleShowFiles).
 PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows,
                            std::string_view templateText, const TagSet& tags,
                            const std::string& outputFolder, const PageDone& onPage,

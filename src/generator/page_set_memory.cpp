@@ -52,6 +52,31 @@ bool PageSetMemory::Holds(FileOps& ops, const std::string& path, const std::stri
     return end && end->existing && Untouched(*end->existing, page->second.info);
 }
 
+const struct stat* PageSetMemory::Info(const std::string& path) const {
+    const auto page = m_pages.find(path);
+    return page == m_pages.end() ? nullptr : &page->second.info;
+}
+
+void PageSetMemory::KeepRecord(FileOps& ops, const std::string& path, MadeImages record) {
+    struct stat info {};
+    m_record.reset();
+    if (ops.Lstat(path, info) != 0 || !S_ISREG(info.st_mode)) return;
+    m_record = std::move(record);
+    m_recordPath = path;
+    m_recordInfo = info;
+}
+
+std::optional<MadeImages> PageSetMemory::TakeRecord(FileOps& ops, const std::string& path) {
+    std::optional<MadeImages> record = std::move(m_record);
+    m_record.reset();
+    struct stat info {};
+    if (!record || path != m_recordPath || ops.Lstat(path, info) != 0 ||
+        !Untouched(info, m_recordInfo))
+        return std::nullopt;
+    record->StartAgain();
+    return record;
+}
+
 void PageSetMemory::Remember(FileOps& ops, const std::string& path, std::string inputs) {
     const std::optional<LinkEnd> end = FollowLinks(ops, path);
     if (!end || !end->existing) {

@@ -2,12 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
 #include "files/file_ops.h"
+#include "generator/made_images.h"
 #include "generator/page_text.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
@@ -35,6 +37,13 @@ public:
     // Notes the page as its file stands now.
     void Remember(FileOps& ops, const std::string& path, std::string inputs);
     void Forget(const std::string& path) { m_pages.erase(path); }
+    // The details of the page's file as last found or written; nothing when not remembered.
+    const struct stat* Info(const std::string& path) const;
+
+    // The output folder's record as the last run wrote it to `path`, for the next run to take
+    // instead of reading it again while the file is untouched.
+    void KeepRecord(FileOps& ops, const std::string& path, MadeImages record);
+    std::optional<MadeImages> TakeRecord(FileOps& ops, const std::string& path);
 
 private:
     struct Page {
@@ -46,6 +55,9 @@ private:
     std::string m_template;
     TagSet m_tags;
     std::unordered_map<std::string, Page> m_pages;
+    std::optional<MadeImages> m_record;
+    std::string m_recordPath;
+    struct stat m_recordInfo {};
 };
 
 }  // namespace vistello

@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 #include <variant>
+#include <vector>
 
 #include "framework/window_system.h"
 #include "generator/generate_request.h"
@@ -45,19 +46,41 @@ std::string FileLines(const std::vector<std::string>& failures) {
     return text;
 }
 
-// Images first, then pages, each on its own line when both failed; then the files.
+// "1 file ... was", "2 files ... were".
+std::string FilesOfRemovedSlides(size_t count) {
+    return CountOf(static_cast<long long>(count), "file") + " of slides no longer in the show" +
+           (count == 1 ? " was" : " were");
+}
+
+// Images first, then pages, then files of slides no longer in the show, each on its own line
+// when more than one failed; then the files.
 std::string FailureText(const PageSetResult& result) {
-    std::string text;
+    std::vector<std::string> counts;
     if (result.imagesFailed > 0) {
-        text = std::to_string(result.imagesFailed) + " of " + std::to_string(result.images) +
-               " images could not be copied.";
+        counts.push_back(std::to_string(result.imagesFailed) + " of " +
+                         std::to_string(result.images) + " images could not be copied.");
     }
     if (result.pagesFailed > 0) {
-        if (!text.empty()) text += "\r\n";
-        text += std::to_string(result.pagesFailed) + " of " + std::to_string(result.pages) +
-                " pages could not be written.";
+        counts.push_back(std::to_string(result.pagesFailed) + " of " +
+                         std::to_string(result.pages) + " pages could not be written.");
     }
+    if (result.removalsFailed > 0) {
+        counts.push_back(CountOf(result.removalsFailed, "file") +
+                         " of slides no longer in the show could not be removed.");
+    }
+    std::string text;
+    for (const std::string& count : counts) text += (text.empty() ? "" : "\r\n") + count;
     return text + FileLines(result.failures);
+}
+
+// What Generate did with the files it wrote before for slides no longer in the show, when there
+// were any.
+std::string RemovedText(const PageSetResult& result) {
+    std::string text;
+    if (!result.removed.empty()) text = FilesOfRemovedSlides(result.removed.size()) + " removed.\n";
+    if (!result.kept.empty())
+        text += FilesOfRemovedSlides(result.kept.size()) + " kept:" + FileLines(result.kept) + "\n";
+    return text;
 }
 
 // Said before the closing question, and only when it applies.
@@ -105,12 +128,12 @@ void CMainDialog::OnGenerate() {
         AfxMessageBox(StoppedText(result), MsgButtons::Ok);
         return;
     }
-    if (result.pagesFailed > 0 || result.imagesFailed > 0) {
-        AfxMessageBox(FailureText(result), MsgButtons::Ok);
+    if (result.pagesFailed > 0 || result.imagesFailed > 0 || result.removalsFailed > 0) {
+        AfxMessageBox(RemovedText(result) + FailureText(result), MsgButtons::Ok);
         return;
     }
-    if (AfxMessageBox(ConvertedText(result) + kGeneratedQuestion, MsgButtons::YesNo) ==
-        MsgAnswer::Yes) {
+    if (AfxMessageBox(ConvertedText(result) + RemovedText(result) + kGeneratedQuestion,
+                      MsgButtons::YesNo) == MsgAnswer::Yes) {
         System().OpenDocument(AbsolutePath(m_strOutputFolder + result.firstPage));
     }
 }
@@ -161,7 +184,9 @@ PageSetResult CMainDialog::GeneratePages(const GenerateRequest& request) {
                         clipsShown = total;
                     }
                     return progress->StepWithin(done, percent);
-                }};
+                },
+                ProjectFileName(),
+                request.templateFile};
     const PageSetResult result = WritePageSet(
         Files(), request.rows, request.templateText, m_tags, request.outputFolder,
         [this, &progress, &request](int row, bool written) {

@@ -155,6 +155,33 @@ TEST(GenerateCommandTest, WritesWhatTheWindowWrites) {
     EXPECT_EQ(Published("cli").size(), 7u);
 }
 
+// Slides taken out of the project leave the folder: each file removed is a line of its own
+// before the summary, which counts them; a page edited since is kept and said on stderr.
+TEST(GenerateCommandTest, ListsTheFilesOfSlidesNoLongerInTheShow) {
+    ScratchDir scratch;
+    fs::create_directories("web");
+    WriteBytes("t.htm", "<<IMAGETITLE>>");
+    for (const char* image : {"a.jpg", "b.jpg", "c.jpg"}) WriteBytes(image, image);
+    WriteBytes("vistello.dat",
+               "TEMPLATE=t.htm\nOUTPUT=web\nIMAGE=a.jpg\nTITLE=A\nIMAGE=b.jpg\nTITLE=B\n"
+               "IMAGE=c.jpg\nTITLE=C\n");
+    RealFileOps files;
+    NoImageMaker images;
+    NoPhotoReader photos;
+    FakeClipMaker clips;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunGenerateCommand(files, images, photos, clips, "", out, err), 0) << err.str();
+    WriteBytes("web/c.htm", "my own notes");
+    WriteBytes("vistello.dat", "TEMPLATE=t.htm\nOUTPUT=web\nIMAGE=a.jpg\nTITLE=A\n");
+    out.str("");
+    EXPECT_EQ(RunGenerateCommand(files, images, photos, clips, "", out, err), 0) << err.str();
+    EXPECT_EQ(out.str(),
+              "Removed web/b.htm\nRemoved web/b.jpg\nRemoved web/c.jpg\n"
+              "Wrote 1 of 1 page and copied 1 of 1 image into web/, removed 3 files of slides no "
+              "longer in the show\n");
+    EXPECT_EQ(err.str(), "vistello: web/c.htm: kept, it changed since it was written\n");
+}
+
 // A project that does not exist yet is made with the folder's images, a clip among them, top row
 // first; a second run skips them. A folder that cannot be read changes nothing. By date, the
 // oldest photo is the top row.

@@ -37,7 +37,8 @@ protected:
         std::vector<const ImageEntry*> rows;
         for (const ImageEntry& entry : entries) rows.push_back(&entry);
         const WebShow web{settings, overview, &images,   std::move(onImage),
-                          threads,  &photos,  clipMaker, onClip};
+                          threads,  &photos,  clipMaker, onClip,
+                          project,  "t.htm"};
         return WritePageSet(ops, rows, page, tags, "out/", {}, memory, &web);
     }
     void Add(const std::string& title, const std::string& image, const std::string& kind) {
@@ -59,6 +60,8 @@ protected:
     WebSettings settings{2048, 85, 400, false, "", false};
     std::string overview;
     int threads = 2;
+    // None, so that only the tests of what Generate removes see the record of who wrote what.
+    std::string project;
 };
 
 // Photos become JPEG web copies, told apart when their names meet; a transparent image stays

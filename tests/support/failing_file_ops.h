@@ -14,8 +14,8 @@
 namespace vistello::testing {
 
 // Real file access in which one call fails: the `call`-th call of `step` ("open", "read",
-// "write", "copy", "fsync", "close", "rename"), with `error`. Writes are cut to 4 KiB, as the
-// system may cut them, so that any content of some size takes several. Every file renamed into
+// "write", "copy", "fsync", "close", "rename", "unlink"), with `error`. Writes are cut to 4 KiB, as
+// the system may cut them, so that any content of some size takes several. Every file renamed into
 // place is noted, which is every file written or copied. Safe on the generator's worker threads.
 class FailingFileOps : public RealFileOps {
 public:
@@ -42,6 +42,9 @@ public:
     int Fsync(int fd) override { return Fails("fsync") ? -1 : RealFileOps::Fsync(fd); }
     // Like the system, a failing close still releases the descriptor.
     int Close(int fd) override { return RealFileOps::Close(fd) != 0 || Fails("close") ? -1 : 0; }
+    int Unlink(const std::string& path) override {
+        return Fails("unlink") ? -1 : RealFileOps::Unlink(path);
+    }
     int Rename(const std::string& from, const std::string& to) override {
         if (Fails("rename") || RealFileOps::Rename(from, to) != 0) return -1;
         const std::lock_guard lock(m_mutex);

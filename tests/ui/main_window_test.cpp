@@ -533,9 +533,27 @@ TEST_F(GenerateTest, WritesLinkedPagesAndCopiesImagesIntoAnExistingFolderThenOpe
               "<a href=trip.htm>Back</a>|<a href=trip_2.htm>Next</a>\r\n<img src=\"1.jpg\">\r\n");
     EXPECT_EQ(ReadBytes("web/trip_2.htm"),
               "<a href=what%3F_%231.htm>Back</a>|\r\n<img src=\"2.jpg\">\r\n");
-    EXPECT_EQ(scratch.Names("web").size(), 6u);
+    // Three pages, three images and the record of what Generate wrote.
+    EXPECT_EQ(scratch.Names("web").size(), 7u);
     EXPECT_EQ(window.GetText(ids::kOutputFolder), "web/");
     EXPECT_EQ(window.GetText(ids::kTitle), "trip");
+}
+
+// The closing box counts the files of a slide taken out of the show that Generate removed.
+TEST_F(GenerateTest, SaysHowManyFilesOfRemovedSlidesWentAway) {
+    WriteBytes("pics/a.jpg", "a");
+    WriteBytes("pics/b.jpg", "b");
+    AddEntry("A", "pics/a.jpg");
+    AddEntry("B", "pics/b.jpg");
+    system.answers = {MsgAnswer::No, MsgAnswer::No};
+    window.Press(ids::kGenerate);
+    window.ClickRow(ids::kEntryList, 0);
+    window.Press(ids::kRemove);
+    window.Press(ids::kGenerate);
+    EXPECT_EQ(system.boxes.back().text,
+              "2 files of slides no longer in the show were removed.\n"
+              "Your pages have been generated.\nWould you like to view them?");
+    EXPECT_EQ(scratch.Names("web"), (std::set<std::string>{".vistello-images", "a.htm", "a.jpg"}));
 }
 
 // What the user does while Generate runs waits: Clear List and a header click are ignored, and
@@ -599,7 +617,7 @@ TEST_F(GenerateTest, FailedPagesAndImagesAreCountedAndTheRestIsWritten) {
                 ::testing::EndsWith("\r\nweb/old.htm: could not be written: Permission denied"));
     EXPECT_EQ(ReadBytes("web/old.htm"), "Old");
     EXPECT_EQ(ReadBytes("web/a.jpg"), "pics/a.jpg");
-    EXPECT_EQ(scratch.Names("web").size(), 8u);
+    EXPECT_EQ(scratch.Names("web").size(), 9u);
 }
 
 }  // namespace

@@ -1,0 +1,101 @@
+#include "generator/owned_files.h"
+
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "generator/record_fields.h"
+#include "text/percent_encoding.h"
+
+namespace vistello {
+
+WrittenMark WrittenMark::Of(const struct stat& info) {
+    return {info.st_size, info.st_mtim, info.st_ino};
+}
+
+bool WrittenMark::Matches(const struct stat& info) const {
+    return size == info.st_size && SameTime(mtime, info.st_mtim) && inode == info.st_ino;
+}
+
+bool WrittenMark::operator==(const WrittenMark& other) const {
+    return size == other.size && SameTime(mtime, other.mtime) && inode == other.inode;
+}
+
+// A line that is not whole is left out, and so is what it said.
+bool OwnedFiles::ReadLine(const std::vector<std::string_view>& f) {
+    if (f.size() == 2 && f[0] == "P") {
+        m_reading = PercentDecode(f[1]);
+    } else if (f.size() == 6 && f[0] == "O") {
+        if (m_reading) {
+            m_projects[*m_reading][PercentDecode(f[1])] = {static_cast<off_t>(RecordNumber(f[2])),
+                                                           RecordTime(f[3], f[4]),
+                                                           static_cast<ino_t>(RecordNumber(f[5]))};
+        }
+    } else {
+        return false;
+    }
+    return true;
+}
+
+void OwnedFiles::AppendTo(std::string& text) const {
+    for (const auto& [project, files] : m_projects) {
+        text += "P";
+        AppendRecordField(text, project);
+        text += '\n';
+        for (const auto& [file, mark] : files) {
+            text += "O";
+            AppendRecordField(text, file);
+            AppendRecordNumber(text, mark.size);
+            AppendRecordTime(text, mark.mtime);
+            AppendRecordNumber(text, static_cast<long long>(mark.inode));
+            text += '\n';
+        }
+    }
+}
+
+const WrittenFiles* OwnedFiles::Of(const std::string& project) const {
+    const auto found = m_projects.find(project);
+    return found == m_projects.end() ? nullptr : &found->second;
+}
+
+WrittenFiles OwnedFiles::Take(const std::string& project) {
+    auto found = m_projects.find(project);
+    if (found == m_projects.end()) return {};
+    WrittenFiles files = std::move(found->second);
+    m_projects.erase(found);
+    return files;
+}
+
+void OwnedFiles::Set(const std::string& project, WrittenFiles files) {
+    if (files.empty()) {
+        m_projects.erase(project);
+    } else {
+        m_projects.insert_or_assign(project, std::move(files));
+    }
+}
+
+const std::string* OwnedFiles::AnotherOwner(const std::string& project,
+                                            const std::string& file) const {
+    for (const auto& [owner, files] : m_projects) {
+        if (owner != project && files.contains(file)) return &owner;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> OwnedFiles::FilesOfOthers(const std::string& project) const {
+    std::vector<std::string> names;
+    for (const auto& [owner, files] : m_projects) {
+        if (owner == project) continue;
+        for (const auto& entry : files) names.push_back(entry.first);
+    }
+    return names;
+}
+
+// Made absolute and tidied by its text alone: the project file may not exist yet.
+std::string ProjectKey(const std::string& projectFile) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(projectFile, error);
+    return error ? projectFile : absolute.lexically_normal().string();
+}
+
+}  // namespace vistello

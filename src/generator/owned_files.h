@@ -1,0 +1,57 @@
+#pragma once
+
+#include <sys/stat.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vistello {
+
+// How a file stood when Generate last wrote it or found it as it would write it: any write since
+// gives it a new modification time, and a file put in its place is another inode.
+struct WrittenMark {
+    off_t size = 0;
+    struct timespec mtime {};
+    ino_t inode = 0;
+
+    static WrittenMark Of(const struct stat& info);
+    bool Matches(const struct stat& info) const;
+    bool operator==(const WrittenMark& other) const;
+};
+
+// Files by their path from the output folder.
+using WrittenFiles = std::map<std::string, WrittenMark>;
+
+// Which files of an output folder each project's Generate wrote, each project known by its
+// project file. Kept in the folder's record of made images as a "P" line naming the project, then
+// one "O" line per file; a record without them (as older versions wrote it) names no file as any
+// project's, and older versions pass the lines over.
+class OwnedFiles {
+public:
+    // Takes in a line of its own kind, given by its fields; false for a line of another kind.
+    bool ReadLine(const std::vector<std::string_view>& fields);
+    void AppendTo(std::string& text) const;
+
+    // Nothing when the project wrote no file here.
+    const WrittenFiles* Of(const std::string& project) const;
+    // The project's files, which it has no more until they are Set again.
+    WrittenFiles Take(const std::string& project);
+    void Set(const std::string& project, WrittenFiles files);
+    // A project other than `project` that owns the file too, if there is one.
+    const std::string* AnotherOwner(const std::string& project, const std::string& file) const;
+    // Every file of the projects other than `project`.
+    std::vector<std::string> FilesOfOthers(const std::string& project) const;
+
+private:
+    std::map<std::string, WrittenFiles> m_projects;
+    // The project of the "O" lines being read, if a "P" line came before them.
+    std::optional<std::string> m_reading;
+};
+
+// The project file's path as every run, from any current folder, names it.
+std::string ProjectKey(const std::string& projectFile);
+
+}  // namespace vistello

@@ -1,0 +1,186 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <map>
+
+#include "generator/page_set.h"
+#include "support/failing_file_ops.h"
+#include "support/fake_image_maker.h"
+#include "support/temp_dir.h"
+
+namespace vistello::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Every file under the folder but the record, by its path from there, with its bytes.
+Files Published(const std::string& folder) {
+    Files files;
+    for (const auto& item : fs::recursive_directory_iterator(folder)) {
+        if (item.is_regular_file() && item.path().filename() != ".vistello-images")
+            files[fs::relative(item.path(), folder).string()] = ReadBytes(item.path().string());
+    }
+    return files;
+}
+
+// The files of the slide: its page and what was made of its photo, each named after it.
+Files Of(const Files& files, const std::string& title) {
+    Files of;
+    for (const auto& [path, bytes] : files) {
+        const std::string name = fs::path(path).filename().string();
+        if (name.starts_with(title) &&
+            std::string_view(".-").find(name[title.size()]) != std::string_view::npos)
+            of.emplace(path, bytes);
+    }
+    return of;
+}
+
+// A show of photos with web copies, thumbnails and every smaller size into "out/", saved in a
+// project file; the slides by title, each of the photo of its own name.
+class RemovedSlidesTest : public ::testing::Test {
+protected:
+    RemovedSlidesTest() { fs::create_directories("out"); }
+
+    PageSetResult Generate(const std::vector<std::string>& titles,
+                           const std::string& project = "show.dat") {
+        std::vector<ImageEntry> entries;
+        for (const std::string& title : titles) {
+            if (!fs::exists(title + ".jpg")) WriteBytes(title + ".jpg", "photo " + title);
+            entries.push_back({title, "", "", "", "", "", "", title + ".jpg"});
+        }
+        return GenerateEntries(entries, project);
+    }
+    PageSetResult GenerateEntries(const std::vector<ImageEntry>& entries,
+                                  const std::string& project = "show.dat") {
+        std::vector<const ImageEntry*> rows;
+        for (const ImageEntry& entry : entries) rows.push_back(&entry);
+        WebShow web{settings, "", &images, {}, 2, nullptr, nullptr, {}, project, templateFile};
+        return WritePageSet(*ops, rows, page, tags, "out/", {}, nullptr, &web);
+    }
+
+    ScratchDir scratch;
+    RealFileOps realOps;
+    FileOps* ops = &realOps;
+    FakeImageMaker images;
+    TagSet tags;
+    std::string page = "<<MEDIA>>";
+    std::string templateFile = "t.htm";
+    WebSettings settings{2048, 85, 400, false, "", false};
+};
+
+// A slide taken out of the show takes its page and every picture made of it along, and the run
+// counts them; the other slides' files stay byte for byte. The record an earlier version wrote,
+// which says nothing of projects, still serves: nothing is made again, and the files found as it
+// says they were made become the project's. A run that changes nothing leaves the record as it was.
+TEST_F(RemovedSlidesTest, ARemovedSlidesPageAndPicturesLeaveTheFolder) {
+    EXPECT_THAT(Generate({"a", "b", "c"}, "").failures, IsEmpty());
+    EXPECT_THAT(ReadBytes("out/.vistello-images"), ::testing::Not(::testing::HasSubstr("\nP\t")));
+    images.made = 0;
+    Generate({"a", "b", "c"});
+    EXPECT_EQ(images.made, 0);
+    const Files before = Published("out");
+    const Files ofB = Of(before, "b");
+    ASSERT_EQ(ofB.size(), 12u);
+
+    const PageSetResult result = Generate({"a", "c"});
+    EXPECT_EQ(result.removed.size(), ofB.size());
+    EXPECT_THAT(result.removed, ::testing::Contains("out/b.htm"));
+    EXPECT_THAT(result.kept, IsEmpty());
+    EXPECT_THAT(Of(Published("out"), "b"), IsEmpty());
+    Files others = before;
+    for (const auto& entry : ofB) others.erase(entry.first);
+    EXPECT_EQ(Published("out"), others);
+
+    const std::string record = ReadBytes("out/.vistello-images");
+    EXPECT_THAT(Generate({"a", "c"}).removed, IsEmpty());
+    EXPECT_EQ(images.made, 0);
+    EXPECT_EQ(ReadBytes("out/.vistello-images"), record);
+}
+
+// A file changed since Generate wrote it stays and is said; one that cannot be removed is a
+// failure with the system's reason, and a later run removes it.
+TEST_F(RemovedSlidesTest, AFileChangedSinceOrThatCannotGoStaysAndIsSaid) {
+    Generate({"a", "b"});
+    WriteBytes("out/b.htm", "my own notes");
+    FailingFileOps failing("unlink", 1, EACCES);
+    ops = &failing;
+    PageSetResult result = Generate({"a"});
+    EXPECT_THAT(result.kept, ElementsAre("out/b.htm: kept, it changed since it was written"));
+    EXPECT_EQ(result.removalsFailed, 1);
+    ASSERT_EQ(result.failures.size(), 1u);
+    EXPECT_THAT(result.failures[0],
+                ::testing::EndsWith(": could not be removed: Permission denied"));
+    EXPECT_EQ(result.removed.size(), 10u);
+    EXPECT_EQ(ReadBytes("out/b.htm"), "my own notes");
+
+    ops = &realOps;
+    result = Generate({"a"});
+    EXPECT_EQ(result.removed.size(), 1u);
+    EXPECT_THAT(result.kept, IsEmpty());
+    EXPECT_EQ(Published("out").size(), 13u);
+}
+
+// Two projects into one folder: what one removes never touches the other's files, nor a picture
+// both use. The show's own files stay though Generate once wrote them: a page made the
+// template, and a made picture that became a slide's photo.
+TEST_F(RemovedSlidesTest, AnotherProjectsFilesAndTheShowsOwnFilesStay) {
+    Generate({"a", "b"});
+    Generate({"b", "x"}, "other.dat");
+    const Files ofOther = Of(Published("out"), "x");
+    const PageSetResult kept = Generate({"a"});
+    EXPECT_THAT(kept.removed, ::testing::Not(::testing::Contains("out/b.jpg")));
+    EXPECT_THAT(kept.kept,
+                ::testing::Contains("out/b.jpg: kept, the project " +
+                                    fs::absolute("other.dat").string() + " uses it too"));
+    EXPECT_EQ(ReadBytes("out/b.jpg"), "photo b@2048q85jpg");
+    EXPECT_EQ(Of(Published("out"), "x"), ofOther);
+    EXPECT_THAT(Generate({}, "other.dat").removed, ::testing::Contains("out/b.jpg"));
+
+    templateFile = "out/a.htm";
+    const PageSetResult result =
+        GenerateEntries({{"Again", "", "", "", "", "", "", "out/a-480.jpg"}});
+    EXPECT_THAT(result.kept, ::testing::IsSupersetOf({
+                                 "out/a.htm: kept, the show itself uses it",
+                                 "out/a-480.jpg: kept, the show itself uses it",
+                             }));
+    EXPECT_TRUE(fs::exists("out/a.htm") && fs::exists("out/a-480.jpg"));
+    EXPECT_FALSE(fs::exists("out/a.jpg"));
+}
+
+// The record is a file anyone can write: a path it gives outside the folder, the project file
+// itself, and files reached through a folder that became a link all stay.
+TEST_F(RemovedSlidesTest, NothingOutsideTheFolderNorThroughALinkIsRemoved) {
+    Generate({"a", "b"}, "out/show.dat");
+    WriteBytes("outside.txt", "mine");
+    WriteBytes("out/show.dat", "IMAGE=a.jpg\r\n");
+    std::string lines = "P\t" + fs::absolute("out/show.dat").string() + "\n";
+    for (const char* path : {"../outside.txt", "show.dat"}) {
+        struct stat info {};
+        ASSERT_EQ(::stat((std::string("out/") + path).c_str(), &info), 0);
+        lines += std::string("O\t") + path + "\t" + std::to_string(info.st_size) + "\t" +
+                 std::to_string(info.st_mtim.tv_sec) + "\t" + std::to_string(info.st_mtim.tv_nsec) +
+                 "\t" + std::to_string(info.st_ino) + "\n";
+    }
+    WriteBytes("out/.vistello-images", ReadBytes("out/.vistello-images") + lines);
+    fs::rename("out/thumbs", "elsewhere");
+    fs::create_directory_symlink("../elsewhere", "out/thumbs");
+    const PageSetResult result = Generate({}, "out/show.dat");
+    EXPECT_EQ(ReadBytes("outside.txt"), "mine");
+    EXPECT_TRUE(fs::exists("out/show.dat"));
+    EXPECT_EQ(scratch.Names("elsewhere").size(), 2u);
+    EXPECT_THAT(result.kept,
+                ::testing::IsSupersetOf({
+                    "out/../outside.txt: kept, it is not a file inside the output folder",
+                    "out/show.dat: kept, the show itself uses it",
+                    "out/thumbs/a.jpg: kept, it is not a file inside the output folder",
+                }));
+}
+
+}  // namespace
+}  // namespace vistello::testing
