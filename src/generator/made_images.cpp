@@ -187,7 +187,7 @@ std::pair<int, int> MadeImages::SizeOf(const std::string& target) const {
     return {found->second.width, found->second.height};
 }
 
-void MadeImages::KeepOnly(const std::vector<ImageJob>& jobs,
+void MadeImages::KeepOnly(const std::vector<const ImageJob*>& jobs,
                           const std::vector<std::string>& sources,
                           const std::vector<std::string>& files) {
     std::map<std::string, Source> named;
@@ -199,9 +199,9 @@ void MadeImages::KeepOnly(const std::vector<ImageJob>& jobs,
     const auto keep = [this, &made](const std::string& target) {
         if (const auto image = m_made.find(target); image != m_made.end()) made.insert(*image);
     };
-    for (const ImageJob& job : jobs) {
-        keep(job.target);
-        for (const ImageOutput& output : job.more) keep(output.target);
+    for (const ImageJob* job : jobs) {
+        keep(job->target);
+        for (const ImageOutput& output : job->more) keep(output.target);
     }
     for (const std::string& file : files) keep(file);
     m_sources.swap(named);

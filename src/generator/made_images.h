@@ -60,7 +60,7 @@ public:
                   int width, int height);
     // Forgets every image the jobs no longer name, every other file not among `files`, and every
     // source no longer among `sources`; their files stay where they are.
-    void KeepOnly(const std::vector<ImageJob>& jobs, const std::vector<std::string>& sources,
+    void KeepOnly(const std::vector<const ImageJob*>& jobs, const std::vector<std::string>& sources,
                   const std::vector<std::string>& files = {});
     // Whether the made file, as it stands now, is the one the record says was made.
     bool AsMade(const std::string& target, const struct stat& now) const;

@@ -222,7 +222,11 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
             const std::vector<std::string> others = made.Owned().FilesOfOthers(project);
             files.insert(files.end(), others.begin(), others.end());
         }
-        made.KeepOnly(plan->jobs, plan->sources, files);
+        std::vector<const ImageJob*> jobs;
+        for (const PlannedJob& job : plan->jobs) jobs.push_back(&job.job);
+        std::vector<std::string> sources;
+        for (const PlannedSource& source : plan->sources) sources.push_back(source.path);
+        made.KeepOnly(jobs, sources, files);
         result.failure = outcome.failure;
         result.clipsCopied = plan->clipsCopied;
     }
@@ -335,7 +339,7 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
     std::vector<std::string> imageNames;
     for (size_t row = 0; row < rows.size(); ++row) {
         titles.push_back(rows[row]->title);
-        imageNames.push_back(plan ? plan->names[row] : FileNameOf(rows[row]->imagePath));
+        imageNames.push_back(plan ? plan->OfRow(row).name : FileNameOf(rows[row]->imagePath));
     }
     std::vector<std::string> claimed = imageNames;
     if (overview) claimed.emplace_back(kOverviewPageName);
@@ -366,10 +370,9 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
             entry = &shown.back();
         }
         std::optional<std::string> failure;
-        if (!plan || plan->copied[row])
+        if (!plan || plan->OfRow(row).copied)
             failure = writer.CopyImage(rows[row]->imagePath, imageNames[row]);
-        const auto failed =
-            plan ? learnt.failed.find(plan->sources[plan->rowSources[row]]) : learnt.failed.end();
+        const auto failed = plan ? learnt.failed.find(plan->OfRow(row).path) : learnt.failed.end();
         if (!failure && failed != learnt.failed.end()) failure = failed->second;
         Tally(std::move(failure), result.imagesFailed, result.failures);
         const std::string back = row > 0 ? EncodeLinkTarget(pageNames[row - 1]) : std::string();
@@ -396,8 +399,9 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
         for (const std::string& name : pageNames) targets.push_back(EncodeLinkTarget(name));
         std::vector<OverviewSlide> slides;
         for (size_t row = 0; row < rows.size(); ++row) {
-            const std::string_view thumbnail =
-                plan && !plan->thumbnails[row].empty() ? plan->thumbnails[row] : imageNames[row];
+            const std::string_view thumbnail = plan && !plan->OfRow(row).thumbnail.empty()
+                                                   ? plan->OfRow(row).thumbnail
+                                                   : imageNames[row];
             slides.push_back(
                 {plan ? &shown[row] : rows[row],
                  {row > 0 ? targets[row - 1] : std::string_view(),

@@ -83,12 +83,12 @@ void RunFiles::Made(FileOps& ops, const std::string& folder, const WebImagePlan&
             Meant(target);
         }
     };
-    for (const ImageJob& job : plan.jobs) {
-        note(job.target);
-        for (const ImageOutput& output : job.more) note(output.target);
+    for (const PlannedJob& planned : plan.jobs) {
+        note(planned.job.target);
+        for (const ImageOutput& output : planned.job.more) note(output.target);
     }
     for (const std::string& file : ClipFiles(plan)) note(file);
-    for (const struct stat& source : plan.jobSources) sources.emplace(source.st_dev, source.st_ino);
+    for (const PlannedJob& job : plan.jobs) sources.emplace(job.source.st_dev, job.source.st_ino);
     for (const ClipPlan& clip : plan.clips) sources.emplace(clip.source.st_dev, clip.source.st_ino);
 }
 

@@ -205,9 +205,78 @@ ClipPlan PlanClip(NameClaims& claims, NameClaims& thumbnailClaims, const std::st
 
 // Its place among the plan's jobs.
 int AddJob(WebImagePlan& plan, ImageJob job, const struct stat& source) {
-    plan.jobs.push_back(std::move(job));
-    plan.jobSources.push_back(source);
+    plan.jobs.push_back({std::move(job), source});
     return static_cast<int>(plan.jobs.size()) - 1;
+}
+
+// Whether the source is copied as it is or made into a clip's web version, and what that says
+// of the plan: how many are converted, and why clips are copied.
+void Classify(WebImagePlan& plan, const std::vector<Source>& sources, const WebSettings& settings,
+              ClipMaker* clips, NameClaims& claims) {
+    const std::string clipsCopied =
+        clips != nullptr ? clips->Unavailable() : std::string("no video tools");
+    for (const Source& source : sources) {
+        PlannedSource& planned = plan.sources.emplace_back();
+        planned.path = source.path;
+        planned.facts = source.facts;
+        const bool unshown = IsUnshownImageFileName(FileNameOf(source.path));
+        const bool isClip = SlideKindOf(source.path) == SlideKind::Clip;
+        const bool made = isClip && source.info && clipsCopied.empty();
+        if (isClip && clips != nullptr && !made) plan.clipsCopied = clipsCopied;
+        planned.copied = !made && ((settings.largestSide == 0 && !unshown) || !source.facts ||
+                                   source.facts->gif);
+        if (planned.copied) claims.Take(FileNameOf(source.path));
+        plan.converted += !planned.copied && unshown;
+    }
+}
+
+// A clip copied as it is has the play sign for its thumbnail, one for the whole show.
+void PlanClipSigns(WebImagePlan& plan, NameClaims& claims) {
+    for (PlannedSource& source : plan.sources) {
+        if (!source.copied || SlideKindOf(source.path) != SlideKind::Clip) continue;
+        if (plan.clipSign.empty()) plan.clipSign = claims.Unique("clip", ".svg");
+        source.thumbnail = plan.clipSign;
+    }
+}
+
+// A photo's web copy, with its smaller sizes where the pages offer them, unless it is copied.
+void PlanCopy(WebImagePlan& plan, PlannedSource& source, const std::optional<struct stat>& info,
+              const WebSettings& settings, const PictureNeeds& needs, NameClaims& claims) {
+    const std::string own = FileNameOf(source.path);
+    if (source.copied) {
+        source.name = own;
+        return;
+    }
+    source.name = claims.Unique(StemOf(own), ExtensionFor(*source.facts));
+    ImageJob job{source.path,
+                 source.name,
+                 settings.largestSide,
+                 settings.quality,
+                 source.facts->transparent,
+                 settings.keepDetails,
+                 {}};
+    if (needs.ladder && settings.largestSide > 0)
+        job.more = Ladder(claims, source.name, *source.facts, settings);
+    source.copyJob = AddJob(plan, std::move(job), *info);
+}
+
+// A photo's thumbnail, with its sharper twins where the overview offers them.
+void PlanThumbnail(WebImagePlan& plan, PlannedSource& source,
+                   const std::optional<struct stat>& info, const WebSettings& settings,
+                   const PictureNeeds& needs, NameClaims& claims) {
+    if (settings.thumbnailSide <= 0 || !source.facts) return;
+    source.thumbnail = std::string(kThumbnailFolder) +
+                       claims.Unique(StemOf(source.name), ExtensionFor(*source.facts));
+    ImageJob job{source.path,
+                 source.thumbnail,
+                 settings.thumbnailSide,
+                 settings.quality,
+                 source.facts->transparent,
+                 false,
+                 {}};
+    if (needs.doubleThumbnails)
+        job.more = SharpThumbnails(claims, source.name, *source.facts, settings);
+    source.thumbnailJob = AddJob(plan, std::move(job), *info);
 }
 
 }  // namespace
@@ -224,97 +293,36 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker, ClipM
                                           const std::string& folder, MadeImages& made, int threads,
                                           const ImagesDone& onImage, std::string& failure) {
     if (needs.Any()) made.KeepSizes();
-    std::vector<size_t> sourceOfRow;
-    const std::optional<std::vector<Source>> examined = ExamineSources(
-        ops, maker, rows, settings, needs, sourceOfRow, made, threads, onImage, failure);
-    if (!examined) return std::nullopt;
-    const std::vector<Source>& sources = *examined;
+    WebImagePlan plan;
+    const std::optional<std::vector<Source>> sources = ExamineSources(
+        ops, maker, rows, settings, needs, plan.rowSources, made, threads, onImage, failure);
+    if (!sources) return std::nullopt;
     std::set<FileId> sourceIds;
-    for (const Source& source : sources) {
+    for (const Source& source : *sources) {
         if (source.info) sourceIds.insert({source.info->st_dev, source.info->st_ino});
     }
-    WebImagePlan plan;
     plan.sized = needs.Any();
-    for (const Source& source : sources) plan.sources.push_back(source.path);
-    std::vector<bool> copied(sources.size());
     NameClaims claims(ops, folder, sourceIds);
-    const std::string clipsCopied =
-        clips != nullptr ? clips->Unavailable() : std::string("no video tools");
-    std::vector<bool> clip(sources.size());
-    for (size_t i = 0; i < sources.size(); ++i) {
-        const Source& source = sources[i];
-        const bool unshown = IsUnshownImageFileName(FileNameOf(source.path));
-        const bool isClip = SlideKindOf(source.path) == SlideKind::Clip;
-        clip[i] = isClip && source.info && clipsCopied.empty();
-        if (isClip && clips != nullptr && !clip[i]) plan.clipsCopied = clipsCopied;
-        copied[i] = !clip[i] &&
-                    ((settings.largestSide == 0 && !unshown) || !source.facts || source.facts->gif);
-        if (copied[i]) claims.Take(FileNameOf(source.path));
-        plan.converted += !copied[i] && unshown;
-    }
-    for (size_t i = 0; i < sources.size() && plan.clipSign.empty(); ++i) {
-        if (copied[i] && SlideKindOf(sources[i].path) == SlideKind::Clip)
-            plan.clipSign = claims.Unique("clip", ".svg");
-    }
-    std::vector<std::string> names(sources.size());
-    std::vector<std::string> thumbnails(sources.size());
-    for (size_t i = 0; i < sources.size(); ++i) {
-        if (copied[i] && SlideKindOf(sources[i].path) == SlideKind::Clip)
-            thumbnails[i] = plan.clipSign;
-    }
     NameClaims thumbnailClaims(ops, folder + std::string(kThumbnailFolder), sourceIds);
-    for (size_t i = 0; i < sources.size(); ++i) {
-        const Source& source = sources[i];
-        const std::string own = FileNameOf(source.path);
-        if (!clip[i])
-            names[i] = copied[i] ? own : claims.Unique(StemOf(own), ExtensionFor(*source.facts));
-        plan.facts.push_back(source.facts);
-        plan.copyJob.push_back(-1);
-        plan.thumbnailJob.push_back(-1);
-        plan.clipOf.push_back(-1);
-        if (clip[i]) {
-            plan.clipOf.back() = static_cast<int>(plan.clips.size());
-            plan.clips.push_back(
-                PlanClip(claims, thumbnailClaims, source.path, *source.info, settings));
-            names[i] = plan.clips.back().video;
-            thumbnails[i] = plan.clips.back().thumbnail.empty() ? plan.clips.back().poster
-                                                                : plan.clips.back().thumbnail;
-            made.KeepSizes();
+    Classify(plan, *sources, settings, clips, claims);
+    PlanClipSigns(plan, claims);
+    for (size_t i = 0; i < sources->size(); ++i) {
+        PlannedSource& source = plan.sources[i];
+        // Only a source that is there has anything made of it.
+        const std::optional<struct stat>& info = (*sources)[i].info;
+        if (source.copied || SlideKindOf(source.path) == SlideKind::Photo) {
+            PlanCopy(plan, source, info, settings, needs, claims);
+            if (source.thumbnail.empty())
+                PlanThumbnail(plan, source, info, settings, needs, thumbnailClaims);
             continue;
         }
-        if (!copied[i]) {
-            ImageJob job{source.path,
-                         names[i],
-                         settings.largestSide,
-                         settings.quality,
-                         source.facts->transparent,
-                         settings.keepDetails,
-                         {}};
-            if (needs.ladder && settings.largestSide > 0)
-                job.more = Ladder(claims, names[i], *source.facts, settings);
-            plan.copyJob.back() = AddJob(plan, std::move(job), *source.info);
-        }
-        if (settings.thumbnailSide > 0 && source.facts) {
-            thumbnails[i] = std::string(kThumbnailFolder) +
-                            thumbnailClaims.Unique(StemOf(names[i]), ExtensionFor(*source.facts));
-            ImageJob job{source.path,
-                         thumbnails[i],
-                         settings.thumbnailSide,
-                         settings.quality,
-                         source.facts->transparent,
-                         false,
-                         {}};
-            if (needs.doubleThumbnails)
-                job.more = SharpThumbnails(thumbnailClaims, names[i], *source.facts, settings);
-            plan.thumbnailJob.back() = AddJob(plan, std::move(job), *source.info);
-        }
+        source.clip = static_cast<int>(plan.clips.size());
+        const ClipPlan& clip = plan.clips.emplace_back(
+            PlanClip(claims, thumbnailClaims, source.path, *info, settings));
+        source.name = clip.video;
+        source.thumbnail = clip.thumbnail.empty() ? clip.poster : clip.thumbnail;
+        made.KeepSizes();
     }
-    for (const size_t source : sourceOfRow) {
-        plan.names.push_back(names[source]);
-        plan.thumbnails.push_back(thumbnails[source]);
-        plan.copied.push_back(copied[source]);
-    }
-    plan.rowSources = std::move(sourceOfRow);
     return plan;
 }
 
@@ -323,11 +331,11 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
                          const ImagesDone& onImage) {
     std::vector<size_t> todo;
     for (size_t job = 0; job < plan.jobs.size(); ++job) {
-        if (!made.Holds(ops, folder, plan.jobs[job], plan.jobSources[job], plan.sized))
+        if (!made.Holds(ops, folder, plan.jobs[job].job, plan.jobs[job].source, plan.sized))
             todo.push_back(job);
     }
     const bool anyThumbnail = std::any_of(todo.begin(), todo.end(), [&](size_t job) {
-        return plan.jobs[job].target.starts_with(kThumbnailFolder);
+        return plan.jobs[job].job.target.starts_with(kThumbnailFolder);
     });
     if (anyThumbnail) ops.MakeFolder(folder + std::string(kThumbnailFolder));
     MadeResult result;
@@ -335,10 +343,11 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
         !WriteFileIfChanged(ops, folder + plan.clipSign, kClipSign, Flush::ToSystem)) {
         // Counted against the first clip it stands for.
         const std::string reason = ErrorText(errno);
-        for (size_t i = 0; i < plan.sources.size() && result.failed.empty(); ++i) {
-            if (SlideKindOf(plan.sources[i]) == SlideKind::Clip && plan.clipOf[i] < 0)
-                result.failed.emplace(plan.sources[i],
-                                      folder + plan.clipSign + ": could not be written: " + reason);
+        for (const PlannedSource& source : plan.sources) {
+            if (source.thumbnail != plan.clipSign) continue;
+            result.failed.emplace(source.path,
+                                  folder + plan.clipSign + ": could not be written: " + reason);
+            break;
         }
     }
     const int total = static_cast<int>(todo.size());
@@ -348,7 +357,7 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
     const ParallelRun run = RunInParallel(
         total, threads,
         [&](int item) {
-            const ImageJob& job = plan.jobs[todo[static_cast<size_t>(item)]];
+            const ImageJob& job = plan.jobs[todo[static_cast<size_t>(item)]].job;
             MadeImage image = maker.Make(job);
             if (image.failure.empty() && image.images.size() != job.more.size() + 1)
                 image.failure = "the image library made too few files";
@@ -372,10 +381,10 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
     for (size_t item = 0; item < todo.size(); ++item) {
         if (!run.Finished(static_cast<int>(item))) continue;
         const size_t job = todo[item];
-        const ImageJob& image = plan.jobs[job];
+        const ImageJob& image = plan.jobs[job].job;
         const auto& [target, failure] = failures[item];
         if (failure.empty()) {
-            made.NoteMade(ops, folder, image, plan.jobSources[job], results[item]);
+            made.NoteMade(ops, folder, image, plan.jobs[job].source, results[item]);
         } else {
             result.failed.emplace(image.source, image.source + ": could not be made into " +
                                                     folder + target + ": " + failure);
@@ -395,6 +404,55 @@ PictureFile MadeFile(const MadeImages& made, const std::string& path) {
     return {path, width, height};
 }
 
+// A web copy with the smaller sizes and other formats made beside it.
+void AddCopy(Picture& picture, const ImageJob& job, const MadeImages& made) {
+    picture.image = MadeFile(made, job.target);
+    for (const ImageOutput& output : job.more) {
+        std::vector<PictureFile>& files = output.format == ImageFormat::WebP   ? picture.webp
+                                          : output.format == ImageFormat::Avif ? picture.avif
+                                                                               : picture.ladder;
+        files.push_back(MadeFile(made, output.target));
+    }
+    if (!job.more.empty()) picture.ladder.push_back(picture.image);
+}
+
+// A thumbnail with its sharper twin and both in WebP, where they were made.
+void AddThumbnail(Picture& picture, const ImageJob& job, const MadeImages& made) {
+    picture.thumbnail = MadeFile(made, job.target);
+    for (const ImageOutput& output : job.more) {
+        const bool webp = output.format == ImageFormat::WebP;
+        const bool twin = output.side > job.side;
+        (webp ? (twin ? picture.doubleWebpThumbnail : picture.webpThumbnail)
+              : picture.doubleThumbnail) = MadeFile(made, output.target);
+    }
+}
+
+Picture PictureOf(const WebImagePlan& plan, const PlannedSource& source, const MadeImages& made) {
+    Picture picture;
+    picture.kind = SlideKindOf(source.path);
+    picture.image.path = source.name;
+    if (source.clip >= 0) {
+        const ClipPlan& files = plan.clips[static_cast<size_t>(source.clip)];
+        picture.image = MadeFile(made, files.video);
+        picture.poster = MadeFile(made, files.poster);
+        picture.thumbnail =
+            files.thumbnail.empty() ? picture.poster : MadeFile(made, files.thumbnail);
+        return picture;
+    }
+    if (picture.kind == SlideKind::Clip) {
+        picture.thumbnail = {plan.clipSign, kClipSignWidth, kClipSignHeight};
+        return picture;
+    }
+    if (source.copyJob >= 0) {
+        AddCopy(picture, plan.jobs[static_cast<size_t>(source.copyJob)].job, made);
+    } else if (source.facts) {
+        picture.image = {source.name, source.facts->width, source.facts->height};
+    }
+    if (source.thumbnailJob >= 0)
+        AddThumbnail(picture, plan.jobs[static_cast<size_t>(source.thumbnailJob)].job, made);
+    return picture;
+}
+
 }  // namespace
 
 Picture PlainPicture(const std::string& path) {
@@ -406,53 +464,14 @@ Picture PlainPicture(const std::string& path) {
 }
 
 std::vector<Picture> PicturesOf(const WebImagePlan& plan, const MadeImages& made) {
-    std::vector<Picture> bySource(plan.sources.size());
-    for (size_t i = 0; i < bySource.size(); ++i) {
-        Picture& picture = bySource[i];
-        picture.kind = SlideKindOf(plan.sources[i]);
-        if (picture.kind == SlideKind::Clip && plan.clipOf[i] < 0) {
-            picture.thumbnail = {plan.clipSign, kClipSignWidth, kClipSignHeight};
-            continue;
-        }
-        if (const int clip = i < plan.clipOf.size() ? plan.clipOf[i] : -1; clip >= 0) {
-            const ClipPlan& files = plan.clips[static_cast<size_t>(clip)];
-            picture.image = MadeFile(made, files.video);
-            picture.poster = MadeFile(made, files.poster);
-            picture.thumbnail =
-                files.thumbnail.empty() ? picture.poster : MadeFile(made, files.thumbnail);
-            continue;
-        }
-        const int copy = i < plan.copyJob.size() ? plan.copyJob[i] : -1;
-        if (copy >= 0) {
-            const ImageJob& job = plan.jobs[static_cast<size_t>(copy)];
-            picture.image = MadeFile(made, job.target);
-            for (const ImageOutput& output : job.more) {
-                std::vector<PictureFile>& files = output.format == ImageFormat::WebP ? picture.webp
-                                                  : output.format == ImageFormat::Avif
-                                                      ? picture.avif
-                                                      : picture.ladder;
-                files.push_back(MadeFile(made, output.target));
-            }
-            if (!job.more.empty()) picture.ladder.push_back(picture.image);
-        } else if (i < plan.facts.size() && plan.facts[i]) {
-            picture.image = {"", plan.facts[i]->width, plan.facts[i]->height};
-        }
-        const int thumbnail = i < plan.thumbnailJob.size() ? plan.thumbnailJob[i] : -1;
-        if (thumbnail >= 0) {
-            const ImageJob& job = plan.jobs[static_cast<size_t>(thumbnail)];
-            picture.thumbnail = MadeFile(made, job.target);
-            for (const ImageOutput& output : job.more) {
-                const bool webp = output.format == ImageFormat::WebP;
-                const bool twin = output.side > job.side;
-                (webp ? (twin ? picture.doubleWebpThumbnail : picture.webpThumbnail)
-                      : picture.doubleThumbnail) = MadeFile(made, output.target);
-            }
-        }
-    }
+    std::vector<Picture> bySource;
+    bySource.reserve(plan.sources.size());
+    for (const PlannedSource& source : plan.sources)
+        bySource.push_back(PictureOf(plan, source, made));
     std::vector<Picture> pictures;
-    for (size_t row = 0; row < plan.rowSources.size(); ++row) {
-        Picture picture = bySource[plan.rowSources[row]];
-        if (picture.image.path.empty()) picture.image.path = plan.names[row];
+    pictures.reserve(plan.rowSources.size());
+    for (const size_t source : plan.rowSources) {
+        Picture picture = bySource[source];
         if (picture.thumbnail.path.empty()) picture.thumbnail = picture.image;
         pictures.push_back(std::move(picture));
     }

@@ -47,6 +47,30 @@ struct ClipPlan {
     std::string thumbnail;
 };
 
+// A file to make once, its targets relative to the output folder, and its source as it was found.
+struct PlannedJob {
+    ImageJob job;
+    struct stat source {};
+};
+
+// What a run publishes of one source, whichever rows name it.
+struct PlannedSource {
+    // The path that first named it.
+    std::string path;
+    // What the library says of it; nothing when it cannot read it.
+    std::optional<ImageFacts> facts;
+    // The file name in the output folder that its pages show.
+    std::string name;
+    // The thumbnail's path from the output folder, or empty.
+    std::string thumbnail;
+    bool copied = false;
+    // Its web copy's and its thumbnail's places in the plan's jobs, and its place among the
+    // plan's clips; -1 for none.
+    int copyJob = -1;
+    int thumbnailJob = -1;
+    int clip = -1;
+};
+
 // What a run publishes of each row's image. A web copy is a JPEG, or a PNG where the image is
 // transparent, named after the image and told apart from every other image by "_2", "_3" ...;
 // a GIF, an image the library cannot read and, while web copies are off, every image that
@@ -54,30 +78,14 @@ struct ClipPlan {
 // shows (TIFF, HEIC) is published as a web copy of its full size while web copies are off.
 // Thumbnails lie in their own folder, named after the image they show.
 struct WebImagePlan {
-    // Per row: the file name in the output folder that the page shows.
-    std::vector<std::string> names;
-    // Per row: the thumbnail's path from the output folder, or empty.
-    std::vector<std::string> thumbnails;
-    // Per row: whether the image is copied as it is.
-    std::vector<bool> copied;
-    // Each file to make once, targets relative to the output folder, and its source as it was
-    // found.
-    std::vector<ImageJob> jobs;
-    std::vector<struct stat> jobSources;
-    // Every source the rows name, each by the path that first named it, and per row its place
+    // Every source the rows name, each once, in the order rows first name it; per row its place
     // there.
-    std::vector<std::string> sources;
+    std::vector<PlannedSource> sources;
     std::vector<size_t> rowSources;
+    std::vector<PlannedJob> jobs;
+    std::vector<ClipPlan> clips;
     // How many sources are published in another format than their own, for browsers to show.
     int converted = 0;
-    // Per source: what the library says of it (nothing when it cannot read it), and the places
-    // in `jobs` of its web copy and of its thumbnail, or -1.
-    std::vector<std::optional<ImageFacts>> facts;
-    std::vector<int> copyJob;
-    std::vector<int> thumbnailJob;
-    // Per source: its place in `clips`, or -1 for a photo or a clip copied as it is.
-    std::vector<int> clipOf;
-    std::vector<ClipPlan> clips;
     // Whether the pages need every picture's pixel size, so that a file made without it is made
     // again.
     bool sized = false;
@@ -86,6 +94,8 @@ struct WebImagePlan {
     // The picture that stands for a clip copied as it is on the overview, by its path from the
     // output folder; empty when no clip is copied.
     std::string clipSign;
+
+    const PlannedSource& OfRow(size_t row) const { return sources[rowSources[row]]; }
 };
 
 // One published file of a picture, by its path from the output folder; a size of 0 where it is
