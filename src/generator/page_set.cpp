@@ -319,6 +319,78 @@ std::optional<std::string> WriteOverviewPage(FileOps& ops, std::string_view temp
     return std::nullopt;
 }
 
+// What the run's pages are made of once the pictures are known: per row the image's name in the
+// folder, its page's name and its picture, and the row as its page shows it.
+struct ShowLayout {
+    std::vector<std::string> imageNames;
+    std::vector<std::string> pageNames;
+    // The overview page's address, or empty.
+    std::string index;
+    std::vector<Picture> pictures;
+    // With a plan, each row with the image named as published.
+    std::vector<ImageEntry> shown;
+
+    const ImageEntry* Row(std::span<const ImageEntry* const> rows, size_t row) const {
+        return shown.empty() ? rows[row] : &shown[row];
+    }
+};
+
+ShowLayout LayOut(std::span<const ImageEntry* const> rows, ImagesLearnt& learnt, bool overview) {
+    const std::optional<WebImagePlan>& plan = learnt.plan;
+    ShowLayout layout;
+    std::vector<std::string_view> titles;
+    for (size_t row = 0; row < rows.size(); ++row) {
+        titles.push_back(rows[row]->title);
+        layout.imageNames.push_back(plan ? plan->OfRow(row).name
+                                         : FileNameOf(rows[row]->imagePath));
+    }
+    std::vector<std::string> claimed = layout.imageNames;
+    if (overview) claimed.emplace_back(kOverviewPageName);
+    layout.pageNames = PageFileNames(titles, claimed);
+    if (overview) layout.index = EncodeLinkTarget(kOverviewPageName);
+    // Without a photo reader or an image library the photos say nothing and the pictures are
+    // the images as named.
+    layout.pictures = std::move(learnt.pictures);
+    if (layout.pictures.empty()) {
+        for (const std::string& name : layout.imageNames)
+            layout.pictures.push_back(PlainPicture(name));
+    }
+    if (plan) {
+        layout.shown.reserve(rows.size());
+        for (size_t row = 0; row < rows.size(); ++row) {
+            layout.shown.push_back(*rows[row]);
+            layout.shown.back().imagePath = layout.imageNames[row];
+        }
+    }
+    return layout;
+}
+
+// The overview page: every slide's tile, linked to its page.
+bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, const WebShow& web,
+                     const TagSet& tags, const std::string& outputFolder, const ShowLayout& layout,
+                     const ImagesLearnt& learnt, PageSetResult& result) {
+    const std::optional<WebImagePlan>& plan = learnt.plan;
+    std::vector<std::string> targets;
+    for (const std::string& name : layout.pageNames) targets.push_back(EncodeLinkTarget(name));
+    std::vector<OverviewSlide> slides;
+    for (size_t row = 0; row < rows.size(); ++row) {
+        const std::string_view thumbnail = plan && !plan->OfRow(row).thumbnail.empty()
+                                               ? plan->OfRow(row).thumbnail
+                                               : layout.imageNames[row];
+        slides.push_back(
+            {layout.Row(rows, row),
+             {row > 0 ? targets[row - 1] : std::string_view(),
+              row + 1 < rows.size() ? targets[row + 1] : std::string_view(), layout.index},
+             layout.pageNames[row],
+             thumbnail,
+             learnt.shooting.empty() ? nullptr : &learnt.shooting[row],
+             &layout.pictures[row]});
+    }
+    const std::string path = outputFolder + std::string(kOverviewPageName);
+    return Tally(WriteOverviewPage(ops, web.overviewText, tags, slides, path), result.pagesFailed,
+                 result.failures);
+}
+
 // The run itself: images, then pages, then the overview page.
 PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
                         std::string_view templateText, const TagSet& tags,
@@ -335,85 +407,44 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
     const std::optional<WebImagePlan>& plan = learnt.plan;
     if (plan) result.converted = plan->converted;
     if (plan && run) run->Made(ops, outputFolder, *plan, made);
-    std::vector<std::string_view> titles;
-    std::vector<std::string> imageNames;
-    for (size_t row = 0; row < rows.size(); ++row) {
-        titles.push_back(rows[row]->title);
-        imageNames.push_back(plan ? plan->OfRow(row).name : FileNameOf(rows[row]->imagePath));
-    }
-    std::vector<std::string> claimed = imageNames;
-    if (overview) claimed.emplace_back(kOverviewPageName);
-    const std::vector<std::string> pageNames = PageFileNames(titles, claimed);
-    const std::string index = overview ? EncodeLinkTarget(kOverviewPageName) : std::string();
-    // Without a photo reader or an image library the photos say nothing and the pictures are
-    // the images as named.
+    const ShowLayout layout = LayOut(rows, learnt, overview);
     static const ShootingData kNoShooting;
-    std::vector<Picture> pictures = std::move(learnt.pictures);
-    if (pictures.empty()) {
-        for (const std::string& name : imageNames) pictures.push_back(PlainPicture(name));
-    }
-    const auto factsOf = [&](size_t row, std::string_view next) {
-        return RowFacts{rows[row], learnt.shooting.empty() ? &kNoShooting : &learnt.shooting[row],
-                        &pictures[row], next, row};
-    };
-
     if (overview) ++result.pages;
     if (memory) memory->StartRun(outputFolder, templateText, tags);
     PageSetWriter writer(ops, templateText, tags, outputFolder, memory, run);
-    std::vector<ImageEntry> shown;
-    if (plan) shown.reserve(rows.size());
     for (size_t row = 0; row < rows.size(); ++row) {
-        const ImageEntry* entry = rows[row];
-        if (plan) {
-            shown.push_back(*entry);
-            shown.back().imagePath = imageNames[row];
-            entry = &shown.back();
-        }
         std::optional<std::string> failure;
         if (!plan || plan->OfRow(row).copied)
-            failure = writer.CopyImage(rows[row]->imagePath, imageNames[row]);
+            failure = writer.CopyImage(rows[row]->imagePath, layout.imageNames[row]);
         const auto failed = plan ? learnt.failed.find(plan->OfRow(row).path) : learnt.failed.end();
         if (!failure && failed != learnt.failed.end()) failure = failed->second;
         Tally(std::move(failure), result.imagesFailed, result.failures);
-        const std::string back = row > 0 ? EncodeLinkTarget(pageNames[row - 1]) : std::string();
+        const std::string& pageName = layout.pageNames[row];
+        const std::string back =
+            row > 0 ? EncodeLinkTarget(layout.pageNames[row - 1]) : std::string();
         const std::string next =
-            row + 1 < rows.size() ? EncodeLinkTarget(pageNames[row + 1]) : std::string();
-        const SlideTemplate& page = writer.For(imageNames[row]);
+            row + 1 < rows.size() ? EncodeLinkTarget(layout.pageNames[row + 1]) : std::string();
+        const SlideTemplate& page = writer.For(rows[row]->imagePath);
+        const RowFacts facts{rows[row],
+                             learnt.shooting.empty() ? &kNoShooting : &learnt.shooting[row],
+                             &layout.pictures[row], next, row};
         std::vector<std::string> values;
-        for (const std::string_view tag : page.RowTags())
-            values.push_back(RowValue(tag, factsOf(row, next)));
+        for (const std::string_view tag : page.RowTags()) values.push_back(RowValue(tag, facts));
         const std::vector<std::string_view> views(values.begin(), values.end());
-        const bool written =
-            Tally(writer.WritePage(page, pageNames[row], *entry, {back, next, index}, views),
-                  result.pagesFailed, result.failures);
-        writer.Note(pageNames[row], written);
+        const bool written = Tally(writer.WritePage(page, pageName, *layout.Row(rows, row),
+                                                    {back, next, layout.index}, views),
+                                   result.pagesFailed, result.failures);
+        writer.Note(pageName, written);
         result.pagesWritten += written;
         if (onPage && !onPage(static_cast<int>(row), written)) {
             result.stopped = true;
             return result;
         }
     }
-    if (!pageNames.empty()) result.firstPage = pageNames.front();
+    if (!layout.pageNames.empty()) result.firstPage = layout.pageNames.front();
     if (overview) {
-        std::vector<std::string> targets;
-        for (const std::string& name : pageNames) targets.push_back(EncodeLinkTarget(name));
-        std::vector<OverviewSlide> slides;
-        for (size_t row = 0; row < rows.size(); ++row) {
-            const std::string_view thumbnail = plan && !plan->OfRow(row).thumbnail.empty()
-                                                   ? plan->OfRow(row).thumbnail
-                                                   : imageNames[row];
-            slides.push_back(
-                {plan ? &shown[row] : rows[row],
-                 {row > 0 ? targets[row - 1] : std::string_view(),
-                  row + 1 < rows.size() ? targets[row + 1] : std::string_view(), index},
-                 pageNames[row],
-                 thumbnail,
-                 learnt.shooting.empty() ? nullptr : &learnt.shooting[row],
-                 &pictures[row]});
-        }
-        const std::string path = outputFolder + std::string(kOverviewPageName);
-        const bool written = Tally(WriteOverviewPage(ops, web->overviewText, tags, slides, path),
-                                   result.pagesFailed, result.failures);
+        const bool written =
+            WriteOverviewOf(ops, rows, *web, tags, outputFolder, layout, learnt, result);
         writer.Note(std::string(kOverviewPageName), written);
         result.pagesWritten += written;
         result.firstPage = kOverviewPageName;
