@@ -115,7 +115,7 @@ void BM_RemoveFilesOfSlidesNoLongerInTheShow(benchmark::State& state) {
     size_t files = 0;
     for (auto _ : state) {
         const std::string folder = show.Generate(static_cast<int>(ours.size()));
-        MadeImages made;
+        MadeFiles made;
         made.Read(ops, folder);
         const std::string project = ProjectKey(show.Project());
         const WrittenFiles written = *made.Owned().Of(project);

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "files/error_text.h"
-#include "generator/made_images.h"
+#include "generator/made_files.h"
 
 namespace vistello {
 
@@ -15,7 +15,7 @@ namespace {
 
 // A path the record gives that stays inside the folder: every part a plain name.
 bool InsideFolder(std::string_view name) {
-    if (name.empty() || name == MadeImages::kFileName) return false;
+    if (name.empty() || name == MadeFiles::kFileName) return false;
     for (size_t start = 0;;) {
         const size_t slash = name.find('/', start);
         const std::string_view part = name.substr(start, slash - start);

@@ -199,7 +199,7 @@ bool MakesImages(const WebSettings& settings, std::span<const ImageEntry* const>
 std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry* const> rows,
                                        const std::string& outputFolder, const WebShow& web,
                                        const PictureNeeds& needs, const std::string& project,
-                                       MadeImages& made, PageSetResult& result,
+                                       MadeFiles& made, PageSetResult& result,
                                        std::map<std::string, std::string>& failed) {
     const int threads = web.threads > 0 ? web.threads : CoreCount();
     const ImagesDone onImage = web.onImage ? web.onImage : [](int, int) { return true; };
@@ -265,7 +265,7 @@ RunNeeds NeedsOf(std::span<const ImageEntry* const> rows, std::string_view templ
 }
 
 void NoteRecordFailure(const std::string& outputFolder, PageSetResult& result) {
-    const std::string line = outputFolder + std::string(MadeImages::kFileName) +
+    const std::string line = outputFolder + std::string(MadeFiles::kFileName) +
                              ": could not be written: " + ErrorText(errno);
     if (std::find(result.failures.begin(), result.failures.end(), line) == result.failures.end())
         result.failures.push_back(line);
@@ -286,7 +286,7 @@ struct ImagesLearnt {
 // not get to its end. False when the run ended early.
 bool LearnImages(FileOps& ops, std::span<const ImageEntry* const> rows,
                  const std::string& outputFolder, const WebShow& web, const RunNeeds& needs,
-                 const std::string& project, MadeImages& made, PageSetResult& result,
+                 const std::string& project, MadeFiles& made, PageSetResult& result,
                  ImagesLearnt& learnt) {
     bool whole = true;
     if (needs.makeImages) {
@@ -396,7 +396,7 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
                         std::string_view templateText, const TagSet& tags,
                         const std::string& outputFolder, const PageDone& onPage,
                         PageSetMemory* memory, const WebShow* web, const RunNeeds& needs,
-                        const std::string& project, MadeImages& made, RunFiles* run) {
+                        const std::string& project, MadeFiles& made, RunFiles* run) {
     PageSetResult result;
     result.pages = result.images = static_cast<int>(rows.size());
     const bool overview = web && !web->overviewText.empty();
@@ -453,12 +453,12 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
 }
 
 // From the memory of the last run while the file is as that run wrote it.
-MadeImages ReadRecord(FileOps& ops, const std::string& outputFolder, PageSetMemory* memory) {
-    const std::string path = outputFolder + std::string(MadeImages::kFileName);
+MadeFiles ReadRecord(FileOps& ops, const std::string& outputFolder, PageSetMemory* memory) {
+    const std::string path = outputFolder + std::string(MadeFiles::kFileName);
     if (memory) {
-        if (std::optional<MadeImages> kept = memory->TakeRecord(ops, path)) return std::move(*kept);
+        if (std::optional<MadeFiles> kept = memory->TakeRecord(ops, path)) return std::move(*kept);
     }
-    MadeImages made;
+    MadeFiles made;
     made.Read(ops, outputFolder);
     return made;
 }
@@ -488,9 +488,9 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
         show = ShowFiles{ProjectKey(web->projectFile), web->projectFile, web->templateFile,
                          web->settings.overviewTemplate};
     }
-    MadeImages made = needs.makeImages || needs.readPhotos || show
-                          ? ReadRecord(ops, outputFolder, memory)
-                          : MadeImages();
+    MadeFiles made = needs.makeImages || needs.readPhotos || show
+                         ? ReadRecord(ops, outputFolder, memory)
+                         : MadeFiles();
     RunFiles run;
     PageSetResult result =
         WriteShow(ops, rows, templateText, tags, outputFolder, onPage, memory, web, needs,
@@ -502,7 +502,7 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
         if (settled.changed && !made.Write(ops, outputFolder)) {
             NoteRecordFailure(outputFolder, result);
         } else if (memory) {
-            memory->KeepRecord(ops, outputFolder + std::string(MadeImages::kFileName),
+            memory->KeepRecord(ops, outputFolder + std::string(MadeFiles::kFileName),
                                std::move(made));
         }
     }

@@ -57,7 +57,7 @@ const struct stat* PageSetMemory::Info(const std::string& path) const {
     return page == m_pages.end() ? nullptr : &page->second.info;
 }
 
-void PageSetMemory::KeepRecord(FileOps& ops, const std::string& path, MadeImages record) {
+void PageSetMemory::KeepRecord(FileOps& ops, const std::string& path, MadeFiles record) {
     struct stat info {};
     m_record.reset();
     if (ops.Lstat(path, info) != 0 || !S_ISREG(info.st_mode)) return;
@@ -66,8 +66,8 @@ void PageSetMemory::KeepRecord(FileOps& ops, const std::string& path, MadeImages
     m_recordInfo = info;
 }
 
-std::optional<MadeImages> PageSetMemory::TakeRecord(FileOps& ops, const std::string& path) {
-    std::optional<MadeImages> record = std::move(m_record);
+std::optional<MadeFiles> PageSetMemory::TakeRecord(FileOps& ops, const std::string& path) {
+    std::optional<MadeFiles> record = std::move(m_record);
     m_record.reset();
     struct stat info {};
     if (!record || path != m_recordPath || ops.Lstat(path, info) != 0 ||

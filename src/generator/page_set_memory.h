@@ -9,7 +9,7 @@
 #include <unordered_map>
 
 #include "files/file_ops.h"
-#include "generator/made_images.h"
+#include "generator/made_files.h"
 #include "generator/page_text.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
@@ -42,8 +42,8 @@ public:
 
     // The output folder's record as the last run wrote it to `path`, for the next run to take
     // instead of reading it again while the file is untouched.
-    void KeepRecord(FileOps& ops, const std::string& path, MadeImages record);
-    std::optional<MadeImages> TakeRecord(FileOps& ops, const std::string& path);
+    void KeepRecord(FileOps& ops, const std::string& path, MadeFiles record);
+    std::optional<MadeFiles> TakeRecord(FileOps& ops, const std::string& path);
 
 private:
     struct Page {
@@ -55,7 +55,7 @@ private:
     std::string m_template;
     TagSet m_tags;
     std::unordered_map<std::string, Page> m_pages;
-    std::optional<MadeImages> m_record;
+    std::optional<MadeFiles> m_record;
     std::string m_recordPath;
     struct stat m_recordInfo {};
 };

@@ -23,7 +23,7 @@ std::array<std::string, kShootingTags.size()> ShootingValues(const ShootingData&
 
 std::optional<std::vector<ShootingData>> ReadShooting(FileOps& ops, PhotoReader& photos,
                                                       std::span<const ImageEntry* const> rows,
-                                                      MadeImages& made, int threads,
+                                                      MadeFiles& made, int threads,
                                                       const PhotosRead& onPhoto,
                                                       std::string& failure) {
     struct Photo {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "generator/made_images.h"
+#include "generator/made_files.h"
 #include "media/photo_reader.h"
 #include "slides/image_entry.h"
 
@@ -35,7 +35,7 @@ using PhotosRead = std::function<bool(int done, int total)>;
 // asked to stop or the reading failed as a whole, and then `failure` says why.
 std::optional<std::vector<ShootingData>> ReadShooting(FileOps& ops, PhotoReader& photos,
                                                       std::span<const ImageEntry* const> rows,
-                                                      MadeImages& made, int threads,
+                                                      MadeFiles& made, int threads,
                                                       const PhotosRead& onPhoto,
                                                       std::string& failure);
 

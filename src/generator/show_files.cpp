@@ -73,7 +73,7 @@ void RunFiles::Found(const std::string& name, const struct stat& info) {
 }
 
 void RunFiles::Made(FileOps& ops, const std::string& folder, const WebImagePlan& plan,
-                    const MadeImages& made) {
+                    const MadeFiles& made) {
     const auto note = [&](const std::string& target) {
         struct stat info {};
         if (ops.Lstat(folder + target, info) == 0 && S_ISREG(info.st_mode) &&

@@ -7,7 +7,7 @@
 
 #include "files/file_ops.h"
 #include "generator/leftover_files.h"
-#include "generator/made_images.h"
+#include "generator/made_files.h"
 #include "generator/web_images.h"
 
 namespace vistello {
@@ -29,7 +29,7 @@ struct RunFiles {
     void Meant(const std::string& name) { files.try_emplace(name); }
     // The plan's made files, each as made when it stands as the record says it was made.
     void Made(FileOps& ops, const std::string& folder, const WebImagePlan& plan,
-              const MadeImages& made);
+              const MadeFiles& made);
 };
 
 // The project a show is saved in and its templates, which Generate never removes, nor any

@@ -22,7 +22,7 @@ std::string ThumbnailRecipe(const WebSettings& settings) {
            std::to_string(settings.quality);
 }
 
-bool Holds(FileOps& ops, const std::string& folder, const ClipPlan& clip, MadeImages& made,
+bool Holds(FileOps& ops, const std::string& folder, const ClipPlan& clip, MadeFiles& made,
            const WebSettings& settings) {
     const auto holds = [&](const std::string& target, const std::string& recipe) {
         return made.HoldsFile(ops, folder, target, recipe, clip.job.source, clip.source, true);
@@ -87,7 +87,7 @@ ClipMade MakeClip(FileOps& ops, ClipMaker& clips, ImageMaker& images, const Clip
 
 MadeResult MakeWebClips(FileOps& ops, ClipMaker& clips, ImageMaker& images,
                         const WebImagePlan& plan, const WebSettings& settings,
-                        const std::string& folder, MadeImages& made, int threads,
+                        const std::string& folder, MadeFiles& made, int threads,
                         const ClipsDone& onClip) {
     std::vector<size_t> todo;
     bool anyThumbnail = false;

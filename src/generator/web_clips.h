@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "generator/made_images.h"
+#include "generator/made_files.h"
 #include "generator/web_images.h"
 #include "media/clip_maker.h"
 #include "media/image_maker.h"
@@ -21,7 +21,7 @@ namespace vistello {
 using ClipsDone = std::function<bool(int done, int total, int percent)>;
 MadeResult MakeWebClips(FileOps& ops, ClipMaker& clips, ImageMaker& images,
                         const WebImagePlan& plan, const WebSettings& settings,
-                        const std::string& folder, MadeImages& made, int threads,
+                        const std::string& folder, MadeFiles& made, int threads,
                         const ClipsDone& onClip);
 
 // Every file the plan's clips give, for the record of made files to keep.

@@ -66,7 +66,7 @@ std::optional<struct stat> RegularFile(FileOps& ops, const std::string& path) {
 std::optional<std::vector<Source>> ExamineSources(
     FileOps& ops, ImageMaker& maker, std::span<const ImageEntry* const> rows,
     const WebSettings& settings, const PictureNeeds& needs, std::vector<size_t>& sourceOfRow,
-    MadeImages& made, int threads, const ImagesDone& onImage, std::string& failure) {
+    MadeFiles& made, int threads, const ImagesDone& onImage, std::string& failure) {
     std::vector<Source> sources;
     std::unordered_map<std::string_view, size_t> byPath;
     std::map<FileId, size_t> byFile;
@@ -290,7 +290,7 @@ bool MayMakeImageOf(const WebSettings& settings, const std::string& path) {
 std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker, ClipMaker* clips,
                                           std::span<const ImageEntry* const> rows,
                                           const WebSettings& settings, const PictureNeeds& needs,
-                                          const std::string& folder, MadeImages& made, int threads,
+                                          const std::string& folder, MadeFiles& made, int threads,
                                           const ImagesDone& onImage, std::string& failure) {
     if (needs.Any()) made.KeepSizes();
     WebImagePlan plan;
@@ -327,7 +327,7 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker, ClipM
 }
 
 MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& plan,
-                         const std::string& folder, MadeImages& made, int threads,
+                         const std::string& folder, MadeFiles& made, int threads,
                          const ImagesDone& onImage) {
     std::vector<size_t> todo;
     for (size_t job = 0; job < plan.jobs.size(); ++job) {
@@ -399,13 +399,13 @@ namespace vistello {
 
 namespace {
 
-PictureFile MadeFile(const MadeImages& made, const std::string& path) {
+PictureFile MadeFile(const MadeFiles& made, const std::string& path) {
     const auto [width, height] = made.SizeOf(path);
     return {path, width, height};
 }
 
 // A web copy with the smaller sizes and other formats made beside it.
-void AddCopy(Picture& picture, const ImageJob& job, const MadeImages& made) {
+void AddCopy(Picture& picture, const ImageJob& job, const MadeFiles& made) {
     picture.image = MadeFile(made, job.target);
     for (const ImageOutput& output : job.more) {
         std::vector<PictureFile>& files = output.format == ImageFormat::WebP   ? picture.webp
@@ -417,7 +417,7 @@ void AddCopy(Picture& picture, const ImageJob& job, const MadeImages& made) {
 }
 
 // A thumbnail with its sharper twin and both in WebP, where they were made.
-void AddThumbnail(Picture& picture, const ImageJob& job, const MadeImages& made) {
+void AddThumbnail(Picture& picture, const ImageJob& job, const MadeFiles& made) {
     picture.thumbnail = MadeFile(made, job.target);
     for (const ImageOutput& output : job.more) {
         const bool webp = output.format == ImageFormat::WebP;
@@ -427,7 +427,7 @@ void AddThumbnail(Picture& picture, const ImageJob& job, const MadeImages& made)
     }
 }
 
-Picture PictureOf(const WebImagePlan& plan, const PlannedSource& source, const MadeImages& made) {
+Picture PictureOf(const WebImagePlan& plan, const PlannedSource& source, const MadeFiles& made) {
     Picture picture;
     picture.kind = SlideKindOf(source.path);
     picture.image.path = source.name;
@@ -463,7 +463,7 @@ Picture PlainPicture(const std::string& path) {
     return picture;
 }
 
-std::vector<Picture> PicturesOf(const WebImagePlan& plan, const MadeImages& made) {
+std::vector<Picture> PicturesOf(const WebImagePlan& plan, const MadeFiles& made) {
     std::vector<Picture> bySource;
     bySource.reserve(plan.sources.size());
     for (const PlannedSource& source : plan.sources)

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "generator/made_images.h"
+#include "generator/made_files.h"
 #include "media/clip_maker.h"
 #include "media/image_maker.h"
 #include "show/web_settings.h"
@@ -139,14 +139,14 @@ using ImagesDone = std::function<bool(int done, int total)>;
 std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker, ClipMaker* clips,
                                           std::span<const ImageEntry* const> rows,
                                           const WebSettings& settings, const PictureNeeds& needs,
-                                          const std::string& folder, MadeImages& made, int threads,
+                                          const std::string& folder, MadeFiles& made, int threads,
                                           const ImagesDone& onImage, std::string& failure);
 
 // A picture that is the image as named and nothing more, its size not known.
 Picture PlainPicture(const std::string& path);
 
 // Per row, its picture as the plan and the made files (with their sizes) say.
-std::vector<Picture> PicturesOf(const WebImagePlan& plan, const MadeImages& made);
+std::vector<Picture> PicturesOf(const WebImagePlan& plan, const MadeFiles& made);
 
 struct MadeResult {
     // The sources of which some file could not be made, each with what went wrong.
@@ -161,7 +161,7 @@ struct MadeResult {
 // all. onImage(done, total) is told as files are
 // made and may answer false to stop before the next one.
 MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& plan,
-                         const std::string& folder, MadeImages& made, int threads,
+                         const std::string& folder, MadeFiles& made, int threads,
                          const ImagesDone& onImage);
 
 }  // namespace vistello

@@ -1,4 +1,4 @@
-#include "generator/made_images.h"
+#include "generator/made_files.h"
 
 #include <algorithm>
 #include <vector>
@@ -39,7 +39,7 @@ std::optional<struct stat> StatOf(FileOps& ops, const std::string& path) {
 
 }  // namespace
 
-void MadeImages::Read(FileOps& ops, const std::string& folder) {
+void MadeFiles::Read(FileOps& ops, const std::string& folder) {
     const std::optional<std::string> text = ReadTextFile(ops, folder + std::string(kFileName));
     if (!text) return;
     std::vector<std::string_view> fields;
@@ -54,7 +54,7 @@ void MadeImages::Read(FileOps& ops, const std::string& folder) {
 
 // A line that is not whole is left out, and so is what it said. Kept in name order, so the same
 // images give the same file whichever run wrote it.
-void MadeImages::ReadLine(const std::vector<std::string_view>& f) {
+void MadeFiles::ReadLine(const std::vector<std::string_view>& f) {
     // Sizes, where kept, follow the fields of older files.
     const auto size = [&f](size_t at) {
         return f.size() > at + 1 ? std::pair{static_cast<int>(RecordNumber(f[at])),
@@ -86,7 +86,7 @@ void MadeImages::ReadLine(const std::vector<std::string_view>& f) {
     }
 }
 
-bool MadeImages::Write(FileOps& ops, const std::string& folder) const {
+bool MadeFiles::Write(FileOps& ops, const std::string& folder) const {
     std::string text;
     for (const auto& [path, source] : m_sources) {
         text += "F";
@@ -124,8 +124,8 @@ bool MadeImages::Write(FileOps& ops, const std::string& folder) const {
     return WriteFileIfChanged(ops, folder + std::string(kFileName), text, Flush::ToSystem);
 }
 
-std::optional<ImageFacts> MadeImages::FactsOf(const std::string& source,
-                                              const struct stat& now) const {
+std::optional<ImageFacts> MadeFiles::FactsOf(const std::string& source,
+                                             const struct stat& now) const {
     const auto found = m_sources.find(source);
     if (found == m_sources.end() || found->second.size != now.st_size ||
         !SameTime(found->second.mtime, now.st_mtim))
@@ -133,12 +133,12 @@ std::optional<ImageFacts> MadeImages::FactsOf(const std::string& source,
     return found->second.facts;
 }
 
-void MadeImages::NoteFacts(const std::string& source, const struct stat& now, ImageFacts facts) {
+void MadeFiles::NoteFacts(const std::string& source, const struct stat& now, ImageFacts facts) {
     m_sources[source] = {now.st_size, now.st_mtim, facts};
 }
 
-std::optional<ShootingData> MadeImages::ShootingOf(const std::string& source,
-                                                   const struct stat& now) const {
+std::optional<ShootingData> MadeFiles::ShootingOf(const std::string& source,
+                                                  const struct stat& now) const {
     const auto found = m_shots.find(source);
     if (found == m_shots.end() || found->second.size != now.st_size ||
         !SameTime(found->second.mtime, now.st_mtim))
@@ -146,12 +146,11 @@ std::optional<ShootingData> MadeImages::ShootingOf(const std::string& source,
     return found->second.data;
 }
 
-void MadeImages::NoteShooting(const std::string& source, const struct stat& now,
-                              ShootingData data) {
+void MadeFiles::NoteShooting(const std::string& source, const struct stat& now, ShootingData data) {
     m_shots[source] = {now.st_size, now.st_mtim, std::move(data)};
 }
 
-void MadeImages::KeepShootingOf(const std::vector<std::string>& sources) {
+void MadeFiles::KeepShootingOf(const std::vector<std::string>& sources) {
     std::map<std::string, Shot> named;
     for (const std::string& path : sources) {
         if (auto shot = m_shots.find(path); shot != m_shots.end()) named.insert(std::move(*shot));
@@ -159,9 +158,9 @@ void MadeImages::KeepShootingOf(const std::vector<std::string>& sources) {
     m_shots.swap(named);
 }
 
-bool MadeImages::HoldsFile(FileOps& ops, const std::string& folder, const std::string& target,
-                           const std::string& recipe, const std::string& sourcePath,
-                           const struct stat& source, bool sized) const {
+bool MadeFiles::HoldsFile(FileOps& ops, const std::string& folder, const std::string& target,
+                          const std::string& recipe, const std::string& sourcePath,
+                          const struct stat& source, bool sized) const {
     const auto found = m_made.find(target);
     if (found == m_made.end()) return false;
     const Made& made = found->second;
@@ -172,8 +171,8 @@ bool MadeImages::HoldsFile(FileOps& ops, const std::string& folder, const std::s
            (!sized || made.width > 0);
 }
 
-bool MadeImages::Holds(FileOps& ops, const std::string& folder, const ImageJob& job,
-                       const struct stat& source, bool sized) const {
+bool MadeFiles::Holds(FileOps& ops, const std::string& folder, const ImageJob& job,
+                      const struct stat& source, bool sized) const {
     if (!HoldsFile(ops, folder, job.target, Recipe(job), job.source, source, sized)) return false;
     return std::all_of(job.more.begin(), job.more.end(), [&](const ImageOutput& output) {
         return HoldsFile(ops, folder, output.target, Recipe(job, output), job.source, source,
@@ -181,15 +180,15 @@ bool MadeImages::Holds(FileOps& ops, const std::string& folder, const ImageJob& 
     });
 }
 
-std::pair<int, int> MadeImages::SizeOf(const std::string& target) const {
+std::pair<int, int> MadeFiles::SizeOf(const std::string& target) const {
     const auto found = m_made.find(target);
     if (found == m_made.end()) return {0, 0};
     return {found->second.width, found->second.height};
 }
 
-void MadeImages::KeepOnly(const std::vector<const ImageJob*>& jobs,
-                          const std::vector<std::string>& sources,
-                          const std::vector<std::string>& files) {
+void MadeFiles::KeepOnly(const std::vector<const ImageJob*>& jobs,
+                         const std::vector<std::string>& sources,
+                         const std::vector<std::string>& files) {
     std::map<std::string, Source> named;
     std::map<std::string, Made> made;
     for (const std::string& path : sources) {
@@ -208,15 +207,15 @@ void MadeImages::KeepOnly(const std::vector<const ImageJob*>& jobs,
     m_made.swap(made);
 }
 
-bool MadeImages::AsMade(const std::string& target, const struct stat& now) const {
+bool MadeFiles::AsMade(const std::string& target, const struct stat& now) const {
     const auto found = m_made.find(target);
     return found != m_made.end() && found->second.targetSize == now.st_size &&
            SameTime(found->second.targetMtime, now.st_mtim);
 }
 
-void MadeImages::NoteFile(FileOps& ops, const std::string& folder, const std::string& target,
-                          std::string recipe, const std::string& sourcePath,
-                          const struct stat& source, int width, int height) {
+void MadeFiles::NoteFile(FileOps& ops, const std::string& folder, const std::string& target,
+                         std::string recipe, const std::string& sourcePath,
+                         const struct stat& source, int width, int height) {
     const std::optional<struct stat> file = StatOf(ops, folder + target);
     if (!file) {
         m_made.erase(target);
@@ -226,8 +225,8 @@ void MadeImages::NoteFile(FileOps& ops, const std::string& folder, const std::st
                       file->st_size, file->st_mtim,  width,          height};
 }
 
-void MadeImages::NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
-                          const struct stat& source, const MadeImage& image) {
+void MadeFiles::NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
+                         const struct stat& source, const MadeImage& image) {
     const auto note = [&](const std::string& target, std::string recipe, size_t at) {
         const EncodedImage& made = image.images.at(at);
         NoteFile(ops, folder, target, std::move(recipe), job.source, source, made.width,

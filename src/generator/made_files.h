@@ -16,11 +16,12 @@
 
 namespace vistello {
 
-// What earlier runs made of the images in an output folder, kept in a file beside the pages, so
-// that any later run, from the window or the command line, remakes only what changed: an image
-// whose source, recipe and result are as they were is not made again, and a source as it was is
-// not examined again. A source counts as changed when its size or modification time did.
-class MadeImages {
+// What earlier runs made of the pictures and clips in an output folder, and which project wrote
+// which file there, kept in a file beside the pages, so that any later run, from the window or the
+// command line, remakes only what changed: a file whose source, recipe and result are as they were
+// is not made again, and a source as it was is not examined again. A source counts as changed when
+// its size or modification time did.
+class MadeFiles {
 public:
     static constexpr std::string_view kFileName = ".vistello-images";
 
