@@ -89,4 +89,17 @@ bool BlockReader::ReadAllInto(std::string& text) {
     }
 }
 
+bool BlockReader::ReadAt(off_t offset, char* buffer, size_t size) {
+    if (!IsOpen()) return false;
+    while (size > 0) {
+        const ssize_t got = m_ops.ReadAt(m_fd, buffer, size, offset);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        buffer += got;
+        size -= static_cast<size_t>(got);
+        offset += got;
+    }
+    return true;
+}
+
 }  // namespace vistello

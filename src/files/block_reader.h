@@ -39,6 +39,10 @@ public:
     // Appends the whole file to text, read straight into it; false on a read error part-way.
     [[nodiscard]] bool ReadAllInto(std::string& text);
 
+    // Fills `size` bytes from `offset` on, without moving where the reads above go on from;
+    // false when the file ends first or a read fails.
+    [[nodiscard]] bool ReadAt(off_t offset, char* buffer, size_t size);
+
 private:
     FileOps& m_ops;
     // Before the descriptor, which is opened filling it in.

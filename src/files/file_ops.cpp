@@ -20,6 +20,10 @@ int RealFileOps::OpenForReading(const std::string& path) {
 
 ssize_t RealFileOps::Read(int fd, char* buffer, size_t size) { return ::read(fd, buffer, size); }
 
+ssize_t RealFileOps::ReadAt(int fd, char* buffer, size_t size, off_t offset) {
+    return ::pread(fd, buffer, size, offset);
+}
+
 ssize_t RealFileOps::Write(int fd, const char* data, size_t size) {
     return ::write(fd, data, size);
 }

@@ -21,9 +21,9 @@ struct FolderEntry {
 // being the calling thread's own.
 //
 // The generator's worker threads write the images they make, several at once: OpenExclusive,
-// OpenForReading, Read, Write, Fchmod, Close, Rename, Unlink, Lstat, ReadLink and AccessWrite may
-// run on any thread, concurrently, and an implementation must be safe for that.
-// The other calls run on the thread that started the run.
+// OpenForReading, Read, ReadAt, Write, Fchmod, Close, Rename, Unlink, Lstat, ReadLink and
+// AccessWrite may run on any thread, concurrently, and an implementation must be safe for that. The
+// other calls run on the thread that started the run.
 class FileOps {
 public:
     virtual ~FileOps() = default;
@@ -33,6 +33,8 @@ public:
     // Open for reading without waiting for a writer, should the path be a FIFO.
     virtual int OpenForReading(const std::string& path) = 0;
     virtual ssize_t Read(int fd, char* buffer, size_t size) = 0;
+    // Reads from `offset` on, leaving the descriptor's own offset where it was.
+    virtual ssize_t ReadAt(int fd, char* buffer, size_t size, off_t offset) = 0;
     virtual ssize_t Write(int fd, const char* data, size_t size) = 0;
     // The kernel moves up to `size` bytes from one descriptor's offset to the other's, sharing
     // blocks where the file system can; 0 at the end of the source.
@@ -63,6 +65,7 @@ public:
     int OpenExclusive(const std::string& path) override;
     int OpenForReading(const std::string& path) override;
     ssize_t Read(int fd, char* buffer, size_t size) override;
+    ssize_t ReadAt(int fd, char* buffer, size_t size, off_t offset) override;
     ssize_t Write(int fd, const char* data, size_t size) override;
     ssize_t CopyFileRange(int from, int to, size_t size) override;
     int Futimens(int fd, const struct timespec times[2]) override;

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <vector>
 
+#include "files/block_reader.h"
 #include "photo/exif_block.h"
 #include "photo/file_bytes.h"
 #include "photo/heif_metadata.h"
@@ -307,16 +308,17 @@ std::optional<PhotoDetails> Exiv2PhotoReader::ReadDetails(const std::string& pat
     try {
         if (const std::optional<JpegMetadata> jpeg = ReadJpegMetadata(m_ops, path))
             return ReadJpeg(*jpeg, fields);
-        const std::optional<std::string> file = FileBytes(m_ops, path);
-        if (!file || file->empty()) return std::nullopt;
-        const auto* data = reinterpret_cast<const unsigned char*>(file->data());
-        if (LooksLikeIsoMedia(data, file->size())) {
-            const std::optional<HeifMetadata> heif = ReadHeifMetadata(data, file->size());
+        BlockReader file(m_ops, path);
+        if (LooksLikeIsoMedia(file)) {
+            const std::optional<HeifMetadata> heif = ReadHeifMetadata(file);
             if (!heif) return std::nullopt;
             return DetailsIn(
                 heif->xmp, [] { return Exiv2::IptcData(); }, ExifIn(heif->exif), fields);
         }
-        auto image = Exiv2::ImageFactory::open(data, static_cast<long>(file->size()));
+        const std::optional<std::string> bytes = FileBytes(file);
+        if (!bytes || bytes->empty()) return std::nullopt;
+        const auto* data = reinterpret_cast<const unsigned char*>(bytes->data());
+        auto image = Exiv2::ImageFactory::open(data, static_cast<long>(bytes->size()));
         if (image.get() == nullptr) return std::nullopt;
         image->readMetadata();
         return DetailsIn(

@@ -1,7 +1,5 @@
 #include "photo/file_bytes.h"
 
-#include "files/block_reader.h"
-
 namespace vistello {
 
 namespace {
@@ -10,12 +8,11 @@ constexpr off_t kLargestPhoto = off_t{1} << 30;
 
 }  // namespace
 
-std::optional<std::string> FileBytes(FileOps& ops, const std::string& path) {
-    BlockReader reader(ops, path);
-    if (!reader.IsOpen() || reader.Info().st_size > kLargestPhoto) return std::nullopt;
+std::optional<std::string> FileBytes(BlockReader& file) {
+    if (!file.IsOpen() || file.Info().st_size > kLargestPhoto) return std::nullopt;
     std::string bytes;
-    bytes.reserve(static_cast<size_t>(reader.Info().st_size));
-    if (!reader.ReadAllInto(bytes) || bytes.size() > static_cast<size_t>(kLargestPhoto))
+    bytes.reserve(static_cast<size_t>(file.Info().st_size));
+    if (!file.ReadAllInto(bytes) || bytes.size() > static_cast<size_t>(kLargestPhoto))
         return std::nullopt;
     return bytes;
 }

@@ -2,6 +2,9 @@
 
 #include <libheif/heif.h>
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -36,16 +39,82 @@ std::string TiffOf(const std::string& block) {
     return block.substr(4 + offset);
 }
 
+// The file as the container library reads it, each read at the place it last sought. The library
+// reads a box's fields a few bytes at a time, so the file is read a block at a time and the
+// fields are taken from the block. The size is the one the file had when it was opened: should
+// it shrink since, a read fails.
+class FileSource {
+public:
+    explicit FileSource(BlockReader& file)
+        : m_file(file), m_size(static_cast<int64_t>(file.Info().st_size)) {}
+
+    int64_t Position() const { return m_position; }
+    void Seek(int64_t position) { m_position = position; }
+    bool Holds(int64_t end) const { return end <= m_size; }
+
+    bool Read(char* data, size_t size) {
+        const int64_t end = m_position + static_cast<int64_t>(size);
+        if (m_position < 0 || !Holds(end)) return false;
+        if (m_position < m_start || end > m_start + static_cast<int64_t>(m_filled)) {
+            if (size >= kBlockBytes) return ReadDirect(data, size);
+            m_start = m_position;
+            m_filled = static_cast<size_t>(std::min<int64_t>(kBlockBytes, m_size - m_position));
+            if (!m_file.ReadAt(m_start, m_block.data(), m_filled)) {
+                m_filled = 0;
+                return false;
+            }
+        }
+        std::memcpy(data, m_block.data() + (m_position - m_start), size);
+        m_position = end;
+        return true;
+    }
+
+private:
+    // The boxes that describe a photo, and often its metadata items, fit in one block.
+    static constexpr size_t kBlockBytes = 16 * 1024;
+
+    bool ReadDirect(char* data, size_t size) {
+        if (!m_file.ReadAt(m_position, data, size)) return false;
+        m_position += static_cast<int64_t>(size);
+        return true;
+    }
+
+    BlockReader& m_file;
+    int64_t m_size;
+    int64_t m_position = 0;
+    std::array<char, kBlockBytes> m_block;
+    int64_t m_start = 0;
+    size_t m_filled = 0;
+};
+
+FileSource& SourceOf(void* userdata) { return *static_cast<FileSource*>(userdata); }
+
+constexpr heif_reader kFileReader = {
+    1, [](void* userdata) { return SourceOf(userdata).Position(); },
+    [](void* data, size_t size, void* userdata) {
+        return SourceOf(userdata).Read(static_cast<char*>(data), size) ? 0 : 1;
+    },
+    [](int64_t position, void* userdata) {
+        SourceOf(userdata).Seek(position);
+        return 0;
+    },
+    [](int64_t target, void* userdata) {
+        return SourceOf(userdata).Holds(target) ? heif_reader_grow_status_size_reached
+                                                : heif_reader_grow_status_size_beyond_eof;
+    }};
+
 }  // namespace
 
-bool LooksLikeIsoMedia(const unsigned char* data, size_t size) {
-    return size >= 12 && std::memcmp(data + 4, "ftyp", 4) == 0;
+bool LooksLikeIsoMedia(BlockReader& file) {
+    char front[12];
+    return file.ReadAt(0, front, sizeof front) && std::memcmp(front + 4, "ftyp", 4) == 0;
 }
 
-std::optional<HeifMetadata> ReadHeifMetadata(const unsigned char* data, size_t size) {
+std::optional<HeifMetadata> ReadHeifMetadata(BlockReader& file) {
+    FileSource source(file);
     const Context context(heif_context_alloc(), heif_context_free);
     if (!context ||
-        heif_context_read_from_memory_without_copy(context.get(), data, size, nullptr).code !=
+        heif_context_read_from_reader(context.get(), &kFileReader, &source, nullptr).code !=
             heif_error_Ok)
         return std::nullopt;
     heif_image_handle* primary = nullptr;

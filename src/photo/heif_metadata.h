@@ -1,8 +1,9 @@
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <string>
+
+#include "files/block_reader.h"
 
 namespace vistello {
 
@@ -12,10 +13,12 @@ struct HeifMetadata {
     std::string xmp;   // the XMP packet
 };
 
-// Nothing when the bytes are not a HEIF file the container library can read.
-std::optional<HeifMetadata> ReadHeifMetadata(const unsigned char* data, size_t size);
+// Nothing when the file is not a HEIF file the container library can read. Only what the library
+// asks for is read: the boxes that describe the file and the metadata items, never the image
+// data, which is most of a photo.
+std::optional<HeifMetadata> ReadHeifMetadata(BlockReader& file);
 
-// Whether the bytes begin as an ISO media file (a "ftyp" box), as HEIF files do.
-bool LooksLikeIsoMedia(const unsigned char* data, size_t size);
+// Whether the file begins as an ISO media file (a "ftyp" box), as HEIF files do.
+bool LooksLikeIsoMedia(BlockReader& file);
 
 }  // namespace vistello

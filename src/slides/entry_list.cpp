@@ -106,16 +106,33 @@ private:
     }
 
     // Least significant byte first, each pass stable; a byte that every key shares needs none.
+    // Every byte is counted in one read of the keys, which for a large album do not fit in the
+    // cache: each pass then reads and writes them once.
     void RadixSort() {
+        std::array<std::array<size_t, 257>, kPrefixBytes> starts{};
+        for (const Key& key : m_keys) {
+            for (size_t byte = 0; byte < kPrefixBytes; ++byte)
+                ++starts[byte][((key.prefix >> (8 * byte)) & 0xFF) + 1];
+        }
         std::vector<Key> buffer(m_keys.size());
-        for (size_t shift = 0; shift < 8 * kPrefixBytes; shift += 8) {
-            std::array<size_t, 257> starts{};
-            for (const Key& key : m_keys) ++starts[((key.prefix >> shift) & 0xFF) + 1];
-            if (std::find(starts.begin(), starts.end(), m_keys.size()) != starts.end()) continue;
-            for (size_t byte = 1; byte < starts.size(); ++byte) starts[byte] += starts[byte - 1];
-            for (const Key& key : m_keys) buffer[starts[(key.prefix >> shift) & 0xFF]++] = key;
+        for (size_t byte = 0; byte < kPrefixBytes; ++byte) {
+            std::array<size_t, 257>& at = starts[byte];
+            if (std::find(at.begin(), at.end(), m_keys.size()) != at.end()) continue;
+            for (size_t value = 1; value < at.size(); ++value) at[value] += at[value - 1];
+            const size_t shift = 8 * byte;
+            for (const Key& key : m_keys) buffer[at[(key.prefix >> shift) & 0xFF]++] = key;
             m_keys.swap(buffer);
         }
+    }
+
+    // Texts of one length that end within their numbers are the same text, already in the order
+    // they stood: many rows of a large album share a short text, and need no comparing.
+    bool SameShortText(std::vector<Key>::const_iterator first,
+                       std::vector<Key>::const_iterator last) const {
+        const size_t size = m_texts[first->row].size();
+        return size <= m_shared + kPrefixBytes && std::all_of(first, last, [&](const Key& key) {
+                   return m_texts[key.row].size() == size;
+               });
     }
 
     void SortTiesByText() {
@@ -125,7 +142,7 @@ private:
         for (auto run = m_keys.begin(); run != m_keys.end();) {
             const auto end = std::find_if(
                 run, m_keys.end(), [&](const Key& key) { return key.prefix != run->prefix; });
-            if (end - run > 1) std::stable_sort(run, end, byText);
+            if (end - run > 1 && !SameShortText(run, end)) std::stable_sort(run, end, byText);
             run = end;
         }
     }
