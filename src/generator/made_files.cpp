@@ -186,6 +186,15 @@ std::pair<int, int> MadeFiles::SizeOf(const std::string& target) const {
     return {found->second.width, found->second.height};
 }
 
+std::vector<std::string> MadeFiles::FilesMadeOf(
+    const std::set<std::string, std::less<>>& sources) const {
+    std::vector<std::string> files;
+    for (const auto& [target, made] : m_made) {
+        if (sources.contains(made.source)) files.push_back(target);
+    }
+    return files;
+}
+
 void MadeFiles::KeepOnly(const std::vector<const ImageJob*>& jobs,
                          const std::vector<std::string>& sources,
                          const std::vector<std::string>& files) {

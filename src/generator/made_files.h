@@ -4,6 +4,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -59,6 +60,8 @@ public:
     void NoteFile(FileOps& ops, const std::string& folder, const std::string& target,
                   std::string recipe, const std::string& source, const struct stat& sourceInfo,
                   int width, int height);
+    // The files made of any of these sources, by the record.
+    std::vector<std::string> FilesMadeOf(const std::set<std::string, std::less<>>& sources) const;
     // Forgets every image the jobs no longer name, every other file not among `files`, and every
     // source no longer among `sources`; their files stay where they are.
     void KeepOnly(const std::vector<const ImageJob*>& jobs, const std::vector<std::string>& sources,

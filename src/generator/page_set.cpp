@@ -218,6 +218,7 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
             if (outcome.failure.empty()) outcome.failure = clips.failure;
         }
         std::vector<std::string> files = ClipFiles(*plan);
+        files.insert(files.end(), plan->resting.begin(), plan->resting.end());
         if (!project.empty()) {
             const std::vector<std::string> others = made.Owned().FilesOfOthers(project);
             files.insert(files.end(), others.begin(), others.end());

@@ -88,6 +88,7 @@ void RunFiles::Made(FileOps& ops, const std::string& folder, const WebImagePlan&
         for (const ImageOutput& output : planned.job.more) note(output.target);
     }
     for (const std::string& file : ClipFiles(plan)) note(file);
+    for (const std::string& file : plan.resting) note(file);
     for (const PlannedJob& job : plan.jobs) sources.emplace(job.source.st_dev, job.source.st_ino);
     for (const ClipPlan& clip : plan.clips) sources.emplace(clip.source.st_dev, clip.source.st_ino);
 }

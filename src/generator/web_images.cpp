@@ -323,6 +323,12 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker, ClipM
         source.thumbnail = clip.thumbnail.empty() ? clip.poster : clip.thumbnail;
         made.KeepSizes();
     }
+    std::set<std::string, std::less<>> idle;
+    for (const PlannedSource& source : plan.sources) {
+        if (source.copyJob < 0 && source.thumbnailJob < 0 && source.clip < 0)
+            idle.insert(source.path);
+    }
+    plan.resting = made.FilesMadeOf(idle);
     return plan;
 }
 

@@ -94,6 +94,10 @@ struct WebImagePlan {
     // The picture that stands for a clip copied as it is on the overview, by its path from the
     // output folder; empty when no clip is copied.
     std::string clipSign;
+    // What earlier runs made of sources still in the show that this run makes nothing of (a
+    // photo that is missing or cannot be read now, a clip while the video tools are missing):
+    // it stays as it is, theirs still.
+    std::vector<std::string> resting;
 
     const PlannedSource& OfRow(size_t row) const { return sources[rowSources[row]]; }
 };

@@ -182,5 +182,40 @@ TEST_F(RemovedSlidesTest, NothingOutsideTheFolderNorThroughALinkIsRemoved) {
                 }));
 }
 
+// A slide still in the show keeps what was made of its photo while the photo is missing or cannot
+// be read; a run that is cancelled removes nothing; the same project named another way is one
+// project; a name with a space or a percent sign is removed like any other.
+TEST_F(RemovedSlidesTest, OnlyTheFilesOfSlidesTakenOutGo) {
+    Generate({"a", "b c", "d%20e"});
+    // Its page shows what can be shown of it now; its pictures stay as they were.
+    const auto picturesOfA = [] {
+        Files files = Of(Published("out"), "a");
+        files.erase("a.htm");
+        return files;
+    };
+    const Files ofA = picturesOfA();
+    const std::vector<ImageEntry> all = {{"a", "", "", "", "", "", "", "a.jpg"},
+                                         {"b c", "", "", "", "", "", "", "b c.jpg"},
+                                         {"d%20e", "", "", "", "", "", "", "d%20e.jpg"}};
+    fs::rename("a.jpg", "gone.jpg");
+    EXPECT_THAT(GenerateEntries(all).removed, IsEmpty());
+    EXPECT_EQ(picturesOfA(), ofA);
+    WriteBytes("a.jpg", "unknown");
+    EXPECT_THAT(GenerateEntries(all).removed, IsEmpty());
+    const Files ofB = Of(Published("out"), "b c");
+    const ImageEntry onlyA{"a", "", "", "", "", "", "", "a.jpg"};
+    const std::vector<const ImageEntry*> rows = {&onlyA};
+    WebShow web{settings, "", &images, {}, 2, nullptr, nullptr, {}, "show.dat", templateFile};
+    EXPECT_TRUE(WritePageSet(
+                    *ops, rows, page, tags, "out/", [](int, bool) { return false; }, nullptr, &web)
+                    .stopped);
+    EXPECT_EQ(Of(Published("out"), "b c"), ofB);
+
+    const PageSetResult result = Generate({"a"}, "./show.dat");
+    EXPECT_THAT(result.kept, IsEmpty());
+    EXPECT_THAT(Of(Published("out"), "b c"), IsEmpty());
+    EXPECT_THAT(Of(Published("out"), "d%20e"), IsEmpty());
+}
+
 }  // namespace
 }  // namespace vistello::testing

@@ -453,25 +453,26 @@ TEST_F(MainWindowCommandsTest, TextFromAPhotoReadsAsWrittenAndNeverBecomesMarkup
     fs::create_directory("album");
     WriteBytes("album/a.jpg", "");
     const std::string album = scratch / "album";
-    const PhotoDetails details{"Tom & Jerry <3", "<img src=x onerror=alert(1)>", "sea, \"boats\"",
-                               "boat\" onerror=\"alert(1)"};
+    const PhotoDetails details{"Tom & Jerry <3 Q&A", "<img src=x onerror=alert(1)> &#60;b&copy ab<",
+                               "sea, \"boats\" &lt;i;", "boat\" onerror=\"alert(1)"};
     photos.photos[album + "/a.jpg"] = details;
     photos.photos["b.jpg"] = details;
     system.pickerAnswers = {album};
     window.Press(ids::kMenuImportDirectory);
     const std::string alt = "boat&quot; onerror=&quot;alert(1)";
     EXPECT_EQ(dialog.Inside().slides.Row(0),
-              (ImageEntry{"Tom & Jerry <3", "", "", "", alt, "sea, &quot;boats&quot;",
-                          "&lt;img src=x onerror=alert(1)>", album + "/a.jpg"}));
+              (ImageEntry{
+                  "Tom & Jerry <3 Q&A", "", "", "", alt, "sea, &quot;boats&quot; &amp;lt;i;",
+                  "&lt;img src=x onerror=alert(1)> &amp;#60;b&amp;copy ab&lt;", album + "/a.jpg"}));
     for (const int field : {ids::kTitle, ids::kAlt, ids::kKeywords}) window.SetText(field, "");
     window.SetText(ids::kDescription, "<i>mine</i>");
     window.SetText(ids::kImagePath, "b.jpg");
     window.Press(ids::kMenuFillFromPhoto);
     EXPECT_EQ(window.GetText(ids::kTitle) + "|" + window.GetText(ids::kAlt) + "|" +
                   window.GetText(ids::kDescription),
-              "Tom & Jerry <3|" + alt + "|<i>mine</i>");
+              "Tom & Jerry <3 Q&A|" + alt + "|<i>mine</i>");
     window.Press(ids::kMenuSave);
-    EXPECT_TRUE(Holds("vistello.dat", "TITLE=Tom & Jerry <3\r\n"));
+    EXPECT_TRUE(Holds("vistello.dat", "TITLE=Tom & Jerry <3 Q&A\r\n"));
     EXPECT_TRUE(Holds("vistello.dat", "ALT=" + alt + "\r\n"));
 }
 
