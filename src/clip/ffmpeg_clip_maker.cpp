@@ -148,8 +148,18 @@ bool CopyInto(int in, int fd) {
     return whole && got == 0;
 }
 
+// ffmpeg's reason, without the descriptor it read the clip by, which would mean nothing to anyone.
+std::string Reason(const ChildResult& run) {
+    std::string reason = run.Failure("ffmpeg");
+    if (reason.starts_with("file:/dev/fd/")) {
+        const size_t colon = reason.find(": ");
+        if (colon != std::string::npos) reason.erase(0, colon + 2);
+    }
+    return reason;
+}
+
 ClipOutcome Outcome(const ChildResult& run, int fd, std::string_view made) {
-    if (!run.Succeeded()) return {run.Failure("ffmpeg"), 0, 0};
+    if (!run.Succeeded()) return {Reason(run), 0, 0};
     return Measured(fd, made);
 }
 
@@ -187,7 +197,7 @@ ClipOutcome Remux(const ClipJob& job, const ClipSource& source, int fd, const Cl
     Append(args, {"-f", "mp4", "-y", kOutput});
     const ChildResult run =
         RunChild(Call(args, source, fd, DeadlineFor(clip.length, 1), going, clip.length));
-    if (!run.Succeeded()) return {run.Failure("ffmpeg"), 0, 0};
+    if (!run.Succeeded()) return {Reason(run), 0, 0};
     return {"", clip.width, clip.height};
 }
 

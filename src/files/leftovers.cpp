@@ -3,8 +3,10 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -16,6 +18,7 @@ namespace {
 
 constexpr std::string_view kTemporaryPrefix = ".vistello-";
 constexpr size_t kSlots = 128;
+constexpr size_t kRandomLength = 11;
 
 std::array<std::atomic<pid_t>, kSlots> g_groups{};
 
@@ -39,13 +42,18 @@ void EndOnSignal(int signal) {
     errno = error;
 }
 
-// The process a temporary's name says fills it; 0 when the name is no temporary of ours.
+// The process a temporary's name says fills it; 0 when the name is no temporary of ours, which is
+// the prefix, the process, a dash and eleven letters or digits, nothing else.
 pid_t FillerOf(std::string_view name) {
     if (!name.starts_with(kTemporaryPrefix)) return 0;
     name.remove_prefix(kTemporaryPrefix.size());
     pid_t pid = 0;
     const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
-    if (error != std::errc() || pid <= 0 || end == name.data() + name.size() || *end != '-')
+    const std::string_view random(end, static_cast<size_t>(name.data() + name.size() - end));
+    if (error != std::errc() || pid <= 0 || random.size() != 1 + kRandomLength ||
+        random.front() != '-' || !std::all_of(random.begin() + 1, random.end(), [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c)) != 0;
+        }))
         return 0;
     return pid;
 }

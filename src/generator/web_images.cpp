@@ -114,10 +114,13 @@ std::optional<std::vector<Source>> ExamineSources(
 }
 
 // A copy's stem with what tells the copy apart ("-480", "-2x"), the stem cut so that the whole
-// name fits the file system and the suffix survives.
+// name fits the file system and the suffix survives; a stem that must be cut is cut further, so
+// that the number telling two such copies apart ("_2") leaves the suffix whole too.
 std::string Derived(std::string_view stem, std::string_view suffix, std::string_view extension) {
+    constexpr size_t kNumberRoom = 4;
     std::string name(stem);
-    CutToCharacter(name, kMaxFileNameBytes - suffix.size() - extension.size());
+    const size_t room = kMaxFileNameBytes - suffix.size() - extension.size();
+    if (name.size() > room) CutToCharacter(name, room - kNumberRoom);
     return name.append(suffix);
 }
 

@@ -10,6 +10,7 @@
 #include "app/generate_command.h"
 #include "app/import_command.h"
 #include "app/slide_show_app.h"
+#include "support/failing_file_ops.h"
 #include "support/fake_clip_maker.h"
 #include "support/fake_image_maker.h"
 #include "support/fake_photo_reader.h"
@@ -180,6 +181,11 @@ TEST(GenerateCommandTest, ListsTheFilesOfSlidesNoLongerInTheShow) {
               "Wrote 1 of 1 page and copied 1 of 1 image into web/, removed 3 files of slides no "
               "longer in the show\n");
     EXPECT_EQ(err.str(), "vistello: web/c.htm: kept, it changed since it was written\n");
+
+    // A file that cannot be removed is a failure: the exit status says so.
+    FailingFileOps failing("unlink", 1, EACCES);
+    WriteBytes("vistello.dat", "TEMPLATE=t.htm\nOUTPUT=web\n");
+    EXPECT_EQ(RunGenerateCommand(failing, images, photos, clips, "", out, err), 1);
 }
 
 // A project that does not exist yet is made with the folder's images, a clip among them, top row

@@ -57,6 +57,15 @@ TEST(ChildProcessTest, DeadlineAndStopEndTheToolAndWhatItStarted) {
     EXPECT_FALSE(Runs(stopped.out));
 }
 
+// A tool runs in a process group of its own, so that ending the group ends all it started.
+TEST(ChildProcessTest, AToolRunsInAGroupOfItsOwn) {
+    const ChildResult run = Shell("read -r _ _ _ _ group _ < /proc/$$/stat; echo \"$$ $group\"",
+                                  std::chrono::seconds(10));
+    ASSERT_TRUE(run.Succeeded());
+    const std::string pid = run.out.substr(0, run.out.find(' '));
+    EXPECT_EQ(run.out, pid + " " + pid + "\n");
+}
+
 // A tool ended by a signal failed; a failure's reason is the last line the tool complained with;
 // a tool that writes without end is stopped; one that is missing was never started.
 TEST(ChildProcessTest, TellsSuccessFromEveryKindOfFailure) {

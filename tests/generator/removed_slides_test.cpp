@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -180,6 +181,20 @@ TEST_F(RemovedSlidesTest, NothingOutsideTheFolderNorThroughALinkIsRemoved) {
                     "out/show.dat: kept, the show itself uses it",
                     "out/thumbs/a.jpg: kept, it is not a file inside the output folder",
                 }));
+}
+
+// A made file swapped for another of the same size and times, as a photo moved over it, is not
+// the one written: it stays.
+TEST_F(RemovedSlidesTest, AFileSwappedForAnotherOfTheSameSizeAndTimeStays) {
+    Generate({"a", "b"});
+    struct stat info {};
+    ASSERT_EQ(::stat("out/b.jpg", &info), 0);
+    WriteBytes("swap.jpg", std::string(static_cast<size_t>(info.st_size), 'x'));
+    const struct timespec times[2] = {info.st_atim, info.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, "swap.jpg", times, 0), 0);
+    fs::rename("swap.jpg", "out/b.jpg");
+    EXPECT_THAT(Generate({"a"}).kept,
+                ElementsAre("out/b.jpg: kept, it changed since it was written"));
 }
 
 // A slide still in the show keeps what was made of its photo while the photo is missing or cannot

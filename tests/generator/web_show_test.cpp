@@ -18,6 +18,24 @@ namespace {
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
 
+// Whether the bytes are UTF-8 throughout, no character cut.
+bool ValidUtf8(std::string_view text) {
+    for (size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        const size_t length = lead < 0x80       ? 1
+                              : lead >> 5 == 6  ? 2
+                              : lead >> 4 == 14 ? 3
+                              : lead >> 3 == 30 ? 4
+                                                : 0;
+        if (length == 0 || at + length > text.size()) return false;
+        for (size_t i = 1; i < length; ++i) {
+            if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
 // Every file under the folder, by its path from there, with its bytes.
 Files Contents(const std::string& folder) {
     Files files;
@@ -205,6 +223,7 @@ TEST_F(WebShowTest, MadeImagesAreWrittenAsSafelyAsPages) {
 TEST_F(WebShowTest, ClearsTheTemporariesOfAKilledRun) {
     fs::create_directories("out/thumbs");
     const std::string live = ".vistello-" + std::to_string(::getppid()) + "-abcdefghijk";
+    WriteBytes("out/.vistello-2147483646-notes.txt", "mine");
     for (const std::string& name :
          {std::string("out/.vistello-2147483646-abcdefghijk"),
           std::string("out/thumbs/.vistello-2147483646-bcdefghijkl"), "out/" + live})
@@ -212,7 +231,8 @@ TEST_F(WebShowTest, ClearsTheTemporariesOfAKilledRun) {
     Add("A", "a.jpg", "photo");
     Generate();
     EXPECT_EQ(scratch.Names("out"),
-              (std::set<std::string>{".vistello-images", "a.jpg", "a.htm", "thumbs", live}));
+              (std::set<std::string>{".vistello-images", ".vistello-2147483646-notes.txt", "a.jpg",
+                                     "a.htm", "thumbs", live}));
     EXPECT_EQ(scratch.Names("out/thumbs"), std::set<std::string>{"a.jpg"});
 }
 
@@ -229,11 +249,37 @@ TEST_F(WebShowTest, MadeNamesFitTheFileSystem) {
     const Files files = Contents("out");
     for (const auto& [path, bytes] : files)
         EXPECT_LE(fs::path(path).filename().string().size(), kMaxFileNameBytes) << path;
-    EXPECT_TRUE(files.contains(stem.substr(0, 247) + "-480.jpg"));
-    EXPECT_TRUE(files.contains("thumbs/" + stem.substr(0, 247) + "-2x.webp"));
+    EXPECT_TRUE(files.contains(stem.substr(0, 243) + "-480.jpg"));
+    EXPECT_TRUE(files.contains("thumbs/" + stem.substr(0, 243) + "-2x.webp"));
     const int made = images.made;
     EXPECT_EQ(Generate().failures, std::vector<std::string>{});
     EXPECT_EQ(images.made, made);
+
+    // Names of characters of two, three and four bytes are cut between characters.
+    fs::remove_all("out");
+    fs::create_directories("out");
+    entries.clear();
+    for (const std::string character : {"\u00e9", "\u20ac", "\U0001F600"}) {
+        std::string name;
+        while (name.size() + character.size() + 4 <= 252) name += character;
+        Add(character, name + ".jpg", "photo");
+    }
+    EXPECT_EQ(Generate().failures, std::vector<std::string>{});
+    for (const auto& [path, bytes] : Contents("out")) {
+        const std::string name = fs::path(path).filename().string();
+        EXPECT_LE(name.size(), kMaxFileNameBytes) << path;
+        EXPECT_TRUE(ValidUtf8(name)) << path;
+    }
+}
+
+// A web copy made when no page asked for its size is measured once a page does.
+TEST_F(WebShowTest, APictureMadeWithoutItsSizeIsMeasuredWhenAPageAsks) {
+    Add("Sea", "sea.jpg", "photo");
+    page = "<<IMAGEPATH>>";
+    Generate();
+    page = "<<IMAGEWIDTH>>x<<IMAGEHEIGHT>>";
+    Generate();
+    EXPECT_EQ(ReadBytes("out/sea.htm"), "2048x1536");
 }
 
 // A photo named by two paths, or through a link, is one photo: examined and made once, under one
