@@ -88,29 +88,41 @@ for look in light dark phone; do
     grep -q 'class="play"\|data-clip' "$work/web/index.htm" || fail "$look: the clip's tile"
     for page in "$work"/web/*.htm; do tidy_accepts "$page" || fail "tidy: $page"; done
 done
-# Ended by a signal while a clip is made: ffmpeg ends with the program, and no temporary is left.
-ffmpeg -v error -f lavfi -i testsrc=size=1280x720:rate=30 -t 60 -c:v mpeg4 -q:v 20 "$work/long.mp4" ||
-    fail "ffmpeg"
-rm -rf "$work/web" && mkdir "$work/web"
-printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=long.mp4\nTITLE=Long\n' >"$work/show.dat"
+# Ended by a signal while a clip is made: each tool ends with the program, and no temporary is
+# left; what a tool started ends too (a stand-in for ffmpeg starts a process of its own). Killed
+# outright, the program still takes its tools along, and the next run clears its temporary.
+ffmpeg -v error -f lavfi -i testsrc=size=320x240:rate=10 -t 5 -c:v mpeg4 "$work/long.mp4" || fail "ffmpeg"
+mkdir -p "$work/fake"
+printf '#!/bin/sh\n[ "$1" = -version ] && exit 0\nsleep 60 & echo $! >>"$STARTED"\nwait\n' >"$work/fake/ffmpeg"
+chmod +x "$work/fake/ffmpeg"
+printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=long.mp4\nTITLE=Long\n' >"$work/clip.dat"
 printf '<<MEDIA>>' >"$work/show.htm"
-(cd "$work" && exec "$program" --generate show.dat >/dev/null 2>&1) &
-running=$!
-for _ in $(seq 100); do
+ended() { local state; state=$(ps -o stat= -p "$1" || true); [ -z "$state" ] || [[ $state == Z* ]]; }
+for signal in TERM INT HUP QUIT KILL; do
+    rm -rf "$work/web" "$work/started" && mkdir "$work/web"
+    (cd "$work" && STARTED="$work/started" PATH="$work/fake:$PATH" exec "$program" --generate clip.dat >/dev/null 2>&1) &
+    running=$!
+    for _ in $(seq 100); do
+        [ -s "$work/started" ] && compgen -G "$work/web/.vistello-[0-9]*" >/dev/null && break
+        sleep 0.1
+    done
     children=$(pgrep -P "$running" || true)
-    [ -n "$children" ] && compgen -G "$work/web/.vistello-[0-9]*" >/dev/null && break
-    sleep 0.1
+    [ -n "$children" ] || fail "$signal: no tool was started for the clip"
+    kill -s "$signal" "$running"
+    wait "$running" || true
+    sleep 0.3
+    for child in $children; do ended "$child" || fail "$signal: tool $child outlived the program"; done
+    if [ "$signal" = KILL ]; then
+        printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=a.jpg\nTITLE=A\n' >"$work/next.dat"
+        (cd "$work" && "$program" --generate next.dat >/dev/null) || fail "the run after KILL"
+        kill $(cat "$work/started") 2>/dev/null || true
+    else
+        for started in $(cat "$work/started"); do
+            ended "$started" || fail "$signal: what the tool started outlived the program"
+        done
+    fi
+    ! compgen -G "$work/web/.vistello-[0-9]*" >/dev/null || fail "$signal: left $(ls -A "$work/web")"
 done
-[ -n "$children" ] || fail "no tool was started for the clip"
-kill -TERM "$running"
-wait "$running" || true
-sleep 0.2
-# A killed child that nobody reaps stays a zombie ("Z"), which runs no more.
-for child in $children; do
-    state=$(ps -o stat= -p "$child" || true)
-    [ -z "$state" ] || [[ $state == Z* ]] || fail "tool $child outlived the program"
-done
-! compgen -G "$work/web/.vistello-[0-9]*" >/dev/null || fail "left: $(ls -A "$work/web")"
 rm -rf "$work/web" && mkdir "$work/web"
 printf '<<IMAGETITLE>> <<NEXT>>' >"$work/show.htm"
 printf 'TEMPLATE=show.htm\nOUTPUT=web\nIMAGE=gone.jpg\nTITLE=Second\n\nIMAGE=a.jpg\nTITLE=First\n' >"$work/show.dat"

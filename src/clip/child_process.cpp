@@ -2,8 +2,9 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -62,43 +63,56 @@ std::string Executable(const std::string& name) {
     return {};
 }
 
+// In the child, between fork and exec: only calls that are safe there in a program with threads.
+[[noreturn]] void BecomeTool(const char* file, char* const* argv, int input, const Pipe& out,
+                             const Pipe& err, const std::vector<int>& fds, pid_t parent) {
+    ::setpgid(0, 0);
+    // Should this program die by a signal nobody can catch, its tools die with it.
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent) ::_exit(127);
+    struct sigaction plain {};
+    plain.sa_handler = SIG_DFL;
+    for (int signal = 1; signal < NSIG; ++signal) ::sigaction(signal, &plain, nullptr);
+    ::dup2(input, 0);
+    ::dup2(out.write, 1);
+    ::dup2(err.write, 2);
+    for (size_t i = 0; i < fds.size(); ++i) ::dup2(fds[i], static_cast<int>(3 + i));
+    ::close_range(static_cast<unsigned>(3 + fds.size()), ~0U, 0);
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    ::execve(file, argv, environ);
+    ::_exit(127);
+}
+
 // Starts the child in its own group with the signals as a new program expects them; -1 when it
 // cannot be started.
 pid_t Spawn(const std::string& file, const ChildCall& call, const Pipe& out, const Pipe& err) {
     std::vector<int> high;
     for (const int fd : call.fds) high.push_back(::fcntl(fd, F_DUPFD_CLOEXEC, kHighDescriptors));
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, out.write, 1);
-    posix_spawn_file_actions_adddup2(&actions, err.write, 2);
-    for (size_t i = 0; i < high.size(); ++i)
-        posix_spawn_file_actions_adddup2(&actions, high[i], static_cast<int>(3 + i));
-    posix_spawn_file_actions_addclosefrom_np(&actions, static_cast<int>(3 + high.size()));
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    posix_spawnattr_setpgroup(&attributes, 0);
-    sigset_t signals;
-    sigemptyset(&signals);
-    posix_spawnattr_setsigmask(&attributes, &signals);
-    for (const int signal : {SIGPIPE, SIGTERM, SIGINT, SIGHUP, SIGQUIT})
-        sigaddset(&signals, signal);
-    posix_spawnattr_setsigdefault(&attributes, &signals);
-    posix_spawnattr_setflags(
-        &attributes, POSIX_SPAWN_SETPGROUP | POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    const int input = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
     std::vector<char*> argv;
     for (const std::string& arg : call.args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
     pid_t pid = -1;
-    const bool failed =
-        std::find(high.begin(), high.end(), -1) != high.end() ||
-        posix_spawn(&pid, file.c_str(), &actions, &attributes, argv.data(), environ) != 0;
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
+    if (input >= 0 && std::find(high.begin(), high.end(), -1) == high.end()) {
+        // No handler of this program may run in the child before it is a tool.
+        sigset_t all;
+        sigset_t before;
+        sigfillset(&all);
+        ::pthread_sigmask(SIG_SETMASK, &all, &before);
+        const pid_t parent = ::getpid();
+        pid = ::fork();
+        if (pid == 0) BecomeTool(file.c_str(), argv.data(), input, out, err, high, parent);
+        // Both sides make the group, so that it exists before either may signal it.
+        if (pid > 0) ::setpgid(pid, pid);
+        ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    }
     for (const int fd : high) {
         if (fd >= 0) ::close(fd);
     }
-    if (failed) return -1;
+    if (input >= 0) ::close(input);
+    if (pid < 0) return -1;
     NoteChildGroup(pid);
     return pid;
 }

@@ -104,7 +104,7 @@ void EndLeftoversOnSignals() {
     struct sigaction action {};
     action.sa_handler = EndOnSignal;
     sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT})
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2})
         ::sigaction(signal, &action, nullptr);
 }
 

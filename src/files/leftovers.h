@@ -24,8 +24,8 @@ void ForgetTemporary(int slot);
 // Ends every noted process group and removes every noted temporary; safe in a signal handler.
 void EndLeftovers();
 
-// On a signal that ends the program and can be caught (TERM, INT, HUP, QUIT), the leftovers are
-// ended before the program ends as the signal would have ended it.
+// On a signal that ends the program and can be caught (TERM, INT, HUP, QUIT, PIPE, ALRM, USR1,
+// USR2), the leftovers are ended before the program ends as the signal would have ended it.
 void EndLeftoversOnSignals();
 
 // A temporary's name beside its target: it names the process that fills it, so that a later run
