@@ -15,7 +15,9 @@ namespace {
 
 // A path the record gives that stays inside the folder: every part a plain name.
 bool InsideFolder(std::string_view name) {
-    if (name.empty() || name == MadeFiles::kFileName) return false;
+    // A NUL would end the name the system sees before the name checked here ends.
+    if (name.empty() || name == MadeFiles::kFileName || name.find('\0') != std::string_view::npos)
+        return false;
     for (size_t start = 0;;) {
         const size_t slash = name.find('/', start);
         const std::string_view part = name.substr(start, slash - start);

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -270,6 +272,21 @@ TEST_F(WebShowTest, MadeNamesFitTheFileSystem) {
         EXPECT_LE(name.size(), kMaxFileNameBytes) << path;
         EXPECT_TRUE(ValidUtf8(name)) << path;
     }
+}
+
+// A photo copied as it is and changed within the same second, to the same size, is copied again.
+TEST_F(WebShowTest, APhotoChangedWithinASecondIsCopiedAgain) {
+    settings = {0, 85, 0, false, "", false};
+    Add("Sea", "sea.jpg", "photo");
+    Generate();
+    struct stat info {};
+    ASSERT_EQ(::stat("sea.jpg", &info), 0);
+    WriteBytes("sea.jpg", "PHOTO");
+    struct timespec times[2] = {info.st_atim, info.st_mtim};
+    times[1].tv_nsec = (times[1].tv_nsec + 1) % 1000000000;
+    ASSERT_EQ(::utimensat(AT_FDCWD, "sea.jpg", times, 0), 0);
+    Generate();
+    EXPECT_EQ(ReadBytes("out/sea.jpg"), "PHOTO");
 }
 
 // A web copy made when no page asked for its size is measured once a page does.

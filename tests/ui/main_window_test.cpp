@@ -550,11 +550,15 @@ TEST_F(GenerateTest, SaysHowManyFilesOfRemovedSlidesWentAway) {
     window.Press(ids::kGenerate);
     window.ClickRow(ids::kEntryList, 0);
     window.Press(ids::kRemove);
+    WriteBytes("web/b.htm", "my own notes");
     window.Press(ids::kGenerate);
     EXPECT_EQ(system.boxes.back().text,
-              "2 files of slides no longer in the show were removed.\n"
+              "1 file of slides no longer in the show was removed.\n"
+              "1 file of slides no longer in the show was kept:\r\n"
+              "web/b.htm: kept, it changed since it was written\n"
               "Your pages have been generated.\nWould you like to view them?");
-    EXPECT_EQ(scratch.Names("web"), (std::set<std::string>{".vistello-images", "a.htm", "a.jpg"}));
+    EXPECT_EQ(scratch.Names("web"),
+              (std::set<std::string>{".vistello-images", "a.htm", "a.jpg", "b.htm"}));
 }
 
 // What the user does while Generate runs waits: Clear List and a header click are ignored, and
