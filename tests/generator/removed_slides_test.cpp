@@ -201,7 +201,7 @@ TEST_F(RemovedSlidesTest, AFileSwappedForAnotherOfTheSameSizeAndTimeStays) {
 // be read; a run that is cancelled removes nothing; the same project named another way is one
 // project; a name with a space or a percent sign is removed like any other.
 TEST_F(RemovedSlidesTest, OnlyTheFilesOfSlidesTakenOutGo) {
-    Generate({"a", "b c", "d%20e"});
+    Generate({"a", "b c", "d%20e", "f\rg"});
     // Its page shows what can be shown of it now; its pictures stay as they were.
     const auto picturesOfA = [] {
         Files files = Of(Published("out"), "a");
@@ -211,7 +211,8 @@ TEST_F(RemovedSlidesTest, OnlyTheFilesOfSlidesTakenOutGo) {
     const Files ofA = picturesOfA();
     const std::vector<ImageEntry> all = {{"a", "", "", "", "", "", "", "a.jpg"},
                                          {"b c", "", "", "", "", "", "", "b c.jpg"},
-                                         {"d%20e", "", "", "", "", "", "", "d%20e.jpg"}};
+                                         {"d%20e", "", "", "", "", "", "", "d%20e.jpg"},
+                                         {"f\rg", "", "", "", "", "", "", "f\rg.jpg"}};
     fs::rename("a.jpg", "gone.jpg");
     EXPECT_THAT(GenerateEntries(all).removed, IsEmpty());
     EXPECT_EQ(picturesOfA(), ofA);
@@ -230,6 +231,7 @@ TEST_F(RemovedSlidesTest, OnlyTheFilesOfSlidesTakenOutGo) {
     EXPECT_THAT(result.kept, IsEmpty());
     EXPECT_THAT(Of(Published("out"), "b c"), IsEmpty());
     EXPECT_THAT(Of(Published("out"), "d%20e"), IsEmpty());
+    EXPECT_THAT(Of(Published("out"), "f\rg"), IsEmpty());
 }
 
 }  // namespace
