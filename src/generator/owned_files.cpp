@@ -25,6 +25,8 @@ bool WrittenMark::operator==(const WrittenMark& other) const {
 bool OwnedFiles::ReadLine(const std::vector<std::string_view>& f) {
     if (f.size() == 2 && f[0] == "P") {
         m_reading = PercentDecode(f[1]);
+    } else if (f.size() == 2 && f[0] == "U") {
+        if (m_reading) m_uses[*m_reading].insert(PercentDecode(f[1]));
     } else if (f.size() == 6 && f[0] == "O") {
         if (m_reading) {
             m_projects[*m_reading][PercentDecode(f[1])] = {static_cast<off_t>(RecordNumber(f[2])),
@@ -38,17 +40,29 @@ bool OwnedFiles::ReadLine(const std::vector<std::string_view>& f) {
 }
 
 void OwnedFiles::AppendTo(std::string& text) const {
-    for (const auto& [project, files] : m_projects) {
+    std::set<std::string> projects;
+    for (const auto& entry : m_projects) projects.insert(entry.first);
+    for (const auto& entry : m_uses) projects.insert(entry.first);
+    static const WrittenFiles kNone;
+    for (const std::string& project : projects) {
         text += "P";
         AppendRecordField(text, project);
         text += '\n';
-        for (const auto& [file, mark] : files) {
+        const WrittenFiles* files = Of(project);
+        for (const auto& [file, mark] : files ? *files : kNone) {
             text += "O";
             AppendRecordField(text, file);
             AppendRecordNumber(text, mark.size);
             AppendRecordTime(text, mark.mtime);
             AppendRecordNumber(text, static_cast<long long>(mark.inode));
             text += '\n';
+        }
+        if (const auto uses = m_uses.find(project); uses != m_uses.end()) {
+            for (const std::string& file : uses->second) {
+                text += "U";
+                AppendRecordField(text, file);
+                text += '\n';
+            }
         }
     }
 }
@@ -74,10 +88,24 @@ void OwnedFiles::Set(const std::string& project, WrittenFiles files) {
     }
 }
 
+bool OwnedFiles::SetUses(const std::string& project, std::set<std::string> files) {
+    const auto found = m_uses.find(project);
+    const bool same = found == m_uses.end() ? files.empty() : found->second == files;
+    if (files.empty()) {
+        m_uses.erase(project);
+    } else {
+        m_uses.insert_or_assign(project, std::move(files));
+    }
+    return !same;
+}
+
 const std::string* OwnedFiles::AnotherOwner(const std::string& project,
                                             const std::string& file) const {
     for (const auto& [owner, files] : m_projects) {
         if (owner != project && files.contains(file)) return &owner;
+    }
+    for (const auto& [user, files] : m_uses) {
+        if (user != project && files.contains(file)) return &user;
     }
     return nullptr;
 }

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,8 +28,8 @@ using WrittenFiles = std::map<std::string, WrittenMark>;
 
 // Which files of an output folder each project's Generate wrote, each project known by its
 // project file. Kept in the folder's record of made images as a "P" line naming the project, then
-// one "O" line per file; a record without them (as older versions wrote it) names no file as any
-// project's, and older versions pass the lines over.
+// one "O" line per file and one "U" line per file its slides use; a record without them (as older
+// versions wrote it) names no file as any project's, and older versions pass the lines over.
 class OwnedFiles {
 public:
     // Takes in a line of its own kind, given by its fields; false for a line of another kind.
@@ -40,13 +41,17 @@ public:
     // The project's files, which it has no more until they are Set again.
     WrittenFiles Take(const std::string& project);
     void Set(const std::string& project, WrittenFiles files);
-    // A project other than `project` that owns the file too, if there is one.
+    // The files in the folder that the project's slides show as their own photos or clips; what
+    // another project wrote, it never removes while one of them uses it. True when they changed.
+    bool SetUses(const std::string& project, std::set<std::string> files);
+    // A project other than `project` that owns or uses the file too, if there is one.
     const std::string* AnotherOwner(const std::string& project, const std::string& file) const;
     // Every file of the projects other than `project`.
     std::vector<std::string> FilesOfOthers(const std::string& project) const;
 
 private:
     std::map<std::string, WrittenFiles> m_projects;
+    std::map<std::string, std::set<std::string>> m_uses;
     // The project of the "O" lines being read, if a "P" line came before them.
     std::optional<std::string> m_reading;
 };

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <map>
 #include <optional>
+#include <set>
 #include <unordered_map>
 #include <utility>
 
@@ -471,6 +472,20 @@ void AddLeftovers(LeftoverOutcome outcome, PageSetResult& result) {
     result.failures.insert(result.failures.end(), outcome.failed.begin(), outcome.failed.end());
 }
 
+// The slides' own photos and clips that lie in the output folder, by their paths from there, as
+// their paths name them.
+std::set<std::string> FilesInFolder(std::span<const ImageEntry* const> rows,
+                                    const std::string& folder) {
+    std::set<std::string> files;
+    std::string inside = ProjectKey(folder.empty() ? "." : folder);
+    if (!inside.ends_with('/')) inside += '/';
+    for (const ImageEntry* row : rows) {
+        const std::string path = ProjectKey(row->imagePath);
+        if (path.starts_with(inside)) files.insert(path.substr(inside.size()));
+    }
+    return files;
+}
+
 }  // namespace
 
 PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows,
@@ -497,8 +512,12 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
         WriteShow(ops, rows, templateText, tags, outputFolder, onPage, memory, web, needs,
                   show ? show->project : std::string(), made, show ? &run : nullptr);
     if (show) {
+        const bool usesChanged =
+            !result.stopped &&
+            made.Owned().SetUses(show->project, FilesInFolder(rows, outputFolder));
         Settled settled = SettleShowFiles(ops, outputFolder, *show, std::move(run), !result.stopped,
                                           made.Owned());
+        settled.changed = settled.changed || usesChanged;
         AddLeftovers(std::move(settled.leftovers), result);
         if (settled.changed && !made.Write(ops, outputFolder)) {
             NoteRecordFailure(outputFolder, result);

@@ -183,6 +183,17 @@ TEST_F(RemovedSlidesTest, NothingOutsideTheFolderNorThroughALinkIsRemoved) {
                 }));
 }
 
+// A picture one project made stays while another project's slide shows it as its own photo.
+TEST_F(RemovedSlidesTest, APictureAnotherProjectShowsStays) {
+    Generate({"a", "b"});
+    GenerateEntries({{"Red", "", "", "", "", "", "", "out/b.jpg"}}, "other.dat");
+    const PageSetResult result = Generate({"a"});
+    EXPECT_THAT(result.kept,
+                ::testing::Contains("out/b.jpg: kept, the project " +
+                                    fs::absolute("other.dat").string() + " uses it too"));
+    EXPECT_TRUE(fs::exists("out/b.jpg"));
+}
+
 // A made file swapped for another of the same size and times, as a photo moved over it, is not
 // the one written: it stays.
 TEST_F(RemovedSlidesTest, AFileSwappedForAnotherOfTheSameSizeAndTimeStays) {
