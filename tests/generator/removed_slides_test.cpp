@@ -194,6 +194,18 @@ TEST_F(RemovedSlidesTest, APictureAnotherProjectShowsStays) {
     EXPECT_TRUE(fs::exists("out/b.jpg"));
 }
 
+// A show that copies its photos as they are keeps a thumbnail an earlier run made once a slide
+// shows it as its photo.
+TEST_F(RemovedSlidesTest, AThumbnailThatBecameAPhotoStays) {
+    settings = {0, 85, 400, false, "", false};
+    Generate({"a"});
+    const PageSetResult result =
+        GenerateEntries({{"Small", "", "", "", "", "", "", "out/thumbs/a.jpg"}});
+    EXPECT_THAT(result.kept,
+                ::testing::Contains("out/thumbs/a.jpg: kept, the show itself uses it"));
+    EXPECT_TRUE(fs::exists("out/thumbs/a.jpg"));
+}
+
 // A made file swapped for another of the same size and times, as a photo moved over it, is not
 // the one written: it stays.
 TEST_F(RemovedSlidesTest, AFileSwappedForAnotherOfTheSameSizeAndTimeStays) {
