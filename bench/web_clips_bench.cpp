@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,72 +72,55 @@ void Fresh() {
     fs::create_directories(kOut);
 }
 
-// ffmpeg with the program's own arguments, each clip's web version and poster, as many at once as
-// cores.
-void FfmpegDirectly(benchmark::State& state) {
+// Each iteration runs `work` for every clip, as many at once as cores, into a fresh folder.
+void EachClip(benchmark::State& state, const std::function<void(int clip)>& work) {
     MakeClipsOnce();
-    FfmpegClipMaker maker;
     for (auto _ : state) {
         state.PauseTiming();
         Fresh();
         state.ResumeTiming();
-        RunInParallel(
-            kClips, CoreCount(),
-            [&maker](int i) {
-                const ClipJob job{(kClipFolder / ClipName(i)).string(), 1920, false};
-                for (const bool poster : {false, true}) {
-                    const std::string out =
-                        (kOut / (std::to_string(i) + (poster ? ".jpg" : ".mp4"))).string();
-                    const int fd =
-                        ::open(out.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-                    const std::optional<ClipSource> source = ClipSource::Open(job.source);
-                    ChildCall call;
-                    call.args = poster ? PosterArguments(job, source->Container(), 1.0)
-                                       : VideoArguments(job, source->Container());
-                    call.fds = {source->Fd(), fd};
-                    RunChild(call);
-                    ::close(fd);
-                }
-            },
-            [](int) { return true; });
+        RunInParallel(kClips, CoreCount(), work, [](int) { return true; });
     }
+}
+
+// A descriptor of a new file in the bench's folder.
+int NewFile(const std::string& name) {
+    return ::open((kOut / name).c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+}
+
+// ffmpeg with the program's own arguments, each clip's web version and poster.
+void FfmpegDirectly(benchmark::State& state) {
+    EachClip(state, [](int i) {
+        const ClipJob job{(kClipFolder / ClipName(i)).string(), 1920, false};
+        for (const bool poster : {false, true}) {
+            const int fd = NewFile(std::to_string(i) + (poster ? ".jpg" : ".mp4"));
+            const std::optional<ClipSource> source = ClipSource::Open(job.source);
+            ChildCall call;
+            call.args = poster ? PosterArguments(job, source->Container(), 1.0)
+                               : VideoArguments(job, source->Container());
+            call.fds = {source->Fd(), fd};
+            RunChild(call);
+            ::close(fd);
+        }
+    });
 }
 
 // Web-ready clips given their web versions, which copies their streams into new files.
 void ReadyClipsRemuxed(benchmark::State& state) {
-    MakeClipsOnce();
     FfmpegClipMaker maker;
-    for (auto _ : state) {
-        state.PauseTiming();
-        Fresh();
-        state.ResumeTiming();
-        RunInParallel(
-            kClips, CoreCount(),
-            [&maker](int i) {
-                const std::string out = (kOut / (std::to_string(i) + ".mp4")).string();
-                const int fd = ::open(out.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-                maker.MakeVideo({(kClipFolder / ReadyName(i)).string(), 1920, false}, fd, {});
-                ::close(fd);
-            },
-            [](int) { return true; });
-    }
+    EachClip(state, [&maker](int i) {
+        const int fd = NewFile(std::to_string(i) + ".mp4");
+        maker.MakeVideo({(kClipFolder / ReadyName(i)).string(), 1920, false}, fd, {});
+        ::close(fd);
+    });
 }
 
 // The same clips copied by cp, the floor a web-ready clip's web version is measured against.
 void ReadyClipsCopied(benchmark::State& state) {
-    MakeClipsOnce();
-    for (auto _ : state) {
-        state.PauseTiming();
-        Fresh();
-        state.ResumeTiming();
-        RunInParallel(
-            kClips, CoreCount(),
-            [](int i) {
-                RunChild({"cp", (kClipFolder / ReadyName(i)).string(),
-                          (kOut / (std::to_string(i) + ".mp4")).string()});
-            },
-            [](int) { return true; });
-    }
+    EachClip(state, [](int i) {
+        RunChild({"cp", (kClipFolder / ReadyName(i)).string(),
+                  (kOut / (std::to_string(i) + ".mp4")).string()});
+    });
 }
 
 struct ClipShow {
