@@ -9,6 +9,7 @@
 
 #include "generator/page_set.h"
 #include "support/failing_file_ops.h"
+#include "support/fake_clip_maker.h"
 #include "support/fake_image_maker.h"
 #include "support/temp_dir.h"
 
@@ -61,7 +62,7 @@ protected:
                                   const std::string& project = "show.dat") {
         std::vector<const ImageEntry*> rows;
         for (const ImageEntry& entry : entries) rows.push_back(&entry);
-        WebShow web{settings, "", &images, {}, 2, nullptr, nullptr, {}, project, templateFile};
+        WebShow web{settings, "", &images, {}, 2, nullptr, clips, {}, project, templateFile};
         return WritePageSet(*ops, rows, page, tags, "out/", {}, nullptr, &web);
     }
 
@@ -69,6 +70,7 @@ protected:
     RealFileOps realOps;
     FileOps* ops = &realOps;
     FakeImageMaker images;
+    ClipMaker* clips = nullptr;
     TagSet tags;
     std::string page = "<<MEDIA>>";
     std::string templateFile = "t.htm";
@@ -224,7 +226,7 @@ TEST_F(RemovedSlidesTest, AFileSwappedForAnotherOfTheSameSizeAndTimeStays) {
 // be read; a run that is cancelled removes nothing; the same project named another way is one
 // project; a name with a space or a percent sign is removed like any other.
 TEST_F(RemovedSlidesTest, OnlyTheFilesOfSlidesTakenOutGo) {
-    Generate({"a", "b c", "d%20e", "f\rg"});
+    Generate({"a", "b c", "d%20e", "f\rg", "h\ti"});
     // Its page shows what can be shown of it now; its pictures stay as they were.
     const auto picturesOfA = [] {
         Files files = Of(Published("out"), "a");
@@ -235,7 +237,8 @@ TEST_F(RemovedSlidesTest, OnlyTheFilesOfSlidesTakenOutGo) {
     const std::vector<ImageEntry> all = {{"a", "", "", "", "", "", "", "a.jpg"},
                                          {"b c", "", "", "", "", "", "", "b c.jpg"},
                                          {"d%20e", "", "", "", "", "", "", "d%20e.jpg"},
-                                         {"f\rg", "", "", "", "", "", "", "f\rg.jpg"}};
+                                         {"f\rg", "", "", "", "", "", "", "f\rg.jpg"},
+                                         {"h\ti", "", "", "", "", "", "", "h\ti.jpg"}};
     fs::rename("a.jpg", "gone.jpg");
     EXPECT_THAT(GenerateEntries(all).removed, IsEmpty());
     EXPECT_EQ(picturesOfA(), ofA);
@@ -255,6 +258,54 @@ TEST_F(RemovedSlidesTest, OnlyTheFilesOfSlidesTakenOutGo) {
     EXPECT_THAT(Of(Published("out"), "b c"), IsEmpty());
     EXPECT_THAT(Of(Published("out"), "d%20e"), IsEmpty());
     EXPECT_THAT(Of(Published("out"), "f\rg"), IsEmpty());
+    EXPECT_THAT(Of(Published("out"), "h\ti"), IsEmpty());
+}
+
+// A file the show copied that a slide now shows in place is the slide's own: it stays, and is no
+// longer the show's to remove once that slide goes too.
+TEST_F(RemovedSlidesTest, ACopyThatBecameASlidesPhotoInPlaceIsNoLongerTheShows) {
+    settings = {0, 85, 0, false, "", false};
+    Generate({"a"});
+    const PageSetResult inPlace = GenerateEntries({{"a", "", "", "", "", "", "", "out/a.jpg"}});
+    EXPECT_THAT(inPlace.kept, IsEmpty());
+    EXPECT_THAT(inPlace.removed, IsEmpty());
+    EXPECT_THAT(Generate({}).removed, ElementsAre("out/a.htm"));
+    EXPECT_EQ(ReadBytes("out/a.jpg"), "photo a");
+}
+
+// A slide's photo or clip that is a link to a file made for a slide taken out keeps that file,
+// whether the show copies photos as they are or makes web versions of clips.
+TEST_F(RemovedSlidesTest, AFileASlideLinksToStays) {
+    settings = {0, 85, 0, false, "", false};
+    Generate({"a"});
+    fs::create_symlink("out/a.jpg", "g.jpg");
+    EXPECT_THAT(Generate({"g"}).kept,
+                ::testing::Contains("out/a.jpg: kept, the show itself uses it"));
+    EXPECT_EQ(ReadBytes("out/a.jpg"), "photo a");
+
+    settings = {2048, 85, 400, false, "", false};
+    FakeClipMaker clipMaker;
+    clips = &clipMaker;
+    WriteBytes("c.mp4", "clip c");
+    GenerateEntries({{"c", "", "", "", "", "", "", "c.mp4"}});
+    fs::create_symlink("out/c.mp4", "h.mp4");
+    EXPECT_THAT(GenerateEntries({{"h", "", "", "", "", "", "", "h.mp4"}}).kept,
+                ::testing::Contains("out/c.mp4: kept, the show itself uses it"));
+    EXPECT_TRUE(fs::exists("out/c.mp4"));
+}
+
+// Files found where an older record says they were made become the show's only while they are
+// as made: one a person changed since, of the same size, is never removed.
+TEST_F(RemovedSlidesTest, AFileChangedBeforeTheShowTookItOverIsNeverRemoved) {
+    Generate({"a", "b"}, "");
+    fs::rename("b.jpg", "away.jpg");
+    const std::string mine(ReadBytes("out/b.jpg").size(), 'x');
+    WriteBytes("out/b.jpg", mine);
+    GenerateEntries(
+        {{"a", "", "", "", "", "", "", "a.jpg"}, {"b", "", "", "", "", "", "", "b.jpg"}});
+    const PageSetResult result = Generate({"a"});
+    EXPECT_THAT(result.removed, ::testing::Not(::testing::Contains("out/b.jpg")));
+    EXPECT_EQ(ReadBytes("out/b.jpg"), mine);
 }
 
 }  // namespace
