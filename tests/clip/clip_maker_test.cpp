@@ -177,7 +177,11 @@ TEST_F(ClipMakerTest, FailsWithAReasonAndReadsOnlyTheClipNamed) {
                                   fs::absolute("private.mp4").string() + "\n#EXT-X-ENDLIST\n");
     WriteBytes("beach.mov",
                "ffconcat version 1.0\nfile '" + fs::absolute("private.mp4").string() + "'\n");
-    for (const char* list : {"holiday.mp4", "beach.mov"}) {
+    // Behind the first bytes of a kind that may be read, a stream of a kind that may not.
+    Ffmpeg("stream.ts", {"-f", "lavfi", "-i", "testsrc=duration=1:size=160x120", "-c:v", "mpeg4",
+                         "-f", "mpegts"});
+    WriteBytes("stream.mkv", std::string("\x1a\x45\xdf\xa3", 4) + ReadBytes("stream.ts"));
+    for (const char* list : {"holiday.mp4", "beach.mov", "stream.mkv"}) {
         for (const bool poster : {false, true})
             EXPECT_NE(Make({list, 1920, false}, "list.out", poster).failure, "") << list;
         EXPECT_EQ(ReadBytes("list.out"), "") << list;
