@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -106,5 +107,16 @@ std::optional<std::string> RealFileOps::ReadLink(const std::string& path) {
 int RealFileOps::AccessWrite(const std::string& path) { return ::access(path.c_str(), W_OK); }
 
 int RealFileOps::MakeFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777); }
+
+int RealFileOps::LockFolder(const std::string& path) {
+    const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    int locked = 0;
+    while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    if (locked == 0) return fd;
+    ::close(fd);
+    return -1;
+}
 
 }  // namespace vistello

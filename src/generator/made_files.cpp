@@ -216,6 +216,14 @@ void MadeFiles::KeepOnly(const std::vector<const ImageJob*>& jobs,
     m_made.swap(made);
 }
 
+void MadeFiles::TakeOthersFrom(const MadeFiles& fresh, const std::string& project) {
+    m_owned.TakeOthersFrom(fresh.m_owned, project);
+    for (const std::string& file : fresh.m_owned.FilesOfOthers(project)) {
+        const auto made = fresh.m_made.find(file);
+        if (made != fresh.m_made.end()) m_made.try_emplace(file, made->second);
+    }
+}
+
 bool MadeFiles::AsMade(const std::string& target, const struct stat& now) const {
     const auto found = m_made.find(target);
     return found != m_made.end() && found->second.targetSize == now.st_size &&

@@ -71,6 +71,10 @@ public:
 
     // Which project wrote which files into the folder.
     OwnedFiles& Owned() { return m_owned; }
+    // What runs of projects other than `project` noted in the folder since this record was read:
+    // their files and what was made of them, so that two runs into one folder at once keep each
+    // other's. Without a project, every project's.
+    void TakeOthersFrom(const MadeFiles& fresh, const std::string& project);
 
 private:
     struct Source {

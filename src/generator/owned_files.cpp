@@ -119,6 +119,23 @@ std::vector<std::string> OwnedFiles::FilesOfOthers(const std::string& project) c
     return names;
 }
 
+namespace {
+
+template <typename Parts>
+void TakeOthers(Parts& parts, const Parts& fresh, const std::string& project) {
+    std::erase_if(parts, [&project](const auto& part) { return part.first != project; });
+    for (const auto& part : fresh) {
+        if (part.first != project) parts.insert(part);
+    }
+}
+
+}  // namespace
+
+void OwnedFiles::TakeOthersFrom(const OwnedFiles& fresh, const std::string& project) {
+    TakeOthers(m_projects, fresh.m_projects, project);
+    TakeOthers(m_uses, fresh.m_uses, project);
+}
+
 // Made absolute and tidied by its text alone: the project file may not exist yet.
 std::string ProjectKey(const std::string& projectFile) {
     std::error_code error;

@@ -48,6 +48,8 @@ public:
     const std::string* AnotherOwner(const std::string& project, const std::string& file) const;
     // Every file of the projects other than `project`.
     std::vector<std::string> FilesOfOthers(const std::string& project) const;
+    // The parts of the projects other than `project` as `fresh` has them.
+    void TakeOthersFrom(const OwnedFiles& fresh, const std::string& project);
 
 private:
     std::map<std::string, WrittenFiles> m_projects;

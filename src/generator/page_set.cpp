@@ -273,6 +273,21 @@ void NoteRecordFailure(const std::string& outputFolder, PageSetResult& result) {
         result.failures.push_back(line);
 }
 
+// The record as this run leaves it, with what runs of other projects into the folder noted since
+// it was read; the folder is locked meanwhile, so that two runs never write it at once.
+bool WriteRecord(FileOps& ops, const std::string& outputFolder, const std::string& project,
+                 MadeFiles& made) {
+    const int lock = ops.LockFolder(outputFolder);
+    MadeFiles fresh;
+    fresh.Read(ops, outputFolder);
+    made.TakeOthersFrom(fresh, project);
+    const bool written = made.Write(ops, outputFolder);
+    const int error = errno;
+    if (lock >= 0) ops.Close(lock);
+    errno = error;
+    return written;
+}
+
 // What is learnt of the rows' images before any page is written.
 struct ImagesLearnt {
     std::optional<WebImagePlan> plan;
@@ -306,7 +321,7 @@ bool LearnImages(FileOps& ops, std::span<const ImageEntry* const> rows,
         if (shooting) learnt.shooting = std::move(*shooting);
         result.stopped = !whole;
     }
-    if (!made.Write(ops, outputFolder)) NoteRecordFailure(outputFolder, result);
+    if (!WriteRecord(ops, outputFolder, project, made)) NoteRecordFailure(outputFolder, result);
     return whole;
 }
 
@@ -519,7 +534,7 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
                                           made.Owned());
         settled.changed = settled.changed || usesChanged;
         AddLeftovers(std::move(settled.leftovers), result);
-        if (settled.changed && !made.Write(ops, outputFolder)) {
+        if (settled.changed && !WriteRecord(ops, outputFolder, show->project, made)) {
             NoteRecordFailure(outputFolder, result);
         } else if (memory) {
             memory->KeepRecord(ops, outputFolder + std::string(MadeFiles::kFileName),

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 #include <map>
 
 #include "generator/page_set.h"
@@ -62,7 +63,7 @@ protected:
                                   const std::string& project = "show.dat") {
         std::vector<const ImageEntry*> rows;
         for (const ImageEntry& entry : entries) rows.push_back(&entry);
-        WebShow web{settings, "", &images, {}, 2, nullptr, clips, {}, project, templateFile};
+        WebShow web{settings, "", &images, onImage, 2, nullptr, clips, {}, project, templateFile};
         return WritePageSet(*ops, rows, page, tags, "out/", {}, nullptr, &web);
     }
 
@@ -71,6 +72,7 @@ protected:
     FileOps* ops = &realOps;
     FakeImageMaker images;
     ClipMaker* clips = nullptr;
+    std::function<bool(int, int)> onImage;
     TagSet tags;
     std::string page = "<<MEDIA>>";
     std::string templateFile = "t.htm";
@@ -183,6 +185,19 @@ TEST_F(RemovedSlidesTest, NothingOutsideTheFolderNorThroughALinkIsRemoved) {
                     "out/show.dat: kept, the show itself uses it",
                     "out/thumbs/a.jpg: kept, it is not a file inside the output folder",
                 }));
+}
+
+// A run of another project into the folder while this one runs keeps its part of the record:
+// what it wrote is still its own to remove.
+TEST_F(RemovedSlidesTest, TwoProjectsRunningAtOnceKeepEachOthersFiles) {
+    Generate({"a"});
+    onImage = [this](int, int) {
+        onImage = nullptr;
+        Generate({"x"}, "other.dat");
+        return true;
+    };
+    Generate({"a", "b"});
+    EXPECT_THAT(Generate({}, "other.dat").removed, ::testing::Contains("out/x.htm"));
 }
 
 // A picture one project made stays while another project's slide shows it as its own photo.
