@@ -99,13 +99,14 @@ bool OwnedFiles::SetUses(const std::string& project, std::set<std::string> files
     return !same;
 }
 
-const std::string* OwnedFiles::AnotherOwner(const std::string& project,
-                                            const std::string& file) const {
-    for (const auto& [owner, files] : m_projects) {
-        if (owner != project && files.contains(file)) return &owner;
-    }
+const std::string* OwnedFiles::AnotherOwner(
+    const std::string& project, const std::string& file,
+    const std::function<bool(const std::string&)>& present) const {
     for (const auto& [user, files] : m_uses) {
         if (user != project && files.contains(file)) return &user;
+    }
+    for (const auto& [owner, files] : m_projects) {
+        if (owner != project && files.contains(file) && present(owner)) return &owner;
     }
     return nullptr;
 }

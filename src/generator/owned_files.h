@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -44,8 +45,10 @@ public:
     // The files in the folder that the project's slides show as their own photos or clips; what
     // another project wrote, it never removes while one of them uses it. True when they changed.
     bool SetUses(const std::string& project, std::set<std::string> files);
-    // A project other than `project` that owns or uses the file too, if there is one.
-    const std::string* AnotherOwner(const std::string& project, const std::string& file) const;
+    // A project other than `project` that uses the file, or owns it and is `present`, if there is
+    // one: a project whose file is gone can still make again what it wrote, not what it shows.
+    const std::string* AnotherOwner(const std::string& project, const std::string& file,
+                                    const std::function<bool(const std::string&)>& present) const;
     // Every file of the projects other than `project`.
     std::vector<std::string> FilesOfOthers(const std::string& project) const;
     // The parts of the projects other than `project` as `fresh` has them.

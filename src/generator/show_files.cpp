@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <functional>
+#include <map>
 #include <utility>
 
 #include "generator/web_clips.h"
@@ -53,6 +56,18 @@ WrittenFiles TakeLeftovers(WrittenFiles& mine, const RunFiles& run, bool whole, 
     return leftovers;
 }
 
+// Whether a project's file is still there, asked once per project; one that cannot be looked at
+// counts as there.
+std::function<bool(const std::string&)> ProjectsPresent(FileOps& ops) {
+    return [&ops, known = std::map<std::string, bool>()](const std::string& project) mutable {
+        const auto found = known.find(project);
+        if (found != known.end()) return found->second;
+        struct stat info {};
+        const bool present = ops.Stat(project, info) == 0 || errno != ENOENT;
+        return known.emplace(project, present).first->second;
+    };
+}
+
 }  // namespace
 
 void RunFiles::Written(FileOps& ops, const std::string& folder, const std::string& name) {
@@ -99,8 +114,9 @@ Settled SettleShowFiles(FileOps& ops, const std::string& folder, const ShowFiles
     WrittenFiles mine = owned.Take(show.project);
     WrittenFiles leftovers = TakeLeftovers(mine, run, whole, settled.changed);
     LeftoverOutcome& outcome = settled.leftovers;
+    const std::function<bool(const std::string&)> present = ProjectsPresent(ops);
     for (auto file = leftovers.begin(); file != leftovers.end();) {
-        const std::string* other = owned.AnotherOwner(show.project, file->first);
+        const std::string* other = owned.AnotherOwner(show.project, file->first, present);
         if (!other) {
             ++file;
             continue;

@@ -61,6 +61,7 @@ protected:
     }
     PageSetResult GenerateEntries(const std::vector<ImageEntry>& entries,
                                   const std::string& project = "show.dat") {
+        if (!project.empty() && !fs::exists(project)) WriteBytes(project, "");
         std::vector<const ImageEntry*> rows;
         for (const ImageEntry& entry : entries) rows.push_back(&entry);
         WebShow web{settings, "", &images, onImage, 2, nullptr, clips, {}, project, templateFile};
@@ -200,10 +201,20 @@ TEST_F(RemovedSlidesTest, TwoProjectsRunningAtOnceKeepEachOthersFiles) {
     EXPECT_THAT(Generate({}, "other.dat").removed, ::testing::Contains("out/x.htm"));
 }
 
-// A picture one project made stays while another project's slide shows it as its own photo.
+// A project whose file is gone, renamed or deleted, keeps nothing it wrote.
+TEST_F(RemovedSlidesTest, AProjectWhoseFileIsGoneKeepsNothingItWrote) {
+    Generate({"a", "b"});
+    Generate({"b"}, "other.dat");
+    fs::rename("other.dat", "trip.dat");
+    EXPECT_THAT(Generate({"a"}).removed, ::testing::Contains("out/b.jpg"));
+}
+
+// A picture one project made stays while another project's slide shows it as its own photo,
+// even once that project's file is gone.
 TEST_F(RemovedSlidesTest, APictureAnotherProjectShowsStays) {
     Generate({"a", "b"});
     GenerateEntries({{"Red", "", "", "", "", "", "", "out/b.jpg"}}, "other.dat");
+    fs::remove("other.dat");
     const PageSetResult result = Generate({"a"});
     EXPECT_THAT(result.kept,
                 ::testing::Contains("out/b.jpg: kept, the project " +
