@@ -82,6 +82,7 @@ void RunFiles::Written(FileOps& ops, const std::string& folder, const std::strin
 void RunFiles::Found(const std::string& name, const struct stat& info) {
     if (S_ISREG(info.st_mode)) {
         files.insert_or_assign(name, WrittenMark::Of(info));
+        sources.emplace(info.st_dev, info.st_ino);
     } else {
         Meant(name);
     }
@@ -93,7 +94,7 @@ void RunFiles::Made(FileOps& ops, const std::string& folder, const WebImagePlan&
         struct stat info {};
         if (ops.Lstat(folder + target, info) == 0 && S_ISREG(info.st_mode) &&
             made.AsMade(target, info)) {
-            files.insert_or_assign(target, WrittenMark::Of(info));
+            Found(target, info);
         } else {
             Meant(target);
         }

@@ -19,7 +19,9 @@ struct RunFiles {
     std::map<std::string, std::optional<WrittenMark>> files;
     // Those that are not the show's to remove, though it shows them: a slide's own image.
     std::set<std::string> notOurs;
-    // The slides' images, as the run found them.
+    // The files the show itself uses, whatever name leads to them: the slides' images, as the run
+    // found them, and every file it leaves, which a folder that takes names differing only in case
+    // for one may also show under the name an earlier run wrote.
     FileIds sources;
 
     // Notes the file as the run wrote it, if a regular file now stands there.

@@ -12,6 +12,7 @@
 #include "support/failing_file_ops.h"
 #include "support/fake_clip_maker.h"
 #include "support/fake_image_maker.h"
+#include "support/folding_file_ops.h"
 #include "support/temp_dir.h"
 
 namespace vistello::testing {
@@ -207,6 +208,19 @@ TEST_F(RemovedSlidesTest, AProjectWhoseFileIsGoneKeepsNothingItWrote) {
     Generate({"b"}, "other.dat");
     fs::rename("other.dat", "trip.dat");
     EXPECT_THAT(Generate({"a"}).removed, ::testing::Contains("out/b.jpg"));
+}
+
+// On a folder that takes names differing in case for one, a photo renamed only in case keeps its
+// copy, which is the same file under the name the record knew.
+TEST_F(RemovedSlidesTest, AFileUnderAnotherCaseOfItsNameStays) {
+    settings = {0, 85, 0, false, "", false};
+    FoldingFileOps folding("out/");
+    ops = &folding;
+    WriteBytes("Beach.jpg", "sea");
+    GenerateEntries({{"b", "", "", "", "", "", "", "Beach.jpg"}});
+    fs::rename("Beach.jpg", "beach.jpg");
+    GenerateEntries({{"b", "", "", "", "", "", "", "beach.jpg"}});
+    EXPECT_EQ(ReadBytes("out/beach.jpg"), "sea");
 }
 
 // A picture one project made stays while another project's slide shows it as its own photo,
