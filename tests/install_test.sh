@@ -82,7 +82,8 @@ for look in light dark phone; do
     rm -rf "$work/web" && mkdir "$work/web"
     printf 'TEMPLATE=%s.htm\nOUTPUT=web\nTHUMBSIDE=200\nOVERVIEW=%s-overview.htm\nIMAGE=photo.jpg\nTITLE=Photo\n\nIMAGE=clip.mp4\nTITLE=Clip\n' \
         "$prefix/share/vistello/templates/$look" "$prefix/share/vistello/templates/$look" >"$work/show.dat"
-    (cd "$work" && "$program" --generate show.dat >/dev/null) || fail "--generate with a clip and $look"
+    said=$(cd "$work" && "$program" --generate show.dat) || fail "--generate with a clip and $look"
+    [ "$said" = "Wrote 3 of 3 pages and copied 2 of 2 pictures and clips into web/" ] || fail "said: $said"
     grep -q '<video' "$work/web/clip.htm" || fail "$look: the clip's page has no video"
     ! grep -q '<video\|<<' "$work/web/photo.htm" || fail "$look: the photo's page"
     grep -q 'class="play"\|data-clip' "$work/web/index.htm" || fail "$look: the clip's tile"

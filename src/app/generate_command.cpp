@@ -94,14 +94,17 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
     const std::string& folder = request.outputFolder;
     out << "Wrote " << result.pages - result.pagesFailed << " of " << CountOf(result.pages, "page")
         << " and copied " << result.images - result.imagesFailed << " of "
-        << CountOf(result.images, "image") << " into " << (folder.empty() ? "./" : folder);
+        << (result.clips == 0    ? CountOf(result.images, "image")
+            : result.images == 1 ? std::string("1 clip")
+                                 : GroupThousands(result.images) + " pictures and clips")
+        << " into " << (folder.empty() ? "./" : folder);
     if (result.converted > 0)
         out << ", " << GroupThousands(result.converted) << " converted for browsers";
     if (!result.clipsCopied.empty())
         out << ", clips copied as they are (" << result.clipsCopied << ")";
     if (!result.removed.empty()) {
         out << ", removed " << CountOf(static_cast<long long>(result.removed.size()), "file")
-            << " of slides no longer in the show";
+            << " the show no longer needs";
     }
     out << "\n";
     return result.pagesFailed > 0 || result.imagesFailed > 0 || result.removalsFailed > 0 ? 1 : 0;

@@ -416,6 +416,10 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
                         const std::string& project, MadeFiles& made, RunFiles* run) {
     PageSetResult result;
     result.pages = result.images = static_cast<int>(rows.size());
+    result.clips =
+        static_cast<int>(std::count_if(rows.begin(), rows.end(), [](const ImageEntry* row) {
+            return SlideKindOf(row->imagePath) == SlideKind::Clip;
+        }));
     const bool overview = web && !web->overviewText.empty();
     ImagesLearnt learnt;
     if ((needs.makeImages || needs.readPhotos) &&

@@ -22,7 +22,9 @@ struct PageSetResult {
     int pagesFailed = 0;
     // Pages that hold their new text now, whether written or found so already.
     int pagesWritten = 0;
+    // The rows' photos and clips, of which `clips` are clips.
     int images = 0;
+    int clips = 0;
     int imagesFailed = 0;
     // Photos published as JPEG (PNG where transparent) because not every browser shows their
     // own format.
@@ -39,7 +41,8 @@ struct PageSetResult {
     std::string failure;
     // The page to open once the set is made: the overview page, or else the top row's page.
     std::string firstPage;
-    // Files written before for slides no longer in the show: those removed, by their paths, and
+    // Files written before that the show no longer needs, its slides taken out or what is made of
+    // them changed: those removed, by their paths, and
     // those kept, each with why; those that could not be removed are among the failures.
     std::vector<std::string> removed;
     std::vector<std::string> kept;

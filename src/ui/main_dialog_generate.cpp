@@ -47,12 +47,12 @@ std::string FileLines(const std::vector<std::string>& failures) {
 }
 
 // "1 file ... was", "2 files ... were".
-std::string FilesOfRemovedSlides(size_t count) {
-    return CountOf(static_cast<long long>(count), "file") + " of slides no longer in the show" +
+std::string FilesNoLongerNeeded(size_t count) {
+    return CountOf(static_cast<long long>(count), "file") + " the show no longer needs" +
            (count == 1 ? " was" : " were");
 }
 
-// Images first, then pages, then files of slides no longer in the show, each on its own line
+// Images first, then pages, then files the show no longer needs, each on its own line
 // when more than one failed; then the files.
 std::string FailureText(const PageSetResult& result) {
     std::vector<std::string> counts;
@@ -66,20 +66,20 @@ std::string FailureText(const PageSetResult& result) {
     }
     if (result.removalsFailed > 0) {
         counts.push_back(CountOf(result.removalsFailed, "file") +
-                         " of slides no longer in the show could not be removed.");
+                         " the show no longer needs could not be removed.");
     }
     std::string text;
     for (const std::string& count : counts) text += (text.empty() ? "" : "\r\n") + count;
     return text + FileLines(result.failures);
 }
 
-// What Generate did with the files it wrote before for slides no longer in the show, when there
-// were any.
+// What Generate did with the files it wrote before that the show no longer needs (slides taken
+// out, or sizes no longer made), when there were any.
 std::string RemovedText(const PageSetResult& result) {
     std::string text;
-    if (!result.removed.empty()) text = FilesOfRemovedSlides(result.removed.size()) + " removed.\n";
+    if (!result.removed.empty()) text = FilesNoLongerNeeded(result.removed.size()) + " removed.\n";
     if (!result.kept.empty())
-        text += FilesOfRemovedSlides(result.kept.size()) + " kept:" + FileLines(result.kept) + "\n";
+        text += FilesNoLongerNeeded(result.kept.size()) + " kept:" + FileLines(result.kept) + "\n";
     return text;
 }
 

@@ -178,8 +178,8 @@ TEST(GenerateCommandTest, ListsTheFilesOfSlidesNoLongerInTheShow) {
     EXPECT_EQ(RunGenerateCommand(files, images, photos, clips, "", out, err), 0) << err.str();
     EXPECT_EQ(out.str(),
               "Removed web/b.htm\nRemoved web/b.jpg\nRemoved web/c.jpg\n"
-              "Wrote 1 of 1 page and copied 1 of 1 image into web/, removed 3 files of slides no "
-              "longer in the show\n");
+              "Wrote 1 of 1 page and copied 1 of 1 image into web/, removed 3 files the show no "
+              "longer needs\n");
     EXPECT_EQ(err.str(), "vistello: web/c.htm: kept, it changed since it was written\n");
 
     // A file that cannot be removed is a failure: the exit status says so.

@@ -553,8 +553,8 @@ TEST_F(GenerateTest, SaysHowManyFilesOfRemovedSlidesWentAway) {
     WriteBytes("web/b.htm", "my own notes");
     window.Press(ids::kGenerate);
     EXPECT_EQ(system.boxes.back().text,
-              "1 file of slides no longer in the show was removed.\n"
-              "1 file of slides no longer in the show was kept:\r\n"
+              "1 file the show no longer needs was removed.\n"
+              "1 file the show no longer needs was kept:\r\n"
               "web/b.htm: kept, it changed since it was written\n"
               "Your pages have been generated.\nWould you like to view them?");
     EXPECT_EQ(scratch.Names("web"),
