@@ -1,6 +1,7 @@
 #include "files/leftovers.h"
 
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,7 +11,11 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <functional>
+#include <string>
 
 namespace vistello {
 
@@ -19,6 +24,9 @@ namespace {
 constexpr std::string_view kTemporaryPrefix = ".vistello-";
 constexpr size_t kSlots = 128;
 constexpr size_t kRandomLength = 11;
+constexpr size_t kMachineLength = 3;
+// Long enough that no run of another machine still writes a temporary it has not touched since.
+constexpr time_t kForeignStaleSeconds = 24 * 60 * 60;
 
 std::array<std::atomic<pid_t>, kSlots> g_groups{};
 
@@ -40,6 +48,28 @@ void EndOnSignal(int signal) {
     ::signal(signal, SIG_DFL);
     ::raise(signal);
     errno = error;
+}
+
+// Three letters or digits that tell this machine from others sharing an output folder, from its
+// machine id and its name.
+const std::string& ThisMachine() {
+    static const std::string tag = [] {
+        std::string seed;
+        if (std::FILE* id = std::fopen("/etc/machine-id", "re")) {
+            char line[64] = {};
+            if (std::fgets(line, sizeof line, id)) seed = line;
+            std::fclose(id);
+        }
+        char host[256] = {};
+        if (::gethostname(host, sizeof host - 1) == 0) seed += host;
+        static constexpr std::string_view kDigits = "0123456789abcdefghijklmnopqrstuvwxyz";
+        size_t hash = std::hash<std::string>()(seed);
+        std::string made;
+        for (size_t i = 0; i < kMachineLength; ++i, hash /= kDigits.size())
+            made += kDigits[hash % kDigits.size()];
+        return made;
+    }();
+    return tag;
 }
 
 // The process a temporary's name says fills it; 0 when the name is no temporary of ours, which is
@@ -108,19 +138,28 @@ void EndLeftoversOnSignals() {
         ::sigaction(signal, &action, nullptr);
 }
 
-std::string TemporaryName(std::string_view random) {
-    static const std::string prefix =
-        std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-";
-    return prefix + std::string(random);
+std::string TemporaryName(std::string_view random, pid_t filler) {
+    std::string name = std::string(kTemporaryPrefix) + std::to_string(filler) + "-";
+    name += ThisMachine();
+    name += random.substr(std::min(random.size(), kMachineLength));
+    return name;
 }
 
 void ClearStaleTemporaries(FileOps& ops, const std::string& folder) {
     const auto entries = ops.ListFolder(folder);
     if (!entries) return;
+    const time_t now = ::time(nullptr);
     for (const FolderEntry& entry : *entries) {
         const pid_t filler = FillerOf(entry.name);
-        if (filler > 0 && filler != ::getpid() && ::kill(filler, 0) != 0 && errno == ESRCH)
-            ops.Unlink(folder + entry.name);
+        if (filler <= 0 || filler == ::getpid()) continue;
+        const std::string path = folder + entry.name;
+        if (entry.name.substr(entry.name.size() - kRandomLength, kMachineLength) == ThisMachine()) {
+            if (::kill(filler, 0) != 0 && errno == ESRCH) ops.Unlink(path);
+            continue;
+        }
+        struct stat info {};
+        if (ops.Lstat(path, info) == 0 && now - info.st_mtime > kForeignStaleSeconds)
+            ops.Unlink(path);
     }
 }
 

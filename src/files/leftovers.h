@@ -1,6 +1,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <unistd.h>
 
 #include <string>
 #include <string_view>
@@ -28,11 +29,14 @@ void EndLeftovers();
 // USR2), the leftovers are ended before the program ends as the signal would have ended it.
 void EndLeftoversOnSignals();
 
-// A temporary's name beside its target: it names the process that fills it, so that a later run
-// can tell a temporary whose run was killed from one that another run is filling now.
-std::string TemporaryName(std::string_view random);
+// A temporary's name beside its target, from eleven random letters and digits: it names the
+// process that fills it and, in the first three of them, the machine, so that a later run can tell
+// a temporary whose run was killed from one that another run, here or on another machine sharing
+// the folder, is filling now.
+std::string TemporaryName(std::string_view random, pid_t filler = ::getpid());
 
-// Removes from `folder` the temporaries of runs that no longer exist.
+// Removes from `folder` the temporaries of runs on this machine that no longer exist, and those of
+// other machines' runs untouched for a day.
 void ClearStaleTemporaries(FileOps& ops, const std::string& folder);
 
 }  // namespace vistello

@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <sstream>
 
+#include "files/leftovers.h"
 #include "files/unique_names.h"
 #include "generator/page_set.h"
 #include "support/fake_clip_maker.h"
@@ -221,20 +223,25 @@ TEST_F(WebShowTest, MadeImagesAreWrittenAsSafelyAsPages) {
 }
 
 // What a killed run left half written is cleared by the next run into the folder; what a run
-// under way now writes, and the record of made files, stay.
+// under way now writes, here or on another machine sharing the folder, and the record of made
+// files, stay. Another machine's temporary untouched for days is cleared too.
 TEST_F(WebShowTest, ClearsTheTemporariesOfAKilledRun) {
     fs::create_directories("out/thumbs");
-    const std::string live = ".vistello-" + std::to_string(::getppid()) + "-abcdefghijk";
+    const std::string live = TemporaryName("abcdefghijk", ::getppid());
+    const std::string elsewhere = ".vistello-2147483646-ZZZdefghijk";
     WriteBytes("out/.vistello-2147483646-notes.txt", "mine");
     for (const std::string& name :
-         {std::string("out/.vistello-2147483646-abcdefghijk"),
-          std::string("out/thumbs/.vistello-2147483646-bcdefghijkl"), "out/" + live})
+         {"out/" + TemporaryName("abcdefghijk", 2147483646),
+          "out/thumbs/" + TemporaryName("bcdefghijkl", 2147483646), "out/" + live,
+          "out/" + elsewhere, std::string("out/.vistello-2147483646-YYYdefghijk")})
         WriteBytes(name, "half");
+    fs::last_write_time("out/.vistello-2147483646-YYYdefghijk",
+                        fs::file_time_type::clock::now() - std::chrono::hours(25));
     Add("A", "a.jpg", "photo");
     Generate();
     EXPECT_EQ(scratch.Names("out"),
               (std::set<std::string>{".vistello-images", ".vistello-2147483646-notes.txt", "a.jpg",
-                                     "a.htm", "thumbs", live}));
+                                     "a.htm", "thumbs", live, elsewhere}));
     EXPECT_EQ(scratch.Names("out/thumbs"), std::set<std::string>{"a.jpg"});
 }
 
