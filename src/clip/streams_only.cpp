@@ -174,7 +174,8 @@ bool WriteAll(int fd, std::string_view bytes, uint64_t at) {
     return true;
 }
 
-// Copies within the kernel where it can, else through a buffer; false when the clip ends early.
+// Copies within the kernel where it can, else through a buffer; how much it copied, none when the
+// clip ends early and less than none when either file fails.
 ssize_t CopySome(int in, uint64_t from, int out, uint64_t to, size_t size) {
     off_t inAt = static_cast<off_t>(from);
     off_t outAt = static_cast<off_t>(to);
