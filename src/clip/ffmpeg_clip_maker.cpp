@@ -11,6 +11,8 @@
 #include "clip/box_walk.h"
 #include "clip/child_process.h"
 #include "clip/clip_source.h"
+#include "clip/ready_mp4.h"
+#include "clip/streams_only.h"
 #include "clip/tool_answer.h"
 
 namespace vistello {
@@ -208,6 +210,43 @@ bool EndsIn(std::string_view name, std::string_view extension) {
            });
 }
 
+// Whether a ready clip is published byte for byte: its details are kept, it holds nothing but its
+// streams, its index comes first and its name says MP4.
+bool KeptAsItIs(const ClipJob& job, const ClipSource& source, bool only) {
+    return job.keepDetails && only && IndexFirstIn(source.Fd()) &&
+           (EndsIn(job.source, ".mp4") || EndsIn(job.source, ".m4v"));
+}
+
+ClipOutcome AsItIs(const ClipSource& source, int fd, int width, int height) {
+    if (!CopyInto(source.Fd(), fd)) return {"the clip cannot be copied", 0, 0};
+    return {"", width, height};
+}
+
+// A ready clip made without starting a tool, which would take several times as long as the copy
+// itself; nothing when its boxes leave any doubt, for the tools to look at.
+std::optional<ClipOutcome> MadeWithoutTools(const ClipJob& job, const ClipSource& source, int fd,
+                                            const ClipGoing& going) {
+    if (source.Container() != "mov") return std::nullopt;
+    const std::optional<ReadyMp4> ready = ReadReadyMp4(source.Fd(), job.side);
+    if (!ready) return std::nullopt;
+    const auto [width, height] = ready->picture;
+    if (job.keepDetails) {
+        if (!KeptAsItIs(job, source, true)) return std::nullopt;
+        return AsItIs(source, fd, width, height);
+    }
+    switch (WriteStreamsOnly(*ready, source.Fd(), fd, going)) {
+        case Written::kDone:
+            return ClipOutcome{"", width, height};
+        case Written::kDeclined:
+            return std::nullopt;
+        case Written::kStopped:
+            return ClipOutcome{"stopped", 0, 0};
+        case Written::kFailed:
+            break;
+    }
+    return ClipOutcome{"the clip cannot be copied", 0, 0};
+}
+
 }  // namespace
 
 std::string SecondsText(double seconds) {
@@ -261,13 +300,11 @@ std::string FfmpegClipMaker::Unavailable() {
 ClipOutcome FfmpegClipMaker::MakeVideo(const ClipJob& job, int fd, const ClipGoing& going) {
     const std::optional<ClipSource> source = ClipSource::Open(job.source);
     if (!source) return {"it is no clip of a kind that can be read", 0, 0};
+    if (std::optional<ClipOutcome> made = MadeWithoutTools(job, *source, fd, going)) return *made;
     const Examined clip = Examine(*source, job.side);
     if (clip.ready && source->Container() == "mov") {
-        const bool asItIs = job.keepDetails && clip.only && IndexFirstIn(source->Fd()) &&
-                            (EndsIn(job.source, ".mp4") || EndsIn(job.source, ".m4v"));
-        if (!asItIs) return Remux(job, *source, fd, going, clip);
-        if (!CopyInto(source->Fd(), fd)) return {"the clip cannot be copied", 0, 0};
-        return {"", clip.width, clip.height};
+        if (!KeptAsItIs(job, *source, clip.only)) return Remux(job, *source, fd, going, clip);
+        return AsItIs(*source, fd, clip.width, clip.height);
     }
     return Outcome(RunChild(Call(VideoArguments(job, source->Container()), *source, fd,
                                  DeadlineFor(clip.length, kPerSecond.count()), going, clip.length)),

@@ -4,6 +4,8 @@
 
 #include <clocale>
 #include <filesystem>
+#include <functional>
+#include <span>
 #include <tuple>
 
 #include "clip/child_process.h"
@@ -124,7 +126,7 @@ TEST_F(ClipMakerTest, MakesClipsOfOtherKindsPlayable) {
 
 // What exiftool finds of where a file was filmed.
 std::string Location(const std::string& path) {
-    return RunChild({"exiftool", "-q", "-q", "-n", "-GPSLatitude", "-GPSPosition", path}).out;
+    return RunChild({"exiftool", "-q", "-q", "-a", "-n", "-*GPS*", path}).out;
 }
 
 // A clip whose streams already are what the web version's would be keeps them, losslessly: as it
@@ -163,6 +165,155 @@ TEST_F(ClipMakerTest, KeepsReadyStreamsAndNothingElseUnlessAsked) {
     EXPECT_EQ(std::pair(upright.width, upright.height), std::pair(240, 320));
     Make({"mp3.mp4", 1920, false}, "sound.mp4");
     EXPECT_NE(Probe("sound.mp4").find("codec_name=aac"), std::string::npos);
+}
+
+// A box of that type around those bytes.
+std::string Box(const std::string& type, const std::string& body) {
+    std::string box(4, '\0');
+    for (int i = 0; i < 4; ++i) box[i] = static_cast<char>((body.size() + 8) >> (24 - 8 * i));
+    return box + type + body;
+}
+
+size_t SizeAt(const std::string& bytes, size_t at) {
+    size_t size = 0;
+    for (int i = 0; i < 4; ++i) size = size << 8 | static_cast<unsigned char>(bytes[at + i]);
+    return size;
+}
+
+using BoxEdit = std::function<std::string(const std::string& box)>;
+
+// The first box of each type down `path`, within [begin, end), made over by `edit` and the boxes
+// around it resized to fit; how much longer the file became.
+long EditBox(std::string& file, size_t begin, size_t end, std::span<const std::string> path,
+             const BoxEdit& edit) {
+    for (size_t at = begin; at + 8 <= end; at += SizeAt(file, at)) {
+        if (file.compare(at + 4, 4, path[0]) != 0) continue;
+        const size_t size = SizeAt(file, at);
+        std::string box = path.size() == 1 ? edit(file.substr(at, size)) : file.substr(at, size);
+        const long grown = path.size() == 1
+                               ? static_cast<long>(box.size() - size)
+                               : EditBox(file, at + 8, at + size, path.subspan(1), edit);
+        if (path.size() == 1) file.replace(at, size, box);
+        file.replace(at, 4, Box("", std::string(size + grown - 8, '\0')).substr(0, 4));
+        return grown;
+    }
+    ADD_FAILURE() << "no " << path[0];
+    return 0;
+}
+
+void EditBox(const std::string& path, std::vector<std::string> boxes, const BoxEdit& edit) {
+    std::string file = ReadBytes(path);
+    EditBox(file, 0, file.size(), boxes, edit);
+    WriteBytes(path, file);
+}
+
+// ffprobe's word on a file's streams, packets and length, to compare a made file with its clip.
+std::string Streams(const std::string& path) {
+    return RunChild({"ffmpeg", "-v", "error", "-i", "file:" + path, "-map", "0", "-c", "copy", "-f",
+                     "framemd5", "-"})
+               .out +
+           RunChild({"ffprobe", "-v", "error", "-show_entries", "format=duration", "-of", "csv",
+                     "file:" + path})
+               .out;
+}
+
+// A ready clip's version holds its streams, the index first, and nothing about it: no place, no
+// time of filming, no box of its own, wherever the clip kept them.
+void ExpectOnlyTheStreams(const std::string& clip, const std::string& made) {
+    EXPECT_EQ(Location(made), "") << clip;
+    EXPECT_EQ(RunChild({"exiftool", "-q", "-q", "-a", "-time:all", made}).out.find("2021"),
+              std::string::npos)
+        << clip;
+    const std::string bytes = ReadBytes(made);
+    const std::string index = bytes.substr(0, bytes.find("mdat"));
+    EXPECT_NE(index.find("moov"), std::string::npos) << clip;
+    for (const char* box : {"udta", "meta", "uuid", "keys"})
+        EXPECT_EQ(index.find(box), std::string::npos) << box << " in " << clip;
+    EXPECT_EQ(Streams(made), Streams(clip)) << clip;
+    EXPECT_EQ(RunChild({"ffmpeg", "-v", "error", "-i", "file:" + made, "-f", "null", "-"}).err, "");
+}
+
+// Where a camera, a phone or an editor keeps the place and time of filming, in the index or in a
+// track, in the index's own order or the other way round, none of it is published.
+TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
+    const auto makeReady = [](const std::string& clip, std::vector<std::string> more) {
+        std::vector<std::string> args = {"-f",
+                                         "lavfi",
+                                         "-i",
+                                         "testsrc=duration=1:rate=10:size=320x240",
+                                         "-f",
+                                         "lavfi",
+                                         "-i",
+                                         "sine=duration=1",
+                                         "-c:v",
+                                         "libx264",
+                                         "-pix_fmt",
+                                         "yuv420p",
+                                         "-c:a",
+                                         "aac",
+                                         "-map_metadata",
+                                         "-1"};
+        args.insert(args.end(), more.begin(), more.end());
+        Ffmpeg(clip, args);
+    };
+    makeReady("user.mp4", {"-movflags", "+faststart"});
+    makeReady("keys.mp4", {"-movflags", "+faststart"});
+    makeReady("track.mp4", {});
+    makeReady("wide.mp4", {});
+    for (const auto& [clip, tag] :
+         {std::pair("user.mp4", "-UserData:GPSCoordinates=48.8577, 2.295"),
+          std::pair("keys.mp4", "-Keys:GPSCoordinates=48.8577, 2.295")})
+        ASSERT_TRUE(RunChild({"exiftool", "-q", "-overwrite_original", tag,
+                              "-QuickTime:CreateDate=2021:06:01 10:00:00",
+                              "-QuickTime:TrackCreateDate=2021:06:01 10:00:00",
+                              "-QuickTime:MediaCreateDate=2021:06:01 10:00:00", clip})
+                        .Succeeded());
+    // A place of filming a track keeps in its own user data, and offsets of 64 bits.
+    EditBox("track.mp4", {"moov", "trak"}, [](const std::string& trak) {
+        return trak +
+               Box("udta", Box("\xA9xyz", std::string("\0\x12\x15\xC7", 4) + "+48.8577+002.2950/"));
+    });
+    EditBox("wide.mp4", {"moov", "trak", "mdia", "minf", "stbl", "stco"},
+            [](const std::string& stco) {
+                std::string wide = stco.substr(8, 8);
+                for (size_t at = 16; at < stco.size(); at += 4)
+                    wide += std::string(4, '\0') + stco.substr(at, 4);
+                return Box("co64", wide);
+            });
+    for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4"})
+        ASSERT_NE(Location(clip), "") << clip;
+    for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4", "wide.mp4"}) {
+        const ClipOutcome made = Make({clip, 1920, false}, "web.mp4");
+        EXPECT_EQ(made.failure, "") << clip;
+        EXPECT_EQ(std::pair(made.width, made.height), std::pair(320, 240)) << clip;
+        ExpectOnlyTheStreams(clip, "web.mp4");
+    }
+}
+
+// Pictures in another chroma format, depth or range, a second picture or a track of text are
+// made again by ffmpeg, as H.264 in 4:2:0 with only the one picture and the sound.
+TEST_F(ClipMakerTest, MakesAgainWhatIsNotQuiteReady) {
+    WriteBytes("words.srt", "1\n00:00:00,000 --> 00:00:01,000\nHello\n\n");
+    const std::vector<std::pair<std::string, std::vector<std::string>>> clips = {
+        {"422.mp4", {"-pix_fmt", "yuv422p"}},
+        {"10bit.mp4", {"-pix_fmt", "yuv420p10le"}},
+        {"full.mp4", {"-pix_fmt", "yuvj420p"}},
+        {"two.mp4", {"-pix_fmt", "yuv420p", "-map", "0:v"}},
+        {"words.mp4", {"-pix_fmt", "yuv420p", "-map", "1:s", "-c:s", "mov_text"}}};
+    for (const auto& [clip, more] : clips) {
+        std::vector<std::string> args = {"-f",   "lavfi",
+                                         "-i",   "testsrc=duration=1:rate=10:size=320x240",
+                                         "-i",   "file:" + fs::absolute("words.srt").string(),
+                                         "-map", "0:v",
+                                         "-c:v", "libx264"};
+        args.insert(args.end(), more.begin(), more.end());
+        Ffmpeg(clip, args);
+        EXPECT_EQ(Make({clip, 1920, false}, "web.mp4").width, 320) << clip;
+        const std::string probed = Probe("web.mp4");
+        EXPECT_EQ(probed.substr(0, probed.find("TAG:")),
+                  "codec_name=h264\nwidth=320\nheight=240\npix_fmt=yuv420p\n")
+            << clip;
+    }
 }
 
 // What is no clip fails with the reason; a name that begins like an option is only ever a local

@@ -1,0 +1,186 @@
+#include "clip/ready_mp4.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+
+namespace vistello {
+
+namespace {
+
+// Larger than the index of hours of video; anything bigger is left to the tools.
+constexpr uint64_t kLargestIndex = uint64_t{64} << 20;
+
+// Upright, unscaled and in place.
+constexpr char kIdentity[] =
+    "\0\1\0\0\0\0\0\0\0\0\0\0"
+    "\0\0\0\0\0\1\0\0\0\0\0\0"
+    "\0\0\0\0\0\0\0\0\x40\0\0\0";
+const std::string_view kUpright(kIdentity, sizeof kIdentity - 1);
+
+bool Among(std::string_view type, std::initializer_list<std::string_view> types) {
+    return std::find(types.begin(), types.end(), type) != types.end();
+}
+
+// A movie or track header whose matrix, at one of two places by its version, turns nothing.
+bool Upright(std::string_view header, size_t atFirstVersion, size_t atSecondVersion) {
+    const std::optional<uint64_t> version = UintAt(header, 0, 1);
+    if (version != 0u && version != 1u) return false;
+    return BytesAt(header, *version == 0 ? atFirstVersion : atSecondVersion, kUpright.size()) ==
+           kUpright;
+}
+
+std::optional<std::vector<Mp4Box>> Children(const std::optional<Mp4Box>& box, int& budget) {
+    if (!box) return std::nullopt;
+    return SplitBoxes(box->body, budget);
+}
+
+// The boxes after a full box's version, flags and entry count, when the count is one.
+std::optional<Mp4Box> OnlyEntry(const std::optional<Mp4Box>& box, int& budget) {
+    if (!box || UintAt(box->body, 4, 4) != 1u) return std::nullopt;
+    const auto entries = SplitBoxes(box->body.substr(8), budget);
+    if (!entries || entries->size() != 1) return std::nullopt;
+    return entries->front();
+}
+
+// The track's samples are in this file, not in one it refers to.
+bool SelfContained(const std::optional<Mp4Box>& dataInformation, int& budget) {
+    const auto inside = Children(dataInformation, budget);
+    const auto reference = OnlyEntry(inside ? OnlyChild(*inside, "dref") : std::nullopt, budget);
+    return reference && Among(reference->type, {"url ", "alis"}) &&
+           (UintAt(reference->body, 0, 4).value_or(0) & 1) != 0;
+}
+
+// One chunk table, of either width.
+bool OneChunkTable(const std::vector<Mp4Box>& table) {
+    return std::count_if(table.begin(), table.end(), [](const Mp4Box& box) {
+               return Among(box.type, {"stco", "co64"});
+           }) == 1;
+}
+
+std::optional<AvcPicture> ReadyPicture(const Mp4Box& entry, int side, int& budget) {
+    // The child boxes follow a visual sample entry's fixed 78 bytes.
+    if (entry.type != "avc1" || entry.body.size() < 78) return std::nullopt;
+    const auto inside = SplitBoxes(entry.body.substr(78), budget);
+    const auto config = inside ? OnlyChild(*inside, "avcC") : std::nullopt;
+    const auto picture = config ? PlainAvcPicture(config->body) : std::nullopt;
+    if (!picture || std::max(picture->width, picture->height) > side ||
+        UintAt(entry.body, 24, 2) != static_cast<uint64_t>(picture->width) ||
+        UintAt(entry.body, 26, 2) != static_cast<uint64_t>(picture->height))
+        return std::nullopt;
+    return picture;
+}
+
+// An elementary stream descriptor's length, one to four bytes of seven bits each, skipped.
+size_t AfterLength(std::string_view esds, size_t at) {
+    for (int i = 0; i < 4; ++i) {
+        if ((UintAt(esds, at++, 1).value_or(0) & 0x80) == 0) break;
+    }
+    return at;
+}
+
+// MPEG-4 AAC by the decoder configuration's object type.
+bool Aac(std::string_view esds) {
+    const auto byte = [esds](size_t at) { return UintAt(esds, at, 1).value_or(0x100); };
+    size_t at = 4;
+    if (byte(at) != 0x03) return false;
+    at = AfterLength(esds, at + 1) + 2;
+    const uint64_t flags = byte(at++);
+    if (flags & 0x80) at += 2;
+    if (flags & 0x40) at += 1 + byte(at);
+    if (flags & 0x20) at += 2;
+    if (byte(at) != 0x04) return false;
+    return byte(AfterLength(esds, at + 1)) == 0x40;
+}
+
+bool ReadySound(const Mp4Box& entry, int& budget) {
+    // Only the first version of a sound entry, whose child boxes follow its fixed 28 bytes.
+    if (entry.type != "mp4a" || UintAt(entry.body, 8, 2) != 0u || entry.body.size() < 28)
+        return false;
+    const auto inside = SplitBoxes(entry.body.substr(28), budget);
+    const auto esds = inside ? OnlyChild(*inside, "esds") : std::nullopt;
+    return esds && Aac(esds->body);
+}
+
+// A track's one sample entry, its samples in this file and found through one chunk table.
+struct Track {
+    std::string_view handler;
+    Mp4Box entry;
+};
+
+std::optional<Track> ReadTrack(std::string_view trak, int& budget) {
+    const auto boxes = SplitBoxes(trak, budget);
+    const auto header = boxes ? OnlyChild(*boxes, "tkhd") : std::nullopt;
+    if (!header || !Upright(header->body, 40, 52)) return std::nullopt;
+    const auto media = Children(OnlyChild(*boxes, "mdia"), budget);
+    const auto handler = media ? OnlyChild(*media, "hdlr") : std::nullopt;
+    if (!handler || !OnlyChild(*media, "mdhd")) return std::nullopt;
+    const auto information = Children(OnlyChild(*media, "minf"), budget);
+    if (!information || !SelfContained(OnlyChild(*information, "dinf"), budget))
+        return std::nullopt;
+    const auto table = Children(OnlyChild(*information, "stbl"), budget);
+    if (!table || !OneChunkTable(*table)) return std::nullopt;
+    const auto entry = OnlyEntry(OnlyChild(*table, "stsd"), budget);
+    if (!entry) return std::nullopt;
+    return Track{BytesAt(handler->body, 8, 4), *entry};
+}
+
+// The picture of the one video track, when every other track is the one AAC sound.
+std::optional<AvcPicture> ReadyTracks(std::string_view index, int side) {
+    int budget = kMostIndexBoxes;
+    const auto boxes = SplitBoxes(index, budget);
+    const auto header = boxes ? OnlyChild(*boxes, "mvhd") : std::nullopt;
+    if (!header || !Upright(header->body, 36, 48)) return std::nullopt;
+    std::optional<AvcPicture> picture;
+    int sounds = 0;
+    for (const Mp4Box& box : *boxes) {
+        // Fragments, a compressed index and a list of other movies each change what the tracks are.
+        if (Among(box.type, {"mvex", "cmov", "rmra"})) return std::nullopt;
+        if (box.type != "trak") continue;
+        const std::optional<Track> track = ReadTrack(box.body, budget);
+        if (!track) return std::nullopt;
+        if (track->handler == "vide" && !picture) {
+            picture = ReadyPicture(track->entry, side, budget);
+            if (!picture) return std::nullopt;
+        } else if (track->handler != "soun" || ++sounds > 1 || !ReadySound(track->entry, budget)) {
+            return std::nullopt;
+        }
+    }
+    return picture;
+}
+
+bool ReadWhole(int fd, uint64_t offset, std::string& into) {
+    for (size_t done = 0; done < into.size();) {
+        const ssize_t got =
+            ::pread(fd, into.data() + done, into.size() - done, static_cast<off_t>(offset + done));
+        if (got <= 0) return false;
+        done += static_cast<size_t>(got);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<ReadyMp4> ReadReadyMp4(int fd, int side) {
+    const std::optional<std::vector<FileBox>> top = TopLevelBoxes(fd);
+    if (!top) return std::nullopt;
+    ReadyMp4 ready;
+    const FileBox* index = nullptr;
+    for (const FileBox& box : *top) {
+        if (!Among(box.Type(),
+                   {"ftyp", "moov", "mdat", "free", "skip", "wide", "uuid", "meta", "udta"}) ||
+            (box.Type() == "moov" && index))
+            return std::nullopt;
+        if (box.Type() == "moov") index = &box;
+        if (box.Type() == "mdat") ready.media.push_back(box);
+    }
+    if (!index || index->size - index->header > kLargestIndex) return std::nullopt;
+    ready.index.resize(index->size - index->header);
+    if (!ReadWhole(fd, index->offset + index->header, ready.index)) return std::nullopt;
+    const std::optional<AvcPicture> picture = ReadyTracks(ready.index, side);
+    if (!picture) return std::nullopt;
+    ready.picture = *picture;
+    return ready;
+}
+
+}  // namespace vistello
