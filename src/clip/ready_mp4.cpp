@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "clip/sample_ranges.h"
+
 namespace vistello {
 
 namespace {
@@ -178,7 +180,7 @@ std::optional<ReadyMp4> ReadReadyMp4(int fd, int side) {
     ready.index.resize(index->size - index->header);
     if (!ReadWhole(fd, index->offset + index->header, ready.index)) return std::nullopt;
     const std::optional<AvcPicture> picture = ReadyTracks(ready.index, side);
-    if (!picture) return std::nullopt;
+    if (!picture || !SamplesFillMedia(ready.index, ready.media)) return std::nullopt;
     ready.picture = *picture;
     return ready;
 }

@@ -20,7 +20,8 @@ struct ReadyMp4 {
 
 // The clip behind `fd` when it is an MP4 or QuickTime file, not in fragments, whose tracks are one
 // upright H.264 video, 8-bit 4:2:0 in limited range with its longer side at most `side`, and at
-// most one AAC sound, each with its data in this file; nothing for anything else, or whatever
+// most one AAC sound, each with its data in this file and nothing but their samples in its media
+// data; nothing for anything else, or whatever
 // this reader is unsure of, which the tools then look at.
 std::optional<ReadyMp4> ReadReadyMp4(int fd, int side);
 

@@ -260,6 +260,7 @@ TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
     makeReady("keys.mp4", {"-movflags", "+faststart"});
     makeReady("track.mp4", {});
     makeReady("wide.mp4", {});
+    makeReady("hidden.mp4", {"-movflags", "+faststart"});
     for (const auto& [clip, tag] :
          {std::pair("user.mp4", "-UserData:GPSCoordinates=48.8577, 2.295"),
           std::pair("keys.mp4", "-Keys:GPSCoordinates=48.8577, 2.295")})
@@ -280,6 +281,10 @@ TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
                     wide += std::string(4, '\0') + stco.substr(at, 4);
                 return Box("co64", wide);
             });
+    // Bytes no sample holds, at the end of the media data.
+    EditBox("hidden.mp4", {"mdat"}, [](const std::string& mdat) {
+        return Box("mdat", mdat.substr(8) + "+48.8577+002.2950/");
+    });
     for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4"})
         ASSERT_NE(Location(clip), "") << clip;
     for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4", "wide.mp4"}) {
@@ -288,6 +293,9 @@ TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
         EXPECT_EQ(std::pair(made.width, made.height), std::pair(320, 240)) << clip;
         ExpectOnlyTheStreams(clip, "web.mp4");
     }
+    EXPECT_EQ(Make({"hidden.mp4", 1920, false}, "web.mp4").failure, "");
+    EXPECT_EQ(ReadBytes("web.mp4").find("+48.8577"), std::string::npos);
+    EXPECT_EQ(Streams("web.mp4"), Streams("hidden.mp4"));
 }
 
 // Pictures in another chroma format, depth or range, a second picture or a track of text are

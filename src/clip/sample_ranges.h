@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "clip/mp4_box.h"
+
+namespace vistello {
+
+// Whether the samples the index's tracks name fill the media data exactly: every byte of every
+// mdat box belongs to one sample and no sample lies outside them. Media data that holds more than
+// the samples (whatever a camera or anyone else put there) or samples that run past it are left
+// to the tools, which copy the samples alone. `index` is what the index box holds.
+bool SamplesFillMedia(std::string_view index, const std::vector<FileBox>& media);
+
+}  // namespace vistello
