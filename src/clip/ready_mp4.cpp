@@ -60,10 +60,18 @@ bool OneChunkTable(const std::vector<Mp4Box>& table) {
            }) == 1;
 }
 
+// Child boxes a player reads, and none other, which could hold anything.
+bool OnlyAmong(const std::optional<std::vector<Mp4Box>>& boxes,
+               std::initializer_list<std::string_view> types) {
+    return boxes && std::all_of(boxes->begin(), boxes->end(),
+                                [types](const Mp4Box& box) { return Among(box.type, types); });
+}
+
 std::optional<AvcPicture> ReadyPicture(const Mp4Box& entry, int side, int& budget) {
     // The child boxes follow a visual sample entry's fixed 78 bytes.
     if (entry.type != "avc1" || entry.body.size() < 78) return std::nullopt;
     const auto inside = SplitBoxes(entry.body.substr(78), budget);
+    if (!OnlyAmong(inside, {"avcC", "pasp", "btrt"})) return std::nullopt;
     const auto config = inside ? OnlyChild(*inside, "avcC") : std::nullopt;
     const auto picture = config ? PlainAvcPicture(config->body) : std::nullopt;
     if (!picture || std::max(picture->width, picture->height) > side ||
@@ -100,6 +108,7 @@ bool ReadySound(const Mp4Box& entry, int& budget) {
     if (entry.type != "mp4a" || UintAt(entry.body, 8, 2) != 0u || entry.body.size() < 28)
         return false;
     const auto inside = SplitBoxes(entry.body.substr(28), budget);
+    if (!OnlyAmong(inside, {"esds", "btrt"})) return false;
     const auto esds = inside ? OnlyChild(*inside, "esds") : std::nullopt;
     return esds && Aac(esds->body);
 }
@@ -114,6 +123,8 @@ std::optional<Track> ReadTrack(std::string_view trak, int& budget) {
     const auto boxes = SplitBoxes(trak, budget);
     const auto header = boxes ? OnlyChild(*boxes, "tkhd") : std::nullopt;
     if (!header || !Upright(header->body, 40, 52)) return std::nullopt;
+    const auto edits = OnlyChild(*boxes, "edts");
+    if (edits && !OnlyAmong(SplitBoxes(edits->body, budget), {"elst"})) return std::nullopt;
     const auto media = Children(OnlyChild(*boxes, "mdia"), budget);
     const auto handler = media ? OnlyChild(*media, "hdlr") : std::nullopt;
     if (!handler || !OnlyChild(*media, "mdhd")) return std::nullopt;

@@ -21,7 +21,7 @@ constexpr char kDataInformation[] =
 // Copied a slice at a time, so that Cancel is heard.
 constexpr uint64_t kSlice = uint64_t{64} << 20;
 
-enum class Keep { kAsIs, kInside, kNoTimes, kChunks32, kChunks64, kDataInOwnFile };
+enum class Keep { kAsIs, kInside, kNoTimes, kNoName, kEntry, kChunks32, kChunks64, kDataInOwnFile };
 
 struct Rule {
     std::string_view parent;
@@ -34,10 +34,10 @@ constexpr Rule kRules[] = {
     {"moov", "mvhd", Keep::kNoTimes},       {"moov", "trak", Keep::kInside},
     {"trak", "tkhd", Keep::kNoTimes},       {"trak", "edts", Keep::kAsIs},
     {"trak", "mdia", Keep::kInside},        {"mdia", "mdhd", Keep::kNoTimes},
-    {"mdia", "hdlr", Keep::kAsIs},          {"mdia", "minf", Keep::kInside},
+    {"mdia", "hdlr", Keep::kNoName},        {"mdia", "minf", Keep::kInside},
     {"minf", "vmhd", Keep::kAsIs},          {"minf", "smhd", Keep::kAsIs},
     {"minf", "dinf", Keep::kDataInOwnFile}, {"minf", "stbl", Keep::kInside},
-    {"stbl", "stsd", Keep::kAsIs},          {"stbl", "stts", Keep::kAsIs},
+    {"stbl", "stsd", Keep::kEntry},         {"stbl", "stts", Keep::kAsIs},
     {"stbl", "ctts", Keep::kAsIs},          {"stbl", "cslg", Keep::kAsIs},
     {"stbl", "stsc", Keep::kAsIs},          {"stbl", "stsz", Keep::kAsIs},
     {"stbl", "stz2", Keep::kAsIs},          {"stbl", "stss", Keep::kAsIs},
@@ -94,7 +94,9 @@ private:
         }
         const size_t body = m_index.size();
         m_index.append(box.body);
-        if (keep == Keep::kNoTimes) return NoTimes(body, box.body);
+        if (keep == Keep::kNoTimes) return NoTimes(box.type, body, box.body);
+        if (keep == Keep::kNoName) return NoName(body, box.body);
+        if (keep == Keep::kEntry) return NoCompressorName(body, box.body);
         if (keep == Keep::kAsIs) return true;
         const int width = keep == Keep::kChunks32 ? 4 : 8;
         const std::optional<uint64_t> count = UintAt(box.body, 4, 4);
@@ -103,13 +105,32 @@ private:
         return true;
     }
 
-    // The creation and modification times, which say when the camera filmed, set to none.
-    bool NoTimes(size_t body, std::string_view header) {
+    // The creation and modification times, which say when the camera filmed, set to none; a
+    // header longer than its kind is may hide anything after its fields, and is left to the tools.
+    bool NoTimes(std::string_view type, size_t body, std::string_view header) {
         const std::optional<uint64_t> version = UintAt(header, 0, 1);
         if (version != 0u && version != 1u) return false;
         const size_t times = *version == 0 ? 8 : 16;
-        if (header.size() < 4 + times + 8) return false;
+        // The second version widens both times and the duration by four bytes each.
+        const size_t length = (type == "mvhd" ? 100 : type == "tkhd" ? 84 : 24) + (*version) * 12;
+        if (header.size() != length) return false;
         std::fill_n(m_index.begin() + static_cast<std::ptrdiff_t>(body + 4), times, '\0');
+        return true;
+    }
+
+    // The handler without its name, which says what made the clip.
+    bool NoName(size_t body, std::string_view handler) {
+        if (handler.size() < 24) return false;
+        m_index.resize(body + 24);
+        m_index += '\0';
+        return true;
+    }
+
+    // The sample entry without the name of the camera or program that compressed it.
+    bool NoCompressorName(size_t body, std::string_view descriptions) {
+        constexpr size_t kName = 16 + 42;
+        if (BytesAt(descriptions, 12, 4) == "avc1" && descriptions.size() >= kName + 32)
+            std::fill_n(m_index.begin() + static_cast<std::ptrdiff_t>(body + kName), 32, '\0');
         return true;
     }
 

@@ -261,6 +261,13 @@ TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
     makeReady("track.mp4", {});
     makeReady("wide.mp4", {});
     makeReady("hidden.mp4", {"-movflags", "+faststart"});
+    makeReady("named.mp4", {});
+    // What made the clip, in the handler's name and the compressor's.
+    EditBox("named.mp4", {"moov", "trak", "mdia", "hdlr"}, [](const std::string& hdlr) {
+        return Box("hdlr", hdlr.substr(8, 24) + std::string("SECRET camera\0", 14));
+    });
+    EditBox("named.mp4", {"moov", "trak", "mdia", "minf", "stbl", "stsd"},
+            [](std::string stsd) { return stsd.replace(8 + 16 + 42, 6, "SECRET"); });
     for (const auto& [clip, tag] :
          {std::pair("user.mp4", "-UserData:GPSCoordinates=48.8577, 2.295"),
           std::pair("keys.mp4", "-Keys:GPSCoordinates=48.8577, 2.295")})
@@ -287,11 +294,12 @@ TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
     });
     for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4"})
         ASSERT_NE(Location(clip), "") << clip;
-    for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4", "wide.mp4"}) {
+    for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4", "wide.mp4", "named.mp4"}) {
         const ClipOutcome made = Make({clip, 1920, false}, "web.mp4");
         EXPECT_EQ(made.failure, "") << clip;
         EXPECT_EQ(std::pair(made.width, made.height), std::pair(320, 240)) << clip;
         ExpectOnlyTheStreams(clip, "web.mp4");
+        EXPECT_EQ(ReadBytes("web.mp4").find("SECRET"), std::string::npos) << clip;
     }
     EXPECT_EQ(Make({"hidden.mp4", 1920, false}, "web.mp4").failure, "");
     EXPECT_EQ(ReadBytes("web.mp4").find("+48.8577"), std::string::npos);
