@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <set>
@@ -352,7 +353,25 @@ struct ShowLayout {
     }
 };
 
-ShowLayout LayOut(std::span<const ImageEntry* const> rows, ImagesLearnt& learnt, bool overview) {
+// The names of the project's own files, its project file and templates, that lie in the output
+// folder itself: no page may take one and write over it.
+std::vector<std::string> ShowFilesIn(const WebShow* web, const std::string& outputFolder) {
+    std::vector<std::string> names;
+    if (!web) return names;
+    const std::filesystem::path folder =
+        std::filesystem::path(ProjectKey((outputFolder.empty() ? "." : outputFolder) + "/"))
+            .parent_path();
+    for (const std::string* file :
+         {&web->projectFile, &web->templateFile, &web->settings.overviewTemplate}) {
+        const std::filesystem::path path(file->empty() ? std::string() : ProjectKey(*file));
+        if (!file->empty() && path.parent_path() == folder)
+            names.push_back(path.filename().string());
+    }
+    return names;
+}
+
+ShowLayout LayOut(std::span<const ImageEntry* const> rows, ImagesLearnt& learnt, bool overview,
+                  std::span<const std::string> showFiles) {
     const std::optional<WebImagePlan>& plan = learnt.plan;
     ShowLayout layout;
     std::vector<std::string_view> titles;
@@ -362,6 +381,7 @@ ShowLayout LayOut(std::span<const ImageEntry* const> rows, ImagesLearnt& learnt,
                                          : FileNameOf(rows[row]->imagePath));
     }
     std::vector<std::string> claimed = layout.imageNames;
+    claimed.insert(claimed.end(), showFiles.begin(), showFiles.end());
     if (overview) claimed.emplace_back(kOverviewPageName);
     layout.pageNames = PageFileNames(titles, claimed);
     if (overview) layout.index = EncodeLinkTarget(kOverviewPageName);
@@ -404,6 +424,11 @@ bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, cons
              &layout.pictures[row]});
     }
     const std::string path = outputFolder + std::string(kOverviewPageName);
+    const std::vector<std::string> own = ShowFilesIn(&web, outputFolder);
+    if (std::find(own.begin(), own.end(), kOverviewPageName) != own.end()) {
+        return Tally(path + ": not written, it is the project's own file", result.pagesFailed,
+                     result.failures);
+    }
     return Tally(WriteOverviewPage(ops, web.overviewText, tags, slides, path), result.pagesFailed,
                  result.failures);
 }
@@ -428,7 +453,7 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
     const std::optional<WebImagePlan>& plan = learnt.plan;
     if (plan) result.converted = plan->converted;
     if (plan && run) run->Made(ops, outputFolder, *plan, made);
-    const ShowLayout layout = LayOut(rows, learnt, overview);
+    const ShowLayout layout = LayOut(rows, learnt, overview, ShowFilesIn(web, outputFolder));
     static const ShootingData kNoShooting;
     if (overview) ++result.pages;
     if (memory) memory->StartRun(outputFolder, templateText, tags);

@@ -65,7 +65,8 @@ protected:
         if (!project.empty() && !fs::exists(project)) WriteBytes(project, "");
         std::vector<const ImageEntry*> rows;
         for (const ImageEntry& entry : entries) rows.push_back(&entry);
-        WebShow web{settings, "", &images, onImage, 2, nullptr, clips, {}, project, templateFile};
+        WebShow web{settings, overview, &images, onImage, 2,
+                    nullptr,  clips,    {},      project, templateFile};
         return WritePageSet(*ops, rows, page, tags, "out/", {}, nullptr, &web);
     }
 
@@ -75,6 +76,7 @@ protected:
     FakeImageMaker images;
     ClipMaker* clips = nullptr;
     std::function<bool(int, int)> onImage;
+    std::string overview;
     TagSet tags;
     std::string page = "<<MEDIA>>";
     std::string templateFile = "t.htm";
@@ -221,6 +223,24 @@ TEST_F(RemovedSlidesTest, AFileUnderAnotherCaseOfItsNameStays) {
     fs::rename("Beach.jpg", "beach.jpg");
     GenerateEntries({{"b", "", "", "", "", "", "", "beach.jpg"}});
     EXPECT_EQ(ReadBytes("out/beach.jpg"), "sea");
+}
+
+// A page never takes the name of the project file or a template lying in the output folder.
+TEST_F(RemovedSlidesTest, APageNeverWritesOverTheProjectsOwnFiles) {
+    WriteBytes("out/light.htm", "<<MEDIA>>");
+    WriteBytes("out/trip.htm", "the project");
+    templateFile = "out/light.htm";
+    Generate({"light", "trip"}, "out/trip.htm");
+    EXPECT_EQ(ReadBytes("out/light.htm"), "<<MEDIA>>");
+    EXPECT_EQ(ReadBytes("out/trip.htm"), "the project");
+    EXPECT_TRUE(fs::exists("out/light_2.htm") && fs::exists("out/trip_2.htm"));
+
+    templateFile = "out/index.htm";
+    WriteBytes(templateFile, "<<MEDIA>>");
+    overview = "<<THUMBNAIL>>";
+    EXPECT_THAT(Generate({"a"}).failures,
+                ElementsAre("out/index.htm: not written, it is the project's own file"));
+    EXPECT_EQ(ReadBytes("out/index.htm"), "<<MEDIA>>");
 }
 
 // A picture one project made stays while another project's slide shows it as its own photo,
