@@ -37,10 +37,19 @@ std::optional<struct stat> StatOf(FileOps& ops, const std::string& path) {
     return info;
 }
 
+// The record is this program's own file in the folder, never one a link leads to: what anyone
+// left there as a link is neither read nor written through.
+bool IsLink(FileOps& ops, const std::string& path) {
+    struct stat info {};
+    return ops.Lstat(path, info) == 0 && S_ISLNK(info.st_mode);
+}
+
 }  // namespace
 
 void MadeFiles::Read(FileOps& ops, const std::string& folder) {
-    const std::optional<std::string> text = ReadTextFile(ops, folder + std::string(kFileName));
+    const std::string path = folder + std::string(kFileName);
+    if (IsLink(ops, path)) return;
+    const std::optional<std::string> text = ReadTextFile(ops, path);
     if (!text) return;
     std::vector<std::string_view> fields;
     for (size_t start = 0; start < text->size();) {
@@ -121,7 +130,9 @@ bool MadeFiles::Write(FileOps& ops, const std::string& folder) const {
         text += '\n';
     }
     m_owned.AppendTo(text);
-    return WriteFileIfChanged(ops, folder + std::string(kFileName), text, Flush::ToSystem);
+    const std::string path = folder + std::string(kFileName);
+    if (IsLink(ops, path) && ops.Unlink(path) != 0) return false;
+    return WriteFileIfChanged(ops, path, text, Flush::ToSystem);
 }
 
 std::optional<ImageFacts> MadeFiles::FactsOf(const std::string& source,

@@ -225,6 +225,16 @@ TEST_F(RemovedSlidesTest, AFileUnderAnotherCaseOfItsNameStays) {
     EXPECT_EQ(ReadBytes("out/beach.jpg"), "sea");
 }
 
+// A link planted where the record goes is neither read nor written through: the record takes its
+// place, and the file it led to stays as it was.
+TEST_F(RemovedSlidesTest, TheRecordIsNeverWrittenThroughALink) {
+    WriteBytes("precious.txt", "mine");
+    fs::create_symlink("../precious.txt", "out/.vistello-images");
+    EXPECT_THAT(Generate({"a"}).failures, IsEmpty());
+    EXPECT_EQ(ReadBytes("precious.txt"), "mine");
+    EXPECT_FALSE(fs::is_symlink("out/.vistello-images"));
+}
+
 // A page never takes the name of the project file or a template lying in the output folder.
 TEST_F(RemovedSlidesTest, APageNeverWritesOverTheProjectsOwnFiles) {
     WriteBytes("out/light.htm", "<<MEDIA>>");
