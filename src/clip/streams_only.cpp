@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <limits>
+#include <string>
+
+#include "clip/box_fields.h"
+#include "clip/decoder_configs.h"
 
 namespace vistello {
 
@@ -18,6 +22,8 @@ constexpr char kDataInformation[] =
     "\0\0\0\x1C"
     "dref\0\0\0\0\0\0\0\1\0\0\0\x0C"
     "url \0\0\0\1";
+// Where a visual sample entry names what compressed it, 32 bytes from there.
+constexpr size_t kCompressorName = 42;
 // Copied a slice at a time, so that Cancel is heard.
 constexpr uint64_t kSlice = uint64_t{64} << 20;
 
@@ -31,19 +37,19 @@ struct Rule {
 
 // What a player needs, level by level; nothing else is kept, whoever put it there.
 constexpr Rule kRules[] = {
-    {"moov", "mvhd", Keep::kNoTimes},       {"moov", "trak", Keep::kInside},
-    {"trak", "tkhd", Keep::kNoTimes},       {"trak", "edts", Keep::kAsIs},
-    {"trak", "mdia", Keep::kInside},        {"mdia", "mdhd", Keep::kNoTimes},
-    {"mdia", "hdlr", Keep::kNoName},        {"mdia", "minf", Keep::kInside},
-    {"minf", "vmhd", Keep::kAsIs},          {"minf", "smhd", Keep::kAsIs},
-    {"minf", "dinf", Keep::kDataInOwnFile}, {"minf", "stbl", Keep::kInside},
-    {"stbl", "stsd", Keep::kEntry},         {"stbl", "stts", Keep::kAsIs},
-    {"stbl", "ctts", Keep::kAsIs},          {"stbl", "cslg", Keep::kAsIs},
-    {"stbl", "stsc", Keep::kAsIs},          {"stbl", "stsz", Keep::kAsIs},
-    {"stbl", "stz2", Keep::kAsIs},          {"stbl", "stss", Keep::kAsIs},
-    {"stbl", "stps", Keep::kAsIs},          {"stbl", "sdtp", Keep::kAsIs},
-    {"stbl", "sbgp", Keep::kAsIs},          {"stbl", "sgpd", Keep::kAsIs},
-    {"stbl", "stco", Keep::kChunks32},      {"stbl", "co64", Keep::kChunks64},
+    {"moov", "mvhd", Keep::kNoTimes},  {"moov", "trak", Keep::kInside},
+    {"trak", "tkhd", Keep::kNoTimes},  {"trak", "edts", Keep::kInside},
+    {"edts", "elst", Keep::kAsIs},     {"trak", "mdia", Keep::kInside},
+    {"mdia", "mdhd", Keep::kNoTimes},  {"mdia", "hdlr", Keep::kNoName},
+    {"mdia", "minf", Keep::kInside},   {"minf", "vmhd", Keep::kAsIs},
+    {"minf", "smhd", Keep::kAsIs},     {"minf", "dinf", Keep::kDataInOwnFile},
+    {"minf", "stbl", Keep::kInside},   {"stbl", "stsd", Keep::kEntry},
+    {"stbl", "stts", Keep::kAsIs},     {"stbl", "ctts", Keep::kAsIs},
+    {"stbl", "cslg", Keep::kAsIs},     {"stbl", "stsc", Keep::kAsIs},
+    {"stbl", "stsz", Keep::kAsIs},     {"stbl", "stss", Keep::kAsIs},
+    {"stbl", "stps", Keep::kAsIs},     {"stbl", "sdtp", Keep::kAsIs},
+    {"stbl", "sbgp", Keep::kAsIs},     {"stbl", "sgpd", Keep::kAsIs},
+    {"stbl", "stco", Keep::kChunks32}, {"stbl", "co64", Keep::kChunks64},
 };
 
 std::optional<Keep> KeepOf(std::string_view parent, std::string_view type) {
@@ -55,6 +61,13 @@ std::optional<Keep> KeepOf(std::string_view parent, std::string_view type) {
 
 void PutUint(std::string& bytes, size_t at, uint64_t value, int count) {
     for (int i = count - 1; i >= 0; --i, value >>= 8) bytes[at + i] = static_cast<char>(value);
+}
+
+// A box of the type around the body, no larger than the index it is part of.
+std::string BoxOf(std::string_view type, std::string_view body) {
+    std::string box(4, '\0');
+    PutUint(box, 0, body.size() + 8, 4);
+    return box.append(type).append(body);
 }
 
 // Where a chunk offset table's entries lie in the new index.
@@ -70,6 +83,10 @@ public:
     bool Add(std::string_view parent, std::string_view body) {
         const auto boxes = SplitBoxes(body, m_budget);
         if (!boxes) return false;
+        if (parent == "stbl") {
+            const std::optional<Mp4Box> sizes = OnlyChild(*boxes, "stsz");
+            m_samples = sizes ? UintAt(sizes->body, 8, 4).value_or(0) : 0;
+        }
         for (const Mp4Box& box : *boxes) {
             const std::optional<Keep> keep = KeepOf(parent, box.type);
             if (!keep) continue;
@@ -88,6 +105,7 @@ public:
 private:
     bool Put(Keep keep, const Mp4Box& box) {
         if (keep == Keep::kInside) return Add(box.type, box.body);
+        if (keep == Keep::kEntry) return Entry(box.body);
         if (keep == Keep::kDataInOwnFile) {
             m_index.append(kDataInformation, sizeof kDataInformation - 1);
             return true;
@@ -96,8 +114,7 @@ private:
         m_index.append(box.body);
         if (keep == Keep::kNoTimes) return NoTimes(box.type, body, box.body);
         if (keep == Keep::kNoName) return NoName(body, box.body);
-        if (keep == Keep::kEntry) return NoCompressorName(body, box.body);
-        if (keep == Keep::kAsIs) return true;
+        if (keep == Keep::kAsIs) return HoldsOnlyItsFields(box.type, box.body, m_samples);
         const int width = keep == Keep::kChunks32 ? 4 : 8;
         const std::optional<uint64_t> count = UintAt(box.body, 4, 4);
         if (!count || box.body.size() != 8 + *count * width) return false;
@@ -126,16 +143,48 @@ private:
         return true;
     }
 
-    // The sample entry without the name of the camera or program that compressed it.
-    bool NoCompressorName(size_t body, std::string_view descriptions) {
-        constexpr size_t kName = 16 + 42;
-        if (BytesAt(descriptions, 12, 4) == "avc1" && descriptions.size() >= kName + 32)
-            std::fill_n(m_index.begin() + static_cast<std::ptrdiff_t>(body + kName), 32, '\0');
+    // The one sample entry built again from what a player reads: its fixed fields without the
+    // name of the camera or program that compressed it, and its configuration without anything
+    // after it.
+    bool Entry(std::string_view descriptions) {
+        const auto entries =
+            SplitBoxes(descriptions.substr(std::min<size_t>(8, descriptions.size())), m_budget);
+        if (descriptions.size() < 8 || !entries || entries->size() != 1) return false;
+        const Mp4Box& entry = entries->front();
+        const size_t fixed = entry.type == "avc1" ? 78 : entry.type == "mp4a" ? 28 : 0;
+        if (fixed == 0 || entry.body.size() < fixed) return false;
+        std::string body(entry.body.substr(0, fixed));
+        if (entry.type == "avc1") std::fill_n(body.begin() + kCompressorName, 32, '\0');
+        const auto inside = SplitBoxes(entry.body.substr(fixed), m_budget);
+        if (!inside) return false;
+        for (const Mp4Box& child : *inside) {
+            const std::optional<std::string_view> kept = EntryChild(child);
+            if (!kept) return false;
+            body += BoxOf(child.type, *kept);
+        }
+        m_index.append(descriptions.substr(0, 8)).append(BoxOf(entry.type, body));
         return true;
+    }
+
+    // What a sample entry's child box holds that a player reads; nothing for any other.
+    static std::optional<std::string_view> EntryChild(const Mp4Box& child) {
+        if (child.type == "avcC") {
+            const std::optional<size_t> length = AvcConfigLength(child.body);
+            if (!length) return std::nullopt;
+            return child.body.substr(0, *length);
+        }
+        if (child.type == "esds") {
+            if (!PlainAacDescription(child.body)) return std::nullopt;
+            return child.body;
+        }
+        if (!HoldsOnlyItsFields(child.type, child.body, 0)) return std::nullopt;
+        return child.body;
     }
 
     std::string m_index;
     std::vector<ChunkTable> m_tables;
+    // The sample count of the track whose table is being built.
+    uint64_t m_samples = 0;
     int m_budget = kMostIndexBoxes;
 };
 

@@ -266,8 +266,18 @@ TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
     EditBox("named.mp4", {"moov", "trak", "mdia", "hdlr"}, [](const std::string& hdlr) {
         return Box("hdlr", hdlr.substr(8, 24) + std::string("SECRET camera\0", 14));
     });
-    EditBox("named.mp4", {"moov", "trak", "mdia", "minf", "stbl", "stsd"},
-            [](std::string stsd) { return stsd.replace(8 + 16 + 42, 6, "SECRET"); });
+    // ... and bytes after the decoder's configuration.
+    EditBox("named.mp4", {"moov", "trak", "mdia", "minf", "stbl", "stsd"}, [](std::string stsd) {
+        stsd.replace(8 + 16 + 42, 6, "SECRET");
+        const size_t config = stsd.find("avcC") - 4;
+        stsd.insert(config + SizeAt(stsd, config), "SECRET");
+        for (const size_t at : {config, size_t{16}})
+            stsd.replace(at, 4, Box("", std::string(SizeAt(stsd, at) - 2, 'x')).substr(0, 4));
+        return Box("stsd", stsd.substr(8));
+    });
+    makeReady("padded.mp4", {});
+    EditBox("padded.mp4", {"moov", "trak", "mdia", "minf", "stbl", "stts"},
+            [](const std::string& stts) { return Box("stts", stts.substr(8) + "SECRET"); });
     for (const auto& [clip, tag] :
          {std::pair("user.mp4", "-UserData:GPSCoordinates=48.8577, 2.295"),
           std::pair("keys.mp4", "-Keys:GPSCoordinates=48.8577, 2.295")})
@@ -294,16 +304,21 @@ TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
     });
     for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4"})
         ASSERT_NE(Location(clip), "") << clip;
-    for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4", "wide.mp4", "named.mp4"}) {
+    for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4", "wide.mp4"}) {
         const ClipOutcome made = Make({clip, 1920, false}, "web.mp4");
         EXPECT_EQ(made.failure, "") << clip;
         EXPECT_EQ(std::pair(made.width, made.height), std::pair(320, 240)) << clip;
         ExpectOnlyTheStreams(clip, "web.mp4");
-        EXPECT_EQ(ReadBytes("web.mp4").find("SECRET"), std::string::npos) << clip;
     }
-    EXPECT_EQ(Make({"hidden.mp4", 1920, false}, "web.mp4").failure, "");
-    EXPECT_EQ(ReadBytes("web.mp4").find("+48.8577"), std::string::npos);
-    EXPECT_EQ(Streams("web.mp4"), Streams("hidden.mp4"));
+    for (const char* clip : {"hidden.mp4", "named.mp4", "padded.mp4"}) {
+        EXPECT_EQ(Make({clip, 1920, false}, "web.mp4").failure, "") << clip;
+        const std::string made = ReadBytes("web.mp4");
+        EXPECT_EQ(made.find("+48.8577"), std::string::npos) << clip;
+        EXPECT_EQ(made.find("SECRET"), std::string::npos) << clip;
+        EXPECT_EQ(RunChild({"ffmpeg", "-v", "error", "-i", "file:web.mp4", "-f", "null", "-"}).err,
+                  "")
+            << clip;
+    }
 }
 
 // Pictures in another chroma format, depth or range, a second picture or a track of text are
