@@ -161,6 +161,7 @@ TEST_F(ClipMakerTest, KeepsReadyStreamsAndNothingElseUnlessAsked) {
     EXPECT_EQ(Make({"late.mp4", 1920, true}, "made.mp4").width, 320);
     EXPECT_NE(ReadBytes("made.mp4"), ReadBytes("late.mp4"));
     EXPECT_EQ(Make({"ready.mp4", 160, false}, "small.mp4").width, 160);
+    EXPECT_EQ(Make({"ready.mp4", 300, false}, "small.mp4").width, 300);
     const ClipOutcome upright = Make({"turned.mp4", 1920, false}, "upright.mp4");
     EXPECT_EQ(std::pair(upright.width, upright.height), std::pair(240, 320));
     Make({"mp3.mp4", 1920, false}, "sound.mp4");
@@ -276,6 +277,14 @@ TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
         return Box("stsd", stsd.substr(8));
     });
     makeReady("padded.mp4", {});
+    // Times of 64 bits, in the second version of the movie's header.
+    makeReady("long.mp4", {"-metadata", "creation_time=2021-06-01T10:00:00Z"});
+    EditBox("long.mp4", {"moov", "mvhd"}, [](const std::string& mvhd) {
+        const std::string body = mvhd.substr(8);
+        const std::string zero(4, '\0');
+        return Box("mvhd", std::string("\1\0\0\0", 4) + zero + body.substr(4, 4) + zero +
+                               body.substr(8, 8) + zero + body.substr(16));
+    });
     EditBox("padded.mp4", {"moov", "trak", "mdia", "minf", "stbl", "stts"},
             [](const std::string& stts) { return Box("stts", stts.substr(8) + "SECRET"); });
     for (const auto& [clip, tag] :
@@ -304,7 +313,7 @@ TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
     });
     for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4"})
         ASSERT_NE(Location(clip), "") << clip;
-    for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4", "wide.mp4"}) {
+    for (const char* clip : {"user.mp4", "keys.mp4", "track.mp4", "wide.mp4", "long.mp4"}) {
         const ClipOutcome made = Make({clip, 1920, false}, "web.mp4");
         EXPECT_EQ(made.failure, "") << clip;
         EXPECT_EQ(std::pair(made.width, made.height), std::pair(320, 240)) << clip;
@@ -345,6 +354,17 @@ TEST_F(ClipMakerTest, MakesAgainWhatIsNotQuiteReady) {
                   "codec_name=h264\nwidth=320\nheight=240\npix_fmt=yuv420p\n")
             << clip;
     }
+    // Two sounds keep the first.
+    Ffmpeg("sounds.mp4",
+           {"-f",        "lavfi",     "-i",   "testsrc=duration=1:rate=10:size=320x240",
+            "-f",        "lavfi",     "-i",   "sine=duration=1",
+            "-map",      "0:v",       "-map", "1:a",
+            "-map",      "1:a",       "-c:v", "libx264",
+            "-pix_fmt",  "yuv420p",   "-c:a", "aac",
+            "-movflags", "+faststart"});
+    Make({"sounds.mp4", 1920, false}, "web.mp4");
+    const std::string probed = Probe("web.mp4");
+    EXPECT_EQ(probed.find("codec_name=aac"), probed.rfind("codec_name=aac"));
 }
 
 // What is no clip fails with the reason; a name that begins like an option is only ever a local
