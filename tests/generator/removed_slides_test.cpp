@@ -202,6 +202,15 @@ TEST_F(RemovedSlidesTest, TwoProjectsRunningAtOnceKeepEachOthersFiles) {
     };
     Generate({"a", "b"});
     EXPECT_THAT(Generate({}, "other.dat").removed, ::testing::Contains("out/x.htm"));
+
+    // ... and what its slides show as their own photos stays.
+    onImage = [this](int, int) {
+        onImage = nullptr;
+        GenerateEntries({{"Red", "", "", "", "", "", "", "out/b.jpg"}}, "other.dat");
+        return true;
+    };
+    Generate({"a", "c"});
+    EXPECT_TRUE(fs::exists("out/b.jpg"));
 }
 
 // A project whose file is gone, renamed or deleted, keeps nothing it wrote.
