@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <clocale>
@@ -9,7 +10,9 @@
 #include <tuple>
 
 #include "clip/child_process.h"
+#include "clip/clip_source.h"
 #include "clip/ffmpeg_clip_maker.h"
+#include "clip/ready_mp4.h"
 #include "support/temp_dir.h"
 
 namespace vistello::testing {
@@ -328,6 +331,34 @@ TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
                   "")
             << clip;
     }
+}
+
+// Whatever the in-process reader is unsure of is not ready, and left to the tools: a second
+// index, samples kept in another file, a box of 64 bits shorter than its own header, and
+// anything that is no regular file.
+TEST_F(ClipMakerTest, TakesNothingUnsureForReady) {
+    const auto ready = [](const std::string& path) {
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        const bool is = ReadReadyMp4(fd, 1920).has_value();
+        ::close(fd);
+        return is;
+    };
+    MakeH264("base.mp4", {"-movflags", "+faststart"});
+    ASSERT_TRUE(ready("base.mp4"));
+    const std::string base = ReadBytes("base.mp4");
+    const size_t index = base.find("moov") - 4;
+    WriteBytes("twice.mp4", base + base.substr(index, SizeAt(base, index)));
+    WriteBytes("short.mp4", base + std::string("\0\0\0\1free\0\0\0\0\0\0\0\x08", 16));
+    WriteBytes("elsewhere.mp4", base);
+    EditBox("elsewhere.mp4", {"moov", "trak", "mdia", "minf", "dinf", "dref"},
+            [](std::string dref) { return dref.replace(27, 1, std::string(1, '\0')); });
+    for (const char* clip : {"twice.mp4", "short.mp4", "elsewhere.mp4"})
+        EXPECT_FALSE(ready(clip)) << clip;
+    ASSERT_EQ(::mkfifo("pipe.mp4", 0600), 0);
+    const int writer = ::open("pipe.mp4", O_RDWR | O_CLOEXEC);
+    ASSERT_EQ(::write(writer, base.data(), 64), 64);
+    EXPECT_EQ(ClipSource::Open("pipe.mp4"), std::nullopt);
+    ::close(writer);
 }
 
 // Pictures in another chroma format, depth or range, a second picture or a track of text are
