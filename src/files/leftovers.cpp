@@ -146,7 +146,7 @@ std::string TemporaryName(std::string_view random, pid_t filler) {
 }
 
 void ClearStaleTemporaries(FileOps& ops, const std::string& folder) {
-    const auto entries = ops.ListFolder(folder);
+    const auto entries = ops.ListFolder(folder.empty() ? "." : folder);
     if (!entries) return;
     const time_t now = ::time(nullptr);
     for (const FolderEntry& entry : *entries) {

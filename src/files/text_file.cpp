@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "files/block_reader.h"
+#include "files/leftovers.h"
 #include "files/link_chain.h"
 
 namespace vistello {
@@ -69,6 +70,8 @@ std::optional<std::string> ReadLineFile(FileOps& ops, const std::string& path) {
 }
 
 bool WriteTextFile(FileOps& ops, const std::string& path, std::string_view text, Flush flush) {
+    // What a killed save left half written beside the file goes before this save writes its own.
+    ClearStaleTemporaries(ops, path.substr(0, path.rfind('/') + 1));
     return WriteFileAtomically(ops, path, EncodeTextMode(text), flush);
 }
 

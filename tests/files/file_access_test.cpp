@@ -5,6 +5,7 @@
 
 #include "files/atomic_file.h"
 #include "files/file_copy.h"
+#include "files/leftovers.h"
 #include "files/text_file.h"
 #include "support/failing_file_ops.h"
 #include "support/temp_dir.h"
@@ -123,6 +124,16 @@ TEST(TextFileTest, ReadsOnlyARegularFileToItsEndInTextMode) {
     FailingFileOps failsPartWay("read", 2, EIO);
     EXPECT_FALSE(ReadTextFile(failsPartWay, "big.htm").has_value());
     EXPECT_EQ(ReadTextFile(files, "big.htm"), big);
+}
+
+// A save clears what a killed save left half written beside the file.
+TEST(TextFileTest, ASaveClearsWhatAKilledSaveLeftBesideIt) {
+    ScratchDir dir;
+    RealFileOps files;
+    const std::string killed = TemporaryName("abcdefghijk", 2147483646);
+    WriteBytes(killed, "half");
+    ASSERT_TRUE(WriteTextFile(files, "show.dat", "IMAGE=a.jpg\n", Flush::ToSystem));
+    EXPECT_FALSE(fs::exists(killed));
 }
 
 }  // namespace
