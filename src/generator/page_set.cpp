@@ -61,6 +61,37 @@ bool Tally(std::optional<std::string> failure, int& failed, std::vector<std::str
     return false;
 }
 
+std::array<const std::string*, 3> ShowFilePaths(const WebShow& web) {
+    return {&web.projectFile, &web.templateFile, &web.settings.overviewTemplate};
+}
+
+// The path with every link on the way to it followed, as far as the path exists.
+std::filesystem::path Resolved(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+    return error ? std::filesystem::path(ProjectKey(path)) : resolved;
+}
+
+// The project's own files as they are, whatever names lead to them.
+FileIds ShowFileIds(FileOps& ops, const WebShow* web) {
+    FileIds ids;
+    if (!web) return ids;
+    for (const std::string* file : ShowFilePaths(*web)) {
+        struct stat info {};
+        if (!file->empty() && ops.Stat(*file, info) == 0) ids.emplace(info.st_dev, info.st_ino);
+    }
+    return ids;
+}
+
+// Why a page may not be written at `path`: a link or a name there leads to one of the project's
+// own files.
+std::optional<std::string> OwnFileAt(FileOps& ops, const std::string& path, const FileIds& own) {
+    struct stat info {};
+    if (own.empty() || ops.Stat(path, info) != 0 || !own.contains({info.st_dev, info.st_ino}))
+        return std::nullopt;
+    return path + ": not written, it is the project's own file";
+}
+
 // One run over the rows. Files are told apart by device and inode, so that an image reached by
 // two paths is one image.
 class PageSetWriter {
@@ -86,6 +117,8 @@ public:
                                          std::span<const std::string_view> rowValues);
     // Notes the file among those the run leaves, as written when it was.
     void Note(const std::string& name, bool written);
+    // The project's own files, which no page is written over.
+    void Keep(FileIds own) { m_own = std::move(own); }
 
 private:
     std::optional<std::string> Copy(const std::string& source, const std::string& name);
@@ -95,6 +128,7 @@ private:
                                              std::span<const std::string_view> rowValues);
 
     FileOps& m_ops;
+    FileIds m_own;
     const SlideTemplate m_photo;
     const SlideTemplate m_clip;
     const std::string& m_folder;
@@ -182,6 +216,7 @@ std::optional<std::string> PageSetWriter::BuildAndWrite(
     const SlideTemplate& page, const std::string& path, const ImageEntry& entry,
     const PageLinks& links, std::span<const std::string_view> rowValues) {
     const std::optional<std::string> text = BuildPageText(page.Page(), entry, links, rowValues);
+    if (std::optional<std::string> own = OwnFileAt(m_ops, path, m_own)) return own;
     if (!text) {
         return path + ": not written, the page would be larger than " +
                std::to_string(kMaxPageBytes >> 20) + " MiB";
@@ -358,12 +393,10 @@ struct ShowLayout {
 std::vector<std::string> ShowFilesIn(const WebShow* web, const std::string& outputFolder) {
     std::vector<std::string> names;
     if (!web) return names;
-    const std::filesystem::path folder =
-        std::filesystem::path(ProjectKey((outputFolder.empty() ? "." : outputFolder) + "/"))
-            .parent_path();
-    for (const std::string* file :
-         {&web->projectFile, &web->templateFile, &web->settings.overviewTemplate}) {
-        const std::filesystem::path path(file->empty() ? std::string() : ProjectKey(*file));
+    const std::filesystem::path folder = Resolved(outputFolder.empty() ? "." : outputFolder);
+    for (const std::string* file : ShowFilePaths(*web)) {
+        const std::filesystem::path path =
+            file->empty() ? std::filesystem::path() : Resolved(*file);
         if (!file->empty() && path.parent_path() == folder)
             names.push_back(path.filename().string());
     }
@@ -424,11 +457,8 @@ bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, cons
              &layout.pictures[row]});
     }
     const std::string path = outputFolder + std::string(kOverviewPageName);
-    const std::vector<std::string> own = ShowFilesIn(&web, outputFolder);
-    if (std::find(own.begin(), own.end(), kOverviewPageName) != own.end()) {
-        return Tally(path + ": not written, it is the project's own file", result.pagesFailed,
-                     result.failures);
-    }
+    if (std::optional<std::string> own = OwnFileAt(ops, path, ShowFileIds(ops, &web)))
+        return Tally(std::move(own), result.pagesFailed, result.failures);
     return Tally(WriteOverviewPage(ops, web.overviewText, tags, slides, path), result.pagesFailed,
                  result.failures);
 }
@@ -458,6 +488,7 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
     if (overview) ++result.pages;
     if (memory) memory->StartRun(outputFolder, templateText, tags);
     PageSetWriter writer(ops, templateText, tags, outputFolder, memory, run);
+    writer.Keep(ShowFileIds(ops, web));
     for (size_t row = 0; row < rows.size(); ++row) {
         std::optional<std::string> failure;
         if (!plan || plan->OfRow(row).copied)

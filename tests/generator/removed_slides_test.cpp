@@ -253,6 +253,16 @@ TEST_F(RemovedSlidesTest, APageNeverWritesOverTheProjectsOwnFiles) {
     EXPECT_EQ(ReadBytes("out/light.htm"), "<<MEDIA>>");
     EXPECT_EQ(ReadBytes("out/trip.htm"), "the project");
     EXPECT_TRUE(fs::exists("out/light_2.htm") && fs::exists("out/trip_2.htm"));
+    // Named through a link to the folder, or reached through a link in the folder.
+    fs::create_directory_symlink("out", "alias");
+    templateFile = "alias/light.htm";
+    Generate({"light"}, "out/trip.htm");
+    WriteBytes("mine.htm", "<<MEDIA>>");
+    fs::create_symlink("../mine.htm", "out/view.htm");
+    templateFile = "mine.htm";
+    EXPECT_THAT(Generate({"view"}, "out/trip.htm").failures,
+                ElementsAre("out/view.htm: not written, it is the project's own file"));
+    EXPECT_EQ(ReadBytes("out/light.htm") + ReadBytes("mine.htm"), "<<MEDIA>><<MEDIA>>");
 
     templateFile = "out/index.htm";
     WriteBytes(templateFile, "<<MEDIA>>");
