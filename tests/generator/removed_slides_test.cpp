@@ -235,13 +235,26 @@ TEST_F(RemovedSlidesTest, AFileUnderAnotherCaseOfItsNameStays) {
 }
 
 // A link planted where the record goes is neither read nor written through: the record takes its
-// place, and the file it led to stays as it was.
-TEST_F(RemovedSlidesTest, TheRecordIsNeverWrittenThroughALink) {
-    WriteBytes("precious.txt", "mine");
+// place, and the file it led to, a record itself, stays as it was and says nothing to the run.
+TEST_F(RemovedSlidesTest, TheRecordIsNeverReadOrWrittenThroughALink) {
+    Generate({"a"});
+    fs::rename("out/.vistello-images", "precious.txt");
+    const std::string precious = ReadBytes("precious.txt");
     fs::create_symlink("../precious.txt", "out/.vistello-images");
+    images.made = 0;
     EXPECT_THAT(Generate({"a"}).failures, IsEmpty());
-    EXPECT_EQ(ReadBytes("precious.txt"), "mine");
+    EXPECT_GT(images.made, 0);
+    EXPECT_EQ(ReadBytes("precious.txt"), precious);
     EXPECT_FALSE(fs::is_symlink("out/.vistello-images"));
+}
+
+// A project that took out all its slides keeps no part of the record, which would otherwise keep
+// files for it that another project then could not remove.
+TEST_F(RemovedSlidesTest, AProjectWithNoSlidesLeftKeepsNothing) {
+    Generate({"b"});
+    Generate({"b"}, "other.dat");
+    Generate({});
+    EXPECT_THAT(Generate({}, "other.dat").removed, ::testing::Contains("out/b.jpg"));
 }
 
 // A page never takes the name of the project file or a template lying in the output folder.
