@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace vistello {
@@ -9,5 +10,10 @@ namespace vistello {
 // anything at all; `samples` is how many samples its track has, which some tables are as long as.
 // False for a box of a type not known here.
 bool HoldsOnlyItsFields(std::string_view type, std::string_view body, uint64_t samples);
+
+// A movie, track or media header, a handler or a media header of pictures or sound with its times
+// of filming, its reserved bytes, its flags beyond those a player reads and any handler name set
+// to nothing. False, and the body as it was, when it is not exactly as long as its kind.
+bool ClearHeader(std::string_view type, std::string& body);
 
 }  // namespace vistello

@@ -98,4 +98,14 @@ std::optional<Mp4Box> OnlyChild(const std::vector<Mp4Box>& boxes, std::string_vi
     return found;
 }
 
+void PutUint(std::string& bytes, size_t at, uint64_t value, int count) {
+    for (int i = count - 1; i >= 0; --i, value >>= 8) bytes[at + i] = static_cast<char>(value);
+}
+
+std::string BoxOf(std::string_view type, std::string_view body) {
+    std::string box(4, '\0');
+    PutUint(box, 0, body.size() + 8, 4);
+    return box.append(type).append(body);
+}
+
 }  // namespace vistello

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -38,6 +39,12 @@ std::optional<Mp4Box> OnlyChild(const std::vector<Mp4Box>& boxes, std::string_vi
 
 // The big-endian number of `count` bytes (at most 8) at `at`; nothing past the end.
 std::optional<uint64_t> UintAt(std::string_view bytes, size_t at, int count);
+
+// Writes `value` as `count` big-endian bytes at `at`, which must lie inside `bytes`.
+void PutUint(std::string& bytes, size_t at, uint64_t value, int count);
+
+// A box of the type around the body; the body is far smaller than four gigabytes.
+std::string BoxOf(std::string_view type, std::string_view body);
 
 // The `count` bytes at `at`; empty past the end.
 std::string_view BytesAt(std::string_view bytes, size_t at, size_t count);

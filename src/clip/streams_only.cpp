@@ -4,10 +4,11 @@
 
 #include <algorithm>
 #include <limits>
+#include <set>
 #include <string>
 
 #include "clip/box_fields.h"
-#include "clip/decoder_configs.h"
+#include "clip/sample_entry.h"
 
 namespace vistello {
 
@@ -22,12 +23,10 @@ constexpr char kDataInformation[] =
     "\0\0\0\x1C"
     "dref\0\0\0\0\0\0\0\1\0\0\0\x0C"
     "url \0\0\0\1";
-// Where a visual sample entry names what compressed it, 32 bytes from there.
-constexpr size_t kCompressorName = 42;
 // Copied a slice at a time, so that Cancel is heard.
 constexpr uint64_t kSlice = uint64_t{64} << 20;
 
-enum class Keep { kAsIs, kInside, kNoTimes, kNoName, kEntry, kChunks32, kChunks64, kDataInOwnFile };
+enum class Keep { kAsIs, kInside, kHeader, kEntry, kChunks32, kChunks64, kDataInOwnFile };
 
 struct Rule {
     std::string_view parent;
@@ -37,12 +36,12 @@ struct Rule {
 
 // What a player needs, level by level; nothing else is kept, whoever put it there.
 constexpr Rule kRules[] = {
-    {"moov", "mvhd", Keep::kNoTimes},  {"moov", "trak", Keep::kInside},
-    {"trak", "tkhd", Keep::kNoTimes},  {"trak", "edts", Keep::kInside},
+    {"moov", "mvhd", Keep::kHeader},   {"moov", "trak", Keep::kInside},
+    {"trak", "tkhd", Keep::kHeader},   {"trak", "edts", Keep::kInside},
     {"edts", "elst", Keep::kAsIs},     {"trak", "mdia", Keep::kInside},
-    {"mdia", "mdhd", Keep::kNoTimes},  {"mdia", "hdlr", Keep::kNoName},
-    {"mdia", "minf", Keep::kInside},   {"minf", "vmhd", Keep::kAsIs},
-    {"minf", "smhd", Keep::kAsIs},     {"minf", "dinf", Keep::kDataInOwnFile},
+    {"mdia", "mdhd", Keep::kHeader},   {"mdia", "hdlr", Keep::kHeader},
+    {"mdia", "minf", Keep::kInside},   {"minf", "vmhd", Keep::kHeader},
+    {"minf", "smhd", Keep::kHeader},   {"minf", "dinf", Keep::kDataInOwnFile},
     {"minf", "stbl", Keep::kInside},   {"stbl", "stsd", Keep::kEntry},
     {"stbl", "stts", Keep::kAsIs},     {"stbl", "ctts", Keep::kAsIs},
     {"stbl", "cslg", Keep::kAsIs},     {"stbl", "stsc", Keep::kAsIs},
@@ -57,17 +56,6 @@ std::optional<Keep> KeepOf(std::string_view parent, std::string_view type) {
         if (rule.parent == parent && rule.type == type) return rule.keep;
     }
     return std::nullopt;
-}
-
-void PutUint(std::string& bytes, size_t at, uint64_t value, int count) {
-    for (int i = count - 1; i >= 0; --i, value >>= 8) bytes[at + i] = static_cast<char>(value);
-}
-
-// A box of the type around the body, no larger than the index it is part of.
-std::string BoxOf(std::string_view type, std::string_view body) {
-    std::string box(4, '\0');
-    PutUint(box, 0, body.size() + 8, 4);
-    return box.append(type).append(body);
 }
 
 // Where a chunk offset table's entries lie in the new index.
@@ -87,9 +75,12 @@ public:
             const std::optional<Mp4Box> sizes = OnlyChild(*boxes, "stsz");
             m_samples = sizes ? UintAt(sizes->body, 8, 4).value_or(0) : 0;
         }
+        std::set<std::string_view> seen;
         for (const Mp4Box& box : *boxes) {
             const std::optional<Keep> keep = KeepOf(parent, box.type);
             if (!keep) continue;
+            // A second table of a kind could say anything; only tracks come more than once.
+            if (!seen.insert(box.type).second && box.type != "trak") return false;
             const size_t start = m_index.size();
             m_index.append(4, '\0').append(box.type);
             if (!Put(*keep, box)) return false;
@@ -105,80 +96,29 @@ public:
 private:
     bool Put(Keep keep, const Mp4Box& box) {
         if (keep == Keep::kInside) return Add(box.type, box.body);
-        if (keep == Keep::kEntry) return Entry(box.body);
+        if (keep == Keep::kEntry) {
+            const std::optional<std::string> plain = PlainDescriptions(box.body, m_budget);
+            if (plain) m_index += *plain;
+            return plain.has_value();
+        }
+        if (keep == Keep::kHeader) {
+            std::string header(box.body);
+            if (!ClearHeader(box.type, header)) return false;
+            m_index += header;
+            return true;
+        }
         if (keep == Keep::kDataInOwnFile) {
             m_index.append(kDataInformation, sizeof kDataInformation - 1);
             return true;
         }
         const size_t body = m_index.size();
         m_index.append(box.body);
-        if (keep == Keep::kNoTimes) return NoTimes(box.type, body, box.body);
-        if (keep == Keep::kNoName) return NoName(body, box.body);
         if (keep == Keep::kAsIs) return HoldsOnlyItsFields(box.type, box.body, m_samples);
         const int width = keep == Keep::kChunks32 ? 4 : 8;
         const std::optional<uint64_t> count = UintAt(box.body, 4, 4);
         if (!count || box.body.size() != 8 + *count * width) return false;
         m_tables.push_back({body + 8, *count, width});
         return true;
-    }
-
-    // The creation and modification times, which say when the camera filmed, set to none; a
-    // header longer than its kind is may hide anything after its fields, and is left to the tools.
-    bool NoTimes(std::string_view type, size_t body, std::string_view header) {
-        const std::optional<uint64_t> version = UintAt(header, 0, 1);
-        if (version != 0u && version != 1u) return false;
-        const size_t times = *version == 0 ? 8 : 16;
-        // The second version widens both times and the duration by four bytes each.
-        const size_t length = (type == "mvhd" ? 100 : type == "tkhd" ? 84 : 24) + (*version) * 12;
-        if (header.size() != length) return false;
-        std::fill_n(m_index.begin() + static_cast<std::ptrdiff_t>(body + 4), times, '\0');
-        return true;
-    }
-
-    // The handler without its name, which says what made the clip.
-    bool NoName(size_t body, std::string_view handler) {
-        if (handler.size() < 24) return false;
-        m_index.resize(body + 24);
-        m_index += '\0';
-        return true;
-    }
-
-    // The one sample entry built again from what a player reads: its fixed fields without the
-    // name of the camera or program that compressed it, and its configuration without anything
-    // after it.
-    bool Entry(std::string_view descriptions) {
-        const auto entries =
-            SplitBoxes(descriptions.substr(std::min<size_t>(8, descriptions.size())), m_budget);
-        if (descriptions.size() < 8 || !entries || entries->size() != 1) return false;
-        const Mp4Box& entry = entries->front();
-        const size_t fixed = entry.type == "avc1" ? 78 : entry.type == "mp4a" ? 28 : 0;
-        if (fixed == 0 || entry.body.size() < fixed) return false;
-        std::string body(entry.body.substr(0, fixed));
-        if (entry.type == "avc1") std::fill_n(body.begin() + kCompressorName, 32, '\0');
-        const auto inside = SplitBoxes(entry.body.substr(fixed), m_budget);
-        if (!inside) return false;
-        for (const Mp4Box& child : *inside) {
-            const std::optional<std::string_view> kept = EntryChild(child);
-            if (!kept) return false;
-            body += BoxOf(child.type, *kept);
-        }
-        m_index.append(descriptions.substr(0, 8)).append(BoxOf(entry.type, body));
-        return true;
-    }
-
-    // What a sample entry's child box holds that a player reads; nothing for any other.
-    static std::optional<std::string_view> EntryChild(const Mp4Box& child) {
-        if (child.type == "avcC") {
-            const std::optional<size_t> length = AvcConfigLength(child.body);
-            if (!length) return std::nullopt;
-            return child.body.substr(0, *length);
-        }
-        if (child.type == "esds") {
-            if (!PlainAacDescription(child.body)) return std::nullopt;
-            return child.body;
-        }
-        if (!HoldsOnlyItsFields(child.type, child.body, 0)) return std::nullopt;
-        return child.body;
     }
 
     std::string m_index;

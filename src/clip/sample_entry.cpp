@@ -1,0 +1,70 @@
+#include "clip/sample_entry.h"
+
+#include "clip/box_fields.h"
+#include "clip/decoder_configs.h"
+#include "clip/mp4_box.h"
+
+namespace vistello {
+
+namespace {
+
+constexpr size_t kVisualFields = 78;
+constexpr size_t kSoundFields = 28;
+// 72 pixels per inch, as 16.16 fixed point.
+constexpr uint64_t kResolution = 0x00480000;
+
+// The fields of a picture's entry: its data reference and size kept, the rest as they must be.
+std::string VisualFields(std::string_view entry) {
+    std::string fields(kVisualFields, '\0');
+    fields.replace(6, 2, entry.substr(6, 2));
+    fields.replace(24, 4, entry.substr(24, 4));
+    PutUint(fields, 28, kResolution, 4);
+    PutUint(fields, 32, kResolution, 4);
+    PutUint(fields, 40, 1, 2);
+    PutUint(fields, 74, 0x18, 2);
+    PutUint(fields, 76, 0xFFFF, 2);
+    return fields;
+}
+
+// The fields of a sound's entry: its data reference, channels, sample size and rate kept.
+std::string SoundFields(std::string_view entry) {
+    std::string fields(kSoundFields, '\0');
+    fields.replace(6, 2, entry.substr(6, 2));
+    fields.replace(16, 4, entry.substr(16, 4));
+    fields.replace(24, 4, entry.substr(24, 4));
+    return fields;
+}
+
+// What a child box of an entry becomes: its plain form, or nothing when it may not be there.
+std::optional<std::string> PlainChild(const Mp4Box& child) {
+    if (child.type == "avcC") return PlainAvcConfig(child.body);
+    if (child.type == "esds") return PlainAacDescription(child.body);
+    if (child.type == "pasp" && HoldsOnlyItsFields(child.type, child.body, 0))
+        return std::string(child.body);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> PlainDescriptions(std::string_view descriptions, int& budget) {
+    if (descriptions.size() < 8 || UintAt(descriptions, 4, 4) != 1u) return std::nullopt;
+    const auto entries = SplitBoxes(descriptions.substr(8), budget);
+    if (!entries || entries->size() != 1) return std::nullopt;
+    const Mp4Box& entry = entries->front();
+    const bool picture = entry.type == "avc1";
+    const size_t fixed = picture ? kVisualFields : kSoundFields;
+    if ((!picture && entry.type != "mp4a") || entry.body.size() < fixed) return std::nullopt;
+    std::string body = picture ? VisualFields(entry.body) : SoundFields(entry.body);
+    const auto children = SplitBoxes(entry.body.substr(fixed), budget);
+    if (!children) return std::nullopt;
+    for (const Mp4Box& child : *children) {
+        // Its bit rates, which a player never needs.
+        if (child.type == "btrt") continue;
+        const std::optional<std::string> plain = PlainChild(child);
+        if (!plain) return std::nullopt;
+        body += BoxOf(child.type, *plain);
+    }
+    return std::string("\0\0\0\0\0\0\0\1", 8) + BoxOf(entry.type, body);
+}
+
+}  // namespace vistello
