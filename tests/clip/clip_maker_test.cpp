@@ -237,59 +237,45 @@ void ExpectOnlyTheStreams(const std::string& clip, const std::string& made) {
     EXPECT_EQ(RunChild({"ffmpeg", "-v", "error", "-i", "file:" + made, "-f", "null", "-"}).err, "");
 }
 
+// A second of the test picture and tone, ready for the web: H.264 in 4:2:0 and AAC, with what more
+// is asked.
+void MakeReady(const std::string& clip, std::vector<std::string> more) {
+    std::vector<std::string> args = {"-f",
+                                     "lavfi",
+                                     "-i",
+                                     "testsrc=duration=1:rate=10:size=320x240",
+                                     "-f",
+                                     "lavfi",
+                                     "-i",
+                                     "sine=duration=1",
+                                     "-c:v",
+                                     "libx264",
+                                     "-pix_fmt",
+                                     "yuv420p",
+                                     "-c:a",
+                                     "aac",
+                                     "-map_metadata",
+                                     "-1"};
+    args.insert(args.end(), more.begin(), more.end());
+    Ffmpeg(clip, args);
+}
+
 // Where a camera, a phone or an editor keeps the place and time of filming, in the index or in a
 // track, in the index's own order or the other way round, none of it is published.
 TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
-    const auto makeReady = [](const std::string& clip, std::vector<std::string> more) {
-        std::vector<std::string> args = {"-f",
-                                         "lavfi",
-                                         "-i",
-                                         "testsrc=duration=1:rate=10:size=320x240",
-                                         "-f",
-                                         "lavfi",
-                                         "-i",
-                                         "sine=duration=1",
-                                         "-c:v",
-                                         "libx264",
-                                         "-pix_fmt",
-                                         "yuv420p",
-                                         "-c:a",
-                                         "aac",
-                                         "-map_metadata",
-                                         "-1"};
-        args.insert(args.end(), more.begin(), more.end());
-        Ffmpeg(clip, args);
-    };
-    makeReady("user.mp4", {"-movflags", "+faststart"});
-    makeReady("keys.mp4", {"-movflags", "+faststart"});
-    makeReady("track.mp4", {});
-    makeReady("wide.mp4", {});
-    makeReady("hidden.mp4", {"-movflags", "+faststart"});
-    makeReady("named.mp4", {});
-    // What made the clip, in the handler's name and the compressor's.
-    EditBox("named.mp4", {"moov", "trak", "mdia", "hdlr"}, [](const std::string& hdlr) {
-        return Box("hdlr", hdlr.substr(8, 24) + std::string("SECRET camera\0", 14));
-    });
-    // ... and bytes after the decoder's configuration.
-    EditBox("named.mp4", {"moov", "trak", "mdia", "minf", "stbl", "stsd"}, [](std::string stsd) {
-        stsd.replace(8 + 16 + 42, 6, "SECRET");
-        const size_t config = stsd.find("avcC") - 4;
-        stsd.insert(config + SizeAt(stsd, config), "SECRET");
-        for (const size_t at : {config, size_t{16}})
-            stsd.replace(at, 4, Box("", std::string(SizeAt(stsd, at) - 2, 'x')).substr(0, 4));
-        return Box("stsd", stsd.substr(8));
-    });
-    makeReady("padded.mp4", {});
+    MakeReady("user.mp4", {"-movflags", "+faststart"});
+    MakeReady("keys.mp4", {"-movflags", "+faststart"});
+    MakeReady("track.mp4", {});
+    MakeReady("wide.mp4", {});
+    MakeReady("hidden.mp4", {"-movflags", "+faststart"});
     // Times of 64 bits, in the second version of the movie's header.
-    makeReady("long.mp4", {"-metadata", "creation_time=2021-06-01T10:00:00Z"});
+    MakeReady("long.mp4", {"-metadata", "creation_time=2021-06-01T10:00:00Z"});
     EditBox("long.mp4", {"moov", "mvhd"}, [](const std::string& mvhd) {
         const std::string body = mvhd.substr(8);
         const std::string zero(4, '\0');
         return Box("mvhd", std::string("\1\0\0\0", 4) + zero + body.substr(4, 4) + zero +
                                body.substr(8, 8) + zero + body.substr(16));
     });
-    EditBox("padded.mp4", {"moov", "trak", "mdia", "minf", "stbl", "stts"},
-            [](const std::string& stts) { return Box("stts", stts.substr(8) + "SECRET"); });
     for (const auto& [clip, tag] :
          {std::pair("user.mp4", "-UserData:GPSCoordinates=48.8577, 2.295"),
           std::pair("keys.mp4", "-Keys:GPSCoordinates=48.8577, 2.295")})
@@ -322,11 +308,53 @@ TEST_F(ClipMakerTest, PublishesReadyStreamsWithoutWhereOrWhenTheyWereFilmed) {
         EXPECT_EQ(std::pair(made.width, made.height), std::pair(320, 240)) << clip;
         ExpectOnlyTheStreams(clip, "web.mp4");
     }
-    for (const char* clip : {"hidden.mp4", "named.mp4", "padded.mp4"}) {
+    EXPECT_EQ(Make({"hidden.mp4", 1920, false}, "web.mp4").failure, "");
+    EXPECT_EQ(ReadBytes("web.mp4").find("+48.8577"), std::string::npos);
+    EXPECT_EQ(RunChild({"ffmpeg", "-v", "error", "-i", "file:web.mp4", "-f", "null", "-"}).err, "");
+}
+
+// Nothing that names the camera or the program that made a ready clip, nor anything hidden in a
+// field or table a player never reads, is published: the index is built anew from what a player
+// reads, and whatever holds more than its fields is made again by ffmpeg.
+TEST_F(ClipMakerTest, PublishesNothingOfWhatMadeTheClipNorHiddenInItsIndex) {
+    MakeReady("named.mp4", {});
+    // What made the clip, in the handler's name and the compressor's ...
+    EditBox("named.mp4", {"moov", "trak", "mdia", "hdlr"}, [](const std::string& hdlr) {
+        return Box("hdlr", hdlr.substr(8, 24) + std::string("SECRET camera\0", 14));
+    });
+    // ... bytes after the decoder's configuration ...
+    EditBox("named.mp4", {"moov", "trak", "mdia", "minf", "stbl", "stsd"}, [](std::string stsd) {
+        stsd.replace(8 + 16 + 42, 6, "SECRET");
+        const size_t config = stsd.find("avcC") - 4;
+        stsd.insert(config + SizeAt(stsd, config), "SECRET");
+        for (const size_t at : {config, size_t{16}})
+            stsd.replace(at, 4, Box("", std::string(SizeAt(stsd, at) - 2, 'x')).substr(0, 4));
+        return Box("stsd", stsd.substr(8));
+    });
+    // ... and reserved bytes of the movie's header.
+    EditBox("named.mp4", {"moov", "mvhd"},
+            [](std::string mvhd) { return mvhd.replace(8 + 72, 6, "SECRET"); });
+    MakeH264("vendor.mov", {});
+    // More than a table's fields, and a table twice.
+    MakeReady("padded.mp4", {});
+    EditBox("padded.mp4", {"moov", "trak", "mdia", "minf", "stbl", "stts"},
+            [](const std::string& stts) { return Box("stts", stts.substr(8) + "SECRET"); });
+    MakeReady("longer.mp4", {});
+    EditBox("longer.mp4", {"moov", "trak", "tkhd"},
+            [](const std::string& tkhd) { return Box("tkhd", tkhd.substr(8) + "SECRET"); });
+    MakeReady("twice.mp4", {});
+    EditBox("twice.mp4", {"moov", "trak", "mdia", "minf", "stbl"}, [](const std::string& stbl) {
+        return Box("stbl", stbl.substr(8) + Box("stss", std::string(7, '\0') + "\2SECRET!!"));
+    });
+    for (const auto& [clip, fast] : {std::pair("named.mp4", true), std::pair("vendor.mov", true),
+                                     std::pair("padded.mp4", false), std::pair("longer.mp4", false),
+                                     std::pair("twice.mp4", false)}) {
         EXPECT_EQ(Make({clip, 1920, false}, "web.mp4").failure, "") << clip;
         const std::string made = ReadBytes("web.mp4");
-        EXPECT_EQ(made.find("+48.8577"), std::string::npos) << clip;
-        EXPECT_EQ(made.find("SECRET"), std::string::npos) << clip;
+        const std::string index = made.substr(0, made.find("mdat"));
+        EXPECT_EQ(index.find("udta") == std::string::npos, fast) << clip;
+        for (const char* hidden : {"SECRET", "FFMP"})
+            EXPECT_EQ(index.find(hidden), std::string::npos) << hidden << " in " << clip;
         EXPECT_EQ(RunChild({"ffmpeg", "-v", "error", "-i", "file:web.mp4", "-f", "null", "-"}).err,
                   "")
             << clip;
@@ -351,7 +379,10 @@ TEST_F(ClipMakerTest, TakesNothingUnsureForReady) {
     WriteBytes("short.mp4", base + std::string("\0\0\0\1free\0\0\0\0\0\0\0\x08", 16));
     WriteBytes("elsewhere.mp4", base);
     EditBox("elsewhere.mp4", {"moov", "trak", "mdia", "minf", "dinf", "dref"},
-            [](std::string dref) { return dref.replace(27, 1, std::string(1, '\0')); });
+            [](std::string dref) {
+                dref[27] = '\0';
+                return dref;
+            });
     for (const char* clip : {"twice.mp4", "short.mp4", "elsewhere.mp4"})
         EXPECT_FALSE(ready(clip)) << clip;
     ASSERT_EQ(::mkfifo("pipe.mp4", 0600), 0);
