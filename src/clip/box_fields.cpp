@@ -10,10 +10,10 @@ namespace vistello {
 
 namespace {
 
-// More edits than a clip that plays from its start needs.
+// More edits than a clip that plays from its start, perhaps after a pause, needs.
 constexpr uint64_t kMostEdits = 2;
-// More sample groups than a sound that says how far back to start decoding needs.
-constexpr uint64_t kMostGroups = 4;
+// An edit that plays at the normal rate, as 16.16 fixed point.
+constexpr uint64_t kNormalRate = 0x00010000;
 
 // A table of a count at `countAt`, at most `most`, and as many entries of `entry` bytes after it.
 bool Table(std::string_view body, size_t countAt, uint64_t entry, uint64_t most = UINT32_MAX) {
@@ -21,11 +21,35 @@ bool Table(std::string_view body, size_t countAt, uint64_t entry, uint64_t most 
     return count && *count <= most && body.size() == countAt + 4 + *count * entry;
 }
 
-// Sample groups only of the kinds that say how far back a decoder starts, two bytes each.
-bool RollGroups(std::string_view body, uint64_t version) {
-    const std::string_view grouping = BytesAt(body, 4, 4);
-    return version == 1 && (grouping == "roll" || grouping == "prol") && UintAt(body, 8, 4) == 2u &&
-           Table(body, 12, 2, kMostGroups);
+// The number of entries of `entry` bytes; each at `at` has `field` of `width` bytes equal `value`.
+bool EachEntry(std::string_view body, uint64_t entry, size_t field, int width, uint64_t value) {
+    const uint64_t count = *UintAt(body, 4, 4);
+    for (uint64_t i = 0; i < count; ++i) {
+        if (UintAt(body, 8 + i * entry + field, width) != value) return false;
+    }
+    return true;
+}
+
+// Sync samples named once each, in order, each one of the track's.
+bool SyncSamples(std::string_view body, uint64_t samples) {
+    if (!Table(body, 4, 4)) return false;
+    uint64_t last = 0;
+    for (size_t at = 8; at < body.size(); at += 4) {
+        const uint64_t sample = *UintAt(body, at, 4);
+        if (sample <= last || sample > samples) return false;
+        last = sample;
+    }
+    return true;
+}
+
+// Edits at the normal rate, of which only the first may be a pause, which plays nothing.
+bool Edits(std::string_view body, uint64_t version) {
+    const uint64_t wide = version == 1 ? 8 : 4;
+    const uint64_t entry = 2 * wide + 4;
+    if (!Table(body, 4, entry, kMostEdits) || !EachEntry(body, entry, 2 * wide, 4, kNormalRate))
+        return false;
+    const uint64_t pause = wide == 8 ? ~uint64_t{0} : UINT32_MAX;
+    return *UintAt(body, 4, 4) < 2 || UintAt(body, 8 + wide, static_cast<int>(wide)) == pause;
 }
 
 // Bytes from..to of a header's body.
@@ -34,46 +58,64 @@ struct Span {
     size_t to;
 };
 
-// How long a header of its kind and version is, and which of its bytes say nothing a player
-// needs: the times of filming and what is reserved.
+// A field of `width` bytes at `at` that always holds `value`.
+struct Fixed {
+    size_t at;
+    int width;
+    uint64_t value;
+};
+
+// How long a header of its kind and version is, which of its bytes say nothing a player needs
+// (the times of filming and what is reserved), and which hold one value in every clip that plays
+// at its normal rate and volume, on one layer.
 struct HeaderLayout {
     size_t length = 0;
     std::vector<Span> blank;
+    std::vector<Fixed> fixed;
 };
 
 std::optional<HeaderLayout> LayoutOf(std::string_view type, bool wide) {
     if (type == "mvhd") {
-        return wide ? HeaderLayout{112, {{4, 20}, {38, 48}, {84, 108}}}
-                    : HeaderLayout{100, {{4, 12}, {26, 36}, {72, 96}}};
+        return wide ? HeaderLayout{112,
+                                   {{4, 20}, {38, 48}, {84, 108}},
+                                   {{32, 4, kNormalRate}, {36, 2, 0x100}}}
+                    : HeaderLayout{100,
+                                   {{4, 12}, {26, 36}, {72, 96}},
+                                   {{20, 4, kNormalRate}, {24, 2, 0x100}}};
     }
     if (type == "tkhd") {
-        return wide ? HeaderLayout{96, {{4, 20}, {24, 28}, {36, 44}, {50, 52}}}
-                    : HeaderLayout{84, {{4, 12}, {16, 20}, {24, 32}, {38, 40}}};
+        return wide ? HeaderLayout{96, {{4, 20}, {24, 28}, {36, 48}, {50, 52}}, {}}
+                    : HeaderLayout{84, {{4, 12}, {16, 20}, {24, 36}, {38, 40}}, {}};
     }
     if (type == "mdhd") {
-        return wide ? HeaderLayout{36, {{4, 20}, {34, 36}}} : HeaderLayout{24, {{4, 12}, {22, 24}}};
+        return wide ? HeaderLayout{36, {{4, 20}, {34, 36}}, {}}
+                    : HeaderLayout{24, {{4, 12}, {22, 24}}, {}};
     }
-    if (type == "hdlr") return HeaderLayout{25, {{4, 8}, {12, 25}}};
-    if (type == "vmhd") return HeaderLayout{12, {{4, 12}}};
-    if (type == "smhd") return HeaderLayout{8, {{4, 8}}};
+    if (type == "hdlr") return HeaderLayout{25, {{4, 8}, {12, 25}}, {}};
+    if (type == "vmhd") return HeaderLayout{12, {{4, 12}}, {}};
+    if (type == "smhd") return HeaderLayout{8, {{4, 8}}, {}};
     return std::nullopt;
+}
+
+// A track's volume says only whether it is heard: full or none.
+void PlainVolume(std::string& tkhd, bool wide) {
+    const size_t at = wide ? 48 : 36;
+    PutUint(tkhd, at, UintAt(tkhd, at, 2) == 0u ? 0 : 0x100, 2);
 }
 
 }  // namespace
 
 bool HoldsOnlyItsFields(std::string_view type, std::string_view body, uint64_t samples) {
     const std::optional<uint64_t> version = UintAt(body, 0, 1);
-    if (!version) return false;
-    if (type == "stts" || type == "ctts") return Table(body, 4, 8);
-    if (type == "stsc") return Table(body, 4, 12);
-    if (type == "stss" || type == "stps") return Table(body, 4, 4);
+    // Versions and flags as they must be: no bit of them means anything else.
+    if (!version || UintAt(body, 1, 3) != 0u) return false;
+    if (type == "ctts") return *version <= 1 && Table(body, 4, 8);
+    if (type == "elst") return *version <= 1 && Edits(body, *version);
+    if (*version != 0) return false;
+    if (type == "stts") return Table(body, 4, 8);
+    if (type == "stsc") return Table(body, 4, 12) && EachEntry(body, 12, 8, 4, 1);
+    if (type == "stss") return SyncSamples(body, samples);
     if (type == "stsz") return UintAt(body, 4, 4) == 0u ? Table(body, 8, 4) : body.size() == 12;
-    if (type == "elst") return *version <= 1 && Table(body, 4, *version == 1 ? 20 : 12, kMostEdits);
-    if (type == "cslg") return body.size() == (*version == 1 ? 44u : 24u);
-    if (type == "pasp") return body.size() == 8;
-    if (type == "sdtp") return body.size() == 4 + samples;
-    if (type == "sbgp") return *version <= 1 && Table(body, *version == 1 ? 12 : 8, 8);
-    if (type == "sgpd") return RollGroups(body, *version);
     return false;
 }
 
@@ -87,6 +129,8 @@ bool ClearHeader(std::string_view type, std::string& body) {
     for (const Span& span : layout->blank)
         std::fill(body.begin() + static_cast<std::ptrdiff_t>(span.from),
                   body.begin() + static_cast<std::ptrdiff_t>(span.to), '\0');
+    for (const Fixed& field : layout->fixed) PutUint(body, field.at, field.value, field.width);
+    if (type == "tkhd") PlainVolume(body, *version == 1);
     // Flags: a track keeps whether it is on and shown; a picture's media header is always 1.
     const char last = type == "tkhd" ? static_cast<char>(body[3] & 0x07) : type == "vmhd" ? 1 : 0;
     body.replace(1, 3, std::string{'\0', '\0', last});

@@ -2,36 +2,40 @@
 
 #include <cstdint>
 
+#include "clip/avc_picture.h"
 #include "clip/mp4_box.h"
 
 namespace vistello {
 
 namespace {
 
-// Longer than any AAC configuration, with its extensions.
-constexpr uint64_t kLongestSpecificInfo = 16;
-// Longer than the parameter sets an encoder writes, with their timing details.
-constexpr uint64_t kLongestSequenceSet = 64;
-constexpr uint64_t kLongestPictureSet = 32;
 // MPEG-4 AAC, in an audio stream.
 constexpr char kAacObject = 0x40;
 constexpr char kAudioStream = 0x15;
+// The High profile, whose configuration ends in the chroma format and depths.
+constexpr char kHigh = 100;
+// That 4:2:0 and 8 bits, with no extended sets, with the reserved bits set.
+constexpr char kHighFormat[] = "\xFD\xF8\xF8";
+// Low Complexity, the one kind of AAC every browser plays.
+constexpr uint64_t kLowComplexity = 2;
+// The sampling rates by index that need no explicit frequency.
+constexpr uint64_t kKnownRates = 13;
+// The extension that says outright that there is no spectral band replication.
+constexpr std::string_view kNoReplication("\x56\xE5\x00", 3);
 
-// The profiles whose configuration may end in the chroma format and depths.
-bool HighProfile(uint64_t profile) {
-    return profile == 100 || profile == 110 || profile == 122 || profile == 144;
+// A two-byte length, then the set.
+std::string WithLength(const std::string& set) {
+    return std::string{static_cast<char>(set.size() >> 8), static_cast<char>(set.size())} + set;
 }
 
-// One parameter set, its count and two-byte length from `at`, no longer than `longest`; `at`
-// then stands after it.
-bool OneSet(std::string_view config, size_t& at, uint64_t mask, uint64_t longest) {
-    const std::optional<uint64_t> count = UintAt(config, at, 1);
-    const std::optional<uint64_t> length = UintAt(config, at + 1, 2);
-    if (!count || (*count & mask) != 1 || !length || *length > longest ||
-        *length > config.size() - at - 3)
-        return false;
-    at += 3 + *length;
-    return true;
+// Low Complexity AAC's specific configuration, in its two bytes and perhaps the extension that
+// says no more: a known rate, channels by their usual layout, frames of 1024 samples.
+bool PlainAacConfig(std::string_view specific) {
+    const std::optional<uint64_t> fields = UintAt(specific, 0, 2);
+    if (!fields || (specific.size() != 2 && specific.substr(2) != kNoReplication)) return false;
+    const uint64_t channels = *fields >> 3 & 0xF;
+    return *fields >> 11 == kLowComplexity && (*fields >> 7 & 0xF) < kKnownRates && channels > 0 &&
+           channels < 8 && (*fields & 7) == 0;
 }
 
 // A descriptor's tag and length, one to four bytes of seven bits each, read from `at`, which
@@ -58,21 +62,17 @@ std::string DescriptorOf(char tag, std::string_view contents) {
 }  // namespace
 
 std::optional<std::string> PlainAvcConfig(std::string_view avcC) {
-    const std::optional<uint64_t> profile = UintAt(avcC, 1, 1);
-    size_t at = 5;
-    if (UintAt(avcC, 0, 1) != 1u || !profile || !OneSet(avcC, at, 0x1F, kLongestSequenceSet) ||
-        !OneSet(avcC, at, 0xFF, kLongestPictureSet))
-        return std::nullopt;
-    std::string plain(avcC.substr(0, at));
-    plain[4] = static_cast<char>(0xFC | (plain[4] & 0x03));
-    plain[5] = static_cast<char>(0xE1);
-    if (HighProfile(*profile) && avcC.size() - at >= 4) {
-        if (UintAt(avcC, at + 3, 1) != 0u) return std::nullopt;
-        plain += static_cast<char>(0xFC | (avcC[at] & 0x03));
-        plain += static_cast<char>(0xF8 | (avcC[at + 1] & 0x07));
-        plain += static_cast<char>(0xF8 | (avcC[at + 2] & 0x07));
-        plain += '\0';
-    }
+    const std::optional<AvcStream> stream = PlainAvcStream(avcC);
+    if (!stream) return std::nullopt;
+    const std::string& sequence = stream->sequenceSet;
+    std::string plain = {1,
+                         sequence[1],
+                         sequence[2],
+                         sequence[3],
+                         static_cast<char>(0xFC | (stream->lengthSize - 1)),
+                         '\xE1'};
+    plain += WithLength(sequence) + '\1' + WithLength(stream->pictureSet);
+    if (sequence[1] == kHigh) plain += std::string(kHighFormat) + '\0';
     return plain;
 }
 
@@ -86,9 +86,9 @@ std::optional<std::string> PlainAacDescription(std::string_view esds) {
     if (!decoder || UintAt(esds, at, 1) != static_cast<uint64_t>(kAacObject)) return std::nullopt;
     at += 13;
     const std::optional<size_t> specificEnd = Descriptor(esds, 0x05, at, *decoder);
-    if (!specificEnd || *specificEnd != *decoder || *specificEnd - at > kLongestSpecificInfo)
-        return std::nullopt;
+    if (!specificEnd || *specificEnd != *decoder) return std::nullopt;
     const std::string_view specific = esds.substr(at, *specificEnd - at);
+    if (!PlainAacConfig(specific)) return std::nullopt;
     at = *decoder;
     const std::optional<size_t> sync = Descriptor(esds, 0x06, at, *stream);
     if (!sync || *sync != *stream || *sync != at + 1 || UintAt(esds, at, 1) != 2u)

@@ -3,7 +3,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <utility>
 
+#include "clip/avc_samples.h"
 #include "clip/sample_ranges.h"
 
 namespace vistello {
@@ -67,18 +69,20 @@ bool OnlyAmong(const std::optional<std::vector<Mp4Box>>& boxes,
                                 [types](const Mp4Box& box) { return Among(box.type, types); });
 }
 
-std::optional<AvcPicture> ReadyPicture(const Mp4Box& entry, int side, int& budget) {
+std::optional<AvcStream> ReadyPicture(const Mp4Box& entry, int side, int& budget) {
     // The child boxes follow a visual sample entry's fixed 78 bytes.
     if (entry.type != "avc1" || entry.body.size() < 78) return std::nullopt;
     const auto inside = SplitBoxes(entry.body.substr(78), budget);
     if (!OnlyAmong(inside, {"avcC", "pasp", "btrt"})) return std::nullopt;
     const auto config = inside ? OnlyChild(*inside, "avcC") : std::nullopt;
-    const auto picture = config ? PlainAvcPicture(config->body) : std::nullopt;
-    if (!picture || std::max(picture->width, picture->height) > side ||
-        UintAt(entry.body, 24, 2) != static_cast<uint64_t>(picture->width) ||
-        UintAt(entry.body, 26, 2) != static_cast<uint64_t>(picture->height))
+    const auto stream = config ? PlainAvcStream(config->body) : std::nullopt;
+    if (!stream) return std::nullopt;
+    const AvcPicture& picture = stream->picture;
+    if (std::max(picture.width, picture.height) > side ||
+        UintAt(entry.body, 24, 2) != static_cast<uint64_t>(picture.width) ||
+        UintAt(entry.body, 26, 2) != static_cast<uint64_t>(picture.height))
         return std::nullopt;
-    return picture;
+    return stream;
 }
 
 // An elementary stream descriptor's length, one to four bytes of seven bits each, skipped.
@@ -119,6 +123,12 @@ struct Track {
     Mp4Box entry;
 };
 
+// The one video track's stream and its box.
+struct Picture {
+    AvcStream stream;
+    std::string_view track;
+};
+
 std::optional<Track> ReadTrack(std::string_view trak, int& budget) {
     const auto boxes = SplitBoxes(trak, budget);
     const auto header = boxes ? OnlyChild(*boxes, "tkhd") : std::nullopt;
@@ -138,13 +148,13 @@ std::optional<Track> ReadTrack(std::string_view trak, int& budget) {
     return Track{BytesAt(handler->body, 8, 4), *entry};
 }
 
-// The picture of the one video track, when every other track is the one AAC sound.
-std::optional<AvcPicture> ReadyTracks(std::string_view index, int side) {
+// The one video track, when every other track is the one AAC sound.
+std::optional<Picture> ReadyTracks(std::string_view index, int side) {
     int budget = kMostIndexBoxes;
     const auto boxes = SplitBoxes(index, budget);
     const auto header = boxes ? OnlyChild(*boxes, "mvhd") : std::nullopt;
     if (!header || !Upright(header->body, 36, 48)) return std::nullopt;
-    std::optional<AvcPicture> picture;
+    std::optional<Picture> picture;
     int sounds = 0;
     for (const Mp4Box& box : *boxes) {
         // Fragments, a compressed index and a list of other movies each change what the tracks are.
@@ -153,8 +163,9 @@ std::optional<AvcPicture> ReadyTracks(std::string_view index, int side) {
         const std::optional<Track> track = ReadTrack(box.body, budget);
         if (!track) return std::nullopt;
         if (track->handler == "vide" && !picture) {
-            picture = ReadyPicture(track->entry, side, budget);
-            if (!picture) return std::nullopt;
+            std::optional<AvcStream> stream = ReadyPicture(track->entry, side, budget);
+            if (!stream) return std::nullopt;
+            picture = Picture{std::move(*stream), box.body};
         } else if (track->handler != "soun" || ++sounds > 1 || !ReadySound(track->entry, budget)) {
             return std::nullopt;
         }
@@ -190,9 +201,11 @@ std::optional<ReadyMp4> ReadReadyMp4(int fd, int side) {
     if (!index || index->size - index->header > kLargestIndex) return std::nullopt;
     ready.index.resize(index->size - index->header);
     if (!ReadWhole(fd, index->offset + index->header, ready.index)) return std::nullopt;
-    const std::optional<AvcPicture> picture = ReadyTracks(ready.index, side);
+    const std::optional<Picture> picture = ReadyTracks(ready.index, side);
     if (!picture || !SamplesFillMedia(ready.index, ready.media)) return std::nullopt;
-    ready.picture = *picture;
+    const std::optional<std::vector<ByteRange>> chunks = TrackChunks(picture->track);
+    if (!chunks || !OnlyPlainUnits(fd, *chunks, picture->stream)) return std::nullopt;
+    ready.picture = picture->stream.picture;
     return ready;
 }
 

@@ -1,6 +1,7 @@
 #include "clip/sample_entry.h"
 
-#include "clip/box_fields.h"
+#include <set>
+
 #include "clip/decoder_configs.h"
 #include "clip/mp4_box.h"
 
@@ -13,10 +14,10 @@ constexpr size_t kSoundFields = 28;
 // 72 pixels per inch, as 16.16 fixed point.
 constexpr uint64_t kResolution = 0x00480000;
 
-// The fields of a picture's entry: its data reference and size kept, the rest as they must be.
+// The fields of a picture's entry: its size kept, the rest as they must be.
 std::string VisualFields(std::string_view entry) {
     std::string fields(kVisualFields, '\0');
-    fields.replace(6, 2, entry.substr(6, 2));
+    PutUint(fields, 6, 1, 2);
     fields.replace(24, 4, entry.substr(24, 4));
     PutUint(fields, 28, kResolution, 4);
     PutUint(fields, 32, kResolution, 4);
@@ -26,10 +27,10 @@ std::string VisualFields(std::string_view entry) {
     return fields;
 }
 
-// The fields of a sound's entry: its data reference, channels, sample size and rate kept.
+// The fields of a sound's entry: its channels, sample size and rate kept.
 std::string SoundFields(std::string_view entry) {
     std::string fields(kSoundFields, '\0');
-    fields.replace(6, 2, entry.substr(6, 2));
+    PutUint(fields, 6, 1, 2);
     fields.replace(16, 4, entry.substr(16, 4));
     fields.replace(24, 4, entry.substr(24, 4));
     return fields;
@@ -39,8 +40,8 @@ std::string SoundFields(std::string_view entry) {
 std::optional<std::string> PlainChild(const Mp4Box& child) {
     if (child.type == "avcC") return PlainAvcConfig(child.body);
     if (child.type == "esds") return PlainAacDescription(child.body);
-    if (child.type == "pasp" && HoldsOnlyItsFields(child.type, child.body, 0))
-        return std::string(child.body);
+    // A pixel's width and height, and nothing more.
+    if (child.type == "pasp" && child.body.size() == 8) return std::string(child.body);
     return std::nullopt;
 }
 
@@ -53,11 +54,17 @@ std::optional<std::string> PlainDescriptions(std::string_view descriptions, int&
     const Mp4Box& entry = entries->front();
     const bool picture = entry.type == "avc1";
     const size_t fixed = picture ? kVisualFields : kSoundFields;
-    if ((!picture && entry.type != "mp4a") || entry.body.size() < fixed) return std::nullopt;
+    // Its samples are found through the one data reference, which says they are in this file.
+    if ((!picture && entry.type != "mp4a") || entry.body.size() < fixed ||
+        UintAt(entry.body, 6, 2) != 1u)
+        return std::nullopt;
     std::string body = picture ? VisualFields(entry.body) : SoundFields(entry.body);
     const auto children = SplitBoxes(entry.body.substr(fixed), budget);
     if (!children) return std::nullopt;
+    std::set<std::string_view> seen;
     for (const Mp4Box& child : *children) {
+        // A second box of a kind could say anything.
+        if (!seen.insert(child.type).second) return std::nullopt;
         // Its bit rates, which a player never needs.
         if (child.type == "btrt") continue;
         const std::optional<std::string> plain = PlainChild(child);

@@ -7,12 +7,6 @@ namespace vistello {
 
 namespace {
 
-// Bytes of the file from `from` on.
-struct Range {
-    uint64_t from = 0;
-    uint64_t size = 0;
-};
-
 // The sizes of a track's samples, as its size table gives them.
 class SampleSizes {
 public:
@@ -46,7 +40,7 @@ private:
 };
 
 // Each chunk of a track with the bytes its samples take, from its sample table.
-bool AddChunks(std::string_view sampleTable, int& budget, std::vector<Range>& ranges) {
+bool AddChunks(std::string_view sampleTable, int& budget, std::vector<ByteRange>& ranges) {
     const auto boxes = SplitBoxes(sampleTable, budget);
     if (!boxes) return false;
     const auto toChunk = OnlyChild(*boxes, "stsc");
@@ -84,7 +78,7 @@ std::optional<std::vector<Mp4Box>> Inside(const std::vector<Mp4Box>& boxes, std:
     return SplitBoxes(box->body, budget);
 }
 
-bool AddTrack(std::string_view track, int& budget, std::vector<Range>& ranges) {
+bool AddTrack(std::string_view track, int& budget, std::vector<ByteRange>& ranges) {
     const auto boxes = SplitBoxes(track, budget);
     const auto media = boxes ? Inside(*boxes, "mdia", budget) : std::nullopt;
     const auto information = media ? Inside(*media, "minf", budget) : std::nullopt;
@@ -94,16 +88,23 @@ bool AddTrack(std::string_view track, int& budget, std::vector<Range>& ranges) {
 
 }  // namespace
 
+std::optional<std::vector<ByteRange>> TrackChunks(std::string_view track) {
+    int budget = kMostIndexBoxes;
+    std::vector<ByteRange> chunks;
+    if (!AddTrack(track, budget, chunks)) return std::nullopt;
+    return chunks;
+}
+
 bool SamplesFillMedia(std::string_view index, const std::vector<FileBox>& media) {
     int budget = kMostIndexBoxes;
     const auto boxes = SplitBoxes(index, budget);
     if (!boxes) return false;
-    std::vector<Range> ranges;
+    std::vector<ByteRange> ranges;
     for (const Mp4Box& box : *boxes) {
         if (box.type == "trak" && !AddTrack(box.body, budget, ranges)) return false;
     }
     std::sort(ranges.begin(), ranges.end(),
-              [](const Range& a, const Range& b) { return a.from < b.from; });
+              [](const ByteRange& a, const ByteRange& b) { return a.from < b.from; });
     auto range = ranges.begin();
     for (const FileBox& box : media) {
         uint64_t at = box.offset + box.header;

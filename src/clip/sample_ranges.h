@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -11,6 +12,15 @@ namespace vistello {
 // mdat box belongs to one sample and no sample lies outside them. Media data that holds more than
 // the samples (whatever a camera or anyone else put there) or samples that run past it are left
 // to the tools, which copy the samples alone. `index` is what the index box holds.
+// Bytes of the file from `from` on.
+struct ByteRange {
+    uint64_t from = 0;
+    uint64_t size = 0;
+};
+
+// The bytes each chunk of the track takes, by its sample table; nothing when the tables disagree.
+std::optional<std::vector<ByteRange>> TrackChunks(std::string_view track);
+
 bool SamplesFillMedia(std::string_view index, const std::vector<FileBox>& media);
 
 }  // namespace vistello

@@ -34,7 +34,9 @@ struct Rule {
     Keep keep;
 };
 
-// What a player needs, level by level; nothing else is kept, whoever put it there.
+// What a player needs, level by level; nothing else is kept, whoever put it there. Hints a player
+// may do without (how samples depend on each other, how far their times shift, groups of them)
+// go too, since their bits could say anything.
 constexpr Rule kRules[] = {
     {"moov", "mvhd", Keep::kHeader},   {"moov", "trak", Keep::kInside},
     {"trak", "tkhd", Keep::kHeader},   {"trak", "edts", Keep::kInside},
@@ -44,11 +46,9 @@ constexpr Rule kRules[] = {
     {"minf", "smhd", Keep::kHeader},   {"minf", "dinf", Keep::kDataInOwnFile},
     {"minf", "stbl", Keep::kInside},   {"stbl", "stsd", Keep::kEntry},
     {"stbl", "stts", Keep::kAsIs},     {"stbl", "ctts", Keep::kAsIs},
-    {"stbl", "cslg", Keep::kAsIs},     {"stbl", "stsc", Keep::kAsIs},
-    {"stbl", "stsz", Keep::kAsIs},     {"stbl", "stss", Keep::kAsIs},
-    {"stbl", "stps", Keep::kAsIs},     {"stbl", "sdtp", Keep::kAsIs},
-    {"stbl", "sbgp", Keep::kAsIs},     {"stbl", "sgpd", Keep::kAsIs},
-    {"stbl", "stco", Keep::kChunks32}, {"stbl", "co64", Keep::kChunks64},
+    {"stbl", "stsc", Keep::kAsIs},     {"stbl", "stsz", Keep::kAsIs},
+    {"stbl", "stss", Keep::kAsIs},     {"stbl", "stco", Keep::kChunks32},
+    {"stbl", "co64", Keep::kChunks64},
 };
 
 std::optional<Keep> KeepOf(std::string_view parent, std::string_view type) {
@@ -116,7 +116,8 @@ private:
         if (keep == Keep::kAsIs) return HoldsOnlyItsFields(box.type, box.body, m_samples);
         const int width = keep == Keep::kChunks32 ? 4 : 8;
         const std::optional<uint64_t> count = UintAt(box.body, 4, 4);
-        if (!count || box.body.size() != 8 + *count * width) return false;
+        if (UintAt(box.body, 0, 4) != 0u || !count || box.body.size() != 8 + *count * width)
+            return false;
         m_tables.push_back({body + 8, *count, width});
         return true;
     }

@@ -13,6 +13,7 @@
 #include "clip/clip_source.h"
 #include "clip/ffmpeg_clip_maker.h"
 #include "clip/ready_mp4.h"
+#include "clip/streams_only.h"
 #include "support/temp_dir.h"
 
 namespace vistello::testing {
@@ -390,6 +391,146 @@ TEST_F(ClipMakerTest, TakesNothingUnsureForReady) {
     ASSERT_EQ(::write(writer, base.data(), 64), 64);
     EXPECT_EQ(ClipSource::Open("pipe.mp4"), std::nullopt);
     ::close(writer);
+}
+
+// What the in-process path publishes of a clip: the file up to its media data, when the file is
+// whole (a file type, the index, media data to its end) and its streams are the clip's; nothing
+// when the clip is left to the tools.
+std::optional<std::string> PublishedIndex(const std::string& clip) {
+    const int in = ::open(clip.c_str(), O_RDONLY | O_CLOEXEC);
+    const std::optional<ReadyMp4> ready = ReadReadyMp4(in, 1920);
+    const int out = ::open("published.mp4", O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const bool written = ready && WriteStreamsOnly(*ready, in, out, {}) == Written::kDone;
+    const std::optional<std::vector<FileBox>> boxes = TopLevelBoxes(out);
+    ::close(out);
+    ::close(in);
+    if (!written) return std::nullopt;
+    std::string types;
+    for (const FileBox& box : boxes.value_or(std::vector<FileBox>{})) types += box.Type();
+    const std::string made = ReadBytes("published.mp4");
+    EXPECT_EQ(types, "ftypmoovmdat") << clip;
+    if (types != "ftypmoovmdat") return std::nullopt;
+    EXPECT_EQ(boxes->back().offset + boxes->back().size, made.size()) << clip;
+    EXPECT_EQ(Streams("published.mp4"), Streams(clip)) << clip;
+    return made.substr(0, boxes->back().offset);
+}
+
+// Overwrites bytes `at` into the body of the first box of the type after the index's start.
+void Poke(std::string& file, const std::string& type, size_t at, const std::string& bytes) {
+    const size_t box = file.find(type, file.find("moov"));
+    ASSERT_NE(box, std::string::npos) << type;
+    file.replace(box + 4 + at, bytes.size(), bytes);
+}
+
+// Edits the child box of the type in the first track's sample entry, which starts `fields` bytes
+// into the entry's body.
+void EditEntryChild(const std::string& clip, const std::string& type, const BoxEdit& edit) {
+    EditBox(clip, {"moov", "trak", "mdia", "minf", "stbl", "stsd"}, [&](std::string stsd) {
+        const size_t child = stsd.find(type) - 4;
+        const std::string edited = edit(stsd.substr(child, SizeAt(stsd, child)));
+        stsd.replace(child, SizeAt(stsd, child), edited);
+        const size_t entry = 16;
+        stsd.replace(entry, 4, Box("", std::string(stsd.size() - entry - 8, '\0')).substr(0, 4));
+        return Box("stsd", stsd.substr(8));
+    });
+}
+
+// Appends bytes to the picture's sequence (0) or picture (1) parameter set in its configuration.
+BoxEdit LongerSet(int set, const std::string& more) {
+    return [set, more](std::string avcC) {
+        size_t at = 8 + 6;
+        if (set == 1) at += 2 + SizeAt(std::string(2, '\0') + avcC.substr(at, 2), 0) + 1;
+        const size_t length = SizeAt(std::string(2, '\0') + avcC.substr(at, 2), 0);
+        avcC.insert(at + 2 + length, more);
+        avcC[at] = static_cast<char>((length + more.size()) >> 8);
+        avcC[at + 1] = static_cast<char>(length + more.size());
+        return Box("avcC", avcC.substr(8));
+    };
+}
+
+// Whatever a field a player never reads, a spare bit of a table or a parameter set holds, the
+// index published is the untouched clip's, or the clip is left to the tools; a clip that only
+// differs in what is cleared anyway is still published in process.
+TEST_F(ClipMakerTest, NothingHiddenInAReadyClipReachesItsPublishedIndex) {
+    MakeReady("base.mp4", {});
+    MakeReady("headers.mp4", {"-x264-params", "repeat-headers=1"});
+    const std::optional<std::string> base = PublishedIndex("base.mp4");
+    ASSERT_TRUE(base.has_value());
+    const std::string original = ReadBytes("base.mp4");
+    using FileEdit = std::function<void(std::string&)>;
+    const auto poke = [](const std::string& type, size_t at, const std::string& bytes) {
+        return FileEdit([=](std::string& file) { Poke(file, type, at, bytes); });
+    };
+    const auto entry = [](const std::string& type, const BoxEdit& edit) {
+        return FileEdit([=](std::string& file) {
+            WriteBytes("edited.mp4", file);
+            EditEntryChild("edited.mp4", type, edit);
+            file = ReadBytes("edited.mp4");
+        });
+    };
+    const auto boxIn = [](std::vector<std::string> path, const std::string& box) {
+        return FileEdit([=](std::string& file) {
+            WriteBytes("edited.mp4", file);
+            EditBox("edited.mp4", path, [&](const std::string& parent) { return parent + box; });
+            file = ReadBytes("edited.mp4");
+        });
+    };
+    const std::vector<std::string> table = {"moov", "trak", "mdia", "minf", "stbl"};
+    const std::string secret = "SECRET";
+    const std::vector<std::tuple<const char*, bool, FileEdit>> edits = {
+        {"times of filming", true, poke("mvhd", 4, secret)},
+        {"movie's rate and volume", true, poke("mvhd", 20, secret)},
+        {"movie's reserved bytes", true, poke("mvhd", 26, secret)},
+        {"track's spare flags", true, poke("tkhd", 1, "\x5E\xC0")},
+        {"track's layer and group", true, poke("tkhd", 32, "SECR")},
+        {"handler's name", true, poke("hdlr", 24, secret)},
+        {"compressor's name", true, poke("avc1", 43, secret)},
+        {"entry's reserved bytes", true, poke("avc1", 4, "SE")},
+        {"sound's rates", true, poke("esds", 19, "SECRETSECRE")},
+        {"bit rates", true, poke("btrt", 0, "SECRETSECRET")},
+        {"samples' dependencies", true, boxIn(table, Box("sdtp", std::string(14, '\0') + secret))},
+        {"sample groups", true,
+         boxIn(table, Box("sgpd", std::string("\1\0\0\0roll\0\0\0\2\0\0\0\1", 16) + "SE"))},
+        {"table's version", false, poke("stts", 0, "S")},
+        {"table's flags", false, poke("stsz", 1, "SEC")},
+        {"sync sample past the last", false, poke("stss", 8, "SECR")},
+        {"second description", false, poke("stsc", 8 + 8, std::string("\0\0\0\2", 4))},
+        {"second data reference", false, poke("avc1", 6, std::string("\0\2", 2))},
+        {"edit at another rate", false, poke("elst", 8 + 8, "SE")},
+        {"bytes after the sequence set", false, entry("avcC", LongerSet(0, secret))},
+        {"bytes after the picture set", false, entry("avcC", LongerSet(1, secret))},
+        {"configuration's profile other than the set's", false, poke("avcC", 1, "\x4D")},
+        {"lossless profile", false, poke("avcC", 9, "\xF4")},
+        {"second pixel shape", false,
+         entry("avcC",
+               [](const std::string& avcC) {
+                   return avcC + Box("pasp", std::string("\0\0\0\1\0\0\0\1", 8)) +
+                          Box("pasp", "SECRETSS");
+               })},
+        {"long-term prediction sound", false, poke("esds", 35, "\x22")},
+        {"unit of a reserved kind", false,
+         [](std::string& file) { file[file.find("mdat") + 8] = '\x0E'; }},
+        {"unit longer than its sample", false,
+         [](std::string& file) { file[file.find("mdat") + 4] = '\x7F'; }},
+    };
+    for (const auto& [what, published, edit] : edits) {
+        std::string file = original;
+        edit(file);
+        WriteBytes("hidden.mp4", file);
+        const std::optional<std::string> index = PublishedIndex("hidden.mp4");
+        EXPECT_EQ(index.has_value(), published) << what;
+        if (index) {
+            EXPECT_EQ(*index, *base) << what;
+        }
+    }
+    // Parameter sets in the samples: the index's own are fine, one of a bigger picture is not.
+    EXPECT_TRUE(PublishedIndex("headers.mp4").has_value());
+    std::string headers = ReadBytes("headers.mp4");
+    const size_t avcC = headers.find("avcC");
+    const std::string sequence = headers.substr(avcC + 4 + 8, 4);
+    headers[headers.find(sequence) + 3] ^= 1;
+    WriteBytes("headers.mp4", headers);
+    EXPECT_FALSE(PublishedIndex("headers.mp4").has_value());
 }
 
 // Pictures in another chroma format, depth or range, a second picture or a track of text are

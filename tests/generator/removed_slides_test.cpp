@@ -261,11 +261,17 @@ TEST_F(RemovedSlidesTest, AProjectWithNoSlidesLeftKeepsNothing) {
 TEST_F(RemovedSlidesTest, APageNeverWritesOverTheProjectsOwnFiles) {
     WriteBytes("out/light.htm", "<<MEDIA>>");
     WriteBytes("out/trip.htm", "the project");
+    WriteBytes("out/tiles.htm", "<<THUMBNAIL>>");
     templateFile = "out/light.htm";
-    Generate({"light", "trip"}, "out/trip.htm");
-    EXPECT_EQ(ReadBytes("out/light.htm"), "<<MEDIA>>");
+    settings.overviewTemplate = "out/tiles.htm";
+    overview = "<<THUMBNAIL>>";
+    Generate({"light", "trip", "tiles"}, "out/trip.htm");
+    EXPECT_EQ(ReadBytes("out/light.htm") + ReadBytes("out/tiles.htm"), "<<MEDIA>><<THUMBNAIL>>");
     EXPECT_EQ(ReadBytes("out/trip.htm"), "the project");
-    EXPECT_TRUE(fs::exists("out/light_2.htm") && fs::exists("out/trip_2.htm"));
+    for (const char* made : {"out/light_2.htm", "out/trip_2.htm", "out/tiles_2.htm"})
+        EXPECT_TRUE(fs::exists(made)) << made;
+    settings.overviewTemplate.clear();
+    overview.clear();
     // Named through a link to the folder, or reached through a link in the folder.
     fs::create_directory_symlink("out", "alias");
     templateFile = "alias/light.htm";
