@@ -73,7 +73,7 @@ std::optional<AvcStream> ReadyPicture(const Mp4Box& entry, int side, int& budget
     // The child boxes follow a visual sample entry's fixed 78 bytes.
     if (entry.type != "avc1" || entry.body.size() < 78) return std::nullopt;
     const auto inside = SplitBoxes(entry.body.substr(78), budget);
-    if (!OnlyAmong(inside, {"avcC", "pasp", "btrt"})) return std::nullopt;
+    if (!OnlyAmong(inside, {"avcC", "pasp", "btrt", "colr"})) return std::nullopt;
     const auto config = inside ? OnlyChild(*inside, "avcC") : std::nullopt;
     const auto stream = config ? PlainAvcStream(config->body) : std::nullopt;
     if (!stream) return std::nullopt;

@@ -36,12 +36,20 @@ std::string SoundFields(std::string_view entry) {
     return fields;
 }
 
+// Colours by their numbers, in limited range as the picture is.
+bool PlainColours(std::string_view colr) {
+    const std::string_view kind = colr.substr(0, 4);
+    return (kind == "nclc" && colr.size() == 10) ||
+           (kind == "nclx" && colr.size() == 11 && colr[10] == '\0');
+}
+
 // What a child box of an entry becomes: its plain form, or nothing when it may not be there.
 std::optional<std::string> PlainChild(const Mp4Box& child) {
     if (child.type == "avcC") return PlainAvcConfig(child.body);
     if (child.type == "esds") return PlainAacDescription(child.body);
     // A pixel's width and height, and nothing more.
     if (child.type == "pasp" && child.body.size() == 8) return std::string(child.body);
+    if (child.type == "colr" && PlainColours(child.body)) return std::string(child.body);
     return std::nullopt;
 }
 

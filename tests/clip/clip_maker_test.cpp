@@ -523,6 +523,14 @@ TEST_F(ClipMakerTest, NothingHiddenInAReadyClipReachesItsPublishedIndex) {
             EXPECT_EQ(*index, *base) << what;
         }
     }
+    // Colours by their numbers are kept, but not one bit more.
+    MakeReady("colour.mp4",
+              {"-color_primaries", "bt709", "-color_trc", "bt709", "-colorspace", "bt709"});
+    EXPECT_NE(PublishedIndex("colour.mp4").value_or("").find("nclx"), std::string::npos);
+    std::string colour = ReadBytes("colour.mp4");
+    Poke(colour, "colr", 10, "\x01");
+    WriteBytes("colour.mp4", colour);
+    EXPECT_FALSE(PublishedIndex("colour.mp4").has_value());
     // Parameter sets in the samples: the index's own are fine, one of a bigger picture is not.
     EXPECT_TRUE(PublishedIndex("headers.mp4").has_value());
     std::string headers = ReadBytes("headers.mp4");
