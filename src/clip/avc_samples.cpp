@@ -20,6 +20,9 @@ enum UnitType : uint64_t {
     kFiller = 12,
 };
 
+// More units than a picture of many slices with its messages and delimiters has.
+constexpr uint64_t kMostUnitsPerSample = 256;
+
 bool ReadAt(int fd, uint64_t at, std::string& into) {
     for (size_t done = 0; done < into.size();) {
         const ssize_t got =
@@ -42,11 +45,12 @@ bool PlainUnit(int fd, uint64_t type, uint64_t at, uint64_t size, const AvcStrea
            (type >= kDelimiter && type <= kFiller);
 }
 
-bool PlainChunk(int fd, const ByteRange& chunk, const AvcStream& stream) {
+bool PlainChunk(int fd, const ByteRange& chunk, const AvcStream& stream, uint64_t& units) {
     const uint64_t end = chunk.from + chunk.size;
     const uint64_t prefix = static_cast<uint64_t>(stream.lengthSize);
     std::string head(prefix + 1, '\0');
-    for (uint64_t at = chunk.from; at < end;) {
+    for (uint64_t at = chunk.from; at < end; --units) {
+        if (units == 0) return false;
         if (end - at <= prefix || !ReadAt(fd, at, head)) return false;
         const uint64_t size = *UintAt(head, 0, stream.lengthSize);
         const uint64_t header = static_cast<unsigned char>(head[prefix]);
@@ -61,9 +65,12 @@ bool PlainChunk(int fd, const ByteRange& chunk, const AvcStream& stream) {
 
 }  // namespace
 
-bool OnlyPlainUnits(int fd, const std::vector<ByteRange>& chunks, const AvcStream& stream) {
+bool OnlyPlainUnits(int fd, const std::vector<ByteRange>& chunks, uint64_t samples,
+                    const AvcStream& stream) {
+    // Counted down: far more units than pictures would take long to read, and say nothing more.
+    uint64_t units = samples * kMostUnitsPerSample;
     for (const ByteRange& chunk : chunks) {
-        if (!PlainChunk(fd, chunk, stream)) return false;
+        if (!PlainChunk(fd, chunk, stream, units)) return false;
     }
     return true;
 }

@@ -12,6 +12,10 @@ namespace {
 
 // More edits than a clip that plays from its start, perhaps after a pause, needs.
 constexpr uint64_t kMostEdits = 2;
+// After tracks 1 and 2, the only numbers a ready clip's tracks have.
+constexpr uint64_t kNextTrack = 3;
+// The language "und", packed as a media header holds it: a sound's language is a player's to ask.
+constexpr uint64_t kUndetermined = 0x55C4;
 // An edit that plays at the normal rate, as 16.16 fixed point.
 constexpr uint64_t kNormalRate = 0x00010000;
 
@@ -28,6 +32,18 @@ bool EachEntry(std::string_view body, uint64_t entry, size_t field, int width, u
         if (UintAt(body, 8 + i * entry + field, width) != value) return false;
     }
     return true;
+}
+
+// Runs of samples, each of at least one, that together are the track's samples.
+bool Runs(std::string_view body, uint64_t samples) {
+    if (!Table(body, 4, 8)) return false;
+    uint64_t total = 0;
+    for (size_t at = 8; at < body.size(); at += 8) {
+        const uint64_t run = *UintAt(body, at, 4);
+        if (run == 0) return false;
+        total += run;
+    }
+    return total == samples;
 }
 
 // Sync samples named once each, in order, each one of the track's.
@@ -78,18 +94,18 @@ std::optional<HeaderLayout> LayoutOf(std::string_view type, bool wide) {
     if (type == "mvhd") {
         return wide ? HeaderLayout{112,
                                    {{4, 20}, {38, 48}, {84, 108}},
-                                   {{32, 4, kNormalRate}, {36, 2, 0x100}}}
+                                   {{32, 4, kNormalRate}, {36, 2, 0x100}, {108, 4, kNextTrack}}}
                     : HeaderLayout{100,
                                    {{4, 12}, {26, 36}, {72, 96}},
-                                   {{20, 4, kNormalRate}, {24, 2, 0x100}}};
+                                   {{20, 4, kNormalRate}, {24, 2, 0x100}, {96, 4, kNextTrack}}};
     }
     if (type == "tkhd") {
         return wide ? HeaderLayout{96, {{4, 20}, {24, 28}, {36, 48}, {50, 52}}, {}}
                     : HeaderLayout{84, {{4, 12}, {16, 20}, {24, 36}, {38, 40}}, {}};
     }
     if (type == "mdhd") {
-        return wide ? HeaderLayout{36, {{4, 20}, {34, 36}}, {}}
-                    : HeaderLayout{24, {{4, 12}, {22, 24}}, {}};
+        return wide ? HeaderLayout{36, {{4, 20}, {34, 36}}, {{32, 2, kUndetermined}}}
+                    : HeaderLayout{24, {{4, 12}, {22, 24}}, {{20, 2, kUndetermined}}};
     }
     if (type == "hdlr") return HeaderLayout{25, {{4, 8}, {12, 25}}, {}};
     if (type == "vmhd") return HeaderLayout{12, {{4, 12}}, {}};
@@ -109,10 +125,10 @@ bool HoldsOnlyItsFields(std::string_view type, std::string_view body, uint64_t s
     const std::optional<uint64_t> version = UintAt(body, 0, 1);
     // Versions and flags as they must be: no bit of them means anything else.
     if (!version || UintAt(body, 1, 3) != 0u) return false;
-    if (type == "ctts") return *version <= 1 && Table(body, 4, 8);
+    if (type == "ctts") return *version <= 1 && Runs(body, samples);
     if (type == "elst") return *version <= 1 && Edits(body, *version);
     if (*version != 0) return false;
-    if (type == "stts") return Table(body, 4, 8);
+    if (type == "stts") return Runs(body, samples);
     if (type == "stsc") return Table(body, 4, 12) && EachEntry(body, 12, 8, 4, 1);
     if (type == "stss") return SyncSamples(body, samples);
     if (type == "stsz") return UintAt(body, 4, 4) == 0u ? Table(body, 8, 4) : body.size() == 12;

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "clip/avc_samples.h"
+#include "clip/edit_list.h"
 #include "clip/sample_ranges.h"
 
 namespace vistello {
@@ -129,15 +130,35 @@ struct Picture {
     std::string_view track;
 };
 
-std::optional<Track> ReadTrack(std::string_view trak, int& budget) {
+// A track header numbering its track 1 or 2, as the new index does, with the size it shows its
+// picture at in whole pixels, and none for sound.
+bool PlainTrackHeader(std::string_view tkhd, std::string_view handler) {
+    const bool wide = UintAt(tkhd, 0, 1) == 1u;
+    const std::optional<uint64_t> number = UintAt(tkhd, wide ? 20 : 12, 4);
+    const std::optional<uint64_t> size = UintAt(tkhd, wide ? 88 : 76, 8);
+    if (number != 1u && number != 2u) return false;
+    return handler == "soun" ? size == 0u : size && (*size & 0x0000FFFF0000FFFF) == 0;
+}
+
+// Whether the track plays all of its media, when it has edits at all.
+bool PlaysAll(const std::optional<Mp4Box>& edits, const Mp4Box& mediaHeader, uint64_t movieScale,
+              int& budget) {
+    if (!edits) return true;
+    const auto inside = SplitBoxes(edits->body, budget);
+    const auto list = inside && inside->size() == 1 ? OnlyChild(*inside, "elst") : std::nullopt;
+    return list && PlaysAllItsMedia(list->body, mediaHeader.body, movieScale);
+}
+
+std::optional<Track> ReadTrack(std::string_view trak, uint64_t movieScale, int& budget) {
     const auto boxes = SplitBoxes(trak, budget);
     const auto header = boxes ? OnlyChild(*boxes, "tkhd") : std::nullopt;
     if (!header || !Upright(header->body, 40, 52)) return std::nullopt;
-    const auto edits = OnlyChild(*boxes, "edts");
-    if (edits && !OnlyAmong(SplitBoxes(edits->body, budget), {"elst"})) return std::nullopt;
     const auto media = Children(OnlyChild(*boxes, "mdia"), budget);
     const auto handler = media ? OnlyChild(*media, "hdlr") : std::nullopt;
-    if (!handler || !OnlyChild(*media, "mdhd")) return std::nullopt;
+    const auto mediaHeader = media ? OnlyChild(*media, "mdhd") : std::nullopt;
+    if (!handler || !mediaHeader || !PlainTrackHeader(header->body, BytesAt(handler->body, 8, 4)) ||
+        !PlaysAll(OnlyChild(*boxes, "edts"), *mediaHeader, movieScale, budget))
+        return std::nullopt;
     const auto information = Children(OnlyChild(*media, "minf"), budget);
     if (!information || !SelfContained(OnlyChild(*information, "dinf"), budget))
         return std::nullopt;
@@ -154,13 +175,14 @@ std::optional<Picture> ReadyTracks(std::string_view index, int side) {
     const auto boxes = SplitBoxes(index, budget);
     const auto header = boxes ? OnlyChild(*boxes, "mvhd") : std::nullopt;
     if (!header || !Upright(header->body, 36, 48)) return std::nullopt;
+    const uint64_t movieScale = UintAt(header->body, header->body[0] == 1 ? 20 : 12, 4).value_or(0);
     std::optional<Picture> picture;
     int sounds = 0;
     for (const Mp4Box& box : *boxes) {
         // Fragments, a compressed index and a list of other movies each change what the tracks are.
         if (Among(box.type, {"mvex", "cmov", "rmra"})) return std::nullopt;
         if (box.type != "trak") continue;
-        const std::optional<Track> track = ReadTrack(box.body, budget);
+        const std::optional<Track> track = ReadTrack(box.body, movieScale, budget);
         if (!track) return std::nullopt;
         if (track->handler == "vide" && !picture) {
             std::optional<AvcStream> stream = ReadyPicture(track->entry, side, budget);
@@ -203,8 +225,9 @@ std::optional<ReadyMp4> ReadReadyMp4(int fd, int side) {
     if (!ReadWhole(fd, index->offset + index->header, ready.index)) return std::nullopt;
     const std::optional<Picture> picture = ReadyTracks(ready.index, side);
     if (!picture || !SamplesFillMedia(ready.index, ready.media)) return std::nullopt;
-    const std::optional<std::vector<ByteRange>> chunks = TrackChunks(picture->track);
-    if (!chunks || !OnlyPlainUnits(fd, *chunks, picture->stream)) return std::nullopt;
+    const std::optional<TrackSamples> samples = SamplesOf(picture->track);
+    if (!samples || !OnlyPlainUnits(fd, samples->chunks, samples->count, picture->stream))
+        return std::nullopt;
     ready.picture = picture->stream.picture;
     return ready;
 }

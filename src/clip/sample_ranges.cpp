@@ -28,6 +28,7 @@ public:
         return size;
     }
     bool AllTaken() const { return m_next == m_count; }
+    uint64_t Count() const { return m_count; }
 
 private:
     SampleSizes(std::string_view table, uint64_t uniform, uint64_t count)
@@ -40,7 +41,8 @@ private:
 };
 
 // Each chunk of a track with the bytes its samples take, from its sample table.
-bool AddChunks(std::string_view sampleTable, int& budget, std::vector<ByteRange>& ranges) {
+bool AddChunks(std::string_view sampleTable, int& budget, std::vector<ByteRange>& ranges,
+               uint64_t* count) {
     const auto boxes = SplitBoxes(sampleTable, budget);
     if (!boxes) return false;
     const auto toChunk = OnlyChild(*boxes, "stsc");
@@ -50,6 +52,7 @@ bool AddChunks(std::string_view sampleTable, int& budget, std::vector<ByteRange>
     if (!offsets) offsets = OnlyChild(*boxes, "co64");
     if (!toChunk || !sizes || !offsets) return false;
     std::optional<SampleSizes> samples = SampleSizes::Of(sizes->body);
+    if (samples && count) *count = samples->Count();
     const std::optional<uint64_t> chunks = UintAt(offsets->body, 4, 4);
     const std::optional<uint64_t> runs = UintAt(toChunk->body, 4, 4);
     if (!samples || !chunks || offsets->body.size() != 8 + *chunks * width || !runs ||
@@ -78,21 +81,22 @@ std::optional<std::vector<Mp4Box>> Inside(const std::vector<Mp4Box>& boxes, std:
     return SplitBoxes(box->body, budget);
 }
 
-bool AddTrack(std::string_view track, int& budget, std::vector<ByteRange>& ranges) {
+bool AddTrack(std::string_view track, int& budget, std::vector<ByteRange>& ranges,
+              uint64_t* count = nullptr) {
     const auto boxes = SplitBoxes(track, budget);
     const auto media = boxes ? Inside(*boxes, "mdia", budget) : std::nullopt;
     const auto information = media ? Inside(*media, "minf", budget) : std::nullopt;
     const auto table = information ? OnlyChild(*information, "stbl") : std::nullopt;
-    return table && AddChunks(table->body, budget, ranges);
+    return table && AddChunks(table->body, budget, ranges, count);
 }
 
 }  // namespace
 
-std::optional<std::vector<ByteRange>> TrackChunks(std::string_view track) {
+std::optional<TrackSamples> SamplesOf(std::string_view track) {
     int budget = kMostIndexBoxes;
-    std::vector<ByteRange> chunks;
-    if (!AddTrack(track, budget, chunks)) return std::nullopt;
-    return chunks;
+    TrackSamples samples;
+    if (!AddTrack(track, budget, samples.chunks, &samples.count)) return std::nullopt;
+    return samples;
 }
 
 bool SamplesFillMedia(std::string_view index, const std::vector<FileBox>& media) {

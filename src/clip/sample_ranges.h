@@ -18,8 +18,14 @@ struct ByteRange {
     uint64_t size = 0;
 };
 
-// The bytes each chunk of the track takes, by its sample table; nothing when the tables disagree.
-std::optional<std::vector<ByteRange>> TrackChunks(std::string_view track);
+// A track's samples: how many, and the bytes each of its chunks takes.
+struct TrackSamples {
+    uint64_t count = 0;
+    std::vector<ByteRange> chunks;
+};
+
+// The track's samples by its sample table; nothing when the tables disagree.
+std::optional<TrackSamples> SamplesOf(std::string_view track);
 
 bool SamplesFillMedia(std::string_view index, const std::vector<FileBox>& media);
 

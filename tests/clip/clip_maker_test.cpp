@@ -393,8 +393,8 @@ TEST_F(ClipMakerTest, TakesNothingUnsureForReady) {
     ::close(writer);
 }
 
-// What the in-process path publishes of a clip: the file up to its media data, when the file is
-// whole (a file type, the index, media data to its end) and its streams are the clip's; nothing
+// What the in-process path publishes of a clip into "published.mp4": the file up to its media
+// data, when the file is whole (a file type, the index, media data to its end); nothing
 // when the clip is left to the tools.
 std::optional<std::string> PublishedIndex(const std::string& clip) {
     const int in = ::open(clip.c_str(), O_RDONLY | O_CLOEXEC);
@@ -411,13 +411,15 @@ std::optional<std::string> PublishedIndex(const std::string& clip) {
     EXPECT_EQ(types, "ftypmoovmdat") << clip;
     if (types != "ftypmoovmdat") return std::nullopt;
     EXPECT_EQ(boxes->back().offset + boxes->back().size, made.size()) << clip;
-    EXPECT_EQ(Streams("published.mp4"), Streams(clip)) << clip;
     return made.substr(0, boxes->back().offset);
 }
 
-// Overwrites bytes `at` into the body of the first box of the type after the index's start.
-void Poke(std::string& file, const std::string& type, size_t at, const std::string& bytes) {
-    const size_t box = file.find(type, file.find("moov"));
+// Overwrites bytes `at` into the body of the box of the type after the index's start, the first
+// or the one `nth` after it.
+void Poke(std::string& file, const std::string& type, size_t at, const std::string& bytes,
+          int nth = 0) {
+    size_t box = file.find(type, file.find("moov"));
+    for (int i = 0; i < nth && box != std::string::npos; ++i) box = file.find(type, box + 1);
     ASSERT_NE(box, std::string::npos) << type;
     file.replace(box + 4 + at, bytes.size(), bytes);
 }
@@ -456,10 +458,12 @@ TEST_F(ClipMakerTest, NothingHiddenInAReadyClipReachesItsPublishedIndex) {
     MakeReady("headers.mp4", {"-x264-params", "repeat-headers=1"});
     const std::optional<std::string> base = PublishedIndex("base.mp4");
     ASSERT_TRUE(base.has_value());
+    EXPECT_EQ(Streams("published.mp4"), Streams("base.mp4"));
     const std::string original = ReadBytes("base.mp4");
     using FileEdit = std::function<void(std::string&)>;
-    const auto poke = [](const std::string& type, size_t at, const std::string& bytes) {
-        return FileEdit([=](std::string& file) { Poke(file, type, at, bytes); });
+    const auto poke = [](const std::string& type, size_t at, const std::string& bytes,
+                         int nth = 0) {
+        return FileEdit([=](std::string& file) { Poke(file, type, at, bytes, nth); });
     };
     const auto entry = [](const std::string& type, const BoxEdit& edit) {
         return FileEdit([=](std::string& file) {
@@ -468,12 +472,19 @@ TEST_F(ClipMakerTest, NothingHiddenInAReadyClipReachesItsPublishedIndex) {
             file = ReadBytes("edited.mp4");
         });
     };
-    const auto boxIn = [](std::vector<std::string> path, const std::string& box) {
+    const auto edit = [](std::vector<std::string> path, const BoxEdit& change) {
         return FileEdit([=](std::string& file) {
             WriteBytes("edited.mp4", file);
-            EditBox("edited.mp4", path, [&](const std::string& parent) { return parent + box; });
+            EditBox("edited.mp4", path, change);
             file = ReadBytes("edited.mp4");
         });
+    };
+    const auto boxIn = [edit](std::vector<std::string> path, const std::string& box) {
+        return edit(path, [box](const std::string& parent) { return parent + box; });
+    };
+    const auto with = [](std::vector<std::string> path, const std::string& type) {
+        path.push_back(type);
+        return path;
     };
     const std::vector<std::string> table = {"moov", "trak", "mdia", "minf", "stbl"};
     const std::string secret = "SECRET";
@@ -508,14 +519,62 @@ TEST_F(ClipMakerTest, NothingHiddenInAReadyClipReachesItsPublishedIndex) {
                           Box("pasp", "SECRETSS");
                })},
         {"long-term prediction sound", false, poke("esds", 35, "\x22")},
+        {"track's spare flags at the end", true, poke("tkhd", 3, "\x5B")},
+        {"next track's number", true, poke("mvhd", 96, "SECR")},
+        {"language", true, poke("mdhd", 20, "\xFF\xFF")},
+        {"sound's volume", true, poke("tkhd", 36, "\x5E\xC7", 1)},
+        {"sound entry's revision and vendor", true, poke("mp4a", 10, secret)},
+        {"configuration's reserved bits", true, poke("avcC", 4, "\x03\x01")},
+        {"media data's long header", true,
+         [](std::string& file) {
+             const size_t media = file.find("mdat") - 4;
+             const size_t size = SizeAt(file, media);
+             const std::string header = Box("", std::string(size, '\0')).substr(0, 4);
+             file.replace(media, 8, std::string("\0\0\0\1mdat\0\0\0\0", 12) + header);
+             for (size_t at = file.find("stco"); at != std::string::npos;
+                  at = file.find("stco", at + 1)) {
+                 for (size_t i = 0; i < SizeAt(file, at + 8); ++i) {
+                     const size_t offset = at + 12 + 4 * i;
+                     file.replace(offset, 4,
+                                  Box("", std::string(SizeAt(file, offset), '\0')).substr(0, 4));
+                 }
+             }
+         }},
+        {"sync sample twice", false,
+         edit(with(table, "stss"),
+              [](const std::string&) {
+                  return Box("stss", std::string("\0\0\0\0\0\0\0\2\0\0\0\1\0\0\0\1", 16));
+              })},
+        {"table twice", false,
+         edit(table,
+              [](const std::string& stbl) {
+                  const size_t stts = stbl.find("stts") - 4;
+                  return stbl + stbl.substr(stts, SizeAt(stbl, stts));
+              })},
+        {"three edits", false,
+         edit(with({"moov", "trak", "edts"}, "elst"),
+              [](const std::string&) {
+                  std::string three("\0\0\0\0\0\0\0\3", 8);
+                  for (int i = 0; i < 3; ++i) three += std::string("\0\0\0\1\0\0\0\0\0\1\0\0", 12);
+                  return Box("elst", three);
+              })},
+        {"edit that skips the start", false, poke("elst", 12, std::string("\0\x10\0\0", 4))},
+        {"edit far longer than the media", false, poke("elst", 8, "SEGD")},
+        {"run of no samples", false, poke("stts", 8, std::string(4, '\0'))},
+        {"sound track's picture size", false, poke("tkhd", 76, "SECR", 1)},
+        {"sound entry's channels", false, poke("mp4a", 16, "\x5E\xC7")},
+        {"pixels not square", false, poke("pasp", 0, "SECRETSE")},
+        {"bytes after the sound configuration", false, poke("esds", 37, "SEC")},
         {"unit of a reserved kind", false,
-         [](std::string& file) { file[file.find("mdat") + 8] = '\x0E'; }},
+         [](std::string& file) { file[file.find("mdat") + 8] = '\x0D'; }},
+        {"partition of a slice", false,
+         [](std::string& file) { file[file.find("mdat") + 8] = '\x02'; }},
         {"unit longer than its sample", false,
          [](std::string& file) { file[file.find("mdat") + 4] = '\x7F'; }},
     };
-    for (const auto& [what, published, edit] : edits) {
+    for (const auto& [what, published, change] : edits) {
         std::string file = original;
-        edit(file);
+        change(file);
         WriteBytes("hidden.mp4", file);
         const std::optional<std::string> index = PublishedIndex("hidden.mp4");
         EXPECT_EQ(index.has_value(), published) << what;
@@ -531,6 +590,10 @@ TEST_F(ClipMakerTest, NothingHiddenInAReadyClipReachesItsPublishedIndex) {
     Poke(colour, "colr", 10, "\x01");
     WriteBytes("colour.mp4", colour);
     EXPECT_FALSE(PublishedIndex("colour.mp4").has_value());
+    // A picture cropped from the left.
+    Ffmpeg("cropped.mp4", {"-i", "file:" + fs::absolute("base.mp4").string(), "-c", "copy",
+                           "-bsf:v", "h264_metadata=crop_left=16"});
+    EXPECT_FALSE(PublishedIndex("cropped.mp4").has_value());
     // Parameter sets in the samples: the index's own are fine, one of a bigger picture is not.
     EXPECT_TRUE(PublishedIndex("headers.mp4").has_value());
     std::string headers = ReadBytes("headers.mp4");
