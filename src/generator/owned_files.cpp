@@ -139,7 +139,10 @@ void OwnedFiles::TakeOthersFrom(const OwnedFiles& fresh, const std::string& proj
 
 // Made absolute and tidied by its text alone: the project file may not exist yet.
 std::string ProjectKey(const std::string& projectFile) {
+    // Links followed, so that one file named two ways is one project, or one photo.
     std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(projectFile, error);
+    if (!error) return resolved.string();
     const std::filesystem::path absolute = std::filesystem::absolute(projectFile, error);
     return error ? projectFile : absolute.lexically_normal().string();
 }

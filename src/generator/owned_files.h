@@ -61,7 +61,7 @@ private:
     std::optional<std::string> m_reading;
 };
 
-// The project file's path as every run, from any current folder, names it.
+// The project file's path as every run names it, from any current folder and through any link.
 std::string ProjectKey(const std::string& projectFile);
 
 }  // namespace vistello

@@ -309,19 +309,40 @@ void NoteRecordFailure(const std::string& outputFolder, PageSetResult& result) {
         result.failures.push_back(line);
 }
 
+// The output folder locked against other runs' records for as long as it lives.
+class FolderLock {
+public:
+    FolderLock(FileOps& ops, const std::string& folder)
+        : m_ops(ops), m_fd(ops.LockFolder(folder)) {}
+    ~FolderLock() {
+        const int error = errno;
+        if (m_fd >= 0) m_ops.Close(m_fd);
+        errno = error;
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+private:
+    FileOps& m_ops;
+    int m_fd;
+};
+
+// Takes what runs of other projects into the folder noted since the record was read; only under
+// the folder's lock, which must be held until the record is written.
+void TakeOthersNoted(FileOps& ops, const std::string& outputFolder, const std::string& project,
+                     MadeFiles& made) {
+    MadeFiles fresh;
+    fresh.Read(ops, outputFolder);
+    made.TakeOthersFrom(fresh, project);
+}
+
 // The record as this run leaves it, with what runs of other projects into the folder noted since
 // it was read; the folder is locked meanwhile, so that two runs never write it at once.
 bool WriteRecord(FileOps& ops, const std::string& outputFolder, const std::string& project,
                  MadeFiles& made) {
-    const int lock = ops.LockFolder(outputFolder);
-    MadeFiles fresh;
-    fresh.Read(ops, outputFolder);
-    made.TakeOthersFrom(fresh, project);
-    const bool written = made.Write(ops, outputFolder);
-    const int error = errno;
-    if (lock >= 0) ops.Close(lock);
-    errno = error;
-    return written;
+    const FolderLock lock(ops, outputFolder);
+    TakeOthersNoted(ops, outputFolder, project, made);
+    return made.Write(ops, outputFolder);
 }
 
 // What is learnt of the rows' images before any page is written.
@@ -587,6 +608,10 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
         WriteShow(ops, rows, templateText, tags, outputFolder, onPage, memory, web, needs,
                   show ? show->project : std::string(), made, show ? &run : nullptr);
     if (show) {
+        // Locked from reading what other runs noted to writing the record, so that nothing another
+        // run took as its own meanwhile is removed.
+        const FolderLock lock(ops, outputFolder);
+        TakeOthersNoted(ops, outputFolder, show->project, made);
         const bool usesChanged =
             !result.stopped &&
             made.Owned().SetUses(show->project, FilesInFolder(rows, outputFolder));
@@ -594,7 +619,7 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
                                           made.Owned());
         settled.changed = settled.changed || usesChanged;
         AddLeftovers(std::move(settled.leftovers), result);
-        if (settled.changed && !WriteRecord(ops, outputFolder, show->project, made)) {
+        if (settled.changed && !made.Write(ops, outputFolder)) {
             NoteRecordFailure(outputFolder, result);
         } else if (memory) {
             memory->KeepRecord(ops, outputFolder + std::string(MadeFiles::kFileName),

@@ -67,7 +67,7 @@ protected:
         for (const ImageEntry& entry : entries) rows.push_back(&entry);
         WebShow web{settings, overview, &images, onImage, 2,
                     nullptr,  clips,    {},      project, templateFile};
-        return WritePageSet(*ops, rows, page, tags, "out/", {}, nullptr, &web);
+        return WritePageSet(*ops, rows, page, tags, "out/", onPage, nullptr, &web);
     }
 
     ScratchDir scratch;
@@ -76,6 +76,7 @@ protected:
     FakeImageMaker images;
     ClipMaker* clips = nullptr;
     std::function<bool(int, int)> onImage;
+    PageDone onPage;
     std::string overview;
     TagSet tags;
     std::string page = "<<MEDIA>>";
@@ -211,6 +212,16 @@ TEST_F(RemovedSlidesTest, TwoProjectsRunningAtOnceKeepEachOthersFiles) {
     };
     Generate({"a", "c"});
     EXPECT_TRUE(fs::exists("out/b.jpg"));
+
+    // ... also when that run comes after this one's pictures, while it writes its pages.
+    Generate({"a", "d"});
+    onPage = [this](int, bool) {
+        onPage = nullptr;
+        GenerateEntries({{"Red", "", "", "", "", "", "", "out/d.jpg"}}, "other.dat");
+        return true;
+    };
+    Generate({"a"});
+    EXPECT_TRUE(fs::exists("out/d.jpg"));
 }
 
 // A project whose file is gone, renamed or deleted, keeps nothing it wrote.
@@ -302,6 +313,14 @@ TEST_F(RemovedSlidesTest, APictureAnotherProjectShowsStays) {
                 ::testing::Contains("out/b.jpg: kept, the project " +
                                     fs::absolute("other.dat").string() + " uses it too"));
     EXPECT_TRUE(fs::exists("out/b.jpg"));
+    // Named through a link to the folder, by that project or by this one, it is the same file.
+    fs::create_directory_symlink("out", "alias");
+    GenerateEntries({{"Red", "", "", "", "", "", "", "alias/a.jpg"}}, "other.dat");
+    EXPECT_TRUE(fs::exists("out/a.jpg"));
+    Generate({"c"});
+    EXPECT_TRUE(fs::exists("out/a.jpg"));
+    fs::create_symlink("show.dat", "linked.dat");
+    EXPECT_THAT(Generate({}, "linked.dat").removed, ::testing::Contains("out/c.jpg"));
 }
 
 // A show that copies its photos as they are keeps a thumbnail an earlier run made once a slide

@@ -237,6 +237,8 @@ TEST_F(WebShowTest, ClearsTheTemporariesOfAKilledRun) {
         WriteBytes(name, "half");
     fs::last_write_time("out/.vistello-2147483646-YYYdefghijk",
                         fs::file_time_type::clock::now() - std::chrono::hours(25));
+    fs::last_write_time("out/" + elsewhere,
+                        fs::file_time_type::clock::now() - std::chrono::hours(23));
     Add("A", "a.jpg", "photo");
     Generate();
     EXPECT_EQ(scratch.Names("out"),
