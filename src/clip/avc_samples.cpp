@@ -20,8 +20,8 @@ enum UnitType : uint64_t {
     kFiller = 12,
 };
 
-// More units than a picture of many slices with its messages and delimiters has.
-constexpr uint64_t kMostUnitsPerSample = 256;
+// More units, on average, than the pictures of many slices with their messages and delimiters have.
+constexpr uint64_t kMostUnitsPerSample = 32;
 
 bool ReadAt(int fd, uint64_t at, std::string& into) {
     for (size_t done = 0; done < into.size();) {

@@ -47,8 +47,9 @@ std::vector<std::string> MetadataArguments(bool keep) {
 }
 
 // The clip's length in seconds; 0 when it does not say.
-double LengthOf(const ClipSource& source) {
-    const ProbeAnswer answer = Probe(source.Fd(), source.Container(), "format=duration");
+double LengthOf(const ClipSource& source, const ClipGoing& going) {
+    const ProbeAnswer answer = Probe(source.Fd(), source.Container(), "format=duration",
+                                     [&going] { return !going || going(0); });
     return std::max(0.0, NumberAt(At(answer.json, "format"), "duration").value_or(0));
 }
 
@@ -104,11 +105,12 @@ bool ReadyPicture(const nlohmann::json& stream, int side) {
            std::max(width, height) <= side && !Turned(stream);
 }
 
-Examined Examine(const ClipSource& source, int side) {
+Examined Examine(const ClipSource& source, int side, const ClipGoing& going) {
     const ProbeAnswer answer =
         Probe(source.Fd(), source.Container(),
               "format=duration:stream=codec_type,codec_name,pix_fmt,width,height:"
-              "stream_tags=rotate:stream_side_data=rotation");
+              "stream_tags=rotate:stream_side_data=rotation",
+              [&going] { return !going || going(0); });
     Examined examined;
     examined.length = std::max(0.0, NumberAt(At(answer.json, "format"), "duration").value_or(0));
     const nlohmann::json& streams = At(answer.json, "streams");
@@ -301,7 +303,7 @@ ClipOutcome FfmpegClipMaker::MakeVideo(const ClipJob& job, int fd, const ClipGoi
     const std::optional<ClipSource> source = ClipSource::Open(job.source);
     if (!source) return {"it is no clip of a kind that can be read", 0, 0};
     if (std::optional<ClipOutcome> made = MadeWithoutTools(job, *source, fd, going)) return *made;
-    const Examined clip = Examine(*source, job.side);
+    const Examined clip = Examine(*source, job.side, going);
     if (clip.ready && source->Container() == "mov") {
         if (!KeptAsItIs(job, *source, clip.only)) return Remux(job, *source, fd, going, clip);
         return AsItIs(*source, fd, clip.width, clip.height);
@@ -314,7 +316,7 @@ ClipOutcome FfmpegClipMaker::MakeVideo(const ClipJob& job, int fd, const ClipGoi
 ClipOutcome FfmpegClipMaker::MakePoster(const ClipJob& job, int fd, const ClipGoing& going) {
     const std::optional<ClipSource> source = ClipSource::Open(job.source);
     if (!source) return {"it is no clip of a kind that can be read", 0, 0};
-    const double length = LengthOf(*source);
+    const double length = LengthOf(*source, going);
     const ClipGoing quiet = [&going](double) { return !going || going(0); };
     return Outcome(
         RunChild(Call(PosterArguments(job, source->Container(), length >= 2 ? 1.0 : length / 2),

@@ -7,12 +7,13 @@
 namespace vistello {
 
 ProbeAnswer Probe(int fd, std::string_view container, std::string_view entries,
-                  std::chrono::milliseconds deadline) {
+                  const std::function<bool()>& going, std::chrono::milliseconds deadline) {
     ChildCall call;
     call.args = {"ffprobe", "-v", "error", "-show_entries", std::string(entries), "-of", "json"};
     for (std::string& arg : InputArguments(container, 3)) call.args.push_back(std::move(arg));
     call.fds = {fd};
     call.deadline = deadline;
+    if (going) call.keepGoing = [&going](std::string_view) { return going(); };
     ProbeAnswer answer;
     answer.run = RunChild(call);
     if (answer.run.Succeeded()) answer.json = ParseAnswer(answer.run.out);

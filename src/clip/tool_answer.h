@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
@@ -21,8 +22,9 @@ struct ProbeAnswer {
 };
 
 // ffprobe asked for `entries` (as -show_entries takes them) of what it is given as descriptor 3,
-// read by the demuxer named.
+// read by the demuxer named; ended at once when `going`, asked as it runs, answers false.
 ProbeAnswer Probe(int fd, std::string_view container, std::string_view entries,
+                  const std::function<bool()>& going = {},
                   std::chrono::milliseconds deadline = std::chrono::seconds(30));
 
 // ffprobe's answer read from text; null when it is no JSON object.

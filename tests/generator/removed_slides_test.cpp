@@ -1,12 +1,16 @@
 #include <fcntl.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <thread>
 
 #include "generator/page_set.h"
 #include "support/failing_file_ops.h"
@@ -222,6 +226,22 @@ TEST_F(RemovedSlidesTest, TwoProjectsRunningAtOnceKeepEachOthersFiles) {
     };
     Generate({"a"});
     EXPECT_TRUE(fs::exists("out/d.jpg"));
+}
+
+// A run waits while another holds the folder, so that the two never write the record at once.
+TEST_F(RemovedSlidesTest, ARunWaitsForAnotherHoldingTheFolder) {
+    const int held = ::open("out", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    std::atomic<bool> done = false;
+    std::thread run([&] {
+        Generate({"a"});
+        done = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_FALSE(done);
+    ::close(held);
+    run.join();
+    EXPECT_TRUE(fs::exists("out/.vistello-images"));
 }
 
 // A project whose file is gone, renamed or deleted, keeps nothing it wrote.
