@@ -1,7 +1,5 @@
 #include "clip/avc_samples.h"
 
-#include <unistd.h>
-
 #include <string>
 
 #include "clip/mp4_box.h"
@@ -23,22 +21,12 @@ enum UnitType : uint64_t {
 // More units, on average, than the pictures of many slices with their messages and delimiters have.
 constexpr uint64_t kMostUnitsPerSample = 32;
 
-bool ReadAt(int fd, uint64_t at, std::string& into) {
-    for (size_t done = 0; done < into.size();) {
-        const ssize_t got =
-            ::pread(fd, into.data() + done, into.size() - done, static_cast<off_t>(at + done));
-        if (got <= 0) return false;
-        done += static_cast<size_t>(got);
-    }
-    return true;
-}
-
 // Whether a unit of `type`, `size` bytes from `at`, is one a browser reads in this stream.
 bool PlainUnit(int fd, uint64_t type, uint64_t at, uint64_t size, const AvcStream& stream) {
     if (type == kSequenceSet || type == kPictureSet) {
         const std::string& own = type == kSequenceSet ? stream.sequenceSet : stream.pictureSet;
         std::string set(size, '\0');
-        return size == own.size() && ReadAt(fd, at, set) && set == own;
+        return size == own.size() && ReadBytesAt(fd, at, set) && set == own;
     }
     // Not partitions of slices, which are for a profile no browser decodes, nor reserved kinds.
     return type == kSlice || type == kRefreshSlice || type == kSupplement ||
@@ -51,7 +39,7 @@ bool PlainChunk(int fd, const ByteRange& chunk, const AvcStream& stream, uint64_
     std::string head(prefix + 1, '\0');
     for (uint64_t at = chunk.from; at < end; --units) {
         if (units == 0) return false;
-        if (end - at <= prefix || !ReadAt(fd, at, head)) return false;
+        if (end - at <= prefix || !ReadBytesAt(fd, at, head)) return false;
         const uint64_t size = *UintAt(head, 0, stream.lengthSize);
         const uint64_t header = static_cast<unsigned char>(head[prefix]);
         // Empty units, units past the chunk and a header's forbidden bit set.

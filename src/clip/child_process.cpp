@@ -218,10 +218,12 @@ ChildResult RunChild(const ChildCall& call) {
     ::kill(-pid, SIGKILL);
     out.Close();
     err.Close();
+    // Forgotten before it is reaped: until then its number belongs to no other process, which a
+    // signal's handler, reading the groups, would otherwise end.
+    ForgetChildGroup(pid);
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    ForgetChildGroup(pid);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
 }

@@ -88,6 +88,16 @@ std::optional<std::vector<FileBox>> TopLevelBoxes(int fd) {
     return boxes;
 }
 
+bool ReadBytesAt(int fd, uint64_t at, std::string& into) {
+    for (size_t done = 0; done < into.size();) {
+        const ssize_t got =
+            ::pread(fd, into.data() + done, into.size() - done, static_cast<off_t>(at + done));
+        if (got <= 0) return false;
+        done += static_cast<size_t>(got);
+    }
+    return true;
+}
+
 std::optional<Mp4Box> OnlyChild(const std::vector<Mp4Box>& boxes, std::string_view type) {
     std::optional<Mp4Box> found;
     for (const Mp4Box& box : boxes) {

@@ -34,6 +34,9 @@ std::optional<std::vector<Mp4Box>> SplitBoxes(std::string_view bytes, int& budge
 // The file's top-level boxes, each inside the file; a size of 0 only for a last mdat.
 std::optional<std::vector<FileBox>> TopLevelBoxes(int fd);
 
+// Fills `into` with the file's bytes from `at`; false when the file ends first or cannot be read.
+bool ReadBytesAt(int fd, uint64_t at, std::string& into);
+
 // The one child of that type; nothing when there is none or more than one.
 std::optional<Mp4Box> OnlyChild(const std::vector<Mp4Box>& boxes, std::string_view type);
 

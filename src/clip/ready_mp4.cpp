@@ -1,7 +1,5 @@
 #include "clip/ready_mp4.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <utility>
 
@@ -195,16 +193,6 @@ std::optional<Picture> ReadyTracks(std::string_view index, int side) {
     return picture;
 }
 
-bool ReadWhole(int fd, uint64_t offset, std::string& into) {
-    for (size_t done = 0; done < into.size();) {
-        const ssize_t got =
-            ::pread(fd, into.data() + done, into.size() - done, static_cast<off_t>(offset + done));
-        if (got <= 0) return false;
-        done += static_cast<size_t>(got);
-    }
-    return true;
-}
-
 }  // namespace
 
 std::optional<ReadyMp4> ReadReadyMp4(int fd, int side) {
@@ -222,7 +210,7 @@ std::optional<ReadyMp4> ReadReadyMp4(int fd, int side) {
     }
     if (!index || index->size - index->header > kLargestIndex) return std::nullopt;
     ready.index.resize(index->size - index->header);
-    if (!ReadWhole(fd, index->offset + index->header, ready.index)) return std::nullopt;
+    if (!ReadBytesAt(fd, index->offset + index->header, ready.index)) return std::nullopt;
     const std::optional<Picture> picture = ReadyTracks(ready.index, side);
     if (!picture || !SamplesFillMedia(ready.index, ready.media)) return std::nullopt;
     const std::optional<TrackSamples> samples = SamplesOf(picture->track);

@@ -414,6 +414,17 @@ std::optional<std::string> PublishedIndex(const std::string& clip) {
     return made.substr(0, boxes->back().offset);
 }
 
+// Moves every chunk the index's 32-bit tables name `by` bytes on in the file.
+void MoveChunks(std::string& file, size_t by) {
+    for (size_t at = file.find("stco"); at != std::string::npos; at = file.find("stco", at + 1)) {
+        for (size_t i = 0; i < SizeAt(file, at + 8); ++i) {
+            const size_t offset = at + 12 + 4 * i;
+            file.replace(offset, 4,
+                         Box("", std::string(SizeAt(file, offset) + by - 8, '\0')).substr(0, 4));
+        }
+    }
+}
+
 // Overwrites bytes `at` into the body of the box of the type after the index's start, the first
 // or the one `nth` after it.
 void Poke(std::string& file, const std::string& type, size_t at, const std::string& bytes,
@@ -528,17 +539,23 @@ TEST_F(ClipMakerTest, NothingHiddenInAReadyClipReachesItsPublishedIndex) {
         {"media data's long header", true,
          [](std::string& file) {
              const size_t media = file.find("mdat") - 4;
-             const size_t size = SizeAt(file, media);
-             const std::string header = Box("", std::string(size, '\0')).substr(0, 4);
-             file.replace(media, 8, std::string("\0\0\0\1mdat\0\0\0\0", 12) + header);
-             for (size_t at = file.find("stco"); at != std::string::npos;
-                  at = file.find("stco", at + 1)) {
-                 for (size_t i = 0; i < SizeAt(file, at + 8); ++i) {
-                     const size_t offset = at + 12 + 4 * i;
-                     file.replace(offset, 4,
-                                  Box("", std::string(SizeAt(file, offset), '\0')).substr(0, 4));
-                 }
-             }
+             const std::string size = Box("", std::string(SizeAt(file, media), '\0')).substr(0, 4);
+             file.replace(media, 8, std::string("\0\0\0\1mdat\0\0\0\0", 12) + size);
+             MoveChunks(file, 8);
+         }},
+        {"bytes no sample holds before the samples", false,
+         [](std::string& file) {
+             const size_t media = file.find("mdat") - 4;
+             file.insert(media + 8, "SECRETSS");
+             file.replace(media, 4, Box("", std::string(SizeAt(file, media), '\0')).substr(0, 4));
+             MoveChunks(file, 8);
+         }},
+        {"bytes no sample holds between chunks", false,
+         [](std::string& file) {
+             // In the sound's table: a picture's units would not add up.
+             const size_t sound = file.find("stco", file.find("stco", file.find("moov")) + 1);
+             const size_t second = sound + 4 + 12;
+             file.replace(second, 4, Box("", std::string(SizeAt(file, second), '\0')).substr(0, 4));
          }},
         {"sync sample twice", false,
          edit(with(table, "stss"),
