@@ -41,37 +41,37 @@ private:
 };
 
 // Each chunk of a track with the bytes its samples take, from its sample table.
-bool AddChunks(std::string_view sampleTable, int& budget, std::vector<ByteRange>& ranges,
-               uint64_t* count) {
+std::optional<TrackSamples> ChunksOf(std::string_view sampleTable, int& budget) {
     const auto boxes = SplitBoxes(sampleTable, budget);
-    if (!boxes) return false;
+    if (!boxes) return std::nullopt;
     const auto toChunk = OnlyChild(*boxes, "stsc");
     const auto sizes = OnlyChild(*boxes, "stsz");
     auto offsets = OnlyChild(*boxes, "stco");
     const int width = offsets ? 4 : 8;
     if (!offsets) offsets = OnlyChild(*boxes, "co64");
-    if (!toChunk || !sizes || !offsets) return false;
+    if (!toChunk || !sizes || !offsets) return std::nullopt;
     std::optional<SampleSizes> samples = SampleSizes::Of(sizes->body);
-    if (samples && count) *count = samples->Count();
     const std::optional<uint64_t> chunks = UintAt(offsets->body, 4, 4);
     const std::optional<uint64_t> runs = UintAt(toChunk->body, 4, 4);
     if (!samples || !chunks || offsets->body.size() != 8 + *chunks * width || !runs ||
         toChunk->body.size() != 8 + *runs * 12)
-        return false;
+        return std::nullopt;
+    TrackSamples track{samples->Count(), {}};
     uint64_t chunk = 1;
     for (uint64_t run = 0; run < *runs; ++run) {
         const uint64_t first = *UintAt(toChunk->body, 8 + run * 12, 4);
         const uint64_t perChunk = *UintAt(toChunk->body, 12 + run * 12, 4);
         const uint64_t end =
             run + 1 < *runs ? *UintAt(toChunk->body, 20 + run * 12, 4) : *chunks + 1;
-        if (first != chunk || end <= first || end > *chunks + 1) return false;
+        if (first != chunk || end <= first || end > *chunks + 1) return std::nullopt;
         for (; chunk < end; ++chunk) {
             const std::optional<uint64_t> size = samples->Next(perChunk);
-            if (!size) return false;
-            ranges.push_back({*UintAt(offsets->body, 8 + (chunk - 1) * width, width), *size});
+            if (!size) return std::nullopt;
+            track.chunks.push_back({*UintAt(offsets->body, 8 + (chunk - 1) * width, width), *size});
         }
     }
-    return chunk == *chunks + 1 && samples->AllTaken();
+    if (chunk != *chunks + 1 || !samples->AllTaken()) return std::nullopt;
+    return track;
 }
 
 std::optional<std::vector<Mp4Box>> Inside(const std::vector<Mp4Box>& boxes, std::string_view type,
@@ -81,22 +81,20 @@ std::optional<std::vector<Mp4Box>> Inside(const std::vector<Mp4Box>& boxes, std:
     return SplitBoxes(box->body, budget);
 }
 
-bool AddTrack(std::string_view track, int& budget, std::vector<ByteRange>& ranges,
-              uint64_t* count = nullptr) {
+std::optional<TrackSamples> SamplesOf(std::string_view track, int& budget) {
     const auto boxes = SplitBoxes(track, budget);
     const auto media = boxes ? Inside(*boxes, "mdia", budget) : std::nullopt;
     const auto information = media ? Inside(*media, "minf", budget) : std::nullopt;
     const auto table = information ? OnlyChild(*information, "stbl") : std::nullopt;
-    return table && AddChunks(table->body, budget, ranges, count);
+    if (!table) return std::nullopt;
+    return ChunksOf(table->body, budget);
 }
 
 }  // namespace
 
 std::optional<TrackSamples> SamplesOf(std::string_view track) {
     int budget = kMostIndexBoxes;
-    TrackSamples samples;
-    if (!AddTrack(track, budget, samples.chunks, &samples.count)) return std::nullopt;
-    return samples;
+    return SamplesOf(track, budget);
 }
 
 bool SamplesFillMedia(std::string_view index, const std::vector<FileBox>& media) {
@@ -105,7 +103,10 @@ bool SamplesFillMedia(std::string_view index, const std::vector<FileBox>& media)
     if (!boxes) return false;
     std::vector<ByteRange> ranges;
     for (const Mp4Box& box : *boxes) {
-        if (box.type == "trak" && !AddTrack(box.body, budget, ranges)) return false;
+        if (box.type != "trak") continue;
+        const std::optional<TrackSamples> track = SamplesOf(box.body, budget);
+        if (!track) return false;
+        ranges.insert(ranges.end(), track->chunks.begin(), track->chunks.end());
     }
     std::sort(ranges.begin(), ranges.end(),
               [](const ByteRange& a, const ByteRange& b) { return a.from < b.from; });

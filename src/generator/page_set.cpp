@@ -65,13 +65,6 @@ std::array<const std::string*, 3> ShowFilePaths(const WebShow& web) {
     return {&web.projectFile, &web.templateFile, &web.settings.overviewTemplate};
 }
 
-// The path with every link on the way to it followed, as far as the path exists.
-std::filesystem::path Resolved(const std::string& path) {
-    std::error_code error;
-    std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
-    return error ? std::filesystem::path(ProjectKey(path)) : resolved;
-}
-
 // The project's own files as they are, whatever names lead to them.
 FileIds ShowFileIds(FileOps& ops, const WebShow* web) {
     FileIds ids;
@@ -414,12 +407,11 @@ struct ShowLayout {
 std::vector<std::string> ShowFilesIn(const WebShow* web, const std::string& outputFolder) {
     std::vector<std::string> names;
     if (!web) return names;
-    const std::filesystem::path folder = Resolved(outputFolder.empty() ? "." : outputFolder);
+    const std::filesystem::path folder = ProjectKey(outputFolder.empty() ? "." : outputFolder);
     for (const std::string* file : ShowFilePaths(*web)) {
-        const std::filesystem::path path =
-            file->empty() ? std::filesystem::path() : Resolved(*file);
-        if (!file->empty() && path.parent_path() == folder)
-            names.push_back(path.filename().string());
+        if (file->empty()) continue;
+        const std::filesystem::path path = ProjectKey(*file);
+        if (path.parent_path() == folder) names.push_back(path.filename().string());
     }
     return names;
 }
