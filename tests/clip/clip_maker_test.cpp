@@ -578,6 +578,24 @@ TEST_F(ClipMakerTest, NothingHiddenInAReadyClipReachesItsPublishedIndex) {
         {"edit that skips the start", false, poke("elst", 12, std::string("\0\x10\0\0", 4))},
         {"edit far longer than the media", false, poke("elst", 8, "SEGD")},
         {"run of no samples", false, poke("stts", 8, std::string(4, '\0'))},
+        {"sample in no chunk", false,
+         edit(table,
+              [](std::string stbl) {
+                  // One sample more by the time and size tables, its size any four bytes.
+                  const auto more = [&stbl](size_t at, size_t by) {
+                      const size_t value = SizeAt(stbl, at) + by;
+                      for (int i = 0; i < 4; ++i)
+                          stbl[at + i] = static_cast<char>(value >> (24 - 8 * i));
+                  };
+                  more(stbl.find("stts") + 12, 1);
+                  const size_t shifts = stbl.find("ctts") - 4;
+                  more(shifts + 16 + (SizeAt(stbl, shifts + 12) - 1) * 8, 1);
+                  const size_t sizes = stbl.find("stsz") - 4;
+                  more(sizes + 16, 1);
+                  stbl.insert(sizes + SizeAt(stbl, sizes), "SECR");
+                  more(sizes, 4);
+                  return Box("stbl", stbl.substr(8));
+              })},
         {"sound track's picture size", false, poke("tkhd", 76, "SECR", 1)},
         {"sound entry's channels", false, poke("mp4a", 16, "\x5E\xC7")},
         {"pixels not square", false, poke("pasp", 0, "SECRETSE")},
