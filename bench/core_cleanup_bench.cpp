@@ -71,7 +71,7 @@ public:
             for (const ImageEntry& entry : m_entries) m_rows.push_back(&entry);
         }
         WebShow web;
-        web.settings = {2048, 85, 400, false, "", false};
+        web.settings = {2048, 85, 400, false, "", false, ""};
         web.maker = &m_images;
         web.projectFile = Project();
         TagSet tags;

@@ -79,7 +79,8 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
                           return true;
                       },
                       fileName,
-                      request.templateFile};
+                      request.templateFile,
+                      nullptr};
     const PageSetResult result =
         WritePageSet(ops, request.rows, request.templateText, preferences.tags,
                      request.outputFolder, showProgress ? progress : PageDone(), nullptr, &web);

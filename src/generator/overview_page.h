@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "generator/page_text.h"
+#include "generator/site_place.h"
 #include "generator/web_images.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
@@ -36,9 +37,12 @@ struct OverviewSlide {
 // quoted addresses of its page and thumbnail, then the tags of what is known of the row (see
 // RowTagsIn); the rest appears once. Each slide's text is for its own kind of slide, the rest for
 // every kind the show holds (see TextForKinds). A template without the pair has nothing to repeat.
-// Nothing when the page would pass `limit` bytes.
+// In a site, the text between <<ALBUMS>> and <<ENDALBUMS>> is repeated the same way for every
+// album the show holds (see BuildAlbumTiles), and <<UP>> and <<TRAIL>> outside both blocks lead
+// up from the overview. Nothing when the page would pass `limit` bytes.
 std::optional<std::string> BuildOverviewText(std::string_view templateText, const TagSet& tags,
                                              std::span<const OverviewSlide> slides,
-                                             size_t limit = 4 * kMaxPageBytes);
+                                             size_t limit = 4 * kMaxPageBytes,
+                                             const SitePlace* place = nullptr);
 
 }  // namespace vistello

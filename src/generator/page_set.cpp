@@ -29,6 +29,7 @@
 #include "generator/row_tags.h"
 #include "generator/shooting_tags.h"
 #include "generator/show_files.h"
+#include "generator/site_tags.h"
 #include "generator/web_clips.h"
 #include "generator/web_images.h"
 
@@ -290,8 +291,10 @@ RunNeeds NeedsOf(std::span<const ImageEntry* const> rows, std::string_view templ
                       page.sizes || overview.sizes};
     needs.makeImages =
         web && web->maker != nullptr && (needs.pictures.Any() || MakesImages(web->settings, rows));
-    needs.readPhotos = web && web->photos != nullptr &&
-                       (UsesShootingTags(templateText) || UsesShootingTags(overviewText));
+    needs.readPhotos =
+        web && web->photos != nullptr &&
+        (UsesShootingTags(templateText) || UsesShootingTags(overviewText) ||
+         (web->place && web->place->wantDates));
     return needs;
 }
 
@@ -378,8 +381,9 @@ bool LearnImages(FileOps& ops, std::span<const ImageEntry* const> rows,
 std::optional<std::string> WriteOverviewPage(FileOps& ops, std::string_view templateText,
                                              const TagSet& tags,
                                              std::span<const OverviewSlide> slides,
-                                             const std::string& path) {
-    const std::optional<std::string> text = BuildOverviewText(templateText, tags, slides);
+                                             const std::string& path, const SitePlace* place) {
+    const std::optional<std::string> text =
+        BuildOverviewText(templateText, tags, slides, 4 * kMaxPageBytes, place);
     if (!text) return path + ": not written, the page would be too large";
     if (!WriteFileIfChanged(ops, path, EncodeTextMode(*text), Flush::ToSystem))
         return path + ": could not be written: " + ErrorText(errno);
@@ -472,8 +476,41 @@ bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, cons
     const std::string path = outputFolder + std::string(kOverviewPageName);
     if (std::optional<std::string> own = OwnFileAt(ops, path, ShowFileIds(ops, &web)))
         return Tally(std::move(own), result.pagesFailed, result.failures);
-    return Tally(WriteOverviewPage(ops, web.overviewText, tags, slides, path), result.pagesFailed,
-                 result.failures);
+    return Tally(WriteOverviewPage(ops, web.overviewText, tags, slides, path, web.place),
+                 result.pagesFailed, result.failures);
+}
+
+// The cover is the row the show names, else its first photo, else its first slide.
+size_t CoverRow(std::span<const ImageEntry* const> rows, const std::string& cover) {
+    const auto named = std::find_if(rows.begin(), rows.end(), [&cover](const ImageEntry* row) {
+        return !cover.empty() && row->imagePath == cover;
+    });
+    if (named != rows.end()) return static_cast<size_t>(named - rows.begin());
+    const auto photo = std::find_if(rows.begin(), rows.end(), [](const ImageEntry* row) {
+        return SlideKindOf(row->imagePath) == SlideKind::Photo;
+    });
+    return photo != rows.end() ? static_cast<size_t>(photo - rows.begin()) : 0;
+}
+
+AlbumSummary SummaryOf(std::span<const ImageEntry* const> rows, const WebShow& web,
+                       const ShowLayout& layout, const ImagesLearnt& learnt,
+                       const std::string& home) {
+    AlbumSummary summary;
+    summary.home = home;
+    for (const ImageEntry* row : rows)
+        ++(SlideKindOf(row->imagePath) == SlideKind::Clip ? summary.clips : summary.photos);
+    if (!rows.empty()) {
+        const size_t cover = CoverRow(rows, web.settings.cover);
+        summary.cover = layout.pictures[cover];
+        summary.hasCover = true;
+    }
+    for (const ShootingData& shooting : learnt.shooting) {
+        const std::string day = shooting.dateTaken.substr(0, 10);
+        if (!IsDay(day)) continue;
+        if (summary.firstDay.empty() || day < summary.firstDay) summary.firstDay = day;
+        if (day > summary.lastDay) summary.lastDay = day;
+    }
+    return summary;
 }
 
 // The run itself: images, then pages, then the overview page.
@@ -517,7 +554,12 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
         const SlideTemplate& page = writer.For(rows[row]->imagePath);
         const RowFacts facts{rows[row],
                              learnt.shooting.empty() ? &kNoShooting : &learnt.shooting[row],
-                             &layout.pictures[row], next, row};
+                             &layout.pictures[row],
+                             next,
+                             row,
+                             web ? web->place : nullptr,
+                             overview,
+                             pageName};
         std::vector<std::string> values;
         for (const std::string_view tag : page.RowTags()) values.push_back(RowValue(tag, facts));
         const std::vector<std::string_view> views(values.begin(), values.end());
@@ -539,6 +581,7 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
         result.pagesWritten += written;
         result.firstPage = kOverviewPageName;
     }
+    if (web && web->place) result.album = SummaryOf(rows, *web, layout, learnt, result.firstPage);
     return result;
 }
 

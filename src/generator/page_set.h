@@ -8,6 +8,7 @@
 
 #include "files/file_ops.h"
 #include "generator/page_set_memory.h"
+#include "generator/site_place.h"
 #include "media/clip_maker.h"
 #include "media/image_maker.h"
 #include "media/photo_reader.h"
@@ -47,6 +48,8 @@ struct PageSetResult {
     std::vector<std::string> removed;
     std::vector<std::string> kept;
     int removalsFailed = 0;
+    // What the show tells a show that holds it as an album.
+    AlbumSummary album;
 };
 
 // A show made ready for the web, beyond the pages and the images as they are.
@@ -72,6 +75,8 @@ struct WebShow {
     std::string projectFile;
     // The page template, which, like the project file and each slide's image, is never removed.
     std::string templateFile;
+    // The show's place in a site of albums; none for a show of its own.
+    const SitePlace* place = nullptr;
 };
 
 inline constexpr std::string_view kOverviewPageName = "index.htm";

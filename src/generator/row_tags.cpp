@@ -1,17 +1,26 @@
 #include "generator/row_tags.h"
 
+#include <array>
 #include <span>
 
 #include "generator/picture_tags.h"
 #include "generator/shooting_tags.h"
+#include "generator/site_tags.h"
 
 namespace vistello {
+
+namespace {
+
+constexpr std::array<std::string_view, 2> kPlaceTags = {kUpTag, kTrailTag};
+
+}  // namespace
 
 std::vector<std::string_view> RowTagsIn(std::string_view templateText) {
     std::vector<std::string_view> tags;
     for (const std::span<const std::string_view> group :
          {std::span<const std::string_view>(kShootingTags),
-          std::span<const std::string_view>(kPictureTags)}) {
+          std::span<const std::string_view>(kPictureTags),
+          std::span<const std::string_view>(kPlaceTags)}) {
         for (const std::string_view tag : group) {
             if (templateText.find(tag) != std::string_view::npos) tags.push_back(tag);
         }
@@ -34,6 +43,11 @@ std::string RowValue(std::string_view tag, const RowFacts& facts) {
     if (tag == kThumbnailTag) return ThumbnailElement(picture, alt, facts.row >= kEagerThumbnails);
     if (tag == kDescriptionTextTag) return DescriptionText(*facts.entry);
     if (tag == kPosterPathTag) return PosterPath(picture);
+    if (tag == kUpTag) return UpLink(facts.place, facts.hasOverview, false);
+    if (tag == kTrailTag && facts.place) {
+        return TrailNav(*facts.place, facts.hasOverview,
+                        {std::string(facts.page), facts.entry->title});
+    }
     return {};
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "generator/site_place.h"
 #include "generator/web_images.h"
 #include "slides/image_entry.h"
 #include "slides/shooting_data.h"
@@ -19,6 +20,10 @@ struct RowFacts {
     // The next page's link target, encoded; empty on the last.
     std::string_view next;
     size_t row = 0;
+    // The show's place in a site, if it has one; whether it has an overview; the row's own page.
+    const SitePlace* place = nullptr;
+    bool hasOverview = false;
+    std::string_view page;
 };
 
 // The tags of that kind a template holds, in the order they are replaced. A tag it does not hold

@@ -14,6 +14,7 @@ constexpr std::string_view kThumbnailKey = "THUMBSIDE";
 constexpr std::string_view kDetailsKey = "WEBDETAILS";
 constexpr std::string_view kOverviewKey = "OVERVIEW";
 constexpr std::string_view kAvifKey = "WEBAVIF";
+constexpr std::string_view kCoverKey = "COVER";
 
 int SideOrUnset(std::string_view text) {
     int side = 0;
@@ -46,6 +47,8 @@ bool ReadWebSetting(std::string_view key, std::string_view value, WebSettings& s
         settings.avif = value == "yes";
     } else if (key == kOverviewKey) {
         settings.overviewTemplate = value;
+    } else if (key == kCoverKey) {
+        settings.cover = value;
     } else {
         return false;
     }
@@ -63,6 +66,7 @@ void AppendWebSettings(std::string& text, const WebSettings& settings) {
     if (settings.avif) AppendKeyValueLine(text, kAvifKey, "yes");
     if (!settings.overviewTemplate.empty())
         AppendKeyValueLine(text, kOverviewKey, settings.overviewTemplate);
+    if (!settings.cover.empty()) AppendKeyValueLine(text, kCoverKey, settings.cover);
 }
 
 }  // namespace vistello

@@ -26,6 +26,17 @@ struct WebSettings {
     std::string overviewTemplate;
     // Whether a picture element also offers AVIF copies, which take long to make.
     bool avif = false;
+    // The image of the row whose picture stands for the show where an album shows it; empty for
+    // its first photo. It belongs to the show, not to how it is made: an album whose settings are
+    // otherwise at rest still takes its parent's.
+    std::string cover;
+
+    // The settings without the show's own choices, to tell whether a show sets any.
+    WebSettings WithoutCover() const {
+        WebSettings settings = *this;
+        settings.cover.clear();
+        return settings;
+    }
 
     bool MakesImages() const { return largestSide > 0 || thumbnailSide > 0; }
     bool operator==(const WebSettings&) const = default;

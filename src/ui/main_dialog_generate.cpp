@@ -186,7 +186,8 @@ PageSetResult CMainDialog::GeneratePages(const GenerateRequest& request) {
                     return progress->StepWithin(done, percent);
                 },
                 ProjectFileName(),
-                request.templateFile};
+                request.templateFile,
+                nullptr};
     const PageSetResult result = WritePageSet(
         Files(), request.rows, request.templateText, m_tags, request.outputFolder,
         [this, &progress, &request](int row, bool written) {

@@ -85,7 +85,7 @@ protected:
     TagSet tags;
     std::string page = "<<MEDIA>>";
     std::string templateFile = "t.htm";
-    WebSettings settings{2048, 85, 400, false, "", false};
+    WebSettings settings{2048, 85, 400, false, "", false, ""};
 };
 
 // A slide taken out of the show takes its page and every picture made of it along, and the run
@@ -255,7 +255,7 @@ TEST_F(RemovedSlidesTest, AProjectWhoseFileIsGoneKeepsNothingItWrote) {
 // On a folder that takes names differing in case for one, a photo renamed only in case keeps its
 // copy, which is the same file under the name the record knew.
 TEST_F(RemovedSlidesTest, AFileUnderAnotherCaseOfItsNameStays) {
-    settings = {0, 85, 0, false, "", false};
+    settings = {0, 85, 0, false, "", false, ""};
     FoldingFileOps folding("out/");
     ops = &folding;
     WriteBytes("Beach.jpg", "sea");
@@ -346,7 +346,7 @@ TEST_F(RemovedSlidesTest, APictureAnotherProjectShowsStays) {
 // A show that copies its photos as they are keeps a thumbnail an earlier run made once a slide
 // shows it as its photo.
 TEST_F(RemovedSlidesTest, AThumbnailThatBecameAPhotoStays) {
-    settings = {0, 85, 400, false, "", false};
+    settings = {0, 85, 400, false, "", false, ""};
     Generate({"a"});
     const PageSetResult result =
         GenerateEntries({{"Small", "", "", "", "", "", "", "out/thumbs/a.jpg"}});
@@ -411,7 +411,7 @@ TEST_F(RemovedSlidesTest, OnlyTheFilesOfSlidesTakenOutGo) {
 // A file the show copied that a slide now shows in place is the slide's own: it stays, and is no
 // longer the show's to remove once that slide goes too.
 TEST_F(RemovedSlidesTest, ACopyThatBecameASlidesPhotoInPlaceIsNoLongerTheShows) {
-    settings = {0, 85, 0, false, "", false};
+    settings = {0, 85, 0, false, "", false, ""};
     Generate({"a"});
     const PageSetResult inPlace = GenerateEntries({{"a", "", "", "", "", "", "", "out/a.jpg"}});
     EXPECT_THAT(inPlace.kept, IsEmpty());
@@ -423,14 +423,14 @@ TEST_F(RemovedSlidesTest, ACopyThatBecameASlidesPhotoInPlaceIsNoLongerTheShows) 
 // A slide's photo or clip that is a link to a file made for a slide taken out keeps that file,
 // whether the show copies photos as they are or makes web versions of clips.
 TEST_F(RemovedSlidesTest, AFileASlideLinksToStays) {
-    settings = {0, 85, 0, false, "", false};
+    settings = {0, 85, 0, false, "", false, ""};
     Generate({"a"});
     fs::create_symlink("out/a.jpg", "g.jpg");
     EXPECT_THAT(Generate({"g"}).kept,
                 ::testing::Contains("out/a.jpg: kept, the show itself uses it"));
     EXPECT_EQ(ReadBytes("out/a.jpg"), "photo a");
 
-    settings = {2048, 85, 400, false, "", false};
+    settings = {2048, 85, 400, false, "", false, ""};
     FakeClipMaker clipMaker;
     clips = &clipMaker;
     WriteBytes("c.mp4", "clip c");

@@ -79,7 +79,7 @@ protected:
     ClipMaker* clipMaker = &clips;
     std::function<bool(int, int, int)> onClip;
     std::vector<ImageEntry> entries;
-    WebSettings settings{2048, 85, 400, false, "", false};
+    WebSettings settings{2048, 85, 400, false, "", false, ""};
     std::string overview;
     int threads = 2;
     // None, so that only the tests of what Generate removes see the record of who wrote what.
@@ -285,7 +285,7 @@ TEST_F(WebShowTest, MadeNamesFitTheFileSystem) {
 
 // A photo copied as it is and changed within the same second, to the same size, is copied again.
 TEST_F(WebShowTest, APhotoChangedWithinASecondIsCopiedAgain) {
-    settings = {0, 85, 0, false, "", false};
+    settings = {0, 85, 0, false, "", false, ""};
     Add("Sea", "sea.jpg", "photo");
     Generate();
     struct stat info {};
@@ -391,7 +391,7 @@ TEST_F(WebShowTest, PhotosBrowsersCannotShowArePublishedInAFormatTheyCan) {
 TEST_F(WebShowTest, ShootingDataIsReadOnceAndShownAsText) {
     PageSetMemory remembered;
     memory = &remembered;
-    settings = {0, 85, 0, false, "", false};
+    settings = {0, 85, 0, false, "", false, ""};
     Add("A", "a.jpg", "photo");
     Add("B", "b.jpg", "photo");
     photos.photos["a.jpg"].shooting = {"2026-05-14 18:32", "<b>&\"c\"", "<i>", "1/8 s"};
@@ -523,7 +523,7 @@ TEST_F(WebShowTest, MediaOffersEveryMadeSizeWithItsWidth) {
 // text stays inside its quotes, a typed character reference kept; the overview's thumbnails come
 // with their sharper twins, in WebP too, and load lazily from the seventh on.
 TEST_F(WebShowTest, PictureTagsOfPagesAndOverview) {
-    settings = {0, 85, 100, false, "", false};
+    settings = {0, 85, 100, false, "", false, ""};
     for (int i = 1; i <= 7; ++i) Add(std::to_string(i), std::to_string(i) + ".jpg", "photo");
     entries[0].description = "A <b>\"big\"</b> sky &amp; sea";
     entries[0].alt = "a \"sail\" &eacute; <b>";

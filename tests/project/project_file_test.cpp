@@ -58,16 +58,16 @@ TEST(ProjectFileTest, ReadsHandEditedFilesThroughThePageFields) {
 // that is no number in its range, hand-typed, reads as unset.
 TEST(ProjectFileTest, KeepsWebSettingsThatAreSet) {
     EntryList rows;
-    const WebSettings web{16384, 100, 16, true, "over view.htm"};
+    const WebSettings web{16384, 100, 16, true, "over view.htm", false, "a/b c.jpg"};
     const std::string text = FormatProjectText("t.htm", "", web, rows);
     EXPECT_EQ(text,
               "CREATOR=Vistello 1.0\nTEMPLATE=t.htm\nOUTPUT=\nWEBSIDE=16384\nWEBQUALITY=100\n"
-              "THUMBSIDE=16\nWEBDETAILS=yes\nOVERVIEW=over view.htm\n");
+              "THUMBSIDE=16\nWEBDETAILS=yes\nOVERVIEW=over view.htm\nCOVER=a/b c.jpg\n");
     ProjectFields fields;
     Read(text, fields);
     EXPECT_EQ(fields.web, web);
     Read("WEBSIDE=99999\nWEBQUALITY=0\nTHUMBSIDE=4OO\nWEBDETAILS=Yes\n", fields);
-    EXPECT_EQ(fields.web, (WebSettings{0, 85, 0, false, "over view.htm", false}));
+    EXPECT_EQ(fields.web, (WebSettings{0, 85, 0, false, "over view.htm", false, "a/b c.jpg"}));
 }
 
 }  // namespace
