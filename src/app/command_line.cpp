@@ -7,7 +7,7 @@ namespace {
 constexpr const char* kUsage =
     "Usage: vistello [OPTION]\n"
     "   or: vistello --generate [PROJECT]\n"
-    "   or: vistello --import FOLDER [PROJECT] [--by-date]\n"
+    "   or: vistello --import FOLDER [PROJECT] [--by-date] [--albums]\n"
     "Turns an ordered list of images into a web slide show. The window opens in the current\n"
     "folder, where the program keeps vistello.ini and the project file it names.\n"
     "\n"
@@ -19,6 +19,9 @@ constexpr const char* kUsage =
     "                  project is made when it does not exist yet\n"
     "      --by-date   with --import: add the images in the order they were taken, oldest\n"
     "                  first, rather than by name\n"
+    "      --albums    with --import: make an album of every folder below FOLDER that holds\n"
+    "                  images, at any depth; the albums' projects are kept beside PROJECT, in\n"
+    "                  a folder named after it with .albums, and a run again adds what is new\n"
     "      --desktop   open in the user's data folder instead: $XDG_DATA_HOME/vistello, or\n"
     "                  ~/.local/share/vistello; it is made on first start\n"
     "  -h, --help      print this help and exit\n"
@@ -59,6 +62,8 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
             version = true;
         } else if (argument == "--by-date") {
             options.byDate = true;
+        } else if (argument == "--albums") {
+            options.albums = true;
         } else if (argument == "--desktop") {
             options.desktopFolder = true;
         } else {
@@ -73,6 +78,9 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
     }
     if (options.byDate && !import) {
         return {StartAction::RejectUsage, false, Refusal("needs --import:", "--by-date"), "", ""};
+    }
+    if (options.albums && !import) {
+        return {StartAction::RejectUsage, false, Refusal("needs --import:", "--albums"), "", ""};
     }
     if (import) {
         options.action = StartAction::Import;

@@ -23,12 +23,14 @@ struct StartOptions {
     std::string importFolder;
     // For Import: in the order the photos were taken rather than by name.
     bool byDate = false;
+    // For Import: every folder below the one named becomes an album.
+    bool albums = false;
 };
 
 // The arguments after the program's name. Any option the program does not know, or any other
 // argument but the one project file after --generate or the folder and project file after
-// --import, refuses the whole line, and so do --import without a folder and --by-date without
-// --import; otherwise --help wins
+// --import, refuses the whole line, and so do --import without a folder and --by-date or --albums
+// without --import; otherwise --help wins
 // over --version, which wins over importing, then generating, then starting.
 StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments);
 

@@ -10,6 +10,8 @@
 #include "generator/page_set.h"
 #include "project/project_file.h"
 #include "show/template_file.h"
+#include "site/album_tree.h"
+#include "site/site_writer.h"
 #include "slides/entry_list.h"
 #include "text/counts.h"
 
@@ -55,39 +57,61 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
         return 1;
     }
     const GenerateRequest& request = std::get<GenerateRequest>(prepared);
-    const std::string total = GroupThousands(static_cast<long long>(request.rows.size()));
-    const PageDone progress = [&err, &total](int row, bool) {
-        err << "\r\x1b[KPage " << GroupThousands(row + 1) << " of " << total << std::flush;
+    std::optional<Site> site;
+    if (HoldsAlbums(request.rows)) {
+        std::variant<Site, std::string> loaded = LoadSite(ops, request, fileName);
+        if (const std::string* refusal = std::get_if<std::string>(&loaded)) {
+            err << "vistello: " << *refusal << "\n";
+            return 1;
+        }
+        site = std::move(std::get<Site>(loaded));
+    }
+    std::string album;
+    std::string total = GroupThousands(static_cast<long long>(request.rows.size()));
+    const PageDone progress = [&err, &album, &total](int row, bool) {
+        err << "\r\x1b[K" << album << "Page " << GroupThousands(row + 1) << " of " << total
+            << std::flush;
         return true;
     };
-    const WebShow web{request.web,
-                      request.overviewText,
-                      &images,
-                      [&err, showProgress](int done, int all) {
-                          if (showProgress)
-                              err << "\r\x1b[KImage " << GroupThousands(done) << " of "
-                                  << GroupThousands(all) << std::flush;
-                          return true;
-                      },
-                      0,
-                      &photos,
-                      &clips,
-                      [&err, showProgress](int done, int all, int percent) {
-                          if (showProgress && done < all)
-                              err << "\r\x1b[KClip " << GroupThousands(done + 1) << " of "
-                                  << GroupThousands(all) << " (" << percent << "%)" << std::flush;
-                          return true;
-                      },
-                      fileName,
-                      request.templateFile,
-                      nullptr};
-    const PageSetResult result =
-        WritePageSet(ops, request.rows, request.templateText, preferences.tags,
-                     request.outputFolder, showProgress ? progress : PageDone(), nullptr, &web);
+    SiteTools tools;
+    tools.images = &images;
+    tools.photos = &photos;
+    tools.clips = &clips;
+    tools.onAlbum = [&album, &total](int done, int all, int slides) {
+        album = "Album " + GroupThousands(done) + " of " + GroupThousands(all) + " · ";
+        total = GroupThousands(slides);
+        return true;
+    };
+    tools.onImage = [&err, &album, showProgress](int done, int all) {
+        if (showProgress)
+            err << "\r\x1b[K" << album << "Image " << GroupThousands(done) << " of "
+                << GroupThousands(all) << std::flush;
+        return true;
+    };
+    tools.onClip = [&err, &album, showProgress](int done, int all, int percent) {
+        if (showProgress && done < all)
+            err << "\r\x1b[K" << album << "Clip " << GroupThousands(done + 1) << " of "
+                << GroupThousands(all) << " (" << percent << "%)" << std::flush;
+        return true;
+    };
+    if (showProgress) tools.onPage = progress;
+    SiteResult made;
+    if (site) {
+        made = WriteSite(ops, *site, preferences.tags, request.outputFolder, tools);
+    } else {
+        const WebShow web{
+            request.web, request.overviewText, &images,  tools.onImage,        0,      &photos,
+            &clips,      tools.onClip,         fileName, request.templateFile, nullptr};
+        made.pages = WritePageSet(ops, request.rows, request.templateText, preferences.tags,
+                                  request.outputFolder, tools.onPage, nullptr, &web);
+    }
+    const PageSetResult& result = made.pages;
     if (showProgress) err << "\r\x1b[K";
     for (const std::string& failure : result.failures) err << "vistello: " << failure << "\n";
     for (const std::string& kept : result.kept) err << "vistello: " << kept << "\n";
     for (const std::string& removed : result.removed) out << "Removed " << removed << "\n";
+    for (const std::string& skipped : made.skipped)
+        err << "vistello: album left out: " << skipped << "\n";
     if (!result.failure.empty()) {
         err << "vistello: generating failed: " << result.failure << "\n";
         return 1;
@@ -99,6 +123,7 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
             : result.images == 1 ? std::string("1 clip")
                                  : GroupThousands(result.images) + " pictures and clips")
         << " into " << (folder.empty() ? "./" : folder);
+    if (site) out << " in " << CountOf(made.albums - 1, "album");
     if (result.converted > 0)
         out << ", " << GroupThousands(result.converted) << " converted for browsers";
     if (!result.clipsCopied.empty())
@@ -108,7 +133,10 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
             << " the show no longer needs";
     }
     out << "\n";
-    return result.pagesFailed > 0 || result.imagesFailed > 0 || result.removalsFailed > 0 ? 1 : 0;
+    return result.pagesFailed > 0 || result.imagesFailed > 0 || result.removalsFailed > 0 ||
+                   !made.skipped.empty()
+               ? 1
+               : 0;
 }
 
 }  // namespace vistello

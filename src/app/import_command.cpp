@@ -10,6 +10,7 @@
 #include "files/path_rules.h"
 #include "files/text_file.h"
 #include "project/project_file.h"
+#include "site/tree_import.h"
 #include "slides/entry_list.h"
 #include "slides/folder_import.h"
 #include "text/counts.h"
@@ -35,11 +36,33 @@ std::vector<ImageEntry> NewEntries(PhotoReader& photos, const std::vector<std::s
     return ordered;
 }
 
+int ImportAlbums(FileOps& ops, PhotoReader& photos, const std::string& folder,
+                 const std::string& fileName, const ProjectFields& fields, EntryList& list,
+                 const std::unordered_set<std::string_view>& listed, bool byDate, std::ostream& out,
+                 std::ostream& err) {
+    TreeImport tree = ImportTree(ops, photos, folder, fileName, listed, byDate, {});
+    list.InsertTop(std::move(tree.rows));
+    if (!WriteTextFile(
+            ops, fileName,
+            FormatProjectText(fields.templateFile, fields.outputFolder, fields.web, list))) {
+        err << "vistello: cannot write the project file " << fileName << "\n";
+        return 1;
+    }
+    for (const std::string& line : tree.leftOut)
+        err << "vistello: left out: " << WithVisibleControls(line) << "\n";
+    for (const std::string& path : tree.unfit)
+        err << "vistello: " << kUnfitNameReason << " " << WithVisibleControls(path) << "\n";
+    out << CountOf(tree.albumsMade, "album") << " made, " << CountOf(tree.photosAdded, "image")
+        << " added, " << CountOf(static_cast<long long>(tree.skipped), "image")
+        << " already in the project skipped: " << fileName << "\n";
+    return tree.leftOut.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folder,
                      const std::string& projectFile, bool byDate, std::ostream& out,
-                     std::ostream& err) {
+                     std::ostream& err, bool albums) {
     const std::string fileName = CommandProjectFile(projectFile, ReadCommandPreferences(ops));
     if (!IsFolder(ops, folder)) {
         err << "vistello: cannot read the folder " << folder << "\n";
@@ -56,6 +79,8 @@ int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folde
     ReadProjectRows(*text, fields, list);
     std::unordered_set<std::string_view> listed;
     for (int row = 0; row < list.RowCount(); ++row) listed.insert(list.Row(row).imagePath);
+    if (albums)
+        return ImportAlbums(ops, photos, folder, fileName, fields, list, listed, byDate, out, err);
     const NewImages images = NewImagesIn(ops, folder, listed);
     list.InsertTop(NewEntries(photos, images.paths, byDate));
     if (!WriteTextFile(

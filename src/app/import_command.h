@@ -14,8 +14,10 @@ namespace vistello {
 // out; a failure is a line on err. Returns the exit status: 0 when the project was written, 1
 // when the folder or the project could not be read or written. byDate adds the images in the
 // order they were taken (see OldestFirst) rather than by name.
+// With albums, every folder below the one named that holds images becomes an album (see
+// ImportTree), and the exit status is 1 also when a folder or an album was left out.
 int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folder,
                      const std::string& projectFile, bool byDate, std::ostream& out,
-                     std::ostream& err);
+                     std::ostream& err, bool albums = false);
 
 }  // namespace vistello

@@ -64,8 +64,7 @@ std::string OuterText(std::string_view text, SlideKinds shown, const SitePlace* 
         return outer;
     const std::string up = UpLink(place, true, true);
     const std::string trail = place ? TrailNav(*place, true, {}) : std::string();
-    const std::pair<std::string_view, std::string_view> tags[] = {{kUpTag, up},
-                                                                  {kTrailTag, trail}};
+    const std::pair<std::string_view, std::string_view> tags[] = {{kUpTag, up}, {kTrailTag, trail}};
     return Replaced(outer, tags);
 }
 

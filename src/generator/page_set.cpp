@@ -291,10 +291,9 @@ RunNeeds NeedsOf(std::span<const ImageEntry* const> rows, std::string_view templ
                       page.sizes || overview.sizes};
     needs.makeImages =
         web && web->maker != nullptr && (needs.pictures.Any() || MakesImages(web->settings, rows));
-    needs.readPhotos =
-        web && web->photos != nullptr &&
-        (UsesShootingTags(templateText) || UsesShootingTags(overviewText) ||
-         (web->place && web->place->wantDates));
+    needs.readPhotos = web && web->photos != nullptr &&
+                       (UsesShootingTags(templateText) || UsesShootingTags(overviewText) ||
+                        (web->place && web->place->wantDates));
     return needs;
 }
 

@@ -67,7 +67,8 @@ std::string UpLink(const SitePlace* place, bool hasOverview, bool fromOverview) 
 
 std::string TrailNav(const SitePlace& place, bool hasOverview, const TrailStep& current) {
     std::vector<TrailStep> steps = place.above;
-    if (current.page.empty() || hasOverview) steps.push_back({std::string(kOverviewName), place.title});
+    if (current.page.empty() || hasOverview)
+        steps.push_back({std::string(kOverviewName), place.title});
     if (!current.page.empty()) steps.push_back(current);
     if (steps.size() < 2) return {};
     std::string nav = "<nav class=\"trail\" aria-label=\"Trail\"><ol>";
@@ -76,7 +77,10 @@ std::string TrailNav(const SitePlace& place, bool hasOverview, const TrailStep& 
         const bool up = i + 2 == steps.size();
         nav += "<li>" +
                LinkTo(steps[i].page,
-                      last ? " aria-current=\"page\"" : up ? " rel=\"up\"" : "", steps[i].title) +
+                      last ? " aria-current=\"page\""
+                      : up ? " rel=\"up\""
+                           : "",
+                      steps[i].title) +
                "</li>";
     }
     return nav + "</ol></nav>";
@@ -94,7 +98,8 @@ std::optional<std::string> BuildAlbumTiles(std::string_view block, const TagSet&
         const std::string page = QuotedAddress(album.page);
         const std::string cover =
             ThumbnailElement(album.cover, album.entry->alt, row >= kEagerThumbnails);
-        const RowFacts facts{album.entry, &kNoShooting, &album.cover, {}, row++, nullptr, false, {}};
+        const RowFacts facts{album.entry, &kNoShooting, &album.cover, {},
+                             row++,       nullptr,      false,        {}};
         std::vector<std::string> rowValues;
         for (const std::string_view tag : tile.RowTags()) rowValues.push_back(RowValue(tag, facts));
         std::vector<std::string_view> values = {page, album.entry->title, cover, album.count,
@@ -125,9 +130,9 @@ std::string AlbumDatesText(std::string_view firstDay, std::string_view lastDay) 
         return MonthName(*first) + " " + std::to_string(first->year) + "–" + MonthName(*last) +
                " " + year;
     if (first->month != last->month) return MonthName(*first) + "–" + MonthName(*last) + " " + year;
-    const std::string days = first->day == last->day ? std::to_string(last->day)
-                                                     : std::to_string(first->day) + "–" +
-                                                           std::to_string(last->day);
+    const std::string days = first->day == last->day
+                                 ? std::to_string(last->day)
+                                 : std::to_string(first->day) + "–" + std::to_string(last->day);
     return days + " " + MonthName(*last) + " " + year;
 }
 

@@ -67,7 +67,7 @@ int RunImport(const vistello::StartOptions& options) {
         vistello::FfprobeClipReader clips;
         vistello::MediaReader photos(stills, clips);
         return vistello::RunImportCommand(files, photos, options.importFolder, options.projectFile,
-                                          options.byDate, std::cout, std::cerr);
+                                          options.byDate, std::cout, std::cerr, options.albums);
     });
 }
 
