@@ -116,8 +116,11 @@ std::optional<std::string> BuildAlbumTiles(std::string_view block, const TagSet&
 bool IsDay(std::string_view text) { return ParseDay(text).has_value(); }
 
 std::string AlbumCountText(int photos, int clips) {
-    std::string text = photos > 0 ? CountOf(photos, "photo") : std::string();
-    if (clips > 0) text += (text.empty() ? "" : " and ") + CountOf(clips, "clip");
+    const auto count = [](int number, std::string_view noun) {
+        return GroupThousands(number) + " " + std::string(noun) + (number == 1 ? "" : "s");
+    };
+    std::string text = photos > 0 ? count(photos, "photo") : std::string();
+    if (clips > 0) text += (text.empty() ? "" : " and ") + count(clips, "clip");
     return text;
 }
 

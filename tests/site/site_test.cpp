@@ -1,0 +1,184 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <sstream>
+
+#include "app/generate_command.h"
+#include "app/import_command.h"
+#include "files/file_ops.h"
+#include "generator/site_tags.h"
+#include "support/fake_clip_maker.h"
+#include "support/fake_image_maker.h"
+#include "support/fake_photo_reader.h"
+#include "support/temp_dir.h"
+
+namespace vistello::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::HasSubstr;
+
+constexpr const char* kPage = "<<TRAIL>>|<<UP>>|<<BACK>>|<<NEXT>>|<<IMAGETITLE>>";
+constexpr const char* kOverview =
+    "<<TRAIL>>|<<UP>>\n<<ALBUMS>>[<<ALBUMPAGE>> <<ALBUMTITLE>> <<ALBUMCOVER>> <<ALBUMCOUNT>>; "
+    "<<ALBUMDATES>>]\n<<ENDALBUMS>><<SLIDES>>(<<PAGE>>)<<ENDSLIDES>>";
+
+std::set<std::string> FilesUnder(const std::string& folder) {
+    std::set<std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file()) files.insert(fs::relative(entry.path(), folder).string());
+    }
+    return files;
+}
+
+class SiteTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* path :
+             {"pics/top.jpg", "pics/2024/Italy/Rome/a.jpg", "pics/2024/Italy/Rome/b.mov",
+              "pics/2024/Italy/Venice/c.jpg", "pics/B <i>&amp; #1/d.jpg", "pics/.hidden/e.jpg",
+              "pics/x/y/n.txt"}) {
+            fs::create_directories(fs::path(path).parent_path());
+            WriteBytes(path, path);
+        }
+        fs::create_directory_symlink("../../..", "pics/2024/Italy/Rome/loop");
+        photos.photos["pics/2024/Italy/Rome/a.jpg"] = {"", "", "", "", 0, {"2026-05-14 10:00", "", "", ""}};
+        photos.photos["pics/2024/Italy/Venice/c.jpg"] = {"", "", "", "", 0, {"2026-06-02 09:00", "", "", ""}};
+        WriteBytes("page.htm", kPage);
+        WriteBytes("over.htm", kOverview);
+    }
+
+    int Import() {
+        return RunImportCommand(files, photos, "pics", "site.dat", false, out, err, true);
+    }
+    int Generate() {
+        return RunGenerateCommand(files, images, photos, clips, "site.dat", out, err);
+    }
+    void SetUpProject() {
+        std::string text = ReadBytes("site.dat");
+        text.replace(text.find("TEMPLATE=\r\nOUTPUT=\r\n"), 20,
+                     "TEMPLATE=page.htm\r\nOUTPUT=web\r\nOVERVIEW=over.htm\r\n");
+        WriteBytes("site.dat", text);
+        fs::create_directory("web");
+    }
+
+    ScratchDir scratch;
+    RealFileOps files;
+    FakePhotoReader photos;
+    FakeImageMaker images;
+    FakeClipMaker clips;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+// Every folder that holds photos or clips, at any depth, becomes an album whose project is kept
+// beside the top one, never in the tree; hidden folders, folders without photos and a link back
+// up the tree make none. A second import adds only what is new and keeps every edit.
+TEST_F(SiteTest, AFolderTreeBecomesAlbumsAndASecondImportKeepsEdits) {
+    EXPECT_EQ(Import(), 0) << err.str();
+    EXPECT_EQ(out.str(),
+              "5 albums made, 5 images added, 0 images already in the project "
+              "skipped: site.dat\n");
+    EXPECT_EQ(FilesUnder("site.albums"),
+              (std::set<std::string>{"2024.dat", "2024/Italy.dat", "2024/Italy/Rome.dat",
+                                     "2024/Italy/Venice.dat", "B <i>&amp; #1.dat"}));
+    EXPECT_THAT(ReadBytes("site.dat"),
+                HasSubstr("IMAGE=site.albums/B <i>&amp; #1.dat\r\nTITLE=B &lt;i>&amp;amp; #1\r\n"));
+    EXPECT_EQ(FilesUnder("pics").size(), 7u);
+
+    std::string rome = ReadBytes("site.albums/2024/Italy/Rome.dat");
+    rome.replace(rome.find("TITLE=a"), 7, "TITLE=Forum");
+    WriteBytes("site.albums/2024/Italy/Rome.dat", rome);
+    WriteBytes("pics/2024/Italy/Rome/z.jpg", "z");
+    fs::create_directories("pics/2025/Oslo");
+    WriteBytes("pics/2025/Oslo/o.jpg", "o");
+    out.str("");
+    EXPECT_EQ(Import(), 0) << err.str();
+    EXPECT_EQ(out.str(),
+              "2 albums made, 2 images added, 5 images already in the project "
+              "skipped: site.dat\n");
+    rome = ReadBytes("site.albums/2024/Italy/Rome.dat");
+    EXPECT_THAT(rome, HasSubstr("TITLE=Forum"));
+    EXPECT_THAT(rome, HasSubstr("IMAGE=pics/2024/Italy/Rome/z.jpg"));
+}
+
+// Generate of the top project makes every album into its folder. Each overview shows its albums
+// with their covers, counts and days, a folder's name as text; every page leads up and shows
+// the way down from the top; Back and Next run over one album's photos and clips.
+TEST_F(SiteTest, GenerateMakesEveryAlbumIntoItsFolderWithTheWayUp) {
+    ASSERT_EQ(Import(), 0);
+    SetUpProject();
+    EXPECT_EQ(Generate(), 0) << err.str();
+    EXPECT_THAT(out.str(), HasSubstr("Wrote 11 of 11 pages and copied 5 of 5 pictures and clips "
+                                     "into web/ in 5 albums"));
+    EXPECT_EQ(FilesUnder("web"),
+              (std::set<std::string>{
+                  ".vistello-images", "index.htm", "top.htm", "top.jpg", "2024/.vistello-images",
+                  "2024/index.htm", "2024/italy/.vistello-images", "2024/italy/index.htm",
+                  "2024/italy/rome/.vistello-images", "2024/italy/rome/index.htm",
+                  "2024/italy/rome/a.htm", "2024/italy/rome/a.jpg", "2024/italy/rome/b.htm",
+                  "2024/italy/rome/b.mp4", "2024/italy/rome/b.jpg",
+                  "2024/italy/venice/.vistello-images", "2024/italy/venice/index.htm",
+                  "2024/italy/venice/c.htm", "2024/italy/venice/c.jpg",
+                  "b_&lt;i>&amp;amp;_#1/.vistello-images", "b_&lt;i>&amp;amp;_#1/index.htm",
+                  "b_&lt;i>&amp;amp;_#1/d.htm", "b_&lt;i>&amp;amp;_#1/d.jpg"}));
+    EXPECT_EQ(ReadBytes("web/index.htm"),
+              "|\r\n[\"2024/index.htm\" 2024 <img src=\"2024/italy/rome/a.jpg\" alt=\"\"> 2 photos "
+              "and 1 clip; May–June 2026]\r\n[\"b_%26lt;i%3E%26amp;amp;_%231/index.htm\" B "
+              "&lt;i>&amp;amp; #1 <img src=\"b_%26lt;i%3E%26amp;amp;_%231/d.jpg\" alt=\"\"> 1 "
+              "photo; ]\r\n(\"top.htm\")");
+    EXPECT_EQ(ReadBytes("web/2024/italy/rome/b.htm"),
+              "<nav class=\"trail\" aria-label=\"Trail\"><ol><li><a href=../../../index.htm>Home"
+              "</a></li><li><a href=../../index.htm>2024</a></li><li><a href=../index.htm>Italy"
+              "</a></li><li><a href=index.htm rel=\"up\">Rome</a></li><li><a href=b.htm "
+              "aria-current=\"page\">b</a></li></ol></nav>|<a href=index.htm rel=\"up\">Up</a>|"
+              "<a href=a.htm>Back</a>||b");
+    EXPECT_THAT(ReadBytes("web/2024/italy/index.htm"),
+                HasSubstr("<li><a href=../index.htm rel=\"up\">2024</a></li><li><a href=index.htm "
+                          "aria-current=\"page\">Italy</a></li></ol></nav>|<a href=../index.htm "
+                          "rel=\"up\">Up</a>\r\n[\"rome/index.htm\" Rome"));
+    EXPECT_THAT(ReadBytes("web/top.htm"), HasSubstr("|<a href=index.htm rel=\"up\">Up</a>|||top"));
+}
+
+// An album that cannot be read is left out and said, the rest of the site is made; a project
+// that holds itself further down refuses the whole site, naming the loop, and writes nothing.
+TEST_F(SiteTest, AnUnreadableAlbumIsLeftOutAndALoopIsRefused) {
+    ASSERT_EQ(Import(), 0);
+    SetUpProject();
+    fs::remove("site.albums/B <i>&amp; #1.dat");
+    EXPECT_EQ(Generate(), 1);
+    EXPECT_THAT(err.str(), HasSubstr("vistello: album left out: site.albums/B <i>&amp; #1.dat: "
+                                     "cannot be read: No such file or directory\n"));
+    EXPECT_TRUE(fs::exists("web/2024/italy/rome/a.htm"));
+    EXPECT_EQ(ReadBytes("web/index.htm").find("b_%26"), std::string::npos);
+
+    fs::remove_all("web");
+    fs::create_directory("web");
+    std::string italy = ReadBytes("site.albums/2024/Italy.dat");
+    WriteBytes("site.albums/2024/Italy.dat",
+               italy + "IMAGE=site.albums/2024.dat\r\nTITLE=Again\r\n");
+    err.str("");
+    EXPECT_EQ(Generate(), 1);
+    EXPECT_EQ(err.str(), "vistello: the album " + fs::absolute("site.albums/2024.dat").string() +
+                             " holds itself: " + fs::absolute("site.albums/2024.dat").string() +
+                             " → " + fs::absolute("site.albums/2024/Italy.dat").string() + " → " +
+                             fs::absolute("site.albums/2024.dat").string() + "\n");
+    EXPECT_TRUE(fs::is_empty("web"));
+}
+
+TEST(SiteTagsTest, DaysAndCountsReadAsAPersonWritesThem) {
+    EXPECT_EQ(AlbumDatesText("2026-05-14", "2026-05-14"), "14 May 2026");
+    EXPECT_EQ(AlbumDatesText("2026-05-03", "2026-05-09"), "3–9 May 2026");
+    EXPECT_EQ(AlbumDatesText("2026-05-30", "2026-06-02"), "May–June 2026");
+    EXPECT_EQ(AlbumDatesText("2025-12-30", "2026-01-02"), "December 2025–January 2026");
+    EXPECT_EQ(AlbumDatesText("", ""), "");
+    EXPECT_EQ(AlbumDatesText("2026-13-01", "2026-05-01"), "");
+    EXPECT_EQ(AlbumCountText(1, 0), "1 photo");
+    EXPECT_EQ(AlbumCountText(1200, 2), "1,200 photos and 2 clips");
+    EXPECT_EQ(AlbumCountText(0, 1), "1 clip");
+}
+
+}  // namespace
+}  // namespace vistello::testing
