@@ -108,6 +108,8 @@ int RealFileOps::AccessWrite(const std::string& path) { return ::access(path.c_s
 
 int RealFileOps::MakeFolder(const std::string& path) { return ::mkdir(path.c_str(), 0777); }
 
+int RealFileOps::RemoveFolder(const std::string& path) { return ::rmdir(path.c_str()); }
+
 int RealFileOps::LockFolder(const std::string& path) {
     const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return -1;

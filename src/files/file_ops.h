@@ -58,6 +58,8 @@ public:
     virtual int AccessWrite(const std::string& path) = 0;
     // Makes a folder that anyone may use, as far as the user's mask allows.
     virtual int MakeFolder(const std::string& path) = 0;
+    // Removes the folder only when it is empty.
+    virtual int RemoveFolder(const std::string& path) = 0;
     // A descriptor of the folder that holds it locked against every other process asking the
     // same, waiting its turn; Close lets it go. -1 where the folder cannot be locked.
     virtual int LockFolder(const std::string& path) = 0;
@@ -85,6 +87,7 @@ public:
     std::optional<std::string> ReadLink(const std::string& path) override;
     int AccessWrite(const std::string& path) override;
     int MakeFolder(const std::string& path) override;
+    int RemoveFolder(const std::string& path) override;
     int LockFolder(const std::string& path) override;
 };
 

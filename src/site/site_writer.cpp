@@ -1,9 +1,20 @@
 #include "site/site_writer.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstdio>
 #include <utility>
 
+#include "files/error_text.h"
+#include "generator/made_files.h"
+#include "generator/owned_files.h"
 #include "generator/site_tags.h"
+#include "show/web_settings.h"
+#include "site/site_record.h"
+#include "slides/slide_kind.h"
 
 namespace vistello {
 
@@ -45,6 +56,40 @@ void TakeIn(AlbumSummary& summary, const AlbumSummary& inner, const std::string&
     }
 }
 
+// Two 64-bit FNV-1a sums with different starts: enough to tell one album's inputs from the next
+// run's, which nobody crafts.
+std::string Digest(std::string_view text) {
+    std::array<uint64_t, 2> sums = {14695981039346656037ull, 1099511628211ull * 31};
+    for (uint64_t& sum : sums) {
+        for (const char c : text) sum = (sum ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    }
+    char hex[33];
+    std::snprintf(hex, sizeof hex, "%016llx%016llx", static_cast<unsigned long long>(sums[0]),
+                  static_cast<unsigned long long>(sums[1]));
+    return hex;
+}
+
+void AppendRow(std::string& inputs, const ImageEntry& row) {
+    for (int column = 0; column < ImageEntry::kColumnCount; ++column)
+        inputs.append(row.Column(column)).push_back('\0');
+}
+
+// How the file stands: any change to it, or another file in its place, changes this.
+void AppendFileState(FileOps& ops, std::string& inputs, const std::string& path) {
+    struct stat info {};
+    if (ops.Stat(path, info) != 0) {
+        inputs += "-\n";
+        return;
+    }
+    for (const long long number :
+         {static_cast<long long>(info.st_dev), static_cast<long long>(info.st_ino),
+          static_cast<long long>(info.st_size), static_cast<long long>(info.st_mtim.tv_sec),
+          static_cast<long long>(info.st_mtim.tv_nsec), static_cast<long long>(info.st_ctim.tv_sec),
+          static_cast<long long>(info.st_ctim.tv_nsec)})
+        inputs.append(std::to_string(number)).push_back(' ');
+    inputs.push_back('\n');
+}
+
 class SiteWriter {
 public:
     SiteWriter(FileOps& ops, const Site& site, const TagSet& tags, const std::string& outputFolder,
@@ -64,8 +109,15 @@ public:
 
 private:
     SitePlace PlaceOf(size_t index) const;
+    // What each album is made from: its own inputs and those of its albums.
+    std::vector<std::string> Digests() const;
+    // Whether the album was made from the same inputs by the last run, and its folder is as that
+    // run left it; its summary is then taken from the record.
+    bool Unchanged(size_t index, const std::string& digest, SiteResult& result);
     // False when the run is to stop.
-    bool WriteAlbum(size_t index, SiteResult& result);
+    bool WriteAlbum(size_t index, const std::string& digest, SiteResult& result);
+    // The folders of albums the site no longer holds, each only as far as its own files go.
+    void RemoveTakenOut(SiteResult& result);
 
     FileOps& m_ops;
     const Site& m_site;
@@ -74,7 +126,36 @@ private:
     const SiteTools& m_tools;
     std::vector<AlbumSummary> m_summaries;
     bool m_wantDates;
+    SiteRecord m_record;
+    SiteRecord m_made;
 };
+
+std::vector<std::string> SiteWriter::Digests() const {
+    std::vector<std::string> digests(m_site.albums.size());
+    std::string tags;
+    for (const std::string* tag :
+         {&m_tags.description, &m_tags.keywords, &m_tags.alt, &m_tags.border, &m_tags.width,
+          &m_tags.height, &m_tags.imageTitle, &m_tags.imagePath})
+        tags.append(*tag).push_back('\0');
+    for (size_t index = m_site.albums.size(); index-- > 0;) {
+        const SiteAlbum& album = m_site.albums[index];
+        std::string inputs = "1\n" + album.templateText + '\0' + album.overviewText + '\0' + tags;
+        AppendWebSettings(inputs, album.web);
+        inputs += '\0' + album.folder + '\0' + std::to_string(m_wantDates) + '\0';
+        for (int above = static_cast<int>(index); above >= 0; above = m_site.albums[above].parent)
+            inputs.append(TitleOf(m_site.albums[static_cast<size_t>(above)])).push_back('\0');
+        for (const ImageEntry* row : album.slides) {
+            AppendRow(inputs, *row);
+            AppendFileState(m_ops, inputs, row->imagePath);
+        }
+        for (const size_t inner : album.albums) {
+            AppendRow(inputs, *m_site.albums[inner].row);
+            inputs.append(digests[inner]).push_back('\n');
+        }
+        digests[index] = Digest(inputs);
+    }
+    return digests;
+}
 
 SitePlace SiteWriter::PlaceOf(size_t index) const {
     const SiteAlbum& album = m_site.albums[index];
@@ -117,7 +198,27 @@ void Add(PageSetResult& total, PageSetResult part) {
     total.removalsFailed += part.removalsFailed;
 }
 
-bool SiteWriter::WriteAlbum(size_t index, SiteResult& result) {
+bool SiteWriter::Unchanged(size_t index, const std::string& digest, SiteResult& result) {
+    const SiteAlbum& album = m_site.albums[index];
+    const auto made = m_record.albums.find(album.folder);
+    // The top's folder holds the record itself, which changes it with every run.
+    if (index == 0 || made == m_record.albums.end() || made->second.digest != digest ||
+        made->second.project != ProjectKey(album.projectFile) ||
+        made->second.stamp != FolderStamp(m_ops, m_output + album.folder))
+        return false;
+    m_summaries[index] = made->second.summary;
+    m_made.albums[album.folder] = made->second;
+    const int slides = static_cast<int>(album.slides.size());
+    result.pages.pages += slides + 1;
+    result.pages.pagesWritten += slides + 1;
+    result.pages.images += slides;
+    result.pages.clips += made->second.summary.clips;
+    for (const size_t inner : album.albums) result.pages.clips -= m_summaries[inner].clips;
+    ++result.albums;
+    return true;
+}
+
+bool SiteWriter::WriteAlbum(size_t index, const std::string& digest, SiteResult& result) {
     const SiteAlbum& album = m_site.albums[index];
     const std::string folder = m_output + album.folder;
     // Albums are made before the ones that hold them, whose folders may not be there yet.
@@ -136,17 +237,45 @@ bool SiteWriter::WriteAlbum(size_t index, SiteResult& result) {
     for (const size_t inner : album.albums)
         TakeIn(summary, m_summaries[inner],
                m_site.albums[inner].folder.substr(album.folder.size()));
-    m_summaries[index] = std::move(summary);
+    m_summaries[index] = summary;
     if (index == 0) result.pages.firstPage = pages.firstPage;
     const bool stopped = pages.stopped;
+    const bool clean = !stopped && pages.pagesFailed == 0 && pages.imagesFailed == 0 &&
+                       pages.removalsFailed == 0 && pages.failure.empty();
+    m_made.albums[album.folder] = {ProjectKey(album.projectFile), clean ? digest : std::string(),
+                                   clean ? FolderStamp(m_ops, folder) : std::string(),
+                                   std::move(summary)};
     Add(result.pages, std::move(pages));
     ++result.albums;
     return !stopped;
 }
 
+void SiteWriter::RemoveTakenOut(SiteResult& result) {
+    // The deepest first, so that a folder is empty by the time the one that holds it goes.
+    for (auto made = m_record.albums.rbegin(); made != m_record.albums.rend(); ++made) {
+        const auto& [folder, album] = *made;
+        const auto kept = m_made.albums.find(folder);
+        if (folder.empty() ||
+            (kept != m_made.albums.end() && kept->second.project == album.project))
+            continue;
+        const std::string path = m_output + folder;
+        WebShow gone;
+        gone.projectFile = album.project;
+        PageSetResult removed = WritePageSet(m_ops, {}, "", m_tags, path, {}, nullptr, &gone);
+        if (kept == m_made.albums.end() && removed.removalsFailed == 0) {
+            m_ops.Unlink(path + std::string(MadeFiles::kFileName));
+            m_ops.RemoveFolder(path + std::string(kThumbnailFolder));
+            if (m_ops.RemoveFolder(path) != 0) m_made.albums[folder] = {album.project, "", "", {}};
+        }
+        Add(result.pages, std::move(removed));
+    }
+}
+
 SiteResult SiteWriter::Write() {
     SiteResult result;
     result.skipped = m_site.skipped;
+    m_record.Read(m_ops, m_output);
+    const std::vector<std::string> digests = Digests();
     const int count = static_cast<int>(m_site.albums.size());
     // Every album stands after the one that holds it, so from the last back each is made before
     // its parent.
@@ -156,7 +285,19 @@ SiteResult SiteWriter::Write() {
             result.pages.stopped = true;
             break;
         }
-        if (!WriteAlbum(index, result)) break;
+        if (Unchanged(index, digests[index], result)) continue;
+        if (!WriteAlbum(index, digests[index], result)) break;
+    }
+    if (!result.pages.stopped) {
+        RemoveTakenOut(result);
+    } else {
+        for (const auto& [folder, album] : m_record.albums)
+            m_made.albums.try_emplace(folder, album);
+    }
+    if (!m_made.Write(m_ops, m_output)) {
+        std::string line = m_output;
+        line.append(SiteRecord::kFileName).append(": could not be written: ");
+        result.pages.failures.push_back(line + ErrorText(errno));
     }
     return result;
 }

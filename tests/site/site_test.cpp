@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -44,8 +45,10 @@ protected:
             WriteBytes(path, path);
         }
         fs::create_directory_symlink("../../..", "pics/2024/Italy/Rome/loop");
-        photos.photos["pics/2024/Italy/Rome/a.jpg"] = {"", "", "", "", 0, {"2026-05-14 10:00", "", "", ""}};
-        photos.photos["pics/2024/Italy/Venice/c.jpg"] = {"", "", "", "", 0, {"2026-06-02 09:00", "", "", ""}};
+        photos.photos["pics/2024/Italy/Rome/a.jpg"] = {"", "", "",
+                                                       "", 0,  {"2026-05-14 10:00", "", "", ""}};
+        photos.photos["pics/2024/Italy/Venice/c.jpg"] = {"", "", "",
+                                                         "", 0,  {"2026-06-02 09:00", "", "", ""}};
         WriteBytes("page.htm", kPage);
         WriteBytes("over.htm", kOverview);
     }
@@ -113,17 +116,30 @@ TEST_F(SiteTest, GenerateMakesEveryAlbumIntoItsFolderWithTheWayUp) {
     EXPECT_EQ(Generate(), 0) << err.str();
     EXPECT_THAT(out.str(), HasSubstr("Wrote 11 of 11 pages and copied 5 of 5 pictures and clips "
                                      "into web/ in 5 albums"));
-    EXPECT_EQ(FilesUnder("web"),
-              (std::set<std::string>{
-                  ".vistello-images", "index.htm", "top.htm", "top.jpg", "2024/.vistello-images",
-                  "2024/index.htm", "2024/italy/.vistello-images", "2024/italy/index.htm",
-                  "2024/italy/rome/.vistello-images", "2024/italy/rome/index.htm",
-                  "2024/italy/rome/a.htm", "2024/italy/rome/a.jpg", "2024/italy/rome/b.htm",
-                  "2024/italy/rome/b.mp4", "2024/italy/rome/b.jpg",
-                  "2024/italy/venice/.vistello-images", "2024/italy/venice/index.htm",
-                  "2024/italy/venice/c.htm", "2024/italy/venice/c.jpg",
-                  "b_&lt;i>&amp;amp;_#1/.vistello-images", "b_&lt;i>&amp;amp;_#1/index.htm",
-                  "b_&lt;i>&amp;amp;_#1/d.htm", "b_&lt;i>&amp;amp;_#1/d.jpg"}));
+    EXPECT_EQ(FilesUnder("web"), (std::set<std::string>{".vistello-images",
+                                                        ".vistello-site",
+                                                        "index.htm",
+                                                        "top.htm",
+                                                        "top.jpg",
+                                                        "2024/.vistello-images",
+                                                        "2024/index.htm",
+                                                        "2024/italy/.vistello-images",
+                                                        "2024/italy/index.htm",
+                                                        "2024/italy/rome/.vistello-images",
+                                                        "2024/italy/rome/index.htm",
+                                                        "2024/italy/rome/a.htm",
+                                                        "2024/italy/rome/a.jpg",
+                                                        "2024/italy/rome/b.htm",
+                                                        "2024/italy/rome/b.mp4",
+                                                        "2024/italy/rome/b.jpg",
+                                                        "2024/italy/venice/.vistello-images",
+                                                        "2024/italy/venice/index.htm",
+                                                        "2024/italy/venice/c.htm",
+                                                        "2024/italy/venice/c.jpg",
+                                                        "b_&lt;i>&amp;amp;_#1/.vistello-images",
+                                                        "b_&lt;i>&amp;amp;_#1/index.htm",
+                                                        "b_&lt;i>&amp;amp;_#1/d.htm",
+                                                        "b_&lt;i>&amp;amp;_#1/d.jpg"}));
     EXPECT_EQ(ReadBytes("web/index.htm"),
               "|\r\n[\"2024/index.htm\" 2024 <img src=\"2024/italy/rome/a.jpg\" alt=\"\"> 2 photos "
               "and 1 clip; May–June 2026]\r\n[\"b_%26lt;i%3E%26amp;amp;_%231/index.htm\" B "
@@ -166,6 +182,37 @@ TEST_F(SiteTest, AnUnreadableAlbumIsLeftOutAndALoopIsRefused) {
                              " → " + fs::absolute("site.albums/2024/Italy.dat").string() + " → " +
                              fs::absolute("site.albums/2024.dat").string() + "\n");
     EXPECT_TRUE(fs::is_empty("web"));
+}
+
+// Generate again makes only the albums whose photos, rows or albums changed, the ones above them
+// for their tiles; an album taken out takes its folder with it, but for a file changed since.
+TEST_F(SiteTest, OnlyChangedAlbumsAreMadeAgainAndAnAlbumTakenOutGoes) {
+    ASSERT_EQ(Import(), 0);
+    SetUpProject();
+    ASSERT_EQ(Generate(), 0) << err.str();
+    for (const char* page : {"web/2024/italy/venice/index.htm", "web/2024/italy/rome/index.htm"})
+        WriteBytes(page, "edited in place");
+    ASSERT_EQ(Generate(), 0) << err.str();
+    EXPECT_EQ(ReadBytes("web/2024/italy/venice/index.htm"), "edited in place");
+    const auto later = fs::last_write_time("pics/2024/Italy/Rome/a.jpg") + std::chrono::seconds(5);
+    fs::last_write_time("pics/2024/Italy/Rome/a.jpg", later);
+    ASSERT_EQ(Generate(), 0) << err.str();
+    EXPECT_EQ(ReadBytes("web/2024/italy/venice/index.htm"), "edited in place");
+    EXPECT_NE(ReadBytes("web/2024/italy/rome/index.htm"), "edited in place");
+
+    std::string italy = ReadBytes("site.albums/2024/Italy.dat");
+    WriteBytes("site.albums/2024/Italy.dat",
+               italy.substr(0, italy.find("IMAGE=site.albums/2024/Italy/Rome.dat")));
+    WriteBytes("web/2024/italy/rome/b.htm", "mine now");
+    out.str("");
+    EXPECT_EQ(Generate(), 0) << err.str();
+    EXPECT_EQ(FilesUnder("web/2024/italy/rome"), (std::set<std::string>{"b.htm"}));
+    EXPECT_THAT(out.str(), HasSubstr("Removed web/2024/italy/rome/a.htm\n"));
+    EXPECT_THAT(err.str(), HasSubstr("web/2024/italy/rome/b.htm: kept, it changed since"));
+    fs::remove("web/2024/italy/rome/b.htm");
+    EXPECT_EQ(Generate(), 0) << err.str();
+    EXPECT_FALSE(fs::exists("web/2024/italy/rome"));
+    EXPECT_EQ(ReadBytes("web/2024/italy/index.htm").find("rome"), std::string::npos);
 }
 
 TEST(SiteTagsTest, DaysAndCountsReadAsAPersonWritesThem) {

@@ -1,0 +1,198 @@
+#include "site/site_record.h"
+
+#include <sys/stat.h>
+
+#include <charconv>
+#include <optional>
+#include <utility>
+
+#include "files/text_file.h"
+#include "generator/web_images.h"
+#include "text/key_value_lines.h"
+
+namespace vistello {
+
+namespace {
+
+struct PictureField {
+    std::string_view name;
+    PictureFile Picture::*file;
+};
+
+constexpr PictureField kFiles[] = {{"image", &Picture::image},
+                                   {"thumbnail", &Picture::thumbnail},
+                                   {"double", &Picture::doubleThumbnail},
+                                   {"webp", &Picture::webpThumbnail},
+                                   {"doublewebp", &Picture::doubleWebpThumbnail},
+                                   {"poster", &Picture::poster}};
+
+struct PictureList {
+    std::string_view name;
+    std::vector<PictureFile> Picture::*files;
+};
+
+constexpr PictureList kLists[] = {
+    {"ladder", &Picture::ladder}, {"webpladder", &Picture::webp}, {"avif", &Picture::avif}};
+
+std::string FileLine(std::string_view name, const PictureFile& file) {
+    return std::string(name) + " " + std::to_string(file.width) + " " +
+           std::to_string(file.height) + " " + file.path;
+}
+
+bool Number(std::string_view text, long long& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+}
+
+// "name width height path"; false when the line is no such thing.
+bool ReadPictureLine(std::string_view line, Picture& picture) {
+    const size_t first = line.find(' ');
+    const size_t second = line.find(' ', first + 1);
+    const size_t third = line.find(' ', second + 1);
+    long long width = 0;
+    long long height = 0;
+    if (third == std::string_view::npos ||
+        !Number(line.substr(first + 1, second - first - 1), width) ||
+        !Number(line.substr(second + 1, third - second - 1), height) || width < 0 || height < 0 ||
+        width > kMaxImageSide || height > kMaxImageSide)
+        return false;
+    const std::string_view name = line.substr(0, first);
+    const PictureFile file{std::string(line.substr(third + 1)), static_cast<int>(width),
+                           static_cast<int>(height)};
+    for (const PictureField& field : kFiles) {
+        if (name == field.name) {
+            picture.*field.file = file;
+            return true;
+        }
+    }
+    for (const PictureList& list : kLists) {
+        if (name == list.name) {
+            (picture.*list.files).push_back(file);
+            return true;
+        }
+    }
+    return false;
+}
+
+void AppendAlbum(std::string& text, const std::string& folder, const MadeAlbum& album) {
+    AppendKeyValueLine(text, "ALBUM", folder);
+    AppendKeyValueLine(text, "PROJECT", album.project);
+    AppendKeyValueLine(text, "DIGEST", album.digest);
+    AppendKeyValueLine(text, "STAMP", album.stamp);
+    const AlbumSummary& summary = album.summary;
+    AppendKeyValueLine(text, "HOME", summary.home);
+    AppendKeyValueLine(text, "COUNT",
+                       std::to_string(summary.photos) + " " + std::to_string(summary.clips));
+    AppendKeyValueLine(text, "DAYS", summary.firstDay + " " + summary.lastDay);
+    if (!summary.hasCover) return;
+    const Picture& cover = summary.cover;
+    AppendKeyValueLine(text, "COVERKIND", cover.kind == SlideKind::Clip ? "clip" : "photo");
+    for (const PictureField& field : kFiles) {
+        if (!(cover.*field.file).path.empty())
+            AppendKeyValueLine(text, "COVER", FileLine(field.name, cover.*field.file));
+    }
+    for (const PictureList& list : kLists) {
+        for (const PictureFile& file : cover.*list.files)
+            AppendKeyValueLine(text, "COVER", FileLine(list.name, file));
+    }
+}
+
+class RecordReader {
+public:
+    explicit RecordReader(std::map<std::string, MadeAlbum>& albums) : m_albums(albums) {}
+
+    // False once the record is found damaged.
+    bool Line(std::string_view key, std::string_view value);
+
+private:
+    std::map<std::string, MadeAlbum>& m_albums;
+    MadeAlbum* m_album = nullptr;
+};
+
+bool RecordReader::Line(std::string_view key, std::string_view value) {
+    if (key == "ALBUM") {
+        m_album = &m_albums[std::string(value)];
+        return true;
+    }
+    if (!m_album) return false;
+    AlbumSummary& summary = m_album->summary;
+    if (key == "PROJECT") {
+        m_album->project = value;
+    } else if (key == "DIGEST") {
+        m_album->digest = value;
+    } else if (key == "STAMP") {
+        m_album->stamp = value;
+    } else if (key == "HOME") {
+        summary.home = value;
+    } else if (key == "COUNT") {
+        long long photos = 0;
+        long long clips = 0;
+        const size_t space = value.find(' ');
+        if (space == std::string_view::npos || !Number(value.substr(0, space), photos) ||
+            !Number(value.substr(space + 1), clips) || photos < 0 || clips < 0 ||
+            photos > 1'000'000'000 || clips > 1'000'000'000)
+            return false;
+        summary.photos = static_cast<int>(photos);
+        summary.clips = static_cast<int>(clips);
+    } else if (key == "DAYS") {
+        // Without days the line ends at its key, its spaces dropped.
+        const size_t space = value.find(' ');
+        if (space == std::string_view::npos) return value.empty();
+        summary.firstDay = value.substr(0, space);
+        summary.lastDay = value.substr(space + 1);
+    } else if (key == "COVERKIND") {
+        summary.cover.kind = value == "clip" ? SlideKind::Clip : SlideKind::Photo;
+    } else if (key == "COVER") {
+        summary.hasCover = true;
+        return ReadPictureLine(value, summary.cover);
+    } else {
+        return false;
+    }
+    return true;
+}
+
+std::string RecordPath(const std::string& outputFolder) {
+    std::string path = outputFolder;
+    path.append(SiteRecord::kFileName);
+    return path;
+}
+
+}  // namespace
+
+void SiteRecord::Read(FileOps& ops, const std::string& outputFolder) {
+    albums.clear();
+    const std::optional<std::string> text = ReadLineFile(ops, RecordPath(outputFolder));
+    if (!text) return;
+    RecordReader reader(albums);
+    bool whole = true;
+    ForEachKeyValue(*text, [&](std::string_view key, std::string_view value) {
+        whole = whole && reader.Line(key, value);
+    });
+    if (!whole) albums.clear();
+}
+
+bool SiteRecord::Write(FileOps& ops, const std::string& outputFolder) const {
+    std::string text;
+    for (const auto& [folder, album] : albums) AppendAlbum(text, folder, album);
+    return WriteTextFile(ops, RecordPath(outputFolder), text, Flush::ToSystem);
+}
+
+std::string FolderStamp(FileOps& ops, const std::string& folder) {
+    std::string stamp = "1";
+    for (const std::string& path :
+         {folder.empty() ? std::string(".") : folder, folder + std::string(kThumbnailFolder)}) {
+        struct stat info {};
+        if (ops.Stat(path, info) != 0) {
+            stamp += " -";
+            continue;
+        }
+        for (const long long number :
+             {static_cast<long long>(info.st_dev), static_cast<long long>(info.st_ino),
+              static_cast<long long>(info.st_mtim.tv_sec),
+              static_cast<long long>(info.st_mtim.tv_nsec)})
+            stamp.append(" ").append(std::to_string(number));
+    }
+    return stamp;
+}
+
+}  // namespace vistello

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "files/file_ops.h"
+#include "generator/site_place.h"
+
+namespace vistello {
+
+// One album as the last run left it.
+struct MadeAlbum {
+    // The project it was made from, as ProjectKey gives it.
+    std::string project;
+    // What it was made from, and how its folder stood once it was made; empty when it did not go
+    // through, so that the next run makes it again.
+    std::string digest;
+    std::string stamp;
+    // What it told the show that holds it.
+    AlbumSummary summary;
+};
+
+// What the runs of a site made, kept in the top output folder for the next run: which album went
+// into which folder, so that the folders of albums taken out can go, and what each was made
+// from, so that an album nothing of which changed is not made again.
+class SiteRecord {
+public:
+    static constexpr std::string_view kFileName = ".vistello-site";
+
+    // A record that cannot be read, or is damaged, holds nothing: every album is made again.
+    void Read(FileOps& ops, const std::string& outputFolder);
+    [[nodiscard]] bool Write(FileOps& ops, const std::string& outputFolder) const;
+
+    // By folder from the top output folder; the top's is empty.
+    std::map<std::string, MadeAlbum> albums;
+};
+
+// How the folder and its thumbnails' folder stand: any file added, removed or replaced in either
+// changes it.
+std::string FolderStamp(FileOps& ops, const std::string& folder);
+
+}  // namespace vistello
