@@ -1,10 +1,12 @@
 """The looks in a real browser: a show generated with the look made for phones, opened from its
 folder in headless Chromium, follows the arrow key to the next slide and Escape to the overview
-page, a clip's page of every look loads the clip and knows its length and leaves the keys and
-swipes on the clip to it, and Play waits for a clip to end. Driven through
-ChromeDriver's WebDriver interface, with nothing but the standard library."""
+page; in a site of albums the trail leads up from a slide, and Escape and the up arrow climb from
+an album's overview to the one above it; a clip's page of every look loads the clip and knows its
+length and leaves the keys and swipes on the clip to it, and Play waits for a clip to end. Driven
+through ChromeDriver's WebDriver interface, with nothing but the standard library."""
 import json
 import os
+import shutil
 import socket
 import subprocess
 import sys
@@ -98,6 +100,16 @@ with tempfile.TemporaryDirectory() as work:
                           % (templates, look, look, templates, look))
         subprocess.run([program, "--generate", look + ".dat"], cwd=work, check=True,
                        stdout=subprocess.DEVNULL)
+    # A site: the photo at the top, an album Trip and in it the album Rome.
+    os.makedirs(os.path.join(work, "pics", "Trip", "Rome"))
+    for name, folder in (("a.jpg", "pics"), ("b.jpg", "pics/Trip/Rome")):
+        shutil.copy(os.path.join(work, name), os.path.join(work, folder))
+    with open(os.path.join(work, "site.dat"), "w") as project:
+        project.write("TEMPLATE=%s/phone.htm\nOVERVIEW=%s/phone-overview.htm\nOUTPUT=site\n"
+                      % (templates, templates))
+    os.makedirs(os.path.join(work, "site"))
+    for command in (["--import", "pics", "site.dat", "--albums"], ["--generate", "site.dat"]):
+        subprocess.run([program] + command, cwd=work, check=True, stdout=subprocess.DEVNULL)
     port = free_port()
     driver = subprocess.Popen(["chromedriver", "--port=%d" % port],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -116,6 +128,19 @@ with tempfile.TemporaryDirectory() as work:
         browser.wait_for("/second.htm")
         browser.press("\ue00c")  # Escape
         browser.wait_for("/index.htm")
+        site = os.path.join(work, "site")
+        browser.open("file://" + os.path.join(site, "trip", "rome", "b.htm"))
+        trail = browser.run("return Array.from(document.querySelectorAll('.trail a'), "
+                            "a => a.href);")
+        steps = ["index.htm", "trip/index.htm", "trip/rome/index.htm", "trip/rome/b.htm"]
+        if trail != ["file://" + os.path.join(site, step) for step in steps]:
+            fail("the trail of an album's slide leads to %s" % trail)
+        browser.press("\ue00c")  # Escape
+        browser.wait_for("/site/trip/rome/index.htm")
+        browser.press("\ue00c")
+        browser.wait_for("/site/trip/index.htm")
+        browser.press("\ue013")  # the up arrow
+        browser.wait_for("/site/index.htm")
         for look in ("phone", "light", "dark"):
             browser.open("file://" + os.path.join(work, look, "clip.htm"))
             for _ in range(300):
