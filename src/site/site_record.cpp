@@ -109,8 +109,25 @@ private:
     MadeAlbum* m_album = nullptr;
 };
 
+// A folder as the site names its albums' folders: names without a dot, each ending with the
+// separator. Nothing else is taken from the record, so that a record written by anyone cannot lead
+// the removal of albums taken out anywhere but below the output folder.
+bool IsAlbumFolder(std::string_view folder) {
+    if (folder.empty()) return true;
+    if (!folder.ends_with('/')) return false;
+    size_t start = 0;
+    for (size_t slash = folder.find('/'); slash != std::string_view::npos;
+         slash = folder.find('/', start)) {
+        const std::string_view name = folder.substr(start, slash - start);
+        if (name.empty() || name.find('.') != std::string_view::npos) return false;
+        start = slash + 1;
+    }
+    return true;
+}
+
 bool RecordReader::Line(std::string_view key, std::string_view value) {
     if (key == "ALBUM") {
+        if (!IsAlbumFolder(value)) return false;
         m_album = &m_albums[std::string(value)];
         return true;
     }

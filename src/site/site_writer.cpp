@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "files/error_text.h"
+#include "files/path_rules.h"
 #include "generator/made_files.h"
 #include "generator/owned_files.h"
 #include "generator/site_tags.h"
@@ -259,6 +260,7 @@ void SiteWriter::RemoveTakenOut(SiteResult& result) {
             (kept != m_made.albums.end() && kept->second.project == album.project))
             continue;
         const std::string path = m_output + folder;
+        if (!IsFolder(m_ops, path)) continue;
         WebShow gone;
         gone.projectFile = album.project;
         PageSetResult removed = WritePageSet(m_ops, {}, "", m_tags, path, {}, nullptr, &gone);

@@ -213,6 +213,14 @@ TEST_F(SiteTest, OnlyChangedAlbumsAreMadeAgainAndAnAlbumTakenOutGoes) {
     EXPECT_EQ(Generate(), 0) << err.str();
     EXPECT_FALSE(fs::exists("web/2024/italy/rome"));
     EXPECT_EQ(ReadBytes("web/2024/italy/index.htm").find("rome"), std::string::npos);
+
+    // A record that names a folder outside the site leads nothing there.
+    fs::create_directory("outside");
+    WriteBytes("outside/.vistello-images", "mine");
+    WriteBytes("web/.vistello-site", "ALBUM=../outside/\r\nPROJECT=" +
+                                         fs::absolute("site.albums/2024.dat").string() + "\r\n");
+    EXPECT_EQ(Generate(), 0) << err.str();
+    EXPECT_EQ(ReadBytes("outside/.vistello-images"), "mine");
 }
 
 TEST(SiteTagsTest, DaysAndCountsReadAsAPersonWritesThem) {
