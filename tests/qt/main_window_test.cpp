@@ -177,7 +177,8 @@ TEST_F(QtMainWindowTest, TypedEntriesGenerateLinkedPages) {
 }
 
 // A click on a row loads it, one on empty space the row last selected; the second click of a
-// double click is none of its own, but tells which row was double-clicked. A header click names its column for the table to sort by.
+// double click is none of its own, but tells which row was double-clicked. A header click names
+// its column for the table to sort by.
 TEST_F(QtMainWindowTest, ClicksLoadRowsAndHeadersSort) {
     AddEntry("Sun Set");
     AddEntry("Sea");
