@@ -14,13 +14,13 @@ class CDataExchange;
 class WindowHost;
 class WindowSystem;
 
-enum class NotifyCode { Click, ColumnClick, RowDragged };
+enum class NotifyCode { Click, ColumnClick, RowDragged, DoubleClick };
 
 struct Notification {
     NotifyCode code = NotifyCode::Click;
     int subItem = -1;
     // RowDragged: the row the user dragged, and the place it was dropped, counted as the row
-    // would stand there.
+    // would stand there. DoubleClick: the row double-clicked.
     int item = -1;
     int target = -1;
 };

@@ -135,13 +135,22 @@ void QtListView::mousePressEvent(QMouseEvent* event) {
 void QtListView::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
     m_releaseEndsDoubleClick = true;
+    const QModelIndex index = indexAt(event->position().toPoint());
+    m_doubleClickedRow = event->button() == Qt::LeftButton && index.isValid() ? index.row() : -1;
 }
 
-// The second click of a double click is not a click of its own.
+// The second click of a double click is not a click of its own. What the double click does
+// waits for the release, so that the rows may change without a button held over them.
 void QtListView::mouseReleaseEvent(QMouseEvent* event) {
     QTableView::mouseReleaseEvent(event);
     const bool secondOfDouble = std::exchange(m_releaseEndsDoubleClick, false);
-    if (event->button() == Qt::LeftButton && !secondOfDouble) emit rowsAreaClicked();
+    const int doubleClicked = std::exchange(m_doubleClickedRow, -1);
+    if (event->button() != Qt::LeftButton) return;
+    if (!secondOfDouble) {
+        emit rowsAreaClicked();
+    } else if (doubleClicked >= 0) {
+        emit rowDoubleClicked(doubleClicked);
+    }
 }
 
 // A row of this table is dropped where the view shows it would go; files of this machine may

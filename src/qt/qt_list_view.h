@@ -49,6 +49,8 @@ signals:
     void headerClicked(int column);
     // The user dragged row from to stand at row to.
     void rowDragged(int from, int to);
+    // A row was double-clicked, told once the second click is released.
+    void rowDoubleClicked(int row);
     // Files dragged from the desktop were dropped on the rows, handed on once the drop is over.
     void filesDropped(const std::vector<std::string>& paths);
 
@@ -71,6 +73,7 @@ private:
     QtTableModel* m_model;
     QPersistentModelIndex m_mark;
     bool m_releaseEndsDoubleClick = false;
+    int m_doubleClickedRow = -1;
 };
 
 }  // namespace vistello

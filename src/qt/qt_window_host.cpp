@@ -120,6 +120,9 @@ void QtWindowHost::Route(int id, QWidget* control) {
                          [this, id](int from, int to) {
                              m_dialog.OnNotify(id, {NotifyCode::RowDragged, -1, from, to});
                          });
+        QObject::connect(list, &QtListView::rowDoubleClicked, m_widget.get(), [this, id](int row) {
+            m_dialog.OnNotify(id, {NotifyCode::DoubleClick, -1, row});
+        });
         QObject::connect(
             list, &QtListView::filesDropped, m_widget.get(),
             [this](const std::vector<std::string>& paths) { m_dialog.DropFiles(paths); });

@@ -33,8 +33,10 @@ int EntryListView::SelectionMark() const {
     return m_view != nullptr ? m_view->SelectionMark() : -1;
 }
 
-void EntryListView::ClearSelectionMark() {
-    if (m_view != nullptr) m_view->SetSelectionMark(-1);
+void EntryListView::ClearSelectionMark() { SetSelectionMark(-1); }
+
+void EntryListView::SetSelectionMark(int row) {
+    if (m_view != nullptr) m_view->SetSelectionMark(row);
 }
 
 void EntryListView::SetupColumns() {

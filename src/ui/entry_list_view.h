@@ -25,6 +25,7 @@ public:
     // The row the user last selected, or -1.
     int SelectionMark() const;
     void ClearSelectionMark();
+    void SetSelectionMark(int row);
 
     void SetupColumns();
     void AutoSizeColumns();

@@ -64,6 +64,10 @@ void CMainDialog::MapCommands() {
         {ids::kMenuEntryUpdate, &CMainDialog::OnUpdate},
         {ids::kMenuEntryRemove, &CMainDialog::OnRemove},
         {ids::kMenuImportDirectory, &CMainDialog::OnImportDirectory},
+        {ids::kMenuImportTree, &CMainDialog::OnImportFolderTree},
+        {ids::kMenuOpenAlbum, &CMainDialog::OnOpenAlbum},
+        {ids::kMenuCloseAlbum, &CMainDialog::OnCloseAlbum},
+        {ids::kMenuUseAsCover, &CMainDialog::OnUseAsCover},
         {ids::kMenuFillFromPhoto, &CMainDialog::OnFillFromPhoto},
         {ids::kMenuMoveUp, &CMainDialog::OnMoveUp},
         {ids::kMenuMoveDown, &CMainDialog::OnMoveDown},
@@ -84,6 +88,8 @@ void CMainDialog::MapCommands() {
               [this](const Notification& n) { return OnClickList(n); });
     MapNotify(ids::kEntryList, NotifyCode::ColumnClick,
               [this](const Notification& n) { return OnColumnClick(n); });
+    MapNotify(ids::kEntryList, NotifyCode::DoubleClick,
+              [this](const Notification& n) { return OnDoubleClickList(n); });
     MapNotify(ids::kEntryList, NotifyCode::RowDragged,
               [this](const Notification& n) { return OnRowDragged(n); });
 }

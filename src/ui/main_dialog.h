@@ -17,6 +17,7 @@
 #include "media/photo_reader.h"
 #include "prefs/tag_set.h"
 #include "show/web_settings.h"
+#include "site/site_writer.h"
 #include "slides/entry_list.h"
 #include "slides/folder_import.h"
 #include "ui/entry_list_view.h"
@@ -94,8 +95,8 @@ private:
     void OnGenerate();
     void ShowRefusal(GenerateRefusal refusal);
     // Tells the user of each page that could not be written, as it fails; shows the progress,
-    // and stops after the page in hand when the user cancels.
-    PageSetResult GeneratePages(const GenerateRequest& request);
+    // and stops after the page in hand when the user cancels. With a site, makes every album.
+    SiteResult GeneratePages(const GenerateRequest& request, const Site* site);
     void ShowUnwrittenPage(int row);
 
     // Project commands.
@@ -109,11 +110,32 @@ private:
     void AddImages(const NewImages& images, const std::string& caption);
     std::unordered_set<std::string_view> ListedImages() const;
     void OnDropFiles(const std::vector<std::string>& paths) override;
-    void OpenProject(const std::string& fileName);
+    // The way from the project the user opened down to the album open now, one step an album.
+    struct AlbumStep {
+        // The project the album was opened from, and the album's project as its row names it.
+        std::string from;
+        std::string album;
+    };
+    // Saves the project in hand and reads fileName in its place, reached by trail; false, and
+    // nothing changed, when the project in hand could not be saved.
+    bool OpenProject(const std::string& fileName, std::vector<AlbumStep> trail = {});
+    bool IsProjectAt(const std::string& path);
     void OnFillFromPhoto();
     void ShowProjectCaption(bool madeByNewProject);
+    std::string AlbumTrailCaption() const;
+    // The project the user opened, whichever album of it is open.
+    std::string TopProjectFile() const;
     bool WriteProjectTo(const std::string& fileName, bool keepOtherVersion);
     bool ChangedElsewhere(const std::string& fileName);
+
+    // Albums.
+    void OnImportFolderTree();
+    void OnOpenAlbum();
+    int OnDoubleClickList(const Notification& notification);
+    // By value: the row that names the album goes as the album opens.
+    void OpenAlbum(std::string album);
+    void OnCloseAlbum();
+    void OnUseAsCover();
 
     // Preferences.
     void OnPreferences();
@@ -146,6 +168,7 @@ private:
     std::string m_strToolTips = "yes";
     TagSet m_tags;
     std::string m_strProjectFile;
+    std::vector<AlbumStep> m_albumTrail;
     EntryList m_listEntries;
     EntryListView m_listView{m_listEntries};
     std::string m_strAlt;

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -10,6 +12,8 @@
 #include "generator/generate_request.h"
 #include "generator/page_set.h"
 #include "media/image_maker.h"
+#include "site/album_tree.h"
+#include "site/site_writer.h"
 #include "text/counts.h"
 #include "ui/main_dialog.h"
 #include "ui/messages.h"
@@ -95,6 +99,25 @@ std::string ConvertedText(const PageSetResult& result) {
     return text;
 }
 
+// The albums a site was made without, each with why.
+std::string SkippedText(const std::vector<std::string>& skipped) {
+    if (skipped.empty()) return {};
+    return CountOf(static_cast<long long>(skipped.size()), "album") +
+           (skipped.size() == 1 ? " was" : " were") + " left out:" + FileLines(skipped);
+}
+
+// A line after the text before it, when both say something.
+std::string Joined(const std::string& first, const std::string& second) {
+    return first.empty() || second.empty() ? first + second : first + "\r\n" + second;
+}
+
+// The site's refusal is worded as a line; the box shows it as a sentence.
+std::string Sentence(std::string text) {
+    if (!text.empty())
+        text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+    return text;
+}
+
 std::string StoppedText(const PageSetResult& result) {
     std::string text =
         result.failure.empty() ? std::string() : "Generating failed: " + result.failure + "\r\n";
@@ -106,6 +129,14 @@ std::string StoppedText(const PageSetResult& result) {
         text += FileLines(result.failures);
     }
     return text;
+}
+
+// The list's row of the top show's slide: the top's slides are its rows but its albums.
+int ListRowOf(const GenerateRequest& request, const Site& site, int slide) {
+    const std::vector<const ImageEntry*>& slides = site.albums.front().slides;
+    if (slide < 0 || static_cast<size_t>(slide) >= slides.size()) return -1;
+    const auto row = std::find(request.rows.begin(), request.rows.end(), slides[slide]);
+    return row == request.rows.end() ? -1 : static_cast<int>(row - request.rows.begin());
 }
 
 }  // namespace
@@ -122,14 +153,26 @@ void CMainDialog::OnGenerate() {
         return;
     }
     const GenerateRequest& request = std::get<GenerateRequest>(prepared);
+    std::optional<Site> site;
+    if (HoldsAlbums(request.rows)) {
+        std::variant<Site, std::string> loaded = LoadSite(Files(), request, ProjectFileName());
+        if (const std::string* refusal = std::get_if<std::string>(&loaded)) {
+            MessageBox(Sentence(*refusal), "Error");
+            return;
+        }
+        site = std::move(std::get<Site>(loaded));
+    }
     m_strOutputFolder = request.outputFolder;
-    const PageSetResult result = GeneratePages(request);
+    const SiteResult made = GeneratePages(request, site ? &*site : nullptr);
+    const PageSetResult& result = made.pages;
     if (result.stopped) {
-        AfxMessageBox(StoppedText(result), MsgButtons::Ok);
+        AfxMessageBox(Joined(StoppedText(result), SkippedText(made.skipped)), MsgButtons::Ok);
         return;
     }
-    if (result.pagesFailed > 0 || result.imagesFailed > 0 || result.removalsFailed > 0) {
-        AfxMessageBox(RemovedText(result) + FailureText(result), MsgButtons::Ok);
+    if (result.pagesFailed > 0 || result.imagesFailed > 0 || result.removalsFailed > 0 ||
+        !made.skipped.empty()) {
+        AfxMessageBox(RemovedText(result) + Joined(FailureText(result), SkippedText(made.skipped)),
+                      MsgButtons::Ok);
         return;
     }
     if (AfxMessageBox(ConvertedText(result) + RemovedText(result) + kGeneratedQuestion,
@@ -158,52 +201,75 @@ void CMainDialog::ShowRefusal(GenerateRefusal refusal) {
 
 // The page fields end on the last entry, as if each entry had been shown in turn; only a page
 // that fails is shown while its box is up, so a long list costs no exchange per entry. Images to
-// make are counted first, then pages. The progress goes away before the caller's closing box.
-PageSetResult CMainDialog::GeneratePages(const GenerateRequest& request) {
+// make are counted first, then pages; in a site, each album's own, named by its place ("Album 3
+// of 41 · Image 12 of 80"). The progress goes away before the caller's closing box.
+SiteResult CMainDialog::GeneratePages(const GenerateRequest& request, const Site* site) {
     std::unique_ptr<Progress> progress;
     int imagesShown = -1;
     int clipsShown = -1;
-    WebShow web{request.web,
-                request.overviewText,
-                &Images(),
-                [this, &progress, &imagesShown](int done, int total) {
-                    if (total != imagesShown) {
-                        progress.reset();
-                        progress = System().StartProgress(total, "Image", &Host());
-                        imagesShown = total;
-                    }
-                    return progress->Step(done);
-                },
-                0,
-                &Photos(),
-                m_clips,
-                [this, &progress, &clipsShown](int done, int total, int percent) {
-                    if (total != clipsShown) {
-                        progress.reset();
-                        progress = System().StartProgress(total, "Clip", &Host());
-                        clipsShown = total;
-                    }
-                    return progress->StepWithin(done, percent);
-                },
-                ProjectFileName(),
-                request.templateFile,
-                nullptr};
-    const PageSetResult result = WritePageSet(
-        Files(), request.rows, request.templateText, m_tags, request.outputFolder,
-        [this, &progress, &request](int row, bool written) {
-            if (row == 0) {
-                progress.reset();
-                progress =
-                    System().StartProgress(static_cast<int>(request.rows.size()), "Page", &Host());
-            }
-            if (!written) ShowUnwrittenPage(row);
-            return progress->Step(row + 1);
-        },
-        &m_generated, &web);
+    std::string album;
+    bool top = true;
+    int pages = static_cast<int>(request.rows.size());
+    SiteTools tools;
+    tools.images = &Images();
+    tools.photos = &Photos();
+    tools.clips = m_clips;
+    tools.memory = &m_generated;
+    tools.onAlbum = [&](int done, int albums, int slides) {
+        album = "Album " + GroupThousands(done) + " of " + GroupThousands(albums) + " · ";
+        top = done == albums;
+        pages = slides;
+        imagesShown = -1;
+        clipsShown = -1;
+        return true;
+    };
+    tools.onImage = [&](int done, int total) {
+        if (total != imagesShown) {
+            progress.reset();
+            progress = System().StartProgress(total, album + "Image", &Host());
+            imagesShown = total;
+        }
+        return progress->Step(done);
+    };
+    tools.onClip = [&](int done, int total, int percent) {
+        if (total != clipsShown) {
+            progress.reset();
+            progress = System().StartProgress(total, album + "Clip", &Host());
+            clipsShown = total;
+        }
+        return progress->StepWithin(done, percent);
+    };
+    // An album's rows are not in the list, so its page that fails leaves the fields alone.
+    tools.onPage = [&](int row, bool written) {
+        if (row == 0) {
+            progress.reset();
+            progress = System().StartProgress(pages, album + "Page", &Host());
+        }
+        if (!written) ShowUnwrittenPage(!top ? -1 : site ? ListRowOf(request, *site, row) : row);
+        return progress->Step(row + 1);
+    };
+    SiteResult made;
+    if (site) {
+        made = WriteSite(Files(), *site, m_tags, request.outputFolder, tools);
+    } else {
+        const WebShow web{request.web,
+                          request.overviewText,
+                          tools.images,
+                          tools.onImage,
+                          0,
+                          tools.photos,
+                          tools.clips,
+                          tools.onClip,
+                          ProjectFileName(),
+                          request.templateFile,
+                          nullptr};
+        made.pages = WritePageSet(Files(), request.rows, request.templateText, m_tags,
+                                  request.outputFolder, tools.onPage, &m_generated, &web);
+    }
     progress.reset();
     LoadRowIntoFields(m_listEntries.RowCount() - 1);
     UpdateData(false);
-    return result;
+    return made;
 }
 
 void CMainDialog::ShowUnwrittenPage(int row) {

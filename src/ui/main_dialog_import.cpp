@@ -8,11 +8,9 @@
 
 #include "files/current_dir_guard.h"
 #include "files/path_rules.h"
-#include "files/text_file.h"
 #include "framework/progress.h"
 #include "framework/window_host.h"
 #include "framework/window_system.h"
-#include "project/project_file.h"
 #include "slides/folder_import.h"
 #include "slides/photo_fields.h"
 #include "text/counts.h"
@@ -55,8 +53,7 @@ void CMainDialog::OnDropFiles(const std::vector<std::string>& paths) {
     UpdateData(true);
     if (paths.size() == 1 && IsProjectFileName(FileNameOf(paths.front())) &&
         IsRegularFile(Files(), paths.front())) {
-        const std::optional<std::string> text = ReadLineFile(Files(), paths.front());
-        if (text && HoldsProject(*text)) {
+        if (IsProjectAt(paths.front())) {
             OpenProject(paths.front());
         } else {
             MessageBox("This file is not a project and was not opened:\r\n" + paths.front(),

@@ -25,10 +25,12 @@ void CMainDialog::LoadPreferences() {
     UpdateData(false);
 }
 
-// On failure the window keeps the text typed into it; on success it shows the members again.
+// The project named is the one the user opened, not an album of it, so that the next start
+// opens the whole. On failure the window keeps the text typed into it; on success it shows the
+// members again.
 void CMainDialog::SavePreferences() {
     if (!WriteTextFile(Files(), kPreferencesFile,
-                       FormatPreferencesText({m_strToolTips, m_tags, m_strProjectFile}))) {
+                       FormatPreferencesText({m_strToolTips, m_tags, TopProjectFile()}))) {
         MessageBox("Save to File", "Error Writing File");
         return;
     }

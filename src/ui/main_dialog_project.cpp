@@ -26,9 +26,10 @@ std::string CMainDialog::ProjectFileName() const { return ProjectFileOrDefault(m
 
 // New Project names the program in full, as that command always has; every other way to a
 // project keeps the short name that users and window rules already know.
+// Inside an album, the caption shows the way down to it.
 void CMainDialog::ShowProjectCaption(bool madeByNewProject) {
     Host().SetCaption((madeByNewProject ? "Framewright Vistello: " : "Vistello: ") +
-                      ProjectFileName());
+                      (m_albumTrail.empty() ? ProjectFileName() : AlbumTrailCaption()));
 }
 
 // A missing file is created empty, so the first run leaves the project where the next one looks.
@@ -108,6 +109,7 @@ void CMainDialog::OnNewProject() {
         if (chosen) {
             m_listEntries.DeleteAll();
             m_strProjectFile = *chosen;
+            m_albumTrail.clear();
             m_projectStamp.reset();
             ShowProjectCaption(true);
             WriteProjectTo(m_strProjectFile, false);
@@ -131,10 +133,11 @@ void CMainDialog::OnFileOpen() {
     if (const std::optional<std::string> chosen = PickProjectFile(false)) OpenProject(*chosen);
 }
 
-void CMainDialog::OpenProject(const std::string& fileName) {
-    if (!WriteProjectFile()) return;
+bool CMainDialog::OpenProject(const std::string& fileName, std::vector<AlbumStep> trail) {
+    if (!WriteProjectFile()) return false;
     m_listEntries.DeleteAll();
     m_strProjectFile = fileName;
+    m_albumTrail = std::move(trail);
     m_strTemplate.clear();
     m_strOutputFolder.clear();
     m_web = WebSettings{};
@@ -143,6 +146,7 @@ void CMainDialog::OpenProject(const std::string& fileName) {
     ReadProjectFile();
     m_strTemplate = TemplateFileOrDefault(m_strTemplate);
     UpdateData(false);
+    return true;
 }
 
 // The chosen file becomes the project only once the list is in it: a failed write leaves the
@@ -152,6 +156,7 @@ void CMainDialog::OnFileSaveAs() {
     const std::optional<std::string> chosen = PickProjectFile(true);
     if (chosen && WriteProjectTo(*chosen, false)) {
         m_strProjectFile = *chosen;
+        m_albumTrail.clear();
         ShowProjectCaption(false);
     }
     UpdateData(false);

@@ -177,11 +177,13 @@ TEST_F(QtMainWindowTest, TypedEntriesGenerateLinkedPages) {
 }
 
 // A click on a row loads it, one on empty space the row last selected; the second click of a
-// double click is none of its own. A header click names its column for the table to sort by.
+// double click is none of its own, but tells which row was double-clicked. A header click names
+// its column for the table to sort by.
 TEST_F(QtMainWindowTest, ClicksLoadRowsAndHeadersSort) {
     AddEntry("Sun Set");
     AddEntry("Sea");
     QSignalSpy clicks(list, &QtListView::rowsAreaClicked);
+    QSignalSpy doubleClicks(list, &QtListView::rowDoubleClicked);
     const QPoint row = list->visualRect(list->model()->index(1, 0)).center();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
     QTest::mousePress(list->viewport(), Qt::LeftButton, {}, row);
@@ -191,6 +193,8 @@ TEST_F(QtMainWindowTest, ClicksLoadRowsAndHeadersSort) {
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, {5, list->viewport()->height() - 3});
     EXPECT_EQ(Edit(kTitle)->text(), "Sun Set");
     EXPECT_EQ(clicks.count(), 2);
+    ASSERT_EQ(doubleClicks.count(), 1);
+    EXPECT_EQ(doubleClicks.front().front().toInt(), 1);
     QTest::mouseClick(list->horizontalHeader()->viewport(), Qt::LeftButton, {}, {5, 5});
     EXPECT_EQ(list->model()->index(0, 0).data().toString(), "Sun Set");
 }

@@ -145,6 +145,11 @@ public:
     void ClickHeader(int listId, int column) {
         m_dialog.OnNotify(listId, {NotifyCode::ColumnClick, column});
     }
+    // A double click on a row, whose first click selected it.
+    void DoubleClickRow(int listId, int row) {
+        ClickRow(listId, row);
+        m_dialog.OnNotify(listId, {NotifyCode::DoubleClick, -1, row});
+    }
     void DragRow(int listId, int from, int to) {
         m_dialog.OnNotify(listId, {NotifyCode::RowDragged, -1, from, to});
     }
@@ -194,7 +199,8 @@ public:
     void EnableToolTips(bool on) override { toolTips = on; }
     std::string ManualPath() const override { return "/usr/share/doc/vistello/manual.html"; }
     // Runs every command to its end, unless Cancel is to be pressed.
-    std::unique_ptr<Progress> StartProgress(int, const std::string&, WindowHost*) override {
+    std::unique_ptr<Progress> StartProgress(int, const std::string& unit, WindowHost*) override {
+        progressUnits.push_back(unit);
         struct Scripted : Progress {
             Scripted(bool stop, std::function<void()>& step) : cancel(stop), onStep(step) {}
             bool Step(int) override {
@@ -220,6 +226,8 @@ public:
     bool cancelProgress = false;
     // What the user does while the next progress is shown, as its window stays painted.
     std::function<void()> onProgressStep;
+    // What each progress counted, as its label names it ("Page", "Album 1 of 2 · Image").
+    std::vector<std::string> progressUnits;
     bool toolTips = false;
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;

@@ -90,6 +90,17 @@ TEST(CommandsTest, EveryButtonAndMenuItemRunsItsCommand) {
           {"image", "a.jpg"}}},
         {ids::kMenuQuit, {{"ended", "1"}}},
         {ids::kMenuImportDirectory, {{"boxes", "Import Directory: 0 images added.;"}}},
+        {ids::kMenuImportTree,
+         {{"boxes",
+           "Import Folder Tree as Albums: 0 albums made, 0 images added.\r\nLeft out:\r\n" +
+               picked + ": cannot be read: Not a directory;"}}},
+        {ids::kMenuOpenAlbum,
+         {{"boxes",
+           "Open Album: Select an album in the list first: a row whose image is a project "
+           "(.dat).;"}}},
+        {ids::kMenuCloseAlbum,
+         {{"boxes", "Close Album: No album is open: this is the project itself.;"}}},
+        {ids::kMenuUseAsCover, {}},
         {ids::kMenuWebImages, {{"dialogs", "0"}}},
         {ids::kMenuMoveUp, {}},
         {ids::kMenuMoveDown, {{"rows", "b;a;"}}},
