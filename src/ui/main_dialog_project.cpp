@@ -144,7 +144,9 @@ bool CMainDialog::OpenProject(const std::string& fileName, std::vector<AlbumStep
     SetPageFields(ImageEntry{});
     RefreshEntryCount();
     ReadProjectFile();
-    m_strTemplate = TemplateFileOrDefault(m_strTemplate);
+    // An album that names no template takes the one of the project above it; saving the default
+    // in its place would cut it loose.
+    if (m_albumTrail.empty()) m_strTemplate = TemplateFileOrDefault(m_strTemplate);
     UpdateData(false);
     return true;
 }

@@ -87,8 +87,9 @@ TEST_F(AlbumsTest, ImportedTreeOpensAlbumByAlbumAndComesBackLevelByLevel) {
     EXPECT_TRUE(Holds("vistello.albums/2024/Italy.dat", "TITLE=Colosseum\r\n"));
     EXPECT_EQ(Mark(), 0);
     EXPECT_EQ(window->GetText(ids::kTitle), "Italy");
-    window->Press(ids::kMenuCloseAlbum);
+    window->Press(ids::kGenerate);
     EXPECT_EQ(window->caption, "Vistello: vistello.dat");
+    EXPECT_TRUE(Holds("vistello.albums/2024.dat", "TEMPLATE=\r\n"));
     EXPECT_TRUE(Holds("vistello.albums/2024.dat", "COVER=trip/2024/b.jpg\r\n"));
     EXPECT_EQ(Images(), (Strings{"vistello.albums/2024.dat", "trip/a.jpg"}));
     EXPECT_EQ(Mark(), 0);
@@ -99,7 +100,9 @@ TEST_F(AlbumsTest, ImportedTreeOpensAlbumByAlbumAndComesBackLevelByLevel) {
     window->Destroy();
     EXPECT_FALSE(Holds("vistello.albums/2024.dat", "IMAGE=trip/2024/b.jpg"));
     EXPECT_TRUE(Holds("vistello.ini", "FILE=vistello.dat\r\n"));
-    EXPECT_EQ(system.boxes.size(), 1u);
+    // Generate went up and asked the top project, which names no template that is there.
+    ASSERT_EQ(system.boxes.size(), 2u);
+    EXPECT_EQ(system.boxes[1].text, "Error loading file");
 }
 
 // A row that is no album, or whose project is gone, opens nothing and says why, and a double click
