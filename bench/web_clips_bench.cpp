@@ -19,8 +19,8 @@
 #include "clip/clip_source.h"
 #include "clip/ffmpeg_clip_maker.h"
 #include "generator/page_set.h"
-#include "generator/parallel_run.h"
 #include "photo/vips_image_maker.h"
+#include "pictures/parallel_run.h"
 
 namespace vistello {
 namespace {

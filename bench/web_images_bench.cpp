@@ -21,8 +21,8 @@
 #include <vips/vips8>
 
 #include "generator/page_set.h"
-#include "generator/parallel_run.h"
 #include "photo/vips_image_maker.h"
+#include "pictures/parallel_run.h"
 
 namespace vistello {
 namespace {

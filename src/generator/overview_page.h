@@ -7,7 +7,7 @@
 
 #include "generator/page_text.h"
 #include "generator/site_place.h"
-#include "generator/web_images.h"
+#include "pictures/web_images.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
 #include "slides/shooting_data.h"

@@ -24,14 +24,14 @@
 #include "generator/page_names.h"
 #include "generator/page_set_memory.h"
 #include "generator/page_text.h"
-#include "generator/parallel_run.h"
 #include "generator/picture_tags.h"
 #include "generator/row_tags.h"
 #include "generator/shooting_tags.h"
 #include "generator/show_files.h"
 #include "generator/site_tags.h"
-#include "generator/web_clips.h"
-#include "generator/web_images.h"
+#include "pictures/parallel_run.h"
+#include "pictures/web_clips.h"
+#include "pictures/web_images.h"
 
 namespace vistello {
 

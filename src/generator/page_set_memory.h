@@ -9,8 +9,8 @@
 #include <unordered_map>
 
 #include "files/file_ops.h"
-#include "generator/made_files.h"
 #include "generator/page_text.h"
+#include "output/made_files.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
 

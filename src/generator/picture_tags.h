@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "generator/web_images.h"
+#include "pictures/web_images.h"
 #include "slides/image_entry.h"
 
 namespace vistello {

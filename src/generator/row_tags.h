@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "generator/site_place.h"
-#include "generator/web_images.h"
+#include "pictures/web_images.h"
 #include "slides/image_entry.h"
 #include "slides/shooting_data.h"
 

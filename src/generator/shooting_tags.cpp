@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <unordered_map>
 
-#include "generator/parallel_run.h"
+#include "pictures/parallel_run.h"
 #include "text/html_escape.h"
 
 namespace vistello {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "generator/made_files.h"
 #include "media/photo_reader.h"
+#include "output/made_files.h"
 #include "slides/image_entry.h"
 
 namespace vistello {

@@ -7,7 +7,7 @@
 #include <map>
 #include <utility>
 
-#include "generator/web_clips.h"
+#include "pictures/web_clips.h"
 
 namespace vistello {
 

@@ -6,9 +6,9 @@
 #include <string>
 
 #include "files/file_ops.h"
-#include "generator/leftover_files.h"
-#include "generator/made_files.h"
-#include "generator/web_images.h"
+#include "output/leftover_files.h"
+#include "output/made_files.h"
+#include "pictures/web_images.h"
 
 namespace vistello {
 

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "files/text_file.h"
-#include "generator/web_images.h"
+#include "pictures/web_images.h"
 #include "text/key_value_lines.h"
 
 namespace vistello {

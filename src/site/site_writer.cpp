@@ -10,9 +10,9 @@
 
 #include "files/error_text.h"
 #include "files/path_rules.h"
-#include "generator/made_files.h"
-#include "generator/owned_files.h"
 #include "generator/site_tags.h"
+#include "output/made_files.h"
+#include "output/owned_files.h"
 #include "show/web_settings.h"
 #include "site/site_record.h"
 #include "slides/slide_kind.h"

@@ -6,7 +6,7 @@
 
 #include "files/file_ops.h"
 #include "generator/page_set.h"
-#include "generator/web_clips.h"
+#include "pictures/web_clips.h"
 #include "prefs/tag_set.h"
 #include "site/album_tree.h"
 

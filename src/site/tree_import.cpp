@@ -13,7 +13,7 @@
 #include "files/path_rules.h"
 #include "files/text_file.h"
 #include "files/unique_names.h"
-#include "generator/parallel_run.h"
+#include "pictures/parallel_run.h"
 #include "project/project_file.h"
 #include "site/album_tree.h"
 #include "slides/date_taken.h"

@@ -10,7 +10,7 @@
 #include "framework/progress.h"
 #include "framework/window_host.h"
 #include "framework/window_system.h"
-#include "generator/owned_files.h"
+#include "output/owned_files.h"
 #include "project/project_file.h"
 #include "site/tree_import.h"
 #include "slides/slide_kind.h"

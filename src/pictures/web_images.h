@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "generator/made_files.h"
+#include "output/made_files.h"
 #include "media/clip_maker.h"
 #include "media/image_maker.h"
 #include "show/web_settings.h"

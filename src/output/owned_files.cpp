@@ -1,10 +1,10 @@
-#include "generator/owned_files.h"
+#include "output/owned_files.h"
 
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
-#include "generator/record_fields.h"
+#include "output/record_fields.h"
 #include "text/percent_encoding.h"
 
 namespace vistello {

@@ -1,11 +1,11 @@
-#include "generator/web_clips.h"
+#include "pictures/web_clips.h"
 
 #include <atomic>
 #include <cerrno>
 
 #include "files/atomic_file.h"
 #include "files/error_text.h"
-#include "generator/parallel_run.h"
+#include "pictures/parallel_run.h"
 
 namespace vistello {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "generator/owned_files.h"
+#include "output/owned_files.h"
 #include "media/image_maker.h"
 #include "slides/shooting_data.h"
 

@@ -1,11 +1,11 @@
-#include "generator/made_files.h"
+#include "output/made_files.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "files/atomic_file.h"
 #include "files/text_file.h"
-#include "generator/record_fields.h"
+#include "output/record_fields.h"
 #include "text/percent_encoding.h"
 
 namespace vistello {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "generator/owned_files.h"
+#include "output/owned_files.h"
 
 namespace vistello {
 

@@ -1,4 +1,4 @@
-#include "generator/record_fields.h"
+#include "output/record_fields.h"
 
 #include <algorithm>
 #include <charconv>

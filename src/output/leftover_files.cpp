@@ -1,4 +1,4 @@
-#include "generator/leftover_files.h"
+#include "output/leftover_files.h"
 
 #include <sys/stat.h>
 
@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "files/error_text.h"
-#include "generator/made_files.h"
+#include "output/made_files.h"
 
 namespace vistello {
 

@@ -1,4 +1,4 @@
-#include "generator/parallel_run.h"
+#include "pictures/parallel_run.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "generator/made_files.h"
-#include "generator/web_images.h"
+#include "output/made_files.h"
+#include "pictures/web_images.h"
 #include "media/clip_maker.h"
 #include "media/image_maker.h"
 #include "show/web_settings.h"

@@ -1,4 +1,4 @@
-#include "generator/web_images.h"
+#include "pictures/web_images.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,7 +11,7 @@
 #include "files/error_text.h"
 #include "files/path_rules.h"
 #include "files/unique_names.h"
-#include "generator/parallel_run.h"
+#include "pictures/parallel_run.h"
 #include "slides/image_kinds.h"
 #include "text/utf8_cut.h"
 
