@@ -133,10 +133,13 @@ private:
 
 std::vector<std::string> SiteWriter::Digests() const {
     std::vector<std::string> digests(m_site.albums.size());
+    // An empty tag stands for its default, whichever front end left it empty.
+    TagSet filled = m_tags;
+    filled.FillEmptyWithDefaults();
     std::string tags;
     for (const std::string* tag :
-         {&m_tags.description, &m_tags.keywords, &m_tags.alt, &m_tags.border, &m_tags.width,
-          &m_tags.height, &m_tags.imageTitle, &m_tags.imagePath})
+         {&filled.description, &filled.keywords, &filled.alt, &filled.border, &filled.width,
+          &filled.height, &filled.imageTitle, &filled.imagePath})
         tags.append(*tag).push_back('\0');
     for (size_t index = m_site.albums.size(); index-- > 0;) {
         const SiteAlbum& album = m_site.albums[index];
