@@ -96,8 +96,11 @@ std::optional<std::string> BuildAlbumTiles(std::string_view block, const TagSet&
     size_t row = 0;
     for (const AlbumTile& album : tiles) {
         const std::string page = QuotedAddress(album.page);
+        // An album with nothing to show has no cover, rather than an image of nothing.
         const std::string cover =
-            ThumbnailElement(album.cover, album.entry->alt, row >= kEagerThumbnails);
+            album.cover.thumbnail.path.empty()
+                ? std::string()
+                : ThumbnailElement(album.cover, album.entry->alt, row >= kEagerThumbnails);
         const RowFacts facts{album.entry, &kNoShooting, &album.cover, {},
                              row++,       nullptr,      false,        {}};
         std::vector<std::string> rowValues;

@@ -102,6 +102,11 @@ std::optional<std::string> SiteLoader::AddAlbum(size_t parent, const ImageEntry&
                                  std::to_string(kMaxAlbumDepth) + " levels");
         return std::nullopt;
     }
+    if (m_site.albums.size() > kMaxAlbums) {
+        m_site.skipped.push_back(row.imagePath + ": the site holds more than " +
+                                 std::to_string(kMaxAlbums) + " albums");
+        return std::nullopt;
+    }
     const std::optional<std::string> text = ReadLineFile(m_ops, row.imagePath);
     if (!text) {
         m_site.skipped.push_back(row.imagePath + ": cannot be read: " + ErrorText(errno));

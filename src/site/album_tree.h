@@ -41,8 +41,10 @@ struct Site {
     std::vector<std::string> skipped;
 };
 
-// Albums nest no deeper than this; a chain of projects deeper still is taken for a mistake.
+// Albums nest no deeper than this, and a site holds no more albums: a chain of projects deeper
+// still, or projects that name one another over and over, are taken for a mistake.
 inline constexpr int kMaxAlbumDepth = 64;
+inline constexpr size_t kMaxAlbums = 20'000;
 
 // Whether any row names a project, which makes the show a site.
 bool HoldsAlbums(std::span<const ImageEntry* const> rows);

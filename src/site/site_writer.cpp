@@ -225,6 +225,14 @@ bool SiteWriter::Unchanged(size_t index, const std::string& digest, SiteResult& 
 bool SiteWriter::WriteAlbum(size_t index, const std::string& digest, SiteResult& result) {
     const SiteAlbum& album = m_site.albums[index];
     const std::string folder = m_output + album.folder;
+    // The site's folders are its own: one a link put in an album's place could lead anywhere.
+    struct stat link {};
+    if (index > 0 && m_ops.Lstat(folder.substr(0, folder.size() - 1), link) == 0 &&
+        S_ISLNK(link.st_mode)) {
+        result.skipped.push_back(album.projectFile + ": not written, " + folder +
+                                 " is a link, not the album's own folder");
+        return true;
+    }
     // Albums are made before the ones that hold them, whose folders may not be there yet.
     for (size_t slash = album.folder.find('/'); slash != std::string::npos;
          slash = album.folder.find('/', slash + 1))

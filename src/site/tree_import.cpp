@@ -13,9 +13,12 @@
 #include "files/path_rules.h"
 #include "files/text_file.h"
 #include "files/unique_names.h"
+#include "output/made_files.h"
+#include "output/owned_files.h"
 #include "pictures/parallel_run.h"
 #include "project/project_file.h"
 #include "site/album_tree.h"
+#include "site/site_record.h"
 #include "slides/date_taken.h"
 #include "slides/entry_list.h"
 #include "slides/folder_import.h"
@@ -28,6 +31,7 @@ namespace vistello {
 namespace {
 
 constexpr std::string_view kProjectExtension = ".dat";
+constexpr std::string_view kAlbumsExtension = ".albums";
 
 // One folder of the tree and the album it becomes.
 struct TreeFolder {
@@ -56,10 +60,11 @@ class TreeWalk {
 public:
     TreeWalk(FileOps& ops, TreeImport& result) : m_ops(ops), m_result(result) {}
 
-    std::vector<TreeFolder> Walk(const std::string& tree);
+    std::vector<TreeFolder> Walk(const std::string& tree, const std::string& albums);
 
 private:
     void Visit(size_t index, int depth);
+    bool IsOutputFolder(const std::string& folder);
 
     FileOps& m_ops;
     TreeImport& m_result;
@@ -67,13 +72,23 @@ private:
     std::set<FolderId> m_seen;
 };
 
-std::vector<TreeFolder> TreeWalk::Walk(const std::string& tree) {
-    struct stat info {};
-    if (m_ops.Stat(tree, info) == 0) m_seen.emplace(info.st_dev, info.st_ino);
+std::vector<TreeFolder> TreeWalk::Walk(const std::string& tree, const std::string& albums) {
+    // The albums' own projects are no photos of the tree, should the tree hold them.
+    for (const std::string* folder : {&tree, &albums}) {
+        struct stat info {};
+        if (m_ops.Stat(*folder, info) == 0) m_seen.emplace(info.st_dev, info.st_ino);
+    }
     m_folders.push_back({});
     m_folders[0].path = tree;
     Visit(0, 0);
     return std::move(m_folders);
+}
+
+// A folder a show or a site was generated into holds copies of photos, not photos of the tree.
+bool TreeWalk::IsOutputFolder(const std::string& folder) {
+    struct stat info {};
+    return m_ops.Stat(folder + "/" + std::string(MadeFiles::kFileName), info) == 0 ||
+           m_ops.Stat(folder + "/" + std::string(SiteRecord::kFileName), info) == 0;
 }
 
 void TreeWalk::Visit(size_t index, int depth) {
@@ -93,14 +108,16 @@ void TreeWalk::Visit(size_t index, int depth) {
             continue;
         }
         struct stat info {};
-        if (m_ops.Stat(prefix + entry.name, info) != 0 || !S_ISDIR(info.st_mode)) continue;
+        if (m_ops.Stat(prefix + entry.name, info) != 0 || !S_ISDIR(info.st_mode) ||
+            IsOutputFolder(prefix + entry.name))
+            continue;
         // A folder reached again through a link is the same folder: once is enough.
         if (m_seen.emplace(info.st_dev, info.st_ino).second) folders.push_back(entry.name);
     }
     std::sort(m_folders[index].photos.begin(), m_folders[index].photos.end(), NaturalLess);
     std::sort(folders.begin(), folders.end(), NaturalLess);
     for (std::string& name : folders) {
-        if (depth + 1 >= kMaxAlbumDepth) {
+        if (depth + 1 > kMaxAlbumDepth) {
             m_result.leftOut.push_back(prefix + name + ": albums nest deeper than " +
                                        std::to_string(kMaxAlbumDepth) + " levels");
             continue;
@@ -118,30 +135,47 @@ void TreeWalk::Visit(size_t index, int depth) {
                                [this](size_t inner) { return m_folders[inner].holds; });
 }
 
-// A project's name for the folder: its own name, cut to fit with the extension.
-std::string ProjectName(std::string_view name, UniqueNames& taken) {
+// A project's name for the folder: its own name, cut to fit with the extension. Names are kept
+// as they are, case and all, so that a folder added later never takes the project of one there
+// before; only names cut to one length can meet, and the later one in order gets "_2".
+std::string ProjectName(std::string_view name, std::set<std::string>& taken) {
     std::string stem(name);
-    CutToCharacter(stem, kMaxFileNameBytes - kProjectExtension.size() - 8);
-    return taken.Claim(stem, kProjectExtension);
+    CutToCharacter(stem, kMaxFileNameBytes - kAlbumsExtension.size() - 8);
+    std::string project = stem + std::string(kProjectExtension);
+    for (int number = 2; !taken.insert(project).second; ++number)
+        project = stem + "_" + std::to_string(number) + std::string(kProjectExtension);
+    return project;
 }
 
-// Names each album's project, below the one of the album that holds it.
-void NameProjects(std::vector<TreeFolder>& folders, size_t index, const std::string& under) {
-    UniqueNames taken;
+// Names each album's project, below the one of the album that holds it, where its own albums'
+// projects go in a folder named after it, as the top project's do.
+// A folder whose name a project cannot keep makes no album, and nor do the ones below it.
+void NameProjects(std::vector<TreeFolder>& folders, size_t index, const std::string& under,
+                  TreeImport& result) {
+    std::set<std::string> taken;
     for (const size_t inner : folders[index].folders) {
-        if (!folders[inner].holds) continue;
-        folders[inner].project = under + ProjectName(folders[inner].name, taken);
-        const std::string& project = folders[inner].project;
-        NameProjects(folders, inner,
-                     project.substr(0, project.size() - kProjectExtension.size()) + "/");
+        TreeFolder& folder = folders[inner];
+        if (!folder.holds) continue;
+        folder.project = under + ProjectName(folder.name, taken);
+        if (!FitsKeyValueLine(folder.project)) {
+            result.unfit.push_back(folder.path);
+            folder.holds = false;
+            continue;
+        }
+        NameProjects(folders, inner, AlbumFolderOf(folder.project) + "/", result);
     }
 }
 
 // What the album's project holds now; false when it is there but no project to add to.
-bool ReadAlbum(FileOps& ops, TreeFolder& folder, TreeImport& result) {
+bool ReadAlbum(FileOps& ops, TreeFolder& folder, std::set<std::string>& keys, TreeImport& result) {
     struct stat info {};
     if (ops.Stat(folder.project, info) != 0) return true;
     folder.existed = true;
+    if (!keys.insert(ProjectKey(folder.project)).second) {
+        result.leftOut.push_back(folder.project +
+                                 ": leads to a project the import writes already, left as it is");
+        return false;
+    }
     const std::optional<std::string> text = ReadLineFile(ops, folder.project);
     if (!text || !HoldsProject(*text)) {
         result.leftOut.push_back(folder.project + ": " +
@@ -154,11 +188,12 @@ bool ReadAlbum(FileOps& ops, TreeFolder& folder, TreeImport& result) {
 }
 
 // Which photos and albums each album gains.
-void PlanAdditions(FileOps& ops, std::vector<TreeFolder>& folders,
+void PlanAdditions(FileOps& ops, std::vector<TreeFolder>& folders, const std::string& projectFile,
                    const std::unordered_set<std::string_view>& topListed, TreeImport& result) {
+    std::set<std::string> keys = {ProjectKey(projectFile)};
     for (TreeFolder& folder : folders) {
         if (!folder.holds) continue;
-        folder.keep = folder.project.empty() || ReadAlbum(ops, folder, result);
+        folder.keep = folder.project.empty() || ReadAlbum(ops, folder, keys, result);
         if (!folder.keep) continue;
         std::unordered_set<std::string_view> listed = topListed;
         if (!folder.project.empty()) {
@@ -248,9 +283,9 @@ void WriteAlbum(FileOps& ops, TreeFolder& folder, TreeImport& result) {
 }  // namespace
 
 std::string AlbumFolderOf(const std::string& projectFile) {
-    const std::string_view name = FileNameOf(projectFile);
+    const std::string name = FileNameOf(projectFile);
     const std::string folder = projectFile.substr(0, projectFile.size() - name.size());
-    return folder + std::string(StemOf(name)) + ".albums";
+    return folder + std::string(StemOf(name)) + std::string(kAlbumsExtension);
 }
 
 TreeImport ImportTree(FileOps& ops, PhotoReader& photos, const std::string& tree,
@@ -258,9 +293,9 @@ TreeImport ImportTree(FileOps& ops, PhotoReader& photos, const std::string& tree
                       const std::unordered_set<std::string_view>& listed, bool byDate,
                       const TreeProgress& onPhoto) {
     TreeImport result;
-    std::vector<TreeFolder> folders = TreeWalk(ops, result).Walk(tree);
-    NameProjects(folders, 0, AlbumFolderOf(projectFile) + "/");
-    PlanAdditions(ops, folders, listed, result);
+    std::vector<TreeFolder> folders = TreeWalk(ops, result).Walk(tree, AlbumFolderOf(projectFile));
+    NameProjects(folders, 0, AlbumFolderOf(projectFile) + "/", result);
+    PlanAdditions(ops, folders, projectFile, listed, result);
     if (!ReadPhotos(photos, folders, byDate, onPhoto)) {
         result.stopped = true;
         return result;

@@ -85,26 +85,72 @@ TEST_F(SiteTest, AFolderTreeBecomesAlbumsAndASecondImportKeepsEdits) {
               "5 albums made, 5 images added, 0 images already in the project "
               "skipped: site.dat\n");
     EXPECT_EQ(FilesUnder("site.albums"),
-              (std::set<std::string>{"2024.dat", "2024/Italy.dat", "2024/Italy/Rome.dat",
-                                     "2024/Italy/Venice.dat", "B <i>&amp; #1.dat"}));
+              (std::set<std::string>{"2024.dat", "2024.albums/Italy.dat",
+                                     "2024.albums/Italy.albums/Rome.dat",
+                                     "2024.albums/Italy.albums/Venice.dat", "B <i>&amp; #1.dat"}));
     EXPECT_THAT(ReadBytes("site.dat"),
                 HasSubstr("IMAGE=site.albums/B <i>&amp; #1.dat\r\nTITLE=B &lt;i>&amp;amp; #1\r\n"));
     EXPECT_EQ(FilesUnder("pics").size(), 7u);
 
-    std::string rome = ReadBytes("site.albums/2024/Italy/Rome.dat");
+    std::string rome = ReadBytes("site.albums/2024.albums/Italy.albums/Rome.dat");
     rome.replace(rome.find("TITLE=a"), 7, "TITLE=Forum");
-    WriteBytes("site.albums/2024/Italy/Rome.dat", rome);
+    WriteBytes("site.albums/2024.albums/Italy.albums/Rome.dat", rome);
     WriteBytes("pics/2024/Italy/Rome/z.jpg", "z");
-    fs::create_directories("pics/2025/Oslo");
-    WriteBytes("pics/2025/Oslo/o.jpg", "o");
+    // A folder added later never takes an album's project, whatever its name; a folder a site was
+    // generated into makes no album; an album's project that is not one is left alone and said.
+    for (const char* path : {"pics/2025/Oslo/o.jpg", "pics/2024/italy/i.jpg", "pics/web/w.jpg",
+                             "pics/web/.vistello-images"}) {
+        fs::create_directories(fs::path(path).parent_path());
+        WriteBytes(path, path);
+    }
+    WriteBytes("site.albums/B <i>&amp; #1.dat", "not a project");
     out.str("");
-    EXPECT_EQ(Import(), 0) << err.str();
+    EXPECT_EQ(Import(), 1);
+    EXPECT_EQ(err.str(),
+              "vistello: left out: site.albums/B <i>&amp; #1.dat: not a project, left "
+              "as it is\n");
     EXPECT_EQ(out.str(),
-              "2 albums made, 2 images added, 5 images already in the project "
+              "3 albums made, 3 images added, 4 images already in the project "
               "skipped: site.dat\n");
-    rome = ReadBytes("site.albums/2024/Italy/Rome.dat");
+    rome = ReadBytes("site.albums/2024.albums/Italy.albums/Rome.dat");
     EXPECT_THAT(rome, HasSubstr("TITLE=Forum"));
     EXPECT_THAT(rome, HasSubstr("IMAGE=pics/2024/Italy/Rome/z.jpg"));
+    EXPECT_THAT(ReadBytes("site.albums/2024.albums/italy.dat"),
+                HasSubstr("IMAGE=pics/2024/italy/i.jpg"));
+    EXPECT_EQ(ReadBytes("site.albums/2024.albums/Italy.dat").find("italy/i.jpg"),
+              std::string::npos);
+    const std::string top = ReadBytes("site.dat");
+    EXPECT_EQ(top.find("IMAGE=site.albums/2024.dat"), top.rfind("IMAGE=site.albums/2024.dat"));
+    EXPECT_EQ(top.find("web"), std::string::npos);
+}
+
+// An album's own template, settings and cover hold, its folder's name is never one the site uses
+// for itself nor carries a dot, its days run from its first to its last photo, and an album that
+// is no project is left out and said.
+TEST_F(SiteTest, AnAlbumsOwnChoicesHold) {
+    fs::create_directory("web");
+    WriteBytes("own.htm", "OWN <<TRAIL>>");
+    WriteBytes("site.dat",
+               "TEMPLATE=page.htm\r\nOUTPUT=web\r\nOVERVIEW=over.htm\r\n"
+               "IMAGE=b.dat\r\nTITLE=x.y #?\r\n\r\nIMAGE=a.dat\r\nTITLE=Thumbs\r\n\r\n"
+               "IMAGE=bad.dat\r\nTITLE=Bad\r\n");
+    WriteBytes("a.dat",
+               "TEMPLATE=own.htm\r\nTHUMBSIDE=100\r\nCOVER=pics/2024/Italy/Rome/a.jpg\r\n"
+               "IMAGE=pics/2024/Italy/Venice/c.jpg\r\nTITLE=c\r\n\r\n"
+               "IMAGE=pics/2024/Italy/Rome/a.jpg\r\nTITLE=a\r\n");
+    WriteBytes("b.dat", "IMAGE=pics/top.jpg\r\nTITLE=p#1\r\n");
+    WriteBytes("bad.dat", "hello");
+    EXPECT_EQ(Generate(), 1);
+    EXPECT_EQ(err.str(), "vistello: album left out: bad.dat: not a project\n");
+    const std::string home = ReadBytes("web/index.htm");
+    EXPECT_THAT(home,
+                HasSubstr("[\"thumbs_2/index.htm\" Thumbs <img src=\"thumbs_2/thumbs/a.jpg\""));
+    EXPECT_THAT(home, HasSubstr("2 photos; May–June 2026]"));
+    EXPECT_THAT(home,
+                HasSubstr("[\"x_y_%23%3F/index.htm\" x.y #? <img src=\"x_y_%23%3F/top.jpg\""));
+    EXPECT_THAT(ReadBytes("web/thumbs_2/a.htm"), HasSubstr("OWN <nav"));
+    EXPECT_THAT(ReadBytes("web/x_y_#?/p#1.htm"),
+                HasSubstr("<li><a href=p%231.htm aria-current=\"page\">p#1</a></li>"));
 }
 
 // Generate of the top project makes every album into its folder. Each overview shows its albums
@@ -172,15 +218,15 @@ TEST_F(SiteTest, AnUnreadableAlbumIsLeftOutAndALoopIsRefused) {
 
     fs::remove_all("web");
     fs::create_directory("web");
-    std::string italy = ReadBytes("site.albums/2024/Italy.dat");
-    WriteBytes("site.albums/2024/Italy.dat",
+    std::string italy = ReadBytes("site.albums/2024.albums/Italy.dat");
+    WriteBytes("site.albums/2024.albums/Italy.dat",
                italy + "IMAGE=site.albums/2024.dat\r\nTITLE=Again\r\n");
     err.str("");
     EXPECT_EQ(Generate(), 1);
     EXPECT_EQ(err.str(), "vistello: the album " + fs::absolute("site.albums/2024.dat").string() +
                              " holds itself: " + fs::absolute("site.albums/2024.dat").string() +
-                             " → " + fs::absolute("site.albums/2024/Italy.dat").string() + " → " +
-                             fs::absolute("site.albums/2024.dat").string() + "\n");
+                             " → " + fs::absolute("site.albums/2024.albums/Italy.dat").string() +
+                             " → " + fs::absolute("site.albums/2024.dat").string() + "\n");
     EXPECT_TRUE(fs::is_empty("web"));
 }
 
@@ -200,9 +246,9 @@ TEST_F(SiteTest, OnlyChangedAlbumsAreMadeAgainAndAnAlbumTakenOutGoes) {
     EXPECT_EQ(ReadBytes("web/2024/italy/venice/index.htm"), "edited in place");
     EXPECT_NE(ReadBytes("web/2024/italy/rome/index.htm"), "edited in place");
 
-    std::string italy = ReadBytes("site.albums/2024/Italy.dat");
-    WriteBytes("site.albums/2024/Italy.dat",
-               italy.substr(0, italy.find("IMAGE=site.albums/2024/Italy/Rome.dat")));
+    std::string italy = ReadBytes("site.albums/2024.albums/Italy.dat");
+    WriteBytes("site.albums/2024.albums/Italy.dat",
+               italy.substr(0, italy.find("IMAGE=site.albums/2024.albums/Italy.albums/Rome.dat")));
     WriteBytes("web/2024/italy/rome/b.htm", "mine now");
     out.str("");
     EXPECT_EQ(Generate(), 0) << err.str();

@@ -70,7 +70,7 @@ TEST_F(AlbumsTest, ImportedTreeOpensAlbumByAlbumAndComesBackLevelByLevel) {
     EXPECT_EQ(window->caption, "Vistello: vistello.dat");
     window->DoubleClickRow(ids::kEntryList, 0);
     EXPECT_EQ(window->caption, "Vistello: vistello.dat › 2024");
-    EXPECT_EQ(Images(), (Strings{"vistello.albums/2024/Italy.dat", "trip/2024/b.jpg"}));
+    EXPECT_EQ(Images(), (Strings{"vistello.albums/2024.albums/Italy.dat", "trip/2024/b.jpg"}));
     EXPECT_TRUE(Holds("vistello.dat", "IMAGE=vistello.albums/2024.dat\r\n"));
     window->ClickRow(ids::kEntryList, 1);
     window->Press(ids::kMenuUseAsCover);
@@ -84,7 +84,7 @@ TEST_F(AlbumsTest, ImportedTreeOpensAlbumByAlbumAndComesBackLevelByLevel) {
 
     window->Press(ids::kMenuCloseAlbum);
     EXPECT_EQ(window->caption, "Vistello: vistello.dat › 2024");
-    EXPECT_TRUE(Holds("vistello.albums/2024/Italy.dat", "TITLE=Colosseum\r\n"));
+    EXPECT_TRUE(Holds("vistello.albums/2024.albums/Italy.dat", "TITLE=Colosseum\r\n"));
     EXPECT_EQ(Mark(), 0);
     EXPECT_EQ(window->GetText(ids::kTitle), "Italy");
     window->Press(ids::kGenerate);
