@@ -79,3 +79,5 @@ if why=$(install_thumbsup); then
 else
   printf '%-10s not run: %s\n' thumbsup "$why"
 fi
+# The sites go; the logs stay.
+rm -rf "$work/vistello" "$work/lazygal" "$work/thumbsup"
