@@ -47,6 +47,8 @@ bench: build
 	@./$(BUILD)/bench/vistello_photo_bench
 	@./$(BUILD)/bench/vistello_web_bench
 	@./$(BUILD)/bench/vistello_clip_bench
+	@./$(BUILD)/bench/vistello_albums_bench
+	@BUILD=$(BUILD) ./bench/albums_memory.sh
 
 # Each target runs for FUZZ_SECONDS from the seeds in fuzz/corpus; what it finds stays in the
 # build folder, never in the tree.
