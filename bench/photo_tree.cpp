@@ -11,7 +11,7 @@
 #include <sstream>
 #include <vips/vips8>
 
-#include "generator/parallel_run.h"
+#include "pictures/parallel_run.h"
 
 namespace vistello::bench {
 
