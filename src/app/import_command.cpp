@@ -36,22 +36,29 @@ std::vector<ImageEntry> NewEntries(PhotoReader& photos, const std::vector<std::s
     return ordered;
 }
 
+// The project with what it gained, then the names it could not keep, each on its own line.
+bool SaveProject(FileOps& ops, const std::string& fileName, const ProjectFields& fields,
+                 const EntryList& list, const std::vector<std::string>& unfit, std::ostream& err) {
+    if (!WriteTextFile(
+            ops, fileName,
+            FormatProjectText(fields.templateFile, fields.outputFolder, fields.web, list))) {
+        err << "vistello: cannot write the project file " << fileName << "\n";
+        return false;
+    }
+    for (const std::string& path : unfit)
+        err << "vistello: " << kUnfitNameReason << " " << WithVisibleControls(path) << "\n";
+    return true;
+}
+
 int ImportAlbums(FileOps& ops, PhotoReader& photos, const std::string& folder,
                  const std::string& fileName, const ProjectFields& fields, EntryList& list,
                  const std::unordered_set<std::string_view>& listed, bool byDate, std::ostream& out,
                  std::ostream& err) {
     TreeImport tree = ImportTree(ops, photos, folder, fileName, listed, byDate, {});
     list.InsertTop(std::move(tree.rows));
-    if (!WriteTextFile(
-            ops, fileName,
-            FormatProjectText(fields.templateFile, fields.outputFolder, fields.web, list))) {
-        err << "vistello: cannot write the project file " << fileName << "\n";
-        return 1;
-    }
+    if (!SaveProject(ops, fileName, fields, list, tree.unfit, err)) return 1;
     for (const std::string& line : tree.leftOut)
         err << "vistello: left out: " << WithVisibleControls(line) << "\n";
-    for (const std::string& path : tree.unfit)
-        err << "vistello: " << kUnfitNameReason << " " << WithVisibleControls(path) << "\n";
     out << CountOf(tree.albumsMade, "album") << " made, " << CountOf(tree.photosAdded, "image")
         << " added, " << CountOf(static_cast<long long>(tree.skipped), "image")
         << " already in the project skipped: " << fileName << "\n";
@@ -83,14 +90,7 @@ int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folde
         return ImportAlbums(ops, photos, folder, fileName, fields, list, listed, byDate, out, err);
     const NewImages images = NewImagesIn(ops, folder, listed);
     list.InsertTop(NewEntries(photos, images.paths, byDate));
-    if (!WriteTextFile(
-            ops, fileName,
-            FormatProjectText(fields.templateFile, fields.outputFolder, fields.web, list))) {
-        err << "vistello: cannot write the project file " << fileName << "\n";
-        return 1;
-    }
-    for (const std::string& path : images.unfit)
-        err << "vistello: " << kUnfitNameReason << " " << WithVisibleControls(path) << "\n";
+    if (!SaveProject(ops, fileName, fields, list, images.unfit, err)) return 1;
     out << CountOf(static_cast<long long>(images.paths.size()), "image") << " added, "
         << CountOf(static_cast<long long>(images.skipped), "image")
         << " already in the project skipped: " << fileName << "\n";

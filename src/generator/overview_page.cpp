@@ -12,13 +12,6 @@ namespace vistello {
 
 namespace {
 
-std::string QuotedAddress(std::string_view path) {
-    std::string address = "\"";
-    address += EncodeAddress(path);
-    address += '"';
-    return address;
-}
-
 // Where a repeated block stands in the template: from its opening tag to past its closing one.
 struct Block {
     size_t open = std::string_view::npos;

@@ -87,4 +87,11 @@ std::string EncodeAddress(std::string_view path) {
     }
 }
 
+std::string QuotedAddress(std::string_view path) {
+    std::string address = "\"";
+    address += EncodeAddress(path);
+    address += '"';
+    return address;
+}
+
 }  // namespace vistello

@@ -29,4 +29,7 @@ std::string EncodeLinkTarget(std::string_view fileName);
 // stay separators.
 std::string EncodeAddress(std::string_view path);
 
+// That address in double quotes, as the overview's tags that name a page or a picture give it.
+std::string QuotedAddress(std::string_view path);
+
 }  // namespace vistello

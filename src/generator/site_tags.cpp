@@ -22,13 +22,6 @@ std::string LinkTo(std::string_view page, std::string_view attributes, std::stri
     return link;
 }
 
-std::string QuotedAddress(std::string_view path) {
-    std::string address = "\"";
-    address += EncodeAddress(path);
-    address += '"';
-    return address;
-}
-
 struct Day {
     int year = 0;
     int month = 0;

@@ -131,23 +131,25 @@ TEST_F(SiteTest, AnAlbumsOwnChoicesHold) {
     fs::create_directory("web");
     WriteBytes("own.htm", "OWN <<TRAIL>>");
     WriteBytes("site.dat",
-               "TEMPLATE=page.htm\r\nOUTPUT=web\r\nOVERVIEW=over.htm\r\n"
+               "TEMPLATE=page.htm\r\nOUTPUT=web\r\nOVERVIEW=over.htm\r\nTHUMBSIDE=50\r\n"
                "IMAGE=b.dat\r\nTITLE=x.y #?\r\n\r\nIMAGE=a.dat\r\nTITLE=Thumbs\r\n\r\n"
                "IMAGE=bad.dat\r\nTITLE=Bad\r\n");
     WriteBytes("a.dat",
                "TEMPLATE=own.htm\r\nTHUMBSIDE=100\r\nCOVER=pics/2024/Italy/Rome/a.jpg\r\n"
-               "IMAGE=pics/2024/Italy/Venice/c.jpg\r\nTITLE=c\r\n\r\n"
-               "IMAGE=pics/2024/Italy/Rome/a.jpg\r\nTITLE=a\r\n");
-    WriteBytes("b.dat", "IMAGE=pics/top.jpg\r\nTITLE=p#1\r\n");
+               "IMAGE=pics/2024/Italy/Rome/a.jpg\r\nTITLE=a\r\n\r\n"
+               "IMAGE=pics/2024/Italy/Venice/c.jpg\r\nTITLE=c\r\n");
+    WriteBytes("b.dat",
+               "COVER=pics/2024/Italy/Venice/c.jpg\r\nIMAGE=pics/2024/Italy/Venice/c.jpg\r\n"
+               "TITLE=c\r\n\r\nIMAGE=pics/top.jpg\r\nTITLE=p#1\r\n");
     WriteBytes("bad.dat", "hello");
     EXPECT_EQ(Generate(), 1);
     EXPECT_EQ(err.str(), "vistello: album left out: bad.dat: not a project\n");
     const std::string home = ReadBytes("web/index.htm");
-    EXPECT_THAT(home,
-                HasSubstr("[\"thumbs_2/index.htm\" Thumbs <img src=\"thumbs_2/thumbs/a.jpg\""));
+    EXPECT_THAT(home, HasSubstr("[\"thumbs_2/index.htm\" Thumbs <img src=\"thumbs_2/thumbs/a.jpg\" "
+                                "width=\"100\""));
     EXPECT_THAT(home, HasSubstr("2 photos; May–June 2026]"));
-    EXPECT_THAT(home,
-                HasSubstr("[\"x_y_%23%3F/index.htm\" x.y #? <img src=\"x_y_%23%3F/top.jpg\""));
+    EXPECT_THAT(home, HasSubstr("[\"x_y_%23%3F/index.htm\" x.y #? <img "
+                                "src=\"x_y_%23%3F/thumbs/c.jpg\" width=\"50\""));
     EXPECT_THAT(ReadBytes("web/thumbs_2/a.htm"), HasSubstr("OWN <nav"));
     EXPECT_THAT(ReadBytes("web/x_y_#?/p#1.htm"),
                 HasSubstr("<li><a href=p%231.htm aria-current=\"page\">p#1</a></li>"));
