@@ -194,22 +194,22 @@ bool SiteRecord::Write(FileOps& ops, const std::string& outputFolder) const {
     return WriteTextFile(ops, RecordPath(outputFolder), text, Flush::ToSystem);
 }
 
+std::string FileState(FileOps& ops, const std::string& path) {
+    struct stat info {};
+    if (ops.Stat(path, info) != 0) return "-";
+    std::string state;
+    for (const long long number :
+         {static_cast<long long>(info.st_dev), static_cast<long long>(info.st_ino),
+          static_cast<long long>(info.st_size), static_cast<long long>(info.st_mtim.tv_sec),
+          static_cast<long long>(info.st_mtim.tv_nsec), static_cast<long long>(info.st_ctim.tv_sec),
+          static_cast<long long>(info.st_ctim.tv_nsec)})
+        state.append(state.empty() ? "" : " ").append(std::to_string(number));
+    return state;
+}
+
 std::string FolderStamp(FileOps& ops, const std::string& folder) {
-    std::string stamp = "1";
-    for (const std::string& path :
-         {folder.empty() ? std::string(".") : folder, folder + std::string(kThumbnailFolder)}) {
-        struct stat info {};
-        if (ops.Stat(path, info) != 0) {
-            stamp += " -";
-            continue;
-        }
-        for (const long long number :
-             {static_cast<long long>(info.st_dev), static_cast<long long>(info.st_ino),
-              static_cast<long long>(info.st_mtim.tv_sec),
-              static_cast<long long>(info.st_mtim.tv_nsec)})
-            stamp.append(" ").append(std::to_string(number));
-    }
-    return stamp;
+    return "2 " + FileState(ops, folder.empty() ? std::string(".") : folder) + " " +
+           FileState(ops, folder + std::string(kThumbnailFolder));
 }
 
 }  // namespace vistello

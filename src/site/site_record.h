@@ -36,6 +36,9 @@ public:
     std::map<std::string, MadeAlbum> albums;
 };
 
+// How the file stands, on one line: any change to it, or another file in its place, changes it.
+std::string FileState(FileOps& ops, const std::string& path);
+
 // How the folder and its thumbnails' folder stand: any file added, removed or replaced in either
 // changes it.
 std::string FolderStamp(FileOps& ops, const std::string& folder);

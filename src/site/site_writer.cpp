@@ -75,22 +75,6 @@ void AppendRow(std::string& inputs, const ImageEntry& row) {
         inputs.append(row.Column(column)).push_back('\0');
 }
 
-// How the file stands: any change to it, or another file in its place, changes this.
-void AppendFileState(FileOps& ops, std::string& inputs, const std::string& path) {
-    struct stat info {};
-    if (ops.Stat(path, info) != 0) {
-        inputs += "-\n";
-        return;
-    }
-    for (const long long number :
-         {static_cast<long long>(info.st_dev), static_cast<long long>(info.st_ino),
-          static_cast<long long>(info.st_size), static_cast<long long>(info.st_mtim.tv_sec),
-          static_cast<long long>(info.st_mtim.tv_nsec), static_cast<long long>(info.st_ctim.tv_sec),
-          static_cast<long long>(info.st_ctim.tv_nsec)})
-        inputs.append(std::to_string(number)).push_back(' ');
-    inputs.push_back('\n');
-}
-
 class SiteWriter {
 public:
     SiteWriter(FileOps& ops, const Site& site, const TagSet& tags, const std::string& outputFolder,
@@ -150,7 +134,7 @@ std::vector<std::string> SiteWriter::Digests() const {
             inputs.append(TitleOf(m_site.albums[static_cast<size_t>(above)])).push_back('\0');
         for (const ImageEntry* row : album.slides) {
             AppendRow(inputs, *row);
-            AppendFileState(m_ops, inputs, row->imagePath);
+            inputs.append(FileState(m_ops, row->imagePath)).push_back('\n');
         }
         for (const size_t inner : album.albums) {
             AppendRow(inputs, *m_site.albums[inner].row);
