@@ -11,13 +11,13 @@ JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 MANIFEST ?= $(BUILD)/install_manifest.txt
 
-.PHONY: run test build deps bench fuzz tsan format clean install uninstall
+.PHONY: run test build deps bench fuzz tsan format clean install uninstall package
 
 deps:
 	@./scripts/install-deps.sh
 
 build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=$(PREFIX) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 # The first run makes a demo workspace in $(BUILD)/demo; later runs open it as the user left it.
@@ -33,6 +33,8 @@ ifneq ($(CI),)
 	@cd $(ASAN_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory tsan
 	@$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=20
+	@$(MAKE) --no-print-directory package
+	@./scripts/check-package.sh $(BUILD)/vistello_*_amd64.deb
 endif
 
 # The worker pool's tests under ThreadSanitizer.
@@ -62,6 +64,13 @@ fuzz: deps
 	    | sed "s/^/$$target: /"; \
 	  test $${PIPESTATUS[0]} -eq 0 || exit 1; \
 	done
+
+# $(BUILD)/vistello_<version>_amd64.deb, for /usr. Its files carry the time of the last commit, so
+# that two builds of one commit make the same package.
+package: PREFIX = /usr
+package: build
+	@SOURCE_DATE_EPOCH=$$(git log -1 --format=%ct 2>/dev/null || echo 0) \
+	  cmake --build $(BUILD) --target package
 
 install: build
 	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"

@@ -24,24 +24,32 @@ expected=(bin/vistello share/doc/vistello/manual.html
           share/vistello/templates/light.htm share/vistello/templates/dark.htm
           share/vistello/templates/light-overview.htm share/vistello/templates/dark-overview.htm
           share/vistello/templates/phone.htm share/vistello/templates/phone-overview.htm
-          share/applications/vistello.desktop share/icons/hicolor/scalable/apps/vistello.svg)
-for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x$size/apps/vistello.png"); done
+          share/applications/org.vistello.Vistello.desktop
+          share/icons/hicolor/scalable/apps/org.vistello.Vistello.svg
+          share/metainfo/org.vistello.Vistello.metainfo.xml share/man/man1/vistello.1.gz
+          share/doc/vistello/copyright share/doc/vistello/changelog.gz share/doc-base/vistello)
+for size in "${sizes[@]}"; do expected+=("share/icons/hicolor/${size}x$size/apps/org.vistello.Vistello.png"); done
+while read -r file; do expected+=("share/vistello/demo/${file#./}"); done < <(cd "$build_dir/demo-workspace" && find . -type f)
 diff <(printf '%s\n' "${expected[@]}" | sort) \
      <(cd "$prefix" && find . -type f -size +0 | sed 's|^\./||' | sort) || fail "installed files differ"
 
 # A PNG's width and height stand big-endian at bytes 16 to 23.
 for size in "${sizes[@]}"; do
-    png=$prefix/share/icons/hicolor/${size}x$size/apps/vistello.png
+    png=$prefix/share/icons/hicolor/${size}x$size/apps/org.vistello.Vistello.png
     [ "$(od -An -tu4 --endian=big -j16 -N8 "$png" | xargs)" = "$size $size" ] || fail "$png size"
 done
 
-desktop_entry=$prefix/share/applications/vistello.desktop
+desktop_entry=$prefix/share/applications/org.vistello.Vistello.desktop
 desktop-file-validate "$desktop_entry" || fail "desktop entry not valid"
 grep -qx 'Exec=vistello --desktop' "$desktop_entry" || fail "desktop entry does not start --desktop"
 
 program=$prefix/bin/vistello
 [[ $("$program" --version) == "vistello "* ]] || fail "--version"
 "$program" --help | grep -q -- '--desktop' || fail "--help"
+# The manual page gives each option as --help does, word for word.
+manual=$(LC_ALL=C MANWIDTH=1000 man -l "$prefix/share/man/man1/vistello.1.gz" 2>&1 | tr -s ' \n' ' ')
+options=$("$program" --help | sed '1,/^$/d' | tr -s ' \n' ' ')
+[[ $manual == *"$options"* ]] || fail "the manual page's options differ from --help: $manual"
 said=$("$program" --no-such-option 2>&1 >/dev/null) && fail "unknown option accepted" || status=$?
 [ "$status" -eq 2 ] && grep -q '^Usage: vistello' <<<"$said" || fail "unknown option"
 

@@ -23,7 +23,8 @@ constexpr const char* kUsage =
     "                  images, at any depth; the albums' projects are kept beside PROJECT, in\n"
     "                  a folder named after it with .albums, and a run again adds what is new\n"
     "      --desktop   open in the user's data folder instead: $XDG_DATA_HOME/vistello, or\n"
-    "                  ~/.local/share/vistello; it is made on first start\n"
+    "                  ~/.local/share/vistello; on first start it is made, holding the demo\n"
+    "                  when it is installed: pictures, the three looks and a project\n"
     "  -h, --help      print this help and exit\n"
     "      --version   print the version and exit\n";
 
@@ -34,6 +35,8 @@ std::string Refusal(std::string_view reason, std::string_view argument) {
 }
 
 }  // namespace
+
+std::string_view UsageText() { return kUsage; }
 
 StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
     StartOptions options;

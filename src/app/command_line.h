@@ -34,4 +34,7 @@ struct StartOptions {
 // over --version, which wins over importing, then generating, then starting.
 StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments);
 
+// What --help prints; the manual page is made from it too, so the two never differ.
+std::string_view UsageText();
+
 }  // namespace vistello

@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "app/command_line.h"
@@ -25,13 +27,21 @@
 
 namespace {
 
+// The demo workspace as installed beside the program: share/vistello/demo next to bin/.
+std::string InstalledDemo() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return {};
+    return (program.parent_path().parent_path() / "share/vistello/demo").string();
+}
+
 // The desktop starts the program in no folder of the user's choosing, so it keeps to its own.
 // Why that folder cannot be entered, or nothing.
 std::optional<std::string> EnterDesktopFolder() {
     const std::optional<std::string> folder =
         vistello::DesktopFolder(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"));
     if (!folder) return "There is no folder for your files: HOME is not set to an absolute path.";
-    const std::optional<std::string> reason = vistello::EnterFolder(*folder);
+    const std::optional<std::string> reason = vistello::EnterFolder(*folder, InstalledDemo());
     if (reason) return "Cannot open the folder " + *folder + ":\n" + *reason;
     return std::nullopt;
 }
@@ -73,7 +83,7 @@ int RunImport(const vistello::StartOptions& options) {
 
 int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
     QApplication application(argc, argv);
-    QGuiApplication::setDesktopFileName(QStringLiteral("vistello"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.vistello.Vistello"));
     QApplication::setWindowIcon(vistello::AppIcon());
     vistello::QtWindowSystem system;
     if (options.desktopFolder) {

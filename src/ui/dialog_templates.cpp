@@ -134,8 +134,8 @@ DialogTemplate BuildMainDialog() {
         Label("Image ALT:", 13, 108, 45, ids::kAlt),
         Label("Keywords:", 13, 122, 45, ids::kKeywords),
         Label("Description:", 13, 136, 45, ids::kDescription),
-        Ctl(ids::kBottomLine, K::Label, "Vistello - HTML Slide Show Maker, version 1.0",
-            {7, 216, 258, 8}),
+        Ctl(ids::kBottomLine, K::Label,
+            "Vistello - HTML Slide Show Maker, version " VISTELLO_VERSION, {7, 216, 258, 8}),
     };
     return t;
 }
@@ -149,7 +149,7 @@ DialogTemplate BuildAboutDialog() {
     t.controls = {
         Ctl(IDC_STATIC, K::Icon, "", {8, 8, 20, 20}),
         Ctl(IDOK, K::DefPushButton, "OK", {178, 7, 50, 14}),
-        Label("Vistello Version 1.0", 31, 10, 119),
+        Label("Vistello Version " VISTELLO_VERSION, 31, 10, 119),
         Label("An HTML slide show maker.", 31, 19, 140),
         Label("Free software for the Linux desktop.", 31, 28, 140),
         Label("Made with C++20 and Qt 6.", 31, 37, 140),

@@ -64,6 +64,29 @@ TEST(DesktopFolderTest, FollowsTheDataHomeMakesFoldersPrivateAndKeepsWhatIsThere
     EXPECT_EQ(fs::current_path(), fs::path(folder));
 }
 
+// The first start from the menu finds the demo; a later one finds what the user left, and a
+// link standing where the folder goes is never written through.
+TEST(DesktopFolderTest, FirstStartHoldsTheDemoAndLaterStartsKeepTheUsersFiles) {
+    ScratchDir dir;
+    fs::create_directories(dir / "demo/show");
+    WriteBytes(dir / "demo/demo.dat", "demo");
+    const std::string folder = dir / "data/vistello";
+    ASSERT_EQ(EnterFolder(folder, dir / "demo"), std::nullopt);
+    EXPECT_EQ(ReadBytes(dir / "data/vistello/demo.dat"), "demo");
+    EXPECT_TRUE(fs::is_directory(dir / "data/vistello/show"));
+    EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+    WriteBytes(dir / "data/vistello/demo.dat", "mine");
+    fs::remove(dir / "data/vistello/show");
+    ASSERT_EQ(EnterFolder(folder, dir / "demo"), std::nullopt);
+    EXPECT_EQ(ReadBytes(dir / "data/vistello/demo.dat"), "mine");
+    EXPECT_FALSE(fs::exists(dir / "data/vistello/show"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "data"), {}), 1);
+
+    fs::create_directory_symlink(dir / "elsewhere", dir / "link");
+    EXPECT_NE(EnterFolder(dir / "link", dir / "demo"), std::nullopt);
+    EXPECT_FALSE(fs::exists(dir / "elsewhere"));
+}
+
 // Without its sockets the program says so before any window opens or any file is touched; with
 // them the window opens, and its first start makes both files.
 TEST(StartTest, FailingSocketsEndTheProgramBeforeAnyFileElseTheWindowOpens) {

@@ -260,7 +260,9 @@ class CuttingFileOps : public RealFileOps {
 public:
     int Fstat(int fd, struct stat& info) override {
         const int result = RealFileOps::Fstat(fd, info);
-        if (++m_opened == 2) ::truncate(("/proc/self/fd/" + std::to_string(fd)).c_str(), 16);
+        if (++m_opened == 2) {
+            EXPECT_EQ(::truncate(("/proc/self/fd/" + std::to_string(fd)).c_str(), 16), 0);
+        }
         return result;
     }
 

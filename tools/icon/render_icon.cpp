@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QString>
@@ -6,7 +7,7 @@
 #include <cstdio>
 
 // Renders the scalable icon as PNGs for the icon theme's fixed sizes: one
-// OUTPUT_FOLDER/SIZE/vistello.png for each size given.
+// OUTPUT_FOLDER/SIZE/NAME.png for each size given, named as the scalable icon is.
 int main(int argc, char* argv[]) {
     if (argc < 4) {
         std::fputs("Usage: vistello_render_icon ICON.svg OUTPUT_FOLDER SIZE...\n", stderr);
@@ -25,7 +26,8 @@ int main(int argc, char* argv[]) {
         renderer.render(&painter);
         painter.end();
         const QString folder = QString::fromLocal8Bit(argv[2]) + "/" + size;
-        const QString file = folder + "/vistello.png";
+        const QString file =
+            folder + "/" + QFileInfo(QString::fromLocal8Bit(argv[1])).completeBaseName() + ".png";
         if (!QDir().mkpath(folder) || !image.save(file)) {
             std::fprintf(stderr, "vistello_render_icon: cannot write %s\n", qPrintable(file));
             return 1;
