@@ -24,7 +24,7 @@ desktop-file-validate "$scratch"/unpacked/usr/share/applications/*.desktop || fa
 
 version=$(dpkg-deb -f "$deb" Version)
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --reinstall "$deb" >/dev/null
-dpkg -L vistello | while read -r path; do [ -d "$path" ] || echo "$path"; done >"$scratch/installed"
+dpkg -L vistello | while read -r path; do if [ ! -d "$path" ]; then echo "$path"; fi; done >"$scratch/installed"
 [ "$(vistello --version)" = "vistello $version" ] || fail "--version: $(vistello --version)"
 man -w vistello >/dev/null || fail "man vistello"
 
@@ -42,6 +42,6 @@ for page in "${pages[@]}"; do
 done
 
 DEBIAN_FRONTEND=noninteractive $sudo apt-get remove -y -qq vistello >/dev/null
-left=$(while read -r path; do [ -e "$path" ] && echo "$path"; done <"$scratch/installed")
+left=$(while read -r path; do if [ -e "$path" ]; then echo "$path"; fi; done <"$scratch/installed")
 [ -z "$left" ] || fail "left after removal: $left"
 echo "The package installs, runs, generates the demo and removes cleanly: $(basename "$deb")"
