@@ -53,6 +53,15 @@ options=$("$program" --help | sed '1,/^$/d' | tr -s ' \n' ' ')
 said=$("$program" --no-such-option 2>&1 >/dev/null) && fail "unknown option accepted" || status=$?
 [ "$status" -eq 2 ] && grep -q '^Usage: vistello' <<<"$said" || fail "unknown option"
 
+# The first start from the menu finds the installed demo, ready to generate; later starts keep
+# what the user left.
+home=$prefix/home
+said=$(HOME=$home XDG_DATA_HOME= "$program" --desktop --generate) || fail "the demo: $said"
+[[ $said == "Wrote 7 of 7 pages and copied 6 of 6 images into show/" ]] || fail "the demo: $said"
+rm "$home/.local/share/vistello/demo.dat"
+HOME=$home XDG_DATA_HOME= "$program" --desktop --generate >/dev/null 2>&1 && fail "the demo came back"
+rm -r "$home"
+
 # Generating from the command line with each installed template: every tag is there and tidy
 # accepts the pages. A missing image is one line of its own, with status 1.
 work=$prefix/work
