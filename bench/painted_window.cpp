@@ -136,6 +136,16 @@ void WaitForEvents(Display* display) {
     select(ConnectionNumber(display) + 1, &readable, nullptr, nullptr, &timeout);
 }
 
+// A connection made just after another client left is at times refused for a moment (the
+// server has not yet taken the last one off its queue), so it is tried again for a while.
+Display* Connect() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr)) return display;
+        usleep(10'000);
+    }
+    return nullptr;
+}
+
 void EndChild(pid_t child) {
     kill(child, SIGTERM);
     waitpid(child, nullptr, 0);
@@ -153,7 +163,7 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: %s TITLE COMMAND [ARGUMENT...]\n", argv[0]);
         return 2;
     }
-    Display* display = XOpenDisplay(nullptr);
+    Display* display = Connect();
     if (display == nullptr) {
         std::fprintf(stderr, "painted_window: cannot open the display\n");
         return 1;
