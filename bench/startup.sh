@@ -54,7 +54,7 @@ run() {
       XDG_DATA_HOME=$scratch/data$data "$watch" Vistello "$program" --desktop 2>>"$scratch/errors"
       ;;
     minimal) "$watch" "Minimal dialog" "$minimal" 2>>"$scratch/errors" ;;
-  esac || { cat "$scratch/errors" >&2; exit 1; }
+  esac || { tail -n 2 "$scratch/errors" >&2; exit 1; }
 }
 
 binary() { [ "$1" = vistello ] && echo "$program" || echo "$minimal"; }
@@ -75,4 +75,4 @@ for kind in cold warm; do
   m=$(median "$scratch/$kind-minimal")
   printf '%s: vistello %s ms, minimal %s ms, ratio %.2f\n' "$kind" "$v" "$m" "$(echo "$v / $m" | bc -l)"
 done
-echo "$rounds rounds; cache dropped with $drop_method; load before: $load, after: $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "$program, $rounds rounds; cache dropped with $drop_method; load before: $load, after: $(cut -d' ' -f1-3 /proc/loadavg)"
