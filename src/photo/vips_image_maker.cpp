@@ -137,9 +137,8 @@ MadeImage MakeImage(const ImageJob& job) {
 
 }  // namespace
 
-VipsImageMaker::VipsImageMaker() { StartLibrary(); }
-
 std::optional<ImageFacts> VipsImageMaker::Examine(const std::string& source) {
+    StartLibrary();
     const char* loader = vips_foreign_find_load(source.c_str());
     if (loader == nullptr) {
         vips_error_clear();
@@ -163,6 +162,7 @@ std::optional<ImageFacts> VipsImageMaker::Examine(const std::string& source) {
 }
 
 MadeImage VipsImageMaker::Make(const ImageJob& job) {
+    StartLibrary();
     try {
         return MakeImage(job);
     } catch (const vips::VError& error) {
@@ -175,7 +175,11 @@ MadeImage VipsImageMaker::Make(const ImageJob& job) {
 }
 
 // The library keeps buffers and error text per thread; a thread it did not start must hand
-// them back before it ends.
-void VipsImageMaker::EndThread() { vips_thread_shutdown(); }
+// them back before it ends. A thread that made nothing still finds the library started, which
+// its shutdown needs.
+void VipsImageMaker::EndThread() {
+    StartLibrary();
+    vips_thread_shutdown();
+}
 
 }  // namespace vistello

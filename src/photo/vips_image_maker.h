@@ -10,10 +10,10 @@ namespace vistello {
 // Makes web copies and thumbnails with the image library: shrunk while the file is decoded,
 // upright, in sRGB; a job's smaller copies and other formats are made from that one decode. Nothing
 // the library throws leaves it, and it keeps no cache of its own, so memory stays flat however many
-// images go through it.
+// images go through it. The library starts on first use, not when the window opens: starting it
+// loads all its format modules, which would hold up every start of the program.
 class VipsImageMaker final : public ImageMaker {
 public:
-    VipsImageMaker();
     std::optional<ImageFacts> Examine(const std::string& source) override;
     MadeImage Make(const ImageJob& job) override;
     void EndThread() override;
