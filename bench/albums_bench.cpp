@@ -26,7 +26,7 @@
 #include "clip/ffmpeg_clip_maker.h"
 #include "clip/ffprobe_clip_reader.h"
 #include "photo/exiv2_photo_reader.h"
-#include "photo/vips_image_maker.h"
+#include "images/vips_image_maker.h"
 #include "photo_tree.h"
 #include "pictures/parallel_run.h"
 #include "slides/media_reader.h"

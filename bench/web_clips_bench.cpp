@@ -19,7 +19,7 @@
 #include "clip/clip_source.h"
 #include "clip/ffmpeg_clip_maker.h"
 #include "generator/page_set.h"
-#include "photo/vips_image_maker.h"
+#include "images/vips_image_maker.h"
 #include "pictures/parallel_run.h"
 
 namespace vistello {

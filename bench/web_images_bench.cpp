@@ -21,7 +21,7 @@
 #include <vips/vips8>
 
 #include "generator/page_set.h"
-#include "photo/vips_image_maker.h"
+#include "images/vips_image_maker.h"
 #include "pictures/parallel_run.h"
 
 namespace vistello {

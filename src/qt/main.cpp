@@ -19,20 +19,35 @@
 #include "clip/ffmpeg_clip_maker.h"
 #include "clip/ffprobe_clip_reader.h"
 #include "files/leftovers.h"
+#include "images/image_module.h"
 #include "photo/exiv2_photo_reader.h"
-#include "photo/vips_image_maker.h"
 #include "qt/app_icon.h"
 #include "qt/qt_window_system.h"
 #include "slides/media_reader.h"
 
 namespace {
 
-// The demo workspace as installed beside the program: share/vistello/demo next to bin/.
-std::string InstalledDemo() {
+// The folder the program itself is in, or nothing.
+std::filesystem::path ProgramFolder() {
     std::error_code error;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) return {};
-    return (program.parent_path().parent_path() / "share/vistello/demo").string();
+    return program.parent_path();
+}
+
+// The demo workspace as installed beside the program: share/vistello/demo next to bin/.
+std::string InstalledDemo() {
+    const std::filesystem::path folder = ProgramFolder();
+    if (folder.empty()) return {};
+    return (folder.parent_path() / "share/vistello/demo").string();
+}
+
+// The image module where it is installed, else beside the program as in the build folder.
+vistello::ImageModule ImageLibrary() {
+    const std::filesystem::path folder = ProgramFolder();
+    return vistello::ImageModule(
+        {(folder / VISTELLO_MODULE_FROM_PROGRAM / "vistello-images.so").string(),
+         (folder / "vistello-images.so").string()});
 }
 
 // The desktop starts the program in no folder of the user's choosing, so it keeps to its own.
@@ -60,7 +75,7 @@ int RunCommand(const vistello::StartOptions& options, const std::function<int()>
 int RunGenerate(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] {
         vistello::RealFileOps files;
-        vistello::VipsImageMaker images;
+        vistello::ImageModule images = ImageLibrary();
         vistello::Exiv2PhotoReader stills(files);
         vistello::FfprobeClipReader clips;
         vistello::MediaReader photos(stills, clips);
@@ -97,7 +112,7 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
     vistello::Exiv2PhotoReader stills(files);
     vistello::FfprobeClipReader clips;
     vistello::MediaReader photos(stills, clips);
-    vistello::VipsImageMaker images;
+    vistello::ImageModule images = ImageLibrary();
     vistello::FfmpegClipMaker movies;
     vistello::CSlideShowApp().InitInstance(system, photos, images, &movies);
     return EXIT_SUCCESS;

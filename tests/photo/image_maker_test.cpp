@@ -5,7 +5,7 @@
 #include <vips/vips8>
 
 #include "generator/page_set.h"
-#include "photo/vips_image_maker.h"
+#include "images/vips_image_maker.h"
 #include "support/temp_dir.h"
 
 namespace vistello::testing {

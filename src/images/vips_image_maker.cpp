@@ -1,4 +1,4 @@
-#include "photo/vips_image_maker.h"
+#include "images/vips_image_maker.h"
 
 #include <algorithm>
 #include <memory>
