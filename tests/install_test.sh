@@ -162,6 +162,11 @@ done
 status=0
 (cd "$work" && "$program" --import gone album.dat >/dev/null 2>&1) || status=$?
 [ "$status" -eq 1 ] || fail "--import of a missing folder ended with $status"
+# Started for the menu's folder, a folder named on the line is found from where the user stands.
+(cd "$work" && HOME="$work" XDG_DATA_HOME="$work/data" "$program" --desktop --import pics trip.dat \
+    >/dev/null) || fail "--desktop --import of a folder named from here"
+[ -f "$work/data/vistello/trip.dat" ] || fail "--desktop --import made no project"
+[ -f "$work/data/vistello/demo.dat" ] || fail "the first start from the menu holds no demo"
 rm -r "$work"
 
 env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL make -s -C "$source_dir" uninstall MANIFEST="$manifest"

@@ -67,7 +67,7 @@ std::optional<std::string> EnterFolder(const std::string& folder, const std::str
         if (auto reason = CopyDemo(demo, path)) return reason;
     }
     if (auto reason = MakeFolders(path)) return reason;
-    if (::chdir(folder.c_str()) != 0) return Reason(errno);
+    if (::chdir(path.c_str()) != 0) return Reason(errno);
     return std::nullopt;
 }
 

@@ -85,13 +85,23 @@ int RunGenerate(const vistello::StartOptions& options) {
     });
 }
 
+// A folder named on the command line, from where the user typed it: the desktop's folder is
+// entered before the import reads it.
+std::string FromHere(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
 int RunImport(const vistello::StartOptions& options) {
-    return RunCommand(options, [&options] {
+    const std::string folder =
+        options.desktopFolder ? FromHere(options.importFolder) : options.importFolder;
+    return RunCommand(options, [&options, &folder] {
         vistello::RealFileOps files;
         vistello::Exiv2PhotoReader stills(files);
         vistello::FfprobeClipReader clips;
         vistello::MediaReader photos(stills, clips);
-        return vistello::RunImportCommand(files, photos, options.importFolder, options.projectFile,
+        return vistello::RunImportCommand(files, photos, folder, options.projectFile,
                                           options.byDate, std::cout, std::cerr, options.albums);
     });
 }

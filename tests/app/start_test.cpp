@@ -1,5 +1,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
@@ -81,6 +82,14 @@ TEST(DesktopFolderTest, FirstStartHoldsTheDemoAndLaterStartsKeepTheUsersFiles) {
     EXPECT_EQ(ReadBytes(dir / "data/vistello/demo.dat"), "mine");
     EXPECT_FALSE(fs::exists(dir / "data/vistello/show"));
     EXPECT_EQ(std::distance(fs::directory_iterator(dir / "data"), {}), 1);
+    // A path through a folder not made yet leads where it reads; a demo that cannot be copied
+    // leaves nothing beside the folder.
+    ASSERT_EQ(EnterFolder(dir / "new/../data2/vistello", dir / "demo"), std::nullopt);
+    EXPECT_EQ(fs::current_path(), fs::path(dir / "data2/vistello"));
+    fs::create_directory(dir / "broken");
+    ASSERT_EQ(::mkfifo((dir / "broken/pipe").c_str(), 0600), 0);
+    EXPECT_NE(EnterFolder(dir / "data3/vistello", dir / "broken"), std::nullopt);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir / "data3"), {}), 0);
 
     fs::create_directory_symlink(dir / "elsewhere", dir / "link");
     EXPECT_NE(EnterFolder(dir / "link", dir / "demo"), std::nullopt);
