@@ -23,6 +23,9 @@ appstreamcli validate --no-net "$scratch"/unpacked/usr/share/metainfo/*.metainfo
 desktop-file-validate "$scratch"/unpacked/usr/share/applications/*.desktop || fail "desktop entry"
 
 version=$(dpkg-deb -f "$deb" Version)
+# What the shared-library scan cannot see: Qt's platform plugins, and ffmpeg for clips.
+dpkg-deb -f "$deb" Depends | grep -qw qt6-qpa-plugins || fail "Depends lacks qt6-qpa-plugins"
+dpkg-deb -f "$deb" Recommends | grep -qw ffmpeg || fail "Recommends lacks ffmpeg"
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --reinstall "$deb" >/dev/null
 dpkg -L vistello | while read -r path; do if [ ! -d "$path" ]; then echo "$path"; fi; done >"$scratch/installed"
 [ "$(vistello --version)" = "vistello $version" ] || fail "--version: $(vistello --version)"

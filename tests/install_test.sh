@@ -20,7 +20,8 @@ cmake --install "$build_dir" --component vistello --prefix "$prefix" >/dev/null
 manifest=$build_dir/install_manifest_vistello.txt
 
 sizes=(16 22 24 32 48 64 128 256)
-expected=(bin/vistello share/doc/vistello/manual.html
+libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build_dir/CMakeCache.txt")
+expected=(bin/vistello "$libdir/vistello/vistello-images.so" share/doc/vistello/manual.html
           share/vistello/templates/light.htm share/vistello/templates/dark.htm
           share/vistello/templates/light-overview.htm share/vistello/templates/dark-overview.htm
           share/vistello/templates/phone.htm share/vistello/templates/phone-overview.htm
@@ -42,14 +43,31 @@ done
 desktop_entry=$prefix/share/applications/org.vistello.Vistello.desktop
 desktop-file-validate "$desktop_entry" || fail "desktop entry not valid"
 grep -qx 'Exec=vistello --desktop' "$desktop_entry" || fail "desktop entry does not start --desktop"
+# The entry, its icon and the AppStream data name one another, and the release is this version.
+icon=$(sed -n 's/^Icon=//p' "$desktop_entry")
+[ -f "$prefix/share/icons/hicolor/48x48/apps/$icon.png" ] || fail "no icon named $icon"
+metainfo=$prefix/share/metainfo/$icon.metainfo.xml
+grep -q "<launchable type=\"desktop-id\">$(basename "$desktop_entry")</launchable>" "$metainfo" ||
+    fail "the AppStream data launch no installed entry"
+version=$("$prefix/bin/vistello" --version | cut -d' ' -f2)
+grep -q "<release version=\"$version\"" "$metainfo" || fail "AppStream release is not $version"
 
 program=$prefix/bin/vistello
 [[ $("$program" --version) == "vistello "* ]] || fail "--version"
 "$program" --help | grep -q -- '--desktop' || fail "--help"
-# The manual page gives each option as --help does, word for word.
-manual=$(LC_ALL=C MANWIDTH=1000 man -l "$prefix/share/man/man1/vistello.1.gz" 2>&1 | tr -s ' \n' ' ')
+# The manual page gives the synopsis and each option as --help does, word for word, hyphens as
+# hyphens, under this version.
+manual=$(LC_ALL=C.UTF-8 MANWIDTH=1000 man -l "$prefix/share/man/man1/vistello.1.gz" 2>&1 | tr -s ' \n' ' ')
 options=$("$program" --help | sed '1,/^$/d' | tr -s ' \n' ' ')
 [[ $manual == *"$options"* ]] || fail "the manual page's options differ from --help: $manual"
+synopsis=$("$program" --help | sed -n 's/^ *\(Usage\|or\): //p' | tr '\n' ' ')
+[[ $manual == *"SYNOPSIS $synopsis"* ]] || fail "the manual page's synopsis differs from --help"
+[[ $manual == *"Vistello $version "* ]] || fail "the manual page is not of version $version"
+! zcat "$prefix/share/man/man1/vistello.1.gz" | grep -q '^[^.].*[^\\]-' ||
+    fail "the manual page has a hyphen that renders as a dash or breaks a line"
+for option in --generate --import --by-date --albums --desktop -h --help --version; do
+    "$program" --help | grep -q -- " $option\b" || fail "--help does not tell of $option"
+done
 said=$("$program" --no-such-option 2>&1 >/dev/null) && fail "unknown option accepted" || status=$?
 [ "$status" -eq 2 ] && grep -q '^Usage: vistello' <<<"$said" || fail "unknown option"
 

@@ -1,10 +1,13 @@
 #include "app/desktop_folder.h"
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 namespace vistello {
@@ -31,23 +34,41 @@ bool IsMissing(const fs::path& path) {
     return ::lstat(path.c_str(), &status) != 0 && errno == ENOENT;
 }
 
+// The copy of the demo beside the folder is named after it, this mark and the run's process.
+constexpr std::string_view kCopyMark = ".new-";
+
+// A first start ended during its copy leaves the copy behind, and the folder still to be made:
+// the next first start clears what runs no longer running left.
+void ClearDeadCopies(const fs::path& folder) {
+    const std::string prefix = folder.filename().string().append(kCopyMark);
+    std::error_code error;
+    for (fs::directory_iterator it(folder.parent_path(), error), end; !error && it != end;
+         it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        pid_t run = 0;
+        const char* digits = name.data() + prefix.size();
+        const char* last = name.data() + name.size();
+        if (!name.starts_with(prefix) || std::from_chars(digits, last, run).ptr != last) continue;
+        if (run > 0 && ::kill(run, 0) != 0 && errno == ESRCH) {
+            std::error_code ignored;
+            fs::remove_all(it->path(), ignored);
+        }
+    }
+}
+
 // Copied beside the folder and renamed into place, so that a start ended halfway, or two starts
-// at once, never leave a workspace with half a demo in it.
-std::optional<std::string> CopyDemo(const fs::path& demo, const fs::path& folder) {
-    const fs::path copy = folder.string() + ".new-" + std::to_string(::getpid());
+// at once, never leave a workspace with half a demo in it. A demo that cannot be copied leaves
+// the folder to be made empty: it must not keep the program from starting.
+void CopyDemo(const fs::path& demo, const fs::path& folder) {
+    ClearDeadCopies(folder);
+    const fs::path copy = folder.string().append(kCopyMark).append(std::to_string(::getpid()));
     std::error_code error;
     fs::remove_all(copy, error);
-    if (::mkdir(copy.c_str(), 0700) != 0) return Reason(errno);
+    if (::mkdir(copy.c_str(), 0700) != 0) return;
     fs::copy(demo, copy, fs::copy_options::recursive, error);
-    if (!error && ::rename(copy.c_str(), folder.c_str()) != 0) {
-        error.assign(errno, std::generic_category());
-        // Another start made the folder first; theirs is as good as ours.
-        if (error == std::errc::directory_not_empty || error == std::errc::file_exists) error = {};
-    }
-    std::error_code ignored;
-    fs::remove_all(copy, ignored);
-    if (error) return error.message();
-    return std::nullopt;
+    // When another start made the folder first, the rename fails, and theirs is as good as ours.
+    if (!error) ::rename(copy.c_str(), folder.c_str());
+    fs::remove_all(copy, error);
 }
 
 }  // namespace
@@ -64,7 +85,7 @@ std::optional<std::string> EnterFolder(const std::string& folder, const std::str
     const bool firstStart = !demo.empty() && fs::is_directory(demo, error) && IsMissing(path);
     if (firstStart) {
         if (auto reason = MakeFolders(path.parent_path())) return reason;
-        if (auto reason = CopyDemo(demo, path)) return reason;
+        CopyDemo(demo, path);
     }
     if (auto reason = MakeFolders(path)) return reason;
     if (::chdir(path.c_str()) != 0) return Reason(errno);

@@ -12,8 +12,8 @@ std::optional<std::string> DesktopFolder(const char* xdgDataHome, const char* ho
 
 // Makes the folder the current directory, first creating it and any missing parents, readable
 // by the user alone. On first start, when the folder is not there yet and `demo` is a folder, the
-// new folder starts as a copy of it, whole or not at all. Nothing on success; otherwise the
-// reason, and the current directory is unchanged.
+// new folder starts as a copy of it, whole or not at all: empty when the copy fails. Nothing on
+// success; otherwise the reason, and the current directory is unchanged.
 std::optional<std::string> EnterFolder(const std::string& folder, const std::string& demo = {});
 
 }  // namespace vistello
