@@ -10,9 +10,9 @@ sudo=""
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# Only the program and its data: no headers, libraries, tests or benchmarks.
+# Only the program, its image module and its data: no headers, libraries, tests or benchmarks.
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' >"$scratch/files"
-allowed='^usr/(bin/(vistello)?|share/((vistello|applications|icons|metainfo|man|doc|doc-base)(/.*)?)?)?$'
+allowed='^usr/(bin/(vistello)?|lib/([a-z0-9_-]+/(vistello/(vistello-images\.so)?)?)?|share/((vistello|applications|icons|metainfo|man|doc|doc-base)(/.*)?)?)?$'
 stray=$(grep -Ev "$allowed" "$scratch/files" || true)
 [ -z "$stray" ] || fail "files that do not belong in the package: $stray"
 
