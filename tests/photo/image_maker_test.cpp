@@ -1,3 +1,4 @@
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <exiv2/exiv2.hpp>
@@ -5,6 +6,7 @@
 #include <vips/vips8>
 
 #include "generator/page_set.h"
+#include "images/image_module.h"
 #include "images/vips_image_maker.h"
 #include "support/temp_dir.h"
 
@@ -224,6 +226,18 @@ TEST_F(ImageMakerTest, DamagedPhotosAreMadeWholeOrCountedAsFailed) {
             EXPECT_FALSE(fs::exists("web/" + entry.imagePath)) << entry.imagePath;
         }
     }
+}
+
+// The program reaches the library through its module: the first place that holds one serves, and
+// with none every image fails with the reason rather than being copied as if no format were known.
+TEST(ImageModuleTest, LoadsTheFirstModuleThereOrFailsEachImageWithTheReason) {
+    ScratchDir dir;
+    WritePhoto(dir / "photo.jpg", 400, 300, 1, false);
+    ImageModule module({dir / "none.so", VISTELLO_IMAGE_MODULE});
+    EXPECT_EQ(module.Examine(dir / "photo.jpg").value_or(ImageFacts{}).width, 400);
+    ImageModule missing({dir / "none.so"});
+    EXPECT_EQ(missing.Examine(dir / "photo.jpg"), std::nullopt);
+    EXPECT_THAT(missing.Make({}).failure, ::testing::HasSubstr("none.so"));
 }
 
 }  // namespace
