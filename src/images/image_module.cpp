@@ -17,6 +17,10 @@ ImageModule::ImageModule(std::vector<std::string> places) : m_places(std::move(p
 
 ImageMaker* ImageModule::Load() {
     std::call_once(m_loaded, [this] {
+        if (auto entry = reinterpret_cast<Entry>(::dlsym(RTLD_DEFAULT, kImageMakerEntry))) {
+            m_maker = entry();
+            return;
+        }
         for (const std::string& place : m_places) {
             void* module = ::dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
             if (module == nullptr) {

@@ -18,7 +18,8 @@ inline constexpr const char* kImageMakerEntry = "vistello_image_maker";
 // every start, and a start only to edit a list would wait for them.
 class ImageModule final : public ImageMaker {
 public:
-    // The places the module may be, tried in order.
+    // The places the module may be, tried in order, unless the program carries the library
+    // itself.
     explicit ImageModule(std::vector<std::string> places);
     std::optional<ImageFacts> Examine(const std::string& source) override;
     MadeImage Make(const ImageJob& job) override;
