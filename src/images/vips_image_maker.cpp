@@ -8,6 +8,8 @@
 // After the library's own header, which the switch of its code generator needs before it.
 #include <vips/vector.h>
 
+#include "images/format_quality.h"
+
 namespace vistello {
 
 namespace {
@@ -60,26 +62,25 @@ std::string Bytes(VipsBlob* blob) {
 
 std::string Encode(const VImage& image, ImageFormat format, const ImageJob& job) {
     const bool strip = !job.keepDetails;
+    const int quality = EncoderQuality(format, job.quality);
     switch (format) {
         case ImageFormat::Png:
             return Bytes(image.pngsave_buffer(VImage::option()->set("strip", strip)));
         case ImageFormat::WebP:
             return Bytes(image.webpsave_buffer(
-                VImage::option()->set("Q", job.quality)->set("strip", strip)->set("effort", 4)));
+                VImage::option()->set("Q", quality)->set("strip", strip)->set("effort", 4)));
         case ImageFormat::Avif:
             return Bytes(
                 image.heifsave_buffer(VImage::option()
-                                          ->set("Q", job.quality)
+                                          ->set("Q", quality)
                                           ->set("strip", strip)
                                           ->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1)
                                           ->set("effort", 2)));
         case ImageFormat::Jpeg:
             break;
     }
-    return Bytes(image.jpegsave_buffer(VImage::option()
-                                           ->set("Q", job.quality)
-                                           ->set("strip", strip)
-                                           ->set("optimize_coding", true)));
+    return Bytes(image.jpegsave_buffer(
+        VImage::option()->set("Q", quality)->set("strip", strip)->set("optimize_coding", true)));
 }
 
 EncodedImage Encoded(const VImage& image, ImageFormat format, const ImageJob& job) {

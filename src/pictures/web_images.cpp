@@ -130,22 +130,31 @@ ImageFormat OwnFormat(const ImageFacts& facts) {
     return facts.transparent ? ImageFormat::Png : ImageFormat::Jpeg;
 }
 
+// The longer side a copy of the image needs to be `width` pixels wide; the width itself when the
+// image's size is not known.
+int SideForWidth(const ImageFacts& facts, int width) {
+    if (facts.width <= 0 || facts.height <= 0) return width;
+    const long long longer = LongerSide(facts);
+    return static_cast<int>((width * longer + facts.width / 2) / facts.width);
+}
+
 // A web copy's smaller copies in its own format, then every size in WebP and, where the settings
-// say, in AVIF: each smaller than the copy, named after it with its side ("dawn-480.jpg").
+// say, in AVIF: each narrower than the copy, named after it with its width ("dawn-480.jpg").
 std::vector<ImageOutput> Ladder(NameClaims& claims, const std::string& copy,
                                 const ImageFacts& facts, const WebSettings& settings) {
     const int largest =
         facts.width > 0 ? std::min(settings.largestSide, LongerSide(facts)) : settings.largestSide;
-    std::vector<int> sides;
-    for (const int side : kLadderSides) {
-        if (side < largest) sides.push_back(side);
+    std::vector<std::pair<int, int>> rungs;
+    for (const int width : kLadderWidths) {
+        const int side = SideForWidth(facts, width);
+        if (side < largest) rungs.emplace_back(width, side);
     }
     const std::string stem(StemOf(copy));
     std::vector<ImageOutput> outputs;
     const auto add = [&](ImageFormat format, std::string_view extension) {
-        for (const int side : sides) {
+        for (const auto& [width, side] : rungs) {
             std::string suffix(1, '-');
-            suffix += std::to_string(side);
+            suffix += std::to_string(width);
             outputs.push_back(
                 {claims.Unique(Derived(stem, suffix, extension), extension), side, format});
         }

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "output/made_files.h"
 #include "media/clip_maker.h"
 #include "media/image_maker.h"
+#include "output/made_files.h"
 #include "show/web_settings.h"
 #include "slides/image_entry.h"
 #include "slides/slide_kind.h"
@@ -22,8 +22,14 @@ namespace vistello {
 
 inline constexpr std::string_view kThumbnailFolder = "thumbs/";
 
-// The longer sides of the smaller copies a picture element offers beside the web copy.
-inline constexpr std::array<int, 4> kLadderSides = {480, 800, 1200, 1600};
+// The widths of the smaller copies a picture element offers beside the web copy, whether the
+// photo is wide or tall, as a browser picks the narrowest copy at least as wide as the picture
+// shows in device pixels. Each is just wide enough for a kind of screen, so that none is sent a
+// copy much larger than it shows: 750 for a phone of 360 to 375 pixels at twice the density, and
+// for a tall photo on a phone held sideways; 1125 for phones of 360 to 412 pixels at 2.6 to 3
+// times (1071 to 1125); 1290 for those of 390 to 430 at 3 times; 1600 for a desktop window; 480
+// for small windows.
+inline constexpr std::array<int, 5> kLadderWidths = {480, 750, 1125, 1290, 1600};
 
 // What the templates of a show ask of its pictures beyond the settings.
 struct PictureNeeds {

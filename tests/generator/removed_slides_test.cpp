@@ -100,7 +100,7 @@ TEST_F(RemovedSlidesTest, ARemovedSlidesPageAndPicturesLeaveTheFolder) {
     EXPECT_EQ(images.made, 0);
     const Files before = Published("out");
     const Files ofB = Of(before, "b");
-    ASSERT_EQ(ofB.size(), 12u);
+    ASSERT_EQ(ofB.size(), 14u);
 
     const PageSetResult result = Generate({"a", "c"});
     EXPECT_EQ(result.removed.size(), ofB.size());
@@ -130,14 +130,14 @@ TEST_F(RemovedSlidesTest, AFileChangedSinceOrThatCannotGoStaysAndIsSaid) {
     ASSERT_EQ(result.failures.size(), 1u);
     EXPECT_THAT(result.failures[0],
                 ::testing::EndsWith(": could not be removed: Permission denied"));
-    EXPECT_EQ(result.removed.size(), 10u);
+    EXPECT_EQ(result.removed.size(), 12u);
     EXPECT_EQ(ReadBytes("out/b.htm"), "my own notes");
 
     ops = &realOps;
     result = Generate({"a"});
     EXPECT_EQ(result.removed.size(), 1u);
     EXPECT_THAT(result.kept, IsEmpty());
-    EXPECT_EQ(Published("out").size(), 13u);
+    EXPECT_EQ(Published("out").size(), 15u);
 }
 
 // Two projects into one folder: what one removes never touches the other's files, nor a picture
