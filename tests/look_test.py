@@ -5,8 +5,11 @@ an album's overview to the one above it; a clip's page of every look loads the c
 length and leaves the keys and swipes on the clip to it, and Play waits for a clip to end. On a
 phone's screen the photo follows the finger: a pinch zooms and a swipe then pans, a short swipe
 springs back, a long or quick one changes the slide, a swipe down opens the overview at the
-slide's tile, Back leaves the show at once, and with reduced motion nothing animates. Driven
+slide's tile, Back leaves the show at once, and with reduced motion nothing animates. Served, the
+show has the browser prepare the next page ahead. Driven
 through ChromeDriver's WebDriver interface, with nothing but the standard library."""
+import functools
+import http.server
 import json
 import os
 import shutil
@@ -14,6 +17,7 @@ import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import urllib.request
 
@@ -178,6 +182,35 @@ def gestures(browser, show):
     browser.wait_for("/index.htm#s03.htm")
 
 
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+# From a server the next page is prepared ahead and a swipe shows that one. Last: once a prepared
+# page has taken over, the driver waits in vain on navigations it starts.
+def served(browser, show):
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+                                             functools.partial(Quiet, directory=show))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    base = "http://127.0.0.1:%d" % server.server_address[1]
+    try:
+        browser.open(base + "/index.htm")
+        browser.run("document.querySelector('main ul a').click();")
+        for page in ("/s01.htm", "/s02.htm", "/s03.htm"):
+            browser.wait_for(page)
+            browser.until(READY, "the next slide's picture was not fetched beside the photo")
+            browser.until("return document.querySelector('script[type=speculationrules]');",
+                          "the next page was not prepared ahead")
+            browser.touch([(350, 200)], [(150, 200)])
+        browser.wait_for("/s04.htm")
+        if not browser.run("return performance.getEntriesByType('navigation')[0]"
+                           ".activationStart > 0;"):
+            fail("served, the next slide's page was not the one prepared ahead")
+    finally:
+        server.shutdown()
+
+
 with tempfile.TemporaryDirectory() as work:
     for name in ("a.jpg", "b.jpg"):
         subprocess.run(["vips", "black", os.path.join(work, name), "640", "480"], check=True)
@@ -271,6 +304,7 @@ with tempfile.TemporaryDirectory() as work:
             fail("Play left the clip after %s s, before its end" % 6)
         browser.wait_for("/first.htm#play")
         gestures(browser, os.path.join(work, "gestures"))
+        served(browser, os.path.join(work, "gestures"))
         browser.close()
     finally:
         driver.terminate()
