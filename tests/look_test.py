@@ -2,8 +2,14 @@
 folder in headless Chromium, follows the arrow key to the next slide and Escape to the overview
 page; in a site of albums the trail leads up from a slide, and Escape and the up arrow climb from
 an album's overview to the one above it; a clip's page of every look loads the clip and knows its
-length and leaves the keys and swipes on the clip to it, and Play waits for a clip to end. Driven
+length and leaves the keys and swipes on the clip to it, and Play waits for a clip to end. On a
+phone's screen the photo follows the finger: a pinch zooms and a swipe then pans, a short swipe
+springs back, a long or quick one changes the slide, a swipe down opens the overview at the
+slide's tile, Back leaves the show at once, and with reduced motion nothing animates. Served, the
+show has the browser prepare the next page ahead. Driven
 through ChromeDriver's WebDriver interface, with nothing but the standard library."""
+import functools
+import http.server
 import json
 import os
 import shutil
@@ -11,6 +17,7 @@ import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import urllib.request
 
@@ -65,6 +72,32 @@ class Browser:
             time.sleep(0.1)
         fail("the browser stayed on %s instead of going to %s" % (self.url(), ending))
 
+    def cdp(self, command, params=None):
+        return self.call("POST", self.session + "/goog/cdp/execute",
+                         {"cmd": command, "params": params or {}})
+
+    def until(self, script, what):
+        for _ in range(300):
+            try:
+                if self.run(script):
+                    return
+            except OSError:
+                pass
+            time.sleep(0.1)
+        fail(what + " (at %s)" % self.url())
+
+    # Fingers at (x, y) points, moved in steps to their ends over `seconds`, then lifted.
+    def touch(self, starts, ends, steps=8, seconds=0.2):
+        def points(f):
+            return [{"x": a[0] + (b[0] - a[0]) * f, "y": a[1] + (b[1] - a[1]) * f, "id": i}
+                    for i, (a, b) in enumerate(zip(starts, ends))]
+        self.cdp("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": points(0)})
+        for step in range(1, steps + 1):
+            time.sleep(seconds / steps)
+            self.cdp("Input.dispatchTouchEvent", {"type": "touchMove",
+                                                  "touchPoints": points(step / steps)})
+        self.cdp("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+
     def close(self):
         self.call("DELETE", self.session)
 
@@ -84,6 +117,100 @@ touch('touchend', 100);
 """
 
 
+PHOTO = "document.querySelector('.stage img')"
+# The page has settled once the next slide's picture waits, decoded, beside the photo.
+READY = "var s = document.querySelector('.side img'); return Boolean(s && s.complete);"
+
+
+def gestures(browser, show):
+    browser.cdp("Emulation.setDeviceMetricsOverride",
+                {"width": 412, "height": 915, "deviceScaleFactor": 1, "mobile": True})
+    browser.cdp("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+    browser.open("file://" + os.path.join(show, "index.htm"))
+    browser.run("document.querySelector('main ul a').click();")
+    browser.wait_for("/s01.htm")
+    browser.until(READY, "the next slide's picture was not fetched beside the photo")
+    # A pinch zooms about the fingers and fetches the largest copy; a swipe then pans.
+    browser.touch([(180, 200), (230, 200)], [(100, 200), (310, 200)])
+    scale = browser.run("return new DOMMatrix(getComputedStyle(%s).transform).a;" % PHOTO)
+    if not 3.5 < scale < 4.5:
+        fail("a pinch spreading the fingers four times zoomed %s times" % scale)
+    browser.until("return /s01[.](jpg|webp)$/.test(%s.currentSrc);" % PHOTO,
+                  "zoomed in, the photo stayed with a smaller copy")
+    before = browser.run("return new DOMMatrix(getComputedStyle(%s).transform).e;" % PHOTO)
+    browser.touch([(300, 200)], [(100, 200)], seconds=0.4)
+    time.sleep(0.5)
+    after = browser.run("return new DOMMatrix(getComputedStyle(%s).transform).e;" % PHOTO)
+    if not browser.url().endswith("/s01.htm") or after >= before:
+        fail("zoomed, a swipe went to %s and moved the photo from %s to %s"
+             % (browser.url(), before, after))
+    if browser.run("return document.scrollingElement.scrollLeft;") != 0:
+        fail("the page scrolled sideways")
+    # A short slow swipe springs back; while the finger is down the next picture shows beside.
+    for motion, animates in (("no-preference", True), ("reduce", False)):
+        browser.cdp("Emulation.setEmulatedMedia",
+                    {"features": [{"name": "prefers-reduced-motion", "value": motion}]})
+        browser.open("file://" + os.path.join(show, "s02.htm"))
+        browser.until(READY, "the next slide's picture was not fetched beside the photo")
+        browser.touch([(300, 200)], [(220, 200)], seconds=0.6)
+        moving = browser.run("return document.getAnimations().length > 0;")
+        time.sleep(0.5)
+        if moving != animates:
+            fail("with %s motion, the photo springing back animated: %s" % (motion, moving))
+        if not browser.url().endswith("/s02.htm") or browser.run(
+                "return new DOMMatrix(getComputedStyle(%s).transform).e;" % PHOTO) != 0:
+            fail("a short swipe did not spring back")
+    browser.cdp("Emulation.setEmulatedMedia", {"features": []})
+    # A long swipe, then a quick one, change the slide; a swipe right goes back.
+    for start, end, steps, page in ((350, 150, 8, "/s03.htm"), (300, 240, 1, "/s04.htm"),
+                                    (100, 300, 8, "/s03.htm")):
+        browser.until(READY, "the next slide's picture was not fetched beside the photo")
+        browser.touch([(start, 200)], [(end, 200)], steps=steps, seconds=0.06 * steps)
+        browser.wait_for(page)
+    # A swipe down opens the overview at this slide's tile.
+    browser.touch([(200, 150)], [(200, 400)], seconds=0.3)
+    browser.wait_for("/index.htm#s03.htm")
+    browser.until("return document.activeElement.href.endsWith('/s03.htm');",
+                  "the overview did not focus the slide's tile")
+    # Ten slides on, Back returns to the overview rather than to the slide before.
+    browser.run("document.activeElement.click();")
+    for number in range(4, 14):
+        browser.wait_for("/s%02d.htm" % (number - 1))
+        browser.press("\ue014")  # the right arrow key
+    browser.wait_for("/s13.htm")
+    browser.call("POST", browser.session + "/back", {})
+    browser.wait_for("/index.htm#s03.htm")
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+# From a server the next page is prepared ahead and a swipe shows that one. Last: once a prepared
+# page has taken over, the driver waits in vain on navigations it starts.
+def served(browser, show):
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+                                             functools.partial(Quiet, directory=show))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    base = "http://127.0.0.1:%d" % server.server_address[1]
+    try:
+        browser.open(base + "/index.htm")
+        browser.run("document.querySelector('main ul a').click();")
+        for page in ("/s01.htm", "/s02.htm", "/s03.htm"):
+            browser.wait_for(page)
+            browser.until(READY, "the next slide's picture was not fetched beside the photo")
+            browser.until("return document.querySelector('script[type=speculationrules]');",
+                          "the next page was not prepared ahead")
+            browser.touch([(350, 200)], [(150, 200)])
+        browser.wait_for("/s04.htm")
+        if not browser.run("return performance.getEntriesByType('navigation')[0]"
+                           ".activationStart > 0;"):
+            fail("served, the next slide's page was not the one prepared ahead")
+    finally:
+        server.shutdown()
+
+
 with tempfile.TemporaryDirectory() as work:
     for name in ("a.jpg", "b.jpg"):
         subprocess.run(["vips", "black", os.path.join(work, name), "640", "480"], check=True)
@@ -100,6 +227,18 @@ with tempfile.TemporaryDirectory() as work:
                           % (templates, look, look, templates, look))
         subprocess.run([program, "--generate", look + ".dat"], cwd=work, check=True,
                        stdout=subprocess.DEVNULL)
+    # Thirteen slides for the fingers, each named by its number.
+    os.makedirs(os.path.join(work, "gestures"))
+    with open(os.path.join(work, "gestures.dat"), "w") as project:
+        project.write("TEMPLATE=%s/phone.htm\nOVERVIEW=%s/phone-overview.htm\nOUTPUT=gestures\n"
+                      "WEBSIDE=800\nTHUMBSIDE=100\n" % (templates, templates))
+        for number in range(13, 0, -1):
+            name = "s%02d.jpg" % number
+            subprocess.run(["vips", "gaussnoise", os.path.join(work, name), "1000", "750"],
+                           check=True)
+            project.write("IMAGE=%s\nTITLE=s%02d\n\n" % (name, number))
+    subprocess.run([program, "--generate", "gestures.dat"], cwd=work, check=True,
+                   stdout=subprocess.DEVNULL)
     # A site: the photo at the top, an album Trip and in it the album Rome.
     os.makedirs(os.path.join(work, "pics", "Trip", "Rome"))
     for name, folder in (("a.jpg", "pics"), ("b.jpg", "pics/Trip/Rome")):
@@ -127,7 +266,7 @@ with tempfile.TemporaryDirectory() as work:
         browser.press("\ue014")  # the right arrow key
         browser.wait_for("/second.htm")
         browser.press("\ue00c")  # Escape
-        browser.wait_for("/index.htm")
+        browser.wait_for("/index.htm#second.htm")
         site = os.path.join(work, "site")
         browser.open("file://" + os.path.join(site, "trip", "rome", "b.htm"))
         trail = browser.run("return Array.from(document.querySelectorAll('.trail a'), "
@@ -136,7 +275,7 @@ with tempfile.TemporaryDirectory() as work:
         if trail != ["file://" + os.path.join(site, step) for step in steps]:
             fail("the trail of an album's slide leads to %s" % trail)
         browser.press("\ue00c")  # Escape
-        browser.wait_for("/site/trip/rome/index.htm")
+        browser.wait_for("/site/trip/rome/index.htm#b.htm")
         browser.press("\ue00c")
         browser.wait_for("/site/trip/index.htm")
         browser.press("\ue013")  # the up arrow
@@ -164,6 +303,8 @@ with tempfile.TemporaryDirectory() as work:
         if not browser.url().endswith("/clip.htm#play"):
             fail("Play left the clip after %s s, before its end" % 6)
         browser.wait_for("/first.htm#play")
+        gestures(browser, os.path.join(work, "gestures"))
+        served(browser, os.path.join(work, "gestures"))
         browser.close()
     finally:
         driver.terminate()
