@@ -9,14 +9,15 @@ Usage: phone_gestures.py VISTELLO TEMPLATES"""
 import http.server
 import json
 import os
-import socket
 import statistics
 import subprocess
 import sys
 import tempfile
 import threading
 import time
-import urllib.request
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
+from webdriver import Browser, free_port  # noqa: E402
 
 program, templates = sys.argv[1], sys.argv[2]
 asked = {}
@@ -46,67 +47,6 @@ class Counting(http.server.SimpleHTTPRequestHandler):
 
     def log_message(self, *args):
         pass
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
-
-
-class Browser:
-    def __init__(self, port):
-        self.base = "http://127.0.0.1:%d" % port
-        options = {"args": ["--headless=new", "--no-sandbox"]}
-        for _ in range(300):
-            try:
-                session = self.call("POST", "/session", {
-                    "capabilities": {"alwaysMatch": {"goog:chromeOptions": options}}})
-                break
-            except OSError:
-                time.sleep(0.1)
-        self.session = "/session/" + session["sessionId"]
-
-    def call(self, method, path, body=None):
-        data = json.dumps(body).encode() if body is not None else None
-        request = urllib.request.Request(self.base + path, data=data, method=method,
-                                         headers={"Content-Type": "application/json"})
-        with urllib.request.urlopen(request, timeout=60) as answer:
-            return json.load(answer)["value"]
-
-    def cdp(self, command, params=None):
-        return self.call("POST", self.session + "/goog/cdp/execute",
-                         {"cmd": command, "params": params or {}})
-
-    def open(self, url):
-        self.call("POST", self.session + "/url", {"url": url})
-
-    def url(self):
-        return self.call("GET", self.session + "/url")
-
-    def run(self, script):
-        return self.call("POST", self.session + "/execute/sync", {"script": script, "args": []})
-
-    def until(self, script):
-        for _ in range(600):
-            try:
-                if self.run(script):
-                    return
-            except OSError:
-                pass
-            time.sleep(0.05)
-        sys.exit("gave up waiting for: " + script)
-
-    def touch(self, starts, ends, steps, seconds):
-        def points(f):
-            return [{"x": a[0] + (b[0] - a[0]) * f, "y": a[1] + (b[1] - a[1]) * f, "id": i}
-                    for i, (a, b) in enumerate(zip(starts, ends))]
-        self.cdp("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": points(0)})
-        for step in range(1, steps + 1):
-            time.sleep(seconds / steps)
-            self.cdp("Input.dispatchTouchEvent", {"type": "touchMove",
-                                                  "touchPoints": points(step / steps)})
-        self.cdp("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
 
 
 # On every page: the moment a finger lifts, kept across pages, and the moment the new page's
@@ -153,7 +93,7 @@ window.frames_ = []; var last = 0;
 # How many times did the server send that picture?
 def sent_once(browser, base):
     browser.open(base + "/show/dawn_over_the_hills.htm")
-    browser.until(READY)
+    browser.until(READY, "the next picture beside the photo")
     time.sleep(1)
     browser.touch([(330, 200)], [(80, 200)], 4, 0.12)
     browser.until("return location.pathname.endsWith('lake_at_noon.htm') && "
@@ -168,7 +108,8 @@ def swipes(browser, base):
     floors = []
     forward = True
     while len(json.loads(browser.run("return sessionStorage.swipes || '[]';"))) < 20:
-        browser.until(READY.replace("return ", "return document.readyState === 'complete' && "))
+        browser.until(READY.replace("return ", "return document.readyState === 'complete' && "),
+                      "the page and the next picture")
         time.sleep(0.3)
         has_next = browser.run("return Boolean(document.querySelector('#next a'));")
         has_back = browser.run("return Boolean(document.querySelector('#back a'));")
@@ -181,7 +122,7 @@ def swipes(browser, base):
             time.sleep(0.02)
     found = json.loads(browser.run("return sessionStorage.swipes;"))
     for _ in range(20):
-        browser.until(READY)
+        browser.until(READY, "the next picture beside the photo")
         floors.append(browser.call("POST", browser.session + "/execute/async",
                                    {"script": FLOOR, "args": []}))
         browser.run("var s = document.querySelector('.side');"
@@ -193,7 +134,7 @@ def swipes(browser, base):
 
 def pinch(browser, base):
     browser.open(base + "/big/show/big.htm")
-    browser.until("var i = document.querySelector('.stage img'); return i.complete;")
+    browser.until("var i = document.querySelector('.stage img'); return i.complete;", "the photo")
     time.sleep(1)
     browser.run(FRAMES)
     browser.touch([(180, 150), (230, 150)], [(60, 150), (350, 150)], 60, 1.0)
@@ -205,7 +146,7 @@ def pinch(browser, base):
 
 
 with tempfile.TemporaryDirectory() as work:
-    subprocess.run(["/work/main/build/tools/vistello_demo", templates, os.path.join(work, "demo")],
+    subprocess.run([os.path.join(os.path.dirname(program), "tools", "vistello_demo"), templates, os.path.join(work, "demo")],
                    check=True, stdout=subprocess.DEVNULL)
     with open(os.path.join(work, "demo", "demo.dat")) as demo:
         rows = demo.read().split("IMAGE=", 1)[1]

@@ -10,96 +10,17 @@ show has the browser prepare the next page ahead. Driven
 through ChromeDriver's WebDriver interface, with nothing but the standard library."""
 import functools
 import http.server
-import json
 import os
 import shutil
-import socket
 import subprocess
 import sys
 import tempfile
 import threading
 import time
-import urllib.request
+
+from webdriver import Browser, fail, free_port
 
 program, templates = sys.argv[1], sys.argv[2]
-
-
-def fail(what):
-    print("FAIL: " + what, file=sys.stderr)
-    sys.exit(1)
-
-
-def free_port():
-    with socket.socket() as probe:
-        probe.bind(("127.0.0.1", 0))
-        return probe.getsockname()[1]
-
-
-class Browser:
-    def __init__(self, port):
-        self.base = "http://127.0.0.1:%d" % port
-        options = {"args": ["--headless=new", "--no-sandbox", "--disable-gpu",
-                            "--autoplay-policy=no-user-gesture-required"]}
-        session = self.call("POST", "/session", {
-            "capabilities": {"alwaysMatch": {"goog:chromeOptions": options}}})
-        self.session = "/session/" + session["sessionId"]
-
-    def call(self, method, path, body=None):
-        data = json.dumps(body).encode() if body is not None else None
-        request = urllib.request.Request(self.base + path, data=data, method=method,
-                                         headers={"Content-Type": "application/json"})
-        with urllib.request.urlopen(request, timeout=30) as answer:
-            return json.load(answer)["value"]
-
-    def open(self, url):
-        self.call("POST", self.session + "/url", {"url": url})
-
-    def url(self):
-        return self.call("GET", self.session + "/url")
-
-    def press(self, key):
-        keys = [{"type": "keyDown", "value": key}, {"type": "keyUp", "value": key}]
-        self.call("POST", self.session + "/actions",
-                  {"actions": [{"type": "key", "id": "keyboard", "actions": keys}]})
-
-    def run(self, script):
-        return self.call("POST", self.session + "/execute/sync", {"script": script, "args": []})
-
-    def wait_for(self, ending):
-        for _ in range(300):
-            if self.url().endswith(ending):
-                return
-            time.sleep(0.1)
-        fail("the browser stayed on %s instead of going to %s" % (self.url(), ending))
-
-    def cdp(self, command, params=None):
-        return self.call("POST", self.session + "/goog/cdp/execute",
-                         {"cmd": command, "params": params or {}})
-
-    def until(self, script, what):
-        for _ in range(300):
-            try:
-                if self.run(script):
-                    return
-            except OSError:
-                pass
-            time.sleep(0.1)
-        fail(what + " (at %s)" % self.url())
-
-    # Fingers at (x, y) points, moved in steps to their ends over `seconds`, then lifted.
-    def touch(self, starts, ends, steps=8, seconds=0.2):
-        def points(f):
-            return [{"x": a[0] + (b[0] - a[0]) * f, "y": a[1] + (b[1] - a[1]) * f, "id": i}
-                    for i, (a, b) in enumerate(zip(starts, ends))]
-        self.cdp("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": points(0)})
-        for step in range(1, steps + 1):
-            time.sleep(seconds / steps)
-            self.cdp("Input.dispatchTouchEvent", {"type": "touchMove",
-                                                  "touchPoints": points(step / steps)})
-        self.cdp("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
-
-    def close(self):
-        self.call("DELETE", self.session)
 
 
 # A swipe to the left along the clip, as a finger on its timeline makes it.
@@ -256,7 +177,7 @@ with tempfile.TemporaryDirectory() as work:
         # A busy machine may take a while to start the driver, or the browser behind it.
         for _ in range(300):
             try:
-                browser = Browser(port)
+                browser = Browser(port, ["--disable-gpu", "--autoplay-policy=no-user-gesture-required"])
                 break
             except (OSError, KeyError, ValueError):
                 time.sleep(0.1)
