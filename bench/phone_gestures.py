@@ -19,7 +19,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
 from webdriver import Browser, free_port  # noqa: E402
 
-program, templates = sys.argv[1], sys.argv[2]
+program, templates = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 asked = {}
 
 
@@ -97,7 +97,7 @@ def sent_once(browser, base):
     time.sleep(1)
     browser.touch([(330, 200)], [(80, 200)], 4, 0.12)
     browser.until("return location.pathname.endsWith('lake_at_noon.htm') && "
-                  "document.querySelector('.stage img').complete;")
+                  "document.querySelector('.stage img').complete;", "the next slide")
     path = browser.run("return new URL(document.querySelector('.stage img').currentSrc).pathname;")
     return path, asked.get(path, 0)
 
