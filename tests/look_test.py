@@ -143,7 +143,7 @@ with tempfile.TemporaryDirectory() as work:
         os.makedirs(os.path.join(work, look))
         with open(os.path.join(work, look + ".dat"), "w") as project:
             project.write("TEMPLATE=%s/%s.htm\nOUTPUT=%s\nWEBSIDE=600\nTHUMBSIDE=100\n"
-                          "OVERVIEW=%s/%s-overview.htm\nIMAGE=b.jpg\nTITLE=Second\n\n"
+                          "OVERVIEW=%s/%s-overview.htm\nIMAGE=b.jpg\nTITLE=Second #2\n\n"
                           "IMAGE=a.jpg\nTITLE=First\n\nIMAGE=clip.mkv\nTITLE=Clip\n"
                           % (templates, look, look, templates, look))
         subprocess.run([program, "--generate", look + ".dat"], cwd=work, check=True,
@@ -185,9 +185,12 @@ with tempfile.TemporaryDirectory() as work:
             fail("ChromeDriver did not start a browser")
         browser.open("file://" + os.path.join(work, "phone", "first.htm"))
         browser.press("\ue014")  # the right arrow key
-        browser.wait_for("/second.htm")
+        browser.wait_for("/second_%232.htm")
         browser.press("\ue00c")  # Escape
-        browser.wait_for("/index.htm#second.htm")
+        browser.wait_for("/index.htm#second_%232.htm")
+        # A "#" in the slide's name is the name's, not the start of another address.
+        browser.until("return document.activeElement.href.endsWith('/second_%232.htm');",
+                      "the overview did not focus the tile of a slide with # in its name")
         site = os.path.join(work, "site")
         browser.open("file://" + os.path.join(site, "trip", "rome", "b.htm"))
         trail = browser.run("return Array.from(document.querySelectorAll('.trail a'), "
@@ -223,6 +226,8 @@ with tempfile.TemporaryDirectory() as work:
         time.sleep(6)
         if not browser.url().endswith("/clip.htm#play"):
             fail("Play left the clip after %s s, before its end" % 6)
+        if not browser.run("return document.body.classList.contains('bare');"):
+            fail("while Play ran, the bar stayed in sight")
         browser.wait_for("/first.htm#play")
         gestures(browser, os.path.join(work, "gestures"))
         served(browser, os.path.join(work, "gestures"))
