@@ -1,5 +1,6 @@
 #include "images/format_quality.h"
 
+#include <algorithm>
 #include <array>
 
 namespace vistello {
@@ -29,6 +30,7 @@ constexpr std::array<Match, 6> kMatches = {{
 
 int EncoderQuality(ImageFormat format, int quality) {
     if (format != ImageFormat::WebP && format != ImageFormat::Avif) return quality;
+    quality = std::clamp(quality, kMatches.front().jpeg, kMatches.back().jpeg);
     const bool webp = format == ImageFormat::WebP;
     for (size_t i = 1; i < kMatches.size(); ++i) {
         const Match& low = kMatches[i - 1];

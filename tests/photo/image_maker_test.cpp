@@ -6,6 +6,7 @@
 #include <vips/vips8>
 
 #include "generator/page_set.h"
+#include "images/format_quality.h"
 #include "images/image_module.h"
 #include "images/vips_image_maker.h"
 #include "support/temp_dir.h"
@@ -290,6 +291,19 @@ TEST(ImageModuleTest, LoadsTheFirstModuleThereOrFailsEachImageWithTheReason) {
     ImageModule missing({dir / "none.so"});
     EXPECT_EQ(missing.Examine(dir / "photo.jpg"), std::nullopt);
     EXPECT_THAT(missing.Make({}).failure, ::testing::HasSubstr("none.so"));
+}
+
+// Each format's own number for the user's quality, between the measured points on a straight
+// line, and never outside the encoders' range.
+TEST(FormatQualityTest, WebpAndAvifTakeTheirOwnNumbersForTheUsersQuality) {
+    const std::vector<std::array<int, 3>> cases = {{-5, 1, 1},     {1, 1, 1},    {50, 35, 44},
+                                                   {60, 45, 48},   {85, 78, 62}, {100, 100, 100},
+                                                   {101, 100, 100}};
+    for (const auto& [jpeg, webp, avif] : cases) {
+        EXPECT_EQ(EncoderQuality(ImageFormat::WebP, jpeg), webp) << jpeg;
+        EXPECT_EQ(EncoderQuality(ImageFormat::Avif, jpeg), avif) << jpeg;
+    }
+    EXPECT_EQ(EncoderQuality(ImageFormat::Jpeg, 85), 85);
 }
 
 }  // namespace
