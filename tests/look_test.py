@@ -5,7 +5,8 @@ an album's overview to the one above it; a clip's page of every look loads the c
 length and leaves the keys and swipes on the clip to it, and Play waits for a clip to end. On a
 phone's screen the photo follows the finger: a pinch zooms and a swipe then pans, a short swipe
 springs back, a long or quick one changes the slide, a swipe down opens the overview at the
-slide's tile, Back leaves the show at once, and with reduced motion nothing animates. Served, the
+slide's tile and from an album's overview to the one above, Back leaves the show at once, and with
+reduced motion nothing animates. Served, the
 show has the browser prepare the next page ahead. Driven
 through ChromeDriver's WebDriver interface, with nothing but the standard library."""
 import functools
@@ -39,6 +40,13 @@ touch('touchend', 100);
 
 
 PHOTO = "document.querySelector('.stage img')"
+VIEW_TRANSITION = """
+function has(rules) {
+  return Array.from(rules).some(r => (r instanceof CSSViewTransitionRule && r.navigation === 'auto')
+                                     || (r.cssRules && has(r.cssRules)));
+}
+return Array.from(document.styleSheets).some(s => has(s.cssRules));
+"""
 # The page has settled once the next slide's picture waits, decoded, beside the photo.
 READY = "var s = document.querySelector('.side img'); return Boolean(s && s.complete);"
 
@@ -51,6 +59,10 @@ def gestures(browser, show):
     browser.run("document.querySelector('main ul a').click();")
     browser.wait_for("/s01.htm")
     browser.until(READY, "the next slide's picture was not fetched beside the photo")
+    if browser.run("return document.querySelector('script[type=speculationrules]');"):
+        fail("from a folder, the page asked the browser to prepare pages it cannot")
+    if not browser.run(VIEW_TRANSITION):
+        fail("moving between slides is not a view transition")
     # A pinch zooms about the fingers and fetches the largest copy; a swipe then pans.
     browser.touch([(180, 200), (230, 200)], [(100, 200), (310, 200)])
     scale = browser.run("return new DOMMatrix(getComputedStyle(%s).transform).a;" % PHOTO)
@@ -128,6 +140,13 @@ def served(browser, show):
         if not browser.run("return performance.getEntriesByType('navigation')[0]"
                            ".activationStart > 0;"):
             fail("served, the next slide's page was not the one prepared ahead")
+        # Prepared ahead, the page looked ahead in its turn only once shown.
+        browser.until(READY, "the next slide's picture was not fetched beside the photo")
+        if not browser.run("var n = performance.getEntriesByType('navigation')[0];"
+                           "var f = performance.getEntriesByType('resource')"
+                           ".filter(e => e.initiatorType === 'fetch');"
+                           "return f.length > 0 && f.every(e => e.startTime >= n.activationStart);"):
+            fail("a page prepared ahead fetched its neighbours before it was shown")
     finally:
         server.shutdown()
 
@@ -145,6 +164,7 @@ with tempfile.TemporaryDirectory() as work:
             project.write("TEMPLATE=%s/%s.htm\nOUTPUT=%s\nWEBSIDE=600\nTHUMBSIDE=100\n"
                           "OVERVIEW=%s/%s-overview.htm\nIMAGE=b.jpg\nTITLE=Second #2\n\n"
                           "IMAGE=a.jpg\nTITLE=First\n\nIMAGE=clip.mkv\nTITLE=Clip\n"
+                          "DESCRIPTION=<i>Far</i> hills\n"
                           % (templates, look, look, templates, look))
         subprocess.run([program, "--generate", look + ".dat"], cwd=work, check=True,
                        stdout=subprocess.DEVNULL)
@@ -206,6 +226,9 @@ with tempfile.TemporaryDirectory() as work:
         browser.wait_for("/site/index.htm")
         for look in ("phone", "light", "dark"):
             browser.open("file://" + os.path.join(work, look, "clip.htm"))
+            summary = browser.run("return document.querySelector('meta[name=description]').content;")
+            if summary != "Far hills":
+                fail("%s: the page's summary for search engines reads %r" % (look, summary))
             for _ in range(300):
                 length = browser.run("var v = document.querySelector('video');"
                                      "return v && v.readyState >= 1 ? v.duration : null;")
@@ -226,10 +249,29 @@ with tempfile.TemporaryDirectory() as work:
         time.sleep(6)
         if not browser.url().endswith("/clip.htm#play"):
             fail("Play left the clip after %s s, before its end" % 6)
-        if not browser.run("return document.body.classList.contains('bare');"):
+        if browser.run("return getComputedStyle(document.querySelector('header')).opacity;") != "0":
             fail("while Play ran, the bar stayed in sight")
         browser.wait_for("/first.htm#play")
+        browser.press("\ue004")  # Tab, into the bar: it stays while the keyboard is there
+        time.sleep(3.5)
+        if browser.run("return getComputedStyle(document.querySelector('header')).opacity;") != "1":
+            fail("while Play ran, the bar hid the control the keyboard was on")
+        # Its box has the picture's shape before the picture arrives, here never.
+        for look in ("light", "dark"):
+            for name in os.listdir(os.path.join(work, look)):
+                if name.startswith(("a.", "a-")):
+                    os.remove(os.path.join(work, look, name))
+            browser.open("file://" + os.path.join(work, look, "first.htm"))
+            width, height = browser.run("var r = document.querySelector('figure img')"
+                                        ".getBoundingClientRect(); return [r.width, r.height];")
+            if width < 100 or abs(width * 450 / 600 - height) > 1:
+                fail("%s: a missing picture of 600 x 450 took a box of %s x %s"
+                     % (look, width, height))
         gestures(browser, os.path.join(work, "gestures"))
+        # A swipe down from an album's overview leads up to the overview above.
+        browser.open("file://" + os.path.join(site, "trip", "index.htm"))
+        browser.touch([(200, 150)], [(200, 500)], seconds=0.3)
+        browser.wait_for("/site/index.htm")
         served(browser, os.path.join(work, "gestures"))
         browser.close()
     finally:

@@ -486,10 +486,10 @@ TEST_F(WebShowTest, MediaOffersEveryMadeSizeWithItsWidth) {
     page = "<<MEDIA>>";
     Generate();
     const int made = images.made;
-    // Never enlarged: only the sizes below the photo's own.
+    // Never enlarged, nor made twice: only the sizes below the photo's own.
     EXPECT_EQ(Candidates(Elements(ReadBytes("out/small.htm"), "img").at(0).at("srcset")),
               (std::vector<std::pair<std::string, int>>{
-                  {"small-480.jpg", 480}, {"small-750.jpg", 750}, {"small.jpg", 1000}}));
+                  {"small-480.jpg", 480}, {"small-750.jpg", 750}, {"small.jpg", 1125}}));
     for (const auto& [title, portrait] : {std::pair{"tall", true}, std::pair{"logo", false}}) {
         const std::vector<int> widths = portrait ? std::vector{480, 750, 1125, 1290, 1536}
                                                  : std::vector{480, 750, 1125, 1290, 1600, 2048};

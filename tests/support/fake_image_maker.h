@@ -11,8 +11,8 @@ namespace vistello::testing {
 
 // An image library in plain files: a source's bytes say what it is ("gif", "alpha", "unknown"
 // to the library, "bad" to decode, "throw" to make the library give way, "portrait" a photo of
-// 3000 x 4000 pixels, "small" one of 1000 x 750, anything else a photo of 4000 x 3000), and a
-// made file says what it was made from and how. Safe on several threads at once.
+// 3000 x 4000 pixels, "small" one of 1125 x 843, as wide as a rung, anything else a photo of 4000 x
+// 3000), and a made file says what it was made from and how. Safe on several threads at once.
 class FakeImageMaker : public ImageMaker {
 public:
     std::optional<ImageFacts> Examine(const std::string& source) override {
@@ -41,7 +41,7 @@ public:
     }
     void EndThread() override { ++threadsEnded; }
 
-    static int Longer(const std::string& kind) { return kind == "small" ? 1000 : 4000; }
+    static int Longer(const std::string& kind) { return kind == "small" ? 1125 : 4000; }
 
     // "photo@2048q85jpg", and its pixel size: never enlarged, rounded as the library rounds.
     static EncodedImage Sized(const std::string& kind, int side, const std::string& format,
