@@ -1,7 +1,8 @@
 """How the phone look answers the fingers, in Chromium with the CPU slowed four times, served from
 a local server that counts what it is asked for:
 - a swipe: from the finger lifting to the next slide's picture painted, median of 20 swipes,
-  against the same picture already in the page shown in its place (the floor);
+  against the same picture already in the page shown in its place (the floor); once with the
+  next page prepared ahead by the browser, once without, where the slowed CPU also loads it;
 - a pinch on a 24-megapixel photo's largest copy: frames dropped while the fingers move;
 - bytes: how often the server sends the next slide's picture (once: the preload and the next
   page share it).
@@ -27,12 +28,15 @@ asked = {}
 # Pages get the measuring script first thing in their head: a page the browser prepared ahead
 # runs no script the driver adds to new documents.
 class Counting(http.server.SimpleHTTPRequestHandler):
+    ahead = True
+
     def do_GET(self):
         local = self.translate_path(self.path)
         if not local.endswith(".htm") or not os.path.isfile(local):
             return super().do_GET()
         with open(local, encoding="utf-8") as page:
-            body = page.read().replace("<head>", "<head><script>%s</script>" % MEASURE, 1)
+            script = MEASURE if Counting.ahead else MEASURE + NOT_AHEAD
+            body = page.read().replace("<head>", "<head><script>%s</script>" % script, 1)
         body = body.encode()
         self.send_response(200)
         self.send_header("Content-Type", "text/html; charset=utf-8")
@@ -72,6 +76,9 @@ function measure() {
 if (document.prerendering) document.addEventListener('prerenderingchange', measure);
 else addEventListener('DOMContentLoaded', measure);
 """
+# The browser's CPU slowing holds for the tab, not for pages it prepares aside; without them every
+# page loads where it is measured.
+NOT_AHEAD = "HTMLScriptElement.supports = function () { return false; };"
 READY = "var s = document.querySelector('.side img'); return Boolean(s && s.complete);"
 # The floor: the next picture, decoded beside the photo, moved into its place in one frame.
 FLOOR = """
@@ -177,12 +184,14 @@ with tempfile.TemporaryDirectory() as work:
         browser.cdp("Emulation.setCPUThrottlingRate", {"rate": 4})
         path, times = sent_once(browser, base)
         print("the next slide's picture %s was sent %d time(s)" % (path, times))
-        swipe, floor, prepared = swipes(browser, base)
-        print("swipe, finger lifted to next picture painted: median %.0f ms (floor %.0f ms), "
-              "%d of 20 pages prepared ahead" % (swipe, floor, prepared))
+        for ahead in (True, False):
+            Counting.ahead = ahead
+            swipe, floor, prepared = swipes(browser, base)
+            print("swipe, finger lifted to next picture painted: median %.0f ms (floor %.0f ms), "
+                  "%d of 20 pages prepared ahead" % (swipe, floor, prepared))
         pictures = {path: n for path, n in asked.items()
                     if path.endswith((".jpg", ".webp", ".png")) and "thumbs" not in path}
-        print("pictures sent by the server over %d page views (path: times):" % 21,
+        print("pictures sent by the server over %d page views (path: times):" % 41,
               json.dumps(pictures, sort_keys=True))
         frames, dropped, typical = pinch(browser, base)
         print("pinch on a 24-megapixel copy: %d frames, %d dropped, median frame %.1f ms"
