@@ -53,10 +53,14 @@ class Browser:
     def run(self, script):
         return self.call("POST", self.session + "/execute/sync", {"script": script, "args": []})
 
+    # The driver may answer with an error while a page prepared ahead takes over.
     def wait_for(self, ending):
         for _ in range(300):
-            if self.url().endswith(ending):
-                return
+            try:
+                if self.url().endswith(ending):
+                    return
+            except OSError:
+                pass
             time.sleep(0.1)
         fail("the browser stayed on %s instead of going to %s" % (self.url(), ending))
 
@@ -75,16 +79,21 @@ class Browser:
         fail(what + " (at %s)" % self.url())
 
     # Fingers at (x, y) points, moved in steps to their ends over `seconds`, then lifted.
+    # Each event carries the time it was meant for, so a busy machine makes no swipe slower.
     def touch(self, starts, ends, steps=8, seconds=0.2):
         def points(f):
             return [{"x": a[0] + (b[0] - a[0]) * f, "y": a[1] + (b[1] - a[1]) * f, "id": i}
                     for i, (a, b) in enumerate(zip(starts, ends))]
-        self.cdp("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": points(0)})
+        start = time.time()
+        self.cdp("Input.dispatchTouchEvent", {"type": "touchStart", "touchPoints": points(0),
+                                              "timestamp": start})
         for step in range(1, steps + 1):
             time.sleep(seconds / steps)
             self.cdp("Input.dispatchTouchEvent", {"type": "touchMove",
-                                                  "touchPoints": points(step / steps)})
-        self.cdp("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": []})
+                                                  "touchPoints": points(step / steps),
+                                                  "timestamp": start + seconds * step / steps})
+        self.cdp("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": [],
+                                              "timestamp": start + seconds})
 
     def close(self):
         self.call("DELETE", self.session)
