@@ -47,8 +47,38 @@ function has(rules) {
 }
 return Array.from(document.styleSheets).some(s => has(s.cssRules));
 """
+# Whether the picture, drawn whole within its box, covers the stage from side to side.
+COVERS = """
+var img = document.querySelector('.stage img'), r = img.getBoundingClientRect();
+var stage = document.querySelector('.stage').getBoundingClientRect();
+var k = Math.min(r.width / img.naturalWidth, r.height / img.naturalHeight);
+var left = r.left + (r.width - img.naturalWidth * k) / 2;
+return left <= stage.left + 1 && left + img.naturalWidth * k >= stage.right - 1;
+"""
+# The neighbours wait beside the stage: the next slide's picture on the right, the one before on
+# the left.
+BESIDE = """
+var stage = document.querySelector('.stage').getBoundingClientRect();
+return Array.from(document.querySelectorAll('.side img'), function (img) {
+  var r = img.getBoundingClientRect();
+  return /s03/.test(img.currentSrc) ? r.left >= stage.right - 1 : r.right <= stage.left + 1;
+}).every(Boolean);
+"""
 # The page has settled once the next slide's picture waits, decoded, beside the photo.
 READY = "var s = document.querySelector('.side img'); return Boolean(s && s.complete);"
+
+
+def settled(browser):
+    time.sleep(0.5)
+    browser.until("return document.getAnimations().length === 0;", "the photo did not settle")
+
+
+def double_tap(browser, x, y):
+    now = time.time()
+    for step, kind in enumerate(("touchStart", "touchEnd", "touchStart", "touchEnd")):
+        points = [{"x": x, "y": y}] if kind == "touchStart" else []
+        browser.cdp("Input.dispatchTouchEvent",
+                    {"type": kind, "touchPoints": points, "timestamp": now + 0.05 * step})
 
 
 def gestures(browser, show):
@@ -63,13 +93,17 @@ def gestures(browser, show):
         fail("from a folder, the page asked the browser to prepare pages it cannot")
     if not browser.run(VIEW_TRANSITION):
         fail("moving between slides is not a view transition")
-    # A pinch zooms about the fingers and fetches the largest copy; a swipe then pans.
+    # A pinch zooms about the fingers; past the copy shown, it fetches the largest one; a swipe
+    # then pans.
+    browser.touch([(180, 200), (230, 200)], [(178, 200), (232, 200)])
+    settled(browser)
+    if not browser.run("return /-480[.](jpg|webp)$/.test(%s.currentSrc);" % PHOTO):
+        fail("zoomed within the copy shown, the photo fetched another")
     browser.touch([(180, 200), (230, 200)], [(100, 200), (310, 200)])
-    time.sleep(0.5)
-    browser.until("return document.getAnimations().length === 0;", "the zoom did not settle")
+    settled(browser)
     scale = browser.run("return new DOMMatrix(getComputedStyle(%s).transform).a;" % PHOTO)
-    if not 3.5 < scale < 4.5:
-        fail("a pinch spreading the fingers four times zoomed %s times" % scale)
+    if not 4 < scale < 5:
+        fail("pinches spreading the fingers 1.08 then 4.2 times zoomed %s times" % scale)
     browser.until("return /s01[.](jpg|webp)$/.test(%s.currentSrc);" % PHOTO,
                   "zoomed in, the photo stayed with a smaller copy")
     before = browser.run("return new DOMMatrix(getComputedStyle(%s).transform).e;" % PHOTO)
@@ -79,8 +113,21 @@ def gestures(browser, show):
     if not browser.url().endswith("/s01.htm") or after >= before:
         fail("zoomed, a swipe went to %s and moved the photo from %s to %s"
              % (browser.url(), before, after))
-    if browser.run("return document.scrollingElement.scrollLeft;") != 0:
+    if not browser.run("return document.scrollingElement.scrollLeft === 0 && "
+                       "document.documentElement.scrollWidth <= innerWidth;"):
         fail("the page scrolled sideways")
+    # A tall photo leaves empty bands beside it: a double tap there zooms into the picture, and a
+    # pan never shows more than the picture.
+    browser.open("file://" + os.path.join(show, "s02.htm"))
+    browser.until(READY, "the next slide's picture was not fetched beside the photo")
+    if not browser.run(BESIDE):
+        fail("the neighbours' pictures do not wait on their own sides")
+    double_tap(browser, 10, 300)
+    settled(browser)
+    browser.touch([(100, 300)], [(400, 300)], seconds=0.3)
+    settled(browser)
+    if not browser.run(COVERS):
+        fail("zoomed and panned, the tall photo left the screen's side bare")
     # A short slow swipe springs back; while the finger is down the next picture shows beside.
     for motion, animates in (("no-preference", True), ("reduce", False)):
         browser.cdp("Emulation.setEmulatedMedia",
@@ -109,14 +156,33 @@ def gestures(browser, show):
                   "the overview did not focus the slide's tile")
     if not browser.run(VIEW_TRANSITION):
         fail("moving to the overview is not a view transition")
-    # Ten slides on, Back returns to the overview rather than to the slide before.
+    # So does a pinch in below the fitted size.
+    browser.run("document.activeElement.click();")
+    browser.wait_for("/s03.htm")
+    browser.until(READY, "the next slide's picture was not fetched beside the photo")
+    browser.touch([(100, 200), (300, 200)], [(160, 200), (240, 200)])
+    browser.wait_for("/index.htm#s03.htm")
+    # Ten slides on, Back returns to the overview rather than to the slide before; without Play
+    # the bar stays.
+    browser.until("return document.activeElement.href.endsWith('/s03.htm');",
+                  "the overview did not focus the slide's tile")
     browser.run("document.activeElement.click();")
     for number in range(4, 14):
         browser.wait_for("/s%02d.htm" % (number - 1))
         browser.press("\ue014")  # the right arrow key
     browser.wait_for("/s13.htm")
+    time.sleep(3.5)
+    if browser.run("return getComputedStyle(document.querySelector('header')).opacity;") != "1":
+        fail("without Play, the bar left")
     browser.call("POST", browser.session + "/back", {})
     browser.wait_for("/index.htm#s03.htm")
+    # The overview scrolls a tile below its first screen into sight.
+    browser.open("file://" + os.path.join(show, "s13.htm"))
+    browser.press("\ue00c")  # Escape
+    browser.wait_for("/index.htm#s13.htm")
+    if not browser.run("var r = document.activeElement.getBoundingClientRect();"
+                       "return r.top >= 0 && r.bottom <= innerHeight;"):
+        fail("the overview left the last slide's tile out of sight")
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
@@ -179,8 +245,8 @@ with tempfile.TemporaryDirectory() as work:
                       "WEBSIDE=800\nTHUMBSIDE=100\n" % (templates, templates))
         for number in range(13, 0, -1):
             name = "s%02d.jpg" % number
-            subprocess.run(["vips", "gaussnoise", os.path.join(work, name), "1000", "750"],
-                           check=True)
+            size = ["640", "1600"] if number == 2 else ["1000", "750"]
+            subprocess.run(["vips", "gaussnoise", os.path.join(work, name)] + size, check=True)
             project.write("IMAGE=%s\nTITLE=s%02d\n\n" % (name, number))
     subprocess.run([program, "--generate", "gestures.dat"], cwd=work, check=True,
                    stdout=subprocess.DEVNULL)
@@ -226,7 +292,8 @@ with tempfile.TemporaryDirectory() as work:
         browser.wait_for("/site/trip/rome/index.htm#b.htm")
         browser.press("\ue00c")
         browser.wait_for("/site/trip/index.htm")
-        browser.press("\ue013")  # the up arrow
+        browser.press("\ue015")  # the down arrow, to the first tile; up from there leads up
+        browser.press("\ue013")
         browser.wait_for("/site/index.htm")
         for look in ("phone", "light", "dark"):
             browser.open("file://" + os.path.join(work, look, "clip.htm"))
@@ -272,9 +339,18 @@ with tempfile.TemporaryDirectory() as work:
                 fail("%s: a missing picture of 600 x 450 took a box of %s x %s"
                      % (look, width, height))
         gestures(browser, os.path.join(work, "gestures"))
-        # A swipe down from an album's overview leads up to the overview above.
+        # A swipe down from the top of an album's overview leads up to the overview above; lower
+        # down, it only scrolls.
+        browser.cdp("Emulation.setDeviceMetricsOverride",
+                    {"width": 412, "height": 200, "deviceScaleFactor": 1, "mobile": True})
         browser.open("file://" + os.path.join(site, "trip", "index.htm"))
-        browser.touch([(200, 150)], [(200, 500)], seconds=0.3)
+        browser.run("window.scrollTo(0, 100);")
+        browser.touch([(200, 50)], [(200, 190)], seconds=0.3)
+        time.sleep(0.5)
+        if not browser.url().endswith("/site/trip/index.htm"):
+            fail("a swipe down the middle of an album's overview left it")
+        browser.run("window.scrollTo(0, 0);")
+        browser.touch([(200, 50)], [(200, 190)], seconds=0.3)
         browser.wait_for("/site/index.htm")
         served(browser, os.path.join(work, "gestures"))
         browser.close()

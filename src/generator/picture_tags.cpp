@@ -1,7 +1,10 @@
 #include "generator/picture_tags.h"
 
+#include <algorithm>
+
 #include "generator/page_names.h"
 #include "text/html_escape.h"
+#include "text/letter_case.h"
 
 namespace vistello {
 
@@ -56,16 +59,48 @@ bool Known(const std::vector<PictureFile>& files) {
     return true;
 }
 
-// Without the tags a character reference would otherwise need: `&` stays where it begins one. A
-// "<" that opens no tag, as in "a < b", is text.
+// Where the markup that opens at `at` of the text (`folded`, in small letters) ends: a comment at
+// its "-->", a tag at the first ">" outside its quoted values, and a script or a style, whose
+// contents are code rather than words, at its end tag.
+size_t MarkupEnd(std::string_view folded, size_t at) {
+    constexpr auto npos = std::string_view::npos;
+    if (folded.substr(at, 4) == "<!--") {
+        const size_t end = folded.find("-->", at + 4);
+        return end == npos ? folded.size() : end + 3;
+    }
+    char quote = 0;
+    size_t end = at + 1;
+    for (; end < folded.size() && (quote != 0 || folded[end] != '>'); ++end) {
+        const char c = folded[end];
+        if (quote != 0 && c == quote)
+            quote = 0;
+        else if (quote == 0 && (c == '"' || c == '\''))
+            quote = c;
+    }
+    end = std::min(end + 1, folded.size());
+    for (const std::string_view code : {"script", "style"}) {
+        const size_t after = at + 1 + code.size();
+        if (folded.substr(at + 1, code.size()) != code ||
+            (after < folded.size() && folded[after] >= 'a' && folded[after] <= 'z'))
+            continue;
+        const size_t close = folded.find(std::string("</") + std::string(code), end);
+        return close == npos ? folded.size() : MarkupEnd(folded, close);
+    }
+    return end;
+}
+
+// Without the tags, comments and code a character reference would otherwise need: `&` stays
+// where it begins one. A "<" that opens no tag, as in "a < b", is text.
 std::string PlainText(std::string_view html) {
+    const std::string folded = FoldedCase(html);
     std::string text;
-    bool inTag = false;
-    for (size_t at = 0; at < html.size(); ++at) {
-        const char c = html[at];
-        if (c == '<' && OpensMarkup(html, at)) inTag = true;
-        if (!inTag) text += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
-        if (c == '>') inTag = false;
+    for (size_t at = 0; at < html.size();) {
+        if (html[at] == '<' && OpensMarkup(html, at)) {
+            at = MarkupEnd(folded, at);
+            continue;
+        }
+        text += static_cast<unsigned char>(html[at]) < 0x20 ? ' ' : html[at];
+        ++at;
     }
     return text;
 }

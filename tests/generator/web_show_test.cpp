@@ -298,14 +298,17 @@ TEST_F(WebShowTest, APhotoChangedWithinASecondIsCopiedAgain) {
     EXPECT_EQ(ReadBytes("out/sea.jpg"), "PHOTO");
 }
 
-// A web copy made when no page asked for its size is measured once a page does.
+// A web copy made when no page asked for its size is measured once a page does; a picture the
+// library cannot measure has no size rather than none at all.
 TEST_F(WebShowTest, APictureMadeWithoutItsSizeIsMeasuredWhenAPageAsks) {
     Add("Sea", "sea.jpg", "photo");
+    Add("Odd", "odd.jpg", "unknown");
     page = "<<IMAGEPATH>>";
     Generate();
     page = "<<IMAGEWIDTH>>x<<IMAGEHEIGHT>>";
     Generate();
     EXPECT_EQ(ReadBytes("out/sea.htm"), "2048x1536");
+    EXPECT_EQ(ReadBytes("out/odd.htm"), "x");
 }
 
 // A photo named by two paths, or through a link, is one photo: examined and made once, under one
@@ -531,7 +534,8 @@ TEST_F(WebShowTest, MediaOffersEveryMadeSizeWithItsWidth) {
 TEST_F(WebShowTest, PictureTagsOfPagesAndOverview) {
     settings = {0, 85, 100, false, "", false, ""};
     for (int i = 1; i <= 7; ++i) Add(std::to_string(i), std::to_string(i) + ".jpg", "photo");
-    entries[0].description = "A <b>\"big\"</b> sky &amp; sea";
+    entries[0].description =
+        "A <b title=\"a>b\">\"big\"</b> sky <!-- not > this --><STYLE>p{}</STYLE>&amp; sea";
     entries[0].alt = "a \"sail\" &eacute; <b>";
     page = "<<MEDIA>>|<<IMAGEWIDTH>>x<<IMAGEHEIGHT>>|<<PREFETCH>>|<<DESCRIPTIONTEXT>>";
     overview = "<<SLIDES>><<THUMBNAIL>><<ENDSLIDES>>";
