@@ -6,7 +6,9 @@ a local server that counts what it is asked for:
 - a pinch on a 24-megapixel photo's largest copy: frames dropped while the fingers move;
 - bytes: how often the server sends the next slide's picture (once: the preload and the next
   page share it).
-Usage: phone_gestures.py VISTELLO TEMPLATES"""
+A phone's screen is 412 x 915 pixels at DENSITY device pixels each (2.625 unless given); the
+browser draws in software here, so the density weighs on every frame.
+Usage: phone_gestures.py VISTELLO TEMPLATES [DENSITY]"""
 import http.server
 import json
 import os
@@ -21,6 +23,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from webdriver import Browser, free_port  # noqa: E402
 
 program, templates = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+density = float(sys.argv[3]) if len(sys.argv) > 3 else 2.625
 asked = {}
 
 
@@ -68,7 +71,7 @@ function measure() {
   img.decode().then(function () {
     requestAnimationFrame(function (t) {
       var list = JSON.parse(sessionStorage.swipes || '[]');
-      list.push([performance.timeOrigin + t - lifted, prepared]);
+      list.push([performance.timeOrigin + t - lifted, prepared, img.currentSrc]);
       sessionStorage.swipes = JSON.stringify(list);
     });
   });
@@ -109,12 +112,23 @@ def sent_once(browser, base):
     return path, asked.get(path, 0)
 
 
+# A phone's screen and a phone's speed. A page prepared ahead takes over the tab without them, so
+# they are asked for again on every page.
+def phone(browser):
+    browser.cdp("Emulation.setDeviceMetricsOverride",
+                {"width": 412, "height": 915, "deviceScaleFactor": density, "mobile": True})
+    browser.cdp("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
+    browser.cdp("Emulation.setCPUThrottlingRate", {"rate": 4})
+
+
 def swipes(browser, base):
     browser.open(base + "/show/dawn_over_the_hills.htm")
     browser.run("sessionStorage.clear();")
     floors = []
     forward = True
     while len(json.loads(browser.run("return sessionStorage.swipes || '[]';"))) < 20:
+        phone(browser)
+        time.sleep(0.5)
         browser.until(READY.replace("return ", "return document.readyState === 'complete' && "),
                       "the page and the next picture")
         time.sleep(0.3)
@@ -135,8 +149,9 @@ def swipes(browser, base):
         browser.run("var s = document.querySelector('.side');"
                     "s.style.transform = 'translateX(100%)';")
         time.sleep(0.1)
-    prepared = sum(1 for _, ahead in found if ahead)
-    return statistics.median(t for t, _ in found), statistics.median(floors), prepared
+    prepared = sum(1 for _, ahead, _ in found if ahead)
+    painted = sorted(set(src.rsplit("/", 1)[-1] or "(none)" for _, _, src in found))
+    return statistics.median(t for t, _, _ in found), statistics.median(floors), prepared, painted
 
 
 def pinch(browser, base):
@@ -177,18 +192,17 @@ with tempfile.TemporaryDirectory() as work:
     driver = subprocess.Popen(["chromedriver", "--port=%d" % port],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        browser = Browser(port)
-        browser.cdp("Emulation.setDeviceMetricsOverride",
-                    {"width": 412, "height": 915, "deviceScaleFactor": 2.625, "mobile": True})
-        browser.cdp("Emulation.setTouchEmulationEnabled", {"enabled": True, "maxTouchPoints": 5})
-        browser.cdp("Emulation.setCPUThrottlingRate", {"rate": 4})
+        # The screen's density for every page, those the browser prepares aside included.
+        browser = Browser(port, ["--force-device-scale-factor=%g" % density])
+        phone(browser)
         path, times = sent_once(browser, base)
         print("the next slide's picture %s was sent %d time(s)" % (path, times))
         for ahead in (True, False):
             Counting.ahead = ahead
-            swipe, floor, prepared = swipes(browser, base)
+            swipe, floor, prepared, painted = swipes(browser, base)
             print("swipe, finger lifted to next picture painted: median %.0f ms (floor %.0f ms), "
-                  "%d of 20 pages prepared ahead" % (swipe, floor, prepared))
+                  "%d of 20 pages prepared ahead; pictures painted: %s"
+                  % (swipe, floor, prepared, " ".join(painted)))
         pictures = {path: n for path, n in asked.items()
                     if path.endswith((".jpg", ".webp", ".png")) and "thumbs" not in path}
         print("pictures sent by the server over %d page views (path: times):" % 41,
