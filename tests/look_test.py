@@ -291,10 +291,11 @@ with tempfile.TemporaryDirectory() as work:
         browser.press("\ue00c")  # Escape
         browser.wait_for("/site/trip/rome/index.htm#b.htm")
         browser.press("\ue00c")
-        browser.wait_for("/site/trip/index.htm")
-        browser.press("\ue015")  # the down arrow, to the first tile; up from there leads up
-        browser.press("\ue013")
-        browser.wait_for("/site/index.htm")
+        browser.wait_for("/site/trip/index.htm#rome/index.htm")
+        browser.until("return document.activeElement.href.endsWith('/trip/rome/index.htm');",
+                      "the overview above did not focus the album's tile")
+        browser.press("\ue013")  # the up arrow, from the first tile, leads up
+        browser.wait_for("/site/index.htm#trip/index.htm")
         for look in ("phone", "light", "dark"):
             browser.open("file://" + os.path.join(work, look, "clip.htm"))
             summary = browser.run("return document.querySelector('meta[name=description]').content;")
@@ -351,7 +352,7 @@ with tempfile.TemporaryDirectory() as work:
             fail("a swipe down the middle of an album's overview left it")
         browser.run("window.scrollTo(0, 0);")
         browser.touch([(200, 50)], [(200, 190)], seconds=0.3)
-        browser.wait_for("/site/index.htm")
+        browser.wait_for("/site/index.htm#trip/index.htm")
         served(browser, os.path.join(work, "gestures"))
         browser.close()
     finally:
