@@ -12,9 +12,16 @@ namespace vistello {
 
 namespace {
 
+// A WebP copy once kept the photo's details although asked not to: without them it has a word of
+// its own, so that such a copy is made again. The other formats never kept them.
+std::string_view DetailsWord(const ImageJob& job, std::string_view format) {
+    if (job.keepDetails) return "keep";
+    return format == "webp" ? "bare" : "strip";
+}
+
 std::string Recipe(const ImageJob& job, int side, std::string_view format) {
     return std::to_string(side) + "/" + std::to_string(job.quality) + "/" + std::string(format) +
-           "/" + (job.keepDetails ? "keep" : "strip");
+           "/" + std::string(DetailsWord(job, format));
 }
 
 std::string Recipe(const ImageJob& job) { return Recipe(job, job.side, job.png ? "png" : "jpg"); }

@@ -11,6 +11,7 @@
 #include "files/error_text.h"
 #include "files/path_rules.h"
 #include "files/unique_names.h"
+#include "pictures/gif_without_text.h"
 #include "pictures/parallel_run.h"
 #include "slides/image_kinds.h"
 #include "text/utf8_cut.h"
@@ -216,9 +217,14 @@ ClipPlan PlanClip(NameClaims& claims, NameClaims& thumbnailClaims, const std::st
 }
 
 // Its place among the plan's jobs.
-int AddJob(WebImagePlan& plan, ImageJob job, const struct stat& source) {
-    plan.jobs.push_back({std::move(job), source});
+int AddJob(WebImagePlan& plan, ImageJob job, const struct stat& source, bool gif = false) {
+    plan.jobs.push_back({std::move(job), source, gif});
     return static_cast<int>(plan.jobs.size()) - 1;
+}
+
+// Whether a GIF is published as it is but for the text it carries, rather than copied.
+bool LosesText(const std::optional<ImageFacts>& facts, const WebSettings& settings) {
+    return facts && facts->gif && settings.largestSide > 0 && !settings.keepDetails;
 }
 
 // Whether the source is copied as it is or made into a clip's web version, and what that says
@@ -235,9 +241,12 @@ void Classify(WebImagePlan& plan, const std::vector<Source>& sources, const WebS
         const bool isClip = SlideKindOf(source.path) == SlideKind::Clip;
         const bool made = isClip && source.info && clipsCopied.empty();
         if (isClip && clips != nullptr && !made) plan.clipsCopied = clipsCopied;
+        const std::string own = FileNameOf(source.path);
         planned.copied = !made && ((settings.largestSide == 0 && !unshown) || !source.facts ||
-                                   source.facts->gif);
-        if (planned.copied) claims.Take(FileNameOf(source.path));
+                                   (source.facts->gif && !LosesText(source.facts, settings)));
+        if (planned.copied) claims.Take(own);
+        if (LosesText(source.facts, settings))
+            planned.name = claims.Unique(StemOf(own), own.substr(StemOf(own).size()));
         plan.converted += !planned.copied && unshown;
     }
 }
@@ -257,6 +266,11 @@ void PlanCopy(WebImagePlan& plan, PlannedSource& source, const std::optional<str
     const std::string own = FileNameOf(source.path);
     if (source.copied) {
         source.name = own;
+        return;
+    }
+    if (LosesText(source.facts, settings)) {
+        source.copyJob =
+            AddJob(plan, {source.path, source.name, 0, 0, false, false, {}}, *info, true);
         return;
     }
     source.name = claims.Unique(StemOf(own), ExtensionFor(*source.facts));
@@ -289,6 +303,27 @@ void PlanThumbnail(WebImagePlan& plan, PlannedSource& source,
     if (needs.doubleThumbnails)
         job.more = SharpThumbnails(claims, source.name, *source.facts, settings);
     source.thumbnailJob = AddJob(plan, std::move(job), *info);
+}
+
+// How the record knows a GIF published without its text.
+constexpr std::string_view kGifRecipe = "gif/without-text";
+
+bool Holds(FileOps& ops, const MadeFiles& made, const std::string& folder,
+           const PlannedJob& planned, bool sized) {
+    if (!planned.gif) return made.Holds(ops, folder, planned.job, planned.source, sized);
+    return made.HoldsFile(ops, folder, planned.job.target, std::string(kGifRecipe),
+                          planned.job.source, planned.source, sized);
+}
+
+void NoteMade(FileOps& ops, MadeFiles& made, const std::string& folder, const PlannedJob& planned,
+              const MadeImage& image) {
+    if (!planned.gif) {
+        made.NoteMade(ops, folder, planned.job, planned.source, image);
+        return;
+    }
+    const EncodedImage& gif = image.images.at(0);
+    made.NoteFile(ops, folder, planned.job.target, std::string(kGifRecipe), planned.job.source,
+                  planned.source, gif.width, gif.height);
 }
 
 }  // namespace
@@ -349,8 +384,7 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
                          const ImagesDone& onImage) {
     std::vector<size_t> todo;
     for (size_t job = 0; job < plan.jobs.size(); ++job) {
-        if (!made.Holds(ops, folder, plan.jobs[job].job, plan.jobs[job].source, plan.sized))
-            todo.push_back(job);
+        if (!Holds(ops, made, folder, plan.jobs[job], plan.sized)) todo.push_back(job);
     }
     const bool anyThumbnail = std::any_of(todo.begin(), todo.end(), [&](size_t job) {
         return plan.jobs[job].job.target.starts_with(kThumbnailFolder);
@@ -375,8 +409,9 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
     const ParallelRun run = RunInParallel(
         total, threads,
         [&](int item) {
-            const ImageJob& job = plan.jobs[todo[static_cast<size_t>(item)]].job;
-            MadeImage image = maker.Make(job);
+            const PlannedJob& planned = plan.jobs[todo[static_cast<size_t>(item)]];
+            const ImageJob& job = planned.job;
+            MadeImage image = planned.gif ? GifFileWithoutText(ops, job.source) : maker.Make(job);
             if (image.failure.empty() && image.images.size() != job.more.size() + 1)
                 image.failure = "the image library made too few files";
             std::string failed = job.target;
@@ -402,7 +437,7 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
         const ImageJob& image = plan.jobs[job].job;
         const auto& [target, failure] = failures[item];
         if (failure.empty()) {
-            made.NoteMade(ops, folder, image, plan.jobs[job].source, results[item]);
+            NoteMade(ops, made, folder, plan.jobs[job], results[item]);
         } else {
             result.failed.emplace(image.source, image.source + ": could not be made into " +
                                                     folder + target + ": " + failure);
