@@ -215,7 +215,7 @@ std::optional<std::string> PageSetWriter::BuildAndWrite(
         return path + ": not written, the page would be larger than " +
                std::to_string(kMaxPageBytes >> 20) + " MiB";
     }
-    if (!WriteFileIfChanged(m_ops, path, EncodeTextMode(*text), Flush::ToSystem))
+    if (!WriteMadeFile(m_ops, path, EncodeTextMode(*text)))
         return path + ": could not be written: " + ErrorText(errno);
     return std::nullopt;
 }
@@ -265,7 +265,7 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
     if (!plan || outcome.stopped) {
         for (const auto& [source, line] : outcome.failed) result.failures.push_back(line);
         result.stopped = true;
-        return std::nullopt;
+        return plan;
     }
     failed = std::move(outcome.failed);
     return plan;
@@ -361,8 +361,8 @@ bool LearnImages(FileOps& ops, std::span<const ImageEntry* const> rows,
     if (needs.makeImages) {
         learnt.plan = MakeImages(ops, rows, outputFolder, web, needs.pictures, project, made,
                                  result, learnt.failed);
-        whole = learnt.plan.has_value();
-        if (learnt.plan) learnt.pictures = PicturesOf(*learnt.plan, made);
+        whole = learnt.plan.has_value() && !result.stopped;
+        if (whole) learnt.pictures = PicturesOf(*learnt.plan, made);
     }
     if (whole && needs.readPhotos) {
         const int threads = web.threads > 0 ? web.threads : CoreCount();
@@ -384,7 +384,7 @@ std::optional<std::string> WriteOverviewPage(FileOps& ops, std::string_view temp
     const std::optional<std::string> text =
         BuildOverviewText(templateText, tags, slides, 4 * kMaxPageBytes, place);
     if (!text) return path + ": not written, the page would be too large";
-    if (!WriteFileIfChanged(ops, path, EncodeTextMode(*text), Flush::ToSystem))
+    if (!WriteMadeFile(ops, path, EncodeTextMode(*text)))
         return path + ": could not be written: " + ErrorText(errno);
     return std::nullopt;
 }
@@ -526,12 +526,14 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
         }));
     const bool overview = web && !web->overviewText.empty();
     ImagesLearnt learnt;
-    if ((needs.makeImages || needs.readPhotos) &&
-        !LearnImages(ops, rows, outputFolder, *web, needs, project, made, result, learnt))
-        return result;
+    const bool learntWhole =
+        !(needs.makeImages || needs.readPhotos) ||
+        LearnImages(ops, rows, outputFolder, *web, needs, project, made, result, learnt);
     const std::optional<WebImagePlan>& plan = learnt.plan;
-    if (plan) result.converted = plan->converted;
+    // What a run that stopped made is the project's as much as what a whole run made.
     if (plan && run) run->Made(ops, outputFolder, *plan, made);
+    if (!learntWhole) return result;
+    if (plan) result.converted = plan->converted;
     const ShowLayout layout = LayOut(rows, learnt, overview, ShowFilesIn(web, outputFolder));
     static const ShootingData kNoShooting;
     if (overview) ++result.pages;
@@ -630,13 +632,19 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     ClearStaleTemporaries(ops, outputFolder + std::string(kThumbnailFolder));
     const RunNeeds needs = NeedsOf(rows, templateText, web);
     std::optional<ShowFiles> show;
-    if (web && !web->projectFile.empty()) {
-        show = ShowFiles{ProjectKey(web->projectFile), web->projectFile, web->templateFile,
-                         web->settings.overviewTemplate};
+    if (web && (!web->projectFile.empty() || !web->recordKey.empty())) {
+        show = ShowFiles{web->recordKey.empty() ? RecordKey(web->projectFile) : web->recordKey,
+                         web->projectFile, web->templateFile, web->settings.overviewTemplate};
     }
+    ProjectPlaces places(ops, web ? web->placesFile : std::string());
     MadeFiles made = needs.makeImages || needs.readPhotos || show
                          ? ReadRecord(ops, outputFolder, memory)
                          : MadeFiles();
+    if (show) {
+        if (!web->projectFile.empty()) places.Note(web->projectFile);
+        made.Owned().AdoptGone(show->project,
+                               [&places](const std::string& key) { return places.Gone(key); });
+    }
     RunFiles run;
     PageSetResult result =
         WriteShow(ops, rows, templateText, tags, outputFolder, onPage, memory, web, needs,
@@ -650,7 +658,7 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
             !result.stopped &&
             made.Owned().SetUses(show->project, FilesInFolder(rows, outputFolder));
         Settled settled = SettleShowFiles(ops, outputFolder, *show, std::move(run), !result.stopped,
-                                          made.Owned());
+                                          made.Owned(), places);
         settled.changed = settled.changed || usesChanged;
         AddLeftovers(std::move(settled.leftovers), result);
         if (settled.changed && !made.Write(ops, outputFolder)) {
@@ -659,6 +667,9 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
             memory->KeepRecord(ops, outputFolder + std::string(MadeFiles::kFileName),
                                std::move(made));
         }
+    } else if (memory && (needs.makeImages || needs.readPhotos)) {
+        // What photos said is kept only here, never in the published folder.
+        memory->KeepRecord(ops, outputFolder + std::string(MadeFiles::kFileName), std::move(made));
     }
     return result;
 }

@@ -77,6 +77,11 @@ struct WebShow {
     std::string templateFile;
     // The show's place in a site of albums; none for a show of its own.
     const SitePlace* place = nullptr;
+    // Where this machine notes where projects are (see ProjectPlaces); empty to note nothing.
+    std::string placesFile = {};
+    // The project as the records know it, for a project whose file is not at hand; otherwise
+    // made from `projectFile`.
+    std::string recordKey = {};
 };
 
 inline constexpr std::string_view kOverviewPageName = "index.htm";

@@ -11,17 +11,18 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "output/owned_files.h"
 #include "media/image_maker.h"
+#include "output/owned_files.h"
 #include "slides/shooting_data.h"
 
 namespace vistello {
 
 // What earlier runs made of the pictures and clips in an output folder, and which project wrote
-// which file there, kept in a file beside the pages, so that any later run, from the window or the
-// command line, remakes only what changed: a file whose source, recipe and result are as they were
-// is not made again, and a source as it was is not examined again. A source counts as changed when
-// its size or modification time did.
+// which file there, kept in a file beside the pages (sources and projects named by their digests
+// only, since the folder is published; what photos say is kept in memory only), so that any later
+// run, from the window or the command line, remakes only what changed: a file whose source, recipe
+// and result are as they were is not made again, and a source as it was is not examined again. A
+// source counts as changed when its size or modification time did.
 class MadeFiles {
 public:
     static constexpr std::string_view kFileName = ".vistello-images";

@@ -357,8 +357,7 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
     });
     if (anyThumbnail) ops.MakeFolder(folder + std::string(kThumbnailFolder));
     MadeResult result;
-    if (!plan.clipSign.empty() &&
-        !WriteFileIfChanged(ops, folder + plan.clipSign, kClipSign, Flush::ToSystem)) {
+    if (!plan.clipSign.empty() && !WriteMadeFile(ops, folder + plan.clipSign, kClipSign)) {
         // Counted against the first clip it stands for.
         const std::string reason = ErrorText(errno);
         for (const PlannedSource& source : plan.sources) {
@@ -382,8 +381,7 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
             std::string failed = job.target;
             for (size_t i = 0; i < image.images.size() && image.failure.empty(); ++i) {
                 const std::string& target = i == 0 ? job.target : job.more[i - 1].target;
-                if (!WriteFileIfChanged(ops, folder + target, image.images[i].bytes,
-                                        Flush::ToSystem)) {
+                if (!WriteMadeFile(ops, folder + target, image.images[i].bytes)) {
                     image.failure = ErrorText(errno);
                     failed = target;
                 }

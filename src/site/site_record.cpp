@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "files/text_file.h"
+#include "output/owned_files.h"
 #include "pictures/web_images.h"
 #include "text/key_value_lines.h"
 
@@ -134,7 +135,7 @@ bool RecordReader::Line(std::string_view key, std::string_view value) {
     if (!m_album) return false;
     AlbumSummary& summary = m_album->summary;
     if (key == "PROJECT") {
-        m_album->project = value;
+        m_album->project = KeyFromRecord(value);
     } else if (key == "DIGEST") {
         m_album->digest = value;
     } else if (key == "STAMP") {

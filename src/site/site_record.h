@@ -11,7 +11,7 @@ namespace vistello {
 
 // One album as the last run left it.
 struct MadeAlbum {
-    // The project it was made from, as ProjectKey gives it.
+    // The project it was made from, as RecordKey gives it.
     std::string project;
     // What it was made from, and how its folder stood once it was made; empty when it did not go
     // through, so that the next run makes it again.

@@ -3,9 +3,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <cstdio>
 #include <utility>
 
 #include "files/error_text.h"
@@ -16,6 +13,7 @@
 #include "show/web_settings.h"
 #include "site/site_record.h"
 #include "slides/slide_kind.h"
+#include "text/digest.h"
 
 namespace vistello {
 
@@ -55,19 +53,6 @@ void TakeIn(AlbumSummary& summary, const AlbumSummary& inner, const std::string&
         summary.cover = Prefixed(inner.cover, folder);
         summary.hasCover = true;
     }
-}
-
-// Two 64-bit FNV-1a sums with different starts: enough to tell one album's inputs from the next
-// run's, which nobody crafts.
-std::string Digest(std::string_view text) {
-    std::array<uint64_t, 2> sums = {14695981039346656037ull, 1099511628211ull * 31};
-    for (uint64_t& sum : sums) {
-        for (const char c : text) sum = (sum ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    }
-    char hex[33];
-    std::snprintf(hex, sizeof hex, "%016llx%016llx", static_cast<unsigned long long>(sums[0]),
-                  static_cast<unsigned long long>(sums[1]));
-    return hex;
 }
 
 void AppendRow(std::string& inputs, const ImageEntry& row) {
@@ -191,7 +176,7 @@ bool SiteWriter::Unchanged(size_t index, const std::string& digest, SiteResult& 
     const auto made = m_record.albums.find(album.folder);
     // The top's folder holds the record itself, which changes it with every run.
     if (index == 0 || made == m_record.albums.end() || made->second.digest != digest ||
-        made->second.project != ProjectKey(album.projectFile) ||
+        made->second.project != RecordKey(album.projectFile) ||
         made->second.stamp != FolderStamp(m_ops, m_output + album.folder))
         return false;
     m_summaries[index] = made->second.summary;
@@ -222,10 +207,19 @@ bool SiteWriter::WriteAlbum(size_t index, const std::string& digest, SiteResult&
          slash = album.folder.find('/', slash + 1))
         m_ops.MakeFolder(m_output + album.folder.substr(0, slash));
     const SitePlace place = PlaceOf(index);
-    const WebShow web{
-        album.web,      album.overviewText, m_tools.images, m_tools.onImage,   0,
-        m_tools.photos, m_tools.clips,      m_tools.onClip, album.projectFile, album.templateFile,
-        &place};
+    const WebShow web{album.web,
+                      album.overviewText,
+                      m_tools.images,
+                      m_tools.onImage,
+                      0,
+                      m_tools.photos,
+                      m_tools.clips,
+                      m_tools.onClip,
+                      album.projectFile,
+                      album.templateFile,
+                      &place,
+                      m_tools.placesFile,
+                      {}};
     PageSetResult pages = WritePageSet(m_ops, album.slides, album.templateText, m_tags, folder,
                                        m_tools.onPage, index == 0 ? m_tools.memory : nullptr, &web);
     AlbumSummary summary = std::move(pages.album);
@@ -238,7 +232,7 @@ bool SiteWriter::WriteAlbum(size_t index, const std::string& digest, SiteResult&
     const bool stopped = pages.stopped;
     const bool clean = !stopped && pages.pagesFailed == 0 && pages.imagesFailed == 0 &&
                        pages.removalsFailed == 0 && pages.failure.empty();
-    m_made.albums[album.folder] = {ProjectKey(album.projectFile), clean ? digest : std::string(),
+    m_made.albums[album.folder] = {RecordKey(album.projectFile), clean ? digest : std::string(),
                                    clean ? FolderStamp(m_ops, folder) : std::string(),
                                    std::move(summary)};
     Add(result.pages, std::move(pages));
@@ -257,7 +251,8 @@ void SiteWriter::RemoveTakenOut(SiteResult& result) {
         const std::string path = m_output + folder;
         if (!IsFolder(m_ops, path)) continue;
         WebShow gone;
-        gone.projectFile = album.project;
+        gone.recordKey = album.project;
+        gone.placesFile = m_tools.placesFile;
         PageSetResult removed = WritePageSet(m_ops, {}, "", m_tags, path, {}, nullptr, &gone);
         if (kept == m_made.albums.end() && removed.removalsFailed == 0) {
             m_ops.Unlink(path + std::string(MadeFiles::kFileName));

@@ -221,6 +221,7 @@ SiteResult CMainDialog::GeneratePages(const GenerateRequest& request, const Site
     tools.photos = &Photos();
     tools.clips = m_clips;
     tools.memory = &m_generated;
+    tools.placesFile = m_placesFile;
     tools.onAlbum = [&](int done, int albums, int slides) {
         album = "Album " + GroupThousands(done) + " of " + GroupThousands(albums) + " · ";
         top = done == albums;
@@ -268,7 +269,9 @@ SiteResult CMainDialog::GeneratePages(const GenerateRequest& request, const Site
                           tools.onClip,
                           ProjectFileName(),
                           request.templateFile,
-                          nullptr};
+                          nullptr,
+                          m_placesFile,
+                          {}};
         made.pages = WritePageSet(Files(), request.rows, request.templateText, m_tags,
                                   request.outputFolder, tools.onPage, &m_generated, &web);
     }

@@ -71,6 +71,7 @@ protected:
         for (const ImageEntry& entry : entries) rows.push_back(&entry);
         WebShow web{settings, overview, &images, onImage, 2,
                     nullptr,  clips,    {},      project, templateFile};
+        web.placesFile = "state/projects";
         return WritePageSet(*ops, rows, page, tags, "out/", onPage, nullptr, &web);
     }
 
