@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <set>
 #include <utility>
 
 #include "files/error_text.h"
+#include "files/link_chain.h"
 #include "files/path_rules.h"
 #include "generator/site_tags.h"
 #include "output/made_files.h"
@@ -98,6 +100,10 @@ private:
     bool m_wantDates;
     SiteRecord m_record;
     SiteRecord m_made;
+    // Whether the folder is, or lies below, that of an album left out this time.
+    bool LeftOut(const std::string& folder) const;
+    // The albums left out, by RecordKey.
+    std::set<std::string> m_leftOut;
 };
 
 std::vector<std::string> SiteWriter::Digests() const {
@@ -194,12 +200,16 @@ bool SiteWriter::Unchanged(size_t index, const std::string& digest, SiteResult& 
 bool SiteWriter::WriteAlbum(size_t index, const std::string& digest, SiteResult& result) {
     const SiteAlbum& album = m_site.albums[index];
     const std::string folder = m_output + album.folder;
-    // The site's folders are its own: one a link put in an album's place could lead anywhere.
-    struct stat link {};
-    if (index > 0 && m_ops.Lstat(folder.substr(0, folder.size() - 1), link) == 0 &&
-        S_ISLNK(link.st_mode)) {
+    // The site's folders are its own: one a link put in an album's place, or in the place of a
+    // folder above it, could lead anywhere.
+    if (!NoLinkBelow(m_ops, m_output, album.folder)) {
         result.skipped.push_back(album.projectFile + ": not written, " + folder +
-                                 " is a link, not the album's own folder");
+                                 " is reached through a link, not the album's own folder");
+        return true;
+    }
+    if (m_record.OthersHold(album.folder)) {
+        result.skipped.push_back(album.projectFile + ": not written, " + folder +
+                                 " holds an album of another site made into the same folder");
         return true;
     }
     // Albums are made before the ones that hold them, whose folders may not be there yet.
@@ -240,6 +250,14 @@ bool SiteWriter::WriteAlbum(size_t index, const std::string& digest, SiteResult&
     return !stopped;
 }
 
+bool SiteWriter::LeftOut(const std::string& folder) const {
+    if (m_leftOut.empty()) return false;
+    return std::any_of(m_record.albums.begin(), m_record.albums.end(), [&](const auto& made) {
+        return !made.first.empty() && folder.starts_with(made.first) &&
+               m_leftOut.contains(made.second.project);
+    });
+}
+
 void SiteWriter::RemoveTakenOut(SiteResult& result) {
     // The deepest first, so that a folder is empty by the time the one that holds it goes.
     for (auto made = m_record.albums.rbegin(); made != m_record.albums.rend(); ++made) {
@@ -249,7 +267,15 @@ void SiteWriter::RemoveTakenOut(SiteResult& result) {
             (kept != m_made.albums.end() && kept->second.project == album.project))
             continue;
         const std::string path = m_output + folder;
-        if (!IsFolder(m_ops, path)) continue;
+        // An album left out this time, its project unreadable for now, is no album taken out, nor
+        // is any below it.
+        if (LeftOut(folder)) {
+            m_made.albums.try_emplace(folder, album);
+            result.pages.kept.push_back(path + ": kept, its album was left out");
+            continue;
+        }
+        // Nothing reached through a link is the site's to remove.
+        if (!NoLinkBelow(m_ops, m_output, folder) || !IsFolder(m_ops, path)) continue;
         WebShow gone;
         gone.recordKey = album.project;
         gone.placesFile = m_tools.placesFile;
@@ -266,7 +292,11 @@ void SiteWriter::RemoveTakenOut(SiteResult& result) {
 SiteResult SiteWriter::Write() {
     SiteResult result;
     result.skipped = m_site.skipped;
-    m_record.Read(m_ops, m_output);
+    const std::string site = RecordKey(m_site.albums.front().projectFile);
+    m_record.Read(m_ops, m_output, site);
+    m_made = m_record;
+    m_made.albums.clear();
+    for (const std::string& project : m_site.skippedProjects) m_leftOut.insert(RecordKey(project));
     const std::vector<std::string> digests = Digests();
     const int count = static_cast<int>(m_site.albums.size());
     // Every album stands after the one that holds it, so from the last back each is made before

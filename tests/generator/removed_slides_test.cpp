@@ -253,6 +253,45 @@ TEST_F(RemovedSlidesTest, AProjectWhoseFileIsGoneKeepsNothingItWrote) {
     EXPECT_THAT(Generate({"a"}).removed, ::testing::Contains("out/b.jpg"));
 }
 
+// A renamed project keeps what it wrote: the next run takes away what it no longer shows. The
+// record knows projects and sources by digest only.
+TEST_F(RemovedSlidesTest, ARenamedProjectKeepsWhatItWroteAndTheRecordNamesNoPath) {
+    Generate({"a", "b"}, "p.dat");
+    fs::rename("p.dat", "q.dat");
+    EXPECT_THAT(Generate({"a"}, "q.dat").removed, ::testing::Contains("out/b.htm"));
+    EXPECT_THAT(Of(Published("out"), "b"), IsEmpty());
+    const std::string record = ReadBytes("out/.vistello-images");
+    EXPECT_EQ(record.find(fs::current_path().string()), std::string::npos);
+    EXPECT_EQ(record.find(".dat"), std::string::npos);
+}
+
+// A run stopped while it makes pictures records what it made, so that a later run takes away
+// the pictures of a slide removed meanwhile.
+TEST_F(RemovedSlidesTest, WhatAStoppedRunMadeIsTakenAwayLater) {
+    onImage = [](int done, int total) { return done < total; };
+    EXPECT_TRUE(Generate({"a", "b"}).stopped);
+    onImage = nullptr;
+    Generate({"a"});
+    EXPECT_THAT(Of(Published("out"), "b"), IsEmpty());
+}
+
+// A page or a picture whose name is a link is replaced in the folder by the file; the file the
+// link led to is never written.
+TEST_F(RemovedSlidesTest, AMadeFileReplacesALinkAndNeverWritesThroughIt) {
+    Generate({"a"});
+    for (const char* name : {"a.htm", "a.jpg"}) {
+        WriteBytes(std::string("victim-") + name, "mine");
+        fs::remove(std::string("out/") + name);
+        fs::create_symlink(std::string("../victim-") + name, std::string("out/") + name);
+    }
+    WriteBytes("a.jpg", "photo a, edited");
+    Generate({"a"});
+    for (const char* name : {"a.htm", "a.jpg"}) {
+        EXPECT_EQ(ReadBytes(std::string("victim-") + name), "mine");
+        EXPECT_FALSE(fs::is_symlink(std::string("out/") + name));
+    }
+}
+
 // On a folder that takes names differing in case for one, a photo renamed only in case keeps its
 // copy, which is the same file under the name the record knew.
 TEST_F(RemovedSlidesTest, AFileUnderAnotherCaseOfItsNameStays) {
