@@ -296,8 +296,8 @@ TEST_F(SiteTest, SitesSharingAFolderKeepTheirAlbumsAndNothingBehindALinkIsTouche
     EXPECT_EQ(FilesUnder("web/2024"), first);
     ASSERT_EQ(Generate(), 0) << err.str();
     EXPECT_TRUE(fs::exists("web/oslo/o.htm"));
-    for (const char* record : {"web/.vistello-site", "web/.vistello-images",
-                               "web/oslo/.vistello-images"}) {
+    for (const char* record :
+         {"web/.vistello-site", "web/.vistello-images", "web/oslo/.vistello-images"}) {
         const std::string text = ReadBytes(record);
         EXPECT_EQ(text.find(fs::current_path().string()), std::string::npos) << record;
         EXPECT_EQ(text.find(".dat"), std::string::npos) << record;
