@@ -116,6 +116,8 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
     if (showProgress) err << "\r\x1b[K";
     for (const std::string& failure : result.failures) err << "vistello: " << failure << "\n";
     for (const std::string& kept : result.kept) err << "vistello: " << kept << "\n";
+    for (const std::string& passed : result.passed)
+        err << "vistello: " << passed << ": left as it is, this show did not write it\n";
     for (const std::string& removed : result.removed) out << "Removed " << removed << "\n";
     for (const std::string& skipped : made.skipped)
         err << "vistello: album left out: " << skipped << "\n";

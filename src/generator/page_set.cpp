@@ -19,6 +19,7 @@
 #include "files/link_chain.h"
 #include "files/path_rules.h"
 #include "files/text_file.h"
+#include "files/unique_names.h"
 #include "generator/kind_blocks.h"
 #include "generator/overview_page.h"
 #include "generator/page_names.h"
@@ -419,20 +420,48 @@ std::vector<std::string> ShowFilesIn(const WebShow* web, const std::string& outp
     return names;
 }
 
+// Whether the run may not write at a name in the output folder, for a source or any file (see
+// MadeFiles::Taken).
+using NameTaken = std::function<bool(const std::string& name, const std::string* source)>;
+
+// An image copied as it is keeps its own name unless a file the show may not write over has it;
+// each source keeps one name however many rows show it.
+std::vector<std::string> PlainImageNames(std::span<const ImageEntry* const> rows,
+                                         const NameTaken& taken) {
+    UniqueNames names;
+    std::map<std::string, std::string> given;
+    std::vector<std::string> result;
+    for (const ImageEntry* row : rows) {
+        const std::string own = FileNameOf(row->imagePath);
+        auto [name, added] = given.try_emplace(row->imagePath, own);
+        if (added && taken(own, &row->imagePath)) {
+            const std::string_view extension = ExtensionOf(own);
+            name->second =
+                names.Claim(StemOf(own), extension.empty() ? "" : "." + std::string(extension),
+                            [&taken](const std::string& other) { return !taken(other, nullptr); });
+        }
+        result.push_back(name->second);
+    }
+    return result;
+}
+
 ShowLayout LayOut(std::span<const ImageEntry* const> rows, ImagesLearnt& learnt, bool overview,
-                  std::span<const std::string> showFiles) {
+                  std::span<const std::string> showFiles, const NameTaken& taken) {
     const std::optional<WebImagePlan>& plan = learnt.plan;
     ShowLayout layout;
     std::vector<std::string_view> titles;
-    for (size_t row = 0; row < rows.size(); ++row) {
-        titles.push_back(rows[row]->title);
-        layout.imageNames.push_back(plan ? plan->OfRow(row).name
-                                         : FileNameOf(rows[row]->imagePath));
+    for (const ImageEntry* row : rows) titles.push_back(row->title);
+    if (plan) {
+        for (size_t row = 0; row < rows.size(); ++row)
+            layout.imageNames.push_back(plan->OfRow(row).name);
+    } else {
+        layout.imageNames = PlainImageNames(rows, taken);
     }
     std::vector<std::string> claimed = layout.imageNames;
     claimed.insert(claimed.end(), showFiles.begin(), showFiles.end());
     if (overview) claimed.emplace_back(kOverviewPageName);
-    layout.pageNames = PageFileNames(titles, claimed);
+    layout.pageNames = PageFileNames(
+        titles, claimed, [&taken](const std::string& name) { return taken(name, nullptr); });
     if (overview) layout.index = EncodeLinkTarget(kOverviewPageName);
     // Without a photo reader or an image library the photos say nothing and the pictures are
     // the images as named.
@@ -454,7 +483,7 @@ ShowLayout LayOut(std::span<const ImageEntry* const> rows, ImagesLearnt& learnt,
 // The overview page: every slide's tile, linked to its page.
 bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, const WebShow& web,
                      const TagSet& tags, const std::string& outputFolder, const ShowLayout& layout,
-                     const ImagesLearnt& learnt, PageSetResult& result) {
+                     const ImagesLearnt& learnt, const NameTaken& taken, PageSetResult& result) {
     const std::optional<WebImagePlan>& plan = learnt.plan;
     std::vector<std::string> targets;
     for (const std::string& name : layout.pageNames) targets.push_back(EncodeLinkTarget(name));
@@ -475,6 +504,10 @@ bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, cons
     const std::string path = outputFolder + std::string(kOverviewPageName);
     if (std::optional<std::string> own = OwnFileAt(ops, path, ShowFileIds(ops, &web)))
         return Tally(std::move(own), result.pagesFailed, result.failures);
+    if (taken(std::string(kOverviewPageName), nullptr)) {
+        return Tally(path + ": not written, a file this show did not write is there",
+                     result.pagesFailed, result.failures);
+    }
     return Tally(WriteOverviewPage(ops, web.overviewText, tags, slides, path, web.place),
                  result.pagesFailed, result.failures);
 }
@@ -534,7 +567,11 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
     if (plan && run) run->Made(ops, outputFolder, *plan, made);
     if (!learntWhole) return result;
     if (plan) result.converted = plan->converted;
-    const ShowLayout layout = LayOut(rows, learnt, overview, ShowFilesIn(web, outputFolder));
+    const NameTaken taken = [&ops, &outputFolder, &made](const std::string& name,
+                                                         const std::string* source) {
+        return made.Taken(ops, outputFolder, name, source);
+    };
+    const ShowLayout layout = LayOut(rows, learnt, overview, ShowFilesIn(web, outputFolder), taken);
     static const ShootingData kNoShooting;
     if (overview) ++result.pages;
     if (memory) memory->StartRun(outputFolder, templateText, tags);
@@ -577,7 +614,7 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
     if (!layout.pageNames.empty()) result.firstPage = layout.pageNames.front();
     if (overview) {
         const bool written =
-            WriteOverviewOf(ops, rows, *web, tags, outputFolder, layout, learnt, result);
+            WriteOverviewOf(ops, rows, *web, tags, outputFolder, layout, learnt, taken, result);
         writer.Note(std::string(kOverviewPageName), written);
         result.pagesWritten += written;
         result.firstPage = kOverviewPageName;
@@ -641,6 +678,7 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
                          ? ReadRecord(ops, outputFolder, memory)
                          : MadeFiles();
     if (show) {
+        made.StartRunOf(show->project);
         if (!web->projectFile.empty()) places.Note(web->projectFile);
         made.Owned().AdoptGone(show->project,
                                [&places](const std::string& key) { return places.Gone(key); });
@@ -661,6 +699,8 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
                                           made.Owned(), places);
         settled.changed = settled.changed || usesChanged;
         AddLeftovers(std::move(settled.leftovers), result);
+        for (const std::string& name : made.TakenNames())
+            result.passed.push_back(outputFolder + name);
         if (settled.changed && !made.Write(ops, outputFolder)) {
             NoteRecordFailure(outputFolder, result);
         } else if (memory) {

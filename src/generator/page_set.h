@@ -48,6 +48,9 @@ struct PageSetResult {
     std::vector<std::string> removed;
     std::vector<std::string> kept;
     int removalsFailed = 0;
+    // Files in the folder this show did not write (the user's own, or another project's), each by
+    // its path: left as they are where the show would have written, its own file named otherwise.
+    std::vector<std::string> passed;
     // What the show tells a show that holds it as an album.
     AlbumSummary album;
 };

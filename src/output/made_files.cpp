@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "files/atomic_file.h"
+#include "files/file_copy.h"
 #include "files/text_file.h"
 #include "output/record_fields.h"
 #include "text/digest.h"
@@ -252,6 +253,27 @@ void MadeFiles::NoteMade(FileOps& ops, const std::string& folder, const ImageJob
     note(job.target, Recipe(job), 0);
     for (size_t i = 0; i < job.more.size(); ++i)
         note(job.more[i].target, Recipe(job, job.more[i]), i + 1);
+}
+
+bool MadeFiles::MadeOf(const std::string& target, const std::string& source) const {
+    const auto found = m_made.find(target);
+    return found != m_made.end() && found->second.source == Digest(source);
+}
+
+bool MadeFiles::Taken(FileOps& ops, const std::string& folder, const std::string& name,
+                      const std::string* source) const {
+    if (m_project.empty() || !m_owned.AnyProject()) return false;
+    struct stat info {};
+    if (ops.Lstat(folder + name, info) != 0) return false;
+    const WrittenFiles* mine = m_owned.Of(m_project);
+    if (mine && mine->contains(name)) return false;
+    struct stat from {};
+    if (source && (MadeOf(name, *source) ||
+                   (ops.Stat(*source, from) == 0 && IsCopyOf(ops, from, folder + name))))
+        return false;
+    if (m_made.contains(name) && !m_owned.AnyOwns(name)) return false;
+    if (std::find(m_taken.begin(), m_taken.end(), name) == m_taken.end()) m_taken.push_back(name);
+    return true;
 }
 
 }  // namespace vistello

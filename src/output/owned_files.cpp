@@ -1,5 +1,6 @@
 #include "output/owned_files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <utility>
@@ -71,6 +72,11 @@ void OwnedFiles::AppendTo(std::string& text) const {
 const WrittenFiles* OwnedFiles::Of(const std::string& project) const {
     const auto found = m_projects.find(project);
     return found == m_projects.end() ? nullptr : &found->second;
+}
+
+bool OwnedFiles::AnyOwns(const std::string& file) const {
+    return std::any_of(m_projects.begin(), m_projects.end(),
+                       [&file](const auto& project) { return project.second.contains(file); });
 }
 
 WrittenFiles OwnedFiles::Take(const std::string& project) {

@@ -37,6 +37,10 @@ public:
     bool ReadLine(const std::vector<std::string_view>& fields);
     void AppendTo(std::string& text) const;
 
+    // Whether any project's files are known here.
+    bool AnyProject() const { return !m_projects.empty() || !m_uses.empty(); }
+    // Whether any project wrote the file.
+    bool AnyOwns(const std::string& file) const;
     // Nothing when the project wrote no file here.
     const WrittenFiles* Of(const std::string& project) const;
     // The project's files, which it has no more until they are Set again.

@@ -171,7 +171,7 @@ void Add(PageSetResult& total, PageSetResult part) {
     total.stopped = part.stopped;
     for (auto [into, from] :
          {std::pair{&total.failures, &part.failures}, std::pair{&total.removed, &part.removed},
-          std::pair{&total.kept, &part.kept}})
+          std::pair{&total.kept, &part.kept}, std::pair{&total.passed, &part.passed}})
         into->insert(into->end(), from->begin(), from->end());
     total.failure = std::move(part.failure);
     total.removalsFailed += part.removalsFailed;
