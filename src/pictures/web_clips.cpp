@@ -48,13 +48,10 @@ ClipMade MakeClip(FileOps& ops, ClipMaker& clips, ImageMaker& images, const Clip
                   const WebSettings& settings, const std::string& folder, const ClipGoing& going) {
     ClipMade made;
     const auto into = [&](const std::string& target, ClipOutcome& outcome, auto make) {
-        const bool whole = ReplaceFile(
-            ops, folder + target,
-            [&](int fd, const BlockWriter&) {
-                outcome = make(fd);
-                return outcome.failure.empty();
-            },
-            Flush::ToSystem);
+        const bool whole = ReplaceMadeFile(ops, folder + target, [&](int fd, const BlockWriter&) {
+            outcome = make(fd);
+            return outcome.failure.empty();
+        });
         if (!whole) made.failure = folder + target + ": " + Reason(outcome);
         return whole;
     };
@@ -72,8 +69,7 @@ ClipMade MakeClip(FileOps& ops, ClipMaker& clips, ImageMaker& images, const Clip
                                        false,
                                        {}});
     if (thumbnail.failure.empty() &&
-        !WriteFileIfChanged(ops, folder + clip.thumbnail, thumbnail.images.at(0).bytes,
-                            Flush::ToSystem))
+        !WriteMadeFile(ops, folder + clip.thumbnail, thumbnail.images.at(0).bytes))
         thumbnail.failure = ErrorText(errno);
     if (!thumbnail.failure.empty()) {
         made.failure = folder + clip.thumbnail + ": " + thumbnail.failure;

@@ -26,32 +26,51 @@ struct Source {
     std::optional<ImageFacts> facts;
 };
 
+std::string DottedExtension(std::string_view name) {
+    const std::string_view extension = ExtensionOf(name);
+    return extension.empty() ? std::string() : "." + std::string(extension);
+}
+
 std::string_view ExtensionFor(const ImageFacts& facts) {
     return facts.transparent ? ".png" : ".jpg";
 }
 
 using FileId = std::pair<dev_t, ino_t>;
 
-// Names handed out in one folder (see UniqueNames). A name under which one of the sources itself
-// lies in the folder is never handed out: the copy would replace its own original.
+// Names handed out in one folder of the output folder (`below` it: "" or kThumbnailFolder; see
+// UniqueNames). A name under which one of the sources itself lies is never handed out: the copy
+// would replace its own original; nor is one the record says the run may not write over.
 class NameClaims {
 public:
-    NameClaims(FileOps& ops, std::string folder, const std::set<FileId>& sources)
-        : m_ops(ops), m_folder(std::move(folder)), m_sources(sources) {}
+    NameClaims(FileOps& ops, const std::string& folder, std::string_view below,
+               const std::set<FileId>& sources, const MadeFiles& made)
+        : m_ops(ops), m_folder(folder), m_below(below), m_sources(sources), m_made(made) {}
 
     void Take(const std::string& name) { m_names.Take(name); }
     std::string Unique(std::string_view stem, std::string_view extension) {
         return m_names.Claim(stem, extension, [this](const std::string& name) {
             struct stat info {};
-            return m_ops.Stat(m_folder + name, info) != 0 ||
-                   !m_sources.contains({info.st_dev, info.st_ino});
+            return (m_ops.Stat(m_folder + m_below + name, info) != 0 ||
+                    !m_sources.contains({info.st_dev, info.st_ino})) &&
+                   !m_made.Taken(m_ops, m_folder, m_below + name,
+                                 m_source.empty() ? nullptr : &m_source);
         });
+    }
+    // The source the names handed out from now on are made of, whose earlier pictures they may
+    // take again; none for a file of the whole show.
+    void For(std::string source) { m_source = std::move(source); }
+    // Whether a source copied as it is may keep its own name.
+    bool Free(const std::string& name, const std::string& source) const {
+        return !m_made.Taken(m_ops, m_folder, m_below + name, &source);
     }
 
 private:
     FileOps& m_ops;
-    std::string m_folder;
+    const std::string& m_folder;
+    std::string m_below;
     const std::set<FileId>& m_sources;
+    const MadeFiles& m_made;
+    std::string m_source;
     UniqueNames m_names;
 };
 
@@ -244,7 +263,7 @@ void Classify(WebImagePlan& plan, const std::vector<Source>& sources, const WebS
         const std::string own = FileNameOf(source.path);
         planned.copied = !made && ((settings.largestSide == 0 && !unshown) || !source.facts ||
                                    (source.facts->gif && !LosesText(source.facts, settings)));
-        if (planned.copied) claims.Take(own);
+        if (planned.copied && claims.Free(own, source.path)) claims.Take(own);
         if (LosesText(source.facts, settings))
             planned.name = claims.Unique(StemOf(own), own.substr(StemOf(own).size()));
         plan.converted += !planned.copied && unshown;
@@ -265,7 +284,8 @@ void PlanCopy(WebImagePlan& plan, PlannedSource& source, const std::optional<str
               const WebSettings& settings, const PictureNeeds& needs, NameClaims& claims) {
     const std::string own = FileNameOf(source.path);
     if (source.copied) {
-        source.name = own;
+        source.name =
+            claims.Free(own, source.path) ? own : claims.Unique(StemOf(own), DottedExtension(own));
         return;
     }
     if (LosesText(source.facts, settings)) {
@@ -349,12 +369,14 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker, ClipM
         if (source.info) sourceIds.insert({source.info->st_dev, source.info->st_ino});
     }
     plan.sized = needs.Any();
-    NameClaims claims(ops, folder, sourceIds);
-    NameClaims thumbnailClaims(ops, folder + std::string(kThumbnailFolder), sourceIds);
+    NameClaims claims(ops, folder, "", sourceIds, made);
+    NameClaims thumbnailClaims(ops, folder, kThumbnailFolder, sourceIds, made);
     Classify(plan, *sources, settings, clips, claims);
     PlanClipSigns(plan, claims);
     for (size_t i = 0; i < sources->size(); ++i) {
         PlannedSource& source = plan.sources[i];
+        claims.For(source.path);
+        thumbnailClaims.For(source.path);
         // Only a source that is there has anything made of it.
         const std::optional<struct stat>& info = (*sources)[i].info;
         if (source.copied || SlideKindOf(source.path) == SlideKind::Photo) {
@@ -391,8 +413,7 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
     });
     if (anyThumbnail) ops.MakeFolder(folder + std::string(kThumbnailFolder));
     MadeResult result;
-    if (!plan.clipSign.empty() &&
-        !WriteFileIfChanged(ops, folder + plan.clipSign, kClipSign, Flush::ToSystem)) {
+    if (!plan.clipSign.empty() && !WriteMadeFile(ops, folder + plan.clipSign, kClipSign)) {
         // Counted against the first clip it stands for.
         const std::string reason = ErrorText(errno);
         for (const PlannedSource& source : plan.sources) {
@@ -417,8 +438,7 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
             std::string failed = job.target;
             for (size_t i = 0; i < image.images.size() && image.failure.empty(); ++i) {
                 const std::string& target = i == 0 ? job.target : job.more[i - 1].target;
-                if (!WriteFileIfChanged(ops, folder + target, image.images[i].bytes,
-                                        Flush::ToSystem)) {
+                if (!WriteMadeFile(ops, folder + target, image.images[i].bytes)) {
                     image.failure = ErrorText(errno);
                     failed = target;
                 }
