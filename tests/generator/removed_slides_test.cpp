@@ -49,6 +49,20 @@ Files Of(const Files& files, const std::string& title) {
     return of;
 }
 
+// Real file access that runs `during` once, as a run is about to put its record in place the
+// time after `skip` more.
+class RecordWriteHook : public RealFileOps {
+public:
+    int Rename(const std::string& from, const std::string& to) override {
+        if (during && to.ends_with(".vistello-images") && skip-- == 0)
+            std::exchange(during, nullptr)();
+        return RealFileOps::Rename(from, to);
+    }
+
+    std::function<void()> during;
+    int skip = 0;
+};
+
 // A show of photos with web copies, thumbnails and every smaller size into "out/", saved in a
 // project file; the slides by title, each of the photo of its own name.
 class RemovedSlidesTest : public ::testing::Test {
@@ -77,6 +91,7 @@ protected:
 
     ScratchDir scratch;
     RealFileOps realOps;
+    RecordWriteHook hooked;
     FileOps* ops = &realOps;
     FakeImageMaker images;
     ClipMaker* clips = nullptr;
@@ -243,6 +258,39 @@ TEST_F(RemovedSlidesTest, ARunWaitsForAnotherHoldingTheFolder) {
     ::close(held);
     run.join();
     EXPECT_TRUE(fs::exists("out/.vistello-images"));
+}
+
+// Another project's run that comes while one writes its record waits for the folder to be free,
+// so that neither record loses what the other run wrote.
+TEST_F(RemovedSlidesTest, ARunThatComesWhileTheRecordIsWrittenWaitsForIt) {
+    ops = &hooked;
+    // As the pictures' part of the record is written, then as the whole of it is.
+    for (const int skip : {0, 1}) {
+        Generate({"a"});
+        const std::string name = "x" + std::to_string(skip);
+        WriteBytes(name + ".jpg", "photo");
+        WriteBytes("other.dat", "");
+        const ImageEntry x{name, "", "", "", "", "", "", name + ".jpg"};
+        const std::vector<const ImageEntry*> rows = {&x};
+        FakeImageMaker otherImages;
+        WebShow other{settings, overview, &otherImages, {},          2,
+                      nullptr,  nullptr,  {},           "other.dat", ""};
+        std::atomic<bool> done = false;
+        std::thread run;
+        hooked.skip = skip;
+        hooked.during = [&] {
+            run = std::thread([&] {
+                WritePageSet(hooked, rows, page, tags, "out/", {}, nullptr, &other);
+                done = true;
+            });
+            for (int wait = 0; wait < 30 && !done; ++wait)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        };
+        Generate({"a", "b"});
+        run.join();
+        EXPECT_THAT(Generate({}, "other.dat").removed, ::testing::Contains("out/" + name + ".htm"));
+        EXPECT_THAT(Generate({"a"}).removed, ::testing::Contains("out/b.htm"));
+    }
 }
 
 // A project whose file is gone, renamed or deleted, keeps nothing it wrote.
