@@ -59,6 +59,17 @@ std::string Probe(const std::string& path) {
         .out;
 }
 
+// The checksum of every picture and sound frame of a file as decoded, their times and the file's
+// length, to compare a made file with its clip: what is published plays exactly as the clip.
+std::string Streams(const std::string& path) {
+    return RunChild(
+               {"ffmpeg", "-v", "error", "-i", "file:" + path, "-map", "0", "-f", "framemd5", "-"})
+               .out +
+           RunChild({"ffprobe", "-v", "error", "-show_entries", "format=duration", "-of", "csv",
+                     "file:" + path})
+               .out;
+}
+
 class ClipMakerTest : public ::testing::Test {
 protected:
     // Made into `target`; the outcome says its size or why not.
@@ -147,12 +158,7 @@ TEST_F(ClipMakerTest, KeepsReadyStreamsAndNothingElseUnlessAsked) {
     EXPECT_EQ(ReadBytes("kept.mp4"), ReadBytes("ready.mp4"));
     EXPECT_EQ(Make({"ready.mp4", 1920, false}, "bare.mp4").width, 320);
     EXPECT_EQ(Location("bare.mp4"), "");
-    const auto packets = [](const std::string& path) {
-        return RunChild({"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
-                         "packet=size,pts", "-of", "csv", "file:" + path})
-            .out;
-    };
-    EXPECT_EQ(packets("bare.mp4"), packets("ready.mp4"));
+    EXPECT_EQ(Streams("bare.mp4"), Streams("ready.mp4"));
     EXPECT_NE(Probe("bare.mp4").find("codec_name=h264"), std::string::npos);
 
     MakeH264("late.mp4", {});
@@ -210,16 +216,6 @@ void EditBox(const std::string& path, std::vector<std::string> boxes, const BoxE
     std::string file = ReadBytes(path);
     EditBox(file, 0, file.size(), boxes, edit);
     WriteBytes(path, file);
-}
-
-// ffprobe's word on a file's streams, packets and length, to compare a made file with its clip.
-std::string Streams(const std::string& path) {
-    return RunChild({"ffmpeg", "-v", "error", "-i", "file:" + path, "-map", "0", "-c", "copy", "-f",
-                     "framemd5", "-"})
-               .out +
-           RunChild({"ffprobe", "-v", "error", "-show_entries", "format=duration", "-of", "csv",
-                     "file:" + path})
-               .out;
 }
 
 // A ready clip's version holds its streams, the index first, and nothing about it: no place, no
@@ -360,6 +356,41 @@ TEST_F(ClipMakerTest, PublishesNothingOfWhatMadeTheClipNorHiddenInItsIndex) {
                   "")
             << clip;
     }
+}
+
+// Neither the tools nor the encoders that made a clip leave their names in what is published, nor
+// does the user data a camera writes among the pictures, where it was among it: not in a clip made
+// again, a ready one the tools copy or one copied in process, which still plays as the clip did,
+// nor in a poster.
+TEST_F(ClipMakerTest, PublishesNoMessagesAmongThePicturesNorAnyToolsName) {
+    MakeReady("signed.mp4",
+              {"-x264-params", "nal-hrd=vbr", "-maxrate", "1M", "-bufsize", "2M", "-bsf:v",
+               "h264_metadata=sei_user_data=086f3693-b7b3-4f2c-9653-21492feee5b8+SEIGPS48.8583N2."
+               "2945E"});
+    // More in a table than its fields leaves the clip to the tools to copy.
+    WriteBytes("copied.mp4", ReadBytes("signed.mp4"));
+    EditBox("copied.mp4", {"moov", "trak", "mdia", "minf", "stbl", "stts"},
+            [](const std::string& stts) { return Box("stts", stts.substr(8) + "SECRET"); });
+    for (const char* clip : {"signed.mp4", "copied.mp4"})
+        ASSERT_TRUE(RunChild({"exiftool", "-q", "-overwrite_original", "-XMP:GPSLatitude=48.8583",
+                              "-XMP:GPSLongitude=2.2945", clip})
+                        .Succeeded());
+    const std::vector<std::string> words = {"SEIGPS", "Lavf", "Lavc", "x264"};
+    for (const std::string& word : words)
+        ASSERT_NE(ReadBytes("signed.mp4").find(word), std::string::npos);
+    for (const auto& [clip, side, made] :
+         {std::tuple("signed.mp4", 1920, "web.mp4"), std::tuple("copied.mp4", 1920, "web.mp4"),
+          std::tuple("signed.mp4", 160, "web.mp4"), std::tuple("signed.mp4", 1920, "poster.jpg")}) {
+        const std::string what = clip + std::string(" at ") + std::to_string(side) + " as " + made;
+        EXPECT_EQ(Make({clip, side, false}, made, made == std::string("poster.jpg")).failure, "")
+            << what;
+        const std::string bytes = ReadBytes(made);
+        for (const std::string& word : words)
+            EXPECT_EQ(bytes.find(word), std::string::npos) << word << " in " << what;
+        EXPECT_EQ(Location(made), "") << what;
+    }
+    Make({"signed.mp4", 1920, false}, "web.mp4");
+    EXPECT_EQ(Streams("web.mp4"), Streams("signed.mp4"));
 }
 
 // Whatever the in-process reader is unsure of is not ready, and left to the tools: a second
