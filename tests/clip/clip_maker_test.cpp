@@ -393,6 +393,58 @@ TEST_F(ClipMakerTest, PublishesNoMessagesAmongThePicturesNorAnyToolsName) {
     EXPECT_EQ(Streams("web.mp4"), Streams("signed.mp4"));
 }
 
+// Bits written as '0' and '1', spaces between fields, packed into bytes padded with zeros.
+std::string Packed(const std::string& bits) {
+    std::string bytes;
+    int count = 0;
+    for (const char bit : bits) {
+        if (bit == ' ') continue;
+        if (count % 8 == 0) bytes.push_back('\0');
+        bytes.back() = static_cast<char>(bytes.back() | (bit == '1') << (7 - count++ % 8));
+    }
+    return bytes;
+}
+
+std::string BitsOf(const std::string& bytes) {
+    std::string bits;
+    for (const char byte : bytes) {
+        for (int i = 7; i >= 0; --i) bits += (byte >> i & 1) ? '1' : '0';
+    }
+    return bits;
+}
+
+// The fill and data a sound's frames begin with, before their channels, are blanked in place as
+// the standard's filler and zeros; fill a decoder reads stays; a frame that begins with a program
+// of channels is left to the tools.
+TEST_F(ClipMakerTest, BlanksTheFillAndDataSoundFramesBeginWith) {
+    const std::string secret = BitsOf("SECRET");
+    const std::vector<std::string> frames = {
+        Packed("110 0111 0010 0000" + secret + "000 0000"),
+        Packed("110 0000 100 0101 1 00000110 0" + BitsOf("48.85E") + "111"),
+        Packed("110 0010 1011 0000 00000000 001 1111")};
+    std::string sizes(12, '\0');
+    sizes[11] = static_cast<char>(frames.size());
+    for (const std::string& frame : frames) sizes += std::string(3, '\0') + char(frame.size());
+    const auto blanked = [&sizes](const std::string& sound) {
+        WriteBytes("sound", sound);
+        const int fd = ::open("sound", O_RDONLY | O_CLOEXEC);
+        const TrackSamples samples{3, {{0, sound.size()}}, {3}, sizes};
+        const std::optional<std::vector<Patch>> patches = LeadingDataBlanked(fd, samples);
+        ::close(fd);
+        std::optional<std::string> published;
+        if (patches) published = sound;
+        for (const Patch& patch : patches.value_or(std::vector<Patch>{}))
+            published->replace(patch.at, patch.bytes.size(), patch.bytes);
+        return published;
+    };
+    EXPECT_EQ(blanked(frames[0] + frames[1] + frames[2]),
+              Packed("110 0111 0001 0000" + BitsOf(std::string(6, '\xA5')) + "000 0000") +
+                  Packed("110 0000 100 0000 1 00000110 0" + std::string(48, '0') + "111") +
+                  frames[2]);
+    const std::string program = Packed("101 0000 1111") + std::string(frames[0].size() - 2, '\0');
+    EXPECT_EQ(blanked(program + frames[1] + frames[2]), std::nullopt);
+}
+
 // Whatever the in-process reader is unsure of is not ready, and left to the tools: a second
 // index, samples kept in another file, a box of 64 bits shorter than its own header, and
 // anything that is no regular file.
