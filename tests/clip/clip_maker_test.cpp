@@ -687,6 +687,11 @@ TEST_F(ClipMakerTest, NothingHiddenInAReadyClipReachesItsPublishedIndex) {
          [](std::string& file) { file[file.find("mdat") + 8] = '\x0D'; }},
         {"partition of a slice", false,
          [](std::string& file) { file[file.find("mdat") + 8] = '\x02'; }},
+        {"sample of messages alone", false,
+         [](std::string& file) {
+             const size_t media = file.find("mdat") + 4;
+             file[media + 4 + SizeAt(file, media) + 4] = '\x06';
+         }},
         {"unit longer than its sample", false,
          [](std::string& file) { file[file.find("mdat") + 4] = '\x7F'; }},
     };
