@@ -23,7 +23,7 @@ constexpr uint64_t kReadFill[] = {11, 12, 13, 14};
 // The standard's own filler: its kind, a nibble of zeros, then these bytes.
 constexpr uint64_t kFillData = 1;
 constexpr uint64_t kFillByte = 0xA5;
-// Past what the frame of any number of channels AAC allows holds, of which only the start is read.
+// More than a frame of as many channels as AAC allows holds: only a frame's start is read.
 constexpr uint64_t kLongestStart = 8192;
 // More changed bytes than the sound of hours of clips has, however often its encoder signs it.
 constexpr uint64_t kMostChanged = uint64_t{64} << 20;
@@ -34,7 +34,6 @@ public:
     explicit FrameBits(std::string& frame) : m_frame(frame) {}
 
     bool Has(uint64_t bits) const { return bits <= m_frame.size() * 8 - m_at; }
-    uint64_t At() const { return m_at; }
 
     uint64_t Read(int count) {
         uint64_t value = 0;
