@@ -11,11 +11,15 @@ namespace vistello {
 
 namespace {
 
+// "bare": with no tool's name and no messages among the pictures, which copies made before
+// (recorded as "strip") still carry, so that they are made again.
 std::string VideoRecipe(const ClipJob& job) {
-    return "clip/" + std::to_string(job.side) + "/" + (job.keepDetails ? "keep" : "strip");
+    return "clip/" + std::to_string(job.side) + "/" + (job.keepDetails ? "keep" : "bare");
 }
 
-std::string PosterRecipe(const ClipJob& job) { return "poster/" + std::to_string(job.side); }
+std::string PosterRecipe(const ClipJob& job) {
+    return "poster/" + std::to_string(job.side) + "/bare";
+}
 
 std::string ThumbnailRecipe(const WebSettings& settings) {
     return "poster-thumbnail/" + std::to_string(settings.thumbnailSide) + "/" +
