@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <ctime>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -512,6 +513,33 @@ bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, cons
                  result.pagesFailed, result.failures);
 }
 
+// Notes the files the run is about to write as the project's before it writes them, so that they
+// stay its own should the record at the end never be written.
+void NotePending(FileOps& ops, const std::string& outputFolder, const std::string& project,
+                 const std::vector<std::string>& files, const struct timespec& start,
+                 MadeFiles& made, PageSetResult& result) {
+    const FolderLock lock(ops, outputFolder);
+    TakeOthersNoted(ops, outputFolder, project, made);
+    if (made.Owned().AddPending(project, files, start) && !made.Write(ops, outputFolder))
+        NoteRecordFailure(outputFolder, result);
+}
+
+// Every file the run writes or made: pages, copies and what was made of the photos and clips.
+std::vector<std::string> FilesOfRun(const ShowLayout& layout, bool overview,
+                                    const std::optional<WebImagePlan>& plan) {
+    std::vector<std::string> files = layout.pageNames;
+    files.insert(files.end(), layout.imageNames.begin(), layout.imageNames.end());
+    if (overview) files.emplace_back(kOverviewPageName);
+    if (!plan) return files;
+    for (const PlannedJob& planned : plan->jobs) {
+        files.push_back(planned.job.target);
+        for (const ImageOutput& output : planned.job.more) files.push_back(output.target);
+    }
+    const std::vector<std::string> clips = ClipFiles(*plan);
+    files.insert(files.end(), clips.begin(), clips.end());
+    return files;
+}
+
 // The cover is the row the show names, else its first photo, else its first slide.
 size_t CoverRow(std::span<const ImageEntry* const> rows, const std::string& cover) {
     const auto named = std::find_if(rows.begin(), rows.end(), [&cover](const ImageEntry* row) {
@@ -573,6 +601,10 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
     };
     const ShowLayout layout = LayOut(rows, learnt, overview, ShowFilesIn(web, outputFolder), taken);
     static const ShootingData kNoShooting;
+    if (run) {
+        NotePending(ops, outputFolder, project, FilesOfRun(layout, overview, plan), run->started,
+                    made, result);
+    }
     if (overview) ++result.pages;
     if (memory) memory->StartRun(outputFolder, templateText, tags);
     PageSetWriter writer(ops, templateText, tags, outputFolder, memory, run);
@@ -684,6 +716,7 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
                                [&places](const std::string& key) { return places.Gone(key); });
     }
     RunFiles run;
+    ::clock_gettime(CLOCK_REALTIME_COARSE, &run.started);
     PageSetResult result =
         WriteShow(ops, rows, templateText, tags, outputFolder, onPage, memory, web, needs,
                   show ? show->project : std::string(), made, show ? &run : nullptr);

@@ -55,6 +55,30 @@ WrittenFiles TakeLeftovers(WrittenFiles& mine, const RunFiles& run, bool whole, 
     return leftovers;
 }
 
+// Files noted as about to be written by a run whose record was never written: each the run went
+// on to write is the project's to take out once it was written no earlier than that run began.
+// Those this run wrote or meant are settled by it; a run that stopped keeps the rest pending.
+std::map<std::string, struct timespec> SettlePending(FileOps& ops, const std::string& folder,
+                                                     std::map<std::string, struct timespec> pending,
+                                                     const RunFiles& run, bool whole,
+                                                     WrittenFiles& leftovers, bool& changed) {
+    std::map<std::string, struct timespec> still;
+    for (auto& [file, start] : pending) {
+        changed = true;
+        if (run.files.contains(file) || run.notOurs.contains(file)) continue;
+        if (!whole) {
+            still.emplace(file, start);
+            continue;
+        }
+        struct stat info {};
+        if (ops.Lstat(folder + file, info) == 0 && S_ISREG(info.st_mode) &&
+            (info.st_mtim.tv_sec > start.tv_sec ||
+             (info.st_mtim.tv_sec == start.tv_sec && info.st_mtim.tv_nsec >= start.tv_nsec)))
+            leftovers.try_emplace(file, WrittenMark::Of(info));
+    }
+    return still;
+}
+
 }  // namespace
 
 void RunFiles::Written(FileOps& ops, const std::string& folder, const std::string& name) {
@@ -101,6 +125,8 @@ Settled SettleShowFiles(FileOps& ops, const std::string& folder, const ShowFiles
     Settled settled;
     WrittenFiles mine = owned.Take(show.project);
     WrittenFiles leftovers = TakeLeftovers(mine, run, whole, settled.changed);
+    owned.SetPending(show.project, SettlePending(ops, folder, owned.TakePending(show.project), run,
+                                                 whole, leftovers, settled.changed));
     LeftoverOutcome& outcome = settled.leftovers;
     const std::function<bool(const std::string&)> present = [&places](const std::string& key) {
         return !places.Gone(key);

@@ -24,6 +24,8 @@ struct RunFiles {
     // found them, and every file it leaves, which a folder that takes names differing only in case
     // for one may also show under the name an earlier run wrote.
     FileIds sources;
+    // When the run began, by the clock file times are set from.
+    struct timespec started {};
 
     // Notes the file as the run wrote it, if a regular file now stands there.
     void Written(FileOps& ops, const std::string& folder, const std::string& name);

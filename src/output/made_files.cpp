@@ -273,7 +273,7 @@ bool MadeFiles::Taken(FileOps& ops, const std::string& folder, const std::string
     struct stat info {};
     if (ops.Lstat(folder + name, info) != 0) return false;
     const WrittenFiles* mine = m_owned.Of(m_project);
-    if (mine && mine->contains(name)) return false;
+    if ((mine && mine->contains(name)) || m_owned.Pending(m_project, name)) return false;
     struct stat from {};
     if (source && (MadeOf(name, *source) ||
                    (ops.Stat(*source, from) == 0 && IsCopyOf(ops, from, folder + name))))

@@ -27,6 +27,8 @@ bool WrittenMark::operator==(const WrittenMark& other) const {
 bool OwnedFiles::ReadLine(const std::vector<std::string_view>& f) {
     if (f.size() == 2 && f[0] == "P") {
         m_reading = KeyFromRecord(PercentDecode(f[1]));
+    } else if (f.size() == 4 && f[0] == "N") {
+        if (m_reading) m_pending[*m_reading][PercentDecode(f[1])] = RecordTime(f[2], f[3]);
     } else if (f.size() == 2 && f[0] == "U") {
         if (m_reading) m_uses[*m_reading].insert(PercentDecode(f[1]));
     } else if (f.size() == 6 && f[0] == "O") {
@@ -45,6 +47,7 @@ void OwnedFiles::AppendTo(std::string& text) const {
     std::set<std::string> projects;
     for (const auto& entry : m_projects) projects.insert(entry.first);
     for (const auto& entry : m_uses) projects.insert(entry.first);
+    for (const auto& entry : m_pending) projects.insert(entry.first);
     static const WrittenFiles kNone;
     for (const std::string& project : projects) {
         text += "P";
@@ -59,6 +62,14 @@ void OwnedFiles::AppendTo(std::string& text) const {
             AppendRecordNumber(text, static_cast<long long>(mark.inode));
             text += '\n';
         }
+        if (const auto pending = m_pending.find(project); pending != m_pending.end()) {
+            for (const auto& [file, start] : pending->second) {
+                text += "N";
+                AppendRecordField(text, file);
+                AppendRecordTime(text, start);
+                text += '\n';
+            }
+        }
         if (const auto uses = m_uses.find(project); uses != m_uses.end()) {
             for (const std::string& file : uses->second) {
                 text += "U";
@@ -72,6 +83,39 @@ void OwnedFiles::AppendTo(std::string& text) const {
 const WrittenFiles* OwnedFiles::Of(const std::string& project) const {
     const auto found = m_projects.find(project);
     return found == m_projects.end() ? nullptr : &found->second;
+}
+
+bool OwnedFiles::AddPending(const std::string& project, const std::vector<std::string>& files,
+                            const struct timespec& start) {
+    const WrittenFiles* written = Of(project);
+    bool added = false;
+    for (const std::string& file : files) {
+        if (written && written->contains(file)) continue;
+        added = m_pending[project].try_emplace(file, start).second || added;
+    }
+    return added;
+}
+
+std::map<std::string, struct timespec> OwnedFiles::TakePending(const std::string& project) {
+    auto found = m_pending.find(project);
+    if (found == m_pending.end()) return {};
+    std::map<std::string, struct timespec> pending = std::move(found->second);
+    m_pending.erase(found);
+    return pending;
+}
+
+void OwnedFiles::SetPending(const std::string& project,
+                            std::map<std::string, struct timespec> pending) {
+    if (pending.empty()) {
+        m_pending.erase(project);
+    } else {
+        m_pending.insert_or_assign(project, std::move(pending));
+    }
+}
+
+bool OwnedFiles::Pending(const std::string& project, const std::string& file) const {
+    const auto found = m_pending.find(project);
+    return found != m_pending.end() && found->second.contains(file);
 }
 
 bool OwnedFiles::AnyOwns(const std::string& file) const {
@@ -142,9 +186,11 @@ void TakeOthers(Parts& parts, const Parts& fresh, const std::string& project) {
 void OwnedFiles::TakeOthersFrom(const OwnedFiles& fresh, const std::string& project) {
     TakeOthers(m_projects, fresh.m_projects, project);
     TakeOthers(m_uses, fresh.m_uses, project);
+    TakeOthers(m_pending, fresh.m_pending, project);
     for (const std::string& adopted : m_adopted) {
         m_projects.erase(adopted);
         m_uses.erase(adopted);
+        m_pending.erase(adopted);
     }
 }
 
@@ -157,6 +203,9 @@ void OwnedFiles::AdoptGone(const std::string& project,
         if (!gone(key)) continue;
         WrittenFiles files = Take(key);
         m_projects[project].merge(files);
+        m_pending[project].merge(m_pending[key]);
+        m_pending.erase(key);
+        if (m_pending[project].empty()) m_pending.erase(project);
         m_uses.erase(key);
         m_adopted.insert(key);
     }

@@ -38,7 +38,18 @@ public:
     void AppendTo(std::string& text) const;
 
     // Whether any project's files are known here.
-    bool AnyProject() const { return !m_projects.empty() || !m_uses.empty(); }
+    bool AnyProject() const { return !m_projects.empty() || !m_uses.empty() || !m_pending.empty(); }
+
+    // Files a run of the project is about to write, noted before it writes them with the time it
+    // started ("N" lines), so that what it wrote stays its own should its record never be written
+    // (a full disk, a power cut). True when any name was new.
+    bool AddPending(const std::string& project, const std::vector<std::string>& files,
+                    const struct timespec& start);
+    // The project's pending files, which it has no more.
+    std::map<std::string, struct timespec> TakePending(const std::string& project);
+    void SetPending(const std::string& project, std::map<std::string, struct timespec> pending);
+    // Whether the file is the project's by a pending note.
+    bool Pending(const std::string& project, const std::string& file) const;
     // Whether any project wrote the file.
     bool AnyOwns(const std::string& file) const;
     // Nothing when the project wrote no file here.
@@ -64,6 +75,7 @@ public:
 private:
     std::map<std::string, WrittenFiles> m_projects;
     std::map<std::string, std::set<std::string>> m_uses;
+    std::map<std::string, std::map<std::string, struct timespec>> m_pending;
     std::set<std::string> m_adopted;
     // The project of the "O" lines being read, if a "P" line came before them.
     std::optional<std::string> m_reading;

@@ -50,17 +50,23 @@ Files Of(const Files& files, const std::string& title) {
 }
 
 // Real file access that runs `during` once, as a run is about to put its record in place the
-// time after `skip` more.
+// time after `skip` more, and that fails the `failing`-th time.
 class RecordWriteHook : public RealFileOps {
 public:
     int Rename(const std::string& from, const std::string& to) override {
-        if (during && to.ends_with(".vistello-images") && skip-- == 0)
-            std::exchange(during, nullptr)();
+        if (!to.ends_with(".vistello-images")) return RealFileOps::Rename(from, to);
+        if (during && skip-- == 0) std::exchange(during, nullptr)();
+        if (--failing == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
         return RealFileOps::Rename(from, to);
     }
 
     std::function<void()> during;
     int skip = 0;
+    // The record's write that fails, counting from 1, as on a full disk.
+    int failing = 0;
 };
 
 // A show of photos with web copies, thumbnails and every smaller size into "out/", saved in a
@@ -322,6 +328,17 @@ TEST_F(RemovedSlidesTest, WhatAStoppedRunMadeIsTakenAwayLater) {
     EXPECT_TRUE(Generate({"a", "b"}).stopped);
     ASSERT_FALSE(Of(Published("out"), "b").empty());
     onImage = nullptr;
+    Generate({"a"});
+    EXPECT_THAT(Of(Published("out"), "b"), IsEmpty());
+}
+
+// What a run wrote stays its own though the record could not be written at its end, as on a full
+// disk: a later run takes away the page and pictures of a slide removed meanwhile.
+TEST_F(RemovedSlidesTest, WhatARunWroteStaysItsOwnThoughItsRecordCouldNotBeWritten) {
+    ops = &hooked;
+    hooked.failing = 3;
+    EXPECT_THAT(Generate({"a", "b"}).failures,
+                ElementsAre("out/.vistello-images: could not be written: No space left on device"));
     Generate({"a"});
     EXPECT_THAT(Of(Published("out"), "b"), IsEmpty());
 }
