@@ -7,10 +7,10 @@
 
 #include "generator/page_text.h"
 #include "generator/site_place.h"
+#include "media/shooting_data.h"
 #include "pictures/web_images.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
-#include "slides/shooting_data.h"
 
 namespace vistello {
 

@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "files/file_ops.h"
-#include "output/owned_files.h"
 #include "media/image_maker.h"
-#include "slides/shooting_data.h"
+#include "media/shooting_data.h"
+#include "output/owned_files.h"
 
 namespace vistello {
 
