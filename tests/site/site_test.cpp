@@ -155,7 +155,8 @@ TEST_F(SiteTest, AnAlbumsOwnChoicesHold) {
                 HasSubstr("<li><a href=p%231.htm aria-current=\"page\">p#1</a></li>"));
 }
 
-// Generate of the top project makes every album into its folder. Each overview shows its albums
+// Generate of the top project makes every album into its folder, named as the tree's folder reads,
+// not after its title's HTML. Each overview shows its albums
 // with their covers, counts and days, a folder's name as text; every page leads up and shows
 // the way down from the top; Back and Next run over one album's photos and clips.
 TEST_F(SiteTest, GenerateMakesEveryAlbumIntoItsFolderWithTheWayUp) {
@@ -184,14 +185,14 @@ TEST_F(SiteTest, GenerateMakesEveryAlbumIntoItsFolderWithTheWayUp) {
                                                         "2024/italy/venice/index.htm",
                                                         "2024/italy/venice/c.htm",
                                                         "2024/italy/venice/c.jpg",
-                                                        "b_&lt;i>&amp;amp;_#1/.vistello-images",
-                                                        "b_&lt;i>&amp;amp;_#1/index.htm",
-                                                        "b_&lt;i>&amp;amp;_#1/d.htm",
-                                                        "b_&lt;i>&amp;amp;_#1/d.jpg"}));
+                                                        "b_<i>&amp;_#1/.vistello-images",
+                                                        "b_<i>&amp;_#1/index.htm",
+                                                        "b_<i>&amp;_#1/d.htm",
+                                                        "b_<i>&amp;_#1/d.jpg"}));
     EXPECT_EQ(ReadBytes("web/index.htm"),
               "|\r\n[\"2024/index.htm\" 2024 <img src=\"2024/italy/rome/a.jpg\" alt=\"\"> 2 photos "
-              "and 1 clip; May–June 2026]\r\n[\"b_%26lt;i%3E%26amp;amp;_%231/index.htm\" B "
-              "&lt;i>&amp;amp; #1 <img src=\"b_%26lt;i%3E%26amp;amp;_%231/d.jpg\" alt=\"\"> 1 "
+              "and 1 clip; May–June 2026]\r\n[\"b_%3Ci%3E%26amp;_%231/index.htm\" B "
+              "&lt;i>&amp;amp; #1 <img src=\"b_%3Ci%3E%26amp;_%231/d.jpg\" alt=\"\"> 1 "
               "photo; ]\r\n(\"top.htm\")");
     EXPECT_EQ(ReadBytes("web/2024/italy/rome/b.htm"),
               "<nav class=\"trail\" aria-label=\"Trail\"><ol><li><a href=../../../index.htm>Home"
