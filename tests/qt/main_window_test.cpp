@@ -305,9 +305,9 @@ TEST_F(QtMainWindowTest, WebImagesTabsTopToBottomAndEnterKeepsWhatWasTyped) {
         menuItem->trigger();
         EXPECT_EQ(dialog.Inside().web.largestSide, key == Qt::Key_Escape ? 0 : 1600);
     }
-    EXPECT_EQ(visited,
-              (std::vector<int>{kWebLargestSide, kWebQuality, kWebThumbnailSide, kWebKeepDetails,
-                                kWebAvif, kWebOverview, kWebBrowseOverview, IDOK, IDCANCEL}));
+    EXPECT_EQ(visited, (std::vector<int>{kWebLargestSide, kWebQuality, kWebThumbnailSide,
+                                         kWebKeepDetails, kWebAvif, kWebOverview,
+                                         kWebBrowseOverview, kWebSiteTitle, IDOK, IDCANCEL}));
 }
 
 // The image picker lists a camera's capital-letter names, and Escape picks nothing; the project
