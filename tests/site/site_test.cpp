@@ -279,6 +279,22 @@ TEST_F(SiteTest, OnlyChangedAlbumsAreMadeAgainAndAnAlbumTakenOutGoes) {
     EXPECT_EQ(ReadBytes("outside/.vistello-images"), "mine");
 }
 
+// Generate again tells an unchanged album's tile as the first run did, and makes again a page or
+// a thumbnail deleted by hand inside such an album.
+TEST_F(SiteTest, AnUnchangedAlbumKeepsItsTileAndGetsBackWhatWasDeleted) {
+    ASSERT_EQ(Import(), 0);
+    SetUpProject();
+    std::string text = ReadBytes("site.dat");
+    WriteBytes("site.dat", text.insert(text.find("OVERVIEW="), "THUMBSIDE=50\r\n"));
+    ASSERT_EQ(Generate(), 0) << err.str();
+    for (const char* made : {"web/2024/italy/venice/c.htm", "web/2024/italy/rome/thumbs/a.jpg"}) {
+        ASSERT_TRUE(fs::remove(made)) << made;
+        ASSERT_EQ(Generate(), 0) << err.str();
+        EXPECT_TRUE(fs::exists(made)) << made;
+        EXPECT_THAT(ReadBytes("web/index.htm"), HasSubstr("> 2 photos and 1 clip; May–June 2026]"));
+    }
+}
+
 TEST(SiteTagsTest, DaysAndCountsReadAsAPersonWritesThem) {
     EXPECT_EQ(AlbumDatesText("2026-05-14", "2026-05-14"), "14 May 2026");
     EXPECT_EQ(AlbumDatesText("2026-05-03", "2026-05-09"), "3–9 May 2026");
