@@ -1,3 +1,5 @@
+#include "qt/session_end.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -10,7 +12,11 @@
 #include <thread>
 #include <vector>
 
+#include "qt/qt_window_system.h"
+#include "qt_application.h"
 #include "support/temp_dir.h"
+#include "ui/main_dialog.h"
+#include "ui/resource_ids.h"
 
 extern char** environ;
 
@@ -57,29 +63,54 @@ std::optional<int> WaitFor(pid_t child, std::chrono::seconds limit) {
 }
 
 // A shutdown or a logout closes the window as Quit does: the preferences and the project are
-// written, the box that tells of a version changed elsewhere is answered by itself, and the
-// program ends as the signal asked.
+// written, and the program ends as the signal asked.
 TEST(SessionEndTest, TermAndHupWriteThePreferencesAndTheProjectBeforeTheProgramEnds) {
     for (const int signal : {SIGTERM, SIGHUP}) {
         ScratchDir scratch;
-        WriteBytes("vistello.dat", "TEMPLATE=t.htm\nOUTPUT=out\nIMAGE=a.jpg\nTITLE=A\n");
+        WriteBytes("vistello.dat", "TEMPLATE=t.htm\nIMAGE=a.jpg\nTITLE=A\n");
         const pid_t program = StartProgram();
         ASSERT_GT(program, 0);
         const auto deadline = std::chrono::steady_clock::now() + 20s;
         while (!std::filesystem::exists("vistello.ini") &&
                std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(20ms);
-        WriteBytes("vistello.dat", "TEMPLATE=theirs.htm\n");
         ::kill(program, signal);
         const std::optional<int> status = WaitFor(program, 20s);
         ASSERT_TRUE(status) << "the window stayed open";
         EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == signal) << *status;
         EXPECT_NE(ReadBytes("vistello.ini").find("FILE=vistello.dat\r\n"), std::string::npos);
         EXPECT_TRUE(ReadBytes("vistello.dat")
-                        .starts_with("CREATOR=Vistello 1.0\r\nTEMPLATE=t.htm\r\nOUTPUT=out\r\n"
+                        .starts_with("CREATOR=Vistello 1.0\r\nTEMPLATE=t.htm\r\nOUTPUT=\r\n"
                                      "IMAGE=a.jpg\r\nTITLE=A\r\n"));
-        EXPECT_EQ(ReadBytes("vistello (changed elsewhere).dat"), "TEMPLATE=theirs.htm\n");
     }
+}
+
+// The window takes in the typed text as Quit does, and a box that comes as it closes gives way
+// as Escape answers it: here the one that says the preferences could not be written.
+TEST(SessionEndTest, ASignalQuitsWithTheTypedTextAndNoBoxHoldsItOpen) {
+    Application();
+    ScratchDir scratch;
+    std::filesystem::create_directory("vistello.ini");
+    WriteBytes("vistello.dat", "IMAGE=a.jpg\r\nTITLE=A\r\n");
+    QtWindowSystem system;
+    SessionEnd ending(system);
+    CMainDialog dialog;
+    bool stuck = false;
+    QTimer::singleShot(10s, [&stuck] {
+        stuck = true;
+        QApplication::closeAllWindows();
+    });
+    QTimer::singleShot(0, [] {
+        QApplication::activeModalWidget()
+            ->findChild<QLineEdit*>(QString::number(ids::kOutputFolder))
+            ->setText("typed");
+        ::raise(SIGTERM);
+    });
+    EXPECT_EQ(system.RunModal(dialog, nullptr), IDOK);
+    EXPECT_FALSE(stuck);
+    EXPECT_TRUE(ReadBytes("vistello.dat")
+                    .starts_with("CREATOR=Vistello 1.0\r\nTEMPLATE=template.htm\r\nOUTPUT=typed\r\n"
+                                 "IMAGE=a.jpg\r\nTITLE=A\r\n"));
 }
 
 }  // namespace
