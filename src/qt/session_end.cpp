@@ -35,9 +35,9 @@ void NoteSignal(int signal) {
     errno = error;
 }
 
-void Catch(void (*handler)(int)) {
+void CatchSignals() {
     struct sigaction action {};
-    action.sa_handler = handler;
+    action.sa_handler = NoteSignal;
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
     for (const int signal : kSignals) ::sigaction(signal, &action, nullptr);
@@ -57,7 +57,7 @@ SessionEnd::SessionEnd(QtWindowSystem& system) : m_system(system) {
     if (::pipe2(g_pipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
     m_notifier = new QSocketNotifier(g_pipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &SessionEnd::Heard);
-    Catch(NoteSignal);
+    CatchSignals();
 }
 
 // From here on a signal ends the program at once, as before the window opened.
