@@ -117,7 +117,8 @@ void BM_RemoveFilesOfSlidesNoLongerInTheShow(benchmark::State& state) {
         const std::string folder = show.Generate(static_cast<int>(ours.size()));
         MadeFiles made;
         made.Read(ops, folder);
-        const std::string project = ProjectKey(show.Project());
+        const std::string project = RecordKey(show.Project());
+        ProjectPlaces places(ops, "");
         const WrittenFiles written = *made.Owned().Of(project);
         RunFiles run;
         const std::string copy = show.Root() + "/rm" + std::to_string(ours.size()) + "/";
@@ -139,7 +140,8 @@ void BM_RemoveFilesOfSlidesNoLongerInTheShow(benchmark::State& state) {
         const ShowFiles showFiles{project, show.Project(), "", ""};
         const auto start = std::chrono::steady_clock::now();
         const LeftoverOutcome outcome =
-            SettleShowFiles(ops, folder, showFiles, std::move(run), true, made.Owned()).leftovers;
+            SettleShowFiles(ops, folder, showFiles, std::move(run), true, made.Owned(), places)
+                .leftovers;
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         ours.push_back(took.count());
         rms.push_back(TimeRm(removed));

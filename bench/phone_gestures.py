@@ -20,7 +20,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests"))
-from webdriver import Browser, free_port  # noqa: E402
+from webdriver import chromium  # noqa: E402
 
 program, templates = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 density = float(sys.argv[3]) if len(sys.argv) > 3 else 2.625
@@ -188,30 +188,24 @@ with tempfile.TemporaryDirectory() as work:
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Counting)
     threading.Thread(target=server.serve_forever, daemon=True).start()
     base = "http://127.0.0.1:%d" % server.server_address[1]
-    port = free_port()
-    driver = subprocess.Popen(["chromedriver", "--port=%d" % port],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # The screen's density for every page, those the browser prepares aside included.
     try:
-        # The screen's density for every page, those the browser prepares aside included.
-        browser = Browser(port, ["--force-device-scale-factor=%g" % density])
-        phone(browser)
-        path, times = sent_once(browser, base)
-        print("the next slide's picture %s was sent %d time(s)" % (path, times))
-        for ahead in (True, False):
-            Counting.ahead = ahead
-            swipe, floor, prepared, painted = swipes(browser, base)
-            print("swipe, finger lifted to next picture painted: median %.0f ms (floor %.0f ms), "
-                  "%d of 20 pages prepared ahead; pictures painted: %s"
-                  % (swipe, floor, prepared, " ".join(painted)))
-        pictures = {path: n for path, n in asked.items()
-                    if path.endswith((".jpg", ".webp", ".png")) and "thumbs" not in path}
-        print("pictures sent by the server over %d page views (path: times):" % 41,
-              json.dumps(pictures, sort_keys=True))
-        frames, dropped, typical = pinch(browser, base)
-        print("pinch on a 24-megapixel copy: %d frames, %d dropped, median frame %.1f ms"
-              % (frames, dropped, typical))
-        browser.call("DELETE", browser.session)
+        with chromium(["--force-device-scale-factor=%g" % density]) as browser:
+            phone(browser)
+            path, times = sent_once(browser, base)
+            print("the next slide's picture %s was sent %d time(s)" % (path, times))
+            for ahead in (True, False):
+                Counting.ahead = ahead
+                swipe, floor, prepared, painted = swipes(browser, base)
+                print("swipe, finger lifted to next picture painted: median %.0f ms "
+                      "(floor %.0f ms), %d of 20 pages prepared ahead; pictures painted: %s"
+                      % (swipe, floor, prepared, " ".join(painted)))
+            pictures = {path: n for path, n in asked.items()
+                        if path.endswith((".jpg", ".webp", ".png")) and "thumbs" not in path}
+            print("pictures sent by the server over %d page views (path: times):" % 41,
+                  json.dumps(pictures, sort_keys=True))
+            frames, dropped, typical = pinch(browser, base)
+            print("pinch on a 24-megapixel copy: %d frames, %d dropped, median frame %.1f ms"
+                  % (frames, dropped, typical))
     finally:
-        driver.terminate()
-        driver.wait()
         server.shutdown()

@@ -1,7 +1,11 @@
 """Chromium driven through ChromeDriver's WebDriver interface and its DevTools commands, with
-nothing but the standard library: for the look test and the phone gestures benchmark."""
+nothing but the standard library: for the look tests and the phone gestures benchmark."""
+import contextlib
 import json
+import os
+import signal
 import socket
+import subprocess
 import sys
 import time
 import urllib.request
@@ -18,15 +22,46 @@ def free_port():
         return probe.getsockname()[1]
 
 
+# A browser behind a ChromeDriver of its own, both gone on every way out: a failure, an exception
+# or a SIGTERM. The driver leads a process group, which the browser joins, so whatever a session
+# that never closed left running goes with the group.
+@contextlib.contextmanager
+def chromium(args=()):
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+    port = free_port()
+    driver = subprocess.Popen(["chromedriver", "--port=%d" % port], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL, start_new_session=True)
+    browser = None
+    try:
+        # A busy machine may take a while to start the driver, or the browser behind it.
+        for _ in range(300):
+            try:
+                browser = Browser(port, args)
+                break
+            except (OSError, KeyError, ValueError):
+                time.sleep(0.1)
+        else:
+            fail("ChromeDriver did not start a browser")
+        yield browser
+    finally:
+        if browser:
+            with contextlib.suppress(OSError):
+                browser.close()
+        with contextlib.suppress(ProcessLookupError):
+            os.killpg(driver.pid, signal.SIGKILL)
+        driver.wait()
+
+
 class Browser:
-    # ChromeDriver may still be starting when the session is asked for.
+    # ChromeDriver may still be starting when the session is asked for. The browser's console is
+    # kept for log().
     def __init__(self, port, args=()):
         self.base = "http://127.0.0.1:%d" % port
         options = {"args": ["--headless=new", "--no-sandbox", *args]}
         for _ in range(300):
             try:
-                session = self.call("POST", "/session", {
-                    "capabilities": {"alwaysMatch": {"goog:chromeOptions": options}}})
+                session = self.call("POST", "/session", {"capabilities": {"alwaysMatch": {
+                    "goog:chromeOptions": options, "goog:loggingPrefs": {"browser": "ALL"}}}})
                 break
             except OSError:
                 time.sleep(0.1)
@@ -94,6 +129,11 @@ class Browser:
                                                   "timestamp": start + seconds * step / steps})
         self.cdp("Input.dispatchTouchEvent", {"type": "touchEnd", "touchPoints": [],
                                               "timestamp": start + seconds})
+
+    # What the pages wrote to the console since the last call.
+    def log(self):
+        return [entry["message"] for entry in
+                self.call("POST", self.session + "/se/log", {"type": "browser"})]
 
     def close(self):
         self.call("DELETE", self.session)

@@ -79,6 +79,12 @@ std::optional<std::string> DesktopFolder(const char* xdgDataHome, const char* ho
     return std::nullopt;
 }
 
+std::string PlacesFile(const char* xdgStateHome, const char* home) {
+    if (IsAbsolute(xdgStateHome)) return std::string(xdgStateHome) + "/vistello/projects";
+    if (IsAbsolute(home)) return std::string(home) + "/.local/state/vistello/projects";
+    return {};
+}
+
 std::optional<std::string> EnterFolder(const std::string& folder, const std::string& demo) {
     std::error_code error;
     const fs::path path = fs::path(folder).lexically_normal();

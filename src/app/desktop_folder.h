@@ -10,6 +10,10 @@ namespace vistello {
 // HOME is needed and is not an absolute path either.
 std::optional<std::string> DesktopFolder(const char* xdgDataHome, const char* home);
 
+// Where this machine notes where projects are (see ProjectPlaces): in $XDG_STATE_HOME/vistello, or
+// $HOME/.local/state/vistello; empty when neither is an absolute path.
+std::string PlacesFile(const char* xdgStateHome, const char* home);
+
 // Makes the folder the current directory, first creating it and any missing parents, readable
 // by the user alone. On first start, when the folder is not there yet and `demo` is a folder, the
 // new folder starts as a copy of it, whole or not at all: empty when the copy fails. Nothing on

@@ -39,7 +39,7 @@ std::string RefusalText(GenerateRefusal refusal, const std::string& fileName,
 
 int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, ClipMaker& clips,
                        const std::string& projectFile, std::ostream& out, std::ostream& err,
-                       bool showProgress) {
+                       bool showProgress, const GenerateContext& context) {
     const Preferences preferences = ReadCommandPreferences(ops);
     const std::string fileName = CommandProjectFile(projectFile, preferences);
     const std::optional<std::string> projectText = ReadLineFile(ops, fileName);
@@ -68,40 +68,47 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
     }
     std::string album;
     std::string total = GroupThousands(static_cast<long long>(request.rows.size()));
-    const PageDone progress = [&err, &album, &total](int row, bool) {
-        err << "\r\x1b[K" << album << "Page " << GroupThousands(row + 1) << " of " << total
-            << std::flush;
-        return true;
+    const auto going = [&context] { return !context.stopAsked || !context.stopAsked(); };
+    const PageDone progress = [&err, &album, &total, showProgress, going](int row, bool) {
+        if (showProgress)
+            err << "\r\x1b[K" << album << "Page " << GroupThousands(row + 1) << " of " << total
+                << std::flush;
+        return going();
     };
     SiteTools tools;
     tools.images = &images;
     tools.photos = &photos;
     tools.clips = &clips;
-    tools.onAlbum = [&album, &total](int done, int all, int slides) {
+    tools.placesFile = context.placesFile;
+    tools.onAlbum = [&album, &total, going](int done, int all, int slides) {
         album = "Album " + GroupThousands(done) + " of " + GroupThousands(all) + " · ";
         total = GroupThousands(slides);
-        return true;
+        return going();
     };
-    tools.onImage = [&err, &album, showProgress](int done, int all) {
+    tools.onImage = [&err, &album, showProgress, going](int done, int all) {
         if (showProgress)
             err << "\r\x1b[K" << album << "Image " << GroupThousands(done) << " of "
                 << GroupThousands(all) << std::flush;
-        return true;
+        return going();
     };
-    tools.onClip = [&err, &album, showProgress](int done, int all, int percent) {
+    tools.onClip = [&err, &album, showProgress, going](int done, int all, int percent) {
         if (showProgress && done < all)
             err << "\r\x1b[K" << album << "Clip " << GroupThousands(done + 1) << " of "
                 << GroupThousands(all) << " (" << percent << "%)" << std::flush;
-        return true;
+        return going();
     };
-    if (showProgress) tools.onPage = progress;
+    if (showProgress || context.stopAsked) tools.onPage = progress;
     SiteResult made;
     if (site) {
         made = WriteSite(ops, *site, preferences.tags, request.outputFolder, tools);
     } else {
-        const WebShow web{
-            request.web, request.overviewText, &images,  tools.onImage,        0,      &photos,
-            &clips,      tools.onClip,         fileName, request.templateFile, nullptr};
+        const WebShow web{request.web, request.overviewText,
+                          &images,     tools.onImage,
+                          0,           &photos,
+                          &clips,      tools.onClip,
+                          fileName,    request.templateFile,
+                          nullptr,     context.placesFile,
+                          {}};
         made.pages = WritePageSet(ops, request.rows, request.templateText, preferences.tags,
                                   request.outputFolder, tools.onPage, nullptr, &web);
     }
@@ -109,11 +116,17 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
     if (showProgress) err << "\r\x1b[K";
     for (const std::string& failure : result.failures) err << "vistello: " << failure << "\n";
     for (const std::string& kept : result.kept) err << "vistello: " << kept << "\n";
+    for (const std::string& passed : result.passed)
+        err << "vistello: " << passed << ": left as it is, this show did not write it\n";
     for (const std::string& removed : result.removed) out << "Removed " << removed << "\n";
     for (const std::string& skipped : made.skipped)
         err << "vistello: album left out: " << skipped << "\n";
     if (!result.failure.empty()) {
         err << "vistello: generating failed: " << result.failure << "\n";
+        return 1;
+    }
+    if (result.stopped && !going()) {
+        err << "vistello: generating stopped before its end; what it wrote is recorded\n";
         return 1;
     }
     const std::string& folder = request.outputFolder;

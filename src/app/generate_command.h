@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -10,15 +11,25 @@
 
 namespace vistello {
 
+// What the command line gives a Generate beyond its project.
+struct GenerateContext {
+    // Where this machine notes where projects are (see ProjectPlaces); empty to note nothing.
+    std::string placesFile;
+    // Asked between images, clips and pages: true once the run is to end (a signal asked it to),
+    // which then stops as Cancel does in the window, with what it wrote recorded.
+    std::function<bool()> stopAsked;
+};
+
 // Writes the pages of a project as the window's Generate does, without a window: the project
 // file given, or the one vistello.ini in the current folder names, read with the tags that
 // vistello.ini holds. Every failure is a line on err; a summary line ends the run. Returns the
 // exit status: 0 when every page was written and every image copied, 1 otherwise. With
 // showProgress, err also carries a one-line count of images, then pages, that rewrites itself,
-// for a terminal. Web copies and thumbnails are made with images; what photos say of how they
-// were taken is read with photos, and web versions of clips made with clips.
+// for a terminal. A run stopped on request ends with 1 and says so. Web copies and thumbnails are
+// made with images; what photos say of how they were taken is read with photos, and web versions of
+// clips made with clips.
 int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, ClipMaker& clips,
                        const std::string& projectFile, std::ostream& out, std::ostream& err,
-                       bool showProgress = false);
+                       bool showProgress = false, const GenerateContext& context = {});
 
 }  // namespace vistello

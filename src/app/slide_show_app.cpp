@@ -7,7 +7,7 @@ namespace vistello {
 
 // Without its sockets the program says so and ends before any file is read or written.
 bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images,
-                                 ClipMaker* clips) {
+                                 ClipMaker* clips, const std::string& placesFile) {
     if (!system.StartSockets()) {
         system.OwnerlessMessageBox("Windows sockets initialization failed.", system.AppTitle(),
                                    MsgButtons::Ok, MsgIcon::Exclamation);
@@ -17,6 +17,7 @@ bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos, Imag
     dialog.UsePhotoReader(photos);
     dialog.UseImageMaker(images);
     if (clips != nullptr) dialog.UseClipMaker(*clips);
+    dialog.UsePlacesFile(placesFile);
     dialog.DoModal(system);
     return false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace vistello {
 
 class ClipMaker;
@@ -11,9 +13,10 @@ class WindowSystem;
 class CSlideShowApp {
 public:
     // Runs the main window until it ends, reading photos' details with `photos`, making web
-    // images with `images` and web versions of clips with `clips`; the program ends afterwards.
+    // images with `images` and web versions of clips with `clips`, noting where projects are in
+    // `placesFile`; the program ends afterwards.
     bool InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images,
-                      ClipMaker* clips = nullptr);
+                      ClipMaker* clips = nullptr, const std::string& placesFile = {});
 };
 
 }  // namespace vistello

@@ -41,10 +41,29 @@ void Append(std::vector<std::string>& args, std::vector<std::string> more) {
     for (std::string& arg : more) args.push_back(std::move(arg));
 }
 
-std::vector<std::string> MetadataArguments(bool keep) {
-    if (keep) return {"-movflags", "+faststart+use_metadata_tags"};
-    return {"-movflags", "+faststart", "-map_metadata", "-1", "-map_chapters", "-1"};
+// No tool names itself anywhere in what it makes: not the muxer in the file's tags, not an
+// encoder in the sound's or a poster's own bytes.
+void AppendNoToolNames(std::vector<std::string>& args) {
+    Append(args, {"-fflags", "+bitexact", "-flags", "+bitexact"});
 }
+
+std::vector<std::string> MetadataArguments(bool keep) {
+    std::vector<std::string> args =
+        keep ? std::vector<std::string>{"-movflags", "+faststart+use_metadata_tags"}
+             : std::vector<std::string>{"-movflags", "+faststart",    "-map_metadata",
+                                        "-1",        "-map_chapters", "-1"};
+    AppendNoToolNames(args);
+    return args;
+}
+
+// Supplemental messages and filler out of the picture's stream: the user data among the messages
+// may hold anything, where the camera was among it, and an encoder writes its name and settings
+// there. A player needs none of them.
+std::vector<std::string> NoMessages() { return {"-bsf:v", "filter_units=remove_types=6|12"}; }
+
+// Sound made anew: an encoder's fill and data elements, which no tool can take out of sound it
+// copies, may hold anything.
+std::vector<std::string> SoundArguments() { return {"-c:a", "aac", "-b:a", "128k", "-ac", "2"}; }
 
 // The clip's length in seconds; 0 when it does not say.
 double LengthOf(const ClipSource& source, const ClipGoing& going) {
@@ -197,6 +216,10 @@ ClipOutcome Remux(const ClipJob& job, const ClipSource& source, int fd, const Cl
                                      "-nostats", "-progress", "pipe:1"};
     Append(args, source.InputArguments());
     Append(args, {"-map", "0:v:0", "-map", "0:a:0?", "-c", "copy"});
+    if (!job.keepDetails) {
+        Append(args, NoMessages());
+        Append(args, SoundArguments());
+    }
     Append(args, MetadataArguments(job.keepDetails));
     Append(args, {"-f", "mp4", "-y", kOutput});
     const ChildResult run =
@@ -262,13 +285,13 @@ std::vector<std::string> VideoArguments(const ClipJob& job, std::string_view con
     std::vector<std::string> args = {"ffmpeg",   "-nostdin",  "-v",    "error",
                                      "-nostats", "-progress", "pipe:1"};
     Append(args, InputArguments(container, 3));
-    Append(args, {"-map",       "0:v:0",   "-map",
-                  "0:a:0?",     "-vf",     Scale(job.side) + ",format=yuv420p",
-                  "-c:v",       "libx264", "-preset",
-                  "veryfast",   "-crf",    "23",
-                  "-profile:v", "high",    "-c:a",
-                  "aac",        "-b:a",    "128k",
-                  "-ac",        "2"});
+    Append(args, {"-map", "0:v:0", "-map", "0:a:0?", "-vf", Scale(job.side) + ",format=yuv420p",
+                  "-c:v", "libx264", "-preset", "veryfast", "-crf", "23", "-profile:v", "high",
+                  // The compressor's name in the picture's description, blank rather than the
+                  // encoder's, which is written there unless a name is given.
+                  "-metadata:s:v:0", "encoder= "});
+    Append(args, NoMessages());
+    Append(args, SoundArguments());
     Append(args, MetadataArguments(job.keepDetails));
     Append(args, {"-f", "mp4", "-y", kOutput});
     return args;
@@ -279,9 +302,10 @@ std::vector<std::string> PosterArguments(const ClipJob& job, std::string_view co
     std::vector<std::string> args = {"ffmpeg", "-nostdin", "-v",
                                      "error",  "-ss",      SecondsText(seconds)};
     Append(args, InputArguments(container, 3));
-    Append(args,
-           {"-frames:v", "1", "-vf", Scale(job.side) + ",format=yuvj420p", "-c:v", "mjpeg", "-q:v",
-            "3", "-map_metadata", "-1", "-f", "image2", "-update", "1", "-y", kOutput});
+    Append(args, {"-frames:v", "1", "-vf", Scale(job.side) + ",format=yuvj420p", "-c:v", "mjpeg",
+                  "-q:v", "3", "-map_metadata", "-1"});
+    AppendNoToolNames(args);
+    Append(args, {"-f", "image2", "-update", "1", "-y", kOutput});
     return args;
 }
 

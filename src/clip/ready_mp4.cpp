@@ -122,10 +122,11 @@ struct Track {
     Mp4Box entry;
 };
 
-// The one video track's stream and its box.
-struct Picture {
+// The one video track's stream and its box, and the sound's box where there is one.
+struct Tracks {
     AvcStream stream;
-    std::string_view track;
+    std::string_view picture;
+    std::string_view sound;
 };
 
 // A track header numbering its track 1 or 2, as the new index does, with the size it shows its
@@ -168,29 +169,71 @@ std::optional<Track> ReadTrack(std::string_view trak, uint64_t movieScale, int& 
 }
 
 // The one video track, when every other track is the one AAC sound.
-std::optional<Picture> ReadyTracks(std::string_view index, int side) {
+std::optional<Tracks> ReadyTracks(std::string_view index, int side) {
     int budget = kMostIndexBoxes;
     const auto boxes = SplitBoxes(index, budget);
     const auto header = boxes ? OnlyChild(*boxes, "mvhd") : std::nullopt;
     if (!header || !Upright(header->body, 36, 48)) return std::nullopt;
     const uint64_t movieScale = UintAt(header->body, header->body[0] == 1 ? 20 : 12, 4).value_or(0);
-    std::optional<Picture> picture;
-    int sounds = 0;
+    std::optional<Tracks> tracks;
+    std::string_view sound;
     for (const Mp4Box& box : *boxes) {
         // Fragments, a compressed index and a list of other movies each change what the tracks are.
         if (Among(box.type, {"mvex", "cmov", "rmra"})) return std::nullopt;
         if (box.type != "trak") continue;
         const std::optional<Track> track = ReadTrack(box.body, movieScale, budget);
         if (!track) return std::nullopt;
-        if (track->handler == "vide" && !picture) {
+        if (track->handler == "vide" && !tracks) {
             std::optional<AvcStream> stream = ReadyPicture(track->entry, side, budget);
             if (!stream) return std::nullopt;
-            picture = Picture{std::move(*stream), box.body};
-        } else if (track->handler != "soun" || ++sounds > 1 || !ReadySound(track->entry, budget)) {
+            tracks = Tracks{std::move(*stream), box.body, {}};
+        } else if (track->handler != "soun" || !sound.empty() ||
+                   !ReadySound(track->entry, budget)) {
             return std::nullopt;
+        } else {
+            sound = box.body;
         }
     }
-    return picture;
+    if (tracks) tracks->sound = sound;
+    return tracks;
+}
+
+// The ranges in the file's order, those that touch made one.
+std::vector<ByteRange> Joined(std::vector<ByteRange> ranges) {
+    std::sort(ranges.begin(), ranges.end(),
+              [](const ByteRange& a, const ByteRange& b) { return a.from < b.from; });
+    std::vector<ByteRange> joined;
+    for (const ByteRange& range : ranges) {
+        if (!joined.empty() && joined.back().from + joined.back().size == range.from) {
+            joined.back().size += range.size;
+        } else {
+            joined.push_back(range);
+        }
+    }
+    return joined;
+}
+
+// What of the tracks' samples is published; false when the reader is unsure of them.
+bool Publish(int fd, const Tracks& tracks, ReadyMp4& ready) {
+    const std::optional<TrackSamples> pictures = SamplesOf(tracks.picture);
+    std::optional<PictureSamples> plain =
+        pictures ? PlainPictureSamples(fd, *pictures, tracks.stream) : std::nullopt;
+    if (!plain) return false;
+    std::vector<ByteRange> kept = std::move(plain->kept);
+    if (!tracks.sound.empty()) {
+        const std::optional<TrackSamples> sound = SamplesOf(tracks.sound);
+        std::optional<std::vector<Patch>> patches =
+            sound ? LeadingDataBlanked(fd, *sound) : std::nullopt;
+        if (!patches) return false;
+        kept.insert(kept.end(), sound->chunks.begin(), sound->chunks.end());
+        ready.patches = std::move(*patches);
+    }
+    ready.kept = Joined(std::move(kept));
+    if (plain->trimmed) {
+        ready.pictureSizes = std::move(plain->sizes);
+        ready.pictureSizesAt = static_cast<size_t>(pictures->sizes.data() - ready.index.data());
+    }
+    return true;
 }
 
 }  // namespace
@@ -199,6 +242,7 @@ std::optional<ReadyMp4> ReadReadyMp4(int fd, int side) {
     const std::optional<std::vector<FileBox>> top = TopLevelBoxes(fd);
     if (!top) return std::nullopt;
     ReadyMp4 ready;
+    std::vector<FileBox> media;
     const FileBox* index = nullptr;
     for (const FileBox& box : *top) {
         if (!Among(box.Type(),
@@ -206,17 +250,15 @@ std::optional<ReadyMp4> ReadReadyMp4(int fd, int side) {
             (box.Type() == "moov" && index))
             return std::nullopt;
         if (box.Type() == "moov") index = &box;
-        if (box.Type() == "mdat") ready.media.push_back(box);
+        if (box.Type() == "mdat") media.push_back(box);
     }
     if (!index || index->size - index->header > kLargestIndex) return std::nullopt;
     ready.index.resize(index->size - index->header);
     if (!ReadBytesAt(fd, index->offset + index->header, ready.index)) return std::nullopt;
-    const std::optional<Picture> picture = ReadyTracks(ready.index, side);
-    if (!picture || !SamplesFillMedia(ready.index, ready.media)) return std::nullopt;
-    const std::optional<TrackSamples> samples = SamplesOf(picture->track);
-    if (!samples || !OnlyPlainUnits(fd, samples->chunks, samples->count, picture->stream))
+    const std::optional<Tracks> tracks = ReadyTracks(ready.index, side);
+    if (!tracks || !SamplesFillMedia(ready.index, media) || !Publish(fd, *tracks, ready))
         return std::nullopt;
-    ready.picture = picture->stream.picture;
+    ready.picture = tracks->stream.picture;
     return ready;
 }
 

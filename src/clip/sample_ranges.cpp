@@ -56,7 +56,7 @@ std::optional<TrackSamples> ChunksOf(std::string_view sampleTable, int& budget) 
     if (!samples || !chunks || offsets->body.size() != 8 + *chunks * width || !runs ||
         toChunk->body.size() != 8 + *runs * 12)
         return std::nullopt;
-    TrackSamples track{samples->Count(), {}};
+    TrackSamples track{samples->Count(), {}, {}, sizes->body};
     uint64_t chunk = 1;
     for (uint64_t run = 0; run < *runs; ++run) {
         const uint64_t first = *UintAt(toChunk->body, 8 + run * 12, 4);
@@ -68,6 +68,7 @@ std::optional<TrackSamples> ChunksOf(std::string_view sampleTable, int& budget) 
             const std::optional<uint64_t> size = samples->Next(perChunk);
             if (!size) return std::nullopt;
             track.chunks.push_back({*UintAt(offsets->body, 8 + (chunk - 1) * width, width), *size});
+            track.perChunk.push_back(perChunk);
         }
     }
     if (chunk != *chunks + 1 || !samples->AllTaken()) return std::nullopt;
@@ -91,6 +92,11 @@ std::optional<TrackSamples> SamplesOf(std::string_view track, int& budget) {
 }
 
 }  // namespace
+
+uint64_t TrackSamples::SizeOf(uint64_t sample) const {
+    const uint64_t uniform = *UintAt(sizes, 4, 4);
+    return uniform != 0 ? uniform : *UintAt(sizes, 12 + sample * 4, 4);
+}
 
 std::optional<TrackSamples> SamplesOf(std::string_view track) {
     int budget = kMostIndexBoxes;

@@ -22,6 +22,13 @@ struct ByteRange {
 struct TrackSamples {
     uint64_t count = 0;
     std::vector<ByteRange> chunks;
+    // How many samples each chunk holds, in the same order.
+    std::vector<uint64_t> perChunk;
+    // The body of its size table, which holds one size for all or each sample's.
+    std::string_view sizes;
+
+    // The size of sample `sample`, counted from 0, one of the track's.
+    uint64_t SizeOf(uint64_t sample) const;
 };
 
 // The track's samples by its sample table; nothing when the tables disagree.

@@ -65,9 +65,19 @@ struct ChunkTable {
     int width = 0;
 };
 
+// A size table of each sample's size.
+std::string SizeTable(const std::vector<uint32_t>& sizes) {
+    std::string body(12 + sizes.size() * 4, '\0');
+    PutUint(body, 8, sizes.size(), 4);
+    for (size_t i = 0; i < sizes.size(); ++i) PutUint(body, 12 + i * 4, sizes[i], 4);
+    return body;
+}
+
 // The new index, built from the clip's by the rules.
 class IndexBuilder {
 public:
+    explicit IndexBuilder(const ReadyMp4& clip) : m_clip(clip) {}
+
     bool Add(std::string_view parent, std::string_view body) {
         const auto boxes = SplitBoxes(body, m_budget);
         if (!boxes) return false;
@@ -112,7 +122,7 @@ private:
             return true;
         }
         const size_t body = m_index.size();
-        m_index.append(box.body);
+        m_index.append(PicturesTrimmed(box) ? SizeTable(m_clip.pictureSizes) : box.body);
         if (keep == Keep::kAsIs) return HoldsOnlyItsFields(box.type, box.body, m_samples);
         const int width = keep == Keep::kChunks32 ? 4 : 8;
         const std::optional<uint64_t> count = UintAt(box.body, 4, 4);
@@ -122,6 +132,13 @@ private:
         return true;
     }
 
+    // Whether the box is the pictures' size table and units of theirs are left out.
+    bool PicturesTrimmed(const Mp4Box& box) const {
+        return !m_clip.pictureSizes.empty() &&
+               box.body.data() == m_clip.index.data() + m_clip.pictureSizesAt;
+    }
+
+    const ReadyMp4& m_clip;
     std::string m_index;
     std::vector<ChunkTable> m_tables;
     // The sample count of the track whose table is being built.
@@ -136,14 +153,14 @@ struct Span {
     uint64_t to = 0;
 };
 
+// Where the byte at `offset` goes; one left out goes where the next one kept does, as the first
+// sample of a chunk that began with units left out now begins there.
 std::optional<uint64_t> Moved(const std::vector<Span>& spans, uint64_t offset) {
-    auto after =
-        std::upper_bound(spans.begin(), spans.end(), offset,
-                         [](uint64_t value, const Span& span) { return value < span.from; });
-    if (after == spans.begin()) return std::nullopt;
-    const Span& span = *--after;
-    if (offset - span.from >= span.size) return std::nullopt;
-    return span.to + (offset - span.from);
+    const auto next = std::upper_bound(
+        spans.begin(), spans.end(), offset,
+        [](uint64_t value, const Span& span) { return value < span.from + span.size; });
+    if (next == spans.end()) return std::nullopt;
+    return next->to + (offset < next->from ? 0 : offset - next->from);
 }
 
 bool MoveChunks(std::string& index, const std::vector<ChunkTable>& tables,
@@ -215,13 +232,22 @@ Written CopySpans(const std::vector<Span>& spans, int in, int out, const ClipGoi
     return Written::kDone;
 }
 
+// The changes written over what was copied.
+bool WritePatches(const std::vector<Patch>& patches, const std::vector<Span>& spans, int out) {
+    for (const Patch& patch : patches) {
+        const std::optional<uint64_t> to = Moved(spans, patch.at);
+        if (!to || !WriteAll(out, patch.bytes, *to)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 Written WriteStreamsOnly(const ReadyMp4& clip, int in, int out, const ClipGoing& going) {
-    IndexBuilder builder;
+    IndexBuilder builder(clip);
     if (!builder.Add("moov", clip.index)) return Written::kDeclined;
     uint64_t size = 0;
-    for (const FileBox& box : clip.media) size += box.size - box.header;
+    for (const ByteRange& range : clip.kept) size += range.size;
     std::string head(kFileType, sizeof kFileType - 1);
     head += std::string(8, '\0');
     PutUint(head, head.size() - 8, 8 + builder.Index().size(), 4);
@@ -230,15 +256,17 @@ Written WriteStreamsOnly(const ReadyMp4& clip, int in, int out, const ClipGoing&
     const std::string mediaHeader = MediaHeader(size);
     std::vector<Span> spans;
     uint64_t to = indexAt + builder.Index().size() + mediaHeader.size();
-    for (const FileBox& box : clip.media) {
-        spans.push_back({box.offset + box.header, box.size - box.header, to});
-        to += box.size - box.header;
+    for (const ByteRange& range : clip.kept) {
+        spans.push_back({range.from, range.size, to});
+        to += range.size;
     }
     if (!MoveChunks(builder.Index(), builder.Tables(), spans)) return Written::kDeclined;
     head += builder.Index();
     head += mediaHeader;
     if (!WriteAll(out, head, 0)) return Written::kFailed;
-    return CopySpans(spans, in, out, going);
+    const Written copied = CopySpans(spans, in, out, going);
+    if (copied != Written::kDone) return copied;
+    return WritePatches(clip.patches, spans, out) ? Written::kDone : Written::kFailed;
 }
 
 }  // namespace vistello

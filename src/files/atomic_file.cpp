@@ -68,7 +68,7 @@ TemporaryFiller WriterOf(std::string_view bytes) {
 // Only a regular file is ever replaced, and never one the user has made read-only: the rename
 // would otherwise replace it behind the user's back. errno says why not.
 bool MayReplace(FileOps& ops, const LinkEnd& target) {
-    if (!target.existing) return true;
+    if (!target.existing || S_ISLNK(target.existing->st_mode)) return true;
     const mode_t mode = target.existing->st_mode;
     if (!S_ISREG(mode)) {
         errno = S_ISDIR(mode) ? EISDIR : kNotRegularFile;
@@ -87,7 +87,8 @@ bool FillTemporary(FileOps& ops, int fd, const LinkEnd& target, const TemporaryF
         return WriteAll(ops, fd, block);
     };
     return fill(fd, write) &&
-           (!target.existing || ops.Fchmod(fd, target.existing->st_mode & 0777) == 0) &&
+           (!target.existing || S_ISLNK(target.existing->st_mode) ||
+            ops.Fchmod(fd, target.existing->st_mode & 0777) == 0) &&
            (flush == Flush::ToSystem || ops.Fsync(fd) == 0);
 }
 
@@ -164,6 +165,27 @@ bool WriteFileIfChanged(FileOps& ops, const std::string& path, std::string_view 
     if (!target) return false;
     if (HoldsExactly(ops, *target, bytes)) return true;
     return MayReplace(ops, *target) && ReplaceTarget(ops, *target, WriterOf(bytes), flush);
+}
+
+bool ReplaceMadeFile(FileOps& ops, const std::string& path, const TemporaryFiller& fill) {
+    if (path.empty()) {
+        errno = ENOENT;
+        return false;
+    }
+    const std::optional<LinkEnd> target = NameItself(ops, path);
+    return target && MayReplace(ops, *target) && ReplaceTarget(ops, *target, fill, Flush::ToSystem);
+}
+
+bool WriteMadeFile(FileOps& ops, const std::string& path, std::string_view bytes) {
+    if (path.empty()) {
+        errno = ENOENT;
+        return false;
+    }
+    const std::optional<LinkEnd> target = NameItself(ops, path);
+    if (!target) return false;
+    if (HoldsExactly(ops, *target, bytes)) return true;
+    return MayReplace(ops, *target) &&
+           ReplaceTarget(ops, *target, WriterOf(bytes), Flush::ToSystem);
 }
 
 }  // namespace vistello

@@ -31,6 +31,14 @@ using TemporaryFiller = std::function<bool(int fd, const BlockWriter& write)>;
 [[nodiscard]] bool WriteFileAtomically(FileOps& ops, const std::string& path,
                                        std::string_view bytes, Flush flush = Flush::ToDisk);
 
+// Output the program makes (pages, copies, made pictures), which can be made again: flushed to
+// the system only, and a link at the name is replaced by the new file, never written through, so
+// that nothing outside the output folder is ever written by way of one.
+[[nodiscard]] bool ReplaceMadeFile(FileOps& ops, const std::string& path,
+                                   const TemporaryFiller& fill);
+// As ReplaceMadeFile, except that a file that already holds exactly these bytes is left as it is.
+[[nodiscard]] bool WriteMadeFile(FileOps& ops, const std::string& path, std::string_view bytes);
+
 // As WriteFileAtomically, except that a file that already holds exactly these bytes is left as it
 // is, modification time and all, and counts as written, whatever its permissions.
 [[nodiscard]] bool WriteFileIfChanged(FileOps& ops, const std::string& path, std::string_view bytes,

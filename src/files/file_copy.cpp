@@ -24,12 +24,9 @@ bool KeepModificationTime(FileOps& ops, int fd, const struct stat& source) {
 // bytes: replacing a second name would split it from the first.
 bool CopyOver(FileOps& ops, BlockReader& source, const LinkEnd& target) {
     if (target.existing && SameFile(*target.existing, source.Info())) return false;
-    return ReplaceFile(
-        ops, target.path,
-        [&ops, &source](int fd, const BlockWriter& write) {
-            return source.CopyAllTo(fd, write) && KeepModificationTime(ops, fd, source.Info());
-        },
-        Flush::ToSystem);
+    return ReplaceMadeFile(ops, target.path, [&ops, &source](int fd, const BlockWriter& write) {
+        return source.CopyAllTo(fd, write) && KeepModificationTime(ops, fd, source.Info());
+    });
 }
 
 }  // namespace
@@ -37,7 +34,7 @@ bool CopyOver(FileOps& ops, BlockReader& source, const LinkEnd& target) {
 bool CopyFileOver(FileOps& ops, const std::string& from, const std::string& to) {
     BlockReader source(ops, from);
     if (!source.IsOpen()) return false;
-    const std::optional<LinkEnd> target = FollowLinks(ops, to);
+    const std::optional<LinkEnd> target = NameItself(ops, to);
     return target && CopyOver(ops, source, *target);
 }
 

@@ -1,6 +1,7 @@
 #include "files/link_chain.h"
 
 #include <cerrno>
+#include <string_view>
 
 namespace vistello {
 
@@ -43,6 +44,25 @@ std::optional<LinkEnd> FollowLinks(FileOps& ops, const std::string& path) {
     }
     errno = ELOOP;
     return std::nullopt;
+}
+
+std::optional<LinkEnd> NameItself(FileOps& ops, const std::string& path) {
+    struct stat info {};
+    if (ops.Lstat(path, info) == 0) return LinkEnd{path, info};
+    if (errno != ENOENT) return std::nullopt;
+    return LinkEnd{path, std::nullopt};
+}
+
+bool NoLinkBelow(FileOps& ops, const std::string& top, std::string_view below) {
+    std::string path = top;
+    for (size_t start = 0, slash; (slash = below.find('/', start)) != std::string_view::npos;
+         start = slash + 1) {
+        path.append(below.substr(start, slash + 1 - start));
+        struct stat info {};
+        if (ops.Lstat(path.substr(0, path.size() - 1), info) != 0) return errno == ENOENT;
+        if (!S_ISDIR(info.st_mode)) return false;
+    }
+    return true;
 }
 
 }  // namespace vistello

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "files/file_ops.h"
 
@@ -21,5 +22,14 @@ struct LinkEnd {
 
 // Nothing when the chain cannot be followed (a loop, an unreadable folder, a broken path).
 [[nodiscard]] std::optional<LinkEnd> FollowLinks(FileOps& ops, const std::string& path);
+
+// The name itself, a link there taken as the link and not followed: where a made file goes, so
+// that it replaces the name in its folder and never the file a link leads to. Nothing when the
+// name cannot be looked at.
+[[nodiscard]] std::optional<LinkEnd> NameItself(FileOps& ops, const std::string& path);
+
+// Whether each folder of `below` ("a/b/"), from `top` down, is a folder of its own and no link, or
+// not there yet: nothing reached through a link in an output folder is written or removed.
+[[nodiscard]] bool NoLinkBelow(FileOps& ops, const std::string& top, std::string_view below);
 
 }  // namespace vistello

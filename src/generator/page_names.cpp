@@ -57,19 +57,22 @@ std::string PageFileName(std::string_view title) {
 // Plain names are handed out before any suffixed one, so a title that reads like a suffixed name
 // ("a_2") keeps it, and the page that would have had it moves on to the next free number.
 std::vector<std::string> PageFileNames(std::span<const std::string_view> titles,
-                                       std::span<const std::string> imageNames) {
+                                       std::span<const std::string> imageNames,
+                                       const std::function<bool(const std::string&)>& inUse) {
     UniqueNames taken;
     for (const std::string& image : imageNames) taken.Take(image);
+    const auto free = [&inUse](const std::string& name) { return !inUse || !inUse(name); };
     std::vector<std::string> names;
     names.reserve(titles.size());
     std::vector<size_t> clashing;
     for (const std::string_view title : titles) {
         names.push_back(PageFileName(title));
-        if (!taken.Take(names.back())) clashing.push_back(names.size() - 1);
+        if (!free(names.back()) || !taken.Take(names.back())) clashing.push_back(names.size() - 1);
     }
     for (const size_t page : clashing) {
         const std::string_view name = names[page];
-        names[page] = taken.Claim(name.substr(0, name.size() - kExtension.size()), kExtension);
+        names[page] =
+            taken.Claim(name.substr(0, name.size() - kExtension.size()), kExtension, free);
     }
     return names;
 }

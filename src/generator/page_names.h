@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,9 +18,11 @@ std::string PageFileName(std::string_view title);
 
 // The names of a whole set, in list order. Image file names are taken first; every title then
 // keeps its own name unless an image or an earlier title has it, in any case, and such a page gets
-// the first "_2", "_3" ... before ".htm" that nothing else in the set uses (see UniqueNames).
+// the first "_2", "_3" ... before ".htm" that nothing else in the set uses (see UniqueNames), nor
+// `inUse` says is in use.
 std::vector<std::string> PageFileNames(std::span<const std::string_view> titles,
-                                       std::span<const std::string> imageNames);
+                                       std::span<const std::string> imageNames,
+                                       const std::function<bool(const std::string&)>& inUse = {});
 
 // A page file name made safe to stand unquoted after href=: every byte that would end the
 // address, start a query or fragment, read as a scheme or a separator, or change with the

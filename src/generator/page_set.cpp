@@ -19,6 +19,7 @@
 #include "files/link_chain.h"
 #include "files/path_rules.h"
 #include "files/text_file.h"
+#include "files/unique_names.h"
 #include "generator/kind_blocks.h"
 #include "generator/overview_page.h"
 #include "generator/page_names.h"
@@ -215,7 +216,7 @@ std::optional<std::string> PageSetWriter::BuildAndWrite(
         return path + ": not written, the page would be larger than " +
                std::to_string(kMaxPageBytes >> 20) + " MiB";
     }
-    if (!WriteFileIfChanged(m_ops, path, EncodeTextMode(*text), Flush::ToSystem))
+    if (!WriteMadeFile(m_ops, path, EncodeTextMode(*text)))
         return path + ": could not be written: " + ErrorText(errno);
     return std::nullopt;
 }
@@ -265,7 +266,7 @@ std::optional<WebImagePlan> MakeImages(FileOps& ops, std::span<const ImageEntry*
     if (!plan || outcome.stopped) {
         for (const auto& [source, line] : outcome.failed) result.failures.push_back(line);
         result.stopped = true;
-        return std::nullopt;
+        return plan;
     }
     failed = std::move(outcome.failed);
     return plan;
@@ -361,8 +362,8 @@ bool LearnImages(FileOps& ops, std::span<const ImageEntry* const> rows,
     if (needs.makeImages) {
         learnt.plan = MakeImages(ops, rows, outputFolder, web, needs.pictures, project, made,
                                  result, learnt.failed);
-        whole = learnt.plan.has_value();
-        if (learnt.plan) learnt.pictures = PicturesOf(*learnt.plan, made);
+        whole = learnt.plan.has_value() && !result.stopped;
+        if (whole) learnt.pictures = PicturesOf(*learnt.plan, made);
     }
     if (whole && needs.readPhotos) {
         const int threads = web.threads > 0 ? web.threads : CoreCount();
@@ -385,7 +386,7 @@ std::optional<std::string> WriteOverviewPage(FileOps& ops, std::string_view temp
     const std::optional<std::string> text =
         BuildOverviewText(templateText, tags, slides, 4 * kMaxPageBytes, place, siteTitle);
     if (!text) return path + ": not written, the page would be too large";
-    if (!WriteFileIfChanged(ops, path, EncodeTextMode(*text), Flush::ToSystem))
+    if (!WriteMadeFile(ops, path, EncodeTextMode(*text)))
         return path + ": could not be written: " + ErrorText(errno);
     return std::nullopt;
 }
@@ -420,20 +421,48 @@ std::vector<std::string> ShowFilesIn(const WebShow* web, const std::string& outp
     return names;
 }
 
+// Whether the run may not write at a name in the output folder, for a source or any file (see
+// MadeFiles::Taken).
+using NameTaken = std::function<bool(const std::string& name, const std::string* source)>;
+
+// An image copied as it is keeps its own name unless a file the show may not write over has it;
+// each source keeps one name however many rows show it.
+std::vector<std::string> PlainImageNames(std::span<const ImageEntry* const> rows,
+                                         const NameTaken& taken) {
+    UniqueNames names;
+    std::map<std::string, std::string> given;
+    std::vector<std::string> result;
+    for (const ImageEntry* row : rows) {
+        const std::string own = FileNameOf(row->imagePath);
+        auto [name, added] = given.try_emplace(row->imagePath, own);
+        if (added && taken(own, &row->imagePath)) {
+            const std::string_view extension = ExtensionOf(own);
+            name->second =
+                names.Claim(StemOf(own), extension.empty() ? "" : "." + std::string(extension),
+                            [&taken](const std::string& other) { return !taken(other, nullptr); });
+        }
+        result.push_back(name->second);
+    }
+    return result;
+}
+
 ShowLayout LayOut(std::span<const ImageEntry* const> rows, ImagesLearnt& learnt, bool overview,
-                  std::span<const std::string> showFiles) {
+                  std::span<const std::string> showFiles, const NameTaken& taken) {
     const std::optional<WebImagePlan>& plan = learnt.plan;
     ShowLayout layout;
     std::vector<std::string_view> titles;
-    for (size_t row = 0; row < rows.size(); ++row) {
-        titles.push_back(rows[row]->title);
-        layout.imageNames.push_back(plan ? plan->OfRow(row).name
-                                         : FileNameOf(rows[row]->imagePath));
+    for (const ImageEntry* row : rows) titles.push_back(row->title);
+    if (plan) {
+        for (size_t row = 0; row < rows.size(); ++row)
+            layout.imageNames.push_back(plan->OfRow(row).name);
+    } else {
+        layout.imageNames = PlainImageNames(rows, taken);
     }
     std::vector<std::string> claimed = layout.imageNames;
     claimed.insert(claimed.end(), showFiles.begin(), showFiles.end());
     if (overview) claimed.emplace_back(kOverviewPageName);
-    layout.pageNames = PageFileNames(titles, claimed);
+    layout.pageNames = PageFileNames(
+        titles, claimed, [&taken](const std::string& name) { return taken(name, nullptr); });
     if (overview) layout.index = EncodeLinkTarget(kOverviewPageName);
     // Without a photo reader or an image library the photos say nothing and the pictures are
     // the images as named.
@@ -455,7 +484,7 @@ ShowLayout LayOut(std::span<const ImageEntry* const> rows, ImagesLearnt& learnt,
 // The overview page: every slide's tile, linked to its page.
 bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, const WebShow& web,
                      const TagSet& tags, const std::string& outputFolder, const ShowLayout& layout,
-                     const ImagesLearnt& learnt, PageSetResult& result) {
+                     const ImagesLearnt& learnt, const NameTaken& taken, PageSetResult& result) {
     const std::optional<WebImagePlan>& plan = learnt.plan;
     std::vector<std::string> targets;
     for (const std::string& name : layout.pageNames) targets.push_back(EncodeLinkTarget(name));
@@ -476,6 +505,10 @@ bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, cons
     const std::string path = outputFolder + std::string(kOverviewPageName);
     if (std::optional<std::string> own = OwnFileAt(ops, path, ShowFileIds(ops, &web)))
         return Tally(std::move(own), result.pagesFailed, result.failures);
+    if (taken(std::string(kOverviewPageName), nullptr)) {
+        return Tally(path + ": not written, a file this show did not write is there",
+                     result.pagesFailed, result.failures);
+    }
     return Tally(WriteOverviewPage(ops, web.overviewText, tags, slides, path, web.place,
                                    web.settings.siteTitle),
                  result.pagesFailed, result.failures);
@@ -528,13 +561,19 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
         }));
     const bool overview = web && !web->overviewText.empty();
     ImagesLearnt learnt;
-    if ((needs.makeImages || needs.readPhotos) &&
-        !LearnImages(ops, rows, outputFolder, *web, needs, project, made, result, learnt))
-        return result;
+    const bool learntWhole =
+        !(needs.makeImages || needs.readPhotos) ||
+        LearnImages(ops, rows, outputFolder, *web, needs, project, made, result, learnt);
     const std::optional<WebImagePlan>& plan = learnt.plan;
-    if (plan) result.converted = plan->converted;
+    // What a run that stopped made is the project's as much as what a whole run made.
     if (plan && run) run->Made(ops, outputFolder, *plan, made);
-    const ShowLayout layout = LayOut(rows, learnt, overview, ShowFilesIn(web, outputFolder));
+    if (!learntWhole) return result;
+    if (plan) result.converted = plan->converted;
+    const NameTaken taken = [&ops, &outputFolder, &made](const std::string& name,
+                                                         const std::string* source) {
+        return made.Taken(ops, outputFolder, name, source);
+    };
+    const ShowLayout layout = LayOut(rows, learnt, overview, ShowFilesIn(web, outputFolder), taken);
     static const ShootingData kNoShooting;
     if (overview) ++result.pages;
     if (memory) memory->StartRun(outputFolder, templateText, tags);
@@ -577,7 +616,7 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
     if (!layout.pageNames.empty()) result.firstPage = layout.pageNames.front();
     if (overview) {
         const bool written =
-            WriteOverviewOf(ops, rows, *web, tags, outputFolder, layout, learnt, result);
+            WriteOverviewOf(ops, rows, *web, tags, outputFolder, layout, learnt, taken, result);
         writer.Note(std::string(kOverviewPageName), written);
         result.pagesWritten += written;
         result.firstPage = kOverviewPageName;
@@ -632,13 +671,20 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     ClearStaleTemporaries(ops, outputFolder + std::string(kThumbnailFolder));
     const RunNeeds needs = NeedsOf(rows, templateText, web);
     std::optional<ShowFiles> show;
-    if (web && !web->projectFile.empty()) {
-        show = ShowFiles{ProjectKey(web->projectFile), web->projectFile, web->templateFile,
-                         web->settings.overviewTemplate};
+    if (web && (!web->projectFile.empty() || !web->recordKey.empty())) {
+        show = ShowFiles{web->recordKey.empty() ? RecordKey(web->projectFile) : web->recordKey,
+                         web->projectFile, web->templateFile, web->settings.overviewTemplate};
     }
+    ProjectPlaces places(ops, web ? web->placesFile : std::string());
     MadeFiles made = needs.makeImages || needs.readPhotos || show
                          ? ReadRecord(ops, outputFolder, memory)
                          : MadeFiles();
+    if (show) {
+        made.StartRunOf(show->project);
+        if (!web->projectFile.empty()) places.Note(web->projectFile);
+        made.Owned().AdoptGone(show->project,
+                               [&places](const std::string& key) { return places.Gone(key); });
+    }
     RunFiles run;
     PageSetResult result =
         WriteShow(ops, rows, templateText, tags, outputFolder, onPage, memory, web, needs,
@@ -652,15 +698,20 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
             !result.stopped &&
             made.Owned().SetUses(show->project, FilesInFolder(rows, outputFolder));
         Settled settled = SettleShowFiles(ops, outputFolder, *show, std::move(run), !result.stopped,
-                                          made.Owned());
+                                          made.Owned(), places);
         settled.changed = settled.changed || usesChanged;
         AddLeftovers(std::move(settled.leftovers), result);
+        for (const std::string& name : made.TakenNames())
+            result.passed.push_back(outputFolder + name);
         if (settled.changed && !made.Write(ops, outputFolder)) {
             NoteRecordFailure(outputFolder, result);
         } else if (memory) {
             memory->KeepRecord(ops, outputFolder + std::string(MadeFiles::kFileName),
                                std::move(made));
         }
+    } else if (memory && (needs.makeImages || needs.readPhotos)) {
+        // What photos said is kept only here, never in the published folder.
+        memory->KeepRecord(ops, outputFolder + std::string(MadeFiles::kFileName), std::move(made));
     }
     return result;
 }

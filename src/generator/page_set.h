@@ -48,6 +48,9 @@ struct PageSetResult {
     std::vector<std::string> removed;
     std::vector<std::string> kept;
     int removalsFailed = 0;
+    // Files in the folder this show did not write (the user's own, or another project's), each by
+    // its path: left as they are where the show would have written, its own file named otherwise.
+    std::vector<std::string> passed;
     // What the show tells a show that holds it as an album.
     AlbumSummary album;
 };
@@ -77,6 +80,11 @@ struct WebShow {
     std::string templateFile;
     // The show's place in a site of albums; none for a show of its own.
     const SitePlace* place = nullptr;
+    // Where this machine notes where projects are (see ProjectPlaces); empty to note nothing.
+    std::string placesFile = {};
+    // The project as the records know it, for a project whose file is not at hand; otherwise
+    // made from `projectFile`.
+    std::string recordKey = {};
 };
 
 inline constexpr std::string_view kOverviewPageName = "index.htm";

@@ -2,7 +2,6 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <functional>
 #include <map>
 #include <utility>
@@ -56,18 +55,6 @@ WrittenFiles TakeLeftovers(WrittenFiles& mine, const RunFiles& run, bool whole, 
     return leftovers;
 }
 
-// Whether a project's file is still there, asked once per project; one that cannot be looked at
-// counts as there.
-std::function<bool(const std::string&)> ProjectsPresent(FileOps& ops) {
-    return [&ops, known = std::map<std::string, bool>()](const std::string& project) mutable {
-        const auto found = known.find(project);
-        if (found != known.end()) return found->second;
-        struct stat info {};
-        const bool present = ops.Stat(project, info) == 0 || errno != ENOENT;
-        return known.emplace(project, present).first->second;
-    };
-}
-
 }  // namespace
 
 void RunFiles::Written(FileOps& ops, const std::string& folder, const std::string& name) {
@@ -110,19 +97,23 @@ void RunFiles::Made(FileOps& ops, const std::string& folder, const WebImagePlan&
 }
 
 Settled SettleShowFiles(FileOps& ops, const std::string& folder, const ShowFiles& show,
-                        RunFiles run, bool whole, OwnedFiles& owned) {
+                        RunFiles run, bool whole, OwnedFiles& owned, ProjectPlaces& places) {
     Settled settled;
     WrittenFiles mine = owned.Take(show.project);
     WrittenFiles leftovers = TakeLeftovers(mine, run, whole, settled.changed);
     LeftoverOutcome& outcome = settled.leftovers;
-    const std::function<bool(const std::string&)> present = ProjectsPresent(ops);
+    const std::function<bool(const std::string&)> present = [&places](const std::string& key) {
+        return !places.Gone(key);
+    };
     for (auto file = leftovers.begin(); file != leftovers.end();) {
         const std::string* other = owned.AnotherOwner(show.project, file->first, present);
         if (!other) {
             ++file;
             continue;
         }
-        outcome.kept.push_back(folder + file->first + ": kept, the project " + *other +
+        const std::string* path = places.PathOf(*other);
+        outcome.kept.push_back(folder + file->first + ": kept, " +
+                               (path ? "the project " + *path : std::string("another project")) +
                                " uses it too");
         file = leftovers.erase(file);
     }

@@ -8,6 +8,7 @@
 #include "files/file_ops.h"
 #include "output/leftover_files.h"
 #include "output/made_files.h"
+#include "output/project_places.h"
 #include "pictures/web_images.h"
 
 namespace vistello {
@@ -37,7 +38,7 @@ struct RunFiles {
 // The project a show is saved in and its templates, which Generate never removes, nor any
 // slide's image.
 struct ShowFiles {
-    // As ProjectKey gives it.
+    // As RecordKey gives it.
     std::string project;
     std::string projectFile;
     std::string templateFile;
@@ -54,6 +55,6 @@ struct Settled {
     bool changed = false;
 };
 Settled SettleShowFiles(FileOps& ops, const std::string& folder, const ShowFiles& show,
-                        RunFiles run, bool whole, OwnedFiles& owned);
+                        RunFiles run, bool whole, OwnedFiles& owned, ProjectPlaces& places);
 
 }  // namespace vistello

@@ -87,6 +87,21 @@ EncodedImage Encoded(const VImage& image, ImageFormat format, const ImageJob& jo
     return {Encode(image, format, job), image.width(), image.height()};
 }
 
+// The image without a field its loader attached: the camera and its serial number, the location,
+// the photo's own title, description and keywords, in EXIF, XMP, IPTC or a PNG's text, and the
+// profile its pixels were already converted from. Taken off the image itself, since not every
+// saver strips what it is asked to: webpsave writes EXIF and XMP all the same. Only the mark that
+// the pixels are read in order stays, which no saver writes and the reading needs.
+VImage WithoutDetails(const VImage& image) {
+    VImage bare = image.copy();
+    gchar** fields = vips_image_get_fields(bare.get_image());
+    for (gchar** field = fields; *field != nullptr; ++field) {
+        if (std::string_view(*field) != VIPS_META_SEQUENTIAL) bare.remove(*field);
+    }
+    g_strfreev(fields);
+    return bare;
+}
+
 // The decoded image made no larger than `side` on its longer edge.
 VImage Smaller(const VImage& image, int side) {
     const int longer = std::max(image.width(), image.height());
@@ -116,6 +131,7 @@ MadeImage MakeImage(const ImageJob& job) {
     // An embedded profile is applied, so every copy shows its colours in sRGB.
     if (HasProfile(header)) options->set("export_profile", "srgb");
     VImage image = VImage::thumbnail(job.source.c_str(), side, options);
+    if (!job.keepDetails) image = WithoutDetails(image);
     const bool flat = !job.png && image.has_alpha();
     MadeImage made;
     if (job.more.empty()) {

@@ -4,17 +4,26 @@
 #include <vector>
 
 #include "files/atomic_file.h"
+#include "files/file_copy.h"
 #include "files/text_file.h"
 #include "output/record_fields.h"
+#include "text/digest.h"
 #include "text/percent_encoding.h"
 
 namespace vistello {
 
 namespace {
 
+// A WebP copy once kept the photo's details although asked not to: without them it has a word of
+// its own, so that such a copy is made again. The other formats never kept them.
+std::string_view DetailsWord(const ImageJob& job, std::string_view format) {
+    if (job.keepDetails) return "keep";
+    return format == "webp" ? "bare" : "strip";
+}
+
 std::string Recipe(const ImageJob& job, int side, std::string_view format) {
     return std::to_string(side) + "/" + std::to_string(job.quality) + "/" + std::string(format) +
-           "/" + (job.keepDetails ? "keep" : "strip");
+           "/" + std::string(DetailsWord(job, format));
 }
 
 std::string Recipe(const ImageJob& job) { return Recipe(job, job.side, job.png ? "png" : "jpg"); }
@@ -72,12 +81,12 @@ void MadeFiles::ReadLine(const std::vector<std::string_view>& f) {
     };
     if ((f.size() == 7 || f.size() == 9) && f[0] == "F") {
         const auto [width, height] = size(7);
-        m_sources[PercentDecode(f[1])] = {static_cast<off_t>(RecordNumber(f[2])),
-                                          RecordTime(f[3], f[4]),
-                                          {f[5] == "1", f[6] == "1", width, height}};
+        m_sources[KeyFromRecord(PercentDecode(f[1]))] = {static_cast<off_t>(RecordNumber(f[2])),
+                                                         RecordTime(f[3], f[4]),
+                                                         {f[5] == "1", f[6] == "1", width, height}};
     } else if ((f.size() == 10 || f.size() == 12) && f[0] == "M") {
         const auto [width, height] = size(10);
-        m_made[PercentDecode(f[1])] = {PercentDecode(f[2]),
+        m_made[PercentDecode(f[1])] = {KeyFromRecord(PercentDecode(f[2])),
                                        static_cast<off_t>(RecordNumber(f[3])),
                                        RecordTime(f[4], f[5]),
                                        PercentDecode(f[6]),
@@ -85,12 +94,7 @@ void MadeFiles::ReadLine(const std::vector<std::string_view>& f) {
                                        RecordTime(f[8], f[9]),
                                        width,
                                        height};
-    } else if (f.size() == 9 && f[0] == "S") {
-        m_shots[PercentDecode(f[1])] = {
-            static_cast<off_t>(RecordNumber(f[2])),
-            RecordTime(f[3], f[4]),
-            {PercentDecode(f[5]), PercentDecode(f[6]), PercentDecode(f[7]), PercentDecode(f[8])}};
-    } else {
+    } else if (f[0] != "S") {
         m_owned.ReadLine(f);
     }
 }
@@ -119,16 +123,6 @@ bool MadeFiles::Write(FileOps& ops, const std::string& folder) const {
         if (m_keepSizes) AppendSize(text, made.width, made.height);
         text += '\n';
     }
-    for (const auto& [path, shot] : m_shots) {
-        text += "S";
-        AppendRecordField(text, path);
-        AppendRecordNumber(text, shot.size);
-        AppendRecordTime(text, shot.mtime);
-        for (const std::string* value :
-             {&shot.data.dateTaken, &shot.data.camera, &shot.data.lens, &shot.data.exposure})
-            AppendRecordField(text, *value);
-        text += '\n';
-    }
     m_owned.AppendTo(text);
     const std::string path = folder + std::string(kFileName);
     if (IsLink(ops, path) && ops.Unlink(path) != 0) return false;
@@ -137,7 +131,7 @@ bool MadeFiles::Write(FileOps& ops, const std::string& folder) const {
 
 std::optional<ImageFacts> MadeFiles::FactsOf(const std::string& source,
                                              const struct stat& now) const {
-    const auto found = m_sources.find(source);
+    const auto found = m_sources.find(Digest(source));
     if (found == m_sources.end() || found->second.size != now.st_size ||
         !SameTime(found->second.mtime, now.st_mtim))
         return std::nullopt;
@@ -145,12 +139,12 @@ std::optional<ImageFacts> MadeFiles::FactsOf(const std::string& source,
 }
 
 void MadeFiles::NoteFacts(const std::string& source, const struct stat& now, ImageFacts facts) {
-    m_sources[source] = {now.st_size, now.st_mtim, facts};
+    m_sources[Digest(source)] = {now.st_size, now.st_mtim, facts};
 }
 
 std::optional<ShootingData> MadeFiles::ShootingOf(const std::string& source,
                                                   const struct stat& now) const {
-    const auto found = m_shots.find(source);
+    const auto found = m_shots.find(Digest(source));
     if (found == m_shots.end() || found->second.size != now.st_size ||
         !SameTime(found->second.mtime, now.st_mtim))
         return std::nullopt;
@@ -158,13 +152,14 @@ std::optional<ShootingData> MadeFiles::ShootingOf(const std::string& source,
 }
 
 void MadeFiles::NoteShooting(const std::string& source, const struct stat& now, ShootingData data) {
-    m_shots[source] = {now.st_size, now.st_mtim, std::move(data)};
+    m_shots[Digest(source)] = {now.st_size, now.st_mtim, std::move(data)};
 }
 
 void MadeFiles::KeepShootingOf(const std::vector<std::string>& sources) {
     std::map<std::string, Shot> named;
     for (const std::string& path : sources) {
-        if (auto shot = m_shots.find(path); shot != m_shots.end()) named.insert(std::move(*shot));
+        if (auto shot = m_shots.find(Digest(path)); shot != m_shots.end())
+            named.insert(std::move(*shot));
     }
     m_shots.swap(named);
 }
@@ -176,7 +171,7 @@ bool MadeFiles::HoldsFile(FileOps& ops, const std::string& folder, const std::st
     if (found == m_made.end()) return false;
     const Made& made = found->second;
     const std::optional<struct stat> file = StatOf(ops, folder + target);
-    return made.source == sourcePath && made.size == source.st_size &&
+    return made.source == Digest(sourcePath) && made.size == source.st_size &&
            SameTime(made.mtime, source.st_mtim) && made.recipe == recipe && file &&
            file->st_size == made.targetSize && SameTime(file->st_mtim, made.targetMtime) &&
            (!sized || made.width > 0);
@@ -199,9 +194,11 @@ std::pair<int, int> MadeFiles::SizeOf(const std::string& target) const {
 
 std::vector<std::string> MadeFiles::FilesMadeOf(
     const std::set<std::string, std::less<>>& sources) const {
+    std::set<std::string> keys;
+    for (const std::string& source : sources) keys.insert(Digest(source));
     std::vector<std::string> files;
     for (const auto& [target, made] : m_made) {
-        if (sources.contains(made.source)) files.push_back(target);
+        if (keys.contains(made.source)) files.push_back(target);
     }
     return files;
 }
@@ -212,7 +209,7 @@ void MadeFiles::KeepOnly(const std::vector<const ImageJob*>& jobs,
     std::map<std::string, Source> named;
     std::map<std::string, Made> made;
     for (const std::string& path : sources) {
-        if (const auto source = m_sources.find(path); source != m_sources.end())
+        if (const auto source = m_sources.find(Digest(path)); source != m_sources.end())
             named.insert(*source);
     }
     const auto keep = [this, &made](const std::string& target) {
@@ -249,8 +246,8 @@ void MadeFiles::NoteFile(FileOps& ops, const std::string& folder, const std::str
         m_made.erase(target);
         return;
     }
-    m_made[target] = {sourcePath,    source.st_size, source.st_mtim, std::move(recipe),
-                      file->st_size, file->st_mtim,  width,          height};
+    m_made[target] = {Digest(sourcePath), source.st_size, source.st_mtim, std::move(recipe),
+                      file->st_size,      file->st_mtim,  width,          height};
 }
 
 void MadeFiles::NoteMade(FileOps& ops, const std::string& folder, const ImageJob& job,
@@ -263,6 +260,27 @@ void MadeFiles::NoteMade(FileOps& ops, const std::string& folder, const ImageJob
     note(job.target, Recipe(job), 0);
     for (size_t i = 0; i < job.more.size(); ++i)
         note(job.more[i].target, Recipe(job, job.more[i]), i + 1);
+}
+
+bool MadeFiles::MadeOf(const std::string& target, const std::string& source) const {
+    const auto found = m_made.find(target);
+    return found != m_made.end() && found->second.source == Digest(source);
+}
+
+bool MadeFiles::Taken(FileOps& ops, const std::string& folder, const std::string& name,
+                      const std::string* source) const {
+    if (m_project.empty() || !m_owned.AnyProject()) return false;
+    struct stat info {};
+    if (ops.Lstat(folder + name, info) != 0) return false;
+    const WrittenFiles* mine = m_owned.Of(m_project);
+    if (mine && mine->contains(name)) return false;
+    struct stat from {};
+    if (source && (MadeOf(name, *source) ||
+                   (ops.Stat(*source, from) == 0 && IsCopyOf(ops, from, folder + name))))
+        return false;
+    if (m_made.contains(name) && !m_owned.AnyOwns(name)) return false;
+    if (std::find(m_taken.begin(), m_taken.end(), name) == m_taken.end()) m_taken.push_back(name);
+    return true;
 }
 
 }  // namespace vistello

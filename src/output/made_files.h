@@ -18,10 +18,11 @@
 namespace vistello {
 
 // What earlier runs made of the pictures and clips in an output folder, and which project wrote
-// which file there, kept in a file beside the pages, so that any later run, from the window or the
-// command line, remakes only what changed: a file whose source, recipe and result are as they were
-// is not made again, and a source as it was is not examined again. A source counts as changed when
-// its size or modification time did.
+// which file there, kept in a file beside the pages (sources and projects named by their digests
+// only, since the folder is published; what photos say is kept in memory only), so that any later
+// run, from the window or the command line, remakes only what changed: a file whose source, recipe
+// and result are as they were is not made again, and a source as it was is not examined again. A
+// source counts as changed when its size or modification time did.
 class MadeFiles {
 public:
     static constexpr std::string_view kFileName = ".vistello-images";
@@ -71,6 +72,17 @@ public:
 
     // Which project wrote which files into the folder.
     OwnedFiles& Owned() { return m_owned; }
+
+    // From now on, names are handed out for the project's run (see Taken).
+    void StartRunOf(std::string project) { m_project = std::move(project); }
+    // Whether the run may not write at `name` (from the folder): a file is there that no run of
+    // the project wrote, nor a run that left it unowned, nor, with a source, a copy or picture of
+    // that very source. A folder whose record names no project's files (a first run, or a show an
+    // earlier version made) keeps its names: nothing is taken there. A name taken is remembered.
+    bool Taken(FileOps& ops, const std::string& folder, const std::string& name,
+               const std::string* source = nullptr) const;
+    // The names found taken, each once, in order.
+    const std::vector<std::string>& TakenNames() const { return m_taken; }
     // What runs of projects other than `project` noted in the folder since this record was read:
     // their files and what was made of them, so that two runs into one folder at once keep each
     // other's. Without a project, every project's.
@@ -100,7 +112,11 @@ private:
 
     void ReadLine(const std::vector<std::string_view>& fields);
 
+    bool MadeOf(const std::string& target, const std::string& source) const;
+
     bool m_keepSizes = false;
+    std::string m_project;
+    mutable std::vector<std::string> m_taken;
     std::map<std::string, Source> m_sources;
     std::map<std::string, Made> m_made;
     std::map<std::string, Shot> m_shots;

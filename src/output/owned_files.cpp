@@ -1,10 +1,12 @@
 #include "output/owned_files.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 #include <utility>
 
 #include "output/record_fields.h"
+#include "text/digest.h"
 #include "text/percent_encoding.h"
 
 namespace vistello {
@@ -24,7 +26,7 @@ bool WrittenMark::operator==(const WrittenMark& other) const {
 // A line that is not whole is left out, and so is what it said.
 bool OwnedFiles::ReadLine(const std::vector<std::string_view>& f) {
     if (f.size() == 2 && f[0] == "P") {
-        m_reading = PercentDecode(f[1]);
+        m_reading = KeyFromRecord(PercentDecode(f[1]));
     } else if (f.size() == 2 && f[0] == "U") {
         if (m_reading) m_uses[*m_reading].insert(PercentDecode(f[1]));
     } else if (f.size() == 6 && f[0] == "O") {
@@ -70,6 +72,11 @@ void OwnedFiles::AppendTo(std::string& text) const {
 const WrittenFiles* OwnedFiles::Of(const std::string& project) const {
     const auto found = m_projects.find(project);
     return found == m_projects.end() ? nullptr : &found->second;
+}
+
+bool OwnedFiles::AnyOwns(const std::string& file) const {
+    return std::any_of(m_projects.begin(), m_projects.end(),
+                       [&file](const auto& project) { return project.second.contains(file); });
 }
 
 WrittenFiles OwnedFiles::Take(const std::string& project) {
@@ -135,6 +142,24 @@ void TakeOthers(Parts& parts, const Parts& fresh, const std::string& project) {
 void OwnedFiles::TakeOthersFrom(const OwnedFiles& fresh, const std::string& project) {
     TakeOthers(m_projects, fresh.m_projects, project);
     TakeOthers(m_uses, fresh.m_uses, project);
+    for (const std::string& adopted : m_adopted) {
+        m_projects.erase(adopted);
+        m_uses.erase(adopted);
+    }
+}
+
+void OwnedFiles::AdoptGone(const std::string& project,
+                           const std::function<bool(const std::string&)>& gone) {
+    if (m_projects.contains(project) || m_uses.contains(project)) return;
+    std::set<std::string> keys;
+    for (const auto& entry : m_projects) keys.insert(entry.first);
+    for (const std::string& key : keys) {
+        if (!gone(key)) continue;
+        WrittenFiles files = Take(key);
+        m_projects[project].merge(files);
+        m_uses.erase(key);
+        m_adopted.insert(key);
+    }
 }
 
 // Made absolute and tidied by its text alone: the project file may not exist yet.
@@ -145,6 +170,12 @@ std::string ProjectKey(const std::string& projectFile) {
     if (!error) return resolved.string();
     const std::filesystem::path absolute = std::filesystem::absolute(projectFile, error);
     return error ? projectFile : absolute.lexically_normal().string();
+}
+
+std::string RecordKey(const std::string& projectFile) { return Digest(ProjectKey(projectFile)); }
+
+std::string KeyFromRecord(std::string_view field) {
+    return IsDigest(field) ? std::string(field) : Digest(field);
 }
 
 }  // namespace vistello

@@ -28,7 +28,7 @@ struct WrittenMark {
 using WrittenFiles = std::map<std::string, WrittenMark>;
 
 // Which files of an output folder each project's Generate wrote, each project known by its
-// project file. Kept in the folder's record of made images as a "P" line naming the project, then
+// RecordKey. Kept in the folder's record of made images as a "P" line naming the project, then
 // one "O" line per file and one "U" line per file its slides use; a record without them (as older
 // versions wrote it) names no file as any project's, and older versions pass the lines over.
 class OwnedFiles {
@@ -37,6 +37,10 @@ public:
     bool ReadLine(const std::vector<std::string_view>& fields);
     void AppendTo(std::string& text) const;
 
+    // Whether any project's files are known here.
+    bool AnyProject() const { return !m_projects.empty() || !m_uses.empty(); }
+    // Whether any project wrote the file.
+    bool AnyOwns(const std::string& file) const;
     // Nothing when the project wrote no file here.
     const WrittenFiles* Of(const std::string& project) const;
     // The project's files, which it has no more until they are Set again.
@@ -51,17 +55,29 @@ public:
                                     const std::function<bool(const std::string&)>& present) const;
     // Every file of the projects other than `project`.
     std::vector<std::string> FilesOfOthers(const std::string& project) const;
-    // The parts of the projects other than `project` as `fresh` has them.
+    // The parts of the projects other than `project` as `fresh` has them, but for those adopted.
     void TakeOthersFrom(const OwnedFiles& fresh, const std::string& project);
+    // Makes `project`, when it has nothing here yet, the owner of what each project `gone` says is
+    // gone had: a project renamed or moved keeps what it wrote. Those adopted are forgotten.
+    void AdoptGone(const std::string& project, const std::function<bool(const std::string&)>& gone);
 
 private:
     std::map<std::string, WrittenFiles> m_projects;
     std::map<std::string, std::set<std::string>> m_uses;
+    std::set<std::string> m_adopted;
     // The project of the "O" lines being read, if a "P" line came before them.
     std::optional<std::string> m_reading;
 };
 
 // The project file's path as every run names it, from any current folder and through any link.
 std::string ProjectKey(const std::string& projectFile);
+
+// How an output folder's records know a project: a digest of its ProjectKey, so that the folder,
+// which is published, never names a path outside it or the user's name.
+std::string RecordKey(const std::string& projectFile);
+
+// A project or source as a record line names it: older records named the path itself, which is
+// taken as its digest.
+std::string KeyFromRecord(std::string_view field);
 
 }  // namespace vistello

@@ -11,11 +11,15 @@ namespace vistello {
 
 namespace {
 
+// "bare": with no tool's name and no messages among the pictures, which copies made before
+// (recorded as "strip") still carry, so that they are made again.
 std::string VideoRecipe(const ClipJob& job) {
-    return "clip/" + std::to_string(job.side) + "/" + (job.keepDetails ? "keep" : "strip");
+    return "clip/" + std::to_string(job.side) + "/" + (job.keepDetails ? "keep" : "bare");
 }
 
-std::string PosterRecipe(const ClipJob& job) { return "poster/" + std::to_string(job.side); }
+std::string PosterRecipe(const ClipJob& job) {
+    return "poster/" + std::to_string(job.side) + "/bare";
+}
 
 std::string ThumbnailRecipe(const WebSettings& settings) {
     return "poster-thumbnail/" + std::to_string(settings.thumbnailSide) + "/" +
@@ -48,13 +52,10 @@ ClipMade MakeClip(FileOps& ops, ClipMaker& clips, ImageMaker& images, const Clip
                   const WebSettings& settings, const std::string& folder, const ClipGoing& going) {
     ClipMade made;
     const auto into = [&](const std::string& target, ClipOutcome& outcome, auto make) {
-        const bool whole = ReplaceFile(
-            ops, folder + target,
-            [&](int fd, const BlockWriter&) {
-                outcome = make(fd);
-                return outcome.failure.empty();
-            },
-            Flush::ToSystem);
+        const bool whole = ReplaceMadeFile(ops, folder + target, [&](int fd, const BlockWriter&) {
+            outcome = make(fd);
+            return outcome.failure.empty();
+        });
         if (!whole) made.failure = folder + target + ": " + Reason(outcome);
         return whole;
     };
@@ -72,8 +73,7 @@ ClipMade MakeClip(FileOps& ops, ClipMaker& clips, ImageMaker& images, const Clip
                                        false,
                                        {}});
     if (thumbnail.failure.empty() &&
-        !WriteFileIfChanged(ops, folder + clip.thumbnail, thumbnail.images.at(0).bytes,
-                            Flush::ToSystem))
+        !WriteMadeFile(ops, folder + clip.thumbnail, thumbnail.images.at(0).bytes))
         thumbnail.failure = ErrorText(errno);
     if (!thumbnail.failure.empty()) {
         made.failure = folder + clip.thumbnail + ": " + thumbnail.failure;

@@ -11,6 +11,7 @@
 #include "files/error_text.h"
 #include "files/path_rules.h"
 #include "files/unique_names.h"
+#include "pictures/gif_without_text.h"
 #include "pictures/parallel_run.h"
 #include "slides/image_kinds.h"
 #include "text/utf8_cut.h"
@@ -25,32 +26,51 @@ struct Source {
     std::optional<ImageFacts> facts;
 };
 
+std::string DottedExtension(std::string_view name) {
+    const std::string_view extension = ExtensionOf(name);
+    return extension.empty() ? std::string() : "." + std::string(extension);
+}
+
 std::string_view ExtensionFor(const ImageFacts& facts) {
     return facts.transparent ? ".png" : ".jpg";
 }
 
 using FileId = std::pair<dev_t, ino_t>;
 
-// Names handed out in one folder (see UniqueNames). A name under which one of the sources itself
-// lies in the folder is never handed out: the copy would replace its own original.
+// Names handed out in one folder of the output folder (`below` it: "" or kThumbnailFolder; see
+// UniqueNames). A name under which one of the sources itself lies is never handed out: the copy
+// would replace its own original; nor is one the record says the run may not write over.
 class NameClaims {
 public:
-    NameClaims(FileOps& ops, std::string folder, const std::set<FileId>& sources)
-        : m_ops(ops), m_folder(std::move(folder)), m_sources(sources) {}
+    NameClaims(FileOps& ops, const std::string& folder, std::string_view below,
+               const std::set<FileId>& sources, const MadeFiles& made)
+        : m_ops(ops), m_folder(folder), m_below(below), m_sources(sources), m_made(made) {}
 
     void Take(const std::string& name) { m_names.Take(name); }
     std::string Unique(std::string_view stem, std::string_view extension) {
         return m_names.Claim(stem, extension, [this](const std::string& name) {
             struct stat info {};
-            return m_ops.Stat(m_folder + name, info) != 0 ||
-                   !m_sources.contains({info.st_dev, info.st_ino});
+            return (m_ops.Stat(m_folder + m_below + name, info) != 0 ||
+                    !m_sources.contains({info.st_dev, info.st_ino})) &&
+                   !m_made.Taken(m_ops, m_folder, m_below + name,
+                                 m_source.empty() ? nullptr : &m_source);
         });
+    }
+    // The source the names handed out from now on are made of, whose earlier pictures they may
+    // take again; none for a file of the whole show.
+    void For(std::string source) { m_source = std::move(source); }
+    // Whether a source copied as it is may keep its own name.
+    bool Free(const std::string& name, const std::string& source) const {
+        return !m_made.Taken(m_ops, m_folder, m_below + name, &source);
     }
 
 private:
     FileOps& m_ops;
-    std::string m_folder;
+    const std::string& m_folder;
+    std::string m_below;
     const std::set<FileId>& m_sources;
+    const MadeFiles& m_made;
+    std::string m_source;
     UniqueNames m_names;
 };
 
@@ -216,9 +236,14 @@ ClipPlan PlanClip(NameClaims& claims, NameClaims& thumbnailClaims, const std::st
 }
 
 // Its place among the plan's jobs.
-int AddJob(WebImagePlan& plan, ImageJob job, const struct stat& source) {
-    plan.jobs.push_back({std::move(job), source});
+int AddJob(WebImagePlan& plan, ImageJob job, const struct stat& source, bool gif = false) {
+    plan.jobs.push_back({std::move(job), source, gif});
     return static_cast<int>(plan.jobs.size()) - 1;
+}
+
+// Whether a GIF is published as it is but for the text it carries, rather than copied.
+bool LosesText(const std::optional<ImageFacts>& facts, const WebSettings& settings) {
+    return facts && facts->gif && settings.largestSide > 0 && !settings.keepDetails;
 }
 
 // Whether the source is copied as it is or made into a clip's web version, and what that says
@@ -235,9 +260,12 @@ void Classify(WebImagePlan& plan, const std::vector<Source>& sources, const WebS
         const bool isClip = SlideKindOf(source.path) == SlideKind::Clip;
         const bool made = isClip && source.info && clipsCopied.empty();
         if (isClip && clips != nullptr && !made) plan.clipsCopied = clipsCopied;
+        const std::string own = FileNameOf(source.path);
         planned.copied = !made && ((settings.largestSide == 0 && !unshown) || !source.facts ||
-                                   source.facts->gif);
-        if (planned.copied) claims.Take(FileNameOf(source.path));
+                                   (source.facts->gif && !LosesText(source.facts, settings)));
+        if (planned.copied && claims.Free(own, source.path)) claims.Take(own);
+        if (LosesText(source.facts, settings))
+            planned.name = claims.Unique(StemOf(own), own.substr(StemOf(own).size()));
         plan.converted += !planned.copied && unshown;
     }
 }
@@ -256,7 +284,13 @@ void PlanCopy(WebImagePlan& plan, PlannedSource& source, const std::optional<str
               const WebSettings& settings, const PictureNeeds& needs, NameClaims& claims) {
     const std::string own = FileNameOf(source.path);
     if (source.copied) {
-        source.name = own;
+        source.name =
+            claims.Free(own, source.path) ? own : claims.Unique(StemOf(own), DottedExtension(own));
+        return;
+    }
+    if (LosesText(source.facts, settings)) {
+        source.copyJob =
+            AddJob(plan, {source.path, source.name, 0, 0, false, false, {}}, *info, true);
         return;
     }
     source.name = claims.Unique(StemOf(own), ExtensionFor(*source.facts));
@@ -291,6 +325,27 @@ void PlanThumbnail(WebImagePlan& plan, PlannedSource& source,
     source.thumbnailJob = AddJob(plan, std::move(job), *info);
 }
 
+// How the record knows a GIF published without its text.
+constexpr std::string_view kGifRecipe = "gif/without-text";
+
+bool Holds(FileOps& ops, const MadeFiles& made, const std::string& folder,
+           const PlannedJob& planned, bool sized) {
+    if (!planned.gif) return made.Holds(ops, folder, planned.job, planned.source, sized);
+    return made.HoldsFile(ops, folder, planned.job.target, std::string(kGifRecipe),
+                          planned.job.source, planned.source, sized);
+}
+
+void NoteMade(FileOps& ops, MadeFiles& made, const std::string& folder, const PlannedJob& planned,
+              const MadeImage& image) {
+    if (!planned.gif) {
+        made.NoteMade(ops, folder, planned.job, planned.source, image);
+        return;
+    }
+    const EncodedImage& gif = image.images.at(0);
+    made.NoteFile(ops, folder, planned.job.target, std::string(kGifRecipe), planned.job.source,
+                  planned.source, gif.width, gif.height);
+}
+
 }  // namespace
 
 bool MayMakeImageOf(const WebSettings& settings, const std::string& path) {
@@ -314,12 +369,14 @@ std::optional<WebImagePlan> PlanWebImages(FileOps& ops, ImageMaker& maker, ClipM
         if (source.info) sourceIds.insert({source.info->st_dev, source.info->st_ino});
     }
     plan.sized = needs.Any();
-    NameClaims claims(ops, folder, sourceIds);
-    NameClaims thumbnailClaims(ops, folder + std::string(kThumbnailFolder), sourceIds);
+    NameClaims claims(ops, folder, "", sourceIds, made);
+    NameClaims thumbnailClaims(ops, folder, kThumbnailFolder, sourceIds, made);
     Classify(plan, *sources, settings, clips, claims);
     PlanClipSigns(plan, claims);
     for (size_t i = 0; i < sources->size(); ++i) {
         PlannedSource& source = plan.sources[i];
+        claims.For(source.path);
+        thumbnailClaims.For(source.path);
         // Only a source that is there has anything made of it.
         const std::optional<struct stat>& info = (*sources)[i].info;
         if (source.copied || SlideKindOf(source.path) == SlideKind::Photo) {
@@ -349,16 +406,14 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
                          const ImagesDone& onImage) {
     std::vector<size_t> todo;
     for (size_t job = 0; job < plan.jobs.size(); ++job) {
-        if (!made.Holds(ops, folder, plan.jobs[job].job, plan.jobs[job].source, plan.sized))
-            todo.push_back(job);
+        if (!Holds(ops, made, folder, plan.jobs[job], plan.sized)) todo.push_back(job);
     }
     const bool anyThumbnail = std::any_of(todo.begin(), todo.end(), [&](size_t job) {
         return plan.jobs[job].job.target.starts_with(kThumbnailFolder);
     });
     if (anyThumbnail) ops.MakeFolder(folder + std::string(kThumbnailFolder));
     MadeResult result;
-    if (!plan.clipSign.empty() &&
-        !WriteFileIfChanged(ops, folder + plan.clipSign, kClipSign, Flush::ToSystem)) {
+    if (!plan.clipSign.empty() && !WriteMadeFile(ops, folder + plan.clipSign, kClipSign)) {
         // Counted against the first clip it stands for.
         const std::string reason = ErrorText(errno);
         for (const PlannedSource& source : plan.sources) {
@@ -375,15 +430,15 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
     const ParallelRun run = RunInParallel(
         total, threads,
         [&](int item) {
-            const ImageJob& job = plan.jobs[todo[static_cast<size_t>(item)]].job;
-            MadeImage image = maker.Make(job);
+            const PlannedJob& planned = plan.jobs[todo[static_cast<size_t>(item)]];
+            const ImageJob& job = planned.job;
+            MadeImage image = planned.gif ? GifFileWithoutText(ops, job.source) : maker.Make(job);
             if (image.failure.empty() && image.images.size() != job.more.size() + 1)
                 image.failure = "the image library made too few files";
             std::string failed = job.target;
             for (size_t i = 0; i < image.images.size() && image.failure.empty(); ++i) {
                 const std::string& target = i == 0 ? job.target : job.more[i - 1].target;
-                if (!WriteFileIfChanged(ops, folder + target, image.images[i].bytes,
-                                        Flush::ToSystem)) {
+                if (!WriteMadeFile(ops, folder + target, image.images[i].bytes)) {
                     image.failure = ErrorText(errno);
                     failed = target;
                 }
@@ -402,7 +457,7 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
         const ImageJob& image = plan.jobs[job].job;
         const auto& [target, failure] = failures[item];
         if (failure.empty()) {
-            made.NoteMade(ops, folder, image, plan.jobs[job].source, results[item]);
+            NoteMade(ops, made, folder, plan.jobs[job], results[item]);
         } else {
             result.failed.emplace(image.source, image.source + ": could not be made into " +
                                                     folder + target + ": " + failure);

@@ -57,6 +57,8 @@ struct ClipPlan {
 struct PlannedJob {
     ImageJob job;
     struct stat source {};
+    // A GIF published as it is but for the text it carries (see GifWithoutText), not decoded.
+    bool gif = false;
 };
 
 // What a run publishes of one source, whichever rows name it.
@@ -80,7 +82,9 @@ struct PlannedSource {
 // What a run publishes of each row's image. A web copy is a JPEG, or a PNG where the image is
 // transparent, named after the image and told apart from every other image by "_2", "_3" ...;
 // a GIF, an image the library cannot read and, while web copies are off, every image that
-// browsers show are copied as they are, under their own names. A photo that not every browser
+// browsers show are copied as they are, under their own names. With web copies on, a GIF loses
+// the text it carries unless the camera's details are kept, under its own name where that does
+// not replace an original. A photo that not every browser
 // shows (TIFF, HEIC) is published as a web copy of its full size while web copies are off.
 // Thumbnails lie in their own folder, named after the image they show.
 struct WebImagePlan {

@@ -1,3 +1,4 @@
+#include <signal.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -73,6 +74,20 @@ int RunCommand(const vistello::StartOptions& options, const std::function<int()>
     return run();
 }
 
+volatile sig_atomic_t g_stopAsked = 0;
+
+// A logout, a shutdown or Ctrl+C ends a Generate as Cancel does, so that what it wrote is recorded
+// and a later run can still take it away; a second signal ends it at once.
+void AskStopOnSignals() {
+    struct sigaction action {};
+    action.sa_handler = [](int) {
+        g_stopAsked = 1;
+        vistello::EndLeftoversOnSignals();
+    };
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
+}
+
 int RunGenerate(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] {
         vistello::RealFileOps files;
@@ -81,8 +96,13 @@ int RunGenerate(const vistello::StartOptions& options) {
         vistello::FfprobeClipReader clips;
         vistello::MediaReader photos(stills, clips);
         vistello::FfmpegClipMaker movies;
+        const vistello::GenerateContext context{
+            vistello::PlacesFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
+            [] { return g_stopAsked != 0; }};
+        AskStopOnSignals();
         return vistello::RunGenerateCommand(files, images, photos, movies, options.projectFile,
-                                            std::cout, std::cerr, ::isatty(STDERR_FILENO) != 0);
+                                            std::cout, std::cerr, ::isatty(STDERR_FILENO) != 0,
+                                            context);
     });
 }
 
@@ -126,7 +146,9 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
     vistello::MediaReader photos(stills, clips);
     vistello::ImageModule images = ImageLibrary();
     vistello::FfmpegClipMaker movies;
-    vistello::CSlideShowApp().InitInstance(system, photos, images, &movies);
+    vistello::CSlideShowApp().InitInstance(
+        system, photos, images, &movies,
+        vistello::PlacesFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
     return EXIT_SUCCESS;
 }
 

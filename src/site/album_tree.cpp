@@ -101,11 +101,13 @@ std::optional<std::string> SiteLoader::AddAlbum(size_t parent, const ImageEntry&
     const std::string key = ProjectKey(row.imagePath);
     if (std::find(chain.begin(), chain.end(), key) != chain.end()) return LoopLine(chain, key);
     if (m_site.albums[parent].depth + 1 > kMaxAlbumDepth) {
+        m_site.skippedProjects.push_back(row.imagePath);
         m_site.skipped.push_back(row.imagePath + ": albums nest deeper than " +
                                  std::to_string(kMaxAlbumDepth) + " levels");
         return std::nullopt;
     }
     if (m_site.albums.size() > kMaxAlbums) {
+        m_site.skippedProjects.push_back(row.imagePath);
         m_site.skipped.push_back(row.imagePath + ": the site holds more than " +
                                  std::to_string(kMaxAlbums) + " albums");
         return std::nullopt;
@@ -113,6 +115,7 @@ std::optional<std::string> SiteLoader::AddAlbum(size_t parent, const ImageEntry&
     const std::optional<std::string> text = ReadLineFile(m_ops, row.imagePath);
     if (!text) {
         m_site.skipped.push_back(row.imagePath + ": cannot be read: " + ErrorText(errno));
+        m_site.skippedProjects.push_back(row.imagePath);
         return std::nullopt;
     }
     SiteAlbum album;
@@ -121,6 +124,7 @@ std::optional<std::string> SiteLoader::AddAlbum(size_t parent, const ImageEntry&
     album.parent = static_cast<int>(parent);
     album.depth = m_site.albums[parent].depth + 1;
     if (std::optional<std::string> why = Prepare(album, m_site.albums[parent], *text)) {
+        m_site.skippedProjects.push_back(row.imagePath);
         m_site.skipped.push_back(row.imagePath + ": " + *why);
         return std::nullopt;
     }

@@ -39,6 +39,8 @@ struct SiteAlbum {
 struct Site {
     std::vector<SiteAlbum> albums;
     std::vector<std::string> skipped;
+    // The project files of the albums left out, whose folders stay as they are.
+    std::vector<std::string> skippedProjects;
 };
 
 // Albums nest no deeper than this, and a site holds no more albums: a chain of projects deeper

@@ -2,12 +2,16 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 #include <utility>
 
+#include "files/atomic_file.h"
 #include "files/text_file.h"
+#include "output/owned_files.h"
 #include "pictures/web_images.h"
+#include "text/digest.h"
 #include "text/key_value_lines.h"
 
 namespace vistello {
@@ -97,15 +101,22 @@ void AppendAlbum(std::string& text, const std::string& folder, const MadeAlbum& 
     }
 }
 
+using SiteParts = std::map<std::string, std::map<std::string, MadeAlbum>>;
+
+// Lines before any SITE line, as older versions wrote them, are the part of the site whose top
+// album they name.
 class RecordReader {
 public:
-    explicit RecordReader(std::map<std::string, MadeAlbum>& albums) : m_albums(albums) {}
+    explicit RecordReader(SiteParts& sites) : m_sites(sites) {}
 
     // False once the record is found damaged.
     bool Line(std::string_view key, std::string_view value);
+    void End();
 
 private:
-    std::map<std::string, MadeAlbum>& m_albums;
+    SiteParts& m_sites;
+    std::map<std::string, MadeAlbum> m_older;
+    std::map<std::string, MadeAlbum>* m_albums = &m_older;
     MadeAlbum* m_album = nullptr;
 };
 
@@ -126,15 +137,21 @@ bool IsAlbumFolder(std::string_view folder) {
 }
 
 bool RecordReader::Line(std::string_view key, std::string_view value) {
+    if (key == "SITE") {
+        if (!IsDigest(value)) return false;
+        m_albums = &m_sites[std::string(value)];
+        m_album = nullptr;
+        return true;
+    }
     if (key == "ALBUM") {
         if (!IsAlbumFolder(value)) return false;
-        m_album = &m_albums[std::string(value)];
+        m_album = &(*m_albums)[std::string(value)];
         return true;
     }
     if (!m_album) return false;
     AlbumSummary& summary = m_album->summary;
     if (key == "PROJECT") {
-        m_album->project = value;
+        m_album->project = KeyFromRecord(value);
     } else if (key == "DIGEST") {
         m_album->digest = value;
     } else if (key == "STAMP") {
@@ -168,30 +185,55 @@ bool RecordReader::Line(std::string_view key, std::string_view value) {
     return true;
 }
 
+void RecordReader::End() {
+    const auto top = m_older.find("");
+    if (top != m_older.end()) m_sites[top->second.project].merge(m_older);
+}
+
 std::string RecordPath(const std::string& outputFolder) {
     std::string path = outputFolder;
     path.append(SiteRecord::kFileName);
     return path;
 }
 
-}  // namespace
-
-void SiteRecord::Read(FileOps& ops, const std::string& outputFolder) {
-    albums.clear();
+SiteParts ReadParts(FileOps& ops, const std::string& outputFolder) {
+    SiteParts sites;
     const std::optional<std::string> text = ReadLineFile(ops, RecordPath(outputFolder));
-    if (!text) return;
-    RecordReader reader(albums);
+    if (!text) return sites;
+    RecordReader reader(sites);
     bool whole = true;
     ForEachKeyValue(*text, [&](std::string_view key, std::string_view value) {
         whole = whole && reader.Line(key, value);
     });
-    if (!whole) albums.clear();
+    if (!whole) return {};
+    reader.End();
+    return sites;
+}
+
+}  // namespace
+
+void SiteRecord::Read(FileOps& ops, const std::string& outputFolder, const std::string& site) {
+    m_site = site;
+    m_others = ReadParts(ops, outputFolder);
+    albums = std::move(m_others[site]);
+    m_others.erase(site);
 }
 
 bool SiteRecord::Write(FileOps& ops, const std::string& outputFolder) const {
+    SiteParts sites = ReadParts(ops, outputFolder);
+    sites[m_site] = albums;
     std::string text;
-    for (const auto& [folder, album] : albums) AppendAlbum(text, folder, album);
-    return WriteTextFile(ops, RecordPath(outputFolder), text, Flush::ToSystem);
+    for (const auto& [site, part] : sites) {
+        if (part.empty()) continue;
+        AppendKeyValueLine(text, "SITE", site);
+        for (const auto& [folder, album] : part) AppendAlbum(text, folder, album);
+    }
+    return WriteMadeFile(ops, RecordPath(outputFolder), EncodeTextMode(text));
+}
+
+bool SiteRecord::OthersHold(const std::string& folder) const {
+    return std::any_of(m_others.begin(), m_others.end(),
+                       [&folder](const auto& site) { return site.second.contains(folder); });
 }
 
 std::string FileState(FileOps& ops, const std::string& path) {

@@ -3,12 +3,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
-#include <cstdio>
+#include <set>
 #include <utility>
 
 #include "files/error_text.h"
+#include "files/link_chain.h"
 #include "files/path_rules.h"
 #include "generator/site_tags.h"
 #include "output/made_files.h"
@@ -16,6 +15,7 @@
 #include "show/web_settings.h"
 #include "site/site_record.h"
 #include "slides/slide_kind.h"
+#include "text/digest.h"
 
 namespace vistello {
 
@@ -55,19 +55,6 @@ void TakeIn(AlbumSummary& summary, const AlbumSummary& inner, const std::string&
         summary.cover = Prefixed(inner.cover, folder);
         summary.hasCover = true;
     }
-}
-
-// Two 64-bit FNV-1a sums with different starts: enough to tell one album's inputs from the next
-// run's, which nobody crafts.
-std::string Digest(std::string_view text) {
-    std::array<uint64_t, 2> sums = {14695981039346656037ull, 1099511628211ull * 31};
-    for (uint64_t& sum : sums) {
-        for (const char c : text) sum = (sum ^ static_cast<unsigned char>(c)) * 1099511628211ull;
-    }
-    char hex[33];
-    std::snprintf(hex, sizeof hex, "%016llx%016llx", static_cast<unsigned long long>(sums[0]),
-                  static_cast<unsigned long long>(sums[1]));
-    return hex;
 }
 
 void AppendRow(std::string& inputs, const ImageEntry& row) {
@@ -113,6 +100,10 @@ private:
     bool m_wantDates;
     SiteRecord m_record;
     SiteRecord m_made;
+    // Whether the folder is, or lies below, that of an album left out this time.
+    bool LeftOut(const std::string& folder) const;
+    // The albums left out, by RecordKey.
+    std::set<std::string> m_leftOut;
 };
 
 std::vector<std::string> SiteWriter::Digests() const {
@@ -180,7 +171,7 @@ void Add(PageSetResult& total, PageSetResult part) {
     total.stopped = part.stopped;
     for (auto [into, from] :
          {std::pair{&total.failures, &part.failures}, std::pair{&total.removed, &part.removed},
-          std::pair{&total.kept, &part.kept}})
+          std::pair{&total.kept, &part.kept}, std::pair{&total.passed, &part.passed}})
         into->insert(into->end(), from->begin(), from->end());
     total.failure = std::move(part.failure);
     total.removalsFailed += part.removalsFailed;
@@ -191,7 +182,7 @@ bool SiteWriter::Unchanged(size_t index, const std::string& digest, SiteResult& 
     const auto made = m_record.albums.find(album.folder);
     // The top's folder holds the record itself, which changes it with every run.
     if (index == 0 || made == m_record.albums.end() || made->second.digest != digest ||
-        made->second.project != ProjectKey(album.projectFile) ||
+        made->second.project != RecordKey(album.projectFile) ||
         made->second.stamp != FolderStamp(m_ops, m_output + album.folder))
         return false;
     m_summaries[index] = made->second.summary;
@@ -209,12 +200,16 @@ bool SiteWriter::Unchanged(size_t index, const std::string& digest, SiteResult& 
 bool SiteWriter::WriteAlbum(size_t index, const std::string& digest, SiteResult& result) {
     const SiteAlbum& album = m_site.albums[index];
     const std::string folder = m_output + album.folder;
-    // The site's folders are its own: one a link put in an album's place could lead anywhere.
-    struct stat link {};
-    if (index > 0 && m_ops.Lstat(folder.substr(0, folder.size() - 1), link) == 0 &&
-        S_ISLNK(link.st_mode)) {
+    // The site's folders are its own: one a link put in an album's place, or in the place of a
+    // folder above it, could lead anywhere.
+    if (!NoLinkBelow(m_ops, m_output, album.folder)) {
         result.skipped.push_back(album.projectFile + ": not written, " + folder +
-                                 " is a link, not the album's own folder");
+                                 " is reached through a link, not the album's own folder");
+        return true;
+    }
+    if (m_record.OthersHold(album.folder)) {
+        result.skipped.push_back(album.projectFile + ": not written, " + folder +
+                                 " holds an album of another site made into the same folder");
         return true;
     }
     // Albums are made before the ones that hold them, whose folders may not be there yet.
@@ -222,10 +217,19 @@ bool SiteWriter::WriteAlbum(size_t index, const std::string& digest, SiteResult&
          slash = album.folder.find('/', slash + 1))
         m_ops.MakeFolder(m_output + album.folder.substr(0, slash));
     const SitePlace place = PlaceOf(index);
-    const WebShow web{
-        album.web,      album.overviewText, m_tools.images, m_tools.onImage,   0,
-        m_tools.photos, m_tools.clips,      m_tools.onClip, album.projectFile, album.templateFile,
-        &place};
+    const WebShow web{album.web,
+                      album.overviewText,
+                      m_tools.images,
+                      m_tools.onImage,
+                      0,
+                      m_tools.photos,
+                      m_tools.clips,
+                      m_tools.onClip,
+                      album.projectFile,
+                      album.templateFile,
+                      &place,
+                      m_tools.placesFile,
+                      {}};
     PageSetResult pages = WritePageSet(m_ops, album.slides, album.templateText, m_tags, folder,
                                        m_tools.onPage, index == 0 ? m_tools.memory : nullptr, &web);
     AlbumSummary summary = std::move(pages.album);
@@ -238,12 +242,20 @@ bool SiteWriter::WriteAlbum(size_t index, const std::string& digest, SiteResult&
     const bool stopped = pages.stopped;
     const bool clean = !stopped && pages.pagesFailed == 0 && pages.imagesFailed == 0 &&
                        pages.removalsFailed == 0 && pages.failure.empty();
-    m_made.albums[album.folder] = {ProjectKey(album.projectFile), clean ? digest : std::string(),
+    m_made.albums[album.folder] = {RecordKey(album.projectFile), clean ? digest : std::string(),
                                    clean ? FolderStamp(m_ops, folder) : std::string(),
                                    std::move(summary)};
     Add(result.pages, std::move(pages));
     ++result.albums;
     return !stopped;
+}
+
+bool SiteWriter::LeftOut(const std::string& folder) const {
+    if (m_leftOut.empty()) return false;
+    return std::any_of(m_record.albums.begin(), m_record.albums.end(), [&](const auto& made) {
+        return !made.first.empty() && folder.starts_with(made.first) &&
+               m_leftOut.contains(made.second.project);
+    });
 }
 
 void SiteWriter::RemoveTakenOut(SiteResult& result) {
@@ -255,9 +267,18 @@ void SiteWriter::RemoveTakenOut(SiteResult& result) {
             (kept != m_made.albums.end() && kept->second.project == album.project))
             continue;
         const std::string path = m_output + folder;
-        if (!IsFolder(m_ops, path)) continue;
+        // An album left out this time, its project unreadable for now, is no album taken out, nor
+        // is any below it.
+        if (LeftOut(folder)) {
+            m_made.albums.try_emplace(folder, album);
+            result.pages.kept.push_back(path + ": kept, its album was left out");
+            continue;
+        }
+        // Nothing reached through a link is the site's to remove.
+        if (!NoLinkBelow(m_ops, m_output, folder) || !IsFolder(m_ops, path)) continue;
         WebShow gone;
-        gone.projectFile = album.project;
+        gone.recordKey = album.project;
+        gone.placesFile = m_tools.placesFile;
         PageSetResult removed = WritePageSet(m_ops, {}, "", m_tags, path, {}, nullptr, &gone);
         if (kept == m_made.albums.end() && removed.removalsFailed == 0) {
             m_ops.Unlink(path + std::string(MadeFiles::kFileName));
@@ -271,7 +292,11 @@ void SiteWriter::RemoveTakenOut(SiteResult& result) {
 SiteResult SiteWriter::Write() {
     SiteResult result;
     result.skipped = m_site.skipped;
-    m_record.Read(m_ops, m_output);
+    const std::string site = RecordKey(m_site.albums.front().projectFile);
+    m_record.Read(m_ops, m_output, site);
+    m_made = m_record;
+    m_made.albums.clear();
+    for (const std::string& project : m_site.skippedProjects) m_leftOut.insert(RecordKey(project));
     const std::vector<std::string> digests = Digests();
     const int count = static_cast<int>(m_site.albums.size());
     // Every album stands after the one that holds it, so from the last back each is made before

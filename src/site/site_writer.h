@@ -25,6 +25,8 @@ struct SiteTools {
     PageDone onPage;
     // The top show's memory of its last run; albums are made without one.
     PageSetMemory* memory = nullptr;
+    // Where this machine notes where projects are (see ProjectPlaces); empty to note nothing.
+    std::string placesFile;
 };
 
 // The whole site: each album's counts added up, and the albums left out with why.

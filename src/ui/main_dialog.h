@@ -40,6 +40,7 @@ public:
     // Web copies and thumbnails are made with this library from now on.
     void UseImageMaker(ImageMaker& images) { m_images = &images; }
     void UseClipMaker(ClipMaker& clips) { m_clips = &clips; }
+    void UsePlacesFile(std::string file) { m_placesFile = std::move(file); }
 
     // List operations shared by the commands.
     void SetupListColumns();
@@ -189,6 +190,7 @@ private:
     ImageMaker* m_images;
     // Without one, clips are copied as they are.
     ClipMaker* m_clips = nullptr;
+    std::string m_placesFile;
     // What the last Generate left in its folder, so that the next one builds only what changed.
     PageSetMemory m_generated;
     // The project file as this window last read or wrote it.

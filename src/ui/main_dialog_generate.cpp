@@ -78,12 +78,19 @@ std::string FailureText(const PageSetResult& result) {
 }
 
 // What Generate did with the files it wrote before that the show no longer needs (slides taken
-// out, or sizes no longer made), when there were any.
+// out, or sizes no longer made), and with files in its way it did not write, when there were any.
 std::string RemovedText(const PageSetResult& result) {
     std::string text;
     if (!result.removed.empty()) text = FilesNoLongerNeeded(result.removed.size()) + " removed.\n";
     if (!result.kept.empty())
         text += FilesNoLongerNeeded(result.kept.size()) + " kept:" + FileLines(result.kept) + "\n";
+    if (!result.passed.empty()) {
+        const bool one = result.passed.size() == 1;
+        text += CountOf(static_cast<long long>(result.passed.size()), "file") +
+                " this show did not write " +
+                (one ? "was left as it is" : "were left as they are") +
+                ", the show's own named otherwise:" + FileLines(result.passed) + "\n";
+    }
     return text;
 }
 
@@ -221,6 +228,7 @@ SiteResult CMainDialog::GeneratePages(const GenerateRequest& request, const Site
     tools.photos = &Photos();
     tools.clips = m_clips;
     tools.memory = &m_generated;
+    tools.placesFile = m_placesFile;
     tools.onAlbum = [&](int done, int albums, int slides) {
         album = "Album " + GroupThousands(done) + " of " + GroupThousands(albums) + " · ";
         top = done == albums;
@@ -268,7 +276,9 @@ SiteResult CMainDialog::GeneratePages(const GenerateRequest& request, const Site
                           tools.onClip,
                           ProjectFileName(),
                           request.templateFile,
-                          nullptr};
+                          nullptr,
+                          m_placesFile,
+                          {}};
         made.pages = WritePageSet(Files(), request.rows, request.templateText, m_tags,
                                   request.outputFolder, tools.onPage, &m_generated, &web);
     }

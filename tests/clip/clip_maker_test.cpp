@@ -59,6 +59,17 @@ std::string Probe(const std::string& path) {
         .out;
 }
 
+// The checksum of every picture and sound frame of a file as decoded, their times and the file's
+// length, to compare a made file with its clip: what is published plays exactly as the clip.
+std::string Streams(const std::string& path) {
+    return RunChild(
+               {"ffmpeg", "-v", "error", "-i", "file:" + path, "-map", "0", "-f", "framemd5", "-"})
+               .out +
+           RunChild({"ffprobe", "-v", "error", "-show_entries", "format=duration", "-of", "csv",
+                     "file:" + path})
+               .out;
+}
+
 class ClipMakerTest : public ::testing::Test {
 protected:
     // Made into `target`; the outcome says its size or why not.
@@ -147,12 +158,7 @@ TEST_F(ClipMakerTest, KeepsReadyStreamsAndNothingElseUnlessAsked) {
     EXPECT_EQ(ReadBytes("kept.mp4"), ReadBytes("ready.mp4"));
     EXPECT_EQ(Make({"ready.mp4", 1920, false}, "bare.mp4").width, 320);
     EXPECT_EQ(Location("bare.mp4"), "");
-    const auto packets = [](const std::string& path) {
-        return RunChild({"ffprobe", "-v", "error", "-select_streams", "v:0", "-show_entries",
-                         "packet=size,pts", "-of", "csv", "file:" + path})
-            .out;
-    };
-    EXPECT_EQ(packets("bare.mp4"), packets("ready.mp4"));
+    EXPECT_EQ(Streams("bare.mp4"), Streams("ready.mp4"));
     EXPECT_NE(Probe("bare.mp4").find("codec_name=h264"), std::string::npos);
 
     MakeH264("late.mp4", {});
@@ -210,16 +216,6 @@ void EditBox(const std::string& path, std::vector<std::string> boxes, const BoxE
     std::string file = ReadBytes(path);
     EditBox(file, 0, file.size(), boxes, edit);
     WriteBytes(path, file);
-}
-
-// ffprobe's word on a file's streams, packets and length, to compare a made file with its clip.
-std::string Streams(const std::string& path) {
-    return RunChild({"ffmpeg", "-v", "error", "-i", "file:" + path, "-map", "0", "-c", "copy", "-f",
-                     "framemd5", "-"})
-               .out +
-           RunChild({"ffprobe", "-v", "error", "-show_entries", "format=duration", "-of", "csv",
-                     "file:" + path})
-               .out;
 }
 
 // A ready clip's version holds its streams, the index first, and nothing about it: no place, no
@@ -360,6 +356,93 @@ TEST_F(ClipMakerTest, PublishesNothingOfWhatMadeTheClipNorHiddenInItsIndex) {
                   "")
             << clip;
     }
+}
+
+// Neither the tools nor the encoders that made a clip leave their names in what is published, nor
+// does the user data a camera writes among the pictures, where it was among it: not in a clip made
+// again, a ready one the tools copy or one copied in process, which still plays as the clip did,
+// nor in a poster.
+TEST_F(ClipMakerTest, PublishesNoMessagesAmongThePicturesNorAnyToolsName) {
+    MakeReady("signed.mp4",
+              {"-x264-params", "nal-hrd=vbr", "-maxrate", "1M", "-bufsize", "2M", "-bsf:v",
+               "h264_metadata=sei_user_data=086f3693-b7b3-4f2c-9653-21492feee5b8+SEIGPS48.8583N2."
+               "2945E"});
+    // More in a table than its fields leaves the clip to the tools to copy.
+    WriteBytes("copied.mp4", ReadBytes("signed.mp4"));
+    EditBox("copied.mp4", {"moov", "trak", "mdia", "minf", "stbl", "stts"},
+            [](const std::string& stts) { return Box("stts", stts.substr(8) + "SECRET"); });
+    for (const char* clip : {"signed.mp4", "copied.mp4"})
+        ASSERT_TRUE(RunChild({"exiftool", "-q", "-overwrite_original", "-XMP:GPSLatitude=48.8583",
+                              "-XMP:GPSLongitude=2.2945", clip})
+                        .Succeeded());
+    const std::vector<std::string> words = {"SEIGPS", "Lavf", "Lavc", "x264"};
+    for (const std::string& word : words)
+        ASSERT_NE(ReadBytes("signed.mp4").find(word), std::string::npos);
+    for (const auto& [clip, side, made] :
+         {std::tuple("signed.mp4", 1920, "web.mp4"), std::tuple("copied.mp4", 1920, "web.mp4"),
+          std::tuple("signed.mp4", 160, "web.mp4"), std::tuple("signed.mp4", 1920, "poster.jpg")}) {
+        const std::string what = clip + std::string(" at ") + std::to_string(side) + " as " + made;
+        EXPECT_EQ(Make({clip, side, false}, made, made == std::string("poster.jpg")).failure, "")
+            << what;
+        const std::string bytes = ReadBytes(made);
+        for (const std::string& word : words)
+            EXPECT_EQ(bytes.find(word), std::string::npos) << word << " in " << what;
+        EXPECT_EQ(Location(made), "") << what;
+    }
+    Make({"signed.mp4", 1920, false}, "web.mp4");
+    EXPECT_EQ(Streams("web.mp4"), Streams("signed.mp4"));
+}
+
+// Bits written as '0' and '1', spaces between fields, packed into bytes padded with zeros.
+std::string Packed(const std::string& bits) {
+    std::string bytes;
+    int count = 0;
+    for (const char bit : bits) {
+        if (bit == ' ') continue;
+        if (count % 8 == 0) bytes.push_back('\0');
+        bytes.back() = static_cast<char>(bytes.back() | (bit == '1') << (7 - count++ % 8));
+    }
+    return bytes;
+}
+
+std::string BitsOf(const std::string& bytes) {
+    std::string bits;
+    for (const char byte : bytes) {
+        for (int i = 7; i >= 0; --i) bits += (byte >> i & 1) ? '1' : '0';
+    }
+    return bits;
+}
+
+// The fill and data a sound's frames begin with, before their channels, are blanked in place as
+// the standard's filler and zeros; fill a decoder reads stays; a frame that begins with a program
+// of channels is left to the tools.
+TEST_F(ClipMakerTest, BlanksTheFillAndDataSoundFramesBeginWith) {
+    const std::string secret = BitsOf("SECRET");
+    const std::vector<std::string> frames = {
+        Packed("110 0111 0010 0000" + secret + "000 0000"),
+        Packed("110 0000 100 0101 1 00000110 0" + BitsOf("48.85E") + "111"),
+        Packed("110 0010 1011 0000 00000000 001 1111")};
+    std::string sizes(12, '\0');
+    sizes[11] = static_cast<char>(frames.size());
+    for (const std::string& frame : frames) sizes += std::string(3, '\0') + char(frame.size());
+    const auto blanked = [&sizes](const std::string& sound) {
+        WriteBytes("sound", sound);
+        const int fd = ::open("sound", O_RDONLY | O_CLOEXEC);
+        const TrackSamples samples{3, {{0, sound.size()}}, {3}, sizes};
+        const std::optional<std::vector<Patch>> patches = LeadingDataBlanked(fd, samples);
+        ::close(fd);
+        std::optional<std::string> published;
+        if (patches) published = sound;
+        for (const Patch& patch : patches.value_or(std::vector<Patch>{}))
+            published->replace(patch.at, patch.bytes.size(), patch.bytes);
+        return published;
+    };
+    EXPECT_EQ(blanked(frames[0] + frames[1] + frames[2]),
+              Packed("110 0111 0001 0000" + BitsOf(std::string(6, '\xA5')) + "000 0000") +
+                  Packed("110 0000 100 0000 1 00000110 0" + std::string(48, '0') + "111") +
+                  frames[2]);
+    const std::string program = Packed("101 0000 1111") + std::string(frames[0].size() - 2, '\0');
+    EXPECT_EQ(blanked(program + frames[1] + frames[2]), std::nullopt);
 }
 
 // Whatever the in-process reader is unsure of is not ready, and left to the tools: a second
@@ -604,6 +687,11 @@ TEST_F(ClipMakerTest, NothingHiddenInAReadyClipReachesItsPublishedIndex) {
          [](std::string& file) { file[file.find("mdat") + 8] = '\x0D'; }},
         {"partition of a slice", false,
          [](std::string& file) { file[file.find("mdat") + 8] = '\x02'; }},
+        {"sample of messages alone", false,
+         [](std::string& file) {
+             const size_t media = file.find("mdat") + 4;
+             file[media + 4 + SizeAt(file, media) + 4] = '\x06';
+         }},
         {"unit longer than its sample", false,
          [](std::string& file) { file[file.find("mdat") + 4] = '\x7F'; }},
     };

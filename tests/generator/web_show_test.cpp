@@ -21,6 +21,17 @@ namespace {
 
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;
+using namespace std::string_literals;
+
+// A looping GIF of one pixel with a comment, an XMP block and bytes past its end; and the same
+// without them, as it is published.
+const std::string kGifStart = "GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF"s +
+                              "\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00"s;
+const std::string kGifFrame = "\x21\xF9\x04\x00\x0A\x00\x00\x00"s +
+                              "\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00\x3B"s;
+const std::string kGif = kGifStart + "\x21\xFE\x06secret\x00"s +
+                         "\x21\xFF\x0BXMP DataXMP\x05title\x00"s + kGifFrame + "after the end";
+const std::string kBareGif = kGifStart + kGifFrame;
 
 // Whether the bytes are UTF-8 throughout, no character cut.
 bool ValidUtf8(std::string_view text) {
@@ -87,7 +98,8 @@ protected:
 };
 
 // Photos become JPEG web copies, told apart when their names meet; a transparent image stays
-// PNG; a GIF and a format the library cannot read are copied as they are; one that fails to
+// PNG; a GIF is published without the text it carries and a format the library cannot read is
+// copied as it is; one that fails to
 // decode is counted, with the library's reason. A second run, which knows the images from the
 // first, publishes the same. Thumbnails lie in their folder, and the overview page, named before
 // any page, repeats its block with each slide's page and thumbnail; every page links to it.
@@ -95,7 +107,7 @@ TEST_F(WebShowTest, PublishesWebCopiesThumbnailsAndAnOverviewPage) {
     Add("A tif", "a.tif", "photo");
     Add("A jpg", "a.jpg", "photo");
     Add("Logo", "logo.png", "alpha");
-    Add("Anim", "anim.gif", "gif");
+    Add("Anim", "anim.gif", kGif);
     Add("Notes", "notes.xyz", "unknown");
     Add("Bad", "bad.jpg", "bad");
     entries.push_back({"Index", "", "", "", "", "", "", "a.jpg"});
@@ -113,7 +125,7 @@ TEST_F(WebShowTest, PublishesWebCopiesThumbnailsAndAnOverviewPage) {
               (Files{{"a.jpg", "photo@2048q85jpg"},
                      {"a_2.jpg", "photo@2048q85jpg"},
                      {"logo.png", "alpha@2048q85png"},
-                     {"anim.gif", "gif"},
+                     {"anim.gif", kBareGif},
                      {"notes.xyz", "unknown"},
                      {"thumbs/a.jpg", "photo@400q85jpg"},
                      {"thumbs/a_2.jpg", "photo@400q85jpg"},
@@ -164,6 +176,21 @@ TEST_F(WebShowTest, RemakesImagesOnlyWhenTheirSourceOrTheSettingsChange) {
     EXPECT_EQ(made(), 1);
 }
 
+// A WebP copy recorded as made by a saver asked to strip the details, which left them in, is made
+// again; a JPEG thumbnail, whose saver did strip them, is not.
+TEST_F(WebShowTest, AWebpCopyThatKeptTheDetailsIsMadeAgain) {
+    Add("A", "a.jpg", "photo");
+    page = "<<MEDIA>>";
+    Generate();
+    std::string record = ReadBytes("out/.vistello-images");
+    for (size_t at = 0; (at = record.find("webp/bare", at)) != std::string::npos;)
+        record.replace(at, 9, "webp/strip");
+    WriteBytes("out/.vistello-images", record);
+    images.made = 0;
+    Generate();
+    EXPECT_EQ(images.made, 1);
+}
+
 // A photo that lies in the output folder keeps its own name, and so its original: the copy takes
 // the next free name, as do names that differ only in case, and a long name stays one the file
 // system can hold.
@@ -200,7 +227,7 @@ TEST_F(WebShowTest, CancelStopsBetweenImagesAndLeavesOnlyWholeFiles) {
 }
 
 // A web copy the user made read-only is kept, whole, and counted with its reason; one that is a
-// link is written through to its file. Nothing is left beside them.
+// link is replaced by the copy, and the file it led to left alone. Nothing is left beside them.
 TEST_F(WebShowTest, MadeImagesAreWrittenAsSafelyAsPages) {
     settings.thumbnailSide = 0;
     Add("A", "a.jpg", "photo");
@@ -216,8 +243,8 @@ TEST_F(WebShowTest, MadeImagesAreWrittenAsSafelyAsPages) {
                                                         "Permission denied"});
     EXPECT_EQ(ReadBytes("out/a.jpg"), "photo@2048q85jpg");
     EXPECT_EQ(fs::status("out/a.jpg").permissions(), fs::perms::owner_read);
-    EXPECT_TRUE(fs::is_symlink("out/b.jpg"));
-    EXPECT_EQ(ReadBytes("kept.jpg"), "photo, edited@2048q85jpg");
+    EXPECT_EQ(ReadBytes("out/b.jpg"), "photo, edited@2048q85jpg");
+    EXPECT_EQ(ReadBytes("kept.jpg"), "photo@2048q85jpg");
     EXPECT_EQ(scratch.Names("out"),
               (std::set<std::string>{".vistello-images", "a.jpg", "a.htm", "b.jpg", "b.htm"}));
 }
@@ -312,14 +339,14 @@ TEST_F(WebShowTest, APictureMadeWithoutItsSizeIsMeasuredWhenAPageAsks) {
 }
 
 // A photo named by two paths, or through a link, is one photo: examined and made once, under one
-// name. A GIF, of which nothing is made, is not examined again on the next run.
+// name. A GIF, which is not decoded, is not examined again on the next run.
 TEST_F(WebShowTest, APhotoIsKnownByItsFileAndExaminedOnce) {
     fs::create_directory("pics");
     Add("A", "pics/a.jpg", "photo");
     entries.push_back({"Again", "", "", "", "", "", "", "./pics/a.jpg"});
     fs::create_symlink("pics/a.jpg", "link.jpg");
     entries.push_back({"Linked", "", "", "", "", "", "", "link.jpg"});
-    Add("Anim", "anim.gif", "gif");
+    Add("Anim", "anim.gif", kGif);
     settings.thumbnailSide = 0;
     EXPECT_TRUE(Generate().failures.empty());
     EXPECT_EQ(images.examined, 2);
@@ -329,6 +356,26 @@ TEST_F(WebShowTest, APhotoIsKnownByItsFileAndExaminedOnce) {
     EXPECT_FALSE(fs::exists("out/a_2.jpg"));
     EXPECT_TRUE(Generate().failures.empty());
     EXPECT_EQ(images.examined, 2);
+}
+
+// A GIF keeps its frames and looping byte for byte, but no comment, XMP or bytes past its end, and
+// never under the name of an original in the output folder; one whose blocks do not add up is
+// refused. With the camera's details kept it is copied as it is.
+TEST_F(WebShowTest, AGifIsPublishedWithoutTheTextItCarries) {
+    Add("Anim", "anim.gif", kGif);
+    Add("Mine", "out/mine.gif", kGif);
+    Add("Cut", "cut.gif", kGif.substr(0, 40));
+    const PageSetResult result = Generate();
+    EXPECT_EQ(ReadBytes("out/anim.gif"), kBareGif);
+    EXPECT_EQ(ReadBytes("out/mine_2.gif"), kBareGif);
+    EXPECT_EQ(ReadBytes("out/mine.gif"), kGif);
+    EXPECT_EQ(result.failures,
+              std::vector<std::string>{
+                  "cut.gif: could not be made into out/cut.gif: the GIF is damaged"});
+    EXPECT_FALSE(fs::exists("out/cut.gif"));
+    settings.keepDetails = true;
+    EXPECT_EQ(Generate().imagesFailed, 0);
+    EXPECT_EQ(ReadBytes("out/anim.gif"), kGif);
 }
 
 // When the image library gives way on one photo, the run ends with its reason: no page is

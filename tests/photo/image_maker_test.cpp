@@ -1,8 +1,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <exiv2/exiv2.hpp>
 #include <filesystem>
+#include <map>
 #include <vips/vips8>
 
 #include "generator/page_set.h"
@@ -219,6 +223,82 @@ TEST_F(ImageMakerTest, MakesAFullSizeJpegOfAHeicPhoto) {
     EXPECT_EQ(made.width, 64);
     EXPECT_EQ(made.height, 48);
     EXPECT_EQ(ReadBytes("out").substr(0, 2), "\xFF\xD8");
+}
+
+// What exiftool reads in the files it is given, every tag named with its group.
+std::string ExifTool(const std::string& arguments) {
+    std::string said;
+    FILE* pipe = popen(("exiftool -j -G -a -q -q " + arguments).c_str(), "r");
+    if (pipe == nullptr) return said;
+    char block[4096];
+    for (size_t read = 0; (read = fread(block, 1, sizeof block, pipe)) > 0;)
+        said.append(block, read);
+    pclose(pipe);
+    return said;
+}
+
+// What of the location, the camera or the photo's own text a scan may show.
+constexpr std::array<std::string_view, 5> kPrivate = {"GPS", ":Make\"", ":Model\"", "SerialNumber",
+                                                      "secret"};
+
+// A show in the phone look, with web copies of every size and format, thumbnails and AVIF, made
+// from photos that carry their location, camera and serial number and their own title,
+// description and keywords (a JPEG, a transparent PNG with text and EXIF chunks, a HEIC, a GIF
+// with a comment and XMP): exiftool finds none of it in any picture published.
+TEST_F(ImageMakerTest, NoPublishedPictureCarriesTheLocationCameraOrPhotoText) {
+    const std::string details =
+        "exiftool -q -q -overwrite_original -GPSLatitude=48.8583 -GPSLatitudeRef=N "
+        "-GPSLongitude=2.2945 -GPSLongitudeRef=E -Make=Canon -Model=EOS -SerialNumber=4711 "
+        "-XMP-dc:Title=secret-title -XMP-dc:Description=secret-description "
+        "-XMP-dc:Subject=secret-keyword ";
+    VImage::black(900, 600, VImage::option()->set("bands", 3))
+        .cast(VIPS_FORMAT_UCHAR)
+        .jpegsave("p.jpg");
+    VImage::black(900, 600, VImage::option()->set("bands", 4))
+        .cast(VIPS_FORMAT_UCHAR)
+        .pngsave("q.png");
+    VImage::black(64, 48).cast(VIPS_FORMAT_UCHAR).gifsave("g.gif");
+    ASSERT_EQ(std::system((details + "-IPTC:Keywords=secret-iptc p.jpg").c_str()), 0);
+    ASSERT_EQ(std::system((details + "-PNG:Comment=secret-comment q.png").c_str()), 0);
+    ASSERT_EQ(std::system("exiftool -q -q -overwrite_original -Comment=secret-comment "
+                          "-XMP-dc:Title=secret-title g.gif"),
+              0);
+    VImage::new_from_file("p.jpg").heifsave("h.heic");
+    const std::string sources = ExifTool("p.jpg q.png g.gif h.heic");
+    for (const std::string_view detail : kPrivate)
+        EXPECT_NE(sources.find(detail), std::string::npos) << detail;
+    std::vector<ImageEntry> entries;
+    for (const char* name : {"p.jpg", "q.png", "g.gif", "h.heic"})
+        entries.push_back({name, "", "", "", "", "", "", name});
+    std::vector<const ImageEntry*> rows;
+    for (const ImageEntry& entry : entries) rows.push_back(&entry);
+    fs::create_directory("web");
+    RealFileOps ops;
+    TagSet tags;
+    WebShow web;
+    web.settings = {800, 85, 200, false, "", true, ""};
+    web.overviewText = ReadBytes(VISTELLO_TEMPLATES "/phone-overview.htm");
+    web.maker = &maker;
+    const PageSetResult result = WritePageSet(ops, rows, ReadBytes(VISTELLO_TEMPLATES "/phone.htm"),
+                                              tags, "web/", {}, nullptr, &web);
+    EXPECT_EQ(result.imagesFailed, 0) << ::testing::PrintToString(result.failures);
+    std::map<std::string, int> pictures;
+    for (const auto& item : fs::recursive_directory_iterator("web")) {
+        const std::string extension = item.path().extension().string();
+        if (extension != ".htm" && !extension.empty()) ++pictures[extension];
+    }
+    EXPECT_EQ(pictures, (std::map<std::string, int>{
+                            {".avif", 9}, {".gif", 1}, {".jpg", 10}, {".png", 6}, {".webp", 16}}));
+    const std::string published = ExifTool("-r -ext jpg -ext png -ext webp -ext avif -ext gif web");
+    size_t scanned = 0;
+    for (size_t at = 0; (at = published.find("\"SourceFile\"", at)) != std::string::npos; ++at)
+        ++scanned;
+    EXPECT_EQ(scanned, 42u);
+    std::vector<std::string_view> found;
+    for (const std::string_view detail : kPrivate) {
+        if (published.find(detail) != std::string::npos) found.push_back(detail);
+    }
+    EXPECT_TRUE(found.empty()) << ::testing::PrintToString(found) << " in " << published;
 }
 
 // A sound PNG header that claims 20,000 by 20,000 pixels is refused before anything is decoded;

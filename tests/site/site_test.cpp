@@ -60,12 +60,12 @@ protected:
     int Generate() {
         return RunGenerateCommand(files, images, photos, clips, "site.dat", out, err);
     }
-    void SetUpProject() {
-        std::string text = ReadBytes("site.dat");
+    void SetUpProject(const std::string& project = "site.dat") {
+        std::string text = ReadBytes(project);
         text.replace(text.find("TEMPLATE=\r\nOUTPUT=\r\n"), 20,
                      "TEMPLATE=page.htm\r\nOUTPUT=web\r\nOVERVIEW=over.htm\r\n");
-        WriteBytes("site.dat", text);
-        fs::create_directory("web");
+        WriteBytes(project, text);
+        fs::create_directories("web");
     }
 
     ScratchDir scratch;
@@ -219,12 +219,21 @@ TEST_F(SiteTest, GenerateMakesEveryAlbumIntoItsFolderWithTheWayUp) {
 TEST_F(SiteTest, AnUnreadableAlbumIsLeftOutAndALoopIsRefused) {
     ASSERT_EQ(Import(), 0);
     SetUpProject();
-    fs::remove("site.albums/B <i>&amp; #1.dat");
+    ASSERT_EQ(Generate(), 0) << err.str();
+    std::string b;
+    for (const auto& entry : fs::directory_iterator("web")) {
+        if (entry.path().filename().string().starts_with("b_")) b = entry.path().string();
+    }
+    const std::set<std::string> album = FilesUnder(b);
+    ASSERT_FALSE(album.empty());
+    fs::rename("site.albums/B <i>&amp; #1.dat", "away.dat");
     EXPECT_EQ(Generate(), 1);
     EXPECT_THAT(err.str(), HasSubstr("vistello: album left out: site.albums/B <i>&amp; #1.dat: "
                                      "cannot be read: No such file or directory\n"));
+    EXPECT_THAT(err.str(), HasSubstr(b + "/: kept, its album was left out\n"));
+    EXPECT_EQ(FilesUnder(b), album);
     EXPECT_TRUE(fs::exists("web/2024/italy/rome/a.htm"));
-    EXPECT_EQ(ReadBytes("web/index.htm").find("b_%3C"), std::string::npos);
+    EXPECT_EQ(ReadBytes("web/index.htm").find(fs::path(b).filename().string()), std::string::npos);
 
     fs::remove_all("web");
     fs::create_directory("web");
@@ -293,6 +302,44 @@ TEST_F(SiteTest, AnUnchangedAlbumKeepsItsTileAndGetsBackWhatWasDeleted) {
         EXPECT_TRUE(fs::exists(made)) << made;
         EXPECT_THAT(ReadBytes("web/index.htm"), HasSubstr("> 2 photos and 1 clip; May–June 2026]"));
     }
+}
+
+// Two sites made into one folder keep each their own albums; an album reached through a link is
+// neither written nor removed; the records in the folder name no project and no path outside it.
+TEST_F(SiteTest, SitesSharingAFolderKeepTheirAlbumsAndNothingBehindALinkIsTouched) {
+    ASSERT_EQ(Import(), 0);
+    SetUpProject();
+    fs::create_directories("more/Oslo");
+    WriteBytes("more/Oslo/o.jpg", "o");
+    ASSERT_EQ(RunImportCommand(files, photos, "more", "s2.dat", false, out, err, true), 0);
+    SetUpProject("s2.dat");
+    ASSERT_EQ(Generate(), 0) << err.str();
+    const std::set<std::string> first = FilesUnder("web/2024");
+    RunGenerateCommand(files, images, photos, clips, "s2.dat", out, err);
+    ASSERT_TRUE(fs::exists("web/oslo/o.htm"));
+    EXPECT_EQ(FilesUnder("web/2024"), first);
+    ASSERT_EQ(Generate(), 0) << err.str();
+    EXPECT_TRUE(fs::exists("web/oslo/o.htm"));
+    for (const char* record :
+         {"web/.vistello-site", "web/.vistello-images", "web/oslo/.vistello-images"}) {
+        const std::string text = ReadBytes(record);
+        EXPECT_EQ(text.find(fs::current_path().string()), std::string::npos) << record;
+        EXPECT_EQ(text.find(".dat"), std::string::npos) << record;
+    }
+
+    fs::rename("web/oslo", "elsewhere");
+    fs::create_directory_symlink("../elsewhere", "web/oslo");
+    const std::set<std::string> outside = FilesUnder("elsewhere");
+    WriteBytes("more/Oslo/p.jpg", "p");
+    std::string oslo = ReadBytes("s2.albums/Oslo.dat");
+    WriteBytes("s2.albums/Oslo.dat", oslo + "IMAGE=more/Oslo/p.jpg\r\nTITLE=p\r\n");
+    err.str("");
+    RunGenerateCommand(files, images, photos, clips, "s2.dat", out, err);
+    EXPECT_THAT(err.str(), HasSubstr("web/oslo/ is reached through a link"));
+    std::string two = ReadBytes("s2.dat");
+    WriteBytes("s2.dat", two.substr(0, two.find("IMAGE=s2.albums/Oslo.dat")));
+    RunGenerateCommand(files, images, photos, clips, "s2.dat", out, err);
+    EXPECT_EQ(FilesUnder("elsewhere"), outside);
 }
 
 TEST(SiteTagsTest, DaysAndCountsReadAsAPersonWritesThem) {

@@ -1,0 +1,73 @@
+#include "output/project_places.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <utility>
+#include <vector>
+
+#include "files/atomic_file.h"
+#include "files/text_file.h"
+#include "output/owned_files.h"
+#include "output/record_fields.h"
+#include "text/digest.h"
+#include "text/percent_encoding.h"
+
+namespace vistello {
+
+namespace {
+
+// Every folder that leads to the file, made where missing.
+void MakeFoldersFor(FileOps& ops, const std::string& file) {
+    for (size_t slash = file.find('/', 1); slash != std::string::npos;
+         slash = file.find('/', slash + 1))
+        ops.MakeFolder(file.substr(0, slash));
+}
+
+}  // namespace
+
+ProjectPlaces::ProjectPlaces(FileOps& ops, std::string file) : m_ops(ops), m_file(std::move(file)) {
+    if (m_file.empty()) return;
+    const std::optional<std::string> text = ReadLineFile(ops, m_file);
+    if (!text) return;
+    std::vector<std::string_view> fields;
+    for (size_t start = 0; start < text->size();) {
+        size_t end = text->find('\n', start);
+        if (end == std::string::npos) end = text->size();
+        RecordFields(std::string_view(*text).substr(start, end - start), fields);
+        if (fields.size() == 2 && IsDigest(fields[0]))
+            m_places[std::string(fields[0])] = PercentDecode(fields[1]);
+        start = end + 1;
+    }
+}
+
+bool ProjectPlaces::Note(const std::string& projectFile) {
+    if (m_file.empty()) return true;
+    const std::string path = ProjectKey(projectFile);
+    const auto [place, added] = m_places.try_emplace(Digest(path), path);
+    if (!added) return true;
+    std::string text;
+    for (const auto& [key, file] : m_places) {
+        text += key;
+        AppendRecordField(text, file);
+        text += '\n';
+    }
+    MakeFoldersFor(m_ops, m_file);
+    return WriteFileAtomically(m_ops, m_file, text, Flush::ToSystem);
+}
+
+const std::string* ProjectPlaces::PathOf(const std::string& key) const {
+    const auto place = m_places.find(key);
+    return place == m_places.end() ? nullptr : &place->second;
+}
+
+bool ProjectPlaces::Gone(const std::string& key) {
+    if (const auto known = m_gone.find(key); known != m_gone.end()) return known->second;
+    const auto place = m_places.find(key);
+    struct stat info {};
+    const bool gone =
+        place != m_places.end() && m_ops.Stat(place->second, info) != 0 && errno == ENOENT;
+    return m_gone.emplace(key, gone).first->second;
+}
+
+}  // namespace vistello
