@@ -27,6 +27,8 @@ constexpr int kTickMs = 10;
 int g_pipe[2] = {-1, -1};
 volatile sig_atomic_t g_heard = 0;
 
+// A second signal changes nothing: at a logout the session's manager sends HUP right after TERM,
+// and only its later KILL may cut the closing short.
 void NoteSignal(int signal) {
     const int error = errno;
     if (g_heard == 0) g_heard = signal;
