@@ -5,8 +5,8 @@
 
 #include "clip/clip_source.h"
 #include "clip/tool_answer.h"
-#include "slides/date_taken.h"
-#include "slides/stored_text.h"
+#include "media/date_taken.h"
+#include "media/stored_text.h"
 
 namespace vistello {
 

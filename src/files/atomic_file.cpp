@@ -31,13 +31,22 @@ std::string RandomName() {
     return TemporaryName(random);
 }
 
-// The temporary shares the target's folder, so the rename never crosses file systems.
-int OpenTemporaryBeside(FileOps& ops, const std::string& target, std::string& temp) {
+// The temporary shares the target's folder, so the rename never crosses file systems. Its name is
+// noted before it is made, so that a signal that ends the program as the file comes into being
+// still finds it; `slot` is then where it was noted.
+int OpenTemporaryBeside(FileOps& ops, const std::string& target, std::string& temp, int& slot) {
     const std::string prefix = target.substr(0, target.rfind('/') + 1);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         temp = prefix + RandomName();
+        slot = NoteTemporary(temp);
         const int fd = ops.OpenExclusive(temp);
-        if (fd >= 0 || errno != EEXIST) return fd;
+        if (fd >= 0) return fd;
+        const int error = errno;
+        ForgetTemporary(slot);
+        if (error != EEXIST) {
+            errno = error;
+            return -1;
+        }
     }
     return -1;
 }
@@ -86,10 +95,9 @@ bool FillTemporary(FileOps& ops, int fd, const LinkEnd& target, const TemporaryF
 // Only for a target that MayReplace allows.
 bool ReplaceTarget(FileOps& ops, const LinkEnd& target, const TemporaryFiller& fill, Flush flush) {
     std::string temp;
-    const int fd = OpenTemporaryBeside(ops, target.path, temp);
+    int slot = -1;
+    const int fd = OpenTemporaryBeside(ops, target.path, temp, slot);
     if (fd < 0) return false;
-    // Noted, so that a signal that ends the program removes it.
-    const int slot = NoteTemporary(temp);
     const bool filled = FillTemporary(ops, fd, target, fill, flush);
     const bool closed = ops.Close(fd) == 0;
     if (!filled || !closed || ops.Rename(temp, target.path) != 0) {

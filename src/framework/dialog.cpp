@@ -68,6 +68,10 @@ void CDialog::DropFiles(const std::vector<std::string>& paths) {
     Handle([&] { OnDropFiles(paths); });
 }
 
+void CDialog::EndSession() {
+    Handle([&] { OnEndSession(); });
+}
+
 bool CDialog::UpdateData(bool saveAndValidate) {
     if (m_host == nullptr) return false;
     CDataExchange dx(*this, *m_host, saveAndValidate);

@@ -51,6 +51,9 @@ public:
     int OnNotify(int id, const Notification& notification);
     // Files and folders dropped on the window, as full paths, in the order the desktop gave them.
     void DropFiles(const std::vector<std::string>& paths);
+    // The program is asked to end (a logout, a shutdown): the dialog closes as OnEndSession says,
+    // unless a handler is running; the window system asks again once it has returned.
+    void EndSession();
 
     // TRUE: controls into members; FALSE: members into controls. False when a field fails.
     bool UpdateData(bool saveAndValidate = true);
@@ -65,6 +68,8 @@ protected:
     virtual void OnOK();
     virtual void OnCancel();
     virtual void OnDropFiles(const std::vector<std::string>&) {}
+    // As Cancel, unless the dialog has more to keep.
+    virtual void OnEndSession() { OnCancel(); }
     void EndDialog(int result);
 
     void MapCommand(int id, std::function<void()> handler);

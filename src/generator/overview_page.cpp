@@ -49,16 +49,27 @@ std::string Replaced(std::string_view text,
     }
 }
 
+constexpr std::string_view kUsualTitle = "Slide show";
+
 // The template's own text outside the repeated blocks, for every kind the show holds, with the
-// way up from the overview.
-std::string OuterText(std::string_view text, SlideKinds shown, const SitePlace* place) {
+// way up from the overview and the show's title.
+std::string OuterText(std::string_view text, SlideKinds shown, const SitePlace* place,
+                      std::string_view title) {
     std::string outer = TextForKinds(text, shown);
-    if (outer.find(kUpTag) == std::string::npos && outer.find(kTrailTag) == std::string::npos)
+    if (outer.find(kUpTag) == std::string::npos && outer.find(kTrailTag) == std::string::npos &&
+        outer.find(kShowTitleTag) == std::string::npos)
         return outer;
     const std::string up = UpLink(place, true, true);
     const std::string trail = place ? TrailNav(*place, true, {}) : std::string();
-    const std::pair<std::string_view, std::string_view> tags[] = {{kUpTag, up}, {kTrailTag, trail}};
+    const std::pair<std::string_view, std::string_view> tags[] = {
+        {kUpTag, up}, {kTrailTag, trail}, {kShowTitleTag, title}};
     return Replaced(outer, tags);
+}
+
+// Only the top of a site has no overview above it.
+std::string_view ShowTitle(const SitePlace* place, std::string_view siteTitle) {
+    if (place && !place->above.empty()) return place->title;
+    return siteTitle.empty() ? kUsualTitle : siteTitle;
 }
 
 std::optional<std::string> SlideTiles(std::string_view block, const TagSet& tags,
@@ -99,7 +110,8 @@ std::optional<std::string> SlideTiles(std::string_view block, const TagSet& tags
 
 std::optional<std::string> BuildOverviewText(std::string_view templateText, const TagSet& tags,
                                              std::span<const OverviewSlide> slides, size_t limit,
-                                             const SitePlace* place) {
+                                             const SitePlace* place, std::string_view siteTitle) {
+    const std::string_view title = ShowTitle(place, siteTitle);
     SlideKinds shown;
     for (const OverviewSlide& slide : slides) {
         const SlideKinds kind = KindOf(slide.entry->imagePath);
@@ -120,7 +132,7 @@ std::optional<std::string> BuildOverviewText(std::string_view templateText, cons
     std::string text;
     size_t at = 0;
     for (const auto& [block, albums] : blocks) {
-        text += OuterText(templateText.substr(at, block.open - at), shown, place);
+        text += OuterText(templateText.substr(at, block.open - at), shown, place, title);
         if (text.size() > limit) return std::nullopt;
         const std::string_view body = templateText.substr(block.body, block.close - block.body);
         const std::optional<std::string> tiles =
@@ -131,7 +143,7 @@ std::optional<std::string> BuildOverviewText(std::string_view templateText, cons
         text += *tiles;
         at = block.end;
     }
-    text += OuterText(templateText.substr(at), shown, place);
+    text += OuterText(templateText.substr(at), shown, place, title);
     if (text.size() > limit) return std::nullopt;
     return text;
 }

@@ -7,10 +7,10 @@
 
 #include "generator/page_text.h"
 #include "generator/site_place.h"
+#include "media/shooting_data.h"
 #include "pictures/web_images.h"
 #include "prefs/tag_set.h"
 #include "slides/image_entry.h"
-#include "slides/shooting_data.h"
 
 namespace vistello {
 
@@ -18,6 +18,7 @@ inline constexpr std::string_view kSlidesTag = "<<SLIDES>>";
 inline constexpr std::string_view kEndSlidesTag = "<<ENDSLIDES>>";
 inline constexpr std::string_view kPageTag = "<<PAGE>>";
 inline constexpr std::string_view kThumbPathTag = "<<THUMBPATH>>";
+inline constexpr std::string_view kShowTitleTag = "<<SHOWTITLE>>";
 
 // One slide as the overview page shows it.
 struct OverviewSlide {
@@ -39,10 +40,13 @@ struct OverviewSlide {
 // every kind the show holds (see TextForKinds). A template without the pair has nothing to repeat.
 // In a site, the text between <<ALBUMS>> and <<ENDALBUMS>> is repeated the same way for every
 // album the show holds (see BuildAlbumTiles), and <<UP>> and <<TRAIL>> outside both blocks lead
-// up from the overview. Nothing when the page would pass `limit` bytes.
+// up from the overview, and <<SHOWTITLE>> names the show: an album's own title where the show is
+// an album of a site, else the title the project gives its site, else "Slide show", as HTML.
+// Nothing when the page would pass `limit` bytes.
 std::optional<std::string> BuildOverviewText(std::string_view templateText, const TagSet& tags,
                                              std::span<const OverviewSlide> slides,
                                              size_t limit = 4 * kMaxPageBytes,
-                                             const SitePlace* place = nullptr);
+                                             const SitePlace* place = nullptr,
+                                             std::string_view siteTitle = {});
 
 }  // namespace vistello

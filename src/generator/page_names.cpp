@@ -3,6 +3,7 @@
 #include "files/path_rules.h"
 #include "files/unique_names.h"
 #include "text/percent_encoding.h"
+#include "text/reader_text.h"
 #include "text/utf8_cut.h"
 
 namespace vistello {
@@ -43,9 +44,8 @@ bool Plain(unsigned char byte) {
 }  // namespace
 
 std::string PageFileName(std::string_view title) {
-    std::string name;
-    name.reserve(title.size() + kExtension.size());
-    for (char c : title) name.push_back(PageNameByte(c));
+    std::string name = ReaderText(title);
+    for (char& c : name) c = PageNameByte(c);
     if (name.empty()) name.push_back('_');
     if (name.front() == '.') name.front() = '_';
     if (name.size() + kExtension.size() > kMaxFileNameBytes) {

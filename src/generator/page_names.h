@@ -8,8 +8,9 @@
 
 namespace vistello {
 
-// The page of an entry is named after its title: spaces become underscores, capital letters A
-// to Z small ones, and ".htm" follows. The separator and the NUL byte, which no file name can
+// The page of an entry is named after its title as a reader sees it (the title is HTML: "&lt;b&gt;"
+// names the page "<b>", "<i>Rome</i>" "rome"): spaces become underscores, capital letters A to Z
+// small ones, and ".htm" follows. The separator and the NUL byte, which no file name can
 // hold, become underscores too, so a page never lands outside the output folder. A leading "."
 // becomes "_" (no hidden pages, no ".htm"), and a name that would pass the file system's 255
 // bytes is cut at a character boundary, with room left for a "_N" that tells pages apart.

@@ -382,9 +382,10 @@ bool LearnImages(FileOps& ops, std::span<const ImageEntry* const> rows,
 std::optional<std::string> WriteOverviewPage(FileOps& ops, std::string_view templateText,
                                              const TagSet& tags,
                                              std::span<const OverviewSlide> slides,
-                                             const std::string& path, const SitePlace* place) {
+                                             const std::string& path, const SitePlace* place,
+                                             std::string_view siteTitle) {
     const std::optional<std::string> text =
-        BuildOverviewText(templateText, tags, slides, 4 * kMaxPageBytes, place);
+        BuildOverviewText(templateText, tags, slides, 4 * kMaxPageBytes, place, siteTitle);
     if (!text) return path + ": not written, the page would be too large";
     if (!WriteMadeFile(ops, path, EncodeTextMode(*text)))
         return path + ": could not be written: " + ErrorText(errno);
@@ -509,7 +510,8 @@ bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, cons
         return Tally(path + ": not written, a file this show did not write is there",
                      result.pagesFailed, result.failures);
     }
-    return Tally(WriteOverviewPage(ops, web.overviewText, tags, slides, path, web.place),
+    return Tally(WriteOverviewPage(ops, web.overviewText, tags, slides, path, web.place,
+                                   web.settings.siteTitle),
                  result.pagesFailed, result.failures);
 }
 

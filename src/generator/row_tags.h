@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "generator/site_place.h"
+#include "media/shooting_data.h"
 #include "pictures/web_images.h"
 #include "slides/image_entry.h"
-#include "slides/shooting_data.h"
 
 namespace vistello {
 

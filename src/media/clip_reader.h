@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "slides/date_taken.h"
+#include "media/date_taken.h"
 
 namespace vistello {
 

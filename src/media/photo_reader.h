@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "slides/photo_details.h"
+#include "media/photo_details.h"
 
 namespace vistello {
 

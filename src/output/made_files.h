@@ -12,8 +12,8 @@
 
 #include "files/file_ops.h"
 #include "media/image_maker.h"
+#include "media/shooting_data.h"
 #include "output/owned_files.h"
-#include "slides/shooting_data.h"
 
 namespace vistello {
 

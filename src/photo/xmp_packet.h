@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "slides/photo_details.h"
+#include "media/photo_details.h"
 
 namespace vistello {
 

@@ -24,6 +24,7 @@
 #include "photo/exiv2_photo_reader.h"
 #include "qt/app_icon.h"
 #include "qt/qt_window_system.h"
+#include "qt/session_end.h"
 #include "slides/media_reader.h"
 
 namespace {
@@ -131,6 +132,7 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
     QGuiApplication::setDesktopFileName(QStringLiteral("org.vistello.Vistello"));
     QApplication::setWindowIcon(vistello::AppIcon());
     vistello::QtWindowSystem system;
+    vistello::SessionEnd sessionEnd(system);
     if (options.desktopFolder) {
         if (const std::optional<std::string> failure = EnterDesktopFolder()) {
             system.OwnerlessMessageBox(*failure, system.AppTitle(), vistello::MsgButtons::Ok,
@@ -157,8 +159,11 @@ int main(int argc, char* argv[]) {
     const vistello::StartOptions options =
         vistello::ParseCommandLine(std::vector<std::string_view>(argv + 1, argv + argc));
     switch (options.action) {
-        case vistello::StartAction::OpenWindow:
-            return RunWindow(argc, argv, options);
+        case vistello::StartAction::OpenWindow: {
+            const int status = RunWindow(argc, argv, options);
+            vistello::EndAsSignalled();
+            return status;
+        }
         case vistello::StartAction::Generate:
             return RunGenerate(options);
         case vistello::StartAction::Import:

@@ -42,6 +42,10 @@ void QtWindow::Close() {
     m_host.reset();
 }
 
+void QtWindow::EndSession() {
+    if (!m_closed && !m_host->Ended()) m_dialog.EndSession();
+}
+
 QDialog& QtWindow::Widget() const { return m_host->Widget(); }
 
 }  // namespace vistello

@@ -26,6 +26,8 @@ public:
     // Runs the modal loop until the dialog ends; returns its result.
     int Exec();
     void Close();
+    // Asks the dialog to close as the session ends, unless its window has ended already.
+    void EndSession();
 
     QtWindowHost& Host() const { return *m_host; }
     QDialog& Widget() const;

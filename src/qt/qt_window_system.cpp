@@ -28,8 +28,10 @@ QUrl DocumentUrl(const QString& target) {
 
 int QtWindowSystem::RunModal(CDialog& dialog, WindowHost* owner) {
     QtWindow window(*this, dialog, owner);
+    m_open.push_back(&window);
     const int result = window.Exec();
     window.Close();
+    m_open.pop_back();
     return result;
 }
 

@@ -2,12 +2,15 @@
 
 #include <chrono>
 #include <memory>
+#include <vector>
 
 #include "framework/window_system.h"
 #include "qt/focus_return.h"
 #include "qt/tool_tip_gate.h"
 
 namespace vistello {
+
+class QtWindow;
 
 // Runs dialogs as real Qt windows and hands documents to the desktop. The program opens no
 // connection of its own, so the desktop always grants its sockets. Progress shows once a run has
@@ -29,10 +32,14 @@ public:
     std::unique_ptr<Progress> StartProgress(int total, const std::string& unit,
                                             WindowHost* owner) override;
 
+    // The last window opened of those still open, until its dialog's OnDestroy has run; or none.
+    QtWindow* Innermost() const { return m_open.empty() ? nullptr : m_open.back(); }
+
 private:
     std::chrono::milliseconds m_progressDelay;
     ToolTipGate m_toolTips;
     FocusReturn m_focusReturn;
+    std::vector<QtWindow*> m_open;
 };
 
 }  // namespace vistello

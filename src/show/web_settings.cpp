@@ -15,6 +15,7 @@ constexpr std::string_view kDetailsKey = "WEBDETAILS";
 constexpr std::string_view kOverviewKey = "OVERVIEW";
 constexpr std::string_view kAvifKey = "WEBAVIF";
 constexpr std::string_view kCoverKey = "COVER";
+constexpr std::string_view kSiteTitleKey = "SITETITLE";
 
 int SideOrUnset(std::string_view text) {
     int side = 0;
@@ -49,6 +50,8 @@ bool ReadWebSetting(std::string_view key, std::string_view value, WebSettings& s
         settings.overviewTemplate = value;
     } else if (key == kCoverKey) {
         settings.cover = value;
+    } else if (key == kSiteTitleKey) {
+        settings.siteTitle = value;
     } else {
         return false;
     }
@@ -67,6 +70,7 @@ void AppendWebSettings(std::string& text, const WebSettings& settings) {
     if (!settings.overviewTemplate.empty())
         AppendKeyValueLine(text, kOverviewKey, settings.overviewTemplate);
     if (!settings.cover.empty()) AppendKeyValueLine(text, kCoverKey, settings.cover);
+    if (!settings.siteTitle.empty()) AppendKeyValueLine(text, kSiteTitleKey, settings.siteTitle);
 }
 
 }  // namespace vistello

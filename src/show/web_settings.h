@@ -30,6 +30,10 @@ struct WebSettings {
     // its first photo. It belongs to the show, not to how it is made: an album whose settings are
     // otherwise at rest still takes its parent's.
     std::string cover;
+    // The title of the site's top overview page, as HTML; empty for the usual one. An album's
+    // overview takes its album's title instead. Initialised, so that the lists that give every
+    // setting before it still give them all.
+    std::string siteTitle = {};
 
     // The settings without the show's own choices, to tell whether a show sets any.
     WebSettings WithoutCover() const {

@@ -30,10 +30,11 @@ std::string FolderStem(std::string_view title) {
 }
 
 // Whether an album's settings say anything of web copies, beyond the overview and the cover,
-// which it takes one by one.
+// which it takes one by one, and a site's title, which is the top's alone.
 bool SetsWebCopies(const WebSettings& web) {
     WebSettings own = web.WithoutCover();
     own.overviewTemplate.clear();
+    own.siteTitle.clear();
     return !(own == WebSettings{});
 }
 
@@ -81,6 +82,8 @@ std::optional<std::string> SiteLoader::Prepare(SiteAlbum& album, const SiteAlbum
                                                      : TemplateFileOrDefault(fields.templateFile);
     album.web = SetsWebCopies(fields.web) ? fields.web : parent.web;
     album.web.cover = fields.web.cover;
+    // An album's overview takes the album's title, so that a new site title remakes only the top.
+    album.web.siteTitle.clear();
     album.web.overviewTemplate = fields.web.overviewTemplate.empty() ? parent.web.overviewTemplate
                                                                      : fields.web.overviewTemplate;
     const std::optional<std::string> page = Template(album.templateFile);

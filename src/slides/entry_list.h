@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "slides/date_taken.h"
+#include "media/date_taken.h"
 #include "slides/image_entry.h"
 
 namespace vistello {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "media/photo_details.h"
 #include "slides/image_entry.h"
-#include "slides/photo_details.h"
 
 namespace vistello {
 

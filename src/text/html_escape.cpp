@@ -1,5 +1,7 @@
 #include "text/html_escape.h"
 
+#include "text/character_references.h"
+
 namespace vistello {
 
 namespace {
@@ -7,21 +9,6 @@ namespace {
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The references a browser reads even without their ";", as in "&copy 2026".
-constexpr std::string_view kLegacyNames[] = {
-    "AElig",  "AMP",    "Aacute", "Acirc",  "Agrave", "Aring",  "Atilde", "Auml",   "COPY",
-    "Ccedil", "ETH",    "Eacute", "Ecirc",  "Egrave", "Euml",   "GT",     "Iacute", "Icirc",
-    "Igrave", "Iuml",   "LT",     "Ntilde", "Oacute", "Ocirc",  "Ograve", "Oslash", "Otilde",
-    "Ouml",   "QUOT",   "REG",    "THORN",  "Uacute", "Ucirc",  "Ugrave", "Uuml",   "Yacute",
-    "aacute", "acirc",  "acute",  "aelig",  "agrave", "amp",    "aring",  "atilde", "auml",
-    "brvbar", "ccedil", "cedil",  "cent",   "copy",   "curren", "deg",    "divide", "eacute",
-    "ecirc",  "egrave", "eth",    "euml",   "frac12", "frac14", "frac34", "gt",     "iacute",
-    "icirc",  "iexcl",  "igrave", "iquest", "iuml",   "laquo",  "lt",     "macr",   "micro",
-    "middot", "nbsp",   "not",    "ntilde", "oacute", "ocirc",  "ograve", "ordf",   "ordm",
-    "oslash", "otilde", "ouml",   "para",   "plusmn", "pound",  "quot",   "raquo",  "reg",
-    "sect",   "shy",    "sup1",   "sup2",   "sup3",   "szlig",  "thorn",  "times",  "uacute",
-    "ucirc",  "ugrave", "uml",    "uuml",   "yacute", "yen",    "yuml"};
 
 // Whether a browser would read the "&" at `at` as the start of a character reference: a number,
 // a name closed by ";", or one of the names it reads without one. Any other "&" ("Q&A") is shown
@@ -33,10 +20,7 @@ bool MayStartReference(std::string_view text, size_t at) {
     while (name < rest.size() && (IsAsciiLetter(rest[name]) || IsAsciiDigit(rest[name]))) ++name;
     if (name == 0) return false;
     if (name < rest.size() && rest[name] == ';') return true;
-    for (const std::string_view legacy : kLegacyNames) {
-        if (rest.starts_with(legacy)) return true;
-    }
-    return false;
+    return StartsLegacyName(rest);
 }
 
 }  // namespace

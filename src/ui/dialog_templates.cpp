@@ -198,7 +198,7 @@ DialogTemplate BuildWebImagesDialog() {
     t.caption = "Web Images";
     t.pointSize = 8;
     t.width = 220;
-    t.height = 142;
+    t.height = 170;
     t.controls = {
         Ctl(ids::kWebLargestSide, K::Edit, "", {110, 7, 40, 14},
             "Web copies are at most this many pixels on their longer side; empty copies the "
@@ -218,13 +218,16 @@ DialogTemplate BuildWebImagesDialog() {
         Named(Ctl(ids::kWebBrowseOverview, K::PushButton, "Browse", {180, 100, 33, 14},
                   "Choose the overview page template"),
               "Browse for the overview page template"),
-        Ctl(IDOK, K::DefPushButton, "OK", {106, 121, 50, 14}, "Keep these settings"),
-        Ctl(IDCANCEL, K::PushButton, "Cancel", {163, 121, 50, 14},
+        Ctl(ids::kWebSiteTitle, K::Edit, "", {7, 128, 206, 14},
+            "The title of the top overview page; an album's overview takes the album's title"),
+        Ctl(IDOK, K::DefPushButton, "OK", {106, 149, 50, 14}, "Keep these settings"),
+        Ctl(IDCANCEL, K::PushButton, "Cancel", {163, 149, 50, 14},
             "Leave the settings as they were"),
         Label("&Largest side (pixels):", 7, 10, 100, ids::kWebLargestSide),
         Label("&Quality (1 to 100):", 7, 28, 100, ids::kWebQuality),
         Label("&Thumbnail side (pixels):", 7, 46, 100, ids::kWebThumbnailSide),
         Label("&Overview page template:", 7, 90, 160, ids::kWebOverview),
+        Label("&Site title:", 7, 118, 160, ids::kWebSiteTitle),
     };
     return t;
 }

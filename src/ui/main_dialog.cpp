@@ -153,6 +153,13 @@ void CMainDialog::OnQuit() {
     UpdateData(false);
 }
 
+// The session ends as Quit ends the window, with what the fields hold; a field that does not read
+// cannot hold the window open, since nobody is left to correct it.
+void CMainDialog::OnEndSession() {
+    UpdateData(true);
+    EndDialog(IDOK);
+}
+
 // The About box hangs from the Help menu, where users look for it.
 void CMainDialog::OnHelpAbout() {
     UpdateData(true);

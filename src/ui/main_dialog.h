@@ -68,6 +68,7 @@ public:
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
+    void OnEndSession() override;
 
 private:
     // Entry editing.

@@ -36,6 +36,7 @@ inline constexpr int kWebKeepDetails = 1083;
 inline constexpr int kWebOverview = 1084;
 inline constexpr int kWebBrowseOverview = 1085;
 inline constexpr int kWebAvif = 1086;
+inline constexpr int kWebSiteTitle = 1087;
 
 inline constexpr int kMenuOpen = 57601;
 inline constexpr int kMenuSaveAs = 32772;

@@ -39,6 +39,7 @@ void CWebImagesDialog::DoDataExchange(CDataExchange& dx) {
     DDX_Check(dx, ids::kWebKeepDetails, m_settings.keepDetails);
     DDX_Check(dx, ids::kWebAvif, m_settings.avif);
     DDX_Text(dx, ids::kWebOverview, m_settings.overviewTemplate);
+    DDX_Text(dx, ids::kWebSiteTitle, m_settings.siteTitle);
 }
 
 // A side shows empty while unset, and an empty field unsets it.

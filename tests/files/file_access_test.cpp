@@ -68,6 +68,23 @@ TEST(AtomicFileTest, AFailingStepLeavesTheOldFileWhole) {
     }
 }
 
+// A signal that ends the program as the temporary comes into being removes it: the system
+// delivers a signal as a call returns, which makes that moment a likely one.
+TEST(AtomicFileTest, ASignalAsTheTemporaryIsMadeRemovesIt) {
+    ScratchDir dir;
+    struct EndedAtOpen : RealFileOps {
+        int OpenExclusive(const std::string& path) override {
+            const int fd = RealFileOps::OpenExclusive(path);
+            EndLeftovers();
+            left = fs::exists(path);
+            return fd;
+        }
+        bool left = true;
+    } ops;
+    EXPECT_FALSE(WriteFileAtomically(ops, "page.htm", "new"));
+    EXPECT_FALSE(ops.left);
+}
+
 // Whether the kernel copies or refuses and the blocks go by hand, the copy has the same bytes
 // and the source's time. A failure of any kind copies nothing and leaves both files as they
 // were, a copy onto the source itself too.

@@ -17,7 +17,9 @@
 namespace vistello::testing {
 namespace {
 
-// Names stay inside the output folder and in sight; links escape what would end an address.
+// Names stay inside the output folder and in sight; links escape what would end an address. A
+// title is HTML: the page is named after what a reader sees of it, markup left out and references
+// read, so that a title read from a file is named as the file says it.
 TEST(PageNameTest, NamesThePageAndItsLink) {
     const struct {
         std::string title, fileName, linkTarget;
@@ -28,6 +30,11 @@ TEST(PageNameTest, NamesThePageAndItsLink) {
         {std::string("x\0y", 3), "x_y.htm", "x_y.htm"},
         {R"(Q: "1" <2> 'a'=`b` & #c? 50%\d)", R"(q:_"1"_<2>_'a'=`b`_&_#c?_50%\d.htm)",
          "q%3A_%221%22_%3C2%3E_%27a%27%3D%60b%60_%26_%23c%3F_50%25%5Cd.htm"},
+        {"&quot;>&lt;svg onload=alert(2)>", R"("><svg_onload=alert(2)>.htm)",
+         "%22%3E%3Csvg_onload%3Dalert(2)%3E.htm"},
+        {"<i title='a>b'>Caf&eacute;</i><!-- x > y --> &amp;&#47;&#x2e;&#0;&copy 2026&nope;",
+         "café_&_.�©_2026&nope;.htm", "caf%C3%A9_%26_.%EF%BF%BD%C2%A9_2026%26nope;.htm"},
+        {"&#46;&lt;.>", "_<.>.htm", "_%3C.%3E.htm"},
         {std::string(300, 'A'), std::string(243, 'a') + ".htm", std::string(243, 'a') + ".htm"},
         {std::string(242, 'a') + "\xC3\xA9" + std::string(20, 'b'), std::string(242, 'a') + ".htm",
          std::string(242, 'a') + ".htm"}};

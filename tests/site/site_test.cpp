@@ -23,7 +23,8 @@ using ::testing::HasSubstr;
 
 constexpr const char* kPage = "<<TRAIL>>|<<UP>>|<<BACK>>|<<NEXT>>|<<IMAGETITLE>>";
 constexpr const char* kOverview =
-    "<<TRAIL>>|<<UP>>\n<<ALBUMS>>[<<ALBUMPAGE>> <<ALBUMTITLE>> <<ALBUMCOVER>> <<ALBUMCOUNT>>; "
+    "<<TRAIL>>|<<UP>>|<<SHOWTITLE>>\n<<ALBUMS>>[<<ALBUMPAGE>> <<ALBUMTITLE>> <<ALBUMCOVER>> "
+    "<<ALBUMCOUNT>>; "
     "<<ALBUMDATES>>]\n<<ENDALBUMS>><<SLIDES>>(<<PAGE>>)<<ENDSLIDES>>";
 
 std::set<std::string> FilesUnder(const std::string& folder) {
@@ -124,18 +125,21 @@ TEST_F(SiteTest, AFolderTreeBecomesAlbumsAndASecondImportKeepsEdits) {
     EXPECT_EQ(top.find("web"), std::string::npos);
 }
 
-// An album's own template, settings and cover hold, its folder's name is never one the site uses
-// for itself nor carries a dot, its days run from its first to its last photo, and an album that
-// is no project is left out and said.
+// An album's own template, settings and cover hold, but its overview takes the album's title, the
+// site's title being the top's; its folder's name is never one the site uses for itself nor
+// carries a dot, its days run from its first to its last photo, and an album that is no project
+// is left out and said.
 TEST_F(SiteTest, AnAlbumsOwnChoicesHold) {
     fs::create_directory("web");
     WriteBytes("own.htm", "OWN <<TRAIL>>");
     WriteBytes("site.dat",
                "TEMPLATE=page.htm\r\nOUTPUT=web\r\nOVERVIEW=over.htm\r\nTHUMBSIDE=50\r\n"
+               "SITETITLE=Our <i>trip</i>\r\n"
                "IMAGE=b.dat\r\nTITLE=x.y #?\r\n\r\nIMAGE=a.dat\r\nTITLE=Thumbs\r\n\r\n"
                "IMAGE=bad.dat\r\nTITLE=Bad\r\n");
     WriteBytes("a.dat",
-               "TEMPLATE=own.htm\r\nTHUMBSIDE=100\r\nCOVER=pics/2024/Italy/Rome/a.jpg\r\n"
+               "TEMPLATE=own.htm\r\nTHUMBSIDE=100\r\nSITETITLE=Not here\r\n"
+               "COVER=pics/2024/Italy/Rome/a.jpg\r\n"
                "IMAGE=pics/2024/Italy/Rome/a.jpg\r\nTITLE=a\r\n\r\n"
                "IMAGE=pics/2024/Italy/Venice/c.jpg\r\nTITLE=c\r\n");
     WriteBytes("b.dat",
@@ -147,7 +151,9 @@ TEST_F(SiteTest, AnAlbumsOwnChoicesHold) {
     const std::string home = ReadBytes("web/index.htm");
     EXPECT_THAT(home, HasSubstr("[\"thumbs_2/index.htm\" Thumbs <img src=\"thumbs_2/thumbs/a.jpg\" "
                                 "width=\"100\""));
+    EXPECT_THAT(home, HasSubstr("|Our <i>trip</i>\r\n"));
     EXPECT_THAT(home, HasSubstr("2 photos; May–June 2026]"));
+    EXPECT_THAT(ReadBytes("web/thumbs_2/index.htm"), HasSubstr("Up</a>|Thumbs\r\n"));
     EXPECT_THAT(home, HasSubstr("[\"x_y_%23%3F/index.htm\" x.y #? <img "
                                 "src=\"x_y_%23%3F/thumbs/c.jpg\" width=\"50\""));
     EXPECT_THAT(ReadBytes("web/thumbs_2/a.htm"), HasSubstr("OWN <nav"));
@@ -155,7 +161,8 @@ TEST_F(SiteTest, AnAlbumsOwnChoicesHold) {
                 HasSubstr("<li><a href=p%231.htm aria-current=\"page\">p#1</a></li>"));
 }
 
-// Generate of the top project makes every album into its folder. Each overview shows its albums
+// Generate of the top project makes every album into its folder, named as the tree's folder reads,
+// not after its title's HTML. Each overview shows its albums
 // with their covers, counts and days, a folder's name as text; every page leads up and shows
 // the way down from the top; Back and Next run over one album's photos and clips.
 TEST_F(SiteTest, GenerateMakesEveryAlbumIntoItsFolderWithTheWayUp) {
@@ -184,14 +191,15 @@ TEST_F(SiteTest, GenerateMakesEveryAlbumIntoItsFolderWithTheWayUp) {
                                                         "2024/italy/venice/index.htm",
                                                         "2024/italy/venice/c.htm",
                                                         "2024/italy/venice/c.jpg",
-                                                        "b_&lt;i>&amp;amp;_#1/.vistello-images",
-                                                        "b_&lt;i>&amp;amp;_#1/index.htm",
-                                                        "b_&lt;i>&amp;amp;_#1/d.htm",
-                                                        "b_&lt;i>&amp;amp;_#1/d.jpg"}));
+                                                        "b_<i>&amp;_#1/.vistello-images",
+                                                        "b_<i>&amp;_#1/index.htm",
+                                                        "b_<i>&amp;_#1/d.htm",
+                                                        "b_<i>&amp;_#1/d.jpg"}));
     EXPECT_EQ(ReadBytes("web/index.htm"),
-              "|\r\n[\"2024/index.htm\" 2024 <img src=\"2024/italy/rome/a.jpg\" alt=\"\"> 2 photos "
-              "and 1 clip; May–June 2026]\r\n[\"b_%26lt;i%3E%26amp;amp;_%231/index.htm\" B "
-              "&lt;i>&amp;amp; #1 <img src=\"b_%26lt;i%3E%26amp;amp;_%231/d.jpg\" alt=\"\"> 1 "
+              "||Slide show\r\n[\"2024/index.htm\" 2024 <img src=\"2024/italy/rome/a.jpg\" "
+              "alt=\"\"> 2 photos "
+              "and 1 clip; May–June 2026]\r\n[\"b_%3Ci%3E%26amp;_%231/index.htm\" B "
+              "&lt;i>&amp;amp; #1 <img src=\"b_%3Ci%3E%26amp;_%231/d.jpg\" alt=\"\"> 1 "
               "photo; ]\r\n(\"top.htm\")");
     EXPECT_EQ(ReadBytes("web/2024/italy/rome/b.htm"),
               "<nav class=\"trail\" aria-label=\"Trail\"><ol><li><a href=../../../index.htm>Home"
@@ -202,7 +210,7 @@ TEST_F(SiteTest, GenerateMakesEveryAlbumIntoItsFolderWithTheWayUp) {
     EXPECT_THAT(ReadBytes("web/2024/italy/index.htm"),
                 HasSubstr("<li><a href=../index.htm rel=\"up\">2024</a></li><li><a href=index.htm "
                           "aria-current=\"page\">Italy</a></li></ol></nav>|<a href=../index.htm "
-                          "rel=\"up\">Up</a>\r\n[\"rome/index.htm\" Rome"));
+                          "rel=\"up\">Up</a>|Italy\r\n[\"rome/index.htm\" Rome"));
     EXPECT_THAT(ReadBytes("web/top.htm"), HasSubstr("|<a href=index.htm rel=\"up\">Up</a>|||top"));
 }
 
@@ -278,6 +286,22 @@ TEST_F(SiteTest, OnlyChangedAlbumsAreMadeAgainAndAnAlbumTakenOutGoes) {
                                          fs::absolute("site.albums/2024.dat").string() + "\r\n");
     EXPECT_EQ(Generate(), 0) << err.str();
     EXPECT_EQ(ReadBytes("outside/.vistello-images"), "mine");
+}
+
+// Generate again tells an unchanged album's tile as the first run did, and makes again a page or
+// a thumbnail deleted by hand inside such an album.
+TEST_F(SiteTest, AnUnchangedAlbumKeepsItsTileAndGetsBackWhatWasDeleted) {
+    ASSERT_EQ(Import(), 0);
+    SetUpProject();
+    std::string text = ReadBytes("site.dat");
+    WriteBytes("site.dat", text.insert(text.find("OVERVIEW="), "THUMBSIDE=50\r\n"));
+    ASSERT_EQ(Generate(), 0) << err.str();
+    for (const char* made : {"web/2024/italy/venice/c.htm", "web/2024/italy/rome/thumbs/a.jpg"}) {
+        ASSERT_TRUE(fs::remove(made)) << made;
+        ASSERT_EQ(Generate(), 0) << err.str();
+        EXPECT_TRUE(fs::exists(made)) << made;
+        EXPECT_THAT(ReadBytes("web/index.htm"), HasSubstr("> 2 photos and 1 clip; May–June 2026]"));
+    }
 }
 
 // Two sites made into one folder keep each their own albums; an album reached through a link is

@@ -350,6 +350,7 @@ TEST_F(MainWindowCommandsTest, WebImagesKeepsSettingsInRangeInTheProject) {
                                 web.SetCheck(ids::kWebKeepDetails, true);
                                 web.SetCheck(ids::kWebAvif, true);
                                 web.SetText(ids::kWebOverview, "over.htm");
+                                web.SetText(ids::kWebSiteTitle, "Our <i>trip</i>");
                                 web.Press(IDOK);
                             },
                             [](FakeWindow& web) {
@@ -369,7 +370,8 @@ TEST_F(MainWindowCommandsTest, WebImagesKeepsSettingsInRangeInTheProject) {
     window.Press(ids::kMenuSave);
     EXPECT_TRUE(Holds("vistello.dat",
                       "OUTPUT=\r\nWEBSIDE=16384\r\nWEBQUALITY=100\r\n"
-                      "THUMBSIDE=16\r\nWEBDETAILS=yes\r\nWEBAVIF=yes\r\nOVERVIEW=over.htm\r\n"));
+                      "THUMBSIDE=16\r\nWEBDETAILS=yes\r\nWEBAVIF=yes\r\nOVERVIEW=over.htm\r\n"
+                      "SITETITLE=Our <i>trip</i>\r\n"));
 }
 
 // A photo's details fill its new row, phones' formats among them; one that describes nothing, or

@@ -1,4 +1,4 @@
-#include "slides/photo_details.h"
+#include "media/photo_details.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "slides/stored_text.h"
+#include "media/stored_text.h"
 
 #include <string_view>
 

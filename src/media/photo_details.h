@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "slides/date_taken.h"
-#include "slides/shooting_data.h"
-#include "slides/stored_text.h"
+#include "media/date_taken.h"
+#include "media/shooting_data.h"
+#include "media/stored_text.h"
 
 namespace vistello {
 

@@ -1,4 +1,4 @@
-#include "slides/shooting_data.h"
+#include "media/shooting_data.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "slides/stored_text.h"
+#include "media/stored_text.h"
 
 namespace vistello {
 

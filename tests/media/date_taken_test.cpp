@@ -1,4 +1,4 @@
-#include "slides/date_taken.h"
+#include "media/date_taken.h"
 
 #include <gtest/gtest.h>
 
