@@ -77,12 +77,16 @@ int RunCommand(const vistello::StartOptions& options, const std::function<int()>
 volatile sig_atomic_t g_stopAsked = 0;
 
 // A logout, a shutdown or Ctrl+C ends a Generate as Cancel does, so that what it wrote is recorded
-// and a later run can still take it away; a second signal ends it at once.
+// and a later run can still take it away. The same signal again ends it at once; another kind does
+// not, since a logout sends HUP right after TERM.
 void AskStopOnSignals() {
     struct sigaction action {};
-    action.sa_handler = [](int) {
-        g_stopAsked = 1;
-        vistello::EndLeftoversOnSignals();
+    action.sa_handler = [](int signal) {
+        if (g_stopAsked == signal) {
+            vistello::EndLeftoversOnSignals();
+            ::raise(signal);
+        }
+        if (g_stopAsked == 0) g_stopAsked = signal;
     };
     sigemptyset(&action.sa_mask);
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
