@@ -25,11 +25,14 @@
 #include "generator/overview_page.h"
 #include "generator/page_names.h"
 #include "generator/page_set_memory.h"
+#include "generator/page_set_writer.h"
 #include "generator/page_text.h"
 #include "generator/picture_tags.h"
 #include "generator/row_tags.h"
 #include "generator/shooting_tags.h"
 #include "generator/show_files.h"
+#include "generator/show_layout.h"
+#include "generator/show_record.h"
 #include "generator/site_tags.h"
 #include "pictures/parallel_run.h"
 #include "pictures/web_clips.h"
@@ -38,189 +41,6 @@
 namespace vistello {
 
 namespace {
-
-using FileId = std::pair<dev_t, ino_t>;
-
-// Nothing unless a regular file is there: only such a file is an image that can be copied.
-// errno then says why.
-std::optional<struct stat> RegularFileAt(FileOps& ops, const std::string& path) {
-    const std::optional<LinkEnd> end = FollowLinks(ops, path);
-    if (!end) return std::nullopt;
-    if (!end->existing) {
-        errno = ENOENT;
-    } else if (!S_ISREG(end->existing->st_mode)) {
-        errno = S_ISDIR(end->existing->st_mode) ? EISDIR : kNotRegularFile;
-    } else {
-        return end->existing;
-    }
-    return std::nullopt;
-}
-
-// True when there was no failure; otherwise counts it and keeps its line.
-bool Tally(std::optional<std::string> failure, int& failed, std::vector<std::string>& failures) {
-    if (!failure) return true;
-    ++failed;
-    failures.push_back(std::move(*failure));
-    return false;
-}
-
-std::array<const std::string*, 3> ShowFilePaths(const WebShow& web) {
-    return {&web.projectFile, &web.templateFile, &web.settings.overviewTemplate};
-}
-
-// The project's own files as they are, whatever names lead to them.
-FileIds ShowFileIds(FileOps& ops, const WebShow* web) {
-    FileIds ids;
-    if (!web) return ids;
-    for (const std::string* file : ShowFilePaths(*web)) {
-        struct stat info {};
-        if (!file->empty() && ops.Stat(*file, info) == 0) ids.emplace(info.st_dev, info.st_ino);
-    }
-    return ids;
-}
-
-// Why a page may not be written at `path`: a link or a name there leads to one of the project's
-// own files.
-std::optional<std::string> OwnFileAt(FileOps& ops, const std::string& path, const FileIds& own) {
-    struct stat info {};
-    if (own.empty() || ops.Stat(path, info) != 0 || !own.contains({info.st_dev, info.st_ino}))
-        return std::nullopt;
-    return path + ": not written, it is the project's own file";
-}
-
-// One run over the rows. Files are told apart by device and inode, so that an image reached by
-// two paths is one image.
-class PageSetWriter {
-public:
-    PageSetWriter(FileOps& ops, std::string_view templateText, const TagSet& tags,
-                  const std::string& outputFolder, PageSetMemory* memory, RunFiles* run)
-        : m_ops(ops),
-          m_photo(templateText, {.photo = true}, tags),
-          m_clip(templateText, {.clip = true}, tags),
-          m_folder(outputFolder),
-          m_memory(memory),
-          m_run(run) {}
-
-    // The template as the page of the slide whose image is published under `name` sees it.
-    const SlideTemplate& For(std::string_view name) const {
-        return KindOf(name).clip ? m_clip : m_photo;
-    }
-
-    // What went wrong, or nothing when the image is in the output folder now.
-    std::optional<std::string> CopyImage(const std::string& source, const std::string& name);
-    std::optional<std::string> WritePage(const SlideTemplate& page, const std::string& name,
-                                         const ImageEntry& entry, const PageLinks& links,
-                                         std::span<const std::string_view> rowValues);
-    // Notes the file among those the run leaves, as written when it was.
-    void Note(const std::string& name, bool written);
-    // The project's own files, which no page is written over.
-    void Keep(FileIds own) { m_own = std::move(own); }
-
-private:
-    std::optional<std::string> Copy(const std::string& source, const std::string& name);
-    void NoteCopy(const std::string& name, const FileId& source, const struct stat* known);
-    std::optional<std::string> BuildAndWrite(const SlideTemplate& page, const std::string& path,
-                                             const ImageEntry& entry, const PageLinks& links,
-                                             std::span<const std::string_view> rowValues);
-
-    FileOps& m_ops;
-    FileIds m_own;
-    const SlideTemplate m_photo;
-    const SlideTemplate m_clip;
-    const std::string& m_folder;
-    PageSetMemory* m_memory;
-    RunFiles* m_run;
-    std::unordered_map<std::string, FileId> m_copied;
-};
-
-// A page the memory holds was looked at already.
-void PageSetWriter::Note(const std::string& name, bool written) {
-    if (!m_run) return;
-    const struct stat* known = written && m_memory ? m_memory->Info(m_folder + name) : nullptr;
-    if (known) {
-        m_run->Found(name, *known);
-    } else if (written) {
-        m_run->Written(m_ops, m_folder, name);
-    } else {
-        m_run->Meant(name);
-    }
-}
-
-// The image itself, when it lies in the output folder under its own name, is not the show's to
-// remove. A copy found in place was looked at already.
-void PageSetWriter::NoteCopy(const std::string& name, const FileId& source,
-                             const struct stat* known) {
-    if (!m_run) return;
-    struct stat info {};
-    if (known) {
-        info = *known;
-    } else if (m_ops.Lstat(m_folder + name, info) != 0) {
-        m_run->Meant(name);
-        return;
-    }
-    if (FileId{info.st_dev, info.st_ino} == source) {
-        m_run->notOurs.insert(name);
-    } else {
-        m_run->Found(name, info);
-    }
-}
-
-std::optional<std::string> PageSetWriter::CopyImage(const std::string& source,
-                                                    const std::string& name) {
-    std::optional<std::string> failure = Copy(source, name);
-    if (failure) Note(name, false);
-    return failure;
-}
-
-std::optional<std::string> PageSetWriter::Copy(const std::string& source, const std::string& name) {
-    const std::string target = m_folder + name;
-    const std::optional<struct stat> info = RegularFileAt(m_ops, source);
-    if (!info) return source + ": could not be copied to " + target + ": " + ErrorText(errno);
-    const FileId id{info->st_dev, info->st_ino};
-    if (m_run) m_run->sources.insert(id);
-    if (const auto copied = m_copied.find(name); copied != m_copied.end()) {
-        if (copied->second == id) return std::nullopt;
-        return source + ": not copied, another image named " + name + " is already in the set";
-    }
-    const std::optional<LinkEnd> end = FollowLinks(m_ops, target);
-    const bool inPlace = end && IsCopyOf(*info, *end);
-    if (!inPlace && !CopyFileOver(m_ops, source, target))
-        return source + ": could not be copied to " + target + ": " + ErrorText(errno);
-    m_copied.emplace(name, id);
-    NoteCopy(name, id, inPlace && end->path == target ? &*end->existing : nullptr);
-    return std::nullopt;
-}
-
-std::optional<std::string> PageSetWriter::WritePage(const SlideTemplate& page,
-                                                    const std::string& name,
-                                                    const ImageEntry& entry, const PageLinks& links,
-                                                    std::span<const std::string_view> rowValues) {
-    const std::string path = m_folder + name;
-    if (!m_memory) return BuildAndWrite(page, path, entry, links, rowValues);
-    std::string inputs = PageSetMemory::Inputs(entry, links, rowValues);
-    if (m_memory->Holds(m_ops, path, inputs)) return std::nullopt;
-    std::optional<std::string> failure = BuildAndWrite(page, path, entry, links, rowValues);
-    if (failure) {
-        m_memory->Forget(path);
-    } else {
-        m_memory->Remember(m_ops, path, std::move(inputs));
-    }
-    return failure;
-}
-
-std::optional<std::string> PageSetWriter::BuildAndWrite(
-    const SlideTemplate& page, const std::string& path, const ImageEntry& entry,
-    const PageLinks& links, std::span<const std::string_view> rowValues) {
-    const std::optional<std::string> text = BuildPageText(page.Page(), entry, links, rowValues);
-    if (std::optional<std::string> own = OwnFileAt(m_ops, path, m_own)) return own;
-    if (!text) {
-        return path + ": not written, the page would be larger than " +
-               std::to_string(kMaxPageBytes >> 20) + " MiB";
-    }
-    if (!WriteMadeFile(m_ops, path, EncodeTextMode(*text)))
-        return path + ": could not be written: " + ErrorText(errno);
-    return std::nullopt;
-}
 
 bool MakesImages(const WebSettings& settings, std::span<const ImageEntry* const> rows) {
     return std::any_of(rows.begin(), rows.end(), [&settings](const ImageEntry* row) {
@@ -299,49 +119,6 @@ RunNeeds NeedsOf(std::span<const ImageEntry* const> rows, std::string_view templ
     return needs;
 }
 
-void NoteRecordFailure(const std::string& outputFolder, PageSetResult& result) {
-    const std::string line = outputFolder + std::string(MadeFiles::kFileName) +
-                             ": could not be written: " + ErrorText(errno);
-    if (std::find(result.failures.begin(), result.failures.end(), line) == result.failures.end())
-        result.failures.push_back(line);
-}
-
-// The output folder locked against other runs' records for as long as it lives.
-class FolderLock {
-public:
-    FolderLock(FileOps& ops, const std::string& folder)
-        : m_ops(ops), m_fd(ops.LockFolder(folder)) {}
-    ~FolderLock() {
-        const int error = errno;
-        if (m_fd >= 0) m_ops.Close(m_fd);
-        errno = error;
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-
-private:
-    FileOps& m_ops;
-    int m_fd;
-};
-
-// Takes what runs of other projects into the folder noted since the record was read; only under
-// the folder's lock, which must be held until the record is written.
-void TakeOthersNoted(FileOps& ops, const std::string& outputFolder, const std::string& project,
-                     MadeFiles& made) {
-    MadeFiles fresh;
-    fresh.Read(ops, outputFolder);
-    made.TakeOthersFrom(fresh, project);
-}
-
-// The record as this run leaves it, with what runs of other projects into the folder noted since
-// it was read; the folder is locked meanwhile, so that two runs never write it at once.
-bool WriteRecord(FileOps& ops, const std::string& outputFolder, const std::string& project,
-                 MadeFiles& made) {
-    const FolderLock lock(ops, outputFolder);
-    TakeOthersNoted(ops, outputFolder, project, made);
-    return made.Write(ops, outputFolder);
-}
-
 // What is learnt of the rows' images before any page is written.
 struct ImagesLearnt {
     std::optional<WebImagePlan> plan;
@@ -392,96 +169,6 @@ std::optional<std::string> WriteOverviewPage(FileOps& ops, std::string_view temp
     return std::nullopt;
 }
 
-// What the run's pages are made of once the pictures are known: per row the image's name in the
-// folder, its page's name and its picture, and the row as its page shows it.
-struct ShowLayout {
-    std::vector<std::string> imageNames;
-    std::vector<std::string> pageNames;
-    // The overview page's address, or empty.
-    std::string index;
-    std::vector<Picture> pictures;
-    // With a plan, each row with the image named as published.
-    std::vector<ImageEntry> shown;
-
-    const ImageEntry* Row(std::span<const ImageEntry* const> rows, size_t row) const {
-        return shown.empty() ? rows[row] : &shown[row];
-    }
-};
-
-// The names of the project's own files, its project file and templates, that lie in the output
-// folder itself: no page may take one and write over it.
-std::vector<std::string> ShowFilesIn(const WebShow* web, const std::string& outputFolder) {
-    std::vector<std::string> names;
-    if (!web) return names;
-    const std::filesystem::path folder = ProjectKey(outputFolder.empty() ? "." : outputFolder);
-    for (const std::string* file : ShowFilePaths(*web)) {
-        if (file->empty()) continue;
-        const std::filesystem::path path = ProjectKey(*file);
-        if (path.parent_path() == folder) names.push_back(path.filename().string());
-    }
-    return names;
-}
-
-// Whether the run may not write at a name in the output folder, for a source or any file (see
-// MadeFiles::Taken).
-using NameTaken = std::function<bool(const std::string& name, const std::string* source)>;
-
-// An image copied as it is keeps its own name unless a file the show may not write over has it;
-// each source keeps one name however many rows show it.
-std::vector<std::string> PlainImageNames(std::span<const ImageEntry* const> rows,
-                                         const NameTaken& taken) {
-    UniqueNames names;
-    std::map<std::string, std::string> given;
-    std::vector<std::string> result;
-    for (const ImageEntry* row : rows) {
-        const std::string own = FileNameOf(row->imagePath);
-        auto [name, added] = given.try_emplace(row->imagePath, own);
-        if (added && taken(own, &row->imagePath)) {
-            const std::string_view extension = ExtensionOf(own);
-            name->second =
-                names.Claim(StemOf(own), extension.empty() ? "" : "." + std::string(extension),
-                            [&taken](const std::string& other) { return !taken(other, nullptr); });
-        }
-        result.push_back(name->second);
-    }
-    return result;
-}
-
-ShowLayout LayOut(std::span<const ImageEntry* const> rows, ImagesLearnt& learnt, bool overview,
-                  std::span<const std::string> showFiles, const NameTaken& taken) {
-    const std::optional<WebImagePlan>& plan = learnt.plan;
-    ShowLayout layout;
-    std::vector<std::string_view> titles;
-    for (const ImageEntry* row : rows) titles.push_back(row->title);
-    if (plan) {
-        for (size_t row = 0; row < rows.size(); ++row)
-            layout.imageNames.push_back(plan->OfRow(row).name);
-    } else {
-        layout.imageNames = PlainImageNames(rows, taken);
-    }
-    std::vector<std::string> claimed = layout.imageNames;
-    claimed.insert(claimed.end(), showFiles.begin(), showFiles.end());
-    if (overview) claimed.emplace_back(kOverviewPageName);
-    layout.pageNames = PageFileNames(
-        titles, claimed, [&taken](const std::string& name) { return taken(name, nullptr); });
-    if (overview) layout.index = EncodeLinkTarget(kOverviewPageName);
-    // Without a photo reader or an image library the photos say nothing and the pictures are
-    // the images as named.
-    layout.pictures = std::move(learnt.pictures);
-    if (layout.pictures.empty()) {
-        for (const std::string& name : layout.imageNames)
-            layout.pictures.push_back(PlainPicture(name));
-    }
-    if (plan) {
-        layout.shown.reserve(rows.size());
-        for (size_t row = 0; row < rows.size(); ++row) {
-            layout.shown.push_back(*rows[row]);
-            layout.shown.back().imagePath = layout.imageNames[row];
-        }
-    }
-    return layout;
-}
-
 // The overview page: every slide's tile, linked to its page.
 bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, const WebShow& web,
                      const TagSet& tags, const std::string& outputFolder, const ShowLayout& layout,
@@ -513,33 +200,6 @@ bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, cons
     return Tally(WriteOverviewPage(ops, web.overviewText, tags, slides, path, web.place,
                                    web.settings.siteTitle),
                  result.pagesFailed, result.failures);
-}
-
-// Notes the files the run is about to write as the project's before it writes them, so that they
-// stay its own should the record at the end never be written.
-void NotePending(FileOps& ops, const std::string& outputFolder, const std::string& project,
-                 const std::vector<std::string>& files, const struct timespec& start,
-                 MadeFiles& made, PageSetResult& result) {
-    const FolderLock lock(ops, outputFolder);
-    TakeOthersNoted(ops, outputFolder, project, made);
-    if (made.Owned().AddPending(project, files, start) && !made.Write(ops, outputFolder))
-        NoteRecordFailure(outputFolder, result);
-}
-
-// Every file the run writes or made: pages, copies and what was made of the photos and clips.
-std::vector<std::string> FilesOfRun(const ShowLayout& layout, bool overview,
-                                    const std::optional<WebImagePlan>& plan) {
-    std::vector<std::string> files = layout.pageNames;
-    files.insert(files.end(), layout.imageNames.begin(), layout.imageNames.end());
-    if (overview) files.emplace_back(kOverviewPageName);
-    if (!plan) return files;
-    for (const PlannedJob& planned : plan->jobs) {
-        files.push_back(planned.job.target);
-        for (const ImageOutput& output : planned.job.more) files.push_back(output.target);
-    }
-    const std::vector<std::string> clips = ClipFiles(*plan);
-    files.insert(files.end(), clips.begin(), clips.end());
-    return files;
 }
 
 // The cover is the row the show names, else its first photo, else its first slide.
@@ -601,7 +261,8 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
                                                          const std::string* source) {
         return made.Taken(ops, outputFolder, name, source);
     };
-    const ShowLayout layout = LayOut(rows, learnt, overview, ShowFilesIn(web, outputFolder), taken);
+    const ShowLayout layout = LayOut(rows, learnt.plan, std::move(learnt.pictures), overview,
+                                     ShowFilesIn(web, outputFolder), taken);
     static const ShootingData kNoShooting;
     if (run) {
         NotePending(ops, outputFolder, project, FilesOfRun(layout, overview, plan), run->started,
@@ -657,38 +318,6 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
     return result;
 }
 
-// From the memory of the last run while the file is as that run wrote it.
-MadeFiles ReadRecord(FileOps& ops, const std::string& outputFolder, PageSetMemory* memory) {
-    const std::string path = outputFolder + std::string(MadeFiles::kFileName);
-    if (memory) {
-        if (std::optional<MadeFiles> kept = memory->TakeRecord(ops, path)) return std::move(*kept);
-    }
-    MadeFiles made;
-    made.Read(ops, outputFolder);
-    return made;
-}
-
-void AddLeftovers(LeftoverOutcome outcome, PageSetResult& result) {
-    result.removed = std::move(outcome.removed);
-    result.kept = std::move(outcome.kept);
-    result.removalsFailed = static_cast<int>(outcome.failed.size());
-    result.failures.insert(result.failures.end(), outcome.failed.begin(), outcome.failed.end());
-}
-
-// The slides' own photos and clips that lie in the output folder, by their paths from there, as
-// their paths name them.
-std::set<std::string> FilesInFolder(std::span<const ImageEntry* const> rows,
-                                    const std::string& folder) {
-    std::set<std::string> files;
-    std::string inside = ProjectKey(folder.empty() ? "." : folder);
-    if (!inside.ends_with('/')) inside += '/';
-    for (const ImageEntry* row : rows) {
-        const std::string path = ProjectKey(row->imagePath);
-        if (path.starts_with(inside)) files.insert(path.substr(inside.size()));
-    }
-    return files;
-}
-
 }  // namespace
 
 PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows,
@@ -723,25 +352,7 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
         WriteShow(ops, rows, templateText, tags, outputFolder, onPage, memory, web, needs,
                   show ? show->project : std::string(), made, show ? &run : nullptr);
     if (show) {
-        // Locked from reading what other runs noted to writing the record, so that nothing another
-        // run took as its own meanwhile is removed.
-        const FolderLock lock(ops, outputFolder);
-        TakeOthersNoted(ops, outputFolder, show->project, made);
-        const bool usesChanged =
-            !result.stopped &&
-            made.Owned().SetUses(show->project, FilesInFolder(rows, outputFolder));
-        Settled settled = SettleShowFiles(ops, outputFolder, *show, std::move(run), !result.stopped,
-                                          made.Owned(), places);
-        settled.changed = settled.changed || usesChanged;
-        AddLeftovers(std::move(settled.leftovers), result);
-        for (const std::string& name : made.TakenNames())
-            result.passed.push_back(outputFolder + name);
-        if (settled.changed && !made.Write(ops, outputFolder)) {
-            NoteRecordFailure(outputFolder, result);
-        } else if (memory) {
-            memory->KeepRecord(ops, outputFolder + std::string(MadeFiles::kFileName),
-                               std::move(made));
-        }
+        SettleRun(ops, outputFolder, *show, rows, std::move(run), made, places, memory, result);
     } else if (memory && (needs.makeImages || needs.readPhotos)) {
         // What photos said is kept only here, never in the published folder.
         memory->KeepRecord(ops, outputFolder + std::string(MadeFiles::kFileName), std::move(made));
