@@ -225,16 +225,18 @@ int AddJob(WebImagePlan& plan, ImageJob job, const struct stat& source) {
 // of the plan: how many are converted, and why clips are copied.
 void Classify(WebImagePlan& plan, const std::vector<Source>& sources, const WebSettings& settings,
               ClipMaker* clips, NameClaims& claims) {
-    const std::string clipsCopied =
-        clips != nullptr ? clips->Unavailable() : std::string("no video tools");
+    // Asked only of a show with clips: the answer starts the tools.
+    std::optional<std::string> clipsCopied;
     for (const Source& source : sources) {
         PlannedSource& planned = plan.sources.emplace_back();
         planned.path = source.path;
         planned.facts = source.facts;
         const bool unshown = IsUnshownImageFileName(FileNameOf(source.path));
         const bool isClip = SlideKindOf(source.path) == SlideKind::Clip;
-        const bool made = isClip && source.info && clipsCopied.empty();
-        if (isClip && clips != nullptr && !made) plan.clipsCopied = clipsCopied;
+        if (isClip && !clipsCopied)
+            clipsCopied = clips != nullptr ? clips->Unavailable() : std::string("no video tools");
+        const bool made = isClip && source.info && clipsCopied->empty();
+        if (isClip && clips != nullptr && !made) plan.clipsCopied = *clipsCopied;
         planned.copied = !made && ((settings.largestSide == 0 && !unshown) || !source.facts ||
                                    source.facts->gif);
         if (planned.copied) claims.Take(FileNameOf(source.path));

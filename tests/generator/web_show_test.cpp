@@ -135,6 +135,8 @@ TEST_F(WebShowTest, PublishesWebCopiesThumbnailsAndAnOverviewPage) {
     Files again = Contents("out");
     again.erase(".vistello-images");
     EXPECT_EQ(again, files);
+    // A show without clips never starts the video tools to find them.
+    EXPECT_EQ(clips.asked, 0);
 }
 
 // A second run makes nothing, after a title changed too; a changed source remakes its own files,
