@@ -483,15 +483,24 @@ int WidthOf(const std::string& made, bool portrait) {
 // <<MEDIA>> offers every size in WebP and in the copy's own format, each file there with the width
 // it claims, a tall photo at the same widths as a wide one (a phone 412 pixels wide at 2.6 times
 // gets 1125 of a tall photo, not the whole copy), and reserves the copy's pixel size; a
-// transparent image stays PNG. Nothing is made again in a second run, and a show whose templates
-// do not ask makes no ladder at all.
+// transparent image stays PNG, its thumbnails too. Nothing is made again in a second run, and a
+// show whose templates do not ask makes no ladder at all.
 TEST_F(WebShowTest, MediaOffersEveryMadeSizeWithItsWidth) {
     Add("Tall", "dusk, late.jpg", "portrait");
     Add("Logo", "logo.png", "alpha");
     Add("Small", "small.jpg", "small");
     page = "<<MEDIA>>";
+    overview = "<<SLIDES>><<THUMBNAIL>><<ENDSLIDES>>";
     Generate();
     const int made = images.made;
+    // Each photo decoded once, its thumbnail and sharper twins, in WebP too, made beside the copy.
+    EXPECT_EQ(made, 3);
+    const std::string index = ReadBytes("out/index.htm");
+    EXPECT_EQ(Elements(index, "img").at(1).at("srcset"),
+              "thumbs/logo.png 400w, thumbs/logo-2x.png 800w");
+    EXPECT_EQ(Elements(index, "source").at(1).at("srcset"),
+              "thumbs/logo.webp 400w, thumbs/logo-2x.webp 800w");
+    EXPECT_EQ(ReadBytes("out/thumbs/logo-2x.png"), "alpha@800q85png");
     // Never enlarged, nor made twice: only the sizes below the photo's own.
     EXPECT_EQ(Candidates(Elements(ReadBytes("out/small.htm"), "img").at(0).at("srcset")),
               (std::vector<std::pair<std::string, int>>{
