@@ -9,6 +9,7 @@
 #include <vips/vector.h>
 
 #include "images/format_quality.h"
+#include "images/vector_code_lock.h"
 
 namespace vistello {
 
@@ -29,10 +30,9 @@ void StartLibrary() {
         vips_cache_set_max(0);
         // Images are made side by side, one per core already.
         vips_concurrency_set(1);
-        // The run-time code generator the library shrinks with frees one image's code while
-        // another thread compiles its own, which crashed runs of many thousand thumbnails; the
-        // plain code path is a fifth slower per thumbnail and safe.
-        vips_vector_set_enabled(FALSE);
+        // Its run-time code generator shrinks a fifth faster; it may run on several threads only
+        // where its compiles and frees take one lock.
+        if (!VectorCodeLocked()) vips_vector_set_enabled(FALSE);
     });
 }
 

@@ -250,16 +250,18 @@ bool LosesText(const std::optional<ImageFacts>& facts, const WebSettings& settin
 // of the plan: how many are converted, and why clips are copied.
 void Classify(WebImagePlan& plan, const std::vector<Source>& sources, const WebSettings& settings,
               ClipMaker* clips, NameClaims& claims) {
-    const std::string clipsCopied =
-        clips != nullptr ? clips->Unavailable() : std::string("no video tools");
+    // Asked only of a show with clips: the answer starts the tools.
+    std::optional<std::string> clipsCopied;
     for (const Source& source : sources) {
         PlannedSource& planned = plan.sources.emplace_back();
         planned.path = source.path;
         planned.facts = source.facts;
         const bool unshown = IsUnshownImageFileName(FileNameOf(source.path));
         const bool isClip = SlideKindOf(source.path) == SlideKind::Clip;
-        const bool made = isClip && source.info && clipsCopied.empty();
-        if (isClip && clips != nullptr && !made) plan.clipsCopied = clipsCopied;
+        if (isClip && !clipsCopied)
+            clipsCopied = clips != nullptr ? clips->Unavailable() : std::string("no video tools");
+        const bool made = isClip && source.info && clipsCopied->empty();
+        if (isClip && clips != nullptr && !made) plan.clipsCopied = *clipsCopied;
         const std::string own = FileNameOf(source.path);
         planned.copied = !made && ((settings.largestSide == 0 && !unshown) || !source.facts ||
                                    (source.facts->gif && !LosesText(source.facts, settings)));
@@ -306,22 +308,29 @@ void PlanCopy(WebImagePlan& plan, PlannedSource& source, const std::optional<str
     source.copyJob = AddJob(plan, std::move(job), *info);
 }
 
-// A photo's thumbnail, with its sharper twins where the overview offers them.
+// A photo's thumbnail, with its sharper twins where the overview offers them. Where the photo has
+// a web copy that keeps no camera details, as no thumbnail does, they are made from the copy's
+// decode: decoding the photo again would cost a third as much as the copy itself.
 void PlanThumbnail(WebImagePlan& plan, PlannedSource& source,
                    const std::optional<struct stat>& info, const WebSettings& settings,
                    const PictureNeeds& needs, NameClaims& claims) {
     if (settings.thumbnailSide <= 0 || !source.facts) return;
     source.thumbnail = std::string(kThumbnailFolder) +
                        claims.Unique(StemOf(source.name), ExtensionFor(*source.facts));
-    ImageJob job{source.path,
-                 source.thumbnail,
-                 settings.thumbnailSide,
-                 settings.quality,
-                 source.facts->transparent,
-                 false,
-                 {}};
+    std::vector<ImageOutput> twins;
     if (needs.doubleThumbnails)
-        job.more = SharpThumbnails(claims, source.name, *source.facts, settings);
+        twins = SharpThumbnails(claims, source.name, *source.facts, settings);
+    if (source.copyJob >= 0 && !settings.keepDetails) {
+        std::vector<ImageOutput>& more = plan.jobs[static_cast<size_t>(source.copyJob)].job.more;
+        source.thumbnailFrom = static_cast<int>(more.size());
+        more.push_back({source.thumbnail, settings.thumbnailSide, OwnFormat(*source.facts)});
+        more.insert(more.end(), twins.begin(), twins.end());
+        source.thumbnailJob = source.copyJob;
+        return;
+    }
+    ImageJob job{source.path,      source.thumbnail,          settings.thumbnailSide,
+                 settings.quality, source.facts->transparent, false,
+                 std::move(twins)};
     source.thumbnailJob = AddJob(plan, std::move(job), *info);
 }
 
@@ -408,8 +417,14 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
     for (size_t job = 0; job < plan.jobs.size(); ++job) {
         if (!Holds(ops, made, folder, plan.jobs[job], plan.sized)) todo.push_back(job);
     }
+    const auto inThumbnails = [](const std::string& target) {
+        return target.starts_with(kThumbnailFolder);
+    };
     const bool anyThumbnail = std::any_of(todo.begin(), todo.end(), [&](size_t job) {
-        return plan.jobs[job].job.target.starts_with(kThumbnailFolder);
+        const ImageJob& image = plan.jobs[job].job;
+        return inThumbnails(image.target) ||
+               std::any_of(image.more.begin(), image.more.end(),
+                           [&](const ImageOutput& output) { return inThumbnails(output.target); });
     });
     if (anyThumbnail) ops.MakeFolder(folder + std::string(kThumbnailFolder));
     MadeResult result;
@@ -478,23 +493,25 @@ PictureFile MadeFile(const MadeFiles& made, const std::string& path) {
 }
 
 // A web copy with the smaller sizes and other formats made beside it.
-void AddCopy(Picture& picture, const ImageJob& job, const MadeFiles& made) {
-    picture.image = MadeFile(made, job.target);
-    for (const ImageOutput& output : job.more) {
+void AddCopy(Picture& picture, const std::string& target, std::span<const ImageOutput> ladder,
+             const MadeFiles& made) {
+    picture.image = MadeFile(made, target);
+    for (const ImageOutput& output : ladder) {
         std::vector<PictureFile>& files = output.format == ImageFormat::WebP   ? picture.webp
                                           : output.format == ImageFormat::Avif ? picture.avif
                                                                                : picture.ladder;
         files.push_back(MadeFile(made, output.target));
     }
-    if (!job.more.empty()) picture.ladder.push_back(picture.image);
+    if (!ladder.empty()) picture.ladder.push_back(picture.image);
 }
 
 // A thumbnail with its sharper twin and both in WebP, where they were made.
-void AddThumbnail(Picture& picture, const ImageJob& job, const MadeFiles& made) {
-    picture.thumbnail = MadeFile(made, job.target);
-    for (const ImageOutput& output : job.more) {
+void AddThumbnail(Picture& picture, const std::string& target, int side,
+                  std::span<const ImageOutput> twins, const MadeFiles& made) {
+    picture.thumbnail = MadeFile(made, target);
+    for (const ImageOutput& output : twins) {
         const bool webp = output.format == ImageFormat::WebP;
-        const bool twin = output.side > job.side;
+        const bool twin = output.side > side;
         (webp ? (twin ? picture.doubleWebpThumbnail : picture.webpThumbnail)
               : picture.doubleThumbnail) = MadeFile(made, output.target);
     }
@@ -517,12 +534,24 @@ Picture PictureOf(const WebImagePlan& plan, const PlannedSource& source, const M
         return picture;
     }
     if (source.copyJob >= 0) {
-        AddCopy(picture, plan.jobs[static_cast<size_t>(source.copyJob)].job, made);
+        const ImageJob& copy = plan.jobs[static_cast<size_t>(source.copyJob)].job;
+        const std::span<const ImageOutput> more = copy.more;
+        AddCopy(picture, copy.target,
+                source.thumbnailFrom >= 0 ? more.first(static_cast<size_t>(source.thumbnailFrom))
+                                          : more,
+                made);
     } else if (source.facts) {
         picture.image = {source.name, source.facts->width, source.facts->height};
     }
-    if (source.thumbnailJob >= 0)
-        AddThumbnail(picture, plan.jobs[static_cast<size_t>(source.thumbnailJob)].job, made);
+    if (source.thumbnailJob < 0) return picture;
+    const ImageJob& job = plan.jobs[static_cast<size_t>(source.thumbnailJob)].job;
+    if (source.thumbnailFrom < 0) {
+        AddThumbnail(picture, job.target, job.side, job.more, made);
+    } else {
+        const std::span<const ImageOutput> own = std::span<const ImageOutput>(job.more).subspan(
+            static_cast<size_t>(source.thumbnailFrom));
+        AddThumbnail(picture, own.front().target, own.front().side, own.subspan(1), made);
+    }
     return picture;
 }
 

@@ -77,6 +77,9 @@ struct PlannedSource {
     int copyJob = -1;
     int thumbnailJob = -1;
     int clip = -1;
+    // Where the thumbnail and its twins begin among the more files of the web copy's job, when
+    // they are made from the copy's decode; -1 when the thumbnail is its job's own file.
+    int thumbnailFrom = -1;
 };
 
 // What a run publishes of each row's image. A web copy is a JPEG, or a PNG where the image is

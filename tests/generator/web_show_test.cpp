@@ -147,11 +147,14 @@ TEST_F(WebShowTest, PublishesWebCopiesThumbnailsAndAnOverviewPage) {
     Files again = Contents("out");
     again.erase(".vistello-images");
     EXPECT_EQ(again, files);
+    // A show without clips never starts the video tools to find them.
+    EXPECT_EQ(clips.asked, 0);
 }
 
-// A second run makes nothing, after a title changed too; a changed source remakes its own files,
-// keeping the camera's details remakes the copies (not the thumbnails, which never keep them),
-// changed settings remake all, and a made file that went missing is made again.
+// A photo's copy and thumbnail are made from one decode. A second run makes nothing, after a title
+// changed too; a changed source remakes its own files, keeping the camera's details remakes the
+// copies apart from the thumbnails (which never keep them and stay), changed settings remake all,
+// and a made file that went missing is made again.
 TEST_F(WebShowTest, RemakesImagesOnlyWhenTheirSourceOrTheSettingsChange) {
     Add("A", "a.jpg", "photo");
     Add("B", "b.jpg", "photo");
@@ -160,13 +163,14 @@ TEST_F(WebShowTest, RemakesImagesOnlyWhenTheirSourceOrTheSettingsChange) {
         EXPECT_TRUE(Generate().failures.empty());
         return images.made.load();
     };
-    EXPECT_EQ(made(), 4);
+    EXPECT_EQ(made(), 2);
     EXPECT_EQ(ReadBytes("out/a.htm"), "||\"a.jpg\"");
+    EXPECT_EQ(ReadBytes("out/thumbs/a.jpg"), "photo@400q85jpg");
     entries[0].title = "Renamed";
     EXPECT_EQ(made(), 0);
     EXPECT_EQ(images.examined, 2);
     WriteBytes("b.jpg", "photo, edited");
-    EXPECT_EQ(made(), 2);
+    EXPECT_EQ(made(), 1);
     EXPECT_EQ(ReadBytes("out/b.jpg"), "photo, edited@2048q85jpg");
     settings.keepDetails = true;
     EXPECT_EQ(made(), 2);
@@ -215,15 +219,14 @@ TEST_F(WebShowTest, NeverReplacesAnOriginalNorNamesTwoCopiesAlikeButForCase) {
 TEST_F(WebShowTest, CancelStopsBetweenImagesAndLeavesOnlyWholeFiles) {
     threads = 1;
     for (const char* name : {"a", "b", "c"}) Add(name, std::string(name) + ".jpg", "photo");
-    const PageSetResult result =
-        Generate([](int done, int total) { return total == 3 || done < 1; });
+    const PageSetResult result = Generate([](int, int) { return !fs::exists("out/a.jpg"); });
     EXPECT_TRUE(result.stopped);
     EXPECT_EQ(result.pagesWritten, 0);
     EXPECT_EQ(scratch.Names("out"), (std::set<std::string>{".vistello-images", "a.jpg", "thumbs"}));
-    EXPECT_TRUE(scratch.Names("out/thumbs").empty());
+    EXPECT_EQ(scratch.Names("out/thumbs"), std::set<std::string>{"a.jpg"});
     images.made = 0;
     EXPECT_FALSE(Generate().stopped);
-    EXPECT_EQ(images.made, 5);
+    EXPECT_EQ(images.made, 2);
 }
 
 // A web copy the user made read-only is kept, whole, and counted with its reason; one that is a
@@ -527,15 +530,24 @@ int WidthOf(const std::string& made, bool portrait) {
 // <<MEDIA>> offers every size in WebP and in the copy's own format, each file there with the width
 // it claims, a tall photo at the same widths as a wide one (a phone 412 pixels wide at 2.6 times
 // gets 1125 of a tall photo, not the whole copy), and reserves the copy's pixel size; a
-// transparent image stays PNG. Nothing is made again in a second run, and a show whose templates
-// do not ask makes no ladder at all.
+// transparent image stays PNG, its thumbnails too. Nothing is made again in a second run, and a
+// show whose templates do not ask makes no ladder at all.
 TEST_F(WebShowTest, MediaOffersEveryMadeSizeWithItsWidth) {
     Add("Tall", "dusk, late.jpg", "portrait");
     Add("Logo", "logo.png", "alpha");
     Add("Small", "small.jpg", "small");
     page = "<<MEDIA>>";
+    overview = "<<SLIDES>><<THUMBNAIL>><<ENDSLIDES>>";
     Generate();
     const int made = images.made;
+    // Each photo decoded once, its thumbnail and sharper twins, in WebP too, made beside the copy.
+    EXPECT_EQ(made, 3);
+    const std::string index = ReadBytes("out/index.htm");
+    EXPECT_EQ(Elements(index, "img").at(1).at("srcset"),
+              "thumbs/logo.png 400w, thumbs/logo-2x.png 800w");
+    EXPECT_EQ(Elements(index, "source").at(1).at("srcset"),
+              "thumbs/logo.webp 400w, thumbs/logo-2x.webp 800w");
+    EXPECT_EQ(ReadBytes("out/thumbs/logo-2x.png"), "alpha@800q85png");
     // Never enlarged, nor made twice: only the sizes below the photo's own.
     EXPECT_EQ(Candidates(Elements(ReadBytes("out/small.htm"), "img").at(0).at("srcset")),
               (std::vector<std::pair<std::string, int>>{

@@ -1,17 +1,24 @@
+#include <dlfcn.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <exiv2/exiv2.hpp>
 #include <filesystem>
 #include <map>
+#include <thread>
 #include <vips/vips8>
+// After the library's own header, which the generator's header needs before it.
+#include <vips/vector.h>
 
 #include "generator/page_set.h"
 #include "images/format_quality.h"
 #include "images/image_module.h"
+#include "images/vector_code_lock.h"
 #include "images/vips_image_maker.h"
 #include "support/temp_dir.h"
 
@@ -361,6 +368,25 @@ TEST_F(ImageMakerTest, DamagedPhotosAreMadeWholeOrCountedAsFailed) {
     }
 }
 
+// The library shrinks with its code generator on, and a compile or free of generated code waits
+// while another thread holds the generator: two at once tear the generator's list of code.
+TEST(VectorCodeTest, TheGeneratorIsOnAndItsFreesWaitForEachOther) {
+    VipsImageMaker maker;
+    EXPECT_EQ(maker.Examine("none.jpg"), std::nullopt);
+    EXPECT_TRUE(vips_vector_isenabled());
+    std::atomic<bool> freed = false;
+    std::unique_lock held(VectorCodeLock());
+    std::jthread other([&freed] {
+        vips_vector_free(vips_vector_new("other", 1));
+        freed = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(freed);
+    held.unlock();
+    other.join();
+    EXPECT_TRUE(freed);
+}
+
 // The program reaches the library through its module: the first place that holds one serves, and
 // with none every image fails with the reason rather than being copied as if no format were known.
 TEST(ImageModuleTest, LoadsTheFirstModuleThereOrFailsEachImageWithTheReason) {
@@ -371,6 +397,14 @@ TEST(ImageModuleTest, LoadsTheFirstModuleThereOrFailsEachImageWithTheReason) {
     ImageModule missing({dir / "none.so"});
     EXPECT_EQ(missing.Examine(dir / "photo.jpg"), std::nullopt);
     EXPECT_THAT(missing.Make({}).failure, ::testing::HasSubstr("none.so"));
+    // The library the module loads finds the module's compile and free of generated code first.
+    void* loaded = ::dlopen(VISTELLO_IMAGE_MODULE, RTLD_NOW | RTLD_LOCAL);
+    for (const char* name : {"orc_program_compile", "orc_program_free"}) {
+        Dl_info found{};
+        ASSERT_NE(::dladdr(::dlsym(loaded, name), &found), 0) << name;
+        EXPECT_STREQ(found.dli_fname, VISTELLO_IMAGE_MODULE) << name;
+    }
+    ::dlclose(loaded);
 }
 
 // Each format's own number for the user's quality, between the measured points on a straight

@@ -15,7 +15,10 @@ namespace vistello::testing {
 // 1280 x 720. Safe on several threads at once.
 class FakeClipMaker : public ClipMaker {
 public:
-    std::string Unavailable() override { return unavailable; }
+    std::string Unavailable() override {
+        ++asked;
+        return unavailable;
+    }
     ClipOutcome MakeVideo(const ClipJob& job, int fd, const ClipGoing& going) override {
         ++made;
         const std::string kind = ReadBytes(job.source);
@@ -32,6 +35,8 @@ public:
     }
 
     std::string unavailable;
+    // How often the tools were looked for, which starts the real ones.
+    std::atomic<int> asked{0};
     std::atomic<int> made{0};
 
 private:
