@@ -84,7 +84,7 @@ rm -r "$home"
 # accepts the pages. A missing image is one line of its own, with status 1.
 work=$prefix/work
 mkdir -p "$work/web"
-printf 'a' >"$work/a.jpg"
+vips black "$work/a.jpg" 60 40 --bands 3 || fail "vips"
 for template in "$prefix"/share/vistello/templates/{light,dark,phone}.htm; do
     for tag in BACK NEXT INDEX IMAGETITLE DESCRIPTION KEYWORDS DATETAKEN CAMERA LENS EXPOSURE; do
         grep -q "<<$tag>>" "$template" || fail "$template lacks <<$tag>>"

@@ -100,16 +100,19 @@ std::optional<std::string> SiteLoader::AddAlbum(size_t parent, const ImageEntry&
     if (m_site.albums[parent].depth + 1 > kMaxAlbumDepth) {
         m_site.skipped.push_back(row.imagePath + ": albums nest deeper than " +
                                  std::to_string(kMaxAlbumDepth) + " levels");
+        m_site.leftOut.insert(key);
         return std::nullopt;
     }
     if (m_site.albums.size() > kMaxAlbums) {
         m_site.skipped.push_back(row.imagePath + ": the site holds more than " +
                                  std::to_string(kMaxAlbums) + " albums");
+        m_site.leftOut.insert(key);
         return std::nullopt;
     }
     const std::optional<std::string> text = ReadLineFile(m_ops, row.imagePath);
     if (!text) {
         m_site.skipped.push_back(row.imagePath + ": cannot be read: " + ErrorText(errno));
+        m_site.leftOut.insert(key);
         return std::nullopt;
     }
     SiteAlbum album;
@@ -119,6 +122,7 @@ std::optional<std::string> SiteLoader::AddAlbum(size_t parent, const ImageEntry&
     album.depth = m_site.albums[parent].depth + 1;
     if (std::optional<std::string> why = Prepare(album, m_site.albums[parent], *text)) {
         m_site.skipped.push_back(row.imagePath + ": " + *why);
+        m_site.leftOut.insert(key);
         return std::nullopt;
     }
     album.folder = m_site.albums[parent].folder + names.Claim(FolderStem(row.title), "") + "/";

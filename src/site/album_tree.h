@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <span>
 #include <string>
 #include <variant>
@@ -39,6 +40,9 @@ struct SiteAlbum {
 struct Site {
     std::vector<SiteAlbum> albums;
     std::vector<std::string> skipped;
+    // The projects of those albums, as ProjectKey gives them: left out is not taken out, so what
+    // an earlier run made of them stays.
+    std::set<std::string> leftOut;
 };
 
 // Albums nest no deeper than this, and a site holds no more albums: a chain of projects deeper

@@ -103,6 +103,7 @@ private:
     bool WriteAlbum(size_t index, const std::string& digest, SiteResult& result);
     // The folders of albums the site no longer holds, each only as far as its own files go.
     void RemoveTakenOut(SiteResult& result);
+    void KeepLeftOut();
 
     FileOps& m_ops;
     const Site& m_site;
@@ -246,7 +247,20 @@ bool SiteWriter::WriteAlbum(size_t index, const std::string& digest, SiteResult&
     return !stopped;
 }
 
+// An album left out this time keeps what an earlier run made of it, with all below its folder.
+void SiteWriter::KeepLeftOut() {
+    std::vector<std::string> folders;
+    for (const auto& [folder, album] : m_record.albums) {
+        const bool below =
+            std::any_of(folders.begin(), folders.end(),
+                        [&](const std::string& above) { return folder.starts_with(above); });
+        if (folder.empty() || (!below && !m_site.leftOut.contains(album.project))) continue;
+        if (m_made.albums.try_emplace(folder, album).second) folders.push_back(folder);
+    }
+}
+
 void SiteWriter::RemoveTakenOut(SiteResult& result) {
+    KeepLeftOut();
     // The deepest first, so that a folder is empty by the time the one that holds it goes.
     for (auto made = m_record.albums.rbegin(); made != m_record.albums.rend(); ++made) {
         const auto& [folder, album] = *made;

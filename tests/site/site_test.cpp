@@ -42,13 +42,16 @@ protected:
               "pics/2024/Italy/Venice/c.jpg", "pics/B <i>&amp; #1/d.jpg", "pics/.hidden/e.jpg",
               "pics/x/y/n.txt"}) {
             fs::create_directories(fs::path(path).parent_path());
-            WriteBytes(path, path);
+            WriteMedia(path, path);
         }
         fs::create_directory_symlink("../../..", "pics/2024/Italy/Rome/loop");
-        photos.photos["pics/2024/Italy/Rome/a.jpg"] = {"", "", "",
-                                                       "", 0,  {"2026-05-14 10:00", "", "", ""}};
-        photos.photos["pics/2024/Italy/Venice/c.jpg"] = {"", "", "",
-                                                         "", 0,  {"2026-06-02 09:00", "", "", ""}};
+        // Rows name photos from the root when the import writes them, as they are otherwise.
+        for (const std::string& root : {std::string(), scratch / ""}) {
+            photos.photos[root + "pics/2024/Italy/Rome/a.jpg"] = {
+                "", "", "", "", 0, {"2026-05-14 10:00", "", "", ""}};
+            photos.photos[root + "pics/2024/Italy/Venice/c.jpg"] = {
+                "", "", "", "", 0, {"2026-06-02 09:00", "", "", ""}};
+        }
         WriteBytes("page.htm", kPage);
         WriteBytes("over.htm", kOverview);
     }
@@ -89,39 +92,39 @@ TEST_F(SiteTest, AFolderTreeBecomesAlbumsAndASecondImportKeepsEdits) {
                                      "2024.albums/Italy.albums/Rome.dat",
                                      "2024.albums/Italy.albums/Venice.dat", "B <i>&amp; #1.dat"}));
     EXPECT_THAT(ReadBytes("site.dat"),
-                HasSubstr("IMAGE=site.albums/B <i>&amp; #1.dat\r\nTITLE=B &lt;i>&amp;amp; #1\r\n"));
+                HasSubstr("IMAGE=" + scratch / "site.albums/B <i>&amp; #1.dat" +
+                          "\r\nTITLE=B &lt;i>&amp;amp; #1\r\n"));
     EXPECT_EQ(FilesUnder("pics").size(), 7u);
 
     std::string rome = ReadBytes("site.albums/2024.albums/Italy.albums/Rome.dat");
     rome.replace(rome.find("TITLE=a"), 7, "TITLE=Forum");
     WriteBytes("site.albums/2024.albums/Italy.albums/Rome.dat", rome);
-    WriteBytes("pics/2024/Italy/Rome/z.jpg", "z");
+    WriteMedia("pics/2024/Italy/Rome/z.jpg", "z");
     // A folder added later never takes an album's project, whatever its name; a folder a site was
     // generated into makes no album; an album's project that is not one is left alone and said.
     for (const char* path : {"pics/2025/Oslo/o.jpg", "pics/2024/italy/i.jpg", "pics/web/w.jpg",
                              "pics/web/.vistello-images"}) {
         fs::create_directories(fs::path(path).parent_path());
-        WriteBytes(path, path);
+        WriteMedia(path, path);
     }
     WriteBytes("site.albums/B <i>&amp; #1.dat", "not a project");
     out.str("");
     EXPECT_EQ(Import(), 1);
-    EXPECT_EQ(err.str(),
-              "vistello: left out: site.albums/B <i>&amp; #1.dat: not a project, left "
-              "as it is\n");
+    EXPECT_EQ(err.str(), "vistello: left out: " + scratch / "site.albums/B <i>&amp; #1.dat" +
+                             ": not a project, left as it is\n");
     EXPECT_EQ(out.str(),
               "3 albums made, 3 images added, 4 images already in the project "
               "skipped: site.dat\n");
     rome = ReadBytes("site.albums/2024.albums/Italy.albums/Rome.dat");
     EXPECT_THAT(rome, HasSubstr("TITLE=Forum"));
-    EXPECT_THAT(rome, HasSubstr("IMAGE=pics/2024/Italy/Rome/z.jpg"));
+    EXPECT_THAT(rome, HasSubstr("IMAGE=" + scratch / "pics/2024/Italy/Rome/z.jpg"));
     EXPECT_THAT(ReadBytes("site.albums/2024.albums/italy.dat"),
-                HasSubstr("IMAGE=pics/2024/italy/i.jpg"));
+                HasSubstr("/pics/2024/italy/i.jpg"));
     EXPECT_EQ(ReadBytes("site.albums/2024.albums/Italy.dat").find("italy/i.jpg"),
               std::string::npos);
     const std::string top = ReadBytes("site.dat");
-    EXPECT_EQ(top.find("IMAGE=site.albums/2024.dat"), top.rfind("IMAGE=site.albums/2024.dat"));
-    EXPECT_EQ(top.find("web"), std::string::npos);
+    EXPECT_EQ(top.find("/site.albums/2024.dat"), top.rfind("/site.albums/2024.dat"));
+    EXPECT_EQ(top.find("/web"), std::string::npos);
 }
 
 // An album's own template, settings and cover hold, its folder's name is never one the site uses
@@ -213,8 +216,9 @@ TEST_F(SiteTest, AnUnreadableAlbumIsLeftOutAndALoopIsRefused) {
     SetUpProject();
     fs::remove("site.albums/B <i>&amp; #1.dat");
     EXPECT_EQ(Generate(), 1);
-    EXPECT_THAT(err.str(), HasSubstr("vistello: album left out: site.albums/B <i>&amp; #1.dat: "
-                                     "cannot be read: No such file or directory\n"));
+    EXPECT_THAT(err.str(), HasSubstr("vistello: album left out: " +
+                                     scratch / "site.albums/B <i>&amp; #1.dat: "
+                                               "cannot be read: No such file or directory\n"));
     EXPECT_TRUE(fs::exists("web/2024/italy/rome/a.htm"));
     EXPECT_EQ(ReadBytes("web/index.htm").find("b_%26"), std::string::npos);
 
@@ -249,8 +253,10 @@ TEST_F(SiteTest, OnlyChangedAlbumsAreMadeAgainAndAnAlbumTakenOutGoes) {
     EXPECT_NE(ReadBytes("web/2024/italy/rome/index.htm"), "edited in place");
 
     std::string italy = ReadBytes("site.albums/2024.albums/Italy.dat");
-    WriteBytes("site.albums/2024.albums/Italy.dat",
-               italy.substr(0, italy.find("IMAGE=site.albums/2024.albums/Italy.albums/Rome.dat")));
+    WriteBytes(
+        "site.albums/2024.albums/Italy.dat",
+        italy.substr(
+            0, italy.find("IMAGE=" + scratch / "site.albums/2024.albums/Italy.albums/Rome.dat")));
     WriteBytes("web/2024/italy/rome/b.htm", "mine now");
     out.str("");
     EXPECT_EQ(Generate(), 0) << err.str();

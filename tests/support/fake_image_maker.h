@@ -17,7 +17,7 @@ class FakeImageMaker : public ImageMaker {
 public:
     std::optional<ImageFacts> Examine(const std::string& source) override {
         ++examined;
-        const std::string kind = ReadBytes(source);
+        const std::string kind = MediaText(ReadBytes(source));
         if (kind == "unknown") return std::nullopt;
         const int longer = Longer(kind);
         const bool portrait = kind == "portrait";
@@ -26,7 +26,7 @@ public:
     }
     MadeImage Make(const ImageJob& job) override {
         ++made;
-        const std::string kind = ReadBytes(job.source);
+        const std::string kind = MediaText(ReadBytes(job.source));
         if (kind == "bad") return {{}, "image file is truncated"};
         if (kind == "throw") throw std::runtime_error("out of memory");
         const std::string details = job.keepDetails ? "+details" : "";
