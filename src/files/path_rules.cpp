@@ -10,7 +10,8 @@ namespace {
 
 // From the root, with no empty, "." or ".." step and no separator at the end.
 bool IsAbsoluteAndPlain(std::string_view path) {
-    if (!path.starts_with(kPathSeparator) || path.size() == 1) return path.size() == 1;
+    if (!path.starts_with(kPathSeparator)) return false;
+    if (path.size() == 1) return true;
     if (path.ends_with(kPathSeparator)) return false;
     for (size_t start = 1; start <= path.size();) {
         const size_t end = std::min(path.find(kPathSeparator, start), path.size());

@@ -222,6 +222,33 @@ TEST(GenerateCommandTest, ListsTheFilesOfSlidesNoLongerInTheShow) {
     EXPECT_EQ(RunGenerateCommand(failing, images, photos, clips, "", out, err), 1);
 }
 
+// Bytes that are no picture are never published as one, whatever the name says: a row's file
+// is refused with why, with web copies and without, and the rest of the show is made.
+TEST(GenerateCommandTest, RefusesToPublishBytesThatAreNoPicture) {
+    ScratchDir scratch;
+    fs::create_directories("web");
+    WriteBytes("t.htm", "<<IMAGETITLE>>");
+    WriteBytes("environ.jpg", "HOME=/home/anna");
+    WriteBytes("anim.gif", "gif");
+    WriteMedia("a.jpg", "a");
+    RealFileOps files;
+    FakeImageMaker images;
+    NoPhotoReader photos;
+    FakeClipMaker clips;
+    for (const auto& [settings, refused] :
+         {std::pair{std::string(), std::string("environ.jpg")},
+          std::pair{std::string("WEBSIDE=100\n"), std::string("anim.gif")}}) {
+        WriteBytes("vistello.dat", "TEMPLATE=t.htm\nOUTPUT=web\n" + settings + "IMAGE=" + refused +
+                                       "\nTITLE=R\nIMAGE=a.jpg\nTITLE=A\n");
+        std::ostringstream out, err;
+        EXPECT_EQ(RunGenerateCommand(files, images, photos, clips, "", out, err), 1);
+        EXPECT_EQ(err.str(), "vistello: " + refused +
+                                 ": not copied, its first bytes are no picture Vistello reads\n");
+        EXPECT_FALSE(fs::exists("web/" + refused));
+        EXPECT_TRUE(fs::exists("web/a.jpg") && fs::exists("web/r.htm"));
+    }
+}
+
 // A project that does not exist yet is made with the folder's images, a clip among them, top row
 // first; a second run skips them. A folder that cannot be read changes nothing. By date, the
 // oldest photo is the top row.

@@ -106,6 +106,33 @@ TEST_F(AlbumsTest, ImportedTreeOpensAlbumByAlbumAndComesBackLevelByLevel) {
     EXPECT_EQ(system.boxes[1].text, "Error loading file");
 }
 
+// Importing the tree again, in a window opened anew, keeps out the row the user took out and
+// takes out the photo that left the tree, saying so.
+TEST_F(AlbumsTest, ImportingTheTreeAgainKeepsWhatTheUserTookOut) {
+    fs::create_directories("trip/2024");
+    for (const char* photo : {"trip/a.jpg", "trip/b.jpg", "trip/2024/c.jpg"})
+        WriteMedia(photo, photo);
+    Open();
+    system.pickerAnswers = {"trip"};
+    window->Press(ids::kMenuImportTree);
+    window->ClickRow(ids::kEntryList, 1);
+    window->Press(ids::kRemove);
+    window->Destroy();
+    fs::remove("trip/b.jpg");
+    FakeWindowSystem again;
+    CMainDialog reopened;
+    FakeWindow shown(again, reopened);
+    again.pickerAnswers = {"trip"};
+    shown.Press(ids::kMenuImportTree);
+    const EntryList& rows = reopened.Inside().slides;
+    ASSERT_EQ(rows.RowCount(), 1);
+    EXPECT_EQ(rows.Row(0).imagePath, scratch / "vistello.albums/2024.dat");
+    EXPECT_EQ(again.boxes.back().text,
+              "0 albums made, 0 images added.\r\n1 image already in the albums "
+              "skipped.\r\nTaken out:\r\n" +
+                  scratch / "trip/b.jpg" + ": no longer in the tree, taken out of vistello.dat");
+}
+
 // A row that is no album, or whose project is gone, opens nothing and says why, and a double click
 // on a photo opens nothing; there is no way back from the project the user opened; an album's
 // cover is one of its photos.
