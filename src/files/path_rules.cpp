@@ -6,10 +6,7 @@
 
 namespace vistello {
 
-namespace {
-
-// From the root, with no empty, "." or ".." step and no separator at the end.
-bool IsAbsoluteAndPlain(std::string_view path) {
+bool IsPlainAbsolutePath(std::string_view path) {
     if (!path.starts_with(kPathSeparator)) return false;
     if (path.size() == 1) return true;
     if (path.ends_with(kPathSeparator)) return false;
@@ -22,15 +19,13 @@ bool IsAbsoluteAndPlain(std::string_view path) {
     return true;
 }
 
-}  // namespace
-
 std::string FileNameOf(std::string_view path) {
     const size_t last = path.rfind(kPathSeparator);
     return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
 }
 
 std::string AbsolutePath(std::string_view path) {
-    if (IsAbsoluteAndPlain(path)) return std::string(path);
+    if (IsPlainAbsolutePath(path)) return std::string(path);
     std::error_code error;
     std::string absolute = std::filesystem::absolute(path, error).lexically_normal().string();
     if (error) return std::string(path);

@@ -111,6 +111,17 @@ bool HoldsProject(std::string_view text) {
     return found;
 }
 
+void ScanProjectPaths(std::string_view text, std::vector<std::string_view>& images,
+                      std::vector<std::string_view>& imported) {
+    ForEachKeyValue(text, [&](std::string_view key, std::string_view value) {
+        if (key == kBlockKeys.front().name && !value.empty()) {
+            images.push_back(value);
+        } else if (key == kImportedKey) {
+            imported.push_back(value);
+        }
+    });
+}
+
 std::vector<std::unique_ptr<ImageEntry>> ParseProjectText(std::string_view text,
                                                           ProjectFields& fields) {
     fields.imported.clear();

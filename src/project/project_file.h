@@ -40,6 +40,11 @@ std::string FormatProjectText(std::string_view templateFile, std::string_view ou
 // file of some other kind is not taken for a project and written over.
 bool HoldsProject(std::string_view text);
 
+// The paths a project's rows name and what imports brought into it, in the order the text has
+// them, as views into the text: what ParseProjectText would give, without reading every row whole.
+void ScanProjectPaths(std::string_view text, std::vector<std::string_view>& images,
+                      std::vector<std::string_view>& imported);
+
 // Reads a project's text into fields, which start as the window holds them, but for what imports
 // brought in, which is the file's alone. Every IMAGE line ends
 // the pending entry, and so does the end of the text; a pending entry with an empty image is no

@@ -6,12 +6,12 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <filesystem>
 #include <iterator>
 #include <memory>
 #include <optional>
 #include <set>
-#include <span>
 #include <string_view>
 #include <system_error>
 #include <unordered_set>
@@ -59,11 +59,16 @@ struct TreeFolder {
     bool unread = false;
     // The user took its album out of the one above: it stays out, and so does all below it.
     bool dropped = false;
-    // The album's project as it stands, when there is one.
+    // The album's project as it stands, when there is one: its text, the paths its rows name and
+    // what imports brought into it before, both as the text has them. Its rows are read whole
+    // only when it is written.
     bool existed = false;
     bool keep = false;
-    ProjectFields fields;
-    std::vector<std::unique_ptr<ImageEntry>> rows;
+    std::string text;
+    std::vector<std::string_view> rowPaths;
+    std::vector<std::string_view> before;
+    // What the import brought in from now on.
+    std::vector<std::string> imported;
     // What the album gains.
     std::vector<ImageEntry> albums;
     std::vector<std::string> newPhotos;
@@ -138,17 +143,18 @@ void TreeWalk::Visit(size_t index, int depth) {
     }
     std::string prefix = path;
     AppendSeparator(prefix);
+    std::vector<std::string> photos;
     std::vector<std::string> folders;
     for (FolderEntry& entry : *entries) {
         if (entry.name.front() == '.') continue;
-        std::string file = prefix + entry.name;
+        const std::string file = prefix + entry.name;
         const bool image = IsImageFileName(entry.name);
         if (entry.regularFile) {
             if (!image) continue;
             if (entry.link && !LeadsInside(file)) {
                 LeaveOut(file, "leads out of the tree");
             } else {
-                m_folders[index].photos.push_back(std::move(file));
+                photos.push_back(std::move(entry.name));
             }
             continue;
         }
@@ -169,7 +175,9 @@ void TreeWalk::Visit(size_t index, int depth) {
         // A folder reached again through a link is the same folder: once is enough.
         if (m_seen.emplace(info.st_dev, info.st_ino).second) folders.push_back(entry.name);
     }
-    std::sort(m_folders[index].photos.begin(), m_folders[index].photos.end(), NaturalLess);
+    // Names, not paths, are sorted: the folder's path they share would be compared over and over.
+    std::sort(photos.begin(), photos.end(), NaturalLess);
+    for (const std::string& name : photos) m_folders[index].photos.push_back(prefix + name);
     std::sort(folders.begin(), folders.end(), NaturalLess);
     for (std::string& name : folders) {
         if (depth + 1 > kMaxAlbumDepth) {
@@ -256,7 +264,8 @@ bool ReadAlbum(FileOps& ops, TreeFolder& folder, std::set<std::string>& keys, Tr
                                  ", left as it is");
         return false;
     }
-    folder.rows = ParseProjectText(*text, folder.fields);
+    folder.text = std::move(*text);
+    ScanProjectPaths(folder.text, folder.rowPaths, folder.before);
     return true;
 }
 
@@ -270,7 +279,8 @@ bool DirectlyIn(std::string_view path, std::string_view folder) {
 // One folder's planning: its rows' paths from the root, what the import brought in before, what
 // stands in the folder now, and what the import brings in from now on.
 struct FolderPlan {
-    std::vector<std::string> rows;
+    std::vector<std::string_view> rows;
+    std::deque<std::string> madeAbsolute;
     std::unordered_set<std::string_view> listed;
     std::unordered_set<std::string_view> seen;
     std::unordered_set<std::string_view> here;
@@ -320,9 +330,9 @@ void PlanPhotos(FileOps& ops, TreeFolder& folder, FolderPlan& plan, TreeImport& 
 
 // Its rows that left the tree: photos of its own folder that are no longer there as photos, and
 // albums of folders the import brought in before that are no longer there as albums.
-void PlanGone(TreeFolder& folder, std::span<const std::string_view> rows, const FolderPlan& plan) {
+void PlanGone(TreeFolder& folder, const FolderPlan& plan) {
     std::unordered_set<std::string> goneAlbums;
-    for (const std::string& entry : folder.fields.imported) {
+    for (const std::string_view entry : folder.before) {
         if (!entry.ends_with(kPathSeparator) || !DirectlyIn(entry, folder.path)) continue;
         const std::string_view folderPath(entry.data(), entry.size() - 1);
         std::set<std::string> taken;
@@ -331,12 +341,12 @@ void PlanGone(TreeFolder& folder, std::span<const std::string_view> rows, const 
             ProjectName(folderPath.substr(folderPath.rfind(kPathSeparator) + 1), taken);
         if (!plan.here.contains(project)) goneAlbums.insert(std::move(project));
     }
-    for (size_t row = 0; row < rows.size(); ++row) {
-        const std::string& path = plan.rows[row];
+    for (size_t row = 0; row < plan.rows.size(); ++row) {
+        const std::string_view path = plan.rows[row];
         if (plan.here.contains(path)) continue;
-        if (goneAlbums.contains(path) ||
+        if (goneAlbums.contains(std::string(path)) ||
             (IsImageFileName(FileNameOf(path)) && DirectlyIn(path, folder.path)))
-            folder.gone.emplace_back(rows[row]);
+            folder.gone.emplace_back(folder.rowPaths[row]);
     }
 }
 
@@ -344,31 +354,36 @@ void PlanGone(TreeFolder& folder, std::span<const std::string_view> rows, const 
 // folders as it was, then what stands in this one.
 void Remember(TreeFolder& folder, FolderPlan& plan) {
     std::vector<std::string> memory;
-    for (const std::string& entry : folder.fields.imported) {
-        if (!DirectlyIn(entry, folder.path)) memory.push_back(entry);
+    for (const std::string_view entry : folder.before) {
+        if (!DirectlyIn(entry, folder.path)) memory.emplace_back(entry);
     }
     std::move(plan.now.begin(), plan.now.end(), std::back_inserter(memory));
-    folder.memoryChanged = memory != folder.fields.imported;
-    folder.fields.imported = std::move(memory);
+    folder.memoryChanged =
+        !std::equal(memory.begin(), memory.end(), folder.before.begin(), folder.before.end());
+    folder.imported = std::move(memory);
 }
 
-void PlanFolder(FileOps& ops, std::vector<TreeFolder>& folders, size_t index,
-                std::span<const std::string_view> rows, TreeImport& result) {
-    FolderPlan plan;
-    plan.rows.reserve(rows.size());
-    for (const std::string_view row : rows) plan.rows.push_back(AbsolutePath(row));
-    plan.listed.insert(plan.rows.begin(), plan.rows.end());
+void PlanFolder(FileOps& ops, std::vector<TreeFolder>& folders, size_t index, TreeImport& result) {
     TreeFolder& folder = folders[index];
-    plan.seen.insert(folder.fields.imported.begin(), folder.fields.imported.end());
+    FolderPlan plan;
+    plan.rows.reserve(folder.rowPaths.size());
+    for (const std::string_view row : folder.rowPaths) {
+        plan.rows.push_back(
+            IsPlainAbsolutePath(row)
+                ? row
+                : std::string_view(plan.madeAbsolute.emplace_back(AbsolutePath(row))));
+    }
+    plan.listed.insert(plan.rows.begin(), plan.rows.end());
+    plan.seen.insert(folder.before.begin(), folder.before.end());
     PlanAlbums(folders, index, plan);
     PlanPhotos(ops, folder, plan, result);
-    PlanGone(folder, rows, plan);
+    PlanGone(folder, plan);
     Remember(folder, plan);
 }
 
 // Which photos and albums each album gains, and which of its rows go.
 void PlanAdditions(FileOps& ops, std::vector<TreeFolder>& folders, const std::string& projectFile,
-                   const std::vector<std::string>& topRows, TreeImport& result) {
+                   TreeImport& result) {
     std::set<std::string> keys = {ProjectKey(projectFile)};
     for (size_t index = 0; index < folders.size(); ++index) {
         TreeFolder& folder = folders[index];
@@ -378,14 +393,7 @@ void PlanAdditions(FileOps& ops, std::vector<TreeFolder>& folders, const std::st
         }
         if (folder.unread || (index > 0 && !folder.holds)) continue;
         folder.keep = index == 0 || ReadAlbum(ops, folder, keys, result);
-        if (!folder.keep) continue;
-        std::vector<std::string_view> rows;
-        if (index == 0) {
-            rows.assign(topRows.begin(), topRows.end());
-        } else {
-            for (const auto& row : folder.rows) rows.push_back(row->imagePath);
-        }
-        PlanFolder(ops, folders, index, rows, result);
+        if (folder.keep) PlanFolder(ops, folders, index, result);
     }
 }
 
@@ -440,20 +448,21 @@ void WriteAlbum(FileOps& ops, TreeFolder& folder, TreeImport& result) {
     if (folder.existed && folder.albums.empty() && folder.photoRows.empty() &&
         folder.gone.empty() && !folder.memoryChanged)
         return;
-    std::erase_if(folder.rows, [&folder](const std::unique_ptr<ImageEntry>& row) {
+    ProjectFields fields;
+    std::vector<std::unique_ptr<ImageEntry>> rows = ParseProjectText(folder.text, fields);
+    std::erase_if(rows, [&folder](const std::unique_ptr<ImageEntry>& row) {
         return std::find(folder.gone.begin(), folder.gone.end(), row->imagePath) !=
                folder.gone.end();
     });
     EntryList list;
-    std::reverse(folder.rows.begin(), folder.rows.end());
-    list.InsertTop(std::move(folder.rows));
+    std::reverse(rows.begin(), rows.end());
+    list.InsertTop(std::move(rows));
     std::vector<ImageEntry> gained = std::move(folder.albums);
     std::move(folder.photoRows.begin(), folder.photoRows.end(), std::back_inserter(gained));
     list.InsertTop(std::move(gained));
     MakeFoldersFor(ops, folder.project);
-    const std::string text =
-        FormatProjectText(folder.fields.templateFile, folder.fields.outputFolder, folder.fields.web,
-                          list, folder.fields.imported);
+    const std::string text = FormatProjectText(fields.templateFile, fields.outputFolder, fields.web,
+                                               list, folder.imported);
     if (!WriteTextFile(ops, folder.project, text)) {
         result.leftOut.push_back(folder.project + ": cannot be written: " + ErrorText(errno));
         return;
@@ -486,9 +495,11 @@ TreeImport ImportTree(FileOps& ops, PhotoReader& photos, const std::string& tree
     std::vector<TreeFolder> folders =
         TreeWalk(ops, result).Walk(AbsolutePath(tree), AlbumFolderOf(project));
     folders[0].under = AlbumFolderOf(project) + "/";
-    folders[0].fields.imported = top.imported;
+    folders[0].rowPaths.assign(top.rows.begin(), top.rows.end());
+    folders[0].before.assign(top.imported.begin(), top.imported.end());
+    folders[0].imported = top.imported;
     NameProjects(folders, 0, result);
-    PlanAdditions(ops, folders, project, top.rows, result);
+    PlanAdditions(ops, folders, project, result);
     if (!ReadPhotos(photos, folders, byDate, onPhoto)) {
         result.stopped = true;
         return result;
@@ -505,7 +516,7 @@ TreeImport ImportTree(FileOps& ops, PhotoReader& photos, const std::string& tree
     std::move(root.photoRows.begin(), root.photoRows.end(), std::back_inserter(result.rows));
     ReportGone(root, projectFile, result);
     result.gone = std::move(root.gone);
-    result.imported = std::move(root.fields.imported);
+    result.imported = std::move(root.imported);
     return result;
 }
 
