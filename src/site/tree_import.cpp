@@ -52,7 +52,7 @@ struct TreeFolder {
     // Where the projects of its own albums go, ending with the separator.
     std::string under;
     std::vector<size_t> folders;
-    // Every photo and clip directly in it, in natural order.
+    // Every photo and clip directly in it, in the order the folder lists them.
     std::vector<std::string> photos;
     bool holds = false;
     // Its names could not be listed: what it holds is not known, so none of it is taken out.
@@ -67,8 +67,10 @@ struct TreeFolder {
     std::string text;
     std::vector<std::string_view> rowPaths;
     std::vector<std::string_view> before;
-    // What the import brought in from now on.
-    std::vector<std::string> imported;
+    // What stands in the folder as the import brings it in from now on: its albums' folders, each
+    // with the separator at the end, and its photos.
+    std::deque<std::string> albumEntries;
+    std::vector<std::string_view> now;
     // What the album gains.
     std::vector<ImageEntry> albums;
     std::vector<std::string> newPhotos;
@@ -143,7 +145,6 @@ void TreeWalk::Visit(size_t index, int depth) {
     }
     std::string prefix = path;
     AppendSeparator(prefix);
-    std::vector<std::string> photos;
     std::vector<std::string> folders;
     for (FolderEntry& entry : *entries) {
         if (entry.name.front() == '.') continue;
@@ -154,7 +155,7 @@ void TreeWalk::Visit(size_t index, int depth) {
             if (entry.link && !LeadsInside(file)) {
                 LeaveOut(file, "leads out of the tree");
             } else {
-                photos.push_back(std::move(entry.name));
+                m_folders[index].photos.push_back(file);
             }
             continue;
         }
@@ -175,9 +176,6 @@ void TreeWalk::Visit(size_t index, int depth) {
         // A folder reached again through a link is the same folder: once is enough.
         if (m_seen.emplace(info.st_dev, info.st_ino).second) folders.push_back(entry.name);
     }
-    // Names, not paths, are sorted: the folder's path they share would be compared over and over.
-    std::sort(photos.begin(), photos.end(), NaturalLess);
-    for (const std::string& name : photos) m_folders[index].photos.push_back(prefix + name);
     std::sort(folders.begin(), folders.end(), NaturalLess);
     for (std::string& name : folders) {
         if (depth + 1 > kMaxAlbumDepth) {
@@ -276,91 +274,126 @@ bool DirectlyIn(std::string_view path, std::string_view folder) {
     return slash != std::string_view::npos && path.substr(0, std::max<size_t>(slash, 1)) == folder;
 }
 
-// One folder's planning: its rows' paths from the root, what the import brought in before, what
-// stands in the folder now, and what the import brings in from now on.
+// The name at the end of a path.
+std::string_view NameIn(std::string_view path) {
+    return path.substr(path.rfind(kPathSeparator) + 1);
+}
+
+// One folder's planning: its rows' paths from the root, and what the import brought in before,
+// made into a set only when a photo or album the rows do not name asks: a tree imported before,
+// with nothing changed, never asks.
 struct FolderPlan {
     std::vector<std::string_view> rows;
     std::deque<std::string> madeAbsolute;
     std::unordered_set<std::string_view> listed;
-    std::unordered_set<std::string_view> seen;
-    std::unordered_set<std::string_view> here;
-    std::vector<std::string> now;
+    std::optional<std::unordered_set<std::string_view>> seen;
+    // How many of the folder's photos the rows name.
+    size_t listedPhotos = 0;
 };
+
+bool Seen(const TreeFolder& folder, FolderPlan& plan, std::string_view entry) {
+    if (!plan.seen) plan.seen.emplace(folder.before.begin(), folder.before.end());
+    return plan.seen->contains(entry);
+}
 
 // Its folders' albums that are new to it. One the user took out stays out, with all below it; one
 // whose folder could not be read is left as it was.
 void PlanAlbums(std::vector<TreeFolder>& folders, size_t index, FolderPlan& plan) {
-    for (const size_t inner : folders[index].folders) {
+    TreeFolder& folder = folders[index];
+    for (const size_t inner : folder.folders) {
         TreeFolder& album = folders[inner];
         if (album.project.empty()) continue;
-        std::string entry = album.path + kPathSeparator;
-        plan.here.insert(album.project);
-        const bool seen = plan.seen.contains(entry);
-        const bool listed = plan.listed.contains(album.project);
-        if (seen || !album.unread) plan.now.push_back(std::move(entry));
-        album.dropped = seen && !listed && !album.unread;
-        if (seen || listed || album.unread) continue;
+        const std::string_view entry =
+            folder.albumEntries.emplace_back(album.path + kPathSeparator);
+        if (album.unread) {
+            if (Seen(folder, plan, entry)) folder.now.push_back(entry);
+            continue;
+        }
+        folder.now.push_back(entry);
+        if (plan.listed.contains(album.project)) continue;
+        album.dropped = Seen(folder, plan, entry);
+        if (album.dropped) continue;
         ImageEntry row;
         row.title = FieldHtml(album.name);
         row.imagePath = album.project;
-        folders[index].albums.push_back(std::move(row));
+        folder.albums.push_back(std::move(row));
     }
 }
 
-// Its photos that are new to it and are what their names say.
+// Its photos that are new to it and are what their names say, in natural order of their names.
 void PlanPhotos(FileOps& ops, TreeFolder& folder, FolderPlan& plan, TreeImport& result) {
+    const bool folderFits = FitsKeyValueLine(folder.path);
     for (const std::string& path : folder.photos) {
-        plan.here.insert(path);
-        if (!FitsKeyValueLine(path)) {
+        if (!folderFits || !FitsKeyValueLine(NameIn(path))) {
             result.unfit.push_back(path);
-            continue;
-        }
-        const bool listed = plan.listed.contains(path);
-        if (listed || plan.seen.contains(path)) {
-            result.skipped += listed ? 1 : 0;
-            plan.now.push_back(path);
+        } else if (plan.listed.contains(path)) {
+            ++plan.listedPhotos;
+            folder.now.push_back(path);
+        } else if (Seen(folder, plan, path)) {
+            folder.now.push_back(path);
         } else if (const std::optional<std::string> why = MediaMismatch(ops, path)) {
             result.leftOut.push_back(path + ": " + *why);
         } else {
-            plan.now.push_back(path);
+            folder.now.push_back(path);
             folder.newPhotos.push_back(path);
         }
     }
+    result.skipped += plan.listedPhotos;
+    std::sort(folder.newPhotos.begin(), folder.newPhotos.end(),
+              [](const std::string& a, const std::string& b) {
+                  return NaturalLess(NameIn(a), NameIn(b));
+              });
 }
 
 // Its rows that left the tree: photos of its own folder that are no longer there as photos, and
 // albums of folders the import brought in before that are no longer there as albums.
 void PlanGone(TreeFolder& folder, const FolderPlan& plan) {
-    std::unordered_set<std::string> goneAlbums;
+    std::vector<std::string> goneAlbums;
     for (const std::string_view entry : folder.before) {
-        if (!entry.ends_with(kPathSeparator) || !DirectlyIn(entry, folder.path)) continue;
-        const std::string_view folderPath(entry.data(), entry.size() - 1);
+        if (!entry.ends_with(kPathSeparator) || !DirectlyIn(entry, folder.path) ||
+            std::find(folder.albumEntries.begin(), folder.albumEntries.end(), entry) !=
+                folder.albumEntries.end())
+            continue;
         std::set<std::string> taken;
-        std::string project =
-            folder.under +
-            ProjectName(folderPath.substr(folderPath.rfind(kPathSeparator) + 1), taken);
-        if (!plan.here.contains(project)) goneAlbums.insert(std::move(project));
+        goneAlbums.push_back(folder.under +
+                             ProjectName(NameIn(entry.substr(0, entry.size() - 1)), taken));
     }
+    const auto ownPhoto = [&folder](std::string_view path) {
+        return IsImageFileName(NameIn(path)) && DirectlyIn(path, folder.path);
+    };
+    // Each row of a photo of its own names one of its photos, and each a different one: none left.
+    if (goneAlbums.empty() && static_cast<size_t>(std::count_if(plan.rows.begin(), plan.rows.end(),
+                                                                ownPhoto)) == plan.listedPhotos)
+        return;
+    const std::unordered_set<std::string_view> here(folder.photos.begin(), folder.photos.end());
     for (size_t row = 0; row < plan.rows.size(); ++row) {
         const std::string_view path = plan.rows[row];
-        if (plan.here.contains(path)) continue;
-        if (goneAlbums.contains(std::string(path)) ||
-            (IsImageFileName(FileNameOf(path)) && DirectlyIn(path, folder.path)))
+        if ((ownPhoto(path) && !here.contains(path)) ||
+            std::find(goneAlbums.begin(), goneAlbums.end(), path) != goneAlbums.end())
             folder.gone.emplace_back(folder.rowPaths[row]);
     }
 }
 
+// Whether what stands in the folder is other than what the import brought in before. What it
+// brings in is kept in byte order, so that a tree imported again as it is reads the same.
+void CompareMemory(TreeFolder& folder) {
+    std::sort(folder.now.begin(), folder.now.end());
+    std::vector<std::string_view> before;
+    for (const std::string_view entry : folder.before) {
+        if (DirectlyIn(entry, folder.path)) before.push_back(entry);
+    }
+    folder.memoryChanged = folder.now != before;
+}
+
 // What the import brought into the folder's project from now on: what it brought in from other
 // folders as it was, then what stands in this one.
-void Remember(TreeFolder& folder, FolderPlan& plan) {
+std::vector<std::string> Memory(const TreeFolder& folder) {
     std::vector<std::string> memory;
     for (const std::string_view entry : folder.before) {
         if (!DirectlyIn(entry, folder.path)) memory.emplace_back(entry);
     }
-    std::move(plan.now.begin(), plan.now.end(), std::back_inserter(memory));
-    folder.memoryChanged =
-        !std::equal(memory.begin(), memory.end(), folder.before.begin(), folder.before.end());
-    folder.imported = std::move(memory);
+    memory.insert(memory.end(), folder.now.begin(), folder.now.end());
+    return memory;
 }
 
 void PlanFolder(FileOps& ops, std::vector<TreeFolder>& folders, size_t index, TreeImport& result) {
@@ -373,12 +406,12 @@ void PlanFolder(FileOps& ops, std::vector<TreeFolder>& folders, size_t index, Tr
                 ? row
                 : std::string_view(plan.madeAbsolute.emplace_back(AbsolutePath(row))));
     }
+    plan.listed.reserve(plan.rows.size());
     plan.listed.insert(plan.rows.begin(), plan.rows.end());
-    plan.seen.insert(folder.before.begin(), folder.before.end());
     PlanAlbums(folders, index, plan);
     PlanPhotos(ops, folder, plan, result);
     PlanGone(folder, plan);
-    Remember(folder, plan);
+    CompareMemory(folder);
 }
 
 // Which photos and albums each album gains, and which of its rows go.
@@ -462,7 +495,7 @@ void WriteAlbum(FileOps& ops, TreeFolder& folder, TreeImport& result) {
     list.InsertTop(std::move(gained));
     MakeFoldersFor(ops, folder.project);
     const std::string text = FormatProjectText(fields.templateFile, fields.outputFolder, fields.web,
-                                               list, folder.imported);
+                                               list, Memory(folder));
     if (!WriteTextFile(ops, folder.project, text)) {
         result.leftOut.push_back(folder.project + ": cannot be written: " + ErrorText(errno));
         return;
@@ -497,7 +530,6 @@ TreeImport ImportTree(FileOps& ops, PhotoReader& photos, const std::string& tree
     folders[0].under = AlbumFolderOf(project) + "/";
     folders[0].rowPaths.assign(top.rows.begin(), top.rows.end());
     folders[0].before.assign(top.imported.begin(), top.imported.end());
-    folders[0].imported = top.imported;
     NameProjects(folders, 0, result);
     PlanAdditions(ops, folders, project, result);
     if (!ReadPhotos(photos, folders, byDate, onPhoto)) {
@@ -516,7 +548,7 @@ TreeImport ImportTree(FileOps& ops, PhotoReader& photos, const std::string& tree
     std::move(root.photoRows.begin(), root.photoRows.end(), std::back_inserter(result.rows));
     ReportGone(root, projectFile, result);
     result.gone = std::move(root.gone);
-    result.imported = std::move(root.imported);
+    result.imported = root.keep ? Memory(root) : top.imported;
     return result;
 }
 

@@ -74,8 +74,8 @@ std::string CMainDialog::AlbumTrailCaption() const {
 }
 
 // Every sub-folder of the chosen folder becomes an album, written beside the project; the
-// folder's own photos and its albums join the list at the top, as Import Directory adds them.
-// Cancel while the photos are read writes and adds nothing.
+// folder's own photos and its albums join the list at the top, as Import Directory adds them, and
+// its rows whose files left the tree go. Cancel while the photos are read writes and adds nothing.
 void CMainDialog::OnImportFolderTree() {
     UpdateData(true);
     std::optional<std::string> folder;
