@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Time and peak memory of the program itself on the album benchmarks' trees (20,000 and 5,000
-# photos, each in 400 folders): --import TREE --albums, then --generate from nothing, again with
-# nothing changed and again after one photo changed, each run a new process with the photos in
-# the page cache. Needs vistello and vistello_photo_tree built in BUILD (build/ unless set).
+# photos, each in 400 folders): --import TREE --albums, again with nothing changed (beside
+# listing the tree with find), then --generate from nothing, again with nothing changed and again
+# after one photo changed, each run a new process with the photos in the page cache. Needs vistello and vistello_photo_tree built in BUILD (build/ unless set).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(realpath -m "${BUILD:-$root/build}")
@@ -32,6 +32,12 @@ for photos in 20000 5000; do
     "$work/web" "$root/templates/light-overview.htm" >"$work/site.dat"
   find "$tree" -name "IMG_*.jpg" -exec cat {} + >/dev/null
   measure "import --albums" "$photos" "$build/vistello" --import "$tree" site.dat --albums
+  # Importing the tree again as it is, against listing it with sizes and times: 20 runs of each.
+  measure "import --albums again, 20 runs" "$photos" bash -c \
+    'for run in {1..20}; do "$0" --import "$1" site.dat --albums >/dev/null || exit 1; done' \
+    "$build/vistello" "$tree"
+  measure "find -printf, 20 runs" "$photos" bash -c \
+    'for run in {1..20}; do find "$0" -printf "%p %s %T@\n" >/dev/null; done' "$tree"
   measure "generate from nothing" "$photos" "$build/vistello" --generate site.dat
   measure "generate, nothing changed" "$photos" "$build/vistello" --generate site.dat
   # One photo takes its neighbour's bytes, then gets its own back.

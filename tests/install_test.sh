@@ -84,7 +84,7 @@ rm -r "$home"
 # accepts the pages. A missing image is one line of its own, with status 1.
 work=$prefix/work
 mkdir -p "$work/web"
-printf 'a' >"$work/a.jpg"
+vips black "$work/a.jpg" 60 40 --bands 3 || fail "vips"
 for template in "$prefix"/share/vistello/templates/{light,dark,phone}.htm; do
     for tag in BACK NEXT INDEX IMAGETITLE DESCRIPTION KEYWORDS DATETAKEN CAMERA LENS EXPOSURE; do
         grep -q "<<$tag>>" "$template" || fail "$template lacks <<$tag>>"
@@ -174,7 +174,7 @@ mkdir -p "$work/pics"
 cp "$source_dir/fuzz/corpus/photo_details/all.jpg" "$work/pics/harbour.jpg"
 said=$(cd "$work" && "$program" --import pics album.dat) || fail "--import"
 [ "$said" = "1 image added, 0 images already in the project skipped: album.dat" ] || fail "said: $said"
-for line in 'TITLE=Sunset' 'KEYWORDS=sea, sun' 'ALT=Boats' 'IMAGE=pics/harbour.jpg'; do
+for line in 'TITLE=Sunset' 'KEYWORDS=sea, sun' 'ALT=Boats' "IMAGE=$(cd "$work" && pwd -P)/pics/harbour.jpg"; do
     grep -qx "$line"$'\r' "$work/album.dat" || fail "album.dat lacks $line"
 done
 status=0

@@ -2,7 +2,6 @@
 
 #include <optional>
 #include <string_view>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -36,32 +35,49 @@ std::vector<ImageEntry> NewEntries(PhotoReader& photos, const std::vector<std::s
     return ordered;
 }
 
-// The project with what it gained, then the names it could not keep, each on its own line.
-bool SaveProject(FileOps& ops, const std::string& fileName, const ProjectFields& fields,
-                 const EntryList& list, const std::vector<std::string>& unfit, std::ostream& err) {
-    if (!WriteTextFile(
-            ops, fileName,
-            FormatProjectText(fields.templateFile, fields.outputFolder, fields.web, list))) {
-        err << "vistello: cannot write the project file " << fileName << "\n";
+// The project an import adds to: its file, its text as read, and what that says.
+struct ImportedProject {
+    std::string fileName;
+    std::string text;
+    ProjectFields fields;
+    EntryList list;
+};
+
+// The project with what it gained, unless it gained nothing and is as it was, then the names it
+// could not keep and the files it left out, each on its own line.
+bool SaveProject(FileOps& ops, const ImportedProject& project,
+                 const std::vector<std::string>& unfit, const std::vector<std::string>& leftOut,
+                 std::ostream& err) {
+    const ProjectFields& fields = project.fields;
+    const std::string text = FormatProjectText(fields.templateFile, fields.outputFolder, fields.web,
+                                               project.list, fields.imported);
+    if (EncodeTextMode(text) != project.text && !WriteTextFile(ops, project.fileName, text)) {
+        err << "vistello: cannot write the project file " << project.fileName << "\n";
         return false;
     }
     for (const std::string& path : unfit)
         err << "vistello: " << kUnfitNameReason << " " << WithVisibleControls(path) << "\n";
+    for (const std::string& line : leftOut)
+        err << "vistello: left out: " << WithVisibleControls(line) << "\n";
     return true;
 }
 
 int ImportAlbums(FileOps& ops, PhotoReader& photos, const std::string& folder,
-                 const std::string& fileName, const ProjectFields& fields, EntryList& list,
-                 const std::unordered_set<std::string_view>& listed, bool byDate, std::ostream& out,
-                 std::ostream& err) {
-    TreeImport tree = ImportTree(ops, photos, folder, fileName, listed, byDate, {});
+                 ImportedProject& project, bool byDate, std::ostream& out, std::ostream& err) {
+    EntryList& list = project.list;
+    TopProject top;
+    for (int row = 0; row < list.RowCount(); ++row) top.rows.push_back(list.Row(row).imagePath);
+    top.imported = std::move(project.fields.imported);
+    TreeImport tree = ImportTree(ops, photos, folder, project.fileName, top, byDate, {});
+    TakeOutRows(list, tree.gone);
     list.InsertTop(std::move(tree.rows));
-    if (!SaveProject(ops, fileName, fields, list, tree.unfit, err)) return 1;
-    for (const std::string& line : tree.leftOut)
-        err << "vistello: left out: " << WithVisibleControls(line) << "\n";
+    project.fields.imported = std::move(tree.imported);
+    if (!SaveProject(ops, project, tree.unfit, tree.leftOut, err)) return 1;
+    for (const std::string& line : tree.takenOut)
+        out << "Taken out: " << WithVisibleControls(line) << "\n";
     out << CountOf(tree.albumsMade, "album") << " made, " << CountOf(tree.photosAdded, "image")
         << " added, " << CountOf(static_cast<long long>(tree.skipped), "image")
-        << " already in the project skipped: " << fileName << "\n";
+        << " already in the project skipped: " << project.fileName << "\n";
     return tree.leftOut.empty() ? 0 : 1;
 }
 
@@ -70,7 +86,9 @@ int ImportAlbums(FileOps& ops, PhotoReader& photos, const std::string& folder,
 int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folder,
                      const std::string& projectFile, bool byDate, std::ostream& out,
                      std::ostream& err, bool albums) {
-    const std::string fileName = CommandProjectFile(projectFile, ReadCommandPreferences(ops));
+    ImportedProject project;
+    project.fileName = CommandProjectFile(projectFile, ReadCommandPreferences(ops));
+    const std::string& fileName = project.fileName;
     if (!IsFolder(ops, folder)) {
         err << "vistello: cannot read the folder " << folder << "\n";
         return 1;
@@ -81,20 +99,17 @@ int RunImportCommand(FileOps& ops, PhotoReader& photos, const std::string& folde
         err << "vistello: cannot read the project file " << fileName << "\n";
         return 1;
     }
-    ProjectFields fields;
-    EntryList list;
-    ReadProjectRows(*text, fields, list);
-    std::unordered_set<std::string_view> listed;
-    for (int row = 0; row < list.RowCount(); ++row) listed.insert(list.Row(row).imagePath);
-    if (albums)
-        return ImportAlbums(ops, photos, folder, fileName, fields, list, listed, byDate, out, err);
-    const NewImages images = NewImagesIn(ops, folder, listed);
-    list.InsertTop(NewEntries(photos, images.paths, byDate));
-    if (!SaveProject(ops, fileName, fields, list, images.unfit, err)) return 1;
+    project.text = std::move(*text);
+    ReadProjectRows(project.text, project.fields, project.list);
+    if (albums) return ImportAlbums(ops, photos, folder, project, byDate, out, err);
+    // Rows name their files from the root, so that they read the same from any folder.
+    const NewImages images = NewImagesIn(ops, AbsolutePath(folder), ListedPaths(project.list));
+    project.list.InsertTop(NewEntries(photos, images.paths, byDate));
+    if (!SaveProject(ops, project, images.unfit, images.refused, err)) return 1;
     out << CountOf(static_cast<long long>(images.paths.size()), "image") << " added, "
         << CountOf(static_cast<long long>(images.skipped), "image")
         << " already in the project skipped: " << fileName << "\n";
-    return 0;
+    return images.refused.empty() ? 0 : 1;
 }
 
 }  // namespace vistello

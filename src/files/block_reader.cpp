@@ -72,13 +72,15 @@ bool BlockReader::CopyAllTo(int fd, const std::function<bool(std::string_view bl
     }
 }
 
-// The size is only a hint: some system files report none and still have content.
+// The size is only a hint: some system files report none and still have content. A file of the
+// size it says is read with room for one byte more, which tells its end: the text is not made
+// a block larger than the file only to be filled and cut again.
 bool BlockReader::ReadAllInto(std::string& text) {
     if (!IsOpen()) return false;
     size_t used = text.size();
-    text.resize(used + static_cast<size_t>(std::max<off_t>(m_info.st_size, 0)) + kBlockSize);
+    text.resize(used + static_cast<size_t>(std::max<off_t>(m_info.st_size, 0)) + 1);
     for (;;) {
-        if (text.size() - used < kBlockSize) text.resize(text.size() * 2);
+        if (text.size() == used) text.resize(std::max(text.size() * 2, used + kBlockSize));
         const ssize_t got = m_ops.Read(m_fd, text.data() + used, text.size() - used);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) {

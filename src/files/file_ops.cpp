@@ -80,11 +80,15 @@ std::optional<std::vector<FolderEntry>> RealFileOps::ListFolder(const std::strin
         const std::string_view name = entry->d_name;
         if (name == "." || name == "..") continue;
         bool regular = entry->d_type == DT_REG;
-        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
-            struct stat info {};
-            regular = ::stat((prefix + entry->d_name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+        bool link = entry->d_type == DT_LNK;
+        struct stat info {};
+        if (entry->d_type == DT_UNKNOWN && ::lstat((prefix + entry->d_name).c_str(), &info) == 0) {
+            regular = S_ISREG(info.st_mode);
+            link = S_ISLNK(info.st_mode);
         }
-        entries.push_back({std::string(name), regular});
+        if (link)
+            regular = ::stat((prefix + entry->d_name).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+        entries.push_back({std::string(name), regular, link});
         errno = 0;
     }
     if (errno != 0) return std::nullopt;

@@ -14,6 +14,8 @@ struct FolderEntry {
     std::string name;
     // A regular file, or a link to one.
     bool regularFile = false;
+    // A symbolic link, whatever it leads to.
+    bool link = false;
 };
 
 // The system calls behind every file the program reads or writes, so that a test can make any one

@@ -1,10 +1,36 @@
 #include "files/path_rules.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
 namespace vistello {
+
+bool IsPlainAbsolutePath(std::string_view path) {
+    if (!path.starts_with(kPathSeparator)) return false;
+    if (path.size() == 1) return true;
+    if (path.ends_with(kPathSeparator)) return false;
+    for (size_t start = 1; start <= path.size();) {
+        const size_t end = std::min(path.find(kPathSeparator, start), path.size());
+        const std::string_view step = path.substr(start, end - start);
+        if (step.empty() || step == "." || step == "..") return false;
+        start = end + 1;
+    }
+    return true;
+}
 
 std::string FileNameOf(std::string_view path) {
     const size_t last = path.rfind(kPathSeparator);
     return std::string(last == std::string_view::npos ? path : path.substr(last + 1));
+}
+
+std::string AbsolutePath(std::string_view path) {
+    if (IsPlainAbsolutePath(path)) return std::string(path);
+    std::error_code error;
+    std::string absolute = std::filesystem::absolute(path, error).lexically_normal().string();
+    if (error) return std::string(path);
+    if (absolute.size() > 1 && absolute.ends_with(kPathSeparator)) absolute.pop_back();
+    return absolute;
 }
 
 void AppendSeparator(std::string& folder) {

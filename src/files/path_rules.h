@@ -24,6 +24,13 @@ std::string_view StemOf(std::string_view fileName);
 // True when path names an existing regular file (following links).
 bool IsRegularFile(FileOps& ops, const std::string& path);
 
+// A path from the root with no empty, "." or ".." step and no separator at the end.
+bool IsPlainAbsolutePath(std::string_view path);
+
+// The path from the root as the current folder stands, "." and ".." worked out by name: the
+// same file from any current folder. A path so written already comes back as it is.
+std::string AbsolutePath(std::string_view path);
+
 // A folder that is set and does not end with the separator gains one.
 void AppendSeparator(std::string& folder);
 

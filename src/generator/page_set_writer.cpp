@@ -7,6 +7,7 @@
 #include "files/file_copy.h"
 #include "files/link_chain.h"
 #include "files/text_file.h"
+#include "slides/media_signature.h"
 
 namespace vistello {
 
@@ -91,6 +92,9 @@ void PageSetWriter::NoteCopy(const std::string& name, const FileId& source,
 
 std::optional<std::string> PageSetWriter::CopyImage(const std::string& source,
                                                     const std::string& name) {
+    // Bytes that are no picture are never published as one, nor kept where an earlier run put them.
+    if (const std::optional<std::string> why = ReadMediaMismatch(m_ops, source))
+        return source + ": not copied, " + *why;
     std::optional<std::string> failure = Copy(source, name);
     if (failure) Note(name, false);
     return failure;

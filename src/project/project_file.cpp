@@ -10,6 +10,8 @@ namespace vistello {
 
 namespace {
 
+constexpr std::string_view kImportedKey = "IMPORTED";
+
 struct BlockKey {
     std::string_view name;
     std::string ImageEntry::*field;
@@ -46,6 +48,8 @@ public:
             m_fields.templateFile = value;
         } else if (key == "OUTPUT") {
             m_fields.outputFolder = value;
+        } else if (key == kImportedKey) {
+            m_fields.imported.emplace_back(value);
         } else if (!ReadWebSetting(key, value, m_fields.web)) {
             for (const BlockKey& block : kBlockKeys) {
                 if (key != block.name) continue;
@@ -79,15 +83,18 @@ std::string ProjectFileOrDefault(std::string_view setting) {
 }
 
 std::string FormatProjectText(std::string_view templateFile, std::string_view outputFolder,
-                              const WebSettings& web, const EntryList& rows) {
+                              const WebSettings& web, const EntryList& rows,
+                              const std::vector<std::string>& imported) {
     size_t size = 160 + templateFile.size() + outputFolder.size() + web.overviewTemplate.size();
     for (int row = 0; row < rows.RowCount(); ++row) size += BlockSize(rows.Row(row));
+    for (const std::string& path : imported) size += kImportedKey.size() + 2 + path.size();
     std::string text;
     text.reserve(size);
     AppendKeyValueLine(text, "CREATOR", "Vistello 1.0");
     AppendKeyValueLine(text, "TEMPLATE", templateFile);
     AppendKeyValueLine(text, "OUTPUT", outputFolder);
     AppendWebSettings(text, web);
+    for (const std::string& path : imported) AppendKeyValueLine(text, kImportedKey, path);
     for (int row = rows.RowCount() - 1; row >= 0; --row) {
         AppendBlock(text, rows.Row(row));
         if (row > 0) text += '\n';
@@ -104,8 +111,20 @@ bool HoldsProject(std::string_view text) {
     return found;
 }
 
+void ScanProjectPaths(std::string_view text, std::vector<std::string_view>& images,
+                      std::vector<std::string_view>& imported) {
+    ForEachKeyValue(text, [&](std::string_view key, std::string_view value) {
+        if (key == kBlockKeys.front().name && !value.empty()) {
+            images.push_back(value);
+        } else if (key == kImportedKey) {
+            imported.push_back(value);
+        }
+    });
+}
+
 std::vector<std::unique_ptr<ImageEntry>> ParseProjectText(std::string_view text,
                                                           ProjectFields& fields) {
+    fields.imported.clear();
     ProjectReader reader(fields);
     ForEachKeyValue(text,
                     [&](std::string_view key, std::string_view value) { reader.Line(key, value); });

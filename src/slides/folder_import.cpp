@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "files/path_rules.h"
+#include "slides/media_signature.h"
 #include "slides/photo_fields.h"
 #include "text/key_value_lines.h"
 #include "text/letter_case.h"
@@ -51,14 +52,16 @@ int NaturalCompare(std::string_view a, std::string_view b) {
     return static_cast<int>(!a.empty()) - static_cast<int>(!b.empty());
 }
 
-NewImages LeaveOutListed(std::vector<std::string> paths,
-                         const std::unordered_set<std::string_view>& listed) {
+NewImages LeaveOutListed(FileOps& ops, std::vector<std::string> paths,
+                         const std::unordered_set<std::string>& listed) {
     NewImages images;
     for (std::string& path : paths) {
         if (!FitsKeyValueLine(path)) {
             images.unfit.push_back(std::move(path));
-        } else if (listed.count(path) != 0) {
+        } else if (listed.contains(AbsolutePath(path))) {
             ++images.skipped;
+        } else if (const std::optional<std::string> why = MediaMismatch(ops, path)) {
+            images.refused.push_back(path + ": " + *why);
         } else {
             images.paths.push_back(std::move(path));
         }
@@ -70,6 +73,14 @@ NewImages LeaveOutListed(std::vector<std::string> paths,
 
 bool IsProjectFileName(std::string_view name) {
     return EqualIgnoringCase(ExtensionOf(name), "dat");
+}
+
+std::unordered_set<std::string> ListedPaths(const EntryList& rows) {
+    std::unordered_set<std::string> listed;
+    listed.reserve(static_cast<size_t>(rows.RowCount()));
+    for (int row = 0; row < rows.RowCount(); ++row)
+        listed.insert(AbsolutePath(rows.Row(row).imagePath));
+    return listed;
 }
 
 bool NaturalLess(std::string_view a, std::string_view b) {
@@ -96,12 +107,12 @@ std::vector<std::string> ImageFilesIn(FileOps& ops, const std::string& folder) {
 std::string TitleFromFileName(std::string_view name) { return std::string(StemOf(name)); }
 
 NewImages NewImagesIn(FileOps& ops, const std::string& folder,
-                      const std::unordered_set<std::string_view>& listed) {
-    return LeaveOutListed(ImageFilesIn(ops, folder), listed);
+                      const std::unordered_set<std::string>& listed) {
+    return LeaveOutListed(ops, ImageFilesIn(ops, folder), listed);
 }
 
 NewImages DroppedImages(FileOps& ops, const std::vector<std::string>& paths,
-                        const std::unordered_set<std::string_view>& listed) {
+                        const std::unordered_set<std::string>& listed) {
     std::vector<std::string> images;
     for (const std::string& path : paths) {
         struct stat info {};
@@ -115,7 +126,7 @@ NewImages DroppedImages(FileOps& ops, const std::vector<std::string>& paths,
     }
     std::sort(images.begin(), images.end(), NaturalLess);
     images.erase(std::unique(images.begin(), images.end()), images.end());
-    return LeaveOutListed(std::move(images), listed);
+    return LeaveOutListed(ops, std::move(images), listed);
 }
 
 ImageEntry EntryFromPhoto(PhotoReader& photos, const std::string& path,

@@ -110,7 +110,7 @@ private:
     // Adds the images at the top, each filled from its photo, and reports under caption what
     // was added and skipped; Cancel while the photos are read adds nothing.
     void AddImages(const NewImages& images, const std::string& caption);
-    std::unordered_set<std::string_view> ListedImages() const;
+    std::unordered_set<std::string> ListedImages() const { return ListedPaths(m_listEntries); }
     void OnDropFiles(const std::vector<std::string>& paths) override;
     // The way from the project the user opened down to the album open now, one step an album.
     struct AlbumStep {
@@ -185,6 +185,8 @@ private:
     std::string m_strWidth;
     int m_nEntryCount = 0;
     WebSettings m_web;
+    // What imports of folder trees brought into the project (see ProjectFields::imported).
+    std::vector<std::string> m_imported;
     FileOps* m_files;
     PhotoReader* m_photos;
     ImageMaker* m_images;

@@ -40,6 +40,7 @@ std::string TreeImportReport(const TreeImport& tree) {
                 " already in the albums skipped.";
     }
     if (!tree.leftOut.empty()) text += Lines("Left out:", tree.leftOut);
+    if (!tree.takenOut.empty()) text += Lines("Taken out:", tree.takenOut);
     if (!tree.unfit.empty()) {
         text += Lines(
             CountOf(static_cast<long long>(tree.unfit.size()), "image") + " " + kUnfitNameReason,
@@ -73,8 +74,8 @@ std::string CMainDialog::AlbumTrailCaption() const {
 }
 
 // Every sub-folder of the chosen folder becomes an album, written beside the project; the
-// folder's own photos and its albums join the list at the top, as Import Directory adds them.
-// Cancel while the photos are read writes and adds nothing.
+// folder's own photos and its albums join the list at the top, as Import Directory adds them, and
+// its rows whose files left the tree go. Cancel while the photos are read writes and adds nothing.
 void CMainDialog::OnImportFolderTree() {
     UpdateData(true);
     std::optional<std::string> folder;
@@ -83,10 +84,14 @@ void CMainDialog::OnImportFolderTree() {
         folder = Host().PickFolder(kImportTreeCaption, "");
     }
     if (!folder || folder->empty()) return;
+    TopProject top;
+    for (int row = 0; row < m_listEntries.RowCount(); ++row)
+        top.rows.push_back(m_listEntries.Row(row).imagePath);
+    top.imported = m_imported;
     TreeImport tree;
     {
         std::unique_ptr<Progress> progress;
-        tree = ImportTree(Files(), Photos(), *folder, ProjectFileName(), ListedImages(), false,
+        tree = ImportTree(Files(), Photos(), *folder, ProjectFileName(), top, false,
                           [this, &progress](int done, int total) {
                               if (!progress)
                                   progress = System().StartProgress(total, "Photo", &Host());
@@ -94,7 +99,9 @@ void CMainDialog::OnImportFolderTree() {
                           });
     }
     if (tree.stopped) return;
+    TakeOutRows(m_listEntries, tree.gone);
     m_listEntries.InsertTop(std::move(tree.rows));
+    m_imported = std::move(tree.imported);
     AutoSizeColumns();
     RefreshEntryCount();
     MessageBox(TreeImportReport(tree), kImportTreeCaption);

@@ -29,6 +29,8 @@ std::string ImportReport(size_t added, const NewImages& images) {
     if (!images.unfit.empty())
         text += "\r\n" + CountOf(images.unfit.size(), "image") + " " + kUnfitNameReason;
     for (const std::string& path : images.unfit) text += "\r\n" + WithVisibleControls(path);
+    if (!images.refused.empty()) text += "\r\nLeft out:";
+    for (const std::string& line : images.refused) text += "\r\n" + WithVisibleControls(line);
     return text;
 }
 
@@ -62,14 +64,6 @@ void CMainDialog::OnDropFiles(const std::vector<std::string>& paths) {
         return;
     }
     AddImages(DroppedImages(Files(), paths, ListedImages()), "Dropped Images");
-}
-
-std::unordered_set<std::string_view> CMainDialog::ListedImages() const {
-    std::unordered_set<std::string_view> listed;
-    for (int row = 0; row < m_listEntries.RowCount(); ++row) {
-        listed.insert(m_listEntries.Row(row).imagePath);
-    }
-    return listed;
 }
 
 // Reading each photo's details takes a while for a large folder, so the user sees the count.

@@ -43,11 +43,12 @@ void CMainDialog::ReadProjectFile() {
         m_projectStamp = StampOf(Files(), fileName);
         text = ReadLineFile(Files(), fileName);
     }
-    ProjectFields fields{m_strTemplate, m_strOutputFolder, m_web, PageFields()};
+    ProjectFields fields{m_strTemplate, m_strOutputFolder, m_web, PageFields(), {}};
     std::vector<std::unique_ptr<ImageEntry>> entries = ParseProjectText(text.value_or(""), fields);
     m_strTemplate = std::move(fields.templateFile);
     m_strOutputFolder = std::move(fields.outputFolder);
     m_web = std::move(fields.web);
+    m_imported = std::move(fields.imported);
     SetPageFields(fields.page);
     if (!entries.empty()) {
         std::reverse(entries.begin(), entries.end());
@@ -71,9 +72,9 @@ bool CMainDialog::WriteProjectTo(const std::string& fileName, bool keepOtherVers
     std::optional<std::string> aside;
     if (changed) aside = KeepAside(Files(), fileName, "changed elsewhere");
     const bool written =
-        (!changed || aside) &&
-        WriteTextFile(Files(), fileName,
-                      FormatProjectText(m_strTemplate, m_strOutputFolder, m_web, m_listEntries));
+        (!changed || aside) && WriteTextFile(Files(), fileName,
+                                             FormatProjectText(m_strTemplate, m_strOutputFolder,
+                                                               m_web, m_listEntries, m_imported));
     if (written) {
         m_projectStamp = StampOf(Files(), fileName);
         LoadRowIntoFields(0);
@@ -108,6 +109,7 @@ void CMainDialog::OnNewProject() {
         }
         if (chosen) {
             m_listEntries.DeleteAll();
+            m_imported.clear();
             m_strProjectFile = *chosen;
             m_albumTrail.clear();
             m_projectStamp.reset();

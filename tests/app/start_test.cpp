@@ -196,7 +196,7 @@ TEST(GenerateCommandTest, ListsTheFilesOfSlidesNoLongerInTheShow) {
     ScratchDir scratch;
     fs::create_directories("web");
     WriteBytes("t.htm", "<<IMAGETITLE>>");
-    for (const char* image : {"a.jpg", "b.jpg", "c.jpg"}) WriteBytes(image, image);
+    for (const char* image : {"a.jpg", "b.jpg", "c.jpg"}) WriteMedia(image, image);
     WriteBytes("vistello.dat",
                "TEMPLATE=t.htm\nOUTPUT=web\nIMAGE=a.jpg\nTITLE=A\nIMAGE=b.jpg\nTITLE=B\n"
                "IMAGE=c.jpg\nTITLE=C\n");
@@ -222,6 +222,33 @@ TEST(GenerateCommandTest, ListsTheFilesOfSlidesNoLongerInTheShow) {
     EXPECT_EQ(RunGenerateCommand(failing, images, photos, clips, "", out, err), 1);
 }
 
+// Bytes that are no picture are never published as one, whatever the name says: a row's file
+// is refused with why, with web copies and without, and the rest of the show is made.
+TEST(GenerateCommandTest, RefusesToPublishBytesThatAreNoPicture) {
+    ScratchDir scratch;
+    fs::create_directories("web");
+    WriteBytes("t.htm", "<<IMAGETITLE>>");
+    WriteBytes("environ.jpg", "HOME=/home/anna");
+    WriteBytes("anim.gif", "gif");
+    WriteMedia("a.jpg", "a");
+    RealFileOps files;
+    FakeImageMaker images;
+    NoPhotoReader photos;
+    FakeClipMaker clips;
+    for (const auto& [settings, refused] :
+         {std::pair{std::string(), std::string("environ.jpg")},
+          std::pair{std::string("WEBSIDE=100\n"), std::string("anim.gif")}}) {
+        WriteBytes("vistello.dat", "TEMPLATE=t.htm\nOUTPUT=web\n" + settings + "IMAGE=" + refused +
+                                       "\nTITLE=R\nIMAGE=a.jpg\nTITLE=A\n");
+        std::ostringstream out, err;
+        EXPECT_EQ(RunGenerateCommand(files, images, photos, clips, "", out, err), 1);
+        EXPECT_EQ(err.str(), "vistello: " + refused +
+                                 ": not copied, its first bytes are no picture Vistello reads\n");
+        EXPECT_FALSE(fs::exists("web/" + refused));
+        EXPECT_TRUE(fs::exists("web/a.jpg") && fs::exists("web/r.htm"));
+    }
+}
+
 // A project that does not exist yet is made with the folder's images, a clip among them, top row
 // first; a second run skips them. A folder that cannot be read changes nothing. By date, the
 // oldest photo is the top row.
@@ -229,27 +256,33 @@ TEST(ImportCommandTest, AddsAFoldersNewImagesToTheProject) {
     ScratchDir scratch;
     RealFileOps files;
     FakePhotoReader photos;
-    photos.photos["pics/1.MOV"] = {"Harbour", "", "sea", ""};
+    const std::string clip = scratch / "pics/1.MOV";
+    const std::string photo = scratch / "pics/2.jpg";
+    photos.photos[clip] = {"Harbour", "", "sea", ""};
     fs::create_directory("pics");
-    WriteBytes("pics/1.MOV", "");
-    WriteBytes("pics/2.jpg", "");
+    WriteMedia(clip, "");
+    WriteMedia(photo, "");
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(RunImportCommand(files, photos, "pics", "a.dat", false, out, err), 0);
     EXPECT_EQ(ReadBytes("a.dat"),
               "CREATOR=Vistello 1.0\r\nTEMPLATE=\r\nOUTPUT=\r\n"
-              "IMAGE=pics/2.jpg\r\nTITLE=2\r\nHEIGHT=\r\nWIDTH=\r\nBORDER=\r\nALT=\r\n"
-              "KEYWORDS=\r\nDESCRIPTION=\r\n\r\n"
-              "IMAGE=pics/1.MOV\r\nTITLE=Harbour\r\nHEIGHT=\r\nWIDTH=\r\nBORDER=\r\nALT=\r\n"
-              "KEYWORDS=sea\r\nDESCRIPTION=\r\n");
+              "IMAGE=" +
+                  photo +
+                  "\r\nTITLE=2\r\nHEIGHT=\r\nWIDTH=\r\nBORDER=\r\nALT=\r\n"
+                  "KEYWORDS=\r\nDESCRIPTION=\r\n\r\n"
+                  "IMAGE=" +
+                  clip +
+                  "\r\nTITLE=Harbour\r\nHEIGHT=\r\nWIDTH=\r\nBORDER=\r\nALT=\r\n"
+                  "KEYWORDS=sea\r\nDESCRIPTION=\r\n");
     EXPECT_EQ(RunImportCommand(files, photos, "pics", "a.dat", false, out, err), 0);
     EXPECT_EQ(out.str(),
               "2 images added, 0 images already in the project skipped: a.dat\n"
               "0 images added, 2 images already in the project skipped: a.dat\n");
     EXPECT_EQ(RunImportCommand(files, photos, "gone", "a.dat", false, out, err), 1);
     EXPECT_EQ(err.str(), "vistello: cannot read the folder gone\n");
-    photos.photos["pics/2.jpg"] = {"", "", "", "", 100};
-    photos.photos["pics/1.MOV"].takenAt = 200;
+    photos.photos[photo] = {"", "", "", "", 100};
+    photos.photos[clip].takenAt = 200;
     EXPECT_EQ(RunImportCommand(files, photos, "pics", "b.dat", true, out, err), 0);
     EXPECT_LT(ReadBytes("b.dat").find("pics/1.MOV"), ReadBytes("b.dat").find("pics/2.jpg"));
 }
@@ -262,16 +295,17 @@ TEST(ImportCommandTest, NamesEveryFileAProjectCannotKeepAndLeavesItOut) {
     NoPhotoReader photos;
     fs::create_directory("pics");
     for (const char* name : {"pics/two\nlines.jpg", "pics/ok.jpg", "pics/cr\r.png"})
-        WriteBytes(name, "");
+        WriteMedia(name, "");
     std::ostringstream out, err;
     EXPECT_EQ(RunImportCommand(files, photos, "pics", "a.dat", false, out, err), 0);
     EXPECT_EQ(out.str(), "1 image added, 0 images already in the project skipped: a.dat\n");
     EXPECT_EQ(err.str(),
-              "vistello: not added, a project cannot keep a line break in a file name: "
-              "pics/cr\u240D.png\n"
-              "vistello: not added, a project cannot keep a line break in a file name: "
-              "pics/two\u240Alines.jpg\n");
-    EXPECT_THAT(ReadBytes("a.dat"), ::testing::HasSubstr("IMAGE=pics/ok.jpg\r\nTITLE=ok\r\n"));
+              "vistello: not added, a project cannot keep a line break in a file name: " +
+                  scratch / "pics/cr\u240D.png\n" +
+                  "vistello: not added, a project cannot keep a line break in a file name: " +
+                  scratch / "pics/two\u240Alines.jpg\n");
+    EXPECT_THAT(ReadBytes("a.dat"),
+                ::testing::HasSubstr("IMAGE=" + scratch / "pics/ok.jpg\r\nTITLE=ok\r\n"));
     EXPECT_EQ(ReadBytes("a.dat").find("lines"), std::string::npos);
 }
 
@@ -285,12 +319,12 @@ TEST(ImportCommandTest, TextFromFilesNeverBecomesMarkupInTheLooks) {
     FakeImageMaker images;
     FakeClipMaker clips;
     fs::create_directory("pics");
-    WriteBytes("pics/a.jpg", "photo");
-    WriteBytes("pics/b.mov", "waves");
-    photos.photos["pics/a.jpg"] = {"<script>alert(1)</script>", "<img src=x onerror=alert(2)>",
-                                   "<b onmouseover=alert(3)>sea\" onfocus=\"alert(6)",
-                                   "boat\" onerror=\"alert(4)"};
-    photos.photos["pics/b.mov"] = {"<svg onload=alert(5)>", "", "", ""};
+    WriteMedia("pics/a.jpg", "photo");
+    WriteMedia("pics/b.mov", "waves");
+    photos.photos[scratch / "pics/a.jpg"] = {
+        "<script>alert(1)</script>", "<img src=x onerror=alert(2)>",
+        "<b onmouseover=alert(3)>sea\" onfocus=\"alert(6)", "boat\" onerror=\"alert(4)"};
+    photos.photos[scratch / "pics/b.mov"] = {"<svg onload=alert(5)>", "", "", ""};
     for (const std::string look : {"phone", "light"}) {
         const std::string project = look + ".dat";
         const std::string templates = VISTELLO_TEMPLATES "/" + look;

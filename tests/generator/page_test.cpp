@@ -137,7 +137,7 @@ std::map<std::string, std::string> Contents(const std::string& folder) {
 // leaves it as a first run would; a memory of the last run changes none of that.
 TEST(PageSetTest, ARunOverAnEarlierOneWritesOnlyWhatChanged) {
     ScratchDir scratch;
-    WriteBytes("a.jpg", "a");
+    WriteMedia("a.jpg", "a");
     TagSet tags;
     tags.FillEmptyWithDefaults();
     std::vector<ImageEntry> entries;
@@ -165,7 +165,7 @@ TEST(PageSetTest, ARunOverAnEarlierOneWritesOnlyWhatChanged) {
                   (Strings{folder + "day_1.htm", folder + "changed.htm", folder + "day_3.htm"}));
         // The image keeps its size: only its modification time tells it changed.
         const fs::file_time_type before = fs::last_write_time("a.jpg");
-        WriteBytes("a.jpg", remembered ? "c" : "b");
+        WriteMedia("a.jpg", remembered ? "c" : "b");
         fs::last_write_time("a.jpg", before + std::chrono::seconds(1));
         EXPECT_EQ(run(folder), Strings{folder + "a.jpg"});
         WriteBytes(folder + "day_0.htm", "edited");

@@ -79,7 +79,7 @@ protected:
                            const std::string& project = "show.dat") {
         std::vector<ImageEntry> entries;
         for (const std::string& title : titles) {
-            if (!fs::exists(title + ".jpg")) WriteBytes(title + ".jpg", "photo " + title);
+            if (!fs::exists(title + ".jpg")) WriteMedia(title + ".jpg", "photo " + title);
             entries.push_back({title, "", "", "", "", "", "", title + ".jpg"});
         }
         return GenerateEntries(entries, project);
@@ -391,11 +391,11 @@ TEST_F(RemovedSlidesTest, AFileUnderAnotherCaseOfItsNameStays) {
     settings = {0, 85, 0, false, "", false, ""};
     FoldingFileOps folding("out/");
     ops = &folding;
-    WriteBytes("Beach.jpg", "sea");
+    WriteMedia("Beach.jpg", "sea");
     GenerateEntries({{"b", "", "", "", "", "", "", "Beach.jpg"}});
     fs::rename("Beach.jpg", "beach.jpg");
     GenerateEntries({{"b", "", "", "", "", "", "", "beach.jpg"}});
-    EXPECT_EQ(ReadBytes("out/beach.jpg"), "sea");
+    EXPECT_EQ(ReadBytes("out/beach.jpg"), MediaBytes("beach.jpg", "sea"));
 }
 
 // A link planted where the record goes is neither read nor written through: the record takes its
@@ -549,7 +549,7 @@ TEST_F(RemovedSlidesTest, ACopyThatBecameASlidesPhotoInPlaceIsNoLongerTheShows) 
     EXPECT_THAT(inPlace.kept, IsEmpty());
     EXPECT_THAT(inPlace.removed, IsEmpty());
     EXPECT_THAT(Generate({}).removed, ElementsAre("out/a.htm"));
-    EXPECT_EQ(ReadBytes("out/a.jpg"), "photo a");
+    EXPECT_EQ(ReadBytes("out/a.jpg"), MediaBytes("a.jpg", "photo a"));
 }
 
 // A slide's photo or clip that is a link to a file made for a slide taken out keeps that file,
@@ -560,12 +560,12 @@ TEST_F(RemovedSlidesTest, AFileASlideLinksToStays) {
     fs::create_symlink("out/a.jpg", "g.jpg");
     EXPECT_THAT(Generate({"g"}).kept,
                 ::testing::Contains("out/a.jpg: kept, the show itself uses it"));
-    EXPECT_EQ(ReadBytes("out/a.jpg"), "photo a");
+    EXPECT_EQ(ReadBytes("out/a.jpg"), MediaBytes("a.jpg", "photo a"));
 
     settings = {2048, 85, 400, false, "", false, ""};
     FakeClipMaker clipMaker;
     clips = &clipMaker;
-    WriteBytes("c.mp4", "clip c");
+    WriteMedia("c.mp4", "clip c");
     GenerateEntries({{"c", "", "", "", "", "", "", "c.mp4"}});
     fs::create_symlink("out/c.mp4", "h.mp4");
     EXPECT_THAT(GenerateEntries({{"h", "", "", "", "", "", "", "h.mp4"}}).kept,

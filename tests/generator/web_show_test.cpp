@@ -75,7 +75,7 @@ protected:
         return WritePageSet(ops, rows, page, tags, "out/", {}, memory, &web);
     }
     void Add(const std::string& title, const std::string& image, const std::string& kind) {
-        WriteBytes(image, kind);
+        WriteMedia(image, kind);
         entries.push_back({title, "", "", "", "", "", "", image});
     }
 
@@ -126,7 +126,7 @@ TEST_F(WebShowTest, PublishesWebCopiesThumbnailsAndAnOverviewPage) {
                      {"a_2.jpg", "photo@2048q85jpg"},
                      {"logo.png", "alpha@2048q85png"},
                      {"anim.gif", kBareGif},
-                     {"notes.xyz", "unknown"},
+                     {"notes.xyz", MediaBytes("notes.xyz", "unknown")},
                      {"thumbs/a.jpg", "photo@400q85jpg"},
                      {"thumbs/a_2.jpg", "photo@400q85jpg"},
                      {"thumbs/logo.png", "alpha@400q85png"},
@@ -169,8 +169,8 @@ TEST_F(WebShowTest, RemakesImagesOnlyWhenTheirSourceOrTheSettingsChange) {
     entries[0].title = "Renamed";
     EXPECT_EQ(made(), 0);
     EXPECT_EQ(images.examined, 2);
-    WriteBytes("b.jpg", "photo, edited");
-    EXPECT_EQ(made(), 1);
+    WriteMedia("b.jpg", "photo, edited");
+    EXPECT_EQ(made(), 2);
     EXPECT_EQ(ReadBytes("out/b.jpg"), "photo, edited@2048q85jpg");
     settings.keepDetails = true;
     EXPECT_EQ(made(), 2);
@@ -208,7 +208,7 @@ TEST_F(WebShowTest, NeverReplacesAnOriginalNorNamesTwoCopiesAlikeButForCase) {
     Add("Long too", "other/" + longName, "photo");
     EXPECT_TRUE(Generate().failures.empty());
     EXPECT_TRUE(fs::exists("out/" + std::string(249, 'n') + "_2.jpg"));
-    EXPECT_EQ(ReadBytes("out/p.jpg"), "photo");
+    EXPECT_EQ(ReadBytes("out/p.jpg"), MediaBytes("p.jpg", "photo"));
     EXPECT_EQ(ReadBytes("out/p_2.jpg"), "photo@2048q85jpg");
     EXPECT_EQ(ReadBytes("out/in_place.htm"), "||\"p_2.jpg\"");
     EXPECT_TRUE(fs::exists("out/A.jpg") && fs::exists("out/a_2.jpg"));
@@ -239,8 +239,8 @@ TEST_F(WebShowTest, MadeImagesAreWrittenAsSafelyAsPages) {
     fs::permissions("out/a.jpg", fs::perms::owner_read);
     fs::rename("out/b.jpg", "kept.jpg");
     fs::create_symlink("../kept.jpg", "out/b.jpg");
-    WriteBytes("a.jpg", "photo, edited");
-    WriteBytes("b.jpg", "photo, edited");
+    WriteMedia("a.jpg", "photo, edited");
+    WriteMedia("b.jpg", "photo, edited");
     const PageSetResult result = Generate();
     EXPECT_EQ(result.failures, std::vector<std::string>{"a.jpg: could not be made into out/a.jpg: "
                                                         "Permission denied"});
@@ -320,12 +320,12 @@ TEST_F(WebShowTest, APhotoChangedWithinASecondIsCopiedAgain) {
     Generate();
     struct stat info {};
     ASSERT_EQ(::stat("sea.jpg", &info), 0);
-    WriteBytes("sea.jpg", "PHOTO");
+    WriteMedia("sea.jpg", "PHOTO");
     struct timespec times[2] = {info.st_atim, info.st_mtim};
     times[1].tv_nsec = (times[1].tv_nsec + 1) % 1000000000;
     ASSERT_EQ(::utimensat(AT_FDCWD, "sea.jpg", times, 0), 0);
     Generate();
-    EXPECT_EQ(ReadBytes("out/sea.jpg"), "PHOTO");
+    EXPECT_EQ(ReadBytes("out/sea.jpg"), MediaBytes("sea.jpg", "PHOTO"));
 }
 
 // A web copy made when no page asked for its size is measured once a page does; a picture the
@@ -429,7 +429,7 @@ TEST_F(WebShowTest, PhotosBrowsersCannotShowArePublishedInAFormatTheyCan) {
     EXPECT_EQ(result.converted, 2);
     Files files = Contents("out");
     files.erase(".vistello-images");
-    EXPECT_EQ(files, (Files{{"IMG_1.jpg", "photo"},
+    EXPECT_EQ(files, (Files{{"IMG_1.jpg", MediaBytes("IMG_1.jpg", "photo")},
                             {"IMG_1_2.jpg", "photo@0q85jpg"},
                             {"scan.png", "alpha@0q85png"},
                             {"phone.htm", "||\"IMG_1_2.jpg\""},
@@ -463,7 +463,7 @@ TEST_F(WebShowTest, ShootingDataIsReadOnceAndShownAsText) {
     Generate();
     EXPECT_EQ(photos.reads, 2);
     photos.photos["a.jpg"].shooting.camera = "Canon";
-    WriteBytes("a.jpg", "a changed photo");
+    WriteMedia("a.jpg", "a changed photo");
     Generate();
     EXPECT_EQ(photos.reads, 3);
     EXPECT_EQ(ReadBytes("out/a.htm"), "Canon|1/8 s|2026-05-14 18:32&lt;i&gt;");
@@ -656,7 +656,7 @@ TEST_F(WebShowTest, ClipsBecomeWebVersionsWithPostersAndThumbnails) {
     fs::create_directories("out");
     result = Generate();
     EXPECT_EQ(result.clipsCopied, "ffmpeg is not installed");
-    EXPECT_EQ(ReadBytes("out/boats.MOV"), "waves");
+    EXPECT_EQ(ReadBytes("out/boats.MOV"), MediaBytes("boats.MOV", "waves"));
     // Its tile is a play sign, not a picture that cannot be shown.
     EXPECT_TRUE(ReadBytes("out/index.htm")
                     .starts_with("\"clip.svg\";<img src=\"clip.svg\" width=\"320\" "

@@ -142,7 +142,7 @@ TEST_F(QtMainWindowTest, ScreenReadersHearWhatEachControlIsFor) {
 // Errors come in a plain box. Generate writes the typed entries as linked pages.
 TEST_F(QtMainWindowTest, TypedEntriesGenerateLinkedPages) {
     WriteBytes("template.htm", "<<IMAGETITLE>>\n<<BACK>><<NEXT>>");
-    WriteBytes("a.jpg", "a");
+    WriteMedia("a.jpg", "a");
     AnswerNextBox(Qt::Key_Return);
     Press(kAdd);
     EXPECT_EQ(shown, (Box{"Error", "Image Location is required.\nNo entry added.",
@@ -327,7 +327,7 @@ TEST_F(QtMainWindowTest, PickersTakeATypedPath) {
 // run that ends too soon fails rather than hangs.
 TEST_F(QtMainWindowTest, ALongGenerateShowsThePageCountOverTheWindowAndCancelStopsIt) {
     WriteBytes("template.htm", "<<IMAGETITLE>>");
-    WriteBytes("a.jpg", "a");
+    WriteMedia("a.jpg", "a");
     std::vector<ImageEntry> rows;
     for (int i = 0; i < 3000; ++i) rows.push_back(Entry(std::to_string(i)));
     dialog.Inside().slides.InsertTop(std::move(rows));
@@ -399,8 +399,8 @@ TEST_F(QtMainWindowTest, RowsMoveByKeysAndDragAndFilesDropFromTheDesktop) {
     }
     EXPECT_EQ(titles(), "bca");
 
-    WriteBytes("x.jpg", "");
-    WriteBytes("y.png", "");
+    WriteMedia("x.jpg", "");
+    WriteMedia("y.png", "");
     for (QWidget* target : {list->viewport(), static_cast<QWidget*>(&window.Widget())}) {
         QMimeData files;
         files.setUrls({QUrl::fromLocalFile(

@@ -43,13 +43,16 @@ protected:
               "pics/2024/Italy/Venice/c.jpg", "pics/B <i>&amp; #1/d.jpg", "pics/.hidden/e.jpg",
               "pics/x/y/n.txt"}) {
             fs::create_directories(fs::path(path).parent_path());
-            WriteBytes(path, path);
+            WriteMedia(path, path);
         }
         fs::create_directory_symlink("../../..", "pics/2024/Italy/Rome/loop");
-        photos.photos["pics/2024/Italy/Rome/a.jpg"] = {"", "", "",
-                                                       "", 0,  {"2026-05-14 10:00", "", "", ""}};
-        photos.photos["pics/2024/Italy/Venice/c.jpg"] = {"", "", "",
-                                                         "", 0,  {"2026-06-02 09:00", "", "", ""}};
+        // Rows name photos from the root when the import writes them, as they are otherwise.
+        for (const std::string& root : {std::string(), scratch / ""}) {
+            photos.photos[root + "pics/2024/Italy/Rome/a.jpg"] = {
+                "", "", "", "", 0, {"2026-05-14 10:00", "", "", ""}};
+            photos.photos[root + "pics/2024/Italy/Venice/c.jpg"] = {
+                "", "", "", "", 0, {"2026-06-02 09:00", "", "", ""}};
+        }
         WriteBytes("page.htm", kPage);
         WriteBytes("over.htm", kOverview);
     }
@@ -90,59 +93,59 @@ TEST_F(SiteTest, AFolderTreeBecomesAlbumsAndASecondImportKeepsEdits) {
                                      "2024.albums/Italy.albums/Rome.dat",
                                      "2024.albums/Italy.albums/Venice.dat", "B <i>&amp; #1.dat"}));
     EXPECT_THAT(ReadBytes("site.dat"),
-                HasSubstr("IMAGE=site.albums/B <i>&amp; #1.dat\r\nTITLE=B &lt;i>&amp;amp; #1\r\n"));
+                HasSubstr("IMAGE=" + scratch / "site.albums/B <i>&amp; #1.dat" +
+                          "\r\nTITLE=B &lt;i>&amp;amp; #1\r\n"));
     EXPECT_EQ(FilesUnder("pics").size(), 7u);
 
     std::string rome = ReadBytes("site.albums/2024.albums/Italy.albums/Rome.dat");
     rome.replace(rome.find("TITLE=a"), 7, "TITLE=Forum");
     WriteBytes("site.albums/2024.albums/Italy.albums/Rome.dat", rome);
-    WriteBytes("pics/2024/Italy/Rome/z.jpg", "z");
+    WriteMedia("pics/2024/Italy/Rome/z.jpg", "z");
     // A folder added later never takes an album's project, whatever its name; a folder a site was
     // generated into makes no album; an album's project that is not one is left alone and said.
     for (const char* path : {"pics/2025/Oslo/o.jpg", "pics/2024/italy/i.jpg", "pics/web/w.jpg",
                              "pics/web/.vistello-images"}) {
         fs::create_directories(fs::path(path).parent_path());
-        WriteBytes(path, path);
+        WriteMedia(path, path);
     }
     WriteBytes("site.albums/B <i>&amp; #1.dat", "not a project");
     out.str("");
     EXPECT_EQ(Import(), 1);
-    EXPECT_EQ(err.str(),
-              "vistello: left out: site.albums/B <i>&amp; #1.dat: not a project, left "
-              "as it is\n");
+    EXPECT_EQ(err.str(), "vistello: left out: " + scratch / "site.albums/B <i>&amp; #1.dat" +
+                             ": not a project, left as it is\n");
     EXPECT_EQ(out.str(),
               "3 albums made, 3 images added, 4 images already in the project "
               "skipped: site.dat\n");
     rome = ReadBytes("site.albums/2024.albums/Italy.albums/Rome.dat");
     EXPECT_THAT(rome, HasSubstr("TITLE=Forum"));
-    EXPECT_THAT(rome, HasSubstr("IMAGE=pics/2024/Italy/Rome/z.jpg"));
+    EXPECT_THAT(rome, HasSubstr("IMAGE=" + scratch / "pics/2024/Italy/Rome/z.jpg"));
     EXPECT_THAT(ReadBytes("site.albums/2024.albums/italy.dat"),
-                HasSubstr("IMAGE=pics/2024/italy/i.jpg"));
+                HasSubstr("/pics/2024/italy/i.jpg"));
     EXPECT_EQ(ReadBytes("site.albums/2024.albums/Italy.dat").find("italy/i.jpg"),
               std::string::npos);
     const std::string top = ReadBytes("site.dat");
-    EXPECT_EQ(top.find("IMAGE=site.albums/2024.dat"), top.rfind("IMAGE=site.albums/2024.dat"));
-    EXPECT_EQ(top.find("web"), std::string::npos);
+    EXPECT_EQ(top.find("/site.albums/2024.dat"), top.rfind("/site.albums/2024.dat"));
+    EXPECT_EQ(top.find("/web"), std::string::npos);
 }
 
 // An album's own template, settings and cover hold, but its overview takes the album's title, the
 // site's title being the top's; its folder's name is never one the site uses for itself nor
-// carries a dot, its days run from its first to its last photo, and an album that is no project
-// is left out and said.
+// carries a dot, its days run from its first to its last photo, a project named in capitals is an
+// album too, and an album that is no project is left out and said.
 TEST_F(SiteTest, AnAlbumsOwnChoicesHold) {
     fs::create_directory("web");
     WriteBytes("own.htm", "OWN <<TRAIL>>");
     WriteBytes("site.dat",
                "TEMPLATE=page.htm\r\nOUTPUT=web\r\nOVERVIEW=over.htm\r\nTHUMBSIDE=50\r\n"
                "SITETITLE=Our <i>trip</i>\r\n"
-               "IMAGE=b.dat\r\nTITLE=x.y #?\r\n\r\nIMAGE=a.dat\r\nTITLE=Thumbs\r\n\r\n"
+               "IMAGE=b.DAT\r\nTITLE=x.y #?\r\n\r\nIMAGE=a.dat\r\nTITLE=Thumbs\r\n\r\n"
                "IMAGE=bad.dat\r\nTITLE=Bad\r\n");
     WriteBytes("a.dat",
                "TEMPLATE=own.htm\r\nTHUMBSIDE=100\r\nSITETITLE=Not here\r\n"
                "COVER=pics/2024/Italy/Rome/a.jpg\r\n"
                "IMAGE=pics/2024/Italy/Rome/a.jpg\r\nTITLE=a\r\n\r\n"
                "IMAGE=pics/2024/Italy/Venice/c.jpg\r\nTITLE=c\r\n");
-    WriteBytes("b.dat",
+    WriteBytes("b.DAT",
                "COVER=pics/2024/Italy/Venice/c.jpg\r\nIMAGE=pics/2024/Italy/Venice/c.jpg\r\n"
                "TITLE=c\r\n\r\nIMAGE=pics/top.jpg\r\nTITLE=p#1\r\n");
     WriteBytes("bad.dat", "hello");
@@ -214,8 +217,9 @@ TEST_F(SiteTest, GenerateMakesEveryAlbumIntoItsFolderWithTheWayUp) {
     EXPECT_THAT(ReadBytes("web/top.htm"), HasSubstr("|<a href=index.htm rel=\"up\">Up</a>|||top"));
 }
 
-// An album that cannot be read is left out and said, the rest of the site is made; a project
-// that holds itself further down refuses the whole site, naming the loop, and writes nothing.
+// An album that cannot be read is left out and said, the rest of the site is made, and what an
+// earlier run made of it stays; a project that holds itself further down refuses the whole site,
+// naming the loop, and writes nothing.
 TEST_F(SiteTest, AnUnreadableAlbumIsLeftOutAndALoopIsRefused) {
     ASSERT_EQ(Import(), 0);
     SetUpProject();
@@ -228,8 +232,9 @@ TEST_F(SiteTest, AnUnreadableAlbumIsLeftOutAndALoopIsRefused) {
     ASSERT_FALSE(album.empty());
     fs::rename("site.albums/B <i>&amp; #1.dat", "away.dat");
     EXPECT_EQ(Generate(), 1);
-    EXPECT_THAT(err.str(), HasSubstr("vistello: album left out: site.albums/B <i>&amp; #1.dat: "
-                                     "cannot be read: No such file or directory\n"));
+    EXPECT_THAT(err.str(), HasSubstr("vistello: album left out: " +
+                                     scratch / "site.albums/B <i>&amp; #1.dat: "
+                                               "cannot be read: No such file or directory\n"));
     EXPECT_THAT(err.str(), HasSubstr(b + "/: kept, its album was left out\n"));
     EXPECT_EQ(FilesUnder(b), album);
     EXPECT_TRUE(fs::exists("web/2024/italy/rome/a.htm"));
@@ -266,8 +271,10 @@ TEST_F(SiteTest, OnlyChangedAlbumsAreMadeAgainAndAnAlbumTakenOutGoes) {
     EXPECT_NE(ReadBytes("web/2024/italy/rome/index.htm"), "edited in place");
 
     std::string italy = ReadBytes("site.albums/2024.albums/Italy.dat");
-    WriteBytes("site.albums/2024.albums/Italy.dat",
-               italy.substr(0, italy.find("IMAGE=site.albums/2024.albums/Italy.albums/Rome.dat")));
+    WriteBytes(
+        "site.albums/2024.albums/Italy.dat",
+        italy.substr(
+            0, italy.find("IMAGE=" + scratch / "site.albums/2024.albums/Italy.albums/Rome.dat")));
     WriteBytes("web/2024/italy/rome/b.htm", "mine now");
     out.str("");
     EXPECT_EQ(Generate(), 0) << err.str();
@@ -340,6 +347,99 @@ TEST_F(SiteTest, SitesSharingAFolderKeepTheirAlbumsAndNothingBehindALinkIsTouche
     WriteBytes("s2.dat", two.substr(0, two.find("IMAGE=s2.albums/Oslo.dat")));
     RunGenerateCommand(files, images, photos, clips, "s2.dat", out, err);
     EXPECT_EQ(FilesUnder("elsewhere"), outside);
+}
+
+
+// Import takes a link within the tree and leaves out, naming each, a link that leads out of it
+// (to a file or a folder) and a file whose first bytes are no picture. Rows name their files
+// from the root, so that the site is made the same from any folder.
+TEST_F(SiteTest, ImportTakesOnlyPicturesWithinTheTreeAndRowsReadFromAnyFolder) {
+    fs::create_directories("elsewhere");
+    WriteMedia("elsewhere/e.jpg", "e");
+    WriteBytes("secret", "PRIVATE KEY");
+    fs::create_symlink("../../secret", "pics/x/b.jpg");
+    fs::create_symlink("/proc/self/environ", "pics/x/c.jpg");
+    fs::create_symlink("../top.jpg", "pics/x/in.jpg");
+    fs::create_directory_symlink("../../elsewhere", "pics/x/ext");
+    WriteBytes("pics/x/notes.jpg", "text");
+    const std::string here = fs::current_path().filename().string() + "/";
+    fs::current_path("..");
+    EXPECT_EQ(
+        RunImportCommand(files, photos, here + "pics", here + "site.dat", false, out, err, true),
+        1);
+    fs::current_path(scratch / "");
+    const std::string x = scratch / "pics/x/";
+    EXPECT_EQ(err.str(), "vistello: left out: " + x + "b.jpg: leads out of the tree\n" +
+                             "vistello: left out: " + x + "c.jpg: leads out of the tree\n" +
+                             "vistello: left out: " + x + "ext: leads out of the tree\n" +
+                             "vistello: left out: " + x +
+                             "notes.jpg: its first bytes are no picture Vistello reads\n");
+    EXPECT_THAT(ReadBytes("site.albums/x.dat"), HasSubstr("IMAGE=" + x + "in.jpg\r\n"));
+    EXPECT_EQ(ReadBytes("site.albums/x.dat").find("IMAGE=", 1),
+              ReadBytes("site.albums/x.dat").rfind("IMAGE="));
+    SetUpProject();
+    EXPECT_EQ(Generate(), 0) << err.str();
+    EXPECT_TRUE(fs::exists("web/x/in.jpg"));
+}
+
+// A re-import adds what is new and keeps out the photo and the album the user took out; a photo
+// and a folder that left the tree leave their albums, each said, and the site is made again.
+TEST_F(SiteTest, AReimportKeepsTheUsersRemovalsAndTakesOutWhatLeftTheTree) {
+    ASSERT_EQ(Import(), 0);
+    const std::string rome = "site.albums/2024.albums/Italy.albums/Rome.dat";
+    const std::string italy = "site.albums/2024.albums/Italy.dat";
+    const auto takeOut = [](const std::string& project, const std::string& image) {
+        std::string text = ReadBytes(project);
+        const size_t row = text.find("IMAGE=" + image + "\r\n");
+        ASSERT_NE(row, std::string::npos) << image;
+        text.erase(row, text.find("DESCRIPTION=", row) - row);
+        WriteBytes(project, text);
+    };
+    takeOut(rome, scratch / "pics/2024/Italy/Rome/a.jpg");
+    takeOut(italy, scratch / "site.albums/2024.albums/Italy.albums/Venice.dat");
+    WriteMedia("pics/2024/Italy/Rome/z.jpg", "z");
+    EXPECT_EQ(Import(), 0) << err.str();
+    EXPECT_EQ(ReadBytes(rome).find("IMAGE=" + scratch / "pics/2024/Italy/Rome/a.jpg"),
+              std::string::npos);
+    EXPECT_THAT(ReadBytes(rome), HasSubstr("IMAGE=" + scratch / "pics/2024/Italy/Rome/z.jpg"));
+    EXPECT_EQ(ReadBytes(italy).find("IMAGE=" +
+                                    scratch / "site.albums/2024.albums/Italy.albums/Venice.dat"),
+              std::string::npos);
+
+    fs::remove("pics/top.jpg");
+    fs::remove_all("pics/B <i>&amp; #1");
+    out.str("");
+    EXPECT_EQ(Import(), 0) << err.str();
+    EXPECT_EQ(out.str(), "Taken out: " + scratch / "site.albums/B <i>&amp; #1.dat" +
+                             ": no longer in the tree, taken out of site.dat\nTaken out: " +
+                             scratch / "pics/top.jpg" +
+                             ": no longer in the tree, taken out of site.dat\n" +
+                             "0 albums made, 0 images added, 2 images already in the project "
+                             "skipped: site.dat\n");
+    SetUpProject();
+    EXPECT_EQ(Generate(), 0) << err.str();
+}
+
+// Folders whose long names differ only past where a project's name is cut each keep their own
+// album, and a folder added later makes a new one.
+TEST_F(SiteTest, LongFolderNamesEachKeepTheirOwnAlbum) {
+    fs::remove_all("pics");
+    const std::string stem = "pics/" + std::string(250, 'n');
+    for (const char* end : {"1", "2"}) {
+        fs::create_directories(stem + end);
+        WriteMedia(stem + end + "/p" + end + ".jpg", end);
+    }
+    ASSERT_EQ(Import(), 0) << err.str();
+    fs::create_directories(stem + "0");
+    WriteMedia(stem + "0/p0.jpg", "0");
+    out.str("");
+    EXPECT_EQ(Import(), 0) << err.str();
+    EXPECT_EQ(out.str(),
+              "1 album made, 1 image added, 2 images already in the project skipped: site.dat\n");
+    for (const auto& album : fs::directory_iterator("site.albums")) {
+        const std::string text = ReadBytes(album.path().string());
+        EXPECT_EQ(text.find("IMAGE="), text.rfind("IMAGE=")) << text;
+    }
 }
 
 TEST(SiteTagsTest, DaysAndCountsReadAsAPersonWritesThem) {

@@ -21,7 +21,7 @@ public:
     }
     ClipOutcome MakeVideo(const ClipJob& job, int fd, const ClipGoing& going) override {
         ++made;
-        const std::string kind = ReadBytes(job.source);
+        const std::string kind = MediaText(ReadBytes(job.source));
         if (kind == "bad") return {"Invalid data found when processing input", 0, 0};
         while (kind == "slow") {
             if (!going(0.5)) return {"stopped", 0, 0};
@@ -31,7 +31,7 @@ public:
                        kind + "@" + std::to_string(job.side) + (job.keepDetails ? "+details" : ""));
     }
     ClipOutcome MakePoster(const ClipJob& job, int fd, const ClipGoing&) override {
-        return Written(fd, "poster of " + ReadBytes(job.source));
+        return Written(fd, "poster of " + MediaText(ReadBytes(job.source)));
     }
 
     std::string unavailable;

@@ -44,7 +44,7 @@ public:
 
     static std::string KindOf(const std::string& source) {
         const std::string bytes = ReadBytes(source);
-        return bytes.starts_with("GIF8") ? "gif" : bytes;
+        return bytes.starts_with("GIF8") ? "gif" : MediaText(bytes);
     }
 
     static int Longer(const std::string& kind) { return kind == "small" ? 1125 : 4000; }

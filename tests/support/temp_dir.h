@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -46,6 +47,35 @@ inline std::string ReadBytes(const std::string& path) {
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Stand-in bytes of a photo or clip, which the program takes for what the name says: a JPEG's
+// first bytes, or an MP4's for a clip's name, then the text that tells one from another.
+inline std::string MediaBytes(const std::string& name, const std::string& text) {
+    static const std::set<std::string> kClips = {".mp4",  ".m4v", ".mov", ".3gp",
+                                                 ".webm", ".mkv", ".avi"};
+    std::string extension = std::filesystem::path(name).extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return (kClips.contains(extension) ? std::string("\0\0\0\x0C"
+                                                     "ftypisom",
+                                                     12)
+                                       : std::string("\xFF\xD8\xFF")) +
+           text;
+}
+
+// The text of stand-in bytes, without the first bytes MediaBytes gave them.
+inline std::string MediaText(const std::string& bytes) {
+    for (const std::string& head : {std::string("\0\0\0\x0C"
+                                               "ftypisom",
+                                               12),
+                                   std::string("\xFF\xD8\xFF")}) {
+        if (bytes.starts_with(head)) return bytes.substr(head.size());
+    }
+    return bytes;
+}
+
+inline void WriteMedia(const std::string& path, const std::string& text) {
+    WriteBytes(path, MediaBytes(path, text));
 }
 
 }  // namespace vistello::testing

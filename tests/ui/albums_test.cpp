@@ -51,8 +51,8 @@ protected:
 TEST_F(AlbumsTest, ImportedTreeOpensAlbumByAlbumAndComesBackLevelByLevel) {
     for (const char* folder : {"trip/2024/Italy", "trip/empty"}) fs::create_directories(folder);
     for (const char* photo : {"trip/a.jpg", "trip/2024/b.jpg", "trip/2024/Italy/c.jpg"})
-        WriteBytes(photo, photo);
-    photos.photos["trip/2024/Italy/c.jpg"].title = "Forum";
+        WriteMedia(photo, photo);
+    photos.photos[scratch / "trip/2024/Italy/c.jpg"].title = "Forum";
     Open();
     system.pickerAnswers = {"trip", "trip"};
     system.cancelProgress = true;
@@ -61,7 +61,7 @@ TEST_F(AlbumsTest, ImportedTreeOpensAlbumByAlbumAndComesBackLevelByLevel) {
     EXPECT_FALSE(fs::exists("vistello.albums"));
     system.cancelProgress = false;
     window->Press(ids::kMenuImportTree);
-    EXPECT_EQ(Images(), (Strings{"vistello.albums/2024.dat", "trip/a.jpg"}));
+    EXPECT_EQ(Images(), (Strings{scratch / "vistello.albums/2024.dat", scratch / "trip/a.jpg"}));
     EXPECT_EQ(window->GetText(ids::kEntryCount), "2");
     EXPECT_EQ(system.boxes, (std::vector<ShownBox>{{"2 albums made, 3 images added.",
                                                     "Import Folder Tree as Albums"}}));
@@ -70,8 +70,9 @@ TEST_F(AlbumsTest, ImportedTreeOpensAlbumByAlbumAndComesBackLevelByLevel) {
     EXPECT_EQ(window->caption, "Vistello: vistello.dat");
     window->DoubleClickRow(ids::kEntryList, 0);
     EXPECT_EQ(window->caption, "Vistello: vistello.dat › 2024");
-    EXPECT_EQ(Images(), (Strings{"vistello.albums/2024.albums/Italy.dat", "trip/2024/b.jpg"}));
-    EXPECT_TRUE(Holds("vistello.dat", "IMAGE=vistello.albums/2024.dat\r\n"));
+    EXPECT_EQ(Images(), (Strings{scratch / "vistello.albums/2024.albums/Italy.dat",
+                                 scratch / "trip/2024/b.jpg"}));
+    EXPECT_TRUE(Holds("vistello.dat", "IMAGE=" + scratch / "vistello.albums/2024.dat\r\n"));
     window->ClickRow(ids::kEntryList, 1);
     window->Press(ids::kMenuUseAsCover);
     window->ClickRow(ids::kEntryList, 0);
@@ -90,19 +91,46 @@ TEST_F(AlbumsTest, ImportedTreeOpensAlbumByAlbumAndComesBackLevelByLevel) {
     window->Press(ids::kGenerate);
     EXPECT_EQ(window->caption, "Vistello: vistello.dat");
     EXPECT_TRUE(Holds("vistello.albums/2024.dat", "TEMPLATE=\r\n"));
-    EXPECT_TRUE(Holds("vistello.albums/2024.dat", "COVER=trip/2024/b.jpg\r\n"));
-    EXPECT_EQ(Images(), (Strings{"vistello.albums/2024.dat", "trip/a.jpg"}));
+    EXPECT_TRUE(Holds("vistello.albums/2024.dat", "COVER=" + scratch / "trip/2024/b.jpg\r\n"));
+    EXPECT_EQ(Images(), (Strings{scratch / "vistello.albums/2024.dat", scratch / "trip/a.jpg"}));
     EXPECT_EQ(Mark(), 0);
 
     window->DoubleClickRow(ids::kEntryList, 0);
     window->ClickRow(ids::kEntryList, 1);
     window->Press(ids::kRemove);
     window->Destroy();
-    EXPECT_FALSE(Holds("vistello.albums/2024.dat", "IMAGE=trip/2024/b.jpg"));
+    EXPECT_FALSE(Holds("vistello.albums/2024.dat", "IMAGE=" + scratch / "trip/2024/b.jpg"));
     EXPECT_TRUE(Holds("vistello.ini", "FILE=vistello.dat\r\n"));
     // Generate went up and asked the top project, which names no template that is there.
     ASSERT_EQ(system.boxes.size(), 2u);
     EXPECT_EQ(system.boxes[1].text, "Error loading file");
+}
+
+// Importing the tree again, in a window opened anew, keeps out the row the user took out and
+// takes out the photo that left the tree, saying so.
+TEST_F(AlbumsTest, ImportingTheTreeAgainKeepsWhatTheUserTookOut) {
+    fs::create_directories("trip/2024");
+    for (const char* photo : {"trip/a.jpg", "trip/b.jpg", "trip/2024/c.jpg"})
+        WriteMedia(photo, photo);
+    Open();
+    system.pickerAnswers = {"trip"};
+    window->Press(ids::kMenuImportTree);
+    window->ClickRow(ids::kEntryList, 1);
+    window->Press(ids::kRemove);
+    window->Destroy();
+    fs::remove("trip/b.jpg");
+    FakeWindowSystem again;
+    CMainDialog reopened;
+    FakeWindow shown(again, reopened);
+    again.pickerAnswers = {"trip"};
+    shown.Press(ids::kMenuImportTree);
+    const EntryList& rows = reopened.Inside().slides;
+    ASSERT_EQ(rows.RowCount(), 1);
+    EXPECT_EQ(rows.Row(0).imagePath, scratch / "vistello.albums/2024.dat");
+    EXPECT_EQ(again.boxes.back().text,
+              "0 albums made, 0 images added.\r\n1 image already in the albums "
+              "skipped.\r\nTaken out:\r\n" +
+                  scratch / "trip/b.jpg" + ": no longer in the tree, taken out of vistello.dat");
 }
 
 // A row that is no album, or whose project is gone, opens nothing and says why, and a double click
@@ -179,7 +207,7 @@ TEST_F(AlbumsTest, GenerateMakesTheSiteOrRefusesIt) {
         SCOPED_TRACE(run.name);
         fs::remove_all("web");
         for (const char* folder : {"web", "pics"}) fs::create_directories(folder);
-        for (const char* photo : {"pics/top.jpg", "pics/in.jpg"}) WriteBytes(photo, photo);
+        for (const char* photo : {"pics/top.jpg", "pics/in.jpg"}) WriteMedia(photo, photo);
         WriteBytes("page.htm", "<<IMAGETITLE>>");
         WriteBytes("over.htm", "overview");
         WriteBytes("vistello.dat", run.project);
