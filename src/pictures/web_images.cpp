@@ -320,7 +320,9 @@ void PlanThumbnail(WebImagePlan& plan, PlannedSource& source,
     std::vector<ImageOutput> twins;
     if (needs.doubleThumbnails)
         twins = SharpThumbnails(claims, source.name, *source.facts, settings);
-    if (source.copyJob >= 0 && !settings.keepDetails) {
+    // A GIF published without its text is filtered, not decoded: its thumbnails take their own.
+    if (source.copyJob >= 0 && !settings.keepDetails &&
+        !plan.jobs[static_cast<size_t>(source.copyJob)].gif) {
         std::vector<ImageOutput>& more = plan.jobs[static_cast<size_t>(source.copyJob)].job.more;
         source.thumbnailFrom = static_cast<int>(more.size());
         more.push_back({source.thumbnail, settings.thumbnailSide, OwnFormat(*source.facts)});

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <map>
 #include <sstream>
+#include <tuple>
 
 #include "app/command_line.h"
 #include "app/desktop_folder.h"
@@ -235,15 +236,16 @@ TEST(GenerateCommandTest, RefusesToPublishBytesThatAreNoPicture) {
     FakeImageMaker images;
     NoPhotoReader photos;
     FakeClipMaker clips;
-    for (const auto& [settings, refused] :
-         {std::pair{std::string(), std::string("environ.jpg")},
-          std::pair{std::string("WEBSIDE=100\n"), std::string("anim.gif")}}) {
+    const std::string notAPicture = ": not copied, its first bytes are no picture Vistello reads";
+    for (const auto& [settings, refused, why] :
+         {std::tuple{std::string(), std::string("environ.jpg"), notAPicture},
+          std::tuple{std::string("WEBSIDE=100\n"), std::string("anim.gif"),
+                     std::string(": could not be made into web/anim.gif: the GIF is damaged")}}) {
         WriteBytes("vistello.dat", "TEMPLATE=t.htm\nOUTPUT=web\n" + settings + "IMAGE=" + refused +
                                        "\nTITLE=R\nIMAGE=a.jpg\nTITLE=A\n");
         std::ostringstream out, err;
         EXPECT_EQ(RunGenerateCommand(files, images, photos, clips, "", out, err), 1);
-        EXPECT_EQ(err.str(), "vistello: " + refused +
-                                 ": not copied, its first bytes are no picture Vistello reads\n");
+        EXPECT_EQ(err.str(), "vistello: " + refused + why + "\n");
         EXPECT_FALSE(fs::exists("web/" + refused));
         EXPECT_TRUE(fs::exists("web/a.jpg") && fs::exists("web/r.htm"));
     }

@@ -50,8 +50,10 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 // Stand-in bytes of a photo or clip, which the program takes for what the name says: a JPEG's
-// first bytes, or an MP4's for a clip's name, then the text that tells one from another.
+// first bytes, or an MP4's for a clip's name, then the text that tells one from another. A GIF's
+// own bytes stay as they are.
 inline std::string MediaBytes(const std::string& name, const std::string& text) {
+    if (text.starts_with("GIF8")) return text;
     static const std::set<std::string> kClips = {".mp4",  ".m4v", ".mov", ".3gp",
                                                  ".webm", ".mkv", ".avi"};
     std::string extension = std::filesystem::path(name).extension().string();
