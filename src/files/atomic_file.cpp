@@ -139,15 +139,33 @@ bool HoldsExactly(FileOps& ops, const LinkEnd& target, std::string_view bytes) {
     return same;
 }
 
+// Where a write of `path` goes: the file its links lead to, or, for made files, the name itself.
+std::optional<LinkEnd> TargetOf(FileOps& ops, const std::string& path, bool throughLinks) {
+    if (path.empty()) {
+        errno = ENOENT;
+        return std::nullopt;
+    }
+    return throughLinks ? FollowLinks(ops, path) : NameItself(ops, path);
+}
+
+bool Replace(FileOps& ops, const std::string& path, const TemporaryFiller& fill, Flush flush,
+             bool throughLinks) {
+    const std::optional<LinkEnd> target = TargetOf(ops, path, throughLinks);
+    return target && MayReplace(ops, *target) && ReplaceTarget(ops, *target, fill, flush);
+}
+
+bool WriteIfChanged(FileOps& ops, const std::string& path, std::string_view bytes, Flush flush,
+                    bool throughLinks) {
+    const std::optional<LinkEnd> target = TargetOf(ops, path, throughLinks);
+    if (!target) return false;
+    if (HoldsExactly(ops, *target, bytes)) return true;
+    return MayReplace(ops, *target) && ReplaceTarget(ops, *target, WriterOf(bytes), flush);
+}
+
 }  // namespace
 
 bool ReplaceFile(FileOps& ops, const std::string& path, const TemporaryFiller& fill, Flush flush) {
-    if (path.empty()) {
-        errno = ENOENT;
-        return false;
-    }
-    const std::optional<LinkEnd> target = FollowLinks(ops, path);
-    return target && MayReplace(ops, *target) && ReplaceTarget(ops, *target, fill, flush);
+    return Replace(ops, path, fill, flush, true);
 }
 
 bool WriteFileAtomically(FileOps& ops, const std::string& path, std::string_view bytes,
@@ -157,35 +175,36 @@ bool WriteFileAtomically(FileOps& ops, const std::string& path, std::string_view
 
 bool WriteFileIfChanged(FileOps& ops, const std::string& path, std::string_view bytes,
                         Flush flush) {
-    if (path.empty()) {
-        errno = ENOENT;
-        return false;
-    }
-    const std::optional<LinkEnd> target = FollowLinks(ops, path);
-    if (!target) return false;
-    if (HoldsExactly(ops, *target, bytes)) return true;
-    return MayReplace(ops, *target) && ReplaceTarget(ops, *target, WriterOf(bytes), flush);
+    return WriteIfChanged(ops, path, bytes, flush, true);
 }
 
 bool ReplaceMadeFile(FileOps& ops, const std::string& path, const TemporaryFiller& fill) {
-    if (path.empty()) {
-        errno = ENOENT;
-        return false;
-    }
-    const std::optional<LinkEnd> target = NameItself(ops, path);
-    return target && MayReplace(ops, *target) && ReplaceTarget(ops, *target, fill, Flush::ToSystem);
+    return Replace(ops, path, fill, Flush::ToSystem, false);
 }
 
 bool WriteMadeFile(FileOps& ops, const std::string& path, std::string_view bytes) {
-    if (path.empty()) {
-        errno = ENOENT;
-        return false;
-    }
-    const std::optional<LinkEnd> target = NameItself(ops, path);
-    if (!target) return false;
-    if (HoldsExactly(ops, *target, bytes)) return true;
-    return MayReplace(ops, *target) &&
-           ReplaceTarget(ops, *target, WriterOf(bytes), Flush::ToSystem);
+    return WriteIfChanged(ops, path, bytes, Flush::ToSystem, false);
+}
+
+namespace {
+
+bool OwnFolders(FileOps& ops, const std::string& folder, const std::string& target) {
+    if (NoLinkBelow(ops, folder, std::string_view(target).substr(0, target.rfind('/') + 1)))
+        return true;
+    errno = ELOOP;
+    return false;
+}
+
+}  // namespace
+
+bool ReplaceMadeFileIn(FileOps& ops, const std::string& folder, const std::string& target,
+                       const TemporaryFiller& fill) {
+    return OwnFolders(ops, folder, target) && ReplaceMadeFile(ops, folder + target, fill);
+}
+
+bool WriteMadeFileIn(FileOps& ops, const std::string& folder, const std::string& target,
+                     std::string_view bytes) {
+    return OwnFolders(ops, folder, target) && WriteMadeFile(ops, folder + target, bytes);
 }
 
 }  // namespace vistello

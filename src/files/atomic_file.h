@@ -38,6 +38,12 @@ using TemporaryFiller = std::function<bool(int fd, const BlockWriter& write)>;
                                    const TemporaryFiller& fill);
 // As ReplaceMadeFile, except that a file that already holds exactly these bytes is left as it is.
 [[nodiscard]] bool WriteMadeFile(FileOps& ops, const std::string& path, std::string_view bytes);
+// The same for `target`, a path from the output folder `folder`: refused (ELOOP) when a folder on
+// the way down from `folder` is reached through a link, which could lead anywhere.
+[[nodiscard]] bool ReplaceMadeFileIn(FileOps& ops, const std::string& folder,
+                                     const std::string& target, const TemporaryFiller& fill);
+[[nodiscard]] bool WriteMadeFileIn(FileOps& ops, const std::string& folder,
+                                   const std::string& target, std::string_view bytes);
 
 // As WriteFileAtomically, except that a file that already holds exactly these bytes is left as it
 // is, modification time and all, and counts as written, whatever its permissions.

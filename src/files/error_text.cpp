@@ -9,6 +9,7 @@ static_assert(kNotRegularFile == EINVAL);
 
 std::string ErrorText(int error) {
     if (error == kNotRegularFile) return "not a regular file";
+    if (error == ELOOP) return "reached through a link";
     if (error == 0) return "unknown error";
     return std::generic_category().message(error);
 }

@@ -60,14 +60,8 @@ void MadeFiles::Read(FileOps& ops, const std::string& folder) {
     if (IsLink(ops, path)) return;
     const std::optional<std::string> text = ReadTextFile(ops, path);
     if (!text) return;
-    std::vector<std::string_view> fields;
-    for (size_t start = 0; start < text->size();) {
-        size_t end = text->find('\n', start);
-        if (end == std::string::npos) end = text->size();
-        RecordFields(std::string_view(*text).substr(start, end - start), fields);
-        ReadLine(fields);
-        start = end + 1;
-    }
+    ForEachRecordLine(*text,
+                      [this](const std::vector<std::string_view>& fields) { ReadLine(fields); });
 }
 
 // A line that is not whole is left out, and so is what it said. Kept in name order, so the same

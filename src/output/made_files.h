@@ -74,7 +74,10 @@ public:
     OwnedFiles& Owned() { return m_owned; }
 
     // From now on, names are handed out for the project's run (see Taken).
-    void StartRunOf(std::string project) { m_project = std::move(project); }
+    void StartRunOf(std::string project) {
+        m_project = std::move(project);
+        m_taken.clear();
+    }
     // Whether the run may not write at `name` (from the folder): a file is there that no run of
     // the project wrote, nor a run that left it unowned, nor, with a source, a copy or picture of
     // that very source. A folder whose record names no project's files (a first run, or a show an

@@ -30,15 +30,10 @@ ProjectPlaces::ProjectPlaces(FileOps& ops, std::string file) : m_ops(ops), m_fil
     if (m_file.empty()) return;
     const std::optional<std::string> text = ReadLineFile(ops, m_file);
     if (!text) return;
-    std::vector<std::string_view> fields;
-    for (size_t start = 0; start < text->size();) {
-        size_t end = text->find('\n', start);
-        if (end == std::string::npos) end = text->size();
-        RecordFields(std::string_view(*text).substr(start, end - start), fields);
+    ForEachRecordLine(*text, [this](const std::vector<std::string_view>& fields) {
         if (fields.size() == 2 && IsDigest(fields[0]))
             m_places[std::string(fields[0])] = PercentDecode(fields[1]);
-        start = end + 1;
-    }
+    });
 }
 
 bool ProjectPlaces::Note(const std::string& projectFile) {

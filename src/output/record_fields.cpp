@@ -23,6 +23,18 @@ void RecordFields(std::string_view line, std::vector<std::string_view>& fields) 
     }
 }
 
+void ForEachRecordLine(std::string_view text,
+                       const std::function<void(const std::vector<std::string_view>&)>& take) {
+    std::vector<std::string_view> fields;
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) end = text.size();
+        RecordFields(text.substr(start, end - start), fields);
+        take(fields);
+        start = end + 1;
+    }
+}
+
 // Most values need no encoding, and then no copy either.
 void AppendRecordField(std::string& text, std::string_view value) {
     text.append(1, '\t');

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ctime>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,9 @@ namespace vistello {
 // holds a byte that would break the line, so that any path reads back as it was.
 // Into `fields`, which keeps its room from line to line.
 void RecordFields(std::string_view line, std::vector<std::string_view>& fields);
+// Hands `take` the fields of each line of a record's text in turn.
+void ForEachRecordLine(std::string_view text,
+                       const std::function<void(const std::vector<std::string_view>&)>& take);
 void AppendRecordField(std::string& text, std::string_view value);
 void AppendRecordNumber(std::string& text, long long value);
 void AppendRecordTime(std::string& text, const struct timespec& time);

@@ -52,7 +52,7 @@ ClipMade MakeClip(FileOps& ops, ClipMaker& clips, ImageMaker& images, const Clip
                   const WebSettings& settings, const std::string& folder, const ClipGoing& going) {
     ClipMade made;
     const auto into = [&](const std::string& target, ClipOutcome& outcome, auto make) {
-        const bool whole = ReplaceMadeFile(ops, folder + target, [&](int fd, const BlockWriter&) {
+        const bool whole = ReplaceMadeFileIn(ops, folder, target, [&](int fd, const BlockWriter&) {
             outcome = make(fd);
             return outcome.failure.empty();
         });
@@ -73,7 +73,7 @@ ClipMade MakeClip(FileOps& ops, ClipMaker& clips, ImageMaker& images, const Clip
                                        false,
                                        {}});
     if (thumbnail.failure.empty() &&
-        !WriteMadeFile(ops, folder + clip.thumbnail, thumbnail.images.at(0).bytes))
+        !WriteMadeFileIn(ops, folder, clip.thumbnail, thumbnail.images.at(0).bytes))
         thumbnail.failure = ErrorText(errno);
     if (!thumbnail.failure.empty()) {
         made.failure = folder + clip.thumbnail + ": " + thumbnail.failure;

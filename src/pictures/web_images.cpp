@@ -455,7 +455,7 @@ MadeResult MakeWebImages(FileOps& ops, ImageMaker& maker, const WebImagePlan& pl
             std::string failed = job.target;
             for (size_t i = 0; i < image.images.size() && image.failure.empty(); ++i) {
                 const std::string& target = i == 0 ? job.target : job.more[i - 1].target;
-                if (!WriteMadeFile(ops, folder + target, image.images[i].bytes)) {
+                if (!WriteMadeFileIn(ops, folder, target, image.images[i].bytes)) {
                     image.failure = ErrorText(errno);
                     failed = target;
                 }

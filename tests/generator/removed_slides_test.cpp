@@ -344,7 +344,7 @@ TEST_F(RemovedSlidesTest, WhatARunWroteStaysItsOwnThoughItsRecordCouldNotBeWritt
 }
 
 // A page or a picture whose name is a link is replaced in the folder by the file; the file the
-// link led to is never written.
+// link led to is never written, nor a file in a folder of the show reached through a link.
 TEST_F(RemovedSlidesTest, AMadeFileReplacesALinkAndNeverWritesThroughIt) {
     Generate({"a"});
     for (const char* name : {"a.htm", "a.jpg"}) {
@@ -358,6 +358,14 @@ TEST_F(RemovedSlidesTest, AMadeFileReplacesALinkAndNeverWritesThroughIt) {
         EXPECT_EQ(ReadBytes(std::string("victim-") + name), "mine");
         EXPECT_FALSE(fs::is_symlink(std::string("out/") + name));
     }
+
+    // Nor is anything written into a folder of the show that became a link.
+    fs::rename("out/thumbs", "elsewhere");
+    fs::create_directory_symlink("../elsewhere", "out/thumbs");
+    WriteBytes("a.jpg", "photo a, edited again");
+    EXPECT_THAT(Generate({"a"}).failures,
+                ::testing::Contains(::testing::HasSubstr("reached through a link")));
+    EXPECT_EQ(ReadBytes("elsewhere/a.jpg"), "photo a, edited@400q85jpg");
 }
 
 // A file in the folder the show did not write is never replaced, the user's own or another
