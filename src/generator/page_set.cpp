@@ -37,6 +37,7 @@
 #include "pictures/parallel_run.h"
 #include "pictures/web_clips.h"
 #include "pictures/web_images.h"
+#include "text/digest.h"
 
 namespace vistello {
 
@@ -172,7 +173,7 @@ std::optional<std::string> WriteOverviewPage(FileOps& ops, std::string_view temp
 // The overview page: every slide's tile, linked to its page.
 bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, const WebShow& web,
                      const TagSet& tags, const std::string& outputFolder, const ShowLayout& layout,
-                     const ImagesLearnt& learnt, const NameTaken& taken, PageSetResult& result) {
+                     const ImagesLearnt& learnt, bool free, PageSetResult& result) {
     const std::optional<WebImagePlan>& plan = learnt.plan;
     std::vector<std::string> targets;
     for (const std::string& name : layout.pageNames) targets.push_back(EncodeLinkTarget(name));
@@ -193,7 +194,7 @@ bool WriteOverviewOf(FileOps& ops, std::span<const ImageEntry* const> rows, cons
     const std::string path = outputFolder + std::string(kOverviewPageName);
     if (std::optional<std::string> own = OwnFileAt(ops, path, ShowFileIds(ops, &web)))
         return Tally(std::move(own), result.pagesFailed, result.failures);
-    if (taken(std::string(kOverviewPageName), nullptr)) {
+    if (!free) {
         return Tally(path + ": not written, a file this show did not write is there",
                      result.pagesFailed, result.failures);
     }
@@ -264,9 +265,11 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
     const ShowLayout layout = LayOut(rows, learnt.plan, std::move(learnt.pictures), overview,
                                      ShowFilesIn(web, outputFolder), taken);
     static const ShootingData kNoShooting;
+    // Asked before the run notes its files, which would make the name its own.
+    const bool overviewFree = overview && !taken(std::string(kOverviewPageName), nullptr);
     if (run) {
-        NotePending(ops, outputFolder, project, FilesOfRun(layout, overview, plan), run->started,
-                    made, result);
+        NotePending(ops, outputFolder, project, FilesOfRun(layout, overviewFree, plan),
+                    run->started, made, result);
     }
     if (overview) ++result.pages;
     if (memory) memory->StartRun(outputFolder, templateText, tags);
@@ -308,14 +311,34 @@ PageSetResult WriteShow(FileOps& ops, std::span<const ImageEntry* const> rows,
     }
     if (!layout.pageNames.empty()) result.firstPage = layout.pageNames.front();
     if (overview) {
-        const bool written =
-            WriteOverviewOf(ops, rows, *web, tags, outputFolder, layout, learnt, taken, result);
+        const bool written = WriteOverviewOf(ops, rows, *web, tags, outputFolder, layout, learnt,
+                                             overviewFree, result);
         writer.Note(std::string(kOverviewPageName), written);
         result.pagesWritten += written;
         result.firstPage = kOverviewPageName;
     }
     if (web && web->place) result.album = SummaryOf(rows, *web, layout, learnt, result.firstPage);
     return result;
+}
+
+// Whether the pictures a project wrote are mostly of these rows' photos and clips: the same show,
+// renamed or moved, rather than another that came to the same folder.
+bool ShowsMostOf(std::span<const ImageEntry* const> rows, const MadeFiles& made,
+                 const WrittenFiles& files) {
+    std::set<std::string> names;
+    std::set<std::string> sources;
+    for (const ImageEntry* row : rows) {
+        names.insert(FileNameOf(row->imagePath));
+        sources.insert(Digest(row->imagePath));
+    }
+    size_t pictures = 0;
+    size_t shown = 0;
+    for (const auto& entry : files) {
+        if (entry.first.ends_with(".htm")) continue;
+        ++pictures;
+        shown += names.contains(entry.first) || made.MadeOfAny(entry.first, sources);
+    }
+    return pictures > 0 && 2 * shown >= pictures;
 }
 
 }  // namespace
@@ -343,8 +366,9 @@ PageSetResult WritePageSet(FileOps& ops, std::span<const ImageEntry* const> rows
     if (show) {
         made.StartRunOf(show->project);
         if (!web->projectFile.empty()) places.Note(web->projectFile);
-        made.Owned().AdoptGone(show->project,
-                               [&places](const std::string& key) { return places.Gone(key); });
+        made.Owned().AdoptGone(
+            show->project, [&places](const std::string& key) { return places.Gone(key); },
+            [&rows, &made](const WrittenFiles& files) { return ShowsMostOf(rows, made, files); });
     }
     RunFiles run;
     ::clock_gettime(CLOCK_REALTIME_COARSE, &run.started);

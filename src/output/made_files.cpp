@@ -261,6 +261,12 @@ bool MadeFiles::MadeOf(const std::string& target, const std::string& source) con
     return found != m_made.end() && found->second.source == Digest(source);
 }
 
+bool MadeFiles::MadeOfAny(const std::string& target,
+                          const std::set<std::string>& sourceKeys) const {
+    const auto found = m_made.find(target);
+    return found != m_made.end() && sourceKeys.contains(found->second.source);
+}
+
 bool MadeFiles::Taken(FileOps& ops, const std::string& folder, const std::string& name,
                       const std::string* source) const {
     if (m_project.empty() || !m_owned.AnyProject()) return false;

@@ -84,6 +84,8 @@ public:
     // earlier version made) keeps its names: nothing is taken there. A name taken is remembered.
     bool Taken(FileOps& ops, const std::string& folder, const std::string& name,
                const std::string* source = nullptr) const;
+    // Whether the made file was made of one of these sources, by their digests.
+    bool MadeOfAny(const std::string& target, const std::set<std::string>& sourceKeys) const;
     // The names found taken, each once, in order.
     const std::vector<std::string>& TakenNames() const { return m_taken; }
     // What runs of projects other than `project` noted in the folder since this record was read:

@@ -195,12 +195,13 @@ void OwnedFiles::TakeOthersFrom(const OwnedFiles& fresh, const std::string& proj
 }
 
 void OwnedFiles::AdoptGone(const std::string& project,
-                           const std::function<bool(const std::string&)>& gone) {
+                           const std::function<bool(const std::string&)>& gone,
+                           const std::function<bool(const WrittenFiles&)>& same) {
     if (m_projects.contains(project) || m_uses.contains(project)) return;
     std::set<std::string> keys;
     for (const auto& entry : m_projects) keys.insert(entry.first);
     for (const std::string& key : keys) {
-        if (!gone(key)) continue;
+        if (!gone(key) || !same(m_projects[key])) continue;
         WrittenFiles files = Take(key);
         m_projects[project].merge(files);
         m_pending[project].merge(m_pending[key]);

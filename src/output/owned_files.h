@@ -69,8 +69,10 @@ public:
     // The parts of the projects other than `project` as `fresh` has them, but for those adopted.
     void TakeOthersFrom(const OwnedFiles& fresh, const std::string& project);
     // Makes `project`, when it has nothing here yet, the owner of what each project `gone` says is
-    // gone had: a project renamed or moved keeps what it wrote. Those adopted are forgotten.
-    void AdoptGone(const std::string& project, const std::function<bool(const std::string&)>& gone);
+    // gone had and `same` takes for this show's: a project renamed or moved keeps what it wrote,
+    // while one that only went missing is not taken for another. Those adopted are forgotten.
+    void AdoptGone(const std::string& project, const std::function<bool(const std::string&)>& gone,
+                   const std::function<bool(const WrittenFiles&)>& same);
 
 private:
     std::map<std::string, WrittenFiles> m_projects;

@@ -317,6 +317,11 @@ TEST_F(RemovedSlidesTest, ARenamedProjectKeepsWhatItWroteAndTheRecordNamesNoPath
     const std::string record = ReadBytes("out/.vistello-images");
     EXPECT_EQ(record.find(fs::current_path().string()), std::string::npos);
     EXPECT_EQ(record.find(".dat"), std::string::npos);
+
+    // A project that is only missing is not taken for another that comes to the folder.
+    fs::rename("q.dat", "away.dat");
+    Generate({"z"}, "r.dat");
+    EXPECT_FALSE(Of(Published("out"), "a").empty());
 }
 
 // A run stopped while it makes pictures records what it made, so that a later run takes away
@@ -359,6 +364,16 @@ TEST_F(RemovedSlidesTest, AMadeFileReplacesALinkAndNeverWritesThroughIt) {
         EXPECT_FALSE(fs::is_symlink(std::string("out/") + name));
     }
 
+    // A photo copied as it is, into a folder whose record is gone, replaces the link too.
+    settings.largestSide = 0;
+    WriteMedia("p.jpg", "photo p");
+    WriteBytes("victim-p.jpg", "mine");
+    fs::create_symlink("../victim-p.jpg", "out/p.jpg");
+    fs::remove("out/.vistello-images");
+    Generate({"p"});
+    EXPECT_EQ(ReadBytes("victim-p.jpg"), "mine");
+    settings.largestSide = 2048;
+
     // Nor is anything written into a folder of the show that became a link.
     fs::rename("out/thumbs", "elsewhere");
     fs::create_directory_symlink("../elsewhere", "out/thumbs");
@@ -386,6 +401,15 @@ TEST_F(RemovedSlidesTest, FilesTheShowDidNotWriteAreNeverReplaced) {
     GenerateEntries({{"Other", "", "", "", "", "", "", "elsewhere/a.jpg"}}, "other.dat");
     EXPECT_EQ(ReadBytes("out/a.jpg"), "photo a@2048q85jpg");
     EXPECT_EQ(ReadBytes("out/a_2.jpg"), "another a@2048q85jpg");
+    overview = "<<SLIDES>><<PAGE>><<ENDSLIDES>>";
+    settings.overviewTemplate = "o.htm";
+    Generate({"a"});
+    const std::string index = ReadBytes("out/index.htm");
+    EXPECT_THAT(GenerateEntries({{"Other", "", "", "", "", "", "", "elsewhere/a.jpg"}}, "other.dat")
+                    .failures,
+                ::testing::Contains("out/index.htm: not written, a file this show did not write "
+                                    "is there"));
+    EXPECT_EQ(ReadBytes("out/index.htm"), index);
 
     fs::remove("out/.vistello-images");
     WriteBytes("out/a.htm", "an earlier version's page");
