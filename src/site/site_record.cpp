@@ -231,6 +231,21 @@ bool SiteRecord::Write(FileOps& ops, const std::string& outputFolder) const {
     return WriteMadeFile(ops, RecordPath(outputFolder), EncodeTextMode(text));
 }
 
+void SiteRecord::AdoptGone(const std::function<bool(const std::string&)>& gone,
+                           const std::set<std::string>& folders) {
+    if (!albums.empty()) return;
+    for (auto part = m_others.begin(); part != m_others.end(); ++part) {
+        const bool shares =
+            std::any_of(part->second.begin(), part->second.end(), [&](const auto& album) {
+                return !album.first.empty() && folders.contains(album.first);
+            });
+        if (!shares || !gone(part->first)) continue;
+        albums = std::move(part->second);
+        m_others.erase(part);
+        return;
+    }
+}
+
 bool SiteRecord::OthersHold(const std::string& folder) const {
     return std::any_of(m_others.begin(), m_others.end(),
                        [&folder](const auto& site) { return site.second.contains(folder); });

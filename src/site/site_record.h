@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -37,6 +39,10 @@ public:
 
     // Whether another site's album is made in the folder.
     bool OthersHold(const std::string& folder) const;
+    // Makes the part of a site that `gone` says is gone this site's, when this site has none yet
+    // and that part made an album into one of `folders`: a site renamed or moved keeps its albums.
+    void AdoptGone(const std::function<bool(const std::string&)>& gone,
+                   const std::set<std::string>& folders);
 
     // By folder from the top output folder; the top's is empty.
     std::map<std::string, MadeAlbum> albums;

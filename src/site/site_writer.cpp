@@ -12,6 +12,7 @@
 #include "generator/site_tags.h"
 #include "output/made_files.h"
 #include "output/owned_files.h"
+#include "output/project_places.h"
 #include "show/web_settings.h"
 #include "site/site_record.h"
 #include "slides/slide_kind.h"
@@ -294,6 +295,10 @@ SiteResult SiteWriter::Write() {
     result.skipped = m_site.skipped;
     const std::string site = RecordKey(m_site.albums.front().projectFile);
     m_record.Read(m_ops, m_output, site);
+    std::set<std::string> folders;
+    for (const SiteAlbum& album : m_site.albums) folders.insert(album.folder);
+    ProjectPlaces places(m_ops, m_tools.placesFile);
+    m_record.AdoptGone([&places](const std::string& key) { return places.Gone(key); }, folders);
     m_made = m_record;
     m_made.albums.clear();
     for (const std::string& project : m_site.skippedProjects) m_leftOut.insert(RecordKey(project));

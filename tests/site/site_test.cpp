@@ -460,6 +460,21 @@ TEST_F(SiteTest, LongFolderNamesEachKeepTheirOwnAlbum) {
     }
 }
 
+// A site whose top project was renamed keeps its part of the record and is made as before.
+TEST_F(SiteTest, ARenamedSiteKeepsItsAlbums) {
+    ASSERT_EQ(Import(), 0);
+    SetUpProject();
+    const GenerateContext context{"state/projects", {}};
+    ASSERT_EQ(
+        RunGenerateCommand(files, images, photos, clips, "site.dat", out, err, false, context), 0)
+        << err.str();
+    fs::rename("site.dat", "trip.dat");
+    EXPECT_EQ(
+        RunGenerateCommand(files, images, photos, clips, "trip.dat", out, err, false, context), 0)
+        << err.str();
+    EXPECT_TRUE(fs::exists("web/2024/italy/rome/a.htm"));
+}
+
 TEST(SiteTagsTest, DaysAndCountsReadAsAPersonWritesThem) {
     EXPECT_EQ(AlbumDatesText("2026-05-14", "2026-05-14"), "14 May 2026");
     EXPECT_EQ(AlbumDatesText("2026-05-03", "2026-05-09"), "3–9 May 2026");
