@@ -16,6 +16,7 @@ constexpr std::string_view kOverviewKey = "OVERVIEW";
 constexpr std::string_view kAvifKey = "WEBAVIF";
 constexpr std::string_view kCoverKey = "COVER";
 constexpr std::string_view kSiteTitleKey = "SITETITLE";
+constexpr std::string_view kPublishKey = "PUBLISH";
 
 int SideOrUnset(std::string_view text) {
     int side = 0;
@@ -52,6 +53,8 @@ bool ReadWebSetting(std::string_view key, std::string_view value, WebSettings& s
         settings.cover = value;
     } else if (key == kSiteTitleKey) {
         settings.siteTitle = value;
+    } else if (key == kPublishKey) {
+        settings.publish = value;
     } else {
         return false;
     }
@@ -71,6 +74,7 @@ void AppendWebSettings(std::string& text, const WebSettings& settings) {
         AppendKeyValueLine(text, kOverviewKey, settings.overviewTemplate);
     if (!settings.cover.empty()) AppendKeyValueLine(text, kCoverKey, settings.cover);
     if (!settings.siteTitle.empty()) AppendKeyValueLine(text, kSiteTitleKey, settings.siteTitle);
+    if (!settings.publish.empty()) AppendKeyValueLine(text, kPublishKey, settings.publish);
 }
 
 }  // namespace vistello

@@ -34,6 +34,9 @@ struct WebSettings {
     // overview takes its album's title instead. Initialised, so that the lists that give every
     // setting before it still give them all.
     std::string siteTitle = {};
+    // The server address the site is published to; empty where it is published by hand. An
+    // album goes with its site, to the top's address.
+    std::string publish = {};
 
     // The settings without the show's own choices, to tell whether a show sets any.
     WebSettings WithoutCover() const {

@@ -35,6 +35,7 @@ bool SetsWebCopies(const WebSettings& web) {
     WebSettings own = web.WithoutCover();
     own.overviewTemplate.clear();
     own.siteTitle.clear();
+    own.publish.clear();
     return !(own == WebSettings{});
 }
 
@@ -84,6 +85,7 @@ std::optional<std::string> SiteLoader::Prepare(SiteAlbum& album, const SiteAlbum
     album.web.cover = fields.web.cover;
     // An album's overview takes the album's title, so that a new site title remakes only the top.
     album.web.siteTitle.clear();
+    album.web.publish.clear();
     album.web.overviewTemplate = fields.web.overviewTemplate.empty() ? parent.web.overviewTemplate
                                                                      : fields.web.overviewTemplate;
     const std::optional<std::string> page = Template(album.templateFile);
