@@ -202,15 +202,21 @@ public:
     std::unique_ptr<Progress> StartProgress(int, const std::string& unit, WindowHost*) override {
         progressUnits.push_back(unit);
         struct Scripted : Progress {
-            Scripted(bool stop, std::function<void()>& step) : cancel(stop), onStep(step) {}
+            Scripted(bool stop, std::function<void()>& step, std::vector<std::string>& lines)
+                : cancel(stop), onStep(step), shown(lines) {}
             bool Step(int) override {
                 if (onStep) std::exchange(onStep, nullptr)();
                 return !cancel;
             }
+            bool StepWithText(int done, const std::string& line) override {
+                shown.push_back(line);
+                return Step(done);
+            }
             bool cancel;
             std::function<void()>& onStep;
+            std::vector<std::string>& shown;
         };
-        return std::make_unique<Scripted>(cancelProgress, onProgressStep);
+        return std::make_unique<Scripted>(cancelProgress, onProgressStep, progressLines);
     }
 
     // Answers given in turn; with none left, OK boxes answer Ok and questions answer No.
@@ -228,6 +234,8 @@ public:
     std::function<void()> onProgressStep;
     // What each progress counted, as its label names it ("Page", "Album 1 of 2 · Image").
     std::vector<std::string> progressUnits;
+    // The lines progress showed in place of its count, in turn.
+    std::vector<std::string> progressLines;
     bool toolTips = false;
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;
