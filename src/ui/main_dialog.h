@@ -210,6 +210,7 @@ private:
     PublishLink* m_publishLink = nullptr;
     ServerAccess m_publishMachine;
     std::string m_manifestFolder;
+    bool m_keyringFailureTold = false;
     // What the last Generate left in its folder, so that the next one builds only what changed.
     PageSetMemory m_generated;
     // The project file as this window last read or wrote it.

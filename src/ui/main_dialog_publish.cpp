@@ -18,7 +18,8 @@ void CMainDialog::OnPublish() {
         return;
     }
     CPublishDialog dialog(m_web.publish, *m_publishLink, Files(),
-                          {m_strOutputFolder, m_publishMachine, m_manifestFolder});
+                          {m_strOutputFolder, m_publishMachine, m_manifestFolder},
+                          m_keyringFailureTold);
     dialog.DoModal(System(), &Host());
     if (dialog.PublishedTo()) m_web.publish = *dialog.PublishedTo();
     UpdateData(false);

@@ -33,12 +33,13 @@ ServerAnswer::Kind LastKind(const PublishReport& report) {
 }  // namespace
 
 CPublishDialog::CPublishDialog(std::string address, PublishLink& link, FileOps& files,
-                               PublishPlaces places)
+                               PublishPlaces places, bool& keyringFailureTold)
     : CDialog(PublishDialogTemplate()),
       m_address(std::move(address)),
       m_link(link),
       m_files(files),
-      m_places(std::move(places)) {
+      m_places(std::move(places)),
+      m_keyringFailureTold(keyringFailureTold) {
     MapCommand(ids::kPublishTest, [this] { OnTestConnection(); });
 }
 

@@ -25,7 +25,10 @@ struct PublishPlaces {
 // have the keyring keep them; none reaches the project.
 class CPublishDialog : public CDialog {
 public:
-    CPublishDialog(std::string address, PublishLink& link, FileOps& files, PublishPlaces places);
+    // `keyringFailureTold` is set once the user has heard that the keyring cannot keep a
+    // password, which is said once while the program runs.
+    CPublishDialog(std::string address, PublishLink& link, FileOps& files, PublishPlaces places,
+                   bool& keyringFailureTold);
 
     // The address the project is to keep: the one a publish was started with, or none.
     const std::optional<std::string>& PublishedTo() const { return m_publishedTo; }
@@ -66,7 +69,7 @@ private:
     FileOps& m_files;
     PublishPlaces m_places;
     std::optional<std::string> m_publishedTo;
-    bool m_toldKeyringFailed = false;
+    bool& m_keyringFailureTold;
 };
 
 }  // namespace vistello

@@ -97,8 +97,8 @@ void CPublishDialog::KeepTyped(const Attempt& attempt, ServerAnswer::Kind last) 
         kept = keyring.Keep(AccessKeyKey(attempt.target), label + " (access key id)",
                             attempt.access.accessKey, failure);
     }
-    if (kept || m_toldKeyringFailed) return;
-    m_toldKeyringFailed = true;
+    if (kept || m_keyringFailureTold) return;
+    m_keyringFailureTold = true;
     MessageBox("The keyring could not keep the password: " + failure +
                    "\r\nIt was used for this publish only.",
                "Publish");

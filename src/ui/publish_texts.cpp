@@ -64,6 +64,13 @@ std::string KindText(ServerAnswer::Kind kind) {
     return "";
 }
 
+// A sentence ends once: the server's own words may have ended it.
+std::string Ended(std::string text) {
+    if (text.empty() || (text.back() != '.' && text.back() != '!' && text.back() != '?'))
+        text += '.';
+    return text;
+}
+
 std::string AnswerText(const ServerAnswer& answer) {
     const std::string kind = KindText(answer.kind);
     if (kind.empty()) return answer.reason.empty() ? "the server gave no reason" : answer.reason;
@@ -92,7 +99,7 @@ int PublishProgressDone(const PublishStatus& status) {
 
 std::string ConnectionText(const ServerAnswer& answer, const std::string& address) {
     if (answer.Ok()) return "Connected to " + address + ".";
-    return "Could not connect to " + address + ":\r\n" + Sentence(AnswerText(answer)) + ".";
+    return "Could not connect to " + address + ":\r\n" + Ended(Sentence(AnswerText(answer)));
 }
 
 std::string PublishReportText(const PublishReport& report) {
@@ -103,7 +110,7 @@ std::string PublishReportText(const PublishReport& report) {
         case Outcome::Stopped:
             return "Publishing stopped.\r\n" + PublishSummary(report);
         case Outcome::Failed: {
-            std::string text = "Publishing failed: " + AnswerText(report.failure) + ".";
+            std::string text = Ended("Publishing failed: " + AnswerText(report.failure));
             if (!report.failedName.empty()) text += "\r\nFile: " + report.failedName;
             return text;
         }
@@ -137,10 +144,10 @@ std::string HostKeyQuestion(const ServerAnswer& answer, const std::string& host)
 std::string RemovalsQuestion(const PublishReport& report) {
     const size_t count = report.toRemove.size();
     const char* them = count == 1 ? "it" : "them";
-    return "Publishing removes " + GroupThousands(static_cast<long long>(count)) +
-           " of the site's " + CountOf(static_cast<long long>(report.siteFiles), "file") +
-           " from the server: Vistello sent " + them + " there before, and the site no longer " +
-           "has " + them + ":" + Lines(report.toRemove, kRemovalsNamed) + "\r\n\r\nRemove " + them +
+    return "Publishing removes " + CountOf(static_cast<long long>(count), "file") +
+           " from the server: Vistello sent " + them + " there before, and the site, now " +
+           CountOf(static_cast<long long>(report.siteFiles), "file") + ", no longer has " + them +
+           ":" + Lines(report.toRemove, kRemovalsNamed) + "\r\n\r\nRemove " + them +
            " from the server?";
 }
 

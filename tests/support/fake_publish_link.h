@@ -53,8 +53,8 @@ struct FakeServerState {
     std::string password;
     // What each login was offered, in turn.
     std::vector<ServerAccess> logins;
-    // Called before each file is sent, with its name.
-    std::function<void(const std::string&)> onSend;
+    // Called before each file is sent, with its name and the run's stop flag.
+    std::function<void(const std::string&, const std::atomic<bool>&)> onSend;
 };
 
 class FakePublishServer : public PublishServer {
@@ -83,7 +83,7 @@ public:
     }
     ServerAnswer Send(const std::string& name, const SendSource& source,
                       const SendProgress& progress) override {
-        if (m_state.onSend) m_state.onSend(name);
+        if (m_state.onSend) m_state.onSend(name, m_stop);
         if (m_stop) return {ServerAnswer::Kind::Stopped, "", ""};
         const std::string bytes = source.inMemory ? source.bytes : ReadBytes(source.path);
         if (progress && !progress(bytes.size())) return {ServerAnswer::Kind::Stopped, "", ""};
