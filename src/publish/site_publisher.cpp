@@ -24,12 +24,16 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kManifestEvery = std::chrono::seconds(2);
 constexpr double kRemovalShare = 0.1;
 
+}  // namespace
+
 std::string Megabytes(std::uint64_t bytes) {
     char text[32];
     std::snprintf(text, sizeof text, "%llu.%llu", static_cast<unsigned long long>(bytes / 1000000),
                   static_cast<unsigned long long>(bytes % 1000000 / 100000));
     return text;
 }
+
+namespace {
 
 ServerAnswer Failure(std::string reason) {
     return {ServerAnswer::Kind::Failed, std::move(reason), {}};
@@ -131,6 +135,7 @@ private:
         for (const auto& phase : plan.sends)
             for (const SiteFile* file : phase) m_report.toSend.push_back(file->name);
         m_report.toRemove = plan.removals;
+        m_report.toSendBytes = plan.sendBytes;
     }
 
     bool TooManyRemovals(const PublishPlan& plan) const {
@@ -154,7 +159,8 @@ private:
         m_local.folder = m_request.outputFolder;
         m_local.files = m_site;
         MakeFoldersFor(m_files, m_manifestPath);
-        if (!WriteTextFile(m_files, m_manifestPath, FormatLocalManifest(m_local), Flush::ToSystem))
+        if (!WriteFileAtomically(m_files, m_manifestPath, FormatLocalManifest(m_local),
+                                 Flush::ToSystem))
             std::fprintf(stderr, "vistello: cannot write %s: %s\n", m_manifestPath.c_str(),
                          ErrorText(errno).c_str());
         m_lastWrite = Clock::now();
@@ -205,7 +211,8 @@ private:
 
     bool SendAll(const PublishPlan& plan) {
         m_crew = std::make_unique<TransferCrew>(m_link, m_request.target, m_request.access,
-                                                m_request.outputFolder, m_request.connections);
+                                                m_request.outputFolder, m_request.connections,
+                                                m_request.retryPauseMs);
         for (const auto& phase : plan.sends) {
             std::vector<Transfer> batch;
             for (const SiteFile* file : phase) batch.push_back({false, file->name});
