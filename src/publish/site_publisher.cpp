@@ -24,12 +24,16 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kManifestEvery = std::chrono::seconds(2);
 constexpr double kRemovalShare = 0.1;
 
+}  // namespace
+
 std::string Megabytes(std::uint64_t bytes) {
     char text[32];
     std::snprintf(text, sizeof text, "%llu.%llu", static_cast<unsigned long long>(bytes / 1000000),
                   static_cast<unsigned long long>(bytes % 1000000 / 100000));
     return text;
 }
+
+namespace {
 
 ServerAnswer Failure(std::string reason) {
     return {ServerAnswer::Kind::Failed, std::move(reason), {}};
@@ -75,7 +79,7 @@ private:
     }
 
     PublishReport Ended() {
-        if (m_touched) WriteLocalManifest();
+        if (m_touched || m_summed) WriteLocalManifest();
         return m_report;
     }
 
@@ -97,7 +101,11 @@ private:
             return Fail(Failure(failure));
         const bool summed = SumSiteFiles(
             m_files, m_link, m_request.outputFolder, m_local, m_site,
-            [this](std::uint64_t) { return Tell(); }, failure);
+            [this](std::uint64_t) {
+                m_summed = true;
+                return Tell();
+            },
+            failure);
         if (!summed)
             return Fail(failure.empty() ? ServerAnswer{ServerAnswer::Kind::Stopped, "stopped", {}}
                                         : Failure(failure));
@@ -122,8 +130,10 @@ private:
             m_known = m_local.server;
         } else if (fetched.Ok()) {
             m_known = ParseServerManifest(text);
+            m_local.written = true;
         }
         m_ours = m_known.empty() ? m_local.server : m_known;
+        m_local.server = m_known;
         return true;
     }
 
@@ -131,6 +141,7 @@ private:
         for (const auto& phase : plan.sends)
             for (const SiteFile* file : phase) m_report.toSend.push_back(file->name);
         m_report.toRemove = plan.removals;
+        m_report.toSendBytes = plan.sendBytes;
     }
 
     bool TooManyRemovals(const PublishPlan& plan) const {
@@ -154,7 +165,8 @@ private:
         m_local.folder = m_request.outputFolder;
         m_local.files = m_site;
         MakeFoldersFor(m_files, m_manifestPath);
-        if (!WriteTextFile(m_files, m_manifestPath, FormatLocalManifest(m_local), Flush::ToSystem))
+        if (!WriteFileAtomically(m_files, m_manifestPath, FormatLocalManifest(m_local),
+                                 Flush::ToSystem))
             std::fprintf(stderr, "vistello: cannot write %s: %s\n", m_manifestPath.c_str(),
                          ErrorText(errno).c_str());
         m_lastWrite = Clock::now();
@@ -205,7 +217,8 @@ private:
 
     bool SendAll(const PublishPlan& plan) {
         m_crew = std::make_unique<TransferCrew>(m_link, m_request.target, m_request.access,
-                                                m_request.outputFolder, m_request.connections);
+                                                m_request.outputFolder, m_request.connections,
+                                                m_request.retryPauseMs);
         for (const auto& phase : plan.sends) {
             std::vector<Transfer> batch;
             for (const SiteFile* file : phase) batch.push_back({false, file->name});
@@ -310,6 +323,8 @@ private:
     std::unique_ptr<PublishServer> m_server;
     std::unique_ptr<TransferCrew> m_crew;
     bool m_touched = false;
+    // A file was read for its sum, which the note keeps for next time.
+    bool m_summed = false;
     std::string m_lastFailed;
     Clock::time_point m_lastWrite = Clock::now();
 };

@@ -7,14 +7,18 @@ namespace vistello {
 namespace {
 
 constexpr int kAttempts = 4;
-constexpr int kFirstPauseMs = 1000;
 constexpr auto kTick = std::chrono::milliseconds(100);
 
 }  // namespace
 
 TransferCrew::TransferCrew(PublishLink& link, const PublishTarget& target,
-                           const ServerAccess& access, std::string folder, int connections)
-    : m_link(link), m_target(target), m_access(access), m_folder(std::move(folder)) {
+                           const ServerAccess& access, std::string folder, int connections,
+                           int pauseMs)
+    : m_link(link),
+      m_target(target),
+      m_access(access),
+      m_folder(std::move(folder)),
+      m_pauseMs(pauseMs) {
     for (int i = 0; i < std::max(connections, 1); ++i) {
         m_workers.push_back(std::make_unique<Worker>());
         Worker& worker = *m_workers.back();
@@ -60,7 +64,7 @@ ServerAnswer TransferCrew::Attempt(Worker& worker, const Transfer& transfer) {
 
 ServerAnswer TransferCrew::WithRetries(Worker& worker, const Transfer& transfer) {
     ServerAnswer answer;
-    int pause = kFirstPauseMs;
+    int pause = m_pauseMs;
     for (int attempt = 1; attempt <= kAttempts; ++attempt) {
         try {
             answer = Attempt(worker, transfer);

@@ -33,7 +33,7 @@ using TransferTick = std::function<bool(std::uint64_t underWay)>;
 class TransferCrew {
 public:
     TransferCrew(PublishLink& link, const PublishTarget& target, const ServerAccess& access,
-                 std::string folder, int connections);
+                 std::string folder, int connections, int pauseMs);
     ~TransferCrew();
     TransferCrew(const TransferCrew&) = delete;
     TransferCrew& operator=(const TransferCrew&) = delete;
@@ -63,6 +63,7 @@ private:
     PublishTarget m_target;
     ServerAccess m_access;
     std::string m_folder;
+    const int m_pauseMs;
     std::atomic<bool> m_stop = false;
 
     std::mutex m_mutex;
