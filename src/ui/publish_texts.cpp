@@ -10,16 +10,9 @@ namespace vistello {
 
 namespace {
 
-constexpr std::uint64_t kBytesPerTenthMb = 100'000;
 // Enough lines to say where the server differs while the box still fits on the screen.
 constexpr size_t kLinesShown = 20;
 constexpr size_t kRemovalsNamed = 10;
-
-// "3.4": megabytes to one decimal, cut as the report cuts them, the same in every locale.
-std::string Megabytes(std::uint64_t bytes) {
-    const std::uint64_t tenths = bytes / kBytesPerTenthMb;
-    return GroupThousands(static_cast<long long>(tenths / 10)) + "." + std::to_string(tenths % 10);
-}
 
 std::string Sentence(std::string text) {
     if (!text.empty())

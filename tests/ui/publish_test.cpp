@@ -22,9 +22,9 @@ constexpr const char* kFtp = "ftp://me@example.org/www";
 
 // The main window in a folder of its own whose output folder, site, holds a generated site, and
 // a server in memory to publish it to.
-class PublishTest : public ::testing::Test {
+class PublishWindowTest : public ::testing::Test {
 protected:
-    PublishTest() {
+    PublishWindowTest() {
         fs::create_directory("site");
         WriteBytes("site/.vistello-images", "");
         for (const char* name : {"index.htm", "a.htm", "b.htm"})
@@ -81,7 +81,7 @@ protected:
 // A project without an address is written as before; an address a publish starts with is kept
 // in the project and shown the next time, while one typed and closed with Escape is not. The
 // publish shows files and bytes as it goes and ends with the report, closing the window.
-TEST_F(PublishTest, TheAddressPublishedToIsKeptInTheProject) {
+TEST_F(PublishWindowTest, TheAddressPublishedToIsKeptInTheProject) {
     const std::string before = Saved();
     Publish(kSftp, IDCANCEL);
     EXPECT_EQ(Saved(), before);
@@ -92,8 +92,8 @@ TEST_F(PublishTest, TheAddressPublishedToIsKeptInTheProject) {
     EXPECT_EQ(Texts(),
               std::vector<std::string>{"Published 4 files (1.5 MB), removed 0, 0 unchanged"});
     EXPECT_EQ(link.server.files.at("a.htm"), "a.htm");
-    EXPECT_EQ(link.server.logins.at(0).sshFolder, "/home/me/.ssh");
-    EXPECT_EQ(link.server.logins.at(0).agentSocket, "/run/agent");
+    EXPECT_EQ(link.login.offered.at(0).sshFolder, "/home/me/.ssh");
+    EXPECT_EQ(link.login.offered.at(0).agentSocket, "/run/agent");
     EXPECT_EQ(system.progressLines.back(), "4 of 4 files, 1.5 of 1.5 MB");
     const std::string saved = Saved();
     const std::string line = "PUBLISH=sftp://me@example.org/www\r\n";
@@ -108,7 +108,7 @@ TEST_F(PublishTest, TheAddressPublishedToIsKeptInTheProject) {
 
 // An address the program cannot publish to, and a folder Generate never wrote into, are each
 // refused with why; nothing is sent and the address is not kept.
-TEST_F(PublishTest, ABadAddressOrAFolderWithoutASiteSendsNothing) {
+TEST_F(PublishWindowTest, ABadAddressOrAFolderWithoutASiteSendsNothing) {
     const std::string before = Saved();
     Publish("gopher://example.org/www");
     fs::remove("site/.vistello-images");
@@ -124,8 +124,8 @@ TEST_F(PublishTest, ABadAddressOrAFolderWithoutASiteSendsNothing) {
 
 // Test Connection logs in with the keyring's password and says so; a password the server
 // refuses is asked for once, and a second refusal is told with the server's words.
-TEST_F(PublishTest, TestConnectionSaysWhatTheServerAnswered) {
-    link.server.password = "right";
+TEST_F(PublishWindowTest, TestConnectionSaysWhatTheServerAnswered) {
+    link.login.password = "right";
     link.keyring.secrets["publish " + std::string(kFtp)] = "right";
     Publish(kFtp, ids::kPublishTest);
     link.keyring.secrets["publish " + std::string(kFtp)] = "stale";
@@ -135,44 +135,44 @@ TEST_F(PublishTest, TestConnectionSaysWhatTheServerAnswered) {
                            "Connected to ftp://me@example.org/www.",
                            "Could not connect to ftp://me@example.org/www:\r\nThe server refused "
                            "the login: 530 Login incorrect."}));
-    EXPECT_EQ(link.server.logins.size(), 3u);
+    EXPECT_EQ(link.login.offered.size(), 3u);
     EXPECT_EQ(link.keyring.keeps, 0);
     EXPECT_FALSE(ended);
 }
 
 // An unknown host key is asked about, naming the host and the key, and the run goes again with
 // the key accepted and kept; a changed one is told as a possible attack, with No the default.
-TEST_F(PublishTest, AHostKeyIsTrustedOnlyWhenTheUserSaysSo) {
-    link.server.hostKey = "SHA256:abc";
+TEST_F(PublishWindowTest, AHostKeyIsTrustedOnlyWhenTheUserSaysSo) {
+    link.login.hostKey = "SHA256:abc";
     system.answers = {MsgAnswer::Yes};
     Publish(kSftp);
     ASSERT_EQ(system.boxes.size(), 2u);
     EXPECT_EQ(system.boxes[0].buttons, MsgButtons::YesNo);
     EXPECT_NE(system.boxes[0].text.find("example.org"), std::string::npos);
     EXPECT_NE(system.boxes[0].text.find("SHA256:abc"), std::string::npos);
-    EXPECT_EQ(link.server.logins.front().acceptedFingerprint, "");
-    EXPECT_EQ(link.server.logins.back().acceptedFingerprint, "SHA256:abc");
-    EXPECT_TRUE(link.server.logins.back().keepAcceptedKey);
+    EXPECT_EQ(link.login.offered.front().acceptedFingerprint, "");
+    EXPECT_EQ(link.login.offered.back().acceptedFingerprint, "SHA256:abc");
+    EXPECT_TRUE(link.login.offered.back().keepAcceptedKey);
     EXPECT_EQ(ended, IDOK);
 
-    link.server.hostKey = "SHA256:new";
-    link.server.hostKeyChanged = true;
-    link.server.logins.clear();
+    link.login.hostKey = "SHA256:new";
+    link.login.hostKeyChanged = true;
+    link.login.offered.clear();
     system.boxes.clear();
     Publish(kSftp);
     ASSERT_EQ(system.boxes.size(), 1u);
     EXPECT_EQ(system.boxes[0].buttons, MsgButtons::YesNoSafe);
     EXPECT_NE(system.boxes[0].text.find("CHANGED"), std::string::npos);
     EXPECT_NE(system.boxes[0].text.find("attack"), std::string::npos);
-    EXPECT_EQ(link.server.logins.size(), 1u);
+    EXPECT_EQ(link.login.offered.size(), 1u);
     EXPECT_FALSE(ended);
 }
 
 // A refused login asks for the password; once the server takes it the keyring keeps it and the
 // next publish asks nothing. A keyring that cannot keep it is named once, and the typed password
 // serves the publish.
-TEST_F(PublishTest, ARefusedLoginAsksThePasswordAndTheKeyringKeepsIt) {
-    link.server.password = "secret";
+TEST_F(PublishWindowTest, ARefusedLoginAsksThePasswordAndTheKeyringKeepsIt) {
+    link.login.password = "secret";
     TypePassword("secret");
     Publish(kSftp);
     EXPECT_EQ(link.keyring.secrets.at("publish " + std::string(kSftp)), "secret");
@@ -198,7 +198,7 @@ TEST_F(PublishTest, ARefusedLoginAsksThePasswordAndTheKeyringKeepsIt) {
 
 // More than a tenth of the site leaving the server is asked about first; No sends nothing, Yes
 // removes them.
-TEST_F(PublishTest, RemovalsAreAskedAboutFirst) {
+TEST_F(PublishWindowTest, RemovalsAreAskedAboutFirst) {
     Publish(kSftp);
     fs::remove("site/a.htm");
     system.boxes.clear();
@@ -217,10 +217,10 @@ TEST_F(PublishTest, RemovalsAreAskedAboutFirst) {
 
 // Cancel while the files go stops the publish, says what was sent and leaves the window open;
 // the next publish sends the rest.
-TEST_F(PublishTest, CancelStopsThePublishAndTheNextSendsTheRest) {
+TEST_F(PublishWindowTest, CancelStopsThePublishAndTheNextSendsTheRest) {
     for (int i = 0; i < 20; ++i) WriteBytes("site/p" + std::to_string(i) + ".htm", "page");
     // From the press on, every file waits until the run has heard it.
-    link.server.onSend = [this](const std::string& name, const std::atomic<bool>& stop) {
+    link.login.onSend = [this](const std::string& name, const std::atomic<bool>& stop) {
         if (name == "p3.htm") system.cancelNow = true;
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (system.cancelNow && !stop && std::chrono::steady_clock::now() < deadline)
@@ -232,7 +232,7 @@ TEST_F(PublishTest, CancelStopsThePublishAndTheNextSendsTheRest) {
     EXPECT_TRUE(system.boxes[0].text.starts_with("Publishing stopped.\r\nPublished "));
     EXPECT_LT(link.server.files.size(), 23u);
     system.cancelNow = false;
-    link.server.onSend = nullptr;
+    link.login.onSend = nullptr;
     Publish(kSftp);
     EXPECT_EQ(ended, IDOK);
     EXPECT_TRUE(link.server.files.contains("p19.htm"));
