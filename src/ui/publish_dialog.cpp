@@ -59,13 +59,12 @@ std::optional<CPublishDialog::Attempt> CPublishDialog::Begin() {
     Attempt attempt;
     attempt.target = std::move(*target);
     attempt.access = m_places.machine;
-    if (!FillSecret(attempt)) return std::nullopt;
     return attempt;
 }
 
 void CPublishDialog::OnTestConnection() {
     std::optional<Attempt> attempt = Begin();
-    if (!attempt) return;
+    if (!attempt || !FillSecret(*attempt)) return;
     ServerAnswer answer;
     Reply reply = Reply::Unasked;
     do {
@@ -77,11 +76,12 @@ void CPublishDialog::OnTestConnection() {
 }
 
 // The output folder is sent as it stands, saved or not; a folder Generate never wrote into holds
-// no site, and nothing of it is sent. The address is the project's from the moment a publish
-// starts with it.
+// no site, and nothing of it is sent. An address that reads is the project's from the moment
+// Publish is pressed with it.
 void CPublishDialog::OnOK() {
     std::optional<Attempt> attempt = Begin();
     if (!attempt) return;
+    m_publishedTo = m_address;
     const std::string folder = SiteFolder();
     if (!HasGeneratedSite(folder)) {
         MessageBox("There is no generated site to publish in " + folder +
@@ -89,7 +89,7 @@ void CPublishDialog::OnOK() {
                    kCaption);
         return;
     }
-    m_publishedTo = m_address;
+    if (!FillSecret(*attempt)) return;
     PublishRequest request{folder, attempt->target, attempt->access, m_places.manifestFolder};
     PublishReport report;
     Reply reply = Reply::Unasked;

@@ -30,7 +30,7 @@ public:
     CPublishDialog(std::string address, PublishLink& link, FileOps& files, PublishPlaces places,
                    bool& keyringFailureTold);
 
-    // The address the project is to keep: the one a publish was started with, or none.
+    // The address the project is to keep: the last one Publish was pressed with, or none.
     const std::optional<std::string>& PublishedTo() const { return m_publishedTo; }
 
 protected:

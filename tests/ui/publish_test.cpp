@@ -107,9 +107,8 @@ TEST_F(PublishWindowTest, TheAddressPublishedToIsKeptInTheProject) {
 }
 
 // An address the program cannot publish to, and a folder Generate never wrote into, are each
-// refused with why; nothing is sent and the address is not kept.
+// refused with why, and nothing is sent; only the address that reads is kept.
 TEST_F(PublishWindowTest, ABadAddressOrAFolderWithoutASiteSendsNothing) {
-    const std::string before = Saved();
     Publish("gopher://example.org/www");
     fs::remove("site/.vistello-images");
     Publish(kSftp);
@@ -119,7 +118,22 @@ TEST_F(PublishWindowTest, ABadAddressOrAFolderWithoutASiteSendsNothing) {
                            "There is no generated site to publish in " + scratch / "site" +
                                "\r\nGenerate the slide show first."}));
     EXPECT_TRUE(link.targets.empty());
-    EXPECT_EQ(Saved(), before);
+    EXPECT_NE(Saved().find("PUBLISH=sftp://"), std::string::npos);
+    EXPECT_EQ(Saved().find("gopher"), std::string::npos);
+}
+
+// Inside an album, Publish goes back up to the project the user opened and offers its address.
+TEST_F(PublishWindowTest, AnAlbumPublishesWithItsSite) {
+    WriteBytes("top.dat",
+               "OUTPUT=site\r\nPUBLISH=sftp://me@example.org/www\r\nIMAGE=album.dat\r\n");
+    WriteBytes("album.dat", "IMAGE=a.jpg\r\nTITLE=a\r\n");
+    system.pickerAnswers = {scratch / "top.dat"};
+    window.Press(ids::kMenuOpen);
+    window.DoubleClickRow(ids::kEntryList, 0);
+    ASSERT_EQ(window.caption, "Vistello: " + scratch / "top.dat › album");
+    Publish("", IDCANCEL);
+    EXPECT_EQ(shownAddress, kSftp);
+    EXPECT_EQ(window.caption, "Vistello: " + scratch / "top.dat");
 }
 
 // Test Connection logs in with the keyring's password and says so; a password the server
