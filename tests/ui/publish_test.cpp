@@ -10,6 +10,7 @@
 #include "support/fake_window_system.h"
 #include "support/temp_dir.h"
 #include "ui/main_dialog.h"
+#include "ui/publish_texts.h"
 #include "ui/resource_ids.h"
 
 namespace vistello::testing {
@@ -155,7 +156,8 @@ TEST_F(PublishWindowTest, TestConnectionSaysWhatTheServerAnswered) {
 }
 
 // An unknown host key is asked about, naming the host and the key, and the run goes again with
-// the key accepted and kept; a changed one is told as a possible attack, with No the default.
+// the key accepted and kept; a changed one is told as a possible attack, with No the default,
+// and is trusted for the one run only.
 TEST_F(PublishWindowTest, AHostKeyIsTrustedOnlyWhenTheUserSaysSo) {
     link.login.hostKey = "SHA256:abc";
     system.answers = {MsgAnswer::Yes};
@@ -180,6 +182,11 @@ TEST_F(PublishWindowTest, AHostKeyIsTrustedOnlyWhenTheUserSaysSo) {
     EXPECT_NE(system.boxes[0].text.find("attack"), std::string::npos);
     EXPECT_EQ(link.login.offered.size(), 1u);
     EXPECT_FALSE(ended);
+    system.answers = {MsgAnswer::Yes};
+    Publish(kSftp);
+    EXPECT_EQ(link.login.offered.back().acceptedFingerprint, "SHA256:new");
+    EXPECT_FALSE(link.login.offered.back().keepAcceptedKey);
+    EXPECT_EQ(ended, IDOK);
 }
 
 // A refused login asks for the password; once the server takes it the keyring keeps it and the
@@ -250,6 +257,22 @@ TEST_F(PublishWindowTest, CancelStopsThePublishAndTheNextSendsTheRest) {
     Publish(kSftp);
     EXPECT_EQ(ended, IDOK);
     EXPECT_TRUE(link.server.files.contains("p19.htm"));
+}
+
+// A failure names the file it was about; differences beyond the first twenty are counted.
+TEST(PublishTextsTest, FailuresNameTheFileAndLongListsAreCut) {
+    PublishReport failed;
+    failed.outcome = PublishReport::Outcome::Failed;
+    failed.failure = {ServerAnswer::Kind::Full, "552 Disk full", ""};
+    failed.failedName = "pics/a.jpg";
+    EXPECT_EQ(PublishReportText(failed),
+              "Publishing failed: the server has no room left: 552 Disk full.\r\nFile: pics/a.jpg");
+    PublishReport differs;
+    differs.outcome = PublishReport::Outcome::Differs;
+    for (int i = 0; i < 23; ++i) differs.differences.push_back(std::to_string(i));
+    const std::string text = PublishReportText(differs);
+    EXPECT_TRUE(text.starts_with(PublishSummary(differs) + "\r\n")) << text;
+    EXPECT_TRUE(text.ends_with("\r\n18\r\n19\r\nand 3 more")) << text;
 }
 
 }  // namespace
