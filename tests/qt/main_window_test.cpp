@@ -305,22 +305,25 @@ std::vector<int> TabStops(QWidget* window) {
 }
 
 // Alt+F, P opens File > Publish with the project's address in the focused field; Enter asks an
-// FTP server's password in a masked field, Escape closes that and then the Publish window, and
-// the project keeps its address.
+// FTP server's password for the site in the output folder in a masked field, Escape closes that
+// and then the Publish window, and the project keeps the address Publish was pressed with.
 TEST_F(QtMainWindowTest, PublishOpensFromTheFileMenuByKeysAndEscapeClosesIt) {
     FakePublishLink link;
     dialog.UsePublishLink(link, {}, QDir::current().filePath("published").toStdString());
+    WriteBytes(".vistello-images", "");
     dialog.Inside().web.publish = "sftp://me@example.org/www";
     std::vector<int> publishStops, passwordStops;
     QString shownAddress;
     QLineEdit::EchoMode echo = QLineEdit::Normal;
     OnNextModal([&](QWidget* publish) {
         publishStops = TabStops(publish);
-        shownAddress = qobject_cast<QLineEdit*>(publish->focusWidget())->text();
+        if (auto* field = qobject_cast<QLineEdit*>(publish->focusWidget()))
+            shownAddress = field->text();
         OnNextModal(
             [&](QWidget* password) {
                 passwordStops = TabStops(password);
-                echo = qobject_cast<QLineEdit*>(password->focusWidget())->echoMode();
+                if (auto* field = qobject_cast<QLineEdit*>(password->focusWidget()))
+                    echo = field->echoMode();
                 QTest::keyClick(password->focusWidget(), Qt::Key_Escape);
                 QTimer::singleShot(0, publish,
                                    [publish] { QTest::keyClick(publish, Qt::Key_Escape); });
@@ -339,7 +342,7 @@ TEST_F(QtMainWindowTest, PublishOpensFromTheFileMenuByKeysAndEscapeClosesIt) {
     EXPECT_EQ(passwordStops,
               (std::vector<int>{kPasswordSecret, kPasswordRemember, IDOK, IDCANCEL}));
     EXPECT_EQ(echo, QLineEdit::Password);
-    EXPECT_EQ(dialog.Inside().web.publish, "sftp://me@example.org/www");
+    EXPECT_EQ(dialog.Inside().web.publish, "ftp://me@example.org/www");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
