@@ -4,6 +4,7 @@
 #include <QtWidgets/QtWidgets>
 
 #include "qt/qt_list_view.h"
+#include "qt/qt_message_box.h"
 #include "qt/qt_progress.h"
 #include "qt/qt_window.h"
 #include "qt/qt_window_host.h"
@@ -344,6 +345,17 @@ TEST_F(QtMainWindowTest, PublishOpensFromTheFileMenuByKeysAndEscapeClosesIt) {
     EXPECT_EQ(echo, QLineEdit::Password);
     EXPECT_EQ(dialog.Inside().web.publish, "ftp://me@example.org/www");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// Enter answers Yes to a question, but No to one whose Yes may do harm.
+TEST_F(QtMainWindowTest, EnterAnswersNoWhereYesMayDoHarm) {
+    std::vector<MsgAnswer> answers;
+    for (const MsgButtons buttons : {MsgButtons::YesNo, MsgButtons::YesNoSafe}) {
+        AnswerNextBox(Qt::Key_Return);
+        answers.push_back(
+            ShowMessageBox(&window.Widget(), "Trust?", "vistello", buttons, MsgIcon::Exclamation));
+    }
+    EXPECT_EQ(answers, (std::vector<MsgAnswer>{MsgAnswer::Yes, MsgAnswer::No}));
 }
 
 // The image picker lists a camera's capital-letter names, and Escape picks nothing; the project
