@@ -13,6 +13,8 @@ constexpr long kConnectSeconds = 15;
 // A transfer that moves no byte for this long has stalled.
 constexpr long kStallSeconds = 60;
 // More than any listing or manifest a server should send for one request.
+// Tidying after a stop must not hold the user up long.
+constexpr long kTidyingSeconds = 5;
 constexpr std::size_t kMostBody = 256 * 1024 * 1024;
 
 // A write to a connection the server closed raises SIGPIPE, which would end the program; the
@@ -70,6 +72,7 @@ CURL* CurlSession::Begin(const std::string& url) {
     m_reader = nullptr;
     m_progress = nullptr;
     m_sent = 0;
+    m_regardless = false;
     m_exchange = Exchange();
     m_error[0] = '\0';
     curl_easy_setopt(m_handle, CURLOPT_URL, url.c_str());
@@ -100,6 +103,11 @@ void CurlSession::Upload(SourceReader& reader, const SendProgress* progress) {
     curl_easy_setopt(m_handle, CURLOPT_SEEKFUNCTION, Seek);
     curl_easy_setopt(m_handle, CURLOPT_SEEKDATA, this);
     curl_easy_setopt(m_handle, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(reader.Size()));
+}
+
+void CurlSession::Regardless() {
+    m_regardless = true;
+    curl_easy_setopt(m_handle, CURLOPT_TIMEOUT, kTidyingSeconds);
 }
 
 void CurlSession::Body(std::string body) {
@@ -169,7 +177,7 @@ int CurlSession::Seek(void* me, curl_off_t offset, int origin) {
 // The caller's progress must not throw through the library, whose C frames cannot pass it on.
 int CurlSession::Progress(void* me, curl_off_t, curl_off_t, curl_off_t, curl_off_t sent) {
     auto* session = static_cast<CurlSession*>(me);
-    bool go = !session->m_stop.load();
+    bool go = session->m_regardless || !session->m_stop.load();
     if (go && session->m_progress != nullptr && sent > session->m_sent) {
         session->m_sent = sent;
         try {

@@ -43,6 +43,9 @@ public:
     void Upload(SourceReader& reader, const SendProgress* progress);
     // A request body held in memory (the XML of a WebDAV query).
     void Body(std::string body);
+    // Runs this request even when the stop flag is raised, for a few seconds at most: the tidying
+    // after a stopped transfer.
+    void Regardless();
     // A list option (headers, commands before or after the transfer), kept until the next Begin.
     void List(CURLoption option, const std::vector<std::string>& lines);
     Exchange Perform();
@@ -66,6 +69,7 @@ private:
     SourceReader* m_reader = nullptr;
     const SendProgress* m_progress = nullptr;
     curl_off_t m_sent = 0;
+    bool m_regardless = false;
     Exchange m_exchange;
 };
 

@@ -60,6 +60,14 @@ ServerAnswer FtpServer::Command(const std::vector<std::string>& commands) {
     return FtpAnswer(m_session.Perform());
 }
 
+void FtpServer::Tidy(const std::string& temporary) {
+    CURL* handle = Begin("", true);
+    curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+    m_session.Regardless();
+    m_session.List(CURLOPT_QUOTE, {"DELE " + CommandPath(temporary)});
+    m_session.Perform();
+}
+
 ServerAnswer FtpServer::Fetch(const std::string& name, std::string& bytes) {
     if (!IsSendableName(name)) return Unsendable();
     Begin(name, false);
@@ -83,7 +91,7 @@ ServerAnswer FtpServer::Send(const std::string& name, const SendSource& source,
     m_session.List(CURLOPT_POSTQUOTE,
                    {"RNFR " + CommandPath(temporary), "RNTO " + CommandPath(name)});
     const ServerAnswer answer = FtpAnswer(m_session.Perform());
-    if (!answer.Ok() && answer.kind != Kind::Stopped) Command({"*DELE " + CommandPath(temporary)});
+    if (!answer.Ok()) Tidy(temporary);
     return answer;
 }
 

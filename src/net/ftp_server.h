@@ -28,6 +28,8 @@ public:
 private:
     CURL* Begin(const std::string& name, bool folder);
     ServerAnswer Command(const std::vector<std::string>& commands);
+    // Takes away the temporary a failed or stopped upload left, stopped or not.
+    void Tidy(const std::string& temporary);
     ServerAnswer Entries(const std::string& folder, std::vector<ListedEntry>& entries);
     bool IsListed(const std::string& name);
     // The name as a command names it: from the folder the login starts in, which holds for every

@@ -128,6 +128,14 @@ ServerAnswer SftpServer::Command(const std::vector<std::string>& commands) {
     return Finish();
 }
 
+void SftpServer::Tidy(const std::string& temporary) {
+    CURL* handle = Begin("/");
+    curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+    m_session.Regardless();
+    m_session.List(CURLOPT_QUOTE, {"rm " + QuotedSftpPath(temporary)});
+    m_session.Perform();
+}
+
 ServerAnswer SftpServer::Fetch(const std::string& name, std::string& bytes) {
     if (!IsSendableName(name)) return Answer(ServerAnswer::Kind::Failed, "a name no server takes");
     Begin(PathOf(name));
@@ -155,8 +163,7 @@ ServerAnswer SftpServer::Send(const std::string& name, const SendSource& source,
                    {"*rm " + QuotedSftpPath(PathOf(name)),
                     "rename " + QuotedSftpPath(temporary) + " " + QuotedSftpPath(PathOf(name))});
     const ServerAnswer answer = Finish();
-    if (!answer.Ok() && answer.kind != ServerAnswer::Kind::Stopped)
-        Command({"*rm " + QuotedSftpPath(temporary)});
+    if (!answer.Ok()) Tidy(temporary);
     return answer;
 }
 

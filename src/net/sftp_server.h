@@ -30,6 +30,8 @@ private:
     ServerAnswer Login();
     ServerAnswer MakeSiteFolder();
     ServerAnswer Command(const std::vector<std::string>& commands);
+    // Takes away the temporary a failed or stopped upload left, stopped or not.
+    void Tidy(const std::string& temporary);
     std::string PathOf(const std::string& name) const;
     // The folder's path ending with "/", as the library lists a folder.
     std::string FolderPath(const std::string& name) const;

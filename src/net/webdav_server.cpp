@@ -106,7 +106,11 @@ ServerAnswer WebDavServer::Send(const std::string& name, const SendSource& sourc
             answer = Put(temporary, reader, progress, parentMissing);
     }
     if (answer.Ok()) answer = Move(temporary, PathOf(name, false));
-    if (!answer.Ok() && answer.kind != Kind::Stopped) Delete(temporary);
+    if (!answer.Ok()) {
+        Begin(temporary, "DELETE");
+        m_session.Regardless();
+        m_session.Perform();
+    }
     return answer;
 }
 
