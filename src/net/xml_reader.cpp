@@ -13,7 +13,6 @@ struct Reading {
     XML_Parser parser;
     const XmlHandlers& handlers;
     std::string text;
-    bool refused = false;
 };
 
 // Names come as "namespace|local" from a parser that knows namespaces.
@@ -39,10 +38,9 @@ void OnText(void* data, const XML_Char* text, int size) {
     static_cast<Reading*>(data)->text.append(text, static_cast<size_t>(size));
 }
 
+// Stopped this way, the parse fails.
 void OnDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
-    auto* reading = static_cast<Reading*>(data);
-    reading->refused = true;
-    XML_StopParser(reading->parser, XML_FALSE);
+    XML_StopParser(static_cast<Reading*>(data)->parser, XML_FALSE);
 }
 
 }  // namespace
@@ -51,7 +49,7 @@ bool ReadXml(std::string_view xml, const XmlHandlers& handlers) {
     if (xml.size() > static_cast<size_t>(INT_MAX)) return false;
     XML_Parser parser = XML_ParserCreateNS(nullptr, '|');
     if (parser == nullptr) return false;
-    Reading reading{parser, handlers, {}, false};
+    Reading reading{parser, handlers, {}};
     XML_SetUserData(parser, &reading);
     XML_SetElementHandler(parser, OnStart, OnEnd);
     XML_SetCharacterDataHandler(parser, OnText);
@@ -59,7 +57,7 @@ bool ReadXml(std::string_view xml, const XmlHandlers& handlers) {
     const bool parsed =
         XML_Parse(parser, xml.data(), static_cast<int>(xml.size()), XML_TRUE) == XML_STATUS_OK;
     XML_ParserFree(parser);
-    return parsed && !reading.refused;
+    return parsed;
 }
 
 }  // namespace vistello
