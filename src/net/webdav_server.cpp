@@ -11,7 +11,7 @@ namespace {
 
 using Kind = ServerAnswer::Kind;
 
-// Deeper than any site; a server that lists folders without end is stopped there.
+// Deeper than any site; a server that asks for folders above without end is stopped there.
 constexpr int kDeepestFolder = 64;
 
 constexpr const char* kPropfind =
@@ -67,7 +67,8 @@ ServerAnswer WebDavServer::Open() {
 // Only the folders that are missing are made: from the deepest one up until one exists, then
 // down again.
 ServerAnswer WebDavServer::MakeCollection(const std::string& path, int depth) {
-    if (path == "/" || depth > kDeepestFolder) return Answer(Kind::Failed, "no folder to make");
+    if (path == "/" || depth > kDeepestFolder)
+        return Answer(Kind::Failed, "the server makes no folder " + path);
     Begin(path, "MKCOL");
     Exchange exchange = m_session.Perform();
     if (exchange.code == CURLE_OK && exchange.response == 409) {
