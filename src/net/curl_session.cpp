@@ -96,7 +96,7 @@ CURL* CurlSession::Begin(const std::string& url) {
 
 void CurlSession::Upload(SourceReader& reader, const SendProgress* progress) {
     m_reader = &reader;
-    m_progress = progress;
+    m_progress = progress != nullptr && *progress ? progress : nullptr;
     curl_easy_setopt(m_handle, CURLOPT_UPLOAD, 1L);
     curl_easy_setopt(m_handle, CURLOPT_READFUNCTION, GiveUpload);
     curl_easy_setopt(m_handle, CURLOPT_READDATA, this);
