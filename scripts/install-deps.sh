@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(build-essential cmake qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev libbenchmark-dev
           fonts-dejavu-core tidy desktop-file-utils clang libclang-rt-14-dev libexiv2-dev libexpat1-dev
           libimage-exiftool-perl libvips-dev libvips-tools libheif-dev chromium
-          chromium-driver python3 ffmpeg locales nlohmann-json3-dev lintian appstream man-db file)
+          chromium-driver python3 ffmpeg locales nlohmann-json3-dev lintian appstream man-db file
+          libcurl4-openssl-dev libssl-dev libsecret-1-dev)
 
 # The tests run the window's clip path under a decimal-comma locale.
 comma_locale() {
