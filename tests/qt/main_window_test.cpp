@@ -416,7 +416,8 @@ TEST_F(QtMainWindowTest, ALongGenerateShowsThePageCountOverTheWindowAndCancelSto
     EXPECT_TRUE(stopped.match(std::get<1>(shown)).hasMatch()) << std::get<1>(shown).toStdString();
 }
 
-// A clip under way shows which it is and how far it has come, and moves the bar while it runs.
+// A clip under way shows which it is and how far it has come, and moves the bar while it runs; a
+// run that counts otherwise shows its own line.
 TEST_F(QtMainWindowTest, AClipUnderWayShowsHowFarItHasCome) {
     QtProgress progress(3, "Clip", &window.Widget(), std::chrono::milliseconds(0),
                         QStringLiteral("vistello"));
@@ -426,6 +427,9 @@ TEST_F(QtMainWindowTest, AClipUnderWayShowsHowFarItHasCome) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->labelText(), QStringLiteral("Clip 2 of 3 (45%)"));
     EXPECT_GT(bar->value(), 100);
+    QTest::qWait(30);
+    EXPECT_TRUE(progress.StepWithText(2, "2 of 3 files, 1.0 of 1.5 MB"));
+    EXPECT_EQ(bar->labelText(), QStringLiteral("2 of 3 files, 1.0 of 1.5 MB"));
 }
 
 // F1 works from any field, as Help > Manual does; documents open by their absolute path.
