@@ -29,6 +29,11 @@ CURL* FtpServer::Begin(const std::string& name, bool folder) {
         curl_easy_setopt(handle, CURLOPT_PASSWORD, m_access.password.c_str());
     if (m_target.protocol == PublishProtocol::Ftps) {
         curl_easy_setopt(handle, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+        // Under TLS 1.3 the server sends its session tickets after the handshake; an upload
+        // never reads them, so closing its data connection resets it, and the server loses
+        // the bytes it had not read yet while still answering that the file arrived.
+        curl_easy_setopt(handle, CURLOPT_SSLVERSION,
+                         static_cast<long>(CURL_SSLVERSION_TLSv1_2) | CURL_SSLVERSION_MAX_TLSv1_2);
         m_trust.Apply(handle);
     }
     return handle;
