@@ -102,12 +102,16 @@ ServerAnswer::Kind FtpReplyKind(long code) {
     }
 }
 
+// The server's refusal outweighs the library's reading of it: an upload the server ends for want
+// of room or permission is, to the library, a file that arrived in part, worth trying again.
 ServerAnswer FtpAnswer(const Exchange& exchange) {
     ServerAnswer answer = LibraryAnswer(exchange);
-    if (answer.kind == Kind::Done || answer.kind == Kind::Stopped || answer.kind == Kind::Broken)
+    if (answer.kind == Kind::Done || answer.kind == Kind::Stopped) return answer;
+    const Kind replied = FtpReplyKind(exchange.response);
+    if (answer.kind == Kind::Broken && replied != Kind::Full && replied != Kind::Denied)
         return answer;
     if (IsFtpRefusalLine(exchange.lastReply)) answer.reason = exchange.lastReply;
-    if (answer.kind == Kind::Failed) answer.kind = FtpReplyKind(exchange.response);
+    if (answer.kind == Kind::Failed || answer.kind == Kind::Broken) answer.kind = replied;
     return answer;
 }
 
