@@ -42,12 +42,20 @@ bool GoodHost(std::string_view host) {
     return true;
 }
 
+// A byte below the space or DEL ends or bends a command line: a user name or folder that holds
+// one would have the server read commands the address smuggled in.
+bool HasControl(std::string_view text) {
+    for (unsigned char c : text)
+        if (c < 0x20 || c == 0x7f) return true;
+    return false;
+}
+
 // The folder's steps, decoded; none may leave the folder the address names or hold a byte no
 // server takes in a name.
 bool DecodeFolder(std::string_view path, std::string& folder) {
     folder = PercentDecode(path);
     if (folder.empty()) folder.assign(1, '/');
-    if (folder.front() != '/' || folder.find('\0') != std::string::npos) return false;
+    if (folder.front() != '/' || HasControl(folder)) return false;
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     size_t start = 1;
     while (start < folder.size()) {
@@ -133,6 +141,8 @@ std::optional<PublishTarget> ParsePublishTarget(std::string_view address, std::s
                           "the address holds a password; Vistello takes passwords from "
                           "the keyring or a password file, never from the project");
         target.user = PercentDecode(user);
+        if (HasControl(target.user))
+            return Refuse(failure, "the user name may not hold a control character");
         authority = authority.substr(at + 1);
     }
     const size_t portColon = authority.rfind(':');
@@ -146,7 +156,7 @@ std::optional<PublishTarget> ParsePublishTarget(std::string_view address, std::s
     if (!DecodeFolder(path, target.folder))
         return Refuse(failure,
                       "the folder on the server may not hold . or .. steps, empty steps "
-                      "or a zero byte");
+                      "or a control character");
     if (target.protocol == PublishProtocol::S3) {
         target.region = RegionOf(target.host);
         if (!SplitBucket(target))
