@@ -7,12 +7,17 @@
 #include "project/project_file.h"
 #include "publish/site_publisher.h"
 #include "slides/entry_list.h"
+#include "text/visible_controls.h"
 
 namespace vistello {
 
 namespace {
 
 using Outcome = PublishReport::Outcome;
+
+// Names come from the site's files, reasons from the server: a control character in either would
+// work the terminal rather than be read.
+std::string Shown(std::string_view text) { return WithVisibleControls(text); }
 
 // The first line of the file, without its line end.
 std::optional<std::string> FirstLine(FileOps& ops, const std::string& path) {
@@ -54,8 +59,9 @@ void PrintFailure(const PublishReport& report, const PublishTarget& target, std:
                 << "--accept-host-key " << failure.fingerprint << "\n";
             return;
         default:
-            err << "vistello: cannot publish to " << target.address << ": " << failure.reason;
-            if (!report.failedName.empty()) err << " (" << report.failedName << ")";
+            err << "vistello: cannot publish to " << Shown(target.address) << ": "
+                << Shown(failure.reason);
+            if (!report.failedName.empty()) err << " (" << Shown(report.failedName) << ")";
             err << "\n";
     }
 }
@@ -63,8 +69,8 @@ void PrintFailure(const PublishReport& report, const PublishTarget& target, std:
 int Report(const PublishReport& report, const PublishTarget& target, bool dryRun, std::ostream& out,
            std::ostream& err) {
     if (dryRun && report.outcome == Outcome::Published) {
-        for (const std::string& name : report.toSend) out << "send " << name << "\n";
-        for (const std::string& name : report.toRemove) out << "remove " << name << "\n";
+        for (const std::string& name : report.toSend) out << "send " << Shown(name) << "\n";
+        for (const std::string& name : report.toRemove) out << "remove " << Shown(name) << "\n";
         out << "Would publish " << report.toSend.size() << " files ("
             << Megabytes(report.toSendBytes) << " MB), remove " << report.toRemove.size() << ", "
             << report.unchanged << " unchanged\n";
@@ -86,7 +92,8 @@ int Report(const PublishReport& report, const PublishTarget& target, bool dryRun
             PrintFailure(report, target, err);
             break;
         case Outcome::Differs:
-            for (const std::string& line : report.differences) err << "vistello: " << line << "\n";
+            for (const std::string& line : report.differences)
+                err << "vistello: " << Shown(line) << "\n";
             err << "vistello: the server does not hold the site as it was sent\n";
             break;
     }
@@ -109,7 +116,8 @@ int RunPublishCommand(FileOps& ops, PublishLink& link, const std::string& projec
     std::string failure;
     const std::optional<PublishTarget> target = ParsePublishTarget(fields.web.publish, failure);
     if (!target) {
-        err << "vistello: cannot publish to " << fields.web.publish << ": " << failure << "\n";
+        err << "vistello: cannot publish to " << Shown(fields.web.publish) << ": " << failure
+            << "\n";
         return 1;
     }
     PublishRequest request;
