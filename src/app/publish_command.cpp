@@ -32,8 +32,12 @@ bool FillAccess(FileOps& ops, const PublishContext& context, const PublishTarget
                 ServerAccess& access, std::ostream& err) {
     access = context.machine;
     access.acceptedFingerprint = context.hostKey;
-    access.password = context.secretKey;
-    access.accessKey = target.user.empty() ? context.accessKey : target.user;
+    // S3's variables are for S3 alone: any other server would be handed the secret as a password,
+    // in plain text over FTP or http.
+    if (target.protocol == PublishProtocol::S3) {
+        access.password = context.secretKey;
+        access.accessKey = target.user.empty() ? context.accessKey : target.user;
+    }
     if (context.passwordFile.empty()) return true;
     const std::optional<std::string> password = FirstLine(ops, context.passwordFile);
     if (!password) {
