@@ -8,6 +8,7 @@ constexpr const char* kUsage =
     "Usage: vistello [OPTION]\n"
     "   or: vistello --generate [PROJECT]\n"
     "   or: vistello --import FOLDER [PROJECT] [--by-date] [--albums]\n"
+    "   or: vistello [--generate] --publish [PROJECT] [--dry-run] [--allow-removals]\n"
     "Turns an ordered list of images into a web slide show. The window opens in the current\n"
     "folder, where the program keeps vistello.ini and the project file it names.\n"
     "\n"
@@ -22,6 +23,18 @@ constexpr const char* kUsage =
     "      --albums    with --import: make an album of every folder below FOLDER that holds\n"
     "                  images, at any depth; the albums' projects are kept beside PROJECT, in\n"
     "                  a folder named after it with .albums, and a run again adds what is new\n"
+    "      --publish [PROJECT]  send the site generated in the output folder of PROJECT, or of\n"
+    "                  the project that vistello.ini names, to the server its PUBLISH= address\n"
+    "                  names: only what changed, then away what the site no longer has; with\n"
+    "                  --generate, generate it first; the exit status is 0 only when the\n"
+    "                  server holds the site\n"
+    "      --dry-run   with --publish: list what would be sent and removed, and send nothing\n"
+    "      --allow-removals  with --publish: remove more than a tenth of the site at once\n"
+    "      --password-file FILE  with --publish: the password, or the S3 secret key, is the\n"
+    "                  first line of FILE (S3 also reads AWS_ACCESS_KEY_ID and\n"
+    "                  AWS_SECRET_ACCESS_KEY)\n"
+    "      --accept-host-key FINGERPRINT  with --publish: trust the SFTP server's key that\n"
+    "                  known_hosts does not name, as a refusal printed it (SHA256:...)\n"
     "      --desktop   open in the user's data folder instead: $XDG_DATA_HOME/vistello, or\n"
     "                  ~/.local/share/vistello; on first start it is made, holding the demo\n"
     "                  when it is installed: pictures, the three looks and a project\n"
@@ -32,6 +45,14 @@ std::string Refusal(std::string_view reason, std::string_view argument) {
     std::string text = "vistello: ";
     text.append(reason).append(" '").append(argument).append("'\n");
     return text + kUsage;
+}
+
+// The first publishing option given, to name in a refusal.
+std::string_view PublishOption(const StartOptions& options) {
+    if (options.dryRun) return "--dry-run";
+    if (options.allowRemovals) return "--allow-removals";
+    if (!options.passwordFile.empty()) return "--password-file";
+    return "--accept-host-key";
 }
 
 }  // namespace
@@ -59,6 +80,21 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
             options.importFolder = arguments[++i];
             const bool named = i + 1 < arguments.size() && !arguments[i + 1].starts_with('-');
             if (named) options.projectFile = arguments[++i];
+        } else if (argument == "--publish") {
+            options.publish = true;
+            const bool named = i + 1 < arguments.size() && !arguments[i + 1].starts_with('-');
+            if (named) options.projectFile = arguments[++i];
+        } else if (argument == "--dry-run") {
+            options.dryRun = true;
+        } else if (argument == "--allow-removals") {
+            options.allowRemovals = true;
+        } else if (argument == "--password-file" || argument == "--accept-host-key") {
+            if (i + 1 >= arguments.size()) {
+                return {StartAction::RejectUsage, false, Refusal("missing value after", argument),
+                        "", ""};
+            }
+            (argument == "--password-file" ? options.passwordFile : options.hostKey) =
+                arguments[++i];
         } else if (argument == "-h" || argument == "--help") {
             help = true;
         } else if (argument == "--version") {
@@ -85,10 +121,18 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
     if (options.albums && !import) {
         return {StartAction::RejectUsage, false, Refusal("needs --import:", "--albums"), "", ""};
     }
+    const bool publishing = options.dryRun || options.allowRemovals ||
+                            !options.passwordFile.empty() || !options.hostKey.empty();
+    if (publishing && !options.publish) {
+        return {StartAction::RejectUsage, false, Refusal("needs --publish:", PublishOption(options)),
+                "", ""};
+    }
     if (import) {
         options.action = StartAction::Import;
     } else if (generate) {
         options.action = StartAction::Generate;
+    } else if (options.publish) {
+        options.action = StartAction::Publish;
     }
     return options;
 }

@@ -6,7 +6,7 @@
 
 namespace vistello {
 
-enum class StartAction { OpenWindow, Generate, Import, PrintHelp, PrintVersion, RejectUsage };
+enum class StartAction { OpenWindow, Generate, Import, Publish, PrintHelp, PrintVersion, RejectUsage };
 
 // What the command line asks of the program.
 struct StartOptions {
@@ -25,6 +25,15 @@ struct StartOptions {
     bool byDate = false;
     // For Import: every folder below the one named becomes an album.
     bool albums = false;
+    // For Generate: publish the site once it is generated.
+    bool publish = false;
+    // For Publish: list what would be sent and removed, and send nothing.
+    bool dryRun = false;
+    // For Publish: remove more than a tenth of the site at once.
+    bool allowRemovals = false;
+    // For Publish: a file whose first line is the password, and a host key to trust.
+    std::string passwordFile = {};
+    std::string hostKey = {};
 };
 
 // The arguments after the program's name. Any option the program does not know, or any other

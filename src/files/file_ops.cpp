@@ -125,4 +125,10 @@ int RealFileOps::LockFolder(const std::string& path) {
     return -1;
 }
 
+void MakeFoldersFor(FileOps& ops, const std::string& file) {
+    for (size_t slash = file.find('/', 1); slash != std::string::npos;
+         slash = file.find('/', slash + 1))
+        ops.MakeFolder(file.substr(0, slash));
+}
+
 }  // namespace vistello

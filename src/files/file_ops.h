@@ -67,6 +67,9 @@ public:
     virtual int LockFolder(const std::string& path) = 0;
 };
 
+// Every folder that leads to the file, made where missing.
+void MakeFoldersFor(FileOps& ops, const std::string& file);
+
 class RealFileOps : public FileOps {
 public:
     int OpenExclusive(const std::string& path) override;

@@ -1,3 +1,4 @@
+#include "files/file_ops.h"
 #include "output/project_places.h"
 
 #include <sys/stat.h>
@@ -14,17 +15,6 @@
 #include "text/percent_encoding.h"
 
 namespace vistello {
-
-namespace {
-
-// Every folder that leads to the file, made where missing.
-void MakeFoldersFor(FileOps& ops, const std::string& file) {
-    for (size_t slash = file.find('/', 1); slash != std::string::npos;
-         slash = file.find('/', slash + 1))
-        ops.MakeFolder(file.substr(0, slash));
-}
-
-}  // namespace
 
 ProjectPlaces::ProjectPlaces(FileOps& ops, std::string file) : m_ops(ops), m_file(std::move(file)) {
     if (m_file.empty()) return;

@@ -26,6 +26,8 @@ struct PublishRequest {
     bool allowRemovals = false;
     // Connections used at once.
     int connections = 4;
+    // The wait before a broken transfer is tried again; it doubles with each try.
+    int retryPauseMs = 1000;
 };
 
 // How far a publish has come, told on the thread that called PublishSite.
@@ -63,6 +65,7 @@ struct PublishReport {
     // removals.
     std::vector<std::string> toSend;
     std::vector<std::string> toRemove;
+    std::uint64_t toSendBytes = 0;
     // The site's file count, for the question about removals.
     std::size_t siteFiles = 0;
     // The server's answer that ended the publish, and the file it was about, if any.
@@ -71,6 +74,9 @@ struct PublishReport {
     // Lines naming each file the server's listing has otherwise than sent.
     std::vector<std::string> differences;
 };
+
+// Bytes as megabytes with one decimal, the same in every locale.
+std::string Megabytes(std::uint64_t bytes);
 
 // "Published N files (X MB), removed M, K unchanged".
 std::string PublishSummary(const PublishReport& report);

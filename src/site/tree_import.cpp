@@ -1,3 +1,4 @@
+#include "files/file_ops.h"
 #include "site/tree_import.h"
 
 #include <sys/stat.h>
@@ -463,12 +464,6 @@ bool ReadPhotos(PhotoReader& photos, std::vector<TreeFolder>& folders, bool byDa
         folder.photoRows = std::move(ordered);
     }
     return true;
-}
-
-void MakeFoldersFor(FileOps& ops, const std::string& project) {
-    for (size_t slash = project.find('/', 1); slash != std::string::npos;
-         slash = project.find('/', slash + 1))
-        ops.MakeFolder(project.substr(0, slash));
 }
 
 void ReportGone(const TreeFolder& folder, const std::string& project, TreeImport& result) {
