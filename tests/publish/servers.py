@@ -197,12 +197,20 @@ class Server:
         """What the server holds of the site: name -> SHA-256."""
         return hashes(self.site) if os.path.isdir(self.site) else {}
 
+    def path(self, name):
+        """Where the server keeps the file of that name on this machine's disk."""
+        return os.path.join(self.site, name)
+
+    def count(self):
+        """How many files the server holds of the site, quickly."""
+        return sum(len(names) for _, _, names in os.walk(self.site))
+
     def stamps(self):
         """name -> (inode, modification time) of what the server holds: a file sent again has
         another."""
         found = {}
         for name in self.files():
-            info = os.stat(os.path.join(self.site, name))
+            info = os.stat(self.path(name))
             found[name] = (info.st_ino, info.st_mtime_ns)
         return found
 
@@ -346,13 +354,18 @@ class Ftp(Server):
         os.makedirs(small)
         self.small_site = os.path.join(small, "site")
         self.users = os.path.join(self.folder, "users")
-        with open(self.users, "w") as users:
-            users.write("vistello %s elradfmwMT %s\n" % (self.password, self.root))
-            users.write("reader %s elr %s\n" % (self.password, self.root))
-            users.write("small %s elradfmwMT %s %d\n" % (self.password, small, quota))
+        self.set_quota(quota)
         self.ca_file = None
         if tls:
             self.ca_file, self.key_file = make_certificate(self.folder)
+
+    def set_quota(self, quota):
+        """What small may write, from the next start on."""
+        with open(self.users, "w") as users:
+            users.write("vistello %s elradfmwMT %s\n" % (self.password, self.root))
+            users.write("reader %s elr %s\n" % (self.password, self.root))
+            users.write("small %s elradfmwMT %s %d\n"
+                        % (self.password, os.path.dirname(self.small_site), quota))
 
     def argv(self):
         argv = [PYTHON, os.path.join(HERE, "ftp_server.py"), str(self.port), self.users]
@@ -418,12 +431,11 @@ class S3(Server):
         return {name[:-len(suffix)]: digest for name, digest in super().files().items()
                 if name.endswith(suffix)}
 
-    def stamps(self):
-        found = {}
-        for name in self.files():
-            info = os.stat(os.path.join(self.site, name + "._S3rver_object"))
-            found[name] = (info.st_ino, info.st_mtime_ns)
-        return found
+    def path(self, name):
+        return os.path.join(self.site, name + "._S3rver_object")
+
+    def count(self):
+        return len(self.files())
 
     def curl(self, *arguments, secret=None, access_key=None):
         """curl signing as S3 wants, with the status code on the last line."""
