@@ -51,6 +51,7 @@ bench: build
 	@./$(BUILD)/bench/vistello_clip_bench
 	@./$(BUILD)/bench/vistello_albums_bench
 	@BUILD=$(BUILD) ./bench/albums_memory.sh
+	@/usr/bin/python3 ./bench/publish_bench.py $(BUILD)
 
 # Each target runs for FUZZ_SECONDS from the seeds in fuzz/corpus; what it finds stays in the
 # build folder, never in the tree.
