@@ -25,7 +25,8 @@ sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import servers  # noqa: E402
 
-program, templates, build, group = sys.argv[1:5]
+program, templates, build = (os.path.abspath(argument) for argument in sys.argv[1:4])
+group = sys.argv[4]
 MANIFEST = ".vistello-published"
 SUMMARY = re.compile(r"^Published (\d+) files \((\d+\.\d) MB\), removed (\d+), (\d+) unchanged$")
 DRY_SUMMARY = re.compile(r"^Would publish (\d+) files \((\d+\.\d) MB\), remove (\d+), "
