@@ -248,7 +248,8 @@ def sftp():
 
 
 def webdav():
-    with servers.WebDav() as dav:
+    # The site's folder on the server is named as freely as the files in it.
+    with servers.WebDav(site=ODD_NAME) as dav:
         site = Site(dav.address())
         round_trip(dav, site, ["--password-file", password_file(site, dav.password)], "webdav")
         site.close()
@@ -262,7 +263,7 @@ def ftps():
 
 
 def s3():
-    with servers.S3(build) as s3:
+    with servers.S3(build, prefix="web/" + ODD_NAME) as s3:
         site = Site(s3.address())
         round_trip(s3, site, ["--password-file", password_file(site, s3.secret)], "s3")
         site.close()

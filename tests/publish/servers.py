@@ -298,14 +298,15 @@ class Sshd(Server):
 
 class WebDav(Server):
     """lighttpd with mod_webdav behind basic authentication: user vistello, password `password`.
-    /site takes writes; /readonly/site refuses them."""
+    /SITE takes writes; /readonly/site refuses them."""
     name = "webdav"
     user, password = "vistello", "secret word"
 
-    def __init__(self):
+    def __init__(self, site="site"):
         super().__init__()
         self.root = os.path.join(self.folder, "data")
-        self.site = os.path.join(self.root, "site")
+        self.site_name = site
+        self.site = os.path.join(self.root, site)
         self.readonly = os.path.join(self.root, "readonly", "site")
         os.makedirs(self.readonly)
         uploads = os.path.join(self.folder, "uploads")
@@ -332,8 +333,9 @@ $HTTP["url"] =~ "^/readonly(/|$)" { webdav.is-readonly = "enable" }
     def argv(self):
         return ["/usr/sbin/lighttpd", "-D", "-f", self.config]
 
-    def address(self, folder="/site"):
-        return "http://%s@%s:%d%s" % (self.user, LOOPBACK, self.port, urllib.parse.quote(folder))
+    def address(self, folder=None):
+        return "http://%s@%s:%d%s" % (self.user, LOOPBACK, self.port,
+                                      urllib.parse.quote(folder or "/" + self.site_name))
 
 
 class Ftp(Server):
@@ -401,8 +403,9 @@ class S3(Server):
     access_key, secret = "S3RVER", "S3RVER"
     bucket, prefix, region = "site", "web", "us-east-1"
 
-    def __init__(self, build, tls=False):
+    def __init__(self, build, tls=False, prefix=None):
         super().__init__()
+        self.prefix = prefix or self.prefix
         self.modules = npm_servers(os.path.abspath(build))
         self.storage = os.path.join(self.folder, "data")
         os.makedirs(self.storage)
