@@ -10,9 +10,10 @@ sudo=""
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-# Only the program, its image module and its data: no headers, libraries, tests or benchmarks.
+# Only the program, its image and network modules and its data: no headers, libraries, tests or
+# benchmarks.
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' >"$scratch/files"
-allowed='^usr/(bin/(vistello)?|lib/([a-z0-9_-]+/(vistello/(vistello-images\.so)?)?)?|share/((vistello|applications|icons|metainfo|man|doc|doc-base)(/.*)?)?)?$'
+allowed='^usr/(bin/(vistello)?|lib/([a-z0-9_-]+/(vistello/(vistello-(images|publish)\.so)?)?)?|share/((vistello|applications|icons|metainfo|man|doc|doc-base)(/.*)?)?)?$'
 stray=$(grep -Ev "$allowed" "$scratch/files" || true)
 [ -z "$stray" ] || fail "files that do not belong in the package: $stray"
 
@@ -26,6 +27,10 @@ version=$(dpkg-deb -f "$deb" Version)
 # What the shared-library scan cannot see: Qt's platform plugins, and ffmpeg for clips.
 dpkg-deb -f "$deb" Depends | grep -qw qt6-qpa-plugins || fail "Depends lacks qt6-qpa-plugins"
 dpkg-deb -f "$deb" Recommends | grep -qw ffmpeg || fail "Recommends lacks ffmpeg"
+# The network module's libraries, which the program itself does not link.
+for library in libcurl4 libsecret-1-0; do
+    dpkg-deb -f "$deb" Depends | grep -qw "$library" || fail "Depends lacks $library"
+done
 DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --reinstall "$deb" >/dev/null
 dpkg -L vistello | while read -r path; do if [ ! -d "$path" ]; then echo "$path"; fi; done >"$scratch/installed"
 [ "$(vistello --version)" = "vistello $version" ] || fail "--version: $(vistello --version)"

@@ -21,7 +21,8 @@ manifest=$build_dir/install_manifest_vistello.txt
 
 sizes=(16 22 24 32 48 64 128 256)
 libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build_dir/CMakeCache.txt")
-expected=(bin/vistello "$libdir/vistello/vistello-images.so" share/doc/vistello/manual.html
+expected=(bin/vistello "$libdir/vistello/vistello-images.so" "$libdir/vistello/vistello-publish.so"
+          share/doc/vistello/manual.html
           share/vistello/templates/light.htm share/vistello/templates/dark.htm
           share/vistello/templates/light-overview.htm share/vistello/templates/dark-overview.htm
           share/vistello/templates/phone.htm share/vistello/templates/phone-overview.htm

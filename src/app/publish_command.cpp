@@ -25,9 +25,7 @@ std::optional<std::string> FirstLine(FileOps& ops, const std::string& path) {
 
 bool FillAccess(FileOps& ops, const PublishContext& context, const PublishTarget& target,
                 ServerAccess& access, std::ostream& err) {
-    access.sshFolder = context.sshFolder;
-    access.agentSocket = context.agentSocket;
-    access.caFile = context.caFile;
+    access = context.machine;
     access.acceptedFingerprint = context.hostKey;
     access.password = context.secretKey;
     access.accessKey = target.user.empty() ? context.accessKey : target.user;

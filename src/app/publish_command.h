@@ -19,9 +19,8 @@ struct PublishContext {
     std::string hostKey;
     // Where this machine keeps what it published; see PublishRequest.
     std::string manifestFolder;
-    std::string sshFolder;
-    std::string agentSocket;
-    std::string caFile;
+    // The ssh folder, agent and certificates of this machine (see MachineAccess).
+    ServerAccess machine;
     // S3's usual variables.
     std::string accessKey;
     std::string secretKey;

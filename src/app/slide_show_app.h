@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "media/publish_link.h"
+
 namespace vistello {
 
 class ClipMaker;
@@ -9,14 +11,24 @@ class ImageMaker;
 class PhotoReader;
 class WindowSystem;
 
+// Publishing from the window: the network library, what this machine offers every login (see
+// MachineAccess) and where it keeps what it published (see PublishedFolder).
+struct WindowPublishing {
+    PublishLink& link;
+    ServerAccess machine;
+    std::string manifestFolder;
+};
+
 // Start-up and shutdown around the main window.
 class CSlideShowApp {
 public:
     // Runs the main window until it ends, reading photos' details with `photos`, making web
     // images with `images` and web versions of clips with `clips`, noting where projects are in
-    // `placesFile`; the program ends afterwards.
+    // `placesFile`, publishing through `publishing` where there is one; the program ends
+    // afterwards.
     bool InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images,
-                      ClipMaker* clips = nullptr, const std::string& placesFile = {});
+                      ClipMaker* clips = nullptr, const std::string& placesFile = {},
+                      const WindowPublishing* publishing = nullptr);
 };
 
 }  // namespace vistello

@@ -12,6 +12,8 @@ inline constexpr int IDCANCEL = 2;
 enum class ControlKind {
     Edit,
     ReadOnlyEdit,
+    // An edit that shows dots in place of what is typed.
+    PasswordEdit,
     PushButton,
     DefPushButton,
     CheckBox,

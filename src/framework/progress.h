@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace vistello {
 
 // A long command's progress as the user sees it, with a way for the user to ask it to stop. It
@@ -13,6 +15,11 @@ public:
     // As Step, with how far the next one, under way, has come, in percent.
     [[nodiscard]] virtual bool StepWithin(int done, int percent) {
         static_cast<void>(percent);
+        return Step(done);
+    }
+    // As Step, with a line of its own in place of the count ("12 of 340 files, 3.4 of 51.0 MB").
+    [[nodiscard]] virtual bool StepWithText(int done, const std::string& line) {
+        static_cast<void>(line);
         return Step(done);
     }
 };

@@ -79,7 +79,7 @@ private:
     }
 
     PublishReport Ended() {
-        if (m_touched) WriteLocalManifest();
+        if (m_touched || m_summed) WriteLocalManifest();
         return m_report;
     }
 
@@ -101,7 +101,11 @@ private:
             return Fail(Failure(failure));
         const bool summed = SumSiteFiles(
             m_files, m_link, m_request.outputFolder, m_local, m_site,
-            [this](std::uint64_t) { return Tell(); }, failure);
+            [this](std::uint64_t) {
+                m_summed = true;
+                return Tell();
+            },
+            failure);
         if (!summed)
             return Fail(failure.empty() ? ServerAnswer{ServerAnswer::Kind::Stopped, "stopped", {}}
                                         : Failure(failure));
@@ -126,8 +130,10 @@ private:
             m_known = m_local.server;
         } else if (fetched.Ok()) {
             m_known = ParseServerManifest(text);
+            m_local.written = true;
         }
         m_ours = m_known.empty() ? m_local.server : m_known;
+        m_local.server = m_known;
         return true;
     }
 
@@ -317,6 +323,8 @@ private:
     std::unique_ptr<PublishServer> m_server;
     std::unique_ptr<TransferCrew> m_crew;
     bool m_touched = false;
+    // A file was read for its sum, which the note keeps for next time.
+    bool m_summed = false;
     std::string m_lastFailed;
     Clock::time_point m_lastWrite = Clock::now();
 };

@@ -48,9 +48,11 @@ bool SumSiteFiles(FileOps& files, PublishLink& link, const std::string& folder,
             file.sha256 = known->second->sha256;
             continue;
         }
+        errno = 0;
         file.sha256 = SumOfFile(files, link, folder + "/" + file.name);
         if (file.sha256.empty()) {
-            failure = "cannot read " + file.name + ": " + ErrorText(errno);
+            failure = errno == 0 ? "the checksum library could not be loaded"
+                                 : "cannot read " + file.name + ": " + ErrorText(errno);
             return false;
         }
         read += file.size;

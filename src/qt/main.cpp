@@ -16,11 +16,14 @@
 #include "app/desktop_folder.h"
 #include "app/generate_command.h"
 #include "app/import_command.h"
+#include "app/publish_command.h"
+#include "app/publish_places.h"
 #include "app/slide_show_app.h"
 #include "clip/ffmpeg_clip_maker.h"
 #include "clip/ffprobe_clip_reader.h"
 #include "files/leftovers.h"
 #include "images/image_module.h"
+#include "net/publish_module.h"
 #include "photo/exiv2_photo_reader.h"
 #include "qt/app_icon.h"
 #include "qt/qt_window_system.h"
@@ -92,6 +95,43 @@ void AskStopOnSignals() {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(signal, &action, nullptr);
 }
 
+std::string PublishedFolder() {
+    return vistello::PublishedFolder(std::getenv("XDG_STATE_HOME"), std::getenv("HOME"));
+}
+
+vistello::ServerAccess MachineAccess() {
+    return vistello::MachineAccess(std::getenv("HOME"), std::getenv("SSH_AUTH_SOCK"),
+                                   std::getenv("SSL_CERT_FILE"));
+}
+
+// The environment as a string, empty where it is not set.
+std::string Environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value == nullptr ? std::string() : std::string(value);
+}
+
+int Publish(const vistello::StartOptions& options) {
+    vistello::RealFileOps files;
+    vistello::PublishContext context;
+    context.dryRun = options.dryRun;
+    context.allowRemovals = options.allowRemovals;
+    context.passwordFile = options.passwordFile;
+    context.hostKey = options.hostKey;
+    context.manifestFolder = PublishedFolder();
+    context.machine = MachineAccess();
+    context.accessKey = Environment("AWS_ACCESS_KEY_ID");
+    context.secretKey = Environment("AWS_SECRET_ACCESS_KEY");
+    context.showProgress = ::isatty(STDERR_FILENO) != 0;
+    context.stopAsked = [] { return g_stopAsked != 0; };
+    AskStopOnSignals();
+    return vistello::RunPublishCommand(files, vistello::ProgramPublishLink(), options.projectFile,
+                                       context, std::cout, std::cerr);
+}
+
+int RunPublish(const vistello::StartOptions& options) {
+    return RunCommand(options, [&options] { return Publish(options); });
+}
+
 int RunGenerate(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] {
         vistello::RealFileOps files;
@@ -104,9 +144,16 @@ int RunGenerate(const vistello::StartOptions& options) {
             vistello::PlacesFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
             [] { return g_stopAsked != 0; }};
         AskStopOnSignals();
-        return vistello::RunGenerateCommand(files, images, photos, movies, options.projectFile,
-                                            std::cout, std::cerr, ::isatty(STDERR_FILENO) != 0,
-                                            context);
+        const int status = vistello::RunGenerateCommand(files, images, photos, movies,
+                                                        options.projectFile, std::cout, std::cerr,
+                                                        ::isatty(STDERR_FILENO) != 0, context);
+        if (!options.publish) return status;
+        // A site that could not be generated whole is not put online.
+        if (status != 0) {
+            std::cerr << "vistello: not published, since the site was not generated whole\n";
+            return status;
+        }
+        return Publish(options);
     });
 }
 
@@ -150,9 +197,11 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
     vistello::MediaReader photos(stills, clips);
     vistello::ImageModule images = ImageLibrary();
     vistello::FfmpegClipMaker movies;
+    const vistello::WindowPublishing publishing{vistello::ProgramPublishLink(), MachineAccess(),
+                                                PublishedFolder()};
     vistello::CSlideShowApp().InitInstance(
         system, photos, images, &movies,
-        vistello::PlacesFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")));
+        vistello::PlacesFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), &publishing);
     return EXIT_SUCCESS;
 }
 
@@ -172,6 +221,8 @@ int main(int argc, char* argv[]) {
             return RunGenerate(options);
         case vistello::StartAction::Import:
             return RunImport(options);
+        case vistello::StartAction::Publish:
+            return RunPublish(options);
         case vistello::StartAction::PrintHelp:
         case vistello::StartAction::PrintVersion:
             std::cout << options.text;

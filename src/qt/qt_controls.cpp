@@ -31,6 +31,14 @@ QLineEdit* CreateEdit(bool readOnly, QWidget* parent) {
     return edit;
 }
 
+// What is typed shows as dots, and the desktop's input helpers neither keep nor offer it.
+QLineEdit* CreatePasswordEdit(QWidget* parent) {
+    QLineEdit* edit = CreateEdit(false, parent);
+    edit->setEchoMode(QLineEdit::Password);
+    edit->setInputMethodHints(Qt::ImhHiddenText | Qt::ImhSensitiveData | Qt::ImhNoPredictiveText);
+    return edit;
+}
+
 QPushButton* CreateButton(const QString& text, bool isDefault, QWidget* parent) {
     auto* button = new QPushButton(text, parent);
     button->setAutoDefault(true);
@@ -68,6 +76,8 @@ QWidget* CreateWidget(const ControlTemplate& control, QWidget* parent) {
             return CreateEdit(false, parent);
         case ControlKind::ReadOnlyEdit:
             return CreateEdit(true, parent);
+        case ControlKind::PasswordEdit:
+            return CreatePasswordEdit(parent);
         case ControlKind::PushButton:
             return CreateButton(text, false, parent);
         case ControlKind::DefPushButton:

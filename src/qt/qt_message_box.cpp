@@ -8,14 +8,16 @@ namespace vistello {
 
 namespace {
 
+bool IsQuestion(MsgButtons buttons) { return buttons != MsgButtons::Ok; }
+
 QMessageBox::StandardButtons ToButtons(MsgButtons buttons) {
-    return buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
+    return IsQuestion(buttons) ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
 }
 
 MsgAnswer ToAnswer(int pressed, MsgButtons buttons) {
     if (pressed == QMessageBox::Yes) return MsgAnswer::Yes;
     if (pressed == QMessageBox::Ok) return MsgAnswer::Ok;
-    return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
+    return IsQuestion(buttons) ? MsgAnswer::No : MsgAnswer::Ok;
 }
 
 }  // namespace
@@ -28,7 +30,8 @@ MsgAnswer ShowMessageBox(QWidget* parent, const std::string& text, const std::st
         icon == MsgIcon::Exclamation ? QMessageBox::Warning : QMessageBox::NoIcon;
     QMessageBox box(shown, ToQString(caption), body, ToButtons(buttons), parent);
     box.setTextFormat(Qt::PlainText);
-    if (buttons == MsgButtons::YesNo) box.setDefaultButton(QMessageBox::Yes);
+    if (IsQuestion(buttons))
+        box.setDefaultButton(buttons == MsgButtons::YesNoSafe ? QMessageBox::No : QMessageBox::Yes);
     return ToAnswer(box.exec(), buttons);
 }
 

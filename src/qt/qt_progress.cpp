@@ -43,6 +43,10 @@ bool QtProgress::StepWithin(int done, int percent) {
                 CountText(m_unit, done + 1, m_total) + QStringLiteral(" (%1%)").arg(percent));
 }
 
+bool QtProgress::StepWithText(int done, const std::string& line) {
+    return Show(done, 0, ToQString(line));
+}
+
 // Once cancelled the dialog is left alone: another value would start it over.
 bool QtProgress::Show(int done, int percent, const QString& label) {
     if (m_dialog.wasCanceled()) return false;

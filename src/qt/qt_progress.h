@@ -20,6 +20,7 @@ public:
 
     bool Step(int done) override;
     bool StepWithin(int done, int percent) override;
+    bool StepWithText(int done, const std::string& line) override;
 
 private:
     bool Show(int done, int percent, const QString& label);

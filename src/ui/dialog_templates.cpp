@@ -43,7 +43,8 @@ std::vector<MenuTemplate> MainMenu() {
     return {
         {"&File",
          {Item("&Open", ids::kMenuOpen), Item("Save &As", ids::kMenuSaveAs),
-          Item("&Save", ids::kMenuSave), Item("&Quit", ids::kMenuQuit)}},
+          Item("&Save", ids::kMenuSave), Item("&Publish...", ids::kMenuPublish),
+          Item("&Quit", ids::kMenuQuit)}},
         {"&Entry",
          {Item("&Add", ids::kMenuEntryAdd), Item("&Update", ids::kMenuEntryUpdate),
           Item("&Remove", ids::kMenuEntryRemove),
@@ -232,7 +233,68 @@ DialogTemplate BuildWebImagesDialog() {
     return t;
 }
 
+DialogTemplate BuildPublishDialog() {
+    DialogTemplate t;
+    t.caption = "Publish";
+    t.pointSize = 8;
+    t.width = 260;
+    t.height = 82;
+    t.controls = {
+        Ctl(ids::kPublishAddress, K::Edit, "", {7, 18, 246, 14},
+            "Where the site goes: sftp://user@host/folder, ftp://, ftps://, https:// for WebDAV, "
+            "or s3://endpoint/bucket/folder"),
+        Ctl(ids::kPublishTest, K::PushButton, "&Test Connection", {7, 61, 70, 14},
+            "Log in to the server and reach the site's folder, sending nothing"),
+        Ctl(IDOK, K::DefPushButton, "&Publish", {146, 61, 50, 14},
+            "Send what changed in the output folder since the server last got it"),
+        Ctl(IDCANCEL, K::PushButton, "&Close", {203, 61, 50, 14}, "Close this window"),
+        Label("Server &address:", 7, 7, 246, ids::kPublishAddress),
+        Ctl(IDC_STATIC, K::Label,
+            "Passwords are kept in the desktop's keyring, never in the project.", {7, 38, 246, 16}),
+    };
+    return t;
+}
+
+// The prompt says who asks and why; the window shows it at the top.
+DialogTemplate BuildPasswordDialog(bool withAccessKey) {
+    DialogTemplate t;
+    t.caption = "Password";
+    t.pointSize = 8;
+    t.width = 220;
+    const int top = withAccessKey ? 58 : 34;
+    t.height = top + 52;
+    if (withAccessKey) {
+        t.controls.push_back(Ctl(ids::kPasswordAccessKey, K::Edit, "", {7, 40, 206, 14},
+                                 "The S3 access key id the secret belongs to"));
+    }
+    t.controls.insert(
+        t.controls.end(),
+        {Ctl(ids::kPasswordSecret, K::PasswordEdit, "", {7, top + 6, 206, 14}),
+         Ctl(ids::kPasswordRemember, K::CheckBox, "&Remember in the keyring",
+             {7, top + 24, 130, 10},
+             "Keep it in the desktop's keyring, so that the next publish asks no more"),
+         Ctl(IDOK, K::DefPushButton, "OK", {106, top + 34, 50, 14}),
+         Ctl(IDCANCEL, K::PushButton, "Cancel", {163, top + 34, 50, 14}),
+         Ctl(ids::kPasswordPrompt, K::Label, "", {7, 7, 206, 24})});
+    if (withAccessKey)
+        t.controls.push_back(Label("&Access key ID:", 7, 31, 206, ids::kPasswordAccessKey));
+    t.controls.push_back(Label(withAccessKey ? "&Secret access key:" : "&Password:", 7, top - 3,
+                               206, ids::kPasswordSecret));
+    return t;
+}
+
 }  // namespace
+
+const DialogTemplate& PublishDialogTemplate() {
+    static const DialogTemplate kTemplate = BuildPublishDialog();
+    return kTemplate;
+}
+
+const DialogTemplate& PasswordDialogTemplate(bool withAccessKey) {
+    static const DialogTemplate kSecret = BuildPasswordDialog(true);
+    static const DialogTemplate kPassword = BuildPasswordDialog(false);
+    return withAccessKey ? kSecret : kPassword;
+}
 
 const DialogTemplate& WebImagesDialogTemplate() {
     static const DialogTemplate kTemplate = BuildWebImagesDialog();

@@ -60,6 +60,7 @@ void CMainDialog::MapCommands() {
         {ids::kMenuSaveAs, &CMainDialog::OnFileSaveAs},
         {ids::kMenuSave, &CMainDialog::OnFileSave},
         {ids::kMenuQuit, &CMainDialog::OnQuit},
+        {ids::kMenuPublish, &CMainDialog::OnPublish},
         {ids::kMenuEntryAdd, &CMainDialog::OnAdd},
         {ids::kMenuEntryUpdate, &CMainDialog::OnUpdate},
         {ids::kMenuEntryRemove, &CMainDialog::OnRemove},

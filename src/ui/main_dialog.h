@@ -15,6 +15,7 @@
 #include "generator/page_set.h"
 #include "media/image_maker.h"
 #include "media/photo_reader.h"
+#include "media/publish_link.h"
 #include "prefs/tag_set.h"
 #include "show/web_settings.h"
 #include "site/site_writer.h"
@@ -41,6 +42,13 @@ public:
     void UseImageMaker(ImageMaker& images) { m_images = &images; }
     void UseClipMaker(ClipMaker& clips) { m_clips = &clips; }
     void UsePlacesFile(std::string file) { m_placesFile = std::move(file); }
+    // Sites are published through link from now on, with this machine's ssh folder, agent and
+    // certificates in `machine` and its records of what went where in `manifestFolder`.
+    void UsePublishLink(PublishLink& link, ServerAccess machine, std::string manifestFolder) {
+        m_publishLink = &link;
+        m_publishMachine = std::move(machine);
+        m_manifestFolder = std::move(manifestFolder);
+    }
 
     // List operations shared by the commands.
     void SetupListColumns();
@@ -101,6 +109,9 @@ private:
     SiteResult GeneratePages(const GenerateRequest& request, const Site* site);
     void ShowUnwrittenPage(int row);
 
+    // Publishing: the site goes to the address the project keeps.
+    void OnPublish();
+
     // Project commands.
     void OnNewProject();
     void OnFileSave();
@@ -138,6 +149,8 @@ private:
     void OpenAlbum(std::string album);
     void OnCloseAlbum();
     void OnUseAsCover();
+    // Goes back up to the project the user opened; false when an album on the way stays open.
+    bool CloseAlbumsToTop();
 
     // Preferences.
     void OnPreferences();
@@ -193,6 +206,11 @@ private:
     // Without one, clips are copied as they are.
     ClipMaker* m_clips = nullptr;
     std::string m_placesFile;
+    // Without one, Publish says it cannot.
+    PublishLink* m_publishLink = nullptr;
+    ServerAccess m_publishMachine;
+    std::string m_manifestFolder;
+    bool m_keyringFailureTold = false;
     // What the last Generate left in its folder, so that the next one builds only what changed.
     PageSetMemory m_generated;
     // The project file as this window last read or wrote it.

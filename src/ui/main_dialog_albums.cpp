@@ -170,6 +170,15 @@ void CMainDialog::OnCloseAlbum() {
     UpdateData(false);
 }
 
+bool CMainDialog::CloseAlbumsToTop() {
+    while (!m_albumTrail.empty()) {
+        const size_t depth = m_albumTrail.size();
+        OnCloseAlbum();
+        if (m_albumTrail.size() == depth) return false;
+    }
+    return true;
+}
+
 // The show's cover where the show is an album: a photo or clip of its own, never another album.
 void CMainDialog::OnUseAsCover() {
     UpdateData(true);

@@ -150,11 +150,7 @@ int ListRowOf(const GenerateRequest& request, const Site& site, int slide) {
 
 void CMainDialog::OnGenerate() {
     // An album is part of the site its top project makes: Generate goes back up and makes that.
-    while (!m_albumTrail.empty()) {
-        const size_t depth = m_albumTrail.size();
-        OnCloseAlbum();
-        if (m_albumTrail.size() == depth) return;
-    }
+    if (!CloseAlbumsToTop()) return;
     UpdateData(true);
     m_tags.FillEmptyWithDefaults();
     const PreparedGenerate prepared =

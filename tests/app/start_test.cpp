@@ -46,6 +46,16 @@ TEST(CommandLineTest, HelpWinsAndOnlyGenerateTakesAProject) {
     const StartOptions refused = ParseCommandLine({"--desktop", "pics"});
     EXPECT_EQ(refused.action, StartAction::RejectUsage);
     EXPECT_TRUE(refused.text.starts_with("vistello: unexpected argument 'pics'\n")) << refused.text;
+    const StartOptions both = ParseCommandLine({"--generate", "--publish", "a.dat", "--dry-run"});
+    EXPECT_EQ(both.action, StartAction::Generate);
+    EXPECT_TRUE(both.publish && both.dryRun);
+    EXPECT_EQ(both.projectFile, "a.dat");
+    const StartOptions publish =
+        ParseCommandLine({"--publish", "--password-file", "-", "--accept-host-key", "SHA256:x"});
+    EXPECT_EQ(publish.action, StartAction::Publish);
+    EXPECT_EQ(publish.passwordFile + "|" + publish.hostKey, "-|SHA256:x");
+    EXPECT_EQ(ParseCommandLine({"--generate", "--allow-removals"}).action,
+              StartAction::RejectUsage);
 }
 
 // The folder is under the data home when that is absolute, else under the home. Missing

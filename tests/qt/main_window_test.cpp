@@ -9,6 +9,7 @@
 #include "qt/qt_window_host.h"
 #include "qt/qt_window_system.h"
 #include "qt_application.h"
+#include "support/fake_publish_link.h"
 #include "support/temp_dir.h"
 #include "ui/dialog_templates.h"
 #include "ui/main_dialog.h"
@@ -49,12 +50,15 @@ protected:
         Press(kAdd);
     }
 
-    // Runs action on the next modal window of kind W once it is open, from inside its modal loop.
+    // Runs action on the next modal window of kind W once it is open, from inside its modal loop;
+    // with `over`, on the next one opened over that window.
     template <typename W = QWidget>
-    void OnNextModal(std::type_identity_t<std::function<void(W*)>> action) {
-        QTimer::singleShot(5, &window.Widget(), [this, action] {
+    void OnNextModal(std::type_identity_t<std::function<void(W*)>> action,
+                     QWidget* over = nullptr) {
+        QTimer::singleShot(5, &window.Widget(), [this, action, over] {
             auto* modal = qobject_cast<W*>(QApplication::activeModalWidget());
-            if (modal == nullptr || !modal->isVisible()) return OnNextModal<W>(action);
+            if (modal == nullptr || modal == over || !modal->isVisible())
+                return OnNextModal<W>(action, over);
             action(modal);
         });
     }
@@ -287,6 +291,56 @@ TEST_F(QtMainWindowTest, WebImagesTabsTopToBottomAndEnterKeepsWhatWasTyped) {
     EXPECT_EQ(visited, (std::vector<int>{kWebLargestSide, kWebQuality, kWebThumbnailSide,
                                          kWebKeepDetails, kWebAvif, kWebOverview,
                                          kWebBrowseOverview, kWebSiteTitle, IDOK, IDCANCEL}));
+}
+
+// The ids of the controls Tab visits in the window, from the one with the focus.
+std::vector<int> TabStops(QWidget* window) {
+    std::vector<int> visited;
+    QWidget* widget = window->focusWidget();
+    do {
+        if ((widget->focusPolicy() & Qt::TabFocus) != 0)
+            visited.push_back(widget->objectName().toInt());
+    } while ((widget = widget->nextInFocusChain()) != window->focusWidget());
+    return visited;
+}
+
+// Alt+F, P opens File > Publish with the project's address in the focused field; Enter asks an
+// FTP server's password in a masked field, Escape closes that and then the Publish window, and
+// the project keeps its address.
+TEST_F(QtMainWindowTest, PublishOpensFromTheFileMenuByKeysAndEscapeClosesIt) {
+    FakePublishLink link;
+    dialog.UsePublishLink(link, {}, QDir::current().filePath("published").toStdString());
+    dialog.Inside().web.publish = "sftp://me@example.org/www";
+    std::vector<int> publishStops, passwordStops;
+    QString shownAddress;
+    QLineEdit::EchoMode echo = QLineEdit::Normal;
+    OnNextModal([&](QWidget* publish) {
+        publishStops = TabStops(publish);
+        shownAddress = qobject_cast<QLineEdit*>(publish->focusWidget())->text();
+        OnNextModal(
+            [&](QWidget* password) {
+                passwordStops = TabStops(password);
+                echo = qobject_cast<QLineEdit*>(password->focusWidget())->echoMode();
+                QTest::keyClick(password->focusWidget(), Qt::Key_Escape);
+                QTimer::singleShot(0, publish,
+                                   [publish] { QTest::keyClick(publish, Qt::Key_Escape); });
+            },
+            publish);
+        publish->findChild<QLineEdit*>(QString::number(kPublishAddress))
+            ->setText("ftp://me@example.org/www");
+        QTest::keyClick(publish->focusWidget(), Qt::Key_Return);
+    });
+    QApplication::setActiveWindow(&window.Widget());
+    QTest::keyClick(&window.Widget(), Qt::Key_F, Qt::AltModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_P);
+    EXPECT_EQ(shownAddress, "sftp://me@example.org/www");
+    EXPECT_EQ(publishStops, (std::vector<int>{kPublishAddress, kPublishTest, IDOK, IDCANCEL}));
+    EXPECT_EQ(passwordStops,
+              (std::vector<int>{kPasswordSecret, kPasswordRemember, IDOK, IDCANCEL}));
+    EXPECT_EQ(echo, QLineEdit::Password);
+    EXPECT_EQ(dialog.Inside().web.publish, "sftp://me@example.org/www");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
 // The image picker lists a camera's capital-letter names, and Escape picks nothing; the project

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -202,15 +203,23 @@ public:
     std::unique_ptr<Progress> StartProgress(int, const std::string& unit, WindowHost*) override {
         progressUnits.push_back(unit);
         struct Scripted : Progress {
-            Scripted(bool stop, std::function<void()>& step) : cancel(stop), onStep(step) {}
+            Scripted(bool stop, const std::atomic<bool>& stopNow, std::function<void()>& step,
+                     std::vector<std::string>& lines)
+                : cancel(stop), cancelNow(stopNow), onStep(step), shown(lines) {}
             bool Step(int) override {
                 if (onStep) std::exchange(onStep, nullptr)();
-                return !cancel;
+                return !cancel && !cancelNow;
+            }
+            bool StepWithText(int done, const std::string& line) override {
+                shown.push_back(line);
+                return Step(done);
             }
             bool cancel;
+            const std::atomic<bool>& cancelNow;
             std::function<void()>& onStep;
+            std::vector<std::string>& shown;
         };
-        return std::make_unique<Scripted>(cancelProgress, onProgressStep);
+        return std::make_unique<Scripted>(cancelProgress, cancelNow, onProgressStep, progressLines);
     }
 
     // Answers given in turn; with none left, OK boxes answer Ok and questions answer No.
@@ -224,10 +233,14 @@ public:
     bool socketsStart = true;
     // Cancel is pressed on the first progress shown.
     bool cancelProgress = false;
+    // Cancel is pressed from now on, whichever thread of the run raises it.
+    std::atomic<bool> cancelNow = false;
     // What the user does while the next progress is shown, as its window stays painted.
     std::function<void()> onProgressStep;
     // What each progress counted, as its label names it ("Page", "Album 1 of 2 · Image").
     std::vector<std::string> progressUnits;
+    // The lines progress showed in place of its count, in turn.
+    std::vector<std::string> progressLines;
     bool toolTips = false;
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;

@@ -89,6 +89,10 @@ TEST(CommandsTest, EveryButtonAndMenuItemRunsItsCommand) {
           {"title", "a"},
           {"image", "a.jpg"}}},
         {ids::kMenuQuit, {{"ended", "1"}}},
+        {ids::kMenuPublish,
+         {{"boxes",
+           "Publish: This copy of Vistello cannot publish: it was started without its network "
+           "module.;"}}},
         {ids::kMenuImportDirectory, {{"boxes", "Import Directory: 0 images added.;"}}},
         {ids::kMenuImportTree,
          {{"boxes",
