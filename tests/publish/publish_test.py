@@ -36,6 +36,9 @@ ODD_NAME = "Lake #1 100% é"
 
 
 def fail(what):
+    for server in servers.running():
+        with open(server.log, errors="replace") as log:
+            print("%s's log ends:\n%s" % (server.name, log.read()[-3000:]), file=sys.stderr)
     print("FAIL: " + what, file=sys.stderr)
     sys.exit(1)
 
@@ -103,8 +106,14 @@ class Site:
         environment.update(HOME=self.home, XDG_STATE_HOME=self.state)
         environment.update(self.env)
         environment.update(env or {})
-        return subprocess.run([program] + list(options) + [self.project], cwd=self.work,
-                              env=environment, capture_output=True, text=True, timeout=300)
+        return subprocess.run(self.argv(options), cwd=self.work, env=environment,
+                              capture_output=True, text=True, timeout=300)
+
+    def argv(self, options):
+        """The program with the options, the project named right after --publish."""
+        options = list(options)
+        at = options.index("--publish") + 1 if "--publish" in options else len(options)
+        return [program] + options[:at] + [self.project] + options[at:]
 
     def close(self):
         shutil.rmtree(self.work, ignore_errors=True)
@@ -399,7 +408,7 @@ def publish_while(server, site, options, then):
                    if not key.startswith("AWS_") and key != "SSH_AUTH_SOCK"}
     environment.update(HOME=site.home, XDG_STATE_HOME=site.state, **site.env)
     out, err = (tempfile.TemporaryFile("w+") for _ in range(2))
-    running = subprocess.Popen([program, "--publish"] + options + [site.project], cwd=site.work,
+    running = subprocess.Popen(site.argv(["--publish"] + options), cwd=site.work,
                                env=environment, stdout=out, stderr=err, text=True)
     deadline = time.time() + 60
     while server.count() < 4 and running.poll() is None and time.time() < deadline:
