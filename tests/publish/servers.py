@@ -484,7 +484,8 @@ def _check(build):
         if got != wanted:
             failures.append(what)
 
-    sample = os.path.join(tempfile.mkdtemp(), "a b#%é.txt")
+    scratch = tempfile.TemporaryDirectory()
+    sample = os.path.join(scratch.name, "a b#%é.txt")
     with open(sample, "wb") as file:
         file.write(b"hello\n")
     named = {"dir/a b#%é.txt": hashlib.sha256(b"hello\n").hexdigest()}
