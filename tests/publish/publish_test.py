@@ -32,8 +32,8 @@ MANIFEST = ".vistello-published"
 SUMMARY = re.compile(r"^Published (\d+) files \((\d+\.\d) MB\), removed (\d+), (\d+) unchanged$")
 DRY_SUMMARY = re.compile(r"^Would publish (\d+) files \((\d+\.\d) MB\), remove (\d+), "
                          r"(\d+) unchanged$")
-# A name of every kind a server may take wrongly.
-ODD_NAME = "Lake #1 100% é"
+# A name of every kind a server may take wrongly, "%20" in it meaning itself, not a space.
+ODD_NAME = "Lake #1 100%20 é"
 
 
 def fail(what):
