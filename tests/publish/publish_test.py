@@ -9,7 +9,9 @@ grouped by what a user does:
                           place, a full disk and a bad command line each fail with the reason,
                           and nothing is called published that the server does not hold
   killed                  a server killed while a publish runs: run again, the server ends up
-                          holding the site and gets no file it already had
+                          holding the site and gets again none of the files it held whole but
+                          those it had just renamed into place; a server back within the
+                          retries: the publish goes on to the end
 
 publish_test.py VISTELLO TEMPLATES BUILD GROUP; run with Debian's /usr/bin/python3."""
 import atexit
@@ -102,13 +104,17 @@ class Site:
         return {name: digest for name, digest in servers.hashes(self.output).items()
                 if not hidden(name)}
 
-    def run(self, *options, env=None):
+    def environment(self, env=None):
+        """This machine's: none of the user's own keys, agent or state."""
         environment = {key: value for key, value in os.environ.items()
                        if not key.startswith("AWS_") and key != "SSH_AUTH_SOCK"}
         environment.update(HOME=self.home, XDG_STATE_HOME=self.state)
         environment.update(self.env)
         environment.update(env or {})
-        return subprocess.run(self.argv(options), cwd=self.work, env=environment,
+        return environment
+
+    def run(self, *options, env=None):
+        return subprocess.run(self.argv(options), cwd=self.work, env=self.environment(env),
                               capture_output=True, text=True, timeout=300)
 
     def argv(self, options):
@@ -396,12 +402,9 @@ def refusals():
 def publish_while(server, site, options, then):
     """Starts a publish, and once the server holds a few of the site's files, calls `then`
     while it runs; returns what the publish said."""
-    environment = {key: value for key, value in os.environ.items()
-                   if not key.startswith("AWS_") and key != "SSH_AUTH_SOCK"}
-    environment.update(HOME=site.home, XDG_STATE_HOME=site.state, **site.env)
     out, err = (tempfile.TemporaryFile("w+") for _ in range(2))
     running = subprocess.Popen(site.argv(["--publish"] + options), cwd=site.work,
-                               env=environment, stdout=out, stderr=err, text=True)
+                               env=site.environment(), stdout=out, stderr=err, text=True)
     deadline = time.time() + 60
     while server.count() < 4 and running.poll() is None and time.time() < deadline:
         time.sleep(0.005)
