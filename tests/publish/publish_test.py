@@ -115,7 +115,8 @@ class Site:
 
     def run(self, *options, env=None):
         return subprocess.run(self.argv(options), cwd=self.work, env=self.environment(env),
-                              capture_output=True, text=True, timeout=300)
+                              capture_output=True, text=True, timeout=300,
+                              preexec_fn=servers.die_with_parent)
 
     def argv(self, options):
         """The program with the options, the project named right after --publish."""
@@ -404,7 +405,8 @@ def publish_while(server, site, options, then):
     while it runs; returns what the publish said."""
     out, err = (tempfile.TemporaryFile("w+") for _ in range(2))
     running = subprocess.Popen(site.argv(["--publish"] + options), cwd=site.work,
-                               env=site.environment(), stdout=out, stderr=err, text=True)
+                               env=site.environment(), stdout=out, stderr=err, text=True,
+                               preexec_fn=servers.die_with_parent)
     deadline = time.time() + 60
     while server.count() < 4 and running.poll() is None and time.time() < deadline:
         time.sleep(0.005)

@@ -28,16 +28,21 @@ LOOPBACK = "127.0.0.1"
 _running = set()
 
 
-def _die_with_parent():
-    os.setsid()
+def die_with_parent():
+    """For a child: killed when this process dies, however it dies."""
     ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
+
+
+def _own_group_and_die_with_parent():
+    os.setsid()
+    die_with_parent()
 
 
 def start_process(argv, log, env=None, cwd=None):
     """A child in its own process group that is killed when this process dies, however."""
     with open(log, "ab") as out:
         return subprocess.Popen(argv, stdin=subprocess.DEVNULL, stdout=out, stderr=out, env=env,
-                                cwd=cwd, preexec_fn=_die_with_parent)
+                                cwd=cwd, preexec_fn=_own_group_and_die_with_parent)
 
 
 def _children():
