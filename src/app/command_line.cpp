@@ -124,8 +124,8 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
     const bool publishing = options.dryRun || options.allowRemovals ||
                             !options.passwordFile.empty() || !options.hostKey.empty();
     if (publishing && !options.publish) {
-        return {StartAction::RejectUsage, false, Refusal("needs --publish:", PublishOption(options)),
-                "", ""};
+        return {StartAction::RejectUsage, false,
+                Refusal("needs --publish:", PublishOption(options)), "", ""};
     }
     if (import) {
         options.action = StartAction::Import;

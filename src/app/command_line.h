@@ -6,7 +6,15 @@
 
 namespace vistello {
 
-enum class StartAction { OpenWindow, Generate, Import, Publish, PrintHelp, PrintVersion, RejectUsage };
+enum class StartAction {
+    OpenWindow,
+    Generate,
+    Import,
+    Publish,
+    PrintHelp,
+    PrintVersion,
+    RejectUsage
+};
 
 // What the command line asks of the program.
 struct StartOptions {

@@ -29,4 +29,15 @@ void ReadProjectRows(std::string_view text, ProjectFields& fields, EntryList& li
     list.InsertTop(std::move(entries));
 }
 
+bool ReadCommandProject(FileOps& ops, const std::string& fileName, ProjectFields& fields,
+                        EntryList& list, std::ostream& err) {
+    const std::optional<std::string> text = ReadLineFile(ops, fileName);
+    if (!text) {
+        err << "vistello: cannot read the project file " << fileName << "\n";
+        return false;
+    }
+    ReadProjectRows(*text, fields, list);
+    return true;
+}
+
 }  // namespace vistello

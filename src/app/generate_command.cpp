@@ -42,14 +42,9 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
                        bool showProgress, const GenerateContext& context) {
     const Preferences preferences = ReadCommandPreferences(ops);
     const std::string fileName = CommandProjectFile(projectFile, preferences);
-    const std::optional<std::string> projectText = ReadLineFile(ops, fileName);
-    if (!projectText) {
-        err << "vistello: cannot read the project file " << fileName << "\n";
-        return 1;
-    }
     ProjectFields fields;
     EntryList list;
-    ReadProjectRows(*projectText, fields, list);
+    if (!ReadCommandProject(ops, fileName, fields, list, err)) return 1;
     const PreparedGenerate prepared =
         PrepareGenerate(ops, list, fields.templateFile, fields.outputFolder, fields.web);
     if (const GenerateRefusal* refusal = std::get_if<GenerateRefusal>(&prepared)) {

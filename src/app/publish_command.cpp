@@ -99,14 +99,9 @@ int Report(const PublishReport& report, const PublishTarget& target, bool dryRun
 int RunPublishCommand(FileOps& ops, PublishLink& link, const std::string& projectFile,
                       const PublishContext& context, std::ostream& out, std::ostream& err) {
     const std::string fileName = CommandProjectFile(projectFile, ReadCommandPreferences(ops));
-    const std::optional<std::string> projectText = ReadLineFile(ops, fileName);
-    if (!projectText) {
-        err << "vistello: cannot read the project file " << fileName << "\n";
-        return 1;
-    }
     ProjectFields fields;
     EntryList list;
-    ReadProjectRows(*projectText, fields, list);
+    if (!ReadCommandProject(ops, fileName, fields, list, err)) return 1;
     if (fields.web.publish.empty()) {
         err << "vistello: " << fileName << " names no server to publish to (PUBLISH=)\n";
         return 1;

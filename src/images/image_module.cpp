@@ -1,9 +1,9 @@
 #include "images/image_module.h"
 
-#include <dlfcn.h>
-
 #include <iostream>
 #include <utility>
+
+#include "files/module_entry.h"
 
 namespace vistello {
 
@@ -17,22 +17,10 @@ ImageModule::ImageModule(std::vector<std::string> places) : m_places(std::move(p
 
 ImageMaker* ImageModule::Load() {
     std::call_once(m_loaded, [this] {
-        if (auto entry = reinterpret_cast<Entry>(::dlsym(RTLD_DEFAULT, kImageMakerEntry))) {
+        if (auto entry = reinterpret_cast<Entry>(
+                FindModuleEntry(m_places, kImageMakerEntry, "an image", m_failure))) {
             m_maker = entry();
             return;
-        }
-        for (const std::string& place : m_places) {
-            void* module = ::dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
-            if (module == nullptr) {
-                m_failure = ::dlerror();
-                continue;
-            }
-            auto entry = reinterpret_cast<Entry>(::dlsym(module, kImageMakerEntry));
-            if (entry != nullptr) {
-                m_maker = entry();
-                return;
-            }
-            m_failure = place + ": not an image module";
         }
         m_failure = "the image library could not be loaded: " + m_failure;
         std::cerr << "vistello: " << m_failure << "\n";

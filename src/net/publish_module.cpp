@@ -1,9 +1,9 @@
 #include "net/publish_module.h"
 
-#include <dlfcn.h>
-
 #include <filesystem>
 #include <utility>
+
+#include "files/module_entry.h"
 
 namespace vistello {
 
@@ -69,21 +69,10 @@ PublishModule::PublishModule(std::vector<std::string> places)
 
 PublishLink* PublishModule::Load() {
     std::call_once(m_loaded, [this] {
-        if (auto entry = reinterpret_cast<Entry>(::dlsym(RTLD_DEFAULT, kPublishLinkEntry))) {
+        if (auto entry = reinterpret_cast<Entry>(
+                FindModuleEntry(m_places, kPublishLinkEntry, "a network", m_failure))) {
             m_link = entry();
             return;
-        }
-        for (const std::string& place : m_places) {
-            void* module = ::dlopen(place.c_str(), RTLD_NOW | RTLD_LOCAL);
-            if (module == nullptr) {
-                m_failure = ::dlerror();
-                continue;
-            }
-            if (auto entry = reinterpret_cast<Entry>(::dlsym(module, kPublishLinkEntry))) {
-                m_link = entry();
-                return;
-            }
-            m_failure = place + ": not a network module";
         }
         m_failure = "the network library could not be loaded: " + m_failure;
     });

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <future>
 #include <memory>
 
 #include "files/error_text.h"
@@ -22,6 +23,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kManifestEvery = std::chrono::seconds(2);
+constexpr auto kTellEvery = std::chrono::milliseconds(100);
 constexpr double kRemovalShare = 0.1;
 
 }  // namespace
@@ -90,6 +92,24 @@ private:
         return !m_stop;
     }
 
+    // Files are read for their sums block by block: the user hears of it every tenth of a
+    // second.
+    bool TellNowAndThen() {
+        const Clock::time_point now = Clock::now();
+        if (now - m_lastTold < kTellEvery) return !m_stop;
+        m_lastTold = now;
+        return Tell();
+    }
+
+    // A request of the server this thread waits for, while the user still sees the progress
+    // and may stop it: the server hears the stop within a second.
+    template <typename Call>
+    auto Await(Call&& call) {
+        auto answer = std::async(std::launch::async, std::forward<Call>(call));
+        while (answer.wait_for(kTellEvery) != std::future_status::ready) Tell();
+        return answer.get();
+    }
+
     bool ReadSite() {
         struct stat info {};
         const std::string record = m_request.outputFolder + "/" + std::string(MadeFiles::kFileName);
@@ -103,7 +123,7 @@ private:
             m_files, m_link, m_request.outputFolder, m_local, m_site,
             [this](std::uint64_t) {
                 m_summed = true;
-                return Tell();
+                return TellNowAndThen();
             },
             failure);
         if (!summed)
@@ -115,7 +135,7 @@ private:
 
     bool Connect() {
         m_server = m_link.Connect(m_request.target, m_request.access, m_stop);
-        ServerAnswer opened = m_server->Open();
+        ServerAnswer opened = Await([this] { return m_server->Open(); });
         return opened.Ok() || Fail(std::move(opened));
     }
 
@@ -123,7 +143,8 @@ private:
     // server's copy when the last publish ended before it could write that copy.
     bool ReadServer() {
         std::string text;
-        ServerAnswer fetched = m_server->Fetch(std::string(kServerManifestName), text);
+        ServerAnswer fetched = Await(
+            [this, &text] { return m_server->Fetch(std::string(kServerManifestName), text); });
         if (!fetched.Ok() && fetched.kind != ServerAnswer::Kind::Missing)
             return Fail(std::move(fetched), std::string(kServerManifestName));
         if (!m_local.written && !m_local.server.empty()) {
@@ -182,8 +203,8 @@ private:
         Touch();
         ServerAnswer answer =
             m_crew->Run(batch, done, [this](std::uint64_t underWay) { return Tick(underWay); });
-        if (answer.Ok()) return true;
-        return Fail(std::move(answer), m_lastFailed);
+        if (answer.Ok() && !Tell()) answer = {ServerAnswer::Kind::Stopped, "stopped", {}};
+        return answer.Ok() || Fail(std::move(answer), m_lastFailed);
     }
 
     const SiteFile* SiteFileNamed(const std::string& name) const {
@@ -259,7 +280,7 @@ private:
         });
         folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
         for (const std::string& folder : folders)
-            if (!HoldsSiteFile(folder)) m_server->RemoveFolder(folder);
+            if (!HoldsSiteFile(folder)) Await([&] { return m_server->RemoveFolder(folder); });
     }
 
     bool HoldsSiteFile(const std::string& folder) const {
@@ -275,8 +296,10 @@ private:
         SendSource source;
         source.inMemory = true;
         source.bytes = FormatServerManifest(m_known);
-        ServerAnswer answer = m_server->Send(std::string(kServerManifestName), source,
-                                             [this](std::uint64_t) { return Tell(); });
+        ServerAnswer answer = Await([this, &source] {
+            return m_server->Send(std::string(kServerManifestName), source,
+                                  [this](std::uint64_t) { return !m_stop; });
+        });
         if (!answer.Ok()) return Fail(std::move(answer), std::string(kServerManifestName));
         m_local.written = true;
         return true;
@@ -287,7 +310,7 @@ private:
     void Check() {
         ServerCheck check;
         for (int round = 0; round < 2; ++round) {
-            check = CheckServer(*m_server, m_site, m_known);
+            check = Await([this] { return CheckServer(*m_server, m_site, m_known); });
             if (!check.answer.Ok()) {
                 Fail(check.answer);
                 return;
@@ -327,6 +350,7 @@ private:
     bool m_summed = false;
     std::string m_lastFailed;
     Clock::time_point m_lastWrite = Clock::now();
+    Clock::time_point m_lastTold;
 };
 
 }  // namespace
@@ -342,7 +366,13 @@ PublishReport PublishSite(const PublishRequest& request, PublishLink& link, File
     // Two publishes from this machine take turns, so that neither writes over the other's note.
     MakeFoldersFor(files, request.manifestFolder + "/");
     const int lock = files.LockFolder(request.manifestFolder);
-    PublishReport report = SitePublish(request, link, files, progress).Run();
+    PublishReport report;
+    try {
+        report = SitePublish(request, link, files, progress).Run();
+    } catch (const std::exception& error) {
+        report.outcome = PublishReport::Outcome::Failed;
+        report.failure = Failure(error.what());
+    }
     if (lock >= 0) files.Close(lock);
     return report;
 }

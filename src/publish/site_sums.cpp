@@ -17,13 +17,21 @@ bool SameStamp(const SiteFile& a, const SiteFile& b) {
 
 }  // namespace
 
-std::string SumOfFile(FileOps& files, PublishLink& link, const std::string& path) {
+std::string SumOfFile(FileOps& files, PublishLink& link, const std::string& path,
+                      const std::function<bool(std::size_t)>& block) {
     const int fd = files.OpenForReading(path);
     if (fd < 0) return {};
     auto sum = link.NewSum();
-    std::string block(kBlock, '\0');
+    std::string bytes(kBlock, '\0');
     ssize_t got = 0;
-    while ((got = files.Read(fd, block.data(), block.size())) > 0) sum->Add(block.data(), got);
+    while ((got = files.Read(fd, bytes.data(), bytes.size())) > 0) {
+        sum->Add(bytes.data(), got);
+        if (block && !block(got)) {
+            files.Close(fd);
+            errno = ECANCELED;
+            return {};
+        }
+    }
     const int error = errno;
     files.Close(fd);
     if (got < 0) {
@@ -49,14 +57,16 @@ bool SumSiteFiles(FileOps& files, PublishLink& link, const std::string& folder,
             continue;
         }
         errno = 0;
-        file.sha256 = SumOfFile(files, link, folder + "/" + file.name);
+        file.sha256 = SumOfFile(files, link, folder + "/" + file.name, [&](std::size_t size) {
+            read += size;
+            return progress(read);
+        });
         if (file.sha256.empty()) {
+            if (errno == ECANCELED) return false;
             failure = errno == 0 ? "the checksum library could not be loaded"
                                  : "cannot read " + file.name + ": " + ErrorText(errno);
             return false;
         }
-        read += file.size;
-        if (!progress(read)) return false;
     }
     return true;
 }

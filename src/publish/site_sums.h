@@ -11,7 +11,7 @@
 
 namespace vistello {
 
-// Called after each file read with the bytes read so far; false stops.
+// Called after each block read with the bytes read so far; false stops.
 using SumProgress = std::function<bool(std::uint64_t read)>;
 
 // Gives every site file its SHA-256: the cached one when the cache is of this folder and the
@@ -21,7 +21,9 @@ bool SumSiteFiles(FileOps& files, PublishLink& link, const std::string& folder,
                   const LocalManifest& cache, std::vector<SiteFile>& site,
                   const SumProgress& progress, std::string& failure);
 
-// The SHA-256 of a file's bytes; empty, with errno set, when it cannot be read.
-std::string SumOfFile(FileOps& files, PublishLink& link, const std::string& path);
+// The SHA-256 of a file's bytes; empty, with errno set, when it cannot be read, or ECANCELED
+// when `block`, told of each block read, answers false.
+std::string SumOfFile(FileOps& files, PublishLink& link, const std::string& path,
+                      const std::function<bool(std::size_t)>& block = {});
 
 }  // namespace vistello

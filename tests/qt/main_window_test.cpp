@@ -4,6 +4,7 @@
 #include <QtWidgets/QtWidgets>
 
 #include "qt/qt_list_view.h"
+#include "qt/qt_message_box.h"
 #include "qt/qt_progress.h"
 #include "qt/qt_window.h"
 #include "qt/qt_window_host.h"
@@ -305,22 +306,25 @@ std::vector<int> TabStops(QWidget* window) {
 }
 
 // Alt+F, P opens File > Publish with the project's address in the focused field; Enter asks an
-// FTP server's password in a masked field, Escape closes that and then the Publish window, and
-// the project keeps its address.
+// FTP server's password for the site in the output folder in a masked field, Escape closes that
+// and then the Publish window, and the project keeps the address Publish was pressed with.
 TEST_F(QtMainWindowTest, PublishOpensFromTheFileMenuByKeysAndEscapeClosesIt) {
     FakePublishLink link;
     dialog.UsePublishLink(link, {}, QDir::current().filePath("published").toStdString());
+    WriteBytes(".vistello-images", "");
     dialog.Inside().web.publish = "sftp://me@example.org/www";
     std::vector<int> publishStops, passwordStops;
     QString shownAddress;
     QLineEdit::EchoMode echo = QLineEdit::Normal;
     OnNextModal([&](QWidget* publish) {
         publishStops = TabStops(publish);
-        shownAddress = qobject_cast<QLineEdit*>(publish->focusWidget())->text();
+        if (auto* field = qobject_cast<QLineEdit*>(publish->focusWidget()))
+            shownAddress = field->text();
         OnNextModal(
             [&](QWidget* password) {
                 passwordStops = TabStops(password);
-                echo = qobject_cast<QLineEdit*>(password->focusWidget())->echoMode();
+                if (auto* field = qobject_cast<QLineEdit*>(password->focusWidget()))
+                    echo = field->echoMode();
                 QTest::keyClick(password->focusWidget(), Qt::Key_Escape);
                 QTimer::singleShot(0, publish,
                                    [publish] { QTest::keyClick(publish, Qt::Key_Escape); });
@@ -339,8 +343,19 @@ TEST_F(QtMainWindowTest, PublishOpensFromTheFileMenuByKeysAndEscapeClosesIt) {
     EXPECT_EQ(passwordStops,
               (std::vector<int>{kPasswordSecret, kPasswordRemember, IDOK, IDCANCEL}));
     EXPECT_EQ(echo, QLineEdit::Password);
-    EXPECT_EQ(dialog.Inside().web.publish, "sftp://me@example.org/www");
+    EXPECT_EQ(dialog.Inside().web.publish, "ftp://me@example.org/www");
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// Enter answers Yes to a question, but No to one whose Yes may do harm.
+TEST_F(QtMainWindowTest, EnterAnswersNoWhereYesMayDoHarm) {
+    std::vector<MsgAnswer> answers;
+    for (const MsgButtons buttons : {MsgButtons::YesNo, MsgButtons::YesNoSafe}) {
+        AnswerNextBox(Qt::Key_Return);
+        answers.push_back(
+            ShowMessageBox(&window.Widget(), "Trust?", "vistello", buttons, MsgIcon::Exclamation));
+    }
+    EXPECT_EQ(answers, (std::vector<MsgAnswer>{MsgAnswer::Yes, MsgAnswer::No}));
 }
 
 // The image picker lists a camera's capital-letter names, and Escape picks nothing; the project
@@ -401,7 +416,8 @@ TEST_F(QtMainWindowTest, ALongGenerateShowsThePageCountOverTheWindowAndCancelSto
     EXPECT_TRUE(stopped.match(std::get<1>(shown)).hasMatch()) << std::get<1>(shown).toStdString();
 }
 
-// A clip under way shows which it is and how far it has come, and moves the bar while it runs.
+// A clip under way shows which it is and how far it has come, and moves the bar while it runs; a
+// run that counts otherwise shows its own line.
 TEST_F(QtMainWindowTest, AClipUnderWayShowsHowFarItHasCome) {
     QtProgress progress(3, "Clip", &window.Widget(), std::chrono::milliseconds(0),
                         QStringLiteral("vistello"));
@@ -411,6 +427,9 @@ TEST_F(QtMainWindowTest, AClipUnderWayShowsHowFarItHasCome) {
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(bar->labelText(), QStringLiteral("Clip 2 of 3 (45%)"));
     EXPECT_GT(bar->value(), 100);
+    QTest::qWait(30);
+    EXPECT_TRUE(progress.StepWithText(2, "2 of 3 files, 1.0 of 1.5 MB"));
+    EXPECT_EQ(bar->labelText(), QStringLiteral("2 of 3 files, 1.0 of 1.5 MB"));
 }
 
 // F1 works from any field, as Help > Manual does; documents open by their absolute path.

@@ -190,8 +190,8 @@ TEST_F(PublishWindowTest, AHostKeyIsTrustedOnlyWhenTheUserSaysSo) {
 }
 
 // A refused login asks for the password; once the server takes it the keyring keeps it and the
-// next publish asks nothing. A keyring that cannot keep it is named once, and the typed password
-// serves the publish.
+// next publish asks nothing, unless the user would not have it kept. FTP asks before it logs in.
+// A keyring that cannot keep it is named once, and the typed password serves the publish.
 TEST_F(PublishWindowTest, ARefusedLoginAsksThePasswordAndTheKeyringKeepsIt) {
     link.login.password = "secret";
     TypePassword("secret");
@@ -202,13 +202,20 @@ TEST_F(PublishWindowTest, ARefusedLoginAsksThePasswordAndTheKeyringKeepsIt) {
     Publish(kSftp);
     EXPECT_EQ(ended, IDOK);
     EXPECT_EQ(link.server.files.at("a.htm"), "changed");
+    link.login.password = "new";
+    TypePassword("new", false);
+    Publish(kSftp);
+    EXPECT_EQ(ended, IDOK);
+    EXPECT_FALSE(link.keyring.secrets.contains("publish " + std::string(kSftp)));
 
     link.keyring.refuses = true;
+    link.login.offered.clear();
     system.boxes.clear();
-    TypePassword("secret");
-    TypePassword("secret");
+    TypePassword("new");
+    TypePassword("new");
     Publish(kFtp);
     Publish(kFtp);
+    for (const ServerAccess& offered : link.login.offered) EXPECT_EQ(offered.password, "new");
     EXPECT_EQ(Texts(),
               (std::vector<std::string>{
                   "The keyring could not keep the password: no keyring answers\r\nIt was used "
@@ -259,8 +266,11 @@ TEST_F(PublishWindowTest, CancelStopsThePublishAndTheNextSendsTheRest) {
     EXPECT_TRUE(link.server.files.contains("p19.htm"));
 }
 
-// A failure names the file it was about; differences beyond the first twenty are counted.
-TEST(PublishTextsTest, FailuresNameTheFileAndLongListsAreCut) {
+// Progress counts files and megabytes; a failure names the file it was about; differences
+// beyond the first twenty are counted.
+TEST(PublishTextsTest, ProgressCountsAndFailuresNameTheFileAndLongListsAreCut) {
+    EXPECT_EQ(PublishProgressLine({12, 340, 3'450'000, 51'000'000}),
+              "12 of 340 files, 3.4 of 51.0 MB");
     PublishReport failed;
     failed.outcome = PublishReport::Outcome::Failed;
     failed.failure = {ServerAnswer::Kind::Full, "552 Disk full", ""};
