@@ -236,10 +236,14 @@ private:
         m_report.sentBytes += file->size;
     }
 
+    // The connection that logged in first serves the requests between batches too, so that a
+    // small publish logs in once.
+    PublishServer& Server() { return m_crew ? m_crew->Idle() : *m_server; }
+
     bool SendAll(const PublishPlan& plan) {
-        m_crew = std::make_unique<TransferCrew>(m_link, m_request.target, m_request.access,
-                                                m_request.outputFolder, m_request.connections,
-                                                m_request.retryPauseMs);
+        m_crew = std::make_unique<TransferCrew>(
+            m_link, m_request.target, m_request.access, m_request.outputFolder,
+            m_request.connections, m_request.retryPauseMs, std::move(m_server), m_stop);
         for (const auto& phase : plan.sends) {
             std::vector<Transfer> batch;
             for (const SiteFile* file : phase) batch.push_back({false, file->name});
@@ -280,7 +284,7 @@ private:
         });
         folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
         for (const std::string& folder : folders)
-            if (!HoldsSiteFile(folder)) Await([&] { return m_server->RemoveFolder(folder); });
+            if (!HoldsSiteFile(folder)) Await([&] { return Server().RemoveFolder(folder); });
     }
 
     bool HoldsSiteFile(const std::string& folder) const {
@@ -297,8 +301,8 @@ private:
         source.inMemory = true;
         source.bytes = FormatServerManifest(m_known);
         ServerAnswer answer = Await([this, &source] {
-            return m_server->Send(std::string(kServerManifestName), source,
-                                  [this](std::uint64_t) { return !m_stop; });
+            return Server().Send(std::string(kServerManifestName), source,
+                                 [this](std::uint64_t) { return !m_stop; });
         });
         if (!answer.Ok()) return Fail(std::move(answer), std::string(kServerManifestName));
         m_local.written = true;
@@ -310,7 +314,7 @@ private:
     void Check() {
         ServerCheck check;
         for (int round = 0; round < 2; ++round) {
-            check = Await([this] { return CheckServer(*m_server, m_site, m_known); });
+            check = Await([this] { return CheckServer(Server(), m_site, m_known); });
             if (!check.answer.Ok()) {
                 Fail(check.answer);
                 return;

@@ -13,14 +13,17 @@ constexpr auto kTick = std::chrono::milliseconds(100);
 
 TransferCrew::TransferCrew(PublishLink& link, const PublishTarget& target,
                            const ServerAccess& access, std::string folder, int connections,
-                           int pauseMs)
+                           int pauseMs, std::unique_ptr<PublishServer> first,
+                           std::atomic<bool>& stop)
     : m_link(link),
       m_target(target),
       m_access(access),
       m_folder(std::move(folder)),
-      m_pauseMs(pauseMs) {
+      m_pauseMs(pauseMs),
+      m_stop(stop) {
     for (int i = 0; i < std::max(connections, 1); ++i) {
         m_workers.push_back(std::make_unique<Worker>());
+        if (i == 0) m_workers.back()->server = std::move(first);
         Worker& worker = *m_workers.back();
         worker.thread = std::thread([this, &worker] { Work(worker); });
     }
@@ -30,7 +33,6 @@ TransferCrew::~TransferCrew() {
     {
         std::lock_guard lock(m_mutex);
         m_quit = true;
-        m_stop = true;
     }
     m_wake.notify_all();
     for (auto& worker : m_workers) worker->thread.join();
@@ -40,7 +42,7 @@ TransferCrew::~TransferCrew() {
 bool TransferCrew::Pause(int milliseconds) {
     std::unique_lock lock(m_mutex);
     return !m_wake.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                            [this] { return m_stop.load() || m_ended; });
+                            [this] { return m_stop.load() || m_ended || m_quit; });
 }
 
 ServerAnswer TransferCrew::Attempt(Worker& worker, const Transfer& transfer) {
@@ -99,6 +101,15 @@ void TransferCrew::Work(Worker& worker) {
         m_ended_list.push_back({index, std::move(answer)});
         m_wake.notify_all();
     }
+}
+
+PublishServer& TransferCrew::Idle() {
+    Worker& first = *m_workers.front();
+    if (!first.server) {
+        first.server = m_link.Connect(m_target, m_access, m_stop);
+        first.server->Open();
+    }
+    return *first.server;
 }
 
 std::uint64_t TransferCrew::UnderWay() const {
