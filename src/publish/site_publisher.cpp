@@ -52,7 +52,12 @@ public:
           m_manifestPath(LocalManifestPath(request.manifestFolder, request.target.address)) {}
 
     PublishReport Run() {
-        if (!ReadSite() || !Connect() || !ReadServer()) return Ended();
+        // The login takes its time on the server's side: the site is read meanwhile.
+        m_server = m_link.Connect(m_request.target, m_request.access, m_stop);
+        auto opened = std::async(std::launch::async, [this] { return m_server->Open(); });
+        const bool read = ReadSite();
+        if (!read) m_stop = true;
+        if (!Opened(opened) || !read || !ReadServer()) return Ended();
         const PublishPlan plan = MakePublishPlan(m_site, m_known, m_ours);
         NoteLists(plan);
         m_report.unchanged = plan.unchanged;
@@ -106,6 +111,11 @@ private:
     template <typename Call>
     auto Await(Call&& call) {
         auto answer = std::async(std::launch::async, std::forward<Call>(call));
+        return Wait(answer);
+    }
+
+    template <typename Answer>
+    Answer Wait(std::future<Answer>& answer) {
         while (answer.wait_for(kTellEvery) != std::future_status::ready) Tell();
         return answer.get();
     }
@@ -133,10 +143,10 @@ private:
         return true;
     }
 
-    bool Connect() {
-        m_server = m_link.Connect(m_request.target, m_request.access, m_stop);
-        ServerAnswer opened = Await([this] { return m_server->Open(); });
-        return opened.Ok() || Fail(std::move(opened));
+    bool Opened(std::future<ServerAnswer>& opening) {
+        ServerAnswer opened = Wait(opening);
+        return opened.Ok() || m_report.outcome != PublishReport::Outcome::Published ||
+               Fail(std::move(opened));
     }
 
     // What the server holds from this program. This machine's own note of it is newer than the

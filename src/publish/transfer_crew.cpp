@@ -20,13 +20,16 @@ TransferCrew::TransferCrew(PublishLink& link, const PublishTarget& target,
       m_access(access),
       m_folder(std::move(folder)),
       m_pauseMs(pauseMs),
+      m_connections(std::max(connections, 1)),
       m_stop(stop) {
-    for (int i = 0; i < std::max(connections, 1); ++i) {
-        m_workers.push_back(std::make_unique<Worker>());
-        if (i == 0) m_workers.back()->server = std::move(first);
-        Worker& worker = *m_workers.back();
-        worker.thread = std::thread([this, &worker] { Work(worker); });
-    }
+    AddWorker(std::move(first));
+}
+
+void TransferCrew::AddWorker(std::unique_ptr<PublishServer> server) {
+    m_workers.push_back(std::make_unique<Worker>());
+    Worker& worker = *m_workers.back();
+    worker.server = std::move(server);
+    worker.thread = std::thread([this, &worker] { Work(worker); });
 }
 
 TransferCrew::~TransferCrew() {
@@ -121,6 +124,8 @@ std::uint64_t TransferCrew::UnderWay() const {
 ServerAnswer TransferCrew::Run(const std::vector<Transfer>& batch, const TransferDone& done,
                                const TransferTick& tick) {
     ServerAnswer first;
+    // A connection more logs in only where there is work for it.
+    while (m_workers.size() < std::min<size_t>(m_connections, batch.size())) AddWorker(nullptr);
     std::unique_lock lock(m_mutex);
     m_batch = &batch;
     m_next = 0;

@@ -58,6 +58,7 @@ private:
         std::thread thread;
     };
 
+    void AddWorker(std::unique_ptr<PublishServer> server);
     void Work(Worker& worker);
     ServerAnswer Attempt(Worker& worker, const Transfer& transfer);
     ServerAnswer WithRetries(Worker& worker, const Transfer& transfer);
@@ -69,6 +70,7 @@ private:
     ServerAccess m_access;
     std::string m_folder;
     const int m_pauseMs;
+    const size_t m_connections;
     std::atomic<bool>& m_stop;
 
     std::mutex m_mutex;
