@@ -2,8 +2,8 @@ SHELL := /bin/bash
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
-# The tests whose code runs on the worker pool.
-TSAN_TESTS = ParallelRun|WebShow|GenerateTest
+# The tests whose code runs on the worker pool or the publishing connections.
+TSAN_TESTS = ParallelRun|WebShow|GenerateTest|^PublishTest\.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
 FUZZ_TARGETS = codecs key_value page_text page_names photo_details clip_files kind_blocks ready_mp4 gif_text
@@ -51,6 +51,7 @@ bench: build
 	@./$(BUILD)/bench/vistello_clip_bench
 	@./$(BUILD)/bench/vistello_albums_bench
 	@BUILD=$(BUILD) ./bench/albums_memory.sh
+	@/usr/bin/python3 ./bench/publish_bench.py $(BUILD)
 
 # Each target runs for FUZZ_SECONDS from the seeds in fuzz/corpus; what it finds stays in the
 # build folder, never in the tree.

@@ -6,7 +6,11 @@ packages=(build-essential cmake qt6-base-dev qt6-svg-dev libgl-dev libgtest-dev 
           fonts-dejavu-core tidy desktop-file-utils clang libclang-rt-14-dev libexiv2-dev libexpat1-dev
           libimage-exiftool-perl libvips-dev libvips-tools libheif-dev chromium
           chromium-driver python3 ffmpeg locales nlohmann-json3-dev lintian appstream man-db file
-          libcurl4-openssl-dev libssl-dev libsecret-1-dev)
+          libcurl4-openssl-dev libssl-dev libsecret-1-dev
+          openssh-server openssh-client lighttpd lighttpd-mod-webdav python3-pyftpdlib
+          python3-openssl openssl curl rsync)
+# The publishing tests' S3 server runs on Node.js; a machine that has its own node keeps it.
+command -v node >/dev/null && command -v npm >/dev/null || packages+=(nodejs npm)
 
 # The tests run the window's clip path under a decimal-comma locale.
 comma_locale() {

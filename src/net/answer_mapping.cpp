@@ -102,13 +102,13 @@ ServerAnswer::Kind FtpReplyKind(long code) {
     }
 }
 
-// The server's refusal outweighs the library's reading of it: an upload the server ends for want
-// of room or permission is, to the library, a file that arrived in part, worth trying again.
 ServerAnswer FtpAnswer(const Exchange& exchange) {
     ServerAnswer answer = LibraryAnswer(exchange);
     if (answer.kind == Kind::Done || answer.kind == Kind::Stopped) return answer;
+    // A server that refuses the rest of an upload ("452 No space left on device") leaves the
+    // library with a partial file, which is no broken connection.
     const Kind replied = FtpReplyKind(exchange.response);
-    if (answer.kind == Kind::Broken && replied != Kind::Full && replied != Kind::Denied)
+    if (answer.kind == Kind::Broken && (replied == Kind::Failed || replied == Kind::Broken))
         return answer;
     if (IsFtpRefusalLine(exchange.lastReply)) answer.reason = exchange.lastReply;
     if (answer.kind == Kind::Failed || answer.kind == Kind::Broken) answer.kind = replied;
@@ -124,6 +124,9 @@ ServerAnswer SftpAnswer(const Exchange& exchange) {
         answer.kind = Kind::Denied;
     else if (Holds(exchange.error, "No space") || Holds(exchange.error, "Quota"))
         answer.kind = Kind::Full;
+    // A command cut off with its connection says no status of the server's.
+    else if (Holds(exchange.error, "Unknown error in libssh2") || Holds(exchange.error, "ocket"))
+        answer.kind = Kind::Broken;
     return answer;
 }
 

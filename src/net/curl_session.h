@@ -61,7 +61,12 @@ private:
         void operator()(curl_slist* list) const { curl_slist_free_all(list); }
     };
 
+    CURLcode PerformPolled();
+
     const std::atomic<bool>& m_stop;
+    // The easy handle runs in a multi handle of its own, which keeps the connection between
+    // requests and is waited on in short steps.
+    CURLM* m_multi;
     CURL* m_handle;
     char m_error[CURL_ERROR_SIZE] = {};
     std::vector<std::unique_ptr<curl_slist, ListFree>> m_lists;

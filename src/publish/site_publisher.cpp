@@ -52,7 +52,12 @@ public:
           m_manifestPath(LocalManifestPath(request.manifestFolder, request.target.address)) {}
 
     PublishReport Run() {
-        if (!ReadSite() || !Connect() || !ReadServer()) return Ended();
+        // The login takes its time on the server's side: the site is read meanwhile.
+        m_server = m_link.Connect(m_request.target, m_request.access, m_stop);
+        auto opened = std::async(std::launch::async, [this] { return m_server->Open(); });
+        const bool read = ReadSite();
+        if (!read) m_stop = true;
+        if (!Opened(opened) || !read || !ReadServer()) return Ended();
         const PublishPlan plan = MakePublishPlan(m_site, m_known, m_ours);
         NoteLists(plan);
         m_report.unchanged = plan.unchanged;
@@ -106,6 +111,11 @@ private:
     template <typename Call>
     auto Await(Call&& call) {
         auto answer = std::async(std::launch::async, std::forward<Call>(call));
+        return Wait(answer);
+    }
+
+    template <typename Answer>
+    Answer Wait(std::future<Answer>& answer) {
         while (answer.wait_for(kTellEvery) != std::future_status::ready) Tell();
         return answer.get();
     }
@@ -133,10 +143,10 @@ private:
         return true;
     }
 
-    bool Connect() {
-        m_server = m_link.Connect(m_request.target, m_request.access, m_stop);
-        ServerAnswer opened = Await([this] { return m_server->Open(); });
-        return opened.Ok() || Fail(std::move(opened));
+    bool Opened(std::future<ServerAnswer>& opening) {
+        ServerAnswer opened = Wait(opening);
+        return opened.Ok() || m_report.outcome != PublishReport::Outcome::Published ||
+               Fail(std::move(opened));
     }
 
     // What the server holds from this program. This machine's own note of it is newer than the
@@ -236,10 +246,14 @@ private:
         m_report.sentBytes += file->size;
     }
 
+    // The connection that logged in first serves the requests between batches too, so that a
+    // small publish logs in once.
+    PublishServer& Server() { return m_crew ? m_crew->Idle() : *m_server; }
+
     bool SendAll(const PublishPlan& plan) {
-        m_crew = std::make_unique<TransferCrew>(m_link, m_request.target, m_request.access,
-                                                m_request.outputFolder, m_request.connections,
-                                                m_request.retryPauseMs);
+        m_crew = std::make_unique<TransferCrew>(
+            m_link, m_request.target, m_request.access, m_request.outputFolder,
+            m_request.connections, m_request.retryPauseMs, std::move(m_server), m_stop);
         for (const auto& phase : plan.sends) {
             std::vector<Transfer> batch;
             for (const SiteFile* file : phase) batch.push_back({false, file->name});
@@ -280,7 +294,7 @@ private:
         });
         folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
         for (const std::string& folder : folders)
-            if (!HoldsSiteFile(folder)) Await([&] { return m_server->RemoveFolder(folder); });
+            if (!HoldsSiteFile(folder)) Await([&] { return Server().RemoveFolder(folder); });
     }
 
     bool HoldsSiteFile(const std::string& folder) const {
@@ -297,8 +311,8 @@ private:
         source.inMemory = true;
         source.bytes = FormatServerManifest(m_known);
         ServerAnswer answer = Await([this, &source] {
-            return m_server->Send(std::string(kServerManifestName), source,
-                                  [this](std::uint64_t) { return !m_stop; });
+            return Server().Send(std::string(kServerManifestName), source,
+                                 [this](std::uint64_t) { return !m_stop; });
         });
         if (!answer.Ok()) return Fail(std::move(answer), std::string(kServerManifestName));
         m_local.written = true;
@@ -310,7 +324,7 @@ private:
     void Check() {
         ServerCheck check;
         for (int round = 0; round < 2; ++round) {
-            check = Await([this] { return CheckServer(*m_server, m_site, m_known); });
+            check = Await([this] { return CheckServer(Server(), m_site, m_known); });
             if (!check.answer.Ok()) {
                 Fail(check.answer);
                 return;

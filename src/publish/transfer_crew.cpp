@@ -13,24 +13,29 @@ constexpr auto kTick = std::chrono::milliseconds(100);
 
 TransferCrew::TransferCrew(PublishLink& link, const PublishTarget& target,
                            const ServerAccess& access, std::string folder, int connections,
-                           int pauseMs)
+                           int pauseMs, std::unique_ptr<PublishServer> first,
+                           std::atomic<bool>& stop)
     : m_link(link),
       m_target(target),
       m_access(access),
       m_folder(std::move(folder)),
-      m_pauseMs(pauseMs) {
-    for (int i = 0; i < std::max(connections, 1); ++i) {
-        m_workers.push_back(std::make_unique<Worker>());
-        Worker& worker = *m_workers.back();
-        worker.thread = std::thread([this, &worker] { Work(worker); });
-    }
+      m_pauseMs(pauseMs),
+      m_connections(std::max(connections, 1)),
+      m_stop(stop) {
+    AddWorker(std::move(first));
+}
+
+void TransferCrew::AddWorker(std::unique_ptr<PublishServer> server) {
+    m_workers.push_back(std::make_unique<Worker>());
+    Worker& worker = *m_workers.back();
+    worker.server = std::move(server);
+    worker.thread = std::thread([this, &worker] { Work(worker); });
 }
 
 TransferCrew::~TransferCrew() {
     {
         std::lock_guard lock(m_mutex);
         m_quit = true;
-        m_stop = true;
     }
     m_wake.notify_all();
     for (auto& worker : m_workers) worker->thread.join();
@@ -40,7 +45,7 @@ TransferCrew::~TransferCrew() {
 bool TransferCrew::Pause(int milliseconds) {
     std::unique_lock lock(m_mutex);
     return !m_wake.wait_for(lock, std::chrono::milliseconds(milliseconds),
-                            [this] { return m_stop.load() || m_ended; });
+                            [this] { return m_stop.load() || m_ended || m_quit; });
 }
 
 ServerAnswer TransferCrew::Attempt(Worker& worker, const Transfer& transfer) {
@@ -101,6 +106,15 @@ void TransferCrew::Work(Worker& worker) {
     }
 }
 
+PublishServer& TransferCrew::Idle() {
+    Worker& first = *m_workers.front();
+    if (!first.server) {
+        first.server = m_link.Connect(m_target, m_access, m_stop);
+        first.server->Open();
+    }
+    return *first.server;
+}
+
 std::uint64_t TransferCrew::UnderWay() const {
     std::uint64_t sum = 0;
     for (const auto& worker : m_workers) sum += worker->sent.load();
@@ -110,6 +124,8 @@ std::uint64_t TransferCrew::UnderWay() const {
 ServerAnswer TransferCrew::Run(const std::vector<Transfer>& batch, const TransferDone& done,
                                const TransferTick& tick) {
     ServerAnswer first;
+    // A connection more logs in only where there is work for it.
+    while (m_workers.size() < std::min<size_t>(m_connections, batch.size())) AddWorker(nullptr);
     std::unique_lock lock(m_mutex);
     m_batch = &batch;
     m_next = 0;

@@ -32,11 +32,16 @@ using TransferTick = std::function<bool(std::uint64_t underWay)>;
 // time; any other refusal ends the batch, after the transfers under way.
 class TransferCrew {
 public:
+    // `first`, already open, serves the first connection; `stop` ends every transfer at once.
     TransferCrew(PublishLink& link, const PublishTarget& target, const ServerAccess& access,
-                 std::string folder, int connections, int pauseMs);
+                 std::string folder, int connections, int pauseMs,
+                 std::unique_ptr<PublishServer> first, std::atomic<bool>& stop);
     ~TransferCrew();
     TransferCrew(const TransferCrew&) = delete;
     TransferCrew& operator=(const TransferCrew&) = delete;
+
+    // The first connection, for requests between batches, made again where it broke.
+    PublishServer& Idle();
 
     // Done when every transfer was; else the first answer that ended the batch.
     ServerAnswer Run(const std::vector<Transfer>& batch, const TransferDone& done,
@@ -53,6 +58,7 @@ private:
         std::thread thread;
     };
 
+    void AddWorker(std::unique_ptr<PublishServer> server);
     void Work(Worker& worker);
     ServerAnswer Attempt(Worker& worker, const Transfer& transfer);
     ServerAnswer WithRetries(Worker& worker, const Transfer& transfer);
@@ -64,7 +70,8 @@ private:
     ServerAccess m_access;
     std::string m_folder;
     const int m_pauseMs;
-    std::atomic<bool> m_stop = false;
+    const size_t m_connections;
+    std::atomic<bool>& m_stop;
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

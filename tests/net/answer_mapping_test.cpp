@@ -70,6 +70,11 @@ TEST(ServerAnswerTest, FtpRepliesDecide) {
         FtpAnswer(Failed(CURLE_PARTIAL_FILE, "transfer closed", 150, "150 Ok to send data."));
     EXPECT_EQ(broken.kind, Kind::Broken);
     EXPECT_EQ(broken.reason, "transfer closed");
+    // A server that refused the rest of the file for want of room is full, not gone.
+    const ServerAnswer full =
+        FtpAnswer(Failed(CURLE_PARTIAL_FILE, "got 452", 452, "452 No space left on device"));
+    EXPECT_EQ(full.kind, Kind::Full);
+    EXPECT_EQ(full.reason, "452 No space left on device");
     EXPECT_TRUE(FtpAnswer(Exchange()).Ok());
 }
 
@@ -85,6 +90,10 @@ TEST(ServerAnswerTest, SftpCommandFailuresByTheirStatus) {
         Kind::Full);
     EXPECT_EQ(SftpAnswer(Failed(CURLE_QUOTE_ERROR, "rmdir command failed: Operation failed")).kind,
               Kind::Failed);
+    EXPECT_EQ(
+        SftpAnswer(Failed(CURLE_QUOTE_ERROR, "rename command failed: Unknown error in libssh2"))
+            .kind,
+        Kind::Broken);
 }
 
 TEST(ServerAnswerTest, HttpStatusesAndS3Codes) {
