@@ -4,10 +4,13 @@ grouped by what a user does:
   sftp, webdav, ftps, s3  the first publish puts the site there byte for byte and nothing hidden;
                           a caption edit of the same length sends that page only; a removed
                           slide's files leave and the user's own file stays; another machine
-                          publishing the same site sends nothing
-  refusals                an unknown or changed host key, a wrong password or secret, a read-only
-                          place, a full disk and a bad command line each fail with the reason,
-                          and nothing is called published that the server does not hold
+                          publishing the same site sends nothing; WebDAV keeps a folder holding a
+                          file of the user's, FTPS sends large files whole under temporary
+                          names, S3's check reads more than one page of keys
+  refusals                an unknown or changed host key, an untrusted certificate, a wrong
+                          password or secret, a read-only place, a full disk and a bad command
+                          line each fail with the reason, and nothing is called published that
+                          the server does not hold
   killed                  a server killed while a publish runs: run again, the server ends up
                           holding the site and gets again none of the files it held whole but
                           those it had just renamed into place; a server back within the
@@ -261,23 +264,55 @@ def sftp():
         holds(sshd, site, "sftp, --allow-removals", own=["robots.txt"])
 
 
+def add_files(site, folder, count, size):
+    """`count` files of `size` random bytes in a folder of the site's output folder."""
+    os.makedirs(os.path.join(site.output, folder))
+    for number in range(count):
+        with open(os.path.join(site.output, folder, "%04d.bin" % number), "wb") as file:
+            file.write(os.urandom(size))
+
+
 def webdav():
     # The site's folder on the server is named as freely as the files in it.
     with servers.WebDav(site=ODD_NAME) as dav:
         site = Site(dav.address())
-        round_trip(dav, site, ["--password-file", password_file(site, dav.password)], "webdav")
+        options = ["--password-file", password_file(site, dav.password)]
+        round_trip(dav, site, options, "webdav")
+        # A folder the site no longer has is removed, but not while it holds a file of the
+        # user's: a collection goes with all it holds.
+        add_files(site, "extra", 1, 10)
+        published(site.run("--publish", *options), "webdav, a folder more")
+        dav.put_user_file("extra/own.txt", b"mine\n")
+        shutil.rmtree(os.path.join(site.output, "extra"))
+        published(site.run("--publish", "--allow-removals", *options), "webdav, the folder gone")
+        expect("webdav: the user's file in a folder the site left",
+               "extra/own.txt" in dav.files(), True)
 
 
 def ftps():
     with servers.Ftp(tls=True) as ftp:
         site = Site(ftp.address(), env={"SSL_CERT_FILE": ftp.ca_file})
-        round_trip(ftp, site, ["--password-file", password_file(site, ftp.password)], "ftps")
+        options = ["--password-file", password_file(site, ftp.password)]
+        round_trip(ftp, site, options, "ftps")
+        # Large files over several connections arrive whole the first time.
+        add_files(site, "large", 40, 1000000)
+        sent, _, _ = published(site.run("--publish", *options), "ftps, large files")
+        expect("ftps: large files sent", sent, 40)
+        with open(ftp.log, errors="replace") as log:
+            stored = re.findall(r"\] STOR (.*) completed=", log.read())
+        # Nobody fetches half a file: each goes under a temporary name, then is renamed.
+        expect("ftps: files written under their own names",
+               [name for name in stored if "/.vistello-up-" not in name], [])
 
 
 def s3():
     with servers.S3(build, prefix="web/" + ODD_NAME) as s3:
         site = Site(s3.address())
-        round_trip(s3, site, ["--password-file", password_file(site, s3.secret)], "s3")
+        options = ["--password-file", password_file(site, s3.secret)]
+        round_trip(s3, site, options, "s3")
+        # The server lists a thousand keys a page: the check reads every page.
+        add_files(site, "many", 1001, 1)
+        published(site.run("--publish", *options), "s3, more keys than a page")
 
 
 def host_keys():
@@ -370,6 +405,14 @@ def logins_and_places():
         holds(s3, site, "s3, keys from the environment")
 
 
+def certificates():
+    with servers.Ftp(tls=True) as ftp:
+        site = Site(ftp.address(), photos=1)
+        said = site.run("--publish", "--password-file", password_file(site, ftp.password))
+        refused(said, "ftps, a certificate nobody vouches for", "certificate", "SSL")
+        expect("ftps: what a server nobody vouches for got", ftp.files(), {})
+
+
 def command_lines():
     site = Site("sftp://nobody@127.0.0.1:1/site", photos=1)
     for options in (["--dry-run"], ["--publish", "--accept-host-key"],
@@ -396,6 +439,7 @@ def make_photo(width, height):
 
 def refusals():
     host_keys()
+    certificates()
     logins_and_places()
     command_lines()
 

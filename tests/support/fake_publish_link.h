@@ -21,9 +21,10 @@ public:
         if (it == secrets.end()) return std::nullopt;
         return it->second;
     }
-    bool Keep(const std::string& key, const std::string&, const std::string& secret,
+    bool Keep(const std::string& key, const std::string& label, const std::string& secret,
               std::string& failure) override {
         ++keeps;
+        labels.push_back(label);
         if (refuses) {
             failure = "no keyring answers";
             return false;
@@ -34,6 +35,8 @@ public:
     void Forget(const std::string& key) override { secrets.erase(key); }
 
     std::map<std::string, std::string> secrets;
+    // What the keyring shows beside each secret it was asked to keep.
+    std::vector<std::string> labels;
     bool refuses = false;
     int keeps = 0;
 };

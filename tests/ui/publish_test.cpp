@@ -197,6 +197,7 @@ TEST_F(PublishWindowTest, ARefusedLoginAsksThePasswordAndTheKeyringKeepsIt) {
     TypePassword("secret");
     Publish(kSftp);
     EXPECT_EQ(link.keyring.secrets.at("publish " + std::string(kSftp)), "secret");
+    EXPECT_EQ(link.keyring.labels.at(0).find("secret"), std::string::npos);
     EXPECT_EQ(ended, IDOK);
     WriteBytes("site/a.htm", "changed");
     Publish(kSftp);
