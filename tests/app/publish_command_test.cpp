@@ -1,6 +1,7 @@
 #include "app/publish_command.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <sstream>
@@ -54,6 +55,15 @@ TEST_F(PublishCommandTest, TheS3SecretGoesToS3OnlyAndAPasswordFileGivesItsFirstL
     context.passwordFile = m_dir / "password";
     EXPECT_EQ(Publish("ftp://ann@example.org/site", context), 0);
     EXPECT_EQ(Offered().password, "ftp secret");
+    // A pipe, as a password manager gives it, serves as well.
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::write(ends[1], "piped secret\n", 13), 13);
+    context.passwordFile = "/dev/fd/" + std::to_string(ends[0]);
+    EXPECT_EQ(Publish("ftp://ann@example.org/site", context), 0);
+    ::close(ends[0]);
+    ::close(ends[1]);
+    EXPECT_EQ(Offered().password, "piped secret");
 }
 
 // The exit status says whether the server holds the site; a name told shows its control
