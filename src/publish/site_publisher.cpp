@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <future>
 #include <memory>
+#include <thread>
 
 #include "files/error_text.h"
 #include "files/file_stamp.h"
@@ -24,6 +25,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr auto kManifestEvery = std::chrono::seconds(2);
 constexpr auto kTellEvery = std::chrono::milliseconds(100);
+constexpr int kLoginTries = 4;
 constexpr double kRemovalShare = 0.1;
 
 }  // namespace
@@ -143,10 +145,28 @@ private:
         return true;
     }
 
+    // A login the connection broke is tried again as a transfer is, waiting longer each time.
     bool Opened(std::future<ServerAnswer>& opening) {
         ServerAnswer opened = Wait(opening);
+        int pause = m_request.retryPauseMs;
+        for (int retry = 1; opened.kind == ServerAnswer::Kind::Broken && retry < kLoginTries;
+             ++retry, pause *= 2) {
+            if (!PauseTelling(pause)) break;
+            m_server = m_link.Connect(m_request.target, m_request.access, m_stop);
+            opened = Await([this] { return m_server->Open(); });
+        }
         return opened.Ok() || m_report.outcome != PublishReport::Outcome::Published ||
                Fail(std::move(opened));
+    }
+
+    // False when the user stopped the wait.
+    bool PauseTelling(int milliseconds) {
+        const Clock::time_point end = Clock::now() + std::chrono::milliseconds(milliseconds);
+        while (Clock::now() < end) {
+            if (!Tell()) return false;
+            std::this_thread::sleep_for(std::min<Clock::duration>(kTellEvery, end - Clock::now()));
+        }
+        return true;
     }
 
     // What the server holds from this program. This machine's own note of it is newer than the

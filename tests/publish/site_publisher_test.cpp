@@ -153,6 +153,7 @@ TEST_F(PublishTest, AHostileServerCopyRemovesNothingOutsideTheSite) {
 }
 
 TEST_F(PublishTest, ABrokenPublishIsRetriedThenResumedWithWhatIsMissing) {
+    m_link.state.loginDropsLeft = 2;
     m_link.state.dropsLeft = 1;
     m_request.connections = 1;
     m_link.state.sendsBeforeDown = 3;

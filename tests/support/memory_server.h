@@ -23,6 +23,8 @@ struct MemoryServerState {
     int sendsBeforeDown = -1;
     // The next sends break once each, as a dropped connection would.
     int dropsLeft = 0;
+    // The next logins break once each.
+    int loginDropsLeft = 0;
     // Sends of this name are refused.
     std::string denied;
     // Listed at this size instead of its own.
@@ -37,6 +39,10 @@ public:
     ServerAnswer Open() override {
         std::lock_guard lock(m_state.mutex);
         ++m_state.opens;
+        if (m_state.loginDropsLeft > 0) {
+            --m_state.loginDropsLeft;
+            return Broken();
+        }
         return Down() ? Broken() : ServerAnswer{};
     }
     ServerAnswer Fetch(const std::string& name, std::string& bytes) override {
