@@ -6,7 +6,9 @@
 
 #include "files/file_ops.h"
 #include "generator/page_set.h"
+#include "media/album_cipher.h"
 #include "pictures/web_clips.h"
+#include "private/album_secret.h"
 #include "prefs/tag_set.h"
 #include "site/album_tree.h"
 
@@ -27,6 +29,11 @@ struct SiteTools {
     PageSetMemory* memory = nullptr;
     // Where this machine notes where projects are (see ProjectPlaces); empty to note nothing.
     std::string placesFile;
+    // Private albums: the cipher that seals them, where their secrets come from, and who keeps
+    // the secret once an album is made. A site with a private album and no cipher leaves it out.
+    AlbumCipher* cipher = nullptr;
+    SecretSource secretFor;
+    SecretKept onSecret;
 };
 
 // The whole site: each album's counts added up, and the albums left out with why.
