@@ -13,7 +13,7 @@ trap 'rm -rf "$scratch"' EXIT
 # Only the program, its image and network modules and its data: no headers, libraries, tests or
 # benchmarks.
 dpkg-deb -c "$deb" | awk '{print $6}' | sed 's|^\./||' >"$scratch/files"
-allowed='^usr/(bin/(vistello)?|lib/([a-z0-9_-]+/(vistello/(vistello-(images|publish)\.so)?)?)?|share/((vistello|applications|icons|metainfo|man|doc|doc-base)(/.*)?)?)?$'
+allowed='^usr/(bin/(vistello)?|lib/([a-z0-9_-]+/(vistello/(vistello-(images|publish|cipher)\.so)?)?)?|share/((vistello|applications|icons|metainfo|man|doc|doc-base)(/.*)?)?)?$'
 stray=$(grep -Ev "$allowed" "$scratch/files" || true)
 [ -z "$stray" ] || fail "files that do not belong in the package: $stray"
 

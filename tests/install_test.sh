@@ -22,6 +22,7 @@ manifest=$build_dir/install_manifest_vistello.txt
 sizes=(16 22 24 32 48 64 128 256)
 libdir=$(sed -n 's/^CMAKE_INSTALL_LIBDIR:PATH=//p' "$build_dir/CMakeCache.txt")
 expected=(bin/vistello "$libdir/vistello/vistello-images.so" "$libdir/vistello/vistello-publish.so"
+          "$libdir/vistello/vistello-cipher.so"
           share/doc/vistello/manual.html
           share/vistello/templates/light.htm share/vistello/templates/dark.htm
           share/vistello/templates/light-overview.htm share/vistello/templates/dark-overview.htm
