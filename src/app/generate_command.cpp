@@ -53,7 +53,7 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
     }
     const GenerateRequest& request = std::get<GenerateRequest>(prepared);
     std::optional<Site> site;
-    if (HoldsAlbums(request.rows)) {
+    if (IsMadeAsSite(request)) {
         std::variant<Site, std::string> loaded = LoadSite(ops, request, fileName);
         if (const std::string* refusal = std::get_if<std::string>(&loaded)) {
             err << "vistello: " << *refusal << "\n";
@@ -75,6 +75,8 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
     tools.photos = &photos;
     tools.clips = &clips;
     tools.placesFile = context.placesFile;
+    if (site && HoldsPrivate(*site) && context.cipher)
+        tools.cipher = context.cipher(tools.cipherFailure);
     tools.onAlbum = [&album, &total, going](int done, int all, int slides) {
         album = "Album " + GroupThousands(done) + " of " + GroupThousands(all) + " · ";
         total = GroupThousands(slides);

@@ -8,6 +8,7 @@
 #include "media/clip_maker.h"
 #include "media/image_maker.h"
 #include "media/photo_reader.h"
+#include "site/site_writer.h"
 
 namespace vistello {
 
@@ -18,6 +19,8 @@ struct GenerateContext {
     // Asked between images, clips and pages: true once the run is to end (a signal asked it to),
     // which then stops as Cancel does in the window, with what it wrote recorded.
     std::function<bool()> stopAsked;
+    // Loads the cipher of private albums when a site holds one.
+    CipherLoader cipher = {};
 };
 
 // Writes the pages of a project as the window's Generate does, without a window: the project

@@ -8,7 +8,7 @@ namespace vistello {
 // Without its sockets the program says so and ends before any file is read or written.
 bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images,
                                  ClipMaker* clips, const std::string& placesFile,
-                                 const WindowPublishing* publishing) {
+                                 const WindowPublishing* publishing, const CipherLoader& cipher) {
     if (!system.StartSockets()) {
         system.OwnerlessMessageBox("Windows sockets initialization failed.", system.AppTitle(),
                                    MsgButtons::Ok, MsgIcon::Exclamation);
@@ -19,6 +19,7 @@ bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos, Imag
     dialog.UseImageMaker(images);
     if (clips != nullptr) dialog.UseClipMaker(*clips);
     dialog.UsePlacesFile(placesFile);
+    dialog.UseAlbumCipher(cipher);
     if (publishing != nullptr)
         dialog.UsePublishLink(publishing->link, publishing->machine, publishing->manifestFolder);
     dialog.DoModal(system);

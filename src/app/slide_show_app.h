@@ -3,6 +3,7 @@
 #include <string>
 
 #include "media/publish_link.h"
+#include "site/site_writer.h"
 
 namespace vistello {
 
@@ -24,11 +25,12 @@ class CSlideShowApp {
 public:
     // Runs the main window until it ends, reading photos' details with `photos`, making web
     // images with `images` and web versions of clips with `clips`, noting where projects are in
-    // `placesFile`, publishing through `publishing` where there is one; the program ends
-    // afterwards.
+    // `placesFile`, publishing through `publishing` where there is one, sealing private albums
+    // with the cipher `cipher` loads; the program ends afterwards.
     bool InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images,
                       ClipMaker* clips = nullptr, const std::string& placesFile = {},
-                      const WindowPublishing* publishing = nullptr);
+                      const WindowPublishing* publishing = nullptr,
+                      const CipherLoader& cipher = {});
 };
 
 }  // namespace vistello

@@ -30,6 +30,8 @@ struct AlbumTile {
     // "12 photos and 1 clip"; "14 May 2026".
     std::string count;
     std::string dates;
+    // A private album, shown by a lock instead of a cover.
+    bool locked = false;
 };
 
 // One step of the way down from the top of a site: its overview, by its path from the folder of

@@ -16,6 +16,13 @@ namespace {
 
 constexpr std::string_view kOverviewName = "index.htm";
 
+// A padlock, in the text's own colour.
+constexpr std::string_view kLockIcon =
+    "<svg class=\"lock\" role=\"img\" aria-label=\"Private\" viewBox=\"0 0 24 24\" "
+    "width=\"48\" height=\"48\"><path fill=\"currentColor\" d=\"M12 2a5 5 0 0 0-5 5v3H6a2 2 0 "
+    "0 0-2 2v8a2 2 0 0 0 2 2h12a2 2 0 0 0 2-2v-8a2 2 0 0 0-2-2h-1V7a5 5 0 0 0-5-5zm-3 8V7a3 3 0 0 "
+    "1 6 0v3z\"/></svg>";
+
 std::string LinkTo(std::string_view page, std::string_view attributes, std::string_view label) {
     std::string link = "<a href=";
     link.append(EncodeAddress(page)).append(attributes).append(">").append(label).append("</a>");
@@ -91,7 +98,8 @@ std::optional<std::string> BuildAlbumTiles(std::string_view block, const TagSet&
         const std::string page = QuotedAddress(album.page);
         // An album with nothing to show has no cover, rather than an image of nothing.
         const std::string cover =
-            album.cover.thumbnail.path.empty()
+            album.locked ? std::string(kLockIcon)
+            : album.cover.thumbnail.path.empty()
                 ? std::string()
                 : ThumbnailElement(album.cover, album.entry->alt, row >= kEagerThumbnails);
         const RowFacts facts{album.entry, &kNoShooting, &album.cover, {},

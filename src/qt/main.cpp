@@ -21,6 +21,7 @@
 #include "app/slide_show_app.h"
 #include "clip/ffmpeg_clip_maker.h"
 #include "clip/ffprobe_clip_reader.h"
+#include "crypto/cipher_module.h"
 #include "files/leftovers.h"
 #include "images/image_module.h"
 #include "net/publish_module.h"
@@ -142,7 +143,7 @@ int RunGenerate(const vistello::StartOptions& options) {
         vistello::FfmpegClipMaker movies;
         const vistello::GenerateContext context{
             vistello::PlacesFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
-            [] { return g_stopAsked != 0; }};
+            [] { return g_stopAsked != 0; }, vistello::ProgramAlbumCipher};
         AskStopOnSignals();
         const int status = vistello::RunGenerateCommand(files, images, photos, movies,
                                                         options.projectFile, std::cout, std::cerr,
@@ -201,7 +202,8 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
                                                 PublishedFolder()};
     vistello::CSlideShowApp().InitInstance(
         system, photos, images, &movies,
-        vistello::PlacesFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), &publishing);
+        vistello::PlacesFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), &publishing,
+        vistello::ProgramAlbumCipher);
     return EXIT_SUCCESS;
 }
 

@@ -17,6 +17,8 @@ constexpr std::string_view kAvifKey = "WEBAVIF";
 constexpr std::string_view kCoverKey = "COVER";
 constexpr std::string_view kSiteTitleKey = "SITETITLE";
 constexpr std::string_view kPublishKey = "PUBLISH";
+constexpr std::string_view kPrivateKey = "PRIVATE";
+constexpr std::string_view kPrivateTitleKey = "PRIVATE_TITLE";
 
 int SideOrUnset(std::string_view text) {
     int side = 0;
@@ -55,6 +57,10 @@ bool ReadWebSetting(std::string_view key, std::string_view value, WebSettings& s
         settings.siteTitle = value;
     } else if (key == kPublishKey) {
         settings.publish = value;
+    } else if (key == kPrivateKey) {
+        settings.locked = value == "yes";
+    } else if (key == kPrivateTitleKey) {
+        settings.titleShown = value == "yes";
     } else {
         return false;
     }
@@ -75,6 +81,8 @@ void AppendWebSettings(std::string& text, const WebSettings& settings) {
     if (!settings.cover.empty()) AppendKeyValueLine(text, kCoverKey, settings.cover);
     if (!settings.siteTitle.empty()) AppendKeyValueLine(text, kSiteTitleKey, settings.siteTitle);
     if (!settings.publish.empty()) AppendKeyValueLine(text, kPublishKey, settings.publish);
+    if (settings.locked) AppendKeyValueLine(text, kPrivateKey, "yes");
+    if (settings.titleShown) AppendKeyValueLine(text, kPrivateTitleKey, "yes");
 }
 
 }  // namespace vistello

@@ -37,6 +37,11 @@ struct WebSettings {
     // The server address the site is published to; empty where it is published by hand. An
     // album goes with its site, to the top's address.
     std::string publish = {};
+    // Whether the show is a private album: sealed under a key that its readers open with a
+    // password, it and its albums. Its own, never taken from the show that holds it.
+    bool locked = false;
+    // Whether a private album's title shows on the overview that holds it.
+    bool titleShown = false;
 
     // The settings without the show's own choices, to tell whether a show sets any.
     WebSettings WithoutCover() const {

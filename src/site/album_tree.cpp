@@ -30,12 +30,15 @@ std::string FolderStem(std::string_view title) {
 }
 
 // Whether an album's settings say anything of web copies, beyond the overview and the cover,
-// which it takes one by one, and a site's title, which is the top's alone.
+// which it takes one by one, a site's title, which is the top's alone, and whether it is private,
+// which is each album's own.
 bool SetsWebCopies(const WebSettings& web) {
     WebSettings own = web.WithoutCover();
     own.overviewTemplate.clear();
     own.siteTitle.clear();
     own.publish.clear();
+    own.locked = false;
+    own.titleShown = false;
     return !(own == WebSettings{});
 }
 
@@ -86,6 +89,10 @@ std::optional<std::string> SiteLoader::Prepare(SiteAlbum& album, const SiteAlbum
     // An album's overview takes the album's title, so that a new site title remakes only the top.
     album.web.siteTitle.clear();
     album.web.publish.clear();
+    // Whether an album is private is its own choice: an album inside a private one is sealed
+    // with it all the same.
+    album.web.locked = fields.web.locked;
+    album.web.titleShown = fields.web.titleShown;
     album.web.overviewTemplate = fields.web.overviewTemplate.empty() ? parent.web.overviewTemplate
                                                                      : fields.web.overviewTemplate;
     const std::optional<std::string> page = Template(album.templateFile);
@@ -168,9 +175,18 @@ bool HoldsAlbums(std::span<const ImageEntry* const> rows) {
     });
 }
 
+bool IsMadeAsSite(const GenerateRequest& request) {
+    return request.web.locked || HoldsAlbums(request.rows);
+}
+
+bool HoldsPrivate(const Site& site) {
+    return std::any_of(site.albums.begin(), site.albums.end(),
+                       [](const SiteAlbum& album) { return album.web.locked; });
+}
+
 std::variant<Site, std::string> LoadSite(FileOps& ops, const GenerateRequest& top,
                                          const std::string& topProject) {
-    if (top.overviewText.empty() && top.web.overviewTemplate.empty())
+    if (top.overviewText.empty() && top.web.overviewTemplate.empty() && HoldsAlbums(top.rows))
         return std::string("albums are shown on overview pages: choose an overview page template");
     Site site;
     SiteAlbum& root = site.albums.emplace_back();

@@ -52,12 +52,19 @@ inline constexpr size_t kMaxAlbums = 20'000;
 // Whether any row names a project, which makes the show a site.
 bool HoldsAlbums(std::span<const ImageEntry* const> rows);
 
+// Whether the show is made as a site (see WriteSite): one that holds albums, or a private one,
+// which is sealed as a private album is.
+bool IsMadeAsSite(const GenerateRequest& request);
+
+// Whether any album of the site, the top among them, is private.
+bool HoldsPrivate(const Site& site);
+
 // The site below the top project as the request holds it. An album whose project or templates
 // cannot be read, or that is no project, is left out and said; a project that holds itself,
 // directly or further down, refuses the whole site with a line that names the loop. An album
 // takes its parent's template and overview template when it names none, and its parent's
 // settings for web copies unless it sets its own. A site's albums are shown on overview pages, so
-// the top must name an overview template.
+// a top that holds albums must name an overview template.
 std::variant<Site, std::string> LoadSite(FileOps& ops, const GenerateRequest& top,
                                          const std::string& topProject);
 

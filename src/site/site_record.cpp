@@ -81,6 +81,7 @@ bool ReadPictureLine(std::string_view line, Picture& picture) {
 void AppendAlbum(std::string& text, const std::string& folder, const MadeAlbum& album) {
     AppendKeyValueLine(text, "ALBUM", folder);
     AppendKeyValueLine(text, "PROJECT", album.project);
+    if (album.sealed) AppendKeyValueLine(text, "SEALED", "yes");
     AppendKeyValueLine(text, "DIGEST", album.digest);
     AppendKeyValueLine(text, "STAMP", album.stamp);
     const AlbumSummary& summary = album.summary;
@@ -152,6 +153,8 @@ bool RecordReader::Line(std::string_view key, std::string_view value) {
     AlbumSummary& summary = m_album->summary;
     if (key == "PROJECT") {
         m_album->project = KeyFromRecord(value);
+    } else if (key == "SEALED") {
+        m_album->sealed = value == "yes";
     } else if (key == "DIGEST") {
         m_album->digest = value;
     } else if (key == "STAMP") {

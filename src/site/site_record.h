@@ -21,6 +21,8 @@ struct MadeAlbum {
     std::string stamp;
     // What it told the show that holds it.
     AlbumSummary summary;
+    // Whether the folder is a private album's sealed folder, which holds no record of its own.
+    bool sealed = false;
 };
 
 // What the runs of a site made, kept in the top output folder for the next run: which album went

@@ -8,8 +8,8 @@
 #include "generator/page_set.h"
 #include "media/album_cipher.h"
 #include "pictures/web_clips.h"
-#include "private/album_secret.h"
 #include "prefs/tag_set.h"
+#include "private/album_secret.h"
 #include "site/album_tree.h"
 
 namespace vistello {
@@ -34,7 +34,16 @@ struct SiteTools {
     AlbumCipher* cipher = nullptr;
     SecretSource secretFor;
     SecretKept onSecret;
+    // Why there is no cipher, said of each private album left out for want of one.
+    std::string cipherFailure;
+    // Where private albums are made before they are sealed (see StagingFolder); empty for the
+    // user's cache folder (see PrivateCacheFolder).
+    std::string privateFolder;
 };
+
+// The cipher library, loaded when a site first needs it: nothing, with why in `failure`, when it
+// cannot be.
+using CipherLoader = std::function<AlbumCipher*(std::string& failure)>;
 
 // The whole site: each album's counts added up, and the albums left out with why.
 struct SiteResult {
@@ -48,6 +57,14 @@ struct SiteResult {
 // whose overview shows its albums. An album is made before the one that holds it, which shows
 // its cover, how many photos and clips it holds and when they were taken. Stops where an album's
 // run stopped.
+//
+// A private album, and every album below it, is made into its staging folder instead, then sealed
+// (see SealAlbum) into a folder named by its key beside the albums of the one that holds it, or
+// into the output folder itself for a private top. Its key is the secret's, else the one the
+// password opens from the album as published, else a new one; an album whose password does not
+// open it as published, or that has no secret or no cipher, is left out. The overview above shows
+// it as a lock, with its title only where it chose to show it, and takes nothing from it; no
+// record in the output folder names anything in it.
 SiteResult WriteSite(FileOps& ops, const Site& site, const TagSet& tags,
                      const std::string& outputFolder, const SiteTools& tools);
 

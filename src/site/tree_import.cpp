@@ -1,4 +1,3 @@
-#include "files/file_ops.h"
 #include "site/tree_import.h"
 
 #include <sys/stat.h>
@@ -19,6 +18,7 @@
 #include <utility>
 
 #include "files/error_text.h"
+#include "files/file_ops.h"
 #include "files/path_rules.h"
 #include "files/text_file.h"
 #include "files/unique_names.h"

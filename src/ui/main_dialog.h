@@ -42,6 +42,8 @@ public:
     void UseImageMaker(ImageMaker& images) { m_images = &images; }
     void UseClipMaker(ClipMaker& clips) { m_clips = &clips; }
     void UsePlacesFile(std::string file) { m_placesFile = std::move(file); }
+    // Private albums are sealed with the cipher this loads from now on.
+    void UseAlbumCipher(CipherLoader load) { m_loadCipher = std::move(load); }
     // Sites are published through link from now on, with this machine's ssh folder, agent and
     // certificates in `machine` and its records of what went where in `manifestFolder`.
     void UsePublishLink(PublishLink& link, ServerAccess machine, std::string manifestFolder) {
@@ -206,6 +208,8 @@ private:
     // Without one, clips are copied as they are.
     ClipMaker* m_clips = nullptr;
     std::string m_placesFile;
+    // Without one, private albums are left out.
+    CipherLoader m_loadCipher;
     // Without one, Publish says it cannot.
     PublishLink* m_publishLink = nullptr;
     ServerAccess m_publishMachine;

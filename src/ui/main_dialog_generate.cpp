@@ -163,7 +163,7 @@ void CMainDialog::OnGenerate() {
     }
     const GenerateRequest& request = std::get<GenerateRequest>(prepared);
     std::optional<Site> site;
-    if (HoldsAlbums(request.rows)) {
+    if (IsMadeAsSite(request)) {
         std::variant<Site, std::string> loaded = LoadSite(Files(), request, ProjectFileName());
         if (const std::string* refusal = std::get_if<std::string>(&loaded)) {
             MessageBox(Sentence(*refusal), "Error");
@@ -225,6 +225,8 @@ SiteResult CMainDialog::GeneratePages(const GenerateRequest& request, const Site
     tools.clips = m_clips;
     tools.memory = &m_generated;
     tools.placesFile = m_placesFile;
+    if (site && HoldsPrivate(*site) && m_loadCipher)
+        tools.cipher = m_loadCipher(tools.cipherFailure);
     tools.onAlbum = [&](int done, int albums, int slides) {
         album = "Album " + GroupThousands(done) + " of " + GroupThousands(albums) + " · ";
         top = done == albums;
