@@ -53,7 +53,7 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
     }
     const GenerateRequest& request = std::get<GenerateRequest>(prepared);
     std::optional<Site> site;
-    if (IsMadeAsSite(request)) {
+    if (IsMadeAsSite(ops, request, fileName)) {
         std::variant<Site, std::string> loaded = LoadSite(ops, request, fileName);
         if (const std::string* refusal = std::get_if<std::string>(&loaded)) {
             err << "vistello: " << *refusal << "\n";

@@ -14,6 +14,7 @@
 #include "pictures/web_images.h"
 #include "project/project_file.h"
 #include "show/template_file.h"
+#include "site/site_record.h"
 #include "slides/slide_kind.h"
 
 namespace vistello {
@@ -175,8 +176,12 @@ bool HoldsAlbums(std::span<const ImageEntry* const> rows) {
     });
 }
 
-bool IsMadeAsSite(const GenerateRequest& request) {
-    return request.web.locked || HoldsAlbums(request.rows);
+bool IsMadeAsSite(FileOps& ops, const GenerateRequest& request, const std::string& topProject) {
+    if (request.web.locked || HoldsAlbums(request.rows)) return true;
+    SiteRecord record;
+    record.Read(ops, request.outputFolder, RecordKey(topProject));
+    const auto top = record.albums.find("");
+    return top != record.albums.end() && top->second.sealed;
 }
 
 bool HoldsPrivate(const Site& site) {

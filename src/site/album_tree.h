@@ -52,9 +52,10 @@ inline constexpr size_t kMaxAlbums = 20'000;
 // Whether any row names a project, which makes the show a site.
 bool HoldsAlbums(std::span<const ImageEntry* const> rows);
 
-// Whether the show is made as a site (see WriteSite): one that holds albums, or a private one,
-// which is sealed as a private album is.
-bool IsMadeAsSite(const GenerateRequest& request);
+// Whether the show is made as a site (see WriteSite): one that holds albums, a private one, which
+// is sealed as a private album is, or one that was private when it was last made into its output
+// folder, whose seal is then taken away.
+bool IsMadeAsSite(FileOps& ops, const GenerateRequest& request, const std::string& topProject);
 
 // Whether any album of the site, the top among them, is private.
 bool HoldsPrivate(const Site& site);

@@ -459,6 +459,11 @@ void SiteWriter::SettleTop(SiteResult& result) {
     gone.recordKey = RecordKey(top.projectFile);
     gone.placesFile = m_tools.placesFile;
     Add(result.pages, WritePageSet(m_ops, {}, "", m_tags, m_output, {}, nullptr, &gone));
+    // A record of nothing would be all that is left of the pages.
+    const std::string record = m_output + std::string(MadeFiles::kFileName);
+    struct stat info {};
+    if (m_ops.Lstat(record, info) == 0 && S_ISREG(info.st_mode) && info.st_size == 0)
+        m_ops.Unlink(record);
 }
 
 SiteResult SiteWriter::Write() {

@@ -163,7 +163,7 @@ void CMainDialog::OnGenerate() {
     }
     const GenerateRequest& request = std::get<GenerateRequest>(prepared);
     std::optional<Site> site;
-    if (IsMadeAsSite(request)) {
+    if (IsMadeAsSite(Files(), request, ProjectFileName())) {
         std::variant<Site, std::string> loaded = LoadSite(Files(), request, ProjectFileName());
         if (const std::string* refusal = std::get_if<std::string>(&loaded)) {
             MessageBox(Sentence(*refusal), "Error");
