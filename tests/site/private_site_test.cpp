@@ -26,6 +26,7 @@ namespace vistello::testing {
 namespace {
 
 namespace fs = std::filesystem;
+using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 
@@ -88,9 +89,13 @@ protected:
         WriteBytes("over.htm", kOverview);
         WriteBytes("site.dat",
                    "TEMPLATE=page.htm\r\nOUTPUT=web\r\nOVERVIEW=over.htm\r\nTHUMBSIDE=50\r\n"
-                   "IMAGE=pics/top.jpg\r\nTITLE=Top\r\n\r\nIMAGE=open.dat\r\nTITLE=Open Air\r\n"
-                   "\r\nIMAGE=secret.dat\r\nTITLE=Secret Garden\r\n");
-        WriteBytes("open.dat", "IMAGE=pics/park.jpg\r\nTITLE=Park\r\n");
+                   "IMAGE=pics/top.jpg\r\nTITLE=Top\r\n\r\nIMAGE=open.dat\r\nTITLE=Open Air\r\n");
+        WriteBytes("open.dat",
+                   "IMAGE=pics/park.jpg\r\nTITLE=Park\r\n\r\nIMAGE=secret.dat\r\n"
+                   "TITLE=Secret Garden\r\n");
+        // When a private photo was taken must not show above it either.
+        photos.photos["pics/Hidden Beach.jpg"] = {"", "", "",
+                                                  "", 0,  {"2026-05-14 10:00", "", "", ""}};
         WriteBytes("secret.dat", kSecretProject);
         WriteBytes("inner.dat", "IMAGE=pics/Deep.jpg\r\nTITLE=Deepest\r\n");
         tools.images = &images;
@@ -121,7 +126,7 @@ protected:
     }
 
     // The sealed folder of the key last told, from the output folder.
-    std::string Sealed() { return "web/" + SealedFolderName(cipher, told.key) + "/"; }
+    std::string Sealed() { return "web/open_air/" + SealedFolderName(cipher, told.key) + "/"; }
     // The staging folder of the private album.
     std::string Staging() const {
         for (const auto& entry : fs::directory_iterator(scratch / "cache/vistello/private"))
@@ -158,10 +163,15 @@ TEST_F(PrivateSiteTest, APrivateAlbumGivesAwayNothingAndOpensWithItsKey) {
     ASSERT_EQ(told.key.size(), 32u);
     EXPECT_EQ(told.password, "correct horse");
     const std::string sealed = Sealed();
-    const std::string top = ReadBytes("web/index.htm");
-    EXPECT_THAT(top, HasSubstr("[\"" + sealed.substr(4) + "index.html\" Private album <svg"));
-    EXPECT_THAT(top, HasSubstr("aria-label=\"Private\""));
-    EXPECT_THAT(top, HasSubstr("open_air/index.htm"));
+    const std::string above = ReadBytes("web/open_air/index.htm");
+    EXPECT_THAT(above, HasSubstr("[\"" + sealed.substr(13) + "index.html\" Private album <svg"));
+    EXPECT_THAT(above, HasSubstr("aria-label=\"Private\""));
+    // Nothing of it is taken in above: no count, no day.
+    EXPECT_THAT(ReadBytes("web/index.htm"),
+                HasSubstr("[\"open_air/index.htm\" Open Air <picture>"));
+    EXPECT_THAT(ReadBytes("web/index.htm"), HasSubstr(" 1 photo; ]"));
+    for (const std::string& folder : {scratch / "cache/vistello/private", Staging()})
+        EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all) << folder;
 
     for (const auto& entry : fs::recursive_directory_iterator("web")) {
         if (!entry.is_regular_file()) continue;
@@ -275,15 +285,19 @@ TEST_F(PrivateSiteTest, ANewKeyOrMakingItPublicTakesTheSealedFolderAway) {
     EXPECT_THAT(Generate().skipped, IsEmpty());
     EXPECT_FALSE(fs::exists(old));
     EXPECT_TRUE(fs::exists(Sealed() + "index.html"));
-    EXPECT_THAT(ReadBytes("web/index.htm"), HasSubstr(Sealed().substr(4) + "index.html"));
+    EXPECT_THAT(ReadBytes("web/open_air/index.htm"), HasSubstr(Sealed().substr(13) + "index.html"));
 
+    // A file changed since it was sealed is the user's now, and keeps its folder.
+    WriteBytes(Sealed() + "index.html", "mine");
     std::string project = kSecretProject;
     WriteBytes("secret.dat", project.replace(0, 13, "PRIVATE_TITLE=yes\r\n"));
-    EXPECT_THAT(Generate().skipped, IsEmpty());
-    EXPECT_FALSE(fs::exists(Sealed()));
+    const SiteResult made = Generate();
+    EXPECT_THAT(made.skipped, IsEmpty());
+    EXPECT_THAT(made.pages.kept, ElementsAre(HasSubstr(Sealed().substr(0, Sealed().size() - 1))));
+    EXPECT_EQ(scratch.Names(Sealed()), std::set<std::string>{"index.html"});
     EXPECT_TRUE(fs::is_empty(scratch / "cache/vistello/private"));
-    EXPECT_TRUE(fs::exists("web/secret_garden/inner_sanctum/deepest.htm"));
-    EXPECT_THAT(ReadBytes("web/index.htm"), HasSubstr("secret_garden/index.htm"));
+    EXPECT_TRUE(fs::exists("web/open_air/secret_garden/inner_sanctum/deepest.htm"));
+    EXPECT_THAT(ReadBytes("web/open_air/index.htm"), HasSubstr("secret_garden/index.htm"));
 }
 
 // A private top seals the whole site into the output folder, whose pages made public go; made
