@@ -225,8 +225,7 @@ SealResult UnsealAlbum(FileOps& ops, const std::string& staging, const std::stri
     const SealRecord last = SealRecord::Read(ops, staging);
     if (last.target != AbsolutePath(target.empty() ? "." : target)) return result;
     RemoveUnneeded(ops, last, target, SealRecord{}, result);
-    if (result.failures.empty() && result.kept.empty())
-        ops.Unlink(staging + std::string(SealRecord::kFileName));
+    if (result.failures.empty()) ops.Unlink(staging + std::string(SealRecord::kFileName));
     return result;
 }
 

@@ -45,7 +45,7 @@ struct SealResult {
 SealResult SealAlbum(FileOps& ops, AlbumCipher& cipher, const SealJob& job);
 
 // Takes away what the seals of the album staged in `staging` wrote into `target`, each file only
-// as it was written, with the record; the folder itself stays.
+// as it was written, and the record once nothing failed; the folder itself stays.
 SealResult UnsealAlbum(FileOps& ops, const std::string& staging, const std::string& target);
 
 }  // namespace vistello

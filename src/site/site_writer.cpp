@@ -397,17 +397,14 @@ void SiteWriter::RemoveSealed(const std::string& folder, const MadeAlbum& album,
     if (!m_private->Cache().empty()) {
         const std::string staging = StagingFolder(m_private->Cache(), m_output, album.project);
         SealResult gone = UnsealAlbum(m_ops, staging, path);
-        const bool clean = gone.failures.empty() && gone.kept.empty();
+        // The album unsealed stays nowhere once it is no private album of the site; what was
+        // kept, having changed, is the user's now.
+        if (!m_private->Locks(album.project) && gone.failures.empty())
+            RemoveStagingFolder(m_ops, staging);
         AddSeal(result.pages, std::move(gone));
-        // The album unsealed stays nowhere once it is no private album of the site.
-        if (!m_private->Locks(album.project) && clean) RemoveStagingFolder(m_ops, staging);
     }
     if (folder.empty() || keptElsewhere) return;
-    if (m_ops.RemoveFolder(path) != 0) {
-        result.pages.kept.push_back(path + ": kept, it holds files its private album did not " +
-                                    "seal there, or that changed since");
-        m_made.albums[folder] = {album.project, "", "", {}, true};
-    }
+    if (m_ops.RemoveFolder(path) != 0) m_made.albums[folder] = {album.project, "", "", {}, true};
 }
 
 void SiteWriter::RemoveTakenOut(SiteResult& result) {
