@@ -27,9 +27,7 @@ AlbumCipher* LoadAlbumCipher(const std::vector<std::string>& places, std::string
         if (auto entry = reinterpret_cast<Entry>(
                 FindModuleEntry(places, kAlbumCipherEntry, "a cipher", why))) {
             cipher = entry();
-            return;
         }
-        why = "the crypto library could not be loaded: " + why;
     });
     if (cipher == nullptr) failure = why;
     return cipher;

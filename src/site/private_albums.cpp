@@ -115,9 +115,9 @@ std::optional<std::string> PrivateAlbums::PublishedKey(size_t index, AlbumLock& 
 std::optional<std::string> PrivateAlbums::Open(size_t index, std::vector<std::string>& notes) {
     const SiteAlbum& album = m_site.albums[index];
     if (m_tools.cipher == nullptr) {
-        return "private albums are sealed with the crypto library" +
-               (m_tools.cipherFailure.empty() ? std::string(", which is missing")
-                                              : ": " + m_tools.cipherFailure);
+        return "private albums are sealed with the crypto library, which " +
+               (m_tools.cipherFailure.empty() ? std::string("is missing")
+                                              : "could not be loaded: " + m_tools.cipherFailure);
     }
     if (m_cache.empty())
         return std::string("there is no folder to make it in before it is sealed: HOME is not set");

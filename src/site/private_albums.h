@@ -36,7 +36,6 @@ public:
                   const SiteTools& tools, const SiteRecord& record,
                   std::vector<std::string>& skipped, std::vector<std::string>& notes);
 
-    bool Any() const { return !m_lockOf.empty(); }
     // Whether the album is sealed, and whether it is the outermost of its lock.
     bool Sealed(size_t index) const { return LockOf(index) >= 0; }
     bool IsLock(size_t index) const { return LockOf(index) == static_cast<int>(index); }

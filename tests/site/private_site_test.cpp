@@ -266,7 +266,8 @@ TEST_F(PrivateSiteTest, OnlyWhatChangedIsWrittenAndAPasswordChangeRewritesTheKey
     tools.cipherFailure = "no such module";
     EXPECT_EQ(Generate().skipped,
               std::vector<std::string>{"secret.dat: not written, private albums are sealed with "
-                                       "the crypto library: no such module"});
+                                       "the crypto library, which could not be loaded: no such "
+                                       "module"});
     EXPECT_THAT(asked, IsEmpty());
     const Snapshot kept = Take("web");
     for (const auto& [path, file] : rewrapped.files) {
