@@ -450,7 +450,6 @@ void SiteWriter::SettleTop(SiteResult& result) {
             RemoveSealed("", last->second, true, result);
         return;
     }
-    if (m_private->LeftOut(0)) return;
     // What the top made public, the sealed files now stand for.
     WebShow gone;
     gone.recordKey = RecordKey(top.projectFile);
@@ -509,7 +508,8 @@ SiteResult SiteWriter::Write() {
         if (!WriteAlbum(index, digests[index], result)) break;
         if (m_private->IsLock(index)) Seal(index, result);
     }
-    if (!result.pages.stopped) {
+    // A private top left out leaves the whole site as it was.
+    if (!result.pages.stopped && !m_private->LeftOut(0)) {
         RemoveTakenOut(result);
         SettleTop(result);
     } else {

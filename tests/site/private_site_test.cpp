@@ -314,6 +314,11 @@ TEST_F(PrivateSiteTest, APrivateTopSealsTheOutputFolderItself) {
     WriteBytes("site.dat",
                "PRIVATE=yes\r\nTEMPLATE=page.htm\r\nOUTPUT=web\r\nIMAGE=pics/Hidden Beach.jpg\r\n"
                "TITLE=Sunset Kiss\r\n\r\nIMAGE=pics/top.jpg\r\nTITLE=Top\r\n");
+    // Without its password, the site stays as it was.
+    secret = std::nullopt;
+    EXPECT_THAT(Generate().skipped, ElementsAre(HasSubstr("no password")));
+    EXPECT_TRUE(fs::exists("web/top.htm"));
+    secret = AlbumSecret{"", "correct horse"};
     EXPECT_THAT(Generate().skipped, IsEmpty());
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator("web"))
