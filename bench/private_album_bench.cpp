@@ -105,7 +105,8 @@ struct SiteFolder {
         if (!ReadCommandProject(tools.files, "site.dat", fields, list, err)) return err.str();
         const PreparedGenerate prepared = PrepareGenerate(tools.files, list, fields.templateFile,
                                                           fields.outputFolder, fields.web);
-        const auto site = LoadSite(tools.files, std::get<GenerateRequest>(prepared), "site.dat");
+        const GenerateRequest& request = std::get<GenerateRequest>(prepared);
+        const auto site = LoadSite(tools.files, request, "site.dat");
         SiteTools with;
         with.images = &tools.images;
         with.photos = &tools.photos;
