@@ -11,7 +11,7 @@ namespace {
 
 std::string Bytes(std::string_view hex) { return BytesOfHex(hex).value(); }
 
-// The AES-256 case with additional data of the GCM specification's test vectors (case 16).
+// The AES-256 case with additional data among GCM's published test vectors (test case 16).
 const std::string kGcmKey =
     Bytes("feffe9928665731c6d6a8f9467308308feffe9928665731c6d6a8f9467308308");
 const std::string kGcmNonce = Bytes("cafebabefacedbaddecaf888");
