@@ -5,9 +5,11 @@
 #include <string>
 
 #include "files/file_ops.h"
+#include "media/album_cipher.h"
 #include "media/clip_maker.h"
 #include "media/image_maker.h"
 #include "media/photo_reader.h"
+#include "media/publish_link.h"
 
 namespace vistello {
 
@@ -18,6 +20,12 @@ struct GenerateContext {
     // Asked between images, clips and pages: true once the run is to end (a signal asked it to),
     // which then stops as Cancel does in the window, with what it wrote recorded.
     std::function<bool()> stopAsked;
+    // Private albums: the cipher that seals them (without one they are left out), the desktop's
+    // keyring, read first and never written (none reads none), and a file whose first line is
+    // the password of those the keyring has no secret for.
+    AlbumCipher* cipher = nullptr;
+    Keyring* keyring = nullptr;
+    std::string albumPasswordFile = {};
 };
 
 // Writes the pages of a project as the window's Generate does, without a window: the project
@@ -27,7 +35,8 @@ struct GenerateContext {
 // showProgress, err also carries a one-line count of images, then pages, that rewrites itself,
 // for a terminal. A run stopped on request ends with 1 and says so. Web copies and thumbnails are
 // made with images; what photos say of how they were taken is read with photos, and web versions of
-// clips made with clips.
+// clips made with clips. A private album with no password is named and left out, and ends the
+// run with 1.
 int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, ClipMaker& clips,
                        const std::string& projectFile, std::ostream& out, std::ostream& err,
                        bool showProgress = false, const GenerateContext& context = {});

@@ -13,10 +13,12 @@
 #include "framework/file_picker.h"
 #include "generator/generate_request.h"
 #include "generator/page_set.h"
+#include "media/album_cipher.h"
 #include "media/image_maker.h"
 #include "media/photo_reader.h"
 #include "media/publish_link.h"
 #include "prefs/tag_set.h"
+#include "project/private_lines.h"
 #include "show/web_settings.h"
 #include "site/site_writer.h"
 #include "slides/entry_list.h"
@@ -49,6 +51,8 @@ public:
         m_publishMachine = std::move(machine);
         m_manifestFolder = std::move(manifestFolder);
     }
+    // Private albums are sealed with this cipher from now on; without one they are left out.
+    void UseAlbumCipher(AlbumCipher& cipher) { m_cipher = &cipher; }
 
     // List operations shared by the commands.
     void SetupListColumns();
@@ -149,6 +153,22 @@ private:
     void OpenAlbum(std::string album);
     void OnCloseAlbum();
     void OnUseAsCover();
+
+    // Private albums (main_dialog_private.cpp).
+    struct PrivacyTarget {
+        std::string projectFile;
+        std::string title;
+        // The project open in the window, whose settings change rather than its file.
+        bool open = false;
+    };
+    std::optional<PrivacyTarget> ChoosePrivacyTarget(const char* caption);
+    void OnMakeAlbumPrivate();
+    void OnMakeAlbumPublic();
+    std::optional<Privacy> PrivacyOfTarget(const PrivacyTarget& target, const char* caption);
+    bool SetPrivacy(const PrivacyTarget& target, Privacy privacy, const char* caption);
+    void KeepAlbumPassword(const PrivacyTarget& target, const std::string& password);
+    // The desktop's keyring, or none when the program has no network module.
+    Keyring* AlbumKeyring() const;
     // Goes back up to the project the user opened; false when an album on the way stays open.
     bool CloseAlbumsToTop();
 
@@ -211,6 +231,7 @@ private:
     ServerAccess m_publishMachine;
     std::string m_manifestFolder;
     bool m_keyringFailureTold = false;
+    AlbumCipher* m_cipher = nullptr;
     // What the last Generate left in its folder, so that the next one builds only what changed.
     PageSetMemory m_generated;
     // The project file as this window last read or wrote it.
