@@ -99,10 +99,6 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
     tools.photos = &photos;
     tools.clips = &clips;
     tools.placesFile = context.placesFile;
-    tools.cipher = context.cipher;
-    bool passwordMissing = false;
-    tools.secretFor =
-        CommandSecrets(context.keyring, std::move(albumPassword), err, passwordMissing);
     tools.onAlbum = [&album, &total, going](int done, int all, int slides) {
         album = "Album " + GroupThousands(done) + " of " + GroupThousands(all) + " · ";
         total = GroupThousands(slides);
@@ -120,6 +116,9 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
                 << GroupThousands(all) << " (" << percent << "%)" << std::flush;
         return going();
     };
+    bool passwordMissing = false;
+    tools.secretFor =
+        CommandSecrets(context.keyring, std::move(albumPassword), err, passwordMissing);
     if (showProgress || context.stopAsked) tools.onPage = progress;
     SiteResult made;
     if (site) {

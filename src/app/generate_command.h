@@ -5,13 +5,13 @@
 #include <string>
 
 #include "files/file_ops.h"
-#include "media/album_cipher.h"
 #include "media/clip_maker.h"
 #include "media/image_maker.h"
 #include "media/photo_reader.h"
-#include "media/publish_link.h"
 
 namespace vistello {
+
+class Keyring;
 
 // What the command line gives a Generate beyond its project.
 struct GenerateContext {
@@ -20,12 +20,10 @@ struct GenerateContext {
     // Asked between images, clips and pages: true once the run is to end (a signal asked it to),
     // which then stops as Cancel does in the window, with what it wrote recorded.
     std::function<bool()> stopAsked;
-    // Private albums: the cipher that seals them (without one they are left out), the desktop's
-    // keyring, read first and never written (none reads none), and a file whose first line is
-    // the password of those the keyring has no secret for.
-    AlbumCipher* cipher = nullptr;
-    Keyring* keyring = nullptr;
+    // Private albums: a file whose first line is the password of those the keyring holds no
+    // secret for, and the desktop's keyring, read first and never written (none reads none).
     std::string albumPasswordFile = {};
+    Keyring* keyring = nullptr;
 };
 
 // Writes the pages of a project as the window's Generate does, without a window: the project

@@ -13,7 +13,6 @@
 #include "framework/file_picker.h"
 #include "generator/generate_request.h"
 #include "generator/page_set.h"
-#include "media/album_cipher.h"
 #include "media/image_maker.h"
 #include "media/photo_reader.h"
 #include "media/publish_link.h"
@@ -51,8 +50,6 @@ public:
         m_publishMachine = std::move(machine);
         m_manifestFolder = std::move(manifestFolder);
     }
-    // Private albums are sealed with this cipher from now on; without one they are left out.
-    void UseAlbumCipher(AlbumCipher& cipher) { m_cipher = &cipher; }
 
     // List operations shared by the commands.
     void SetupListColumns();
@@ -231,7 +228,6 @@ private:
     ServerAccess m_publishMachine;
     std::string m_manifestFolder;
     bool m_keyringFailureTold = false;
-    AlbumCipher* m_cipher = nullptr;
     // What the last Generate left in its folder, so that the next one builds only what changed.
     PageSetMemory m_generated;
     // The project file as this window last read or wrote it.

@@ -227,15 +227,6 @@ SiteResult CMainDialog::GeneratePages(const GenerateRequest& request, const Site
     tools.clips = m_clips;
     tools.memory = &m_generated;
     tools.placesFile = m_placesFile;
-    tools.cipher = m_cipher;
-    WindowAlbumSecrets secrets(System(), Host(), AlbumKeyring(), m_keyringFailureTold);
-    tools.secretFor = [&](const std::string& project, const std::string& title) {
-        progress.reset();
-        return secrets.For(project, title);
-    };
-    tools.onSecret = [&secrets](const std::string& project, const AlbumSecret& secret) {
-        secrets.Kept(project, secret);
-    };
     tools.onAlbum = [&](int done, int albums, int slides) {
         album = "Album " + GroupThousands(done) + " of " + GroupThousands(albums) + " · ";
         top = done == albums;
@@ -268,6 +259,14 @@ SiteResult CMainDialog::GeneratePages(const GenerateRequest& request, const Site
         }
         if (!written) ShowUnwrittenPage(!top ? -1 : site ? ListRowOf(request, *site, row) : row);
         return progress->Step(row + 1);
+    };
+    WindowAlbumSecrets secrets(System(), Host(), AlbumKeyring(), m_keyringFailureTold);
+    tools.secretFor = [&](const std::string& project, const std::string& title) {
+        progress.reset();
+        return secrets.For(project, title);
+    };
+    tools.onSecret = [&secrets](const std::string& project, const AlbumSecret& secret) {
+        secrets.Kept(project, secret);
     };
     SiteResult made;
     if (site) {
