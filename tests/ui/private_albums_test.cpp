@@ -144,6 +144,27 @@ TEST_F(PrivateAlbumsTest, WithoutAnAlbumRowTheOpenProjectIsMadePrivate) {
                                 "password: no keyring answers\r\nGenerate will ask for it."}));
 }
 
+// The open project's settings change, to be saved with it as any other setting is: its other
+// settings stay, and Make Album Public brings back the file it had.
+TEST_F(PrivateAlbumsTest, TheOpenProjectIsSavedPrivateWithItsOtherSettings) {
+    dialog.Inside().web.largestSide = 1600;
+    window->Press(ids::kMenuSave);
+    const std::string before = ReadBytes("vistello.dat");
+    MakePrivate({{"site", "site"}}, true);
+    window->Press(ids::kMenuSave);
+    std::string saved = ReadBytes("vistello.dat");
+    for (const char* line : {"PRIVATE=yes\r\n", "PRIVATE_TITLE=yes\r\n"}) {
+        ASSERT_NE(saved.find(line), std::string::npos) << saved;
+        saved.erase(saved.find(line), std::string(line).size());
+    }
+    EXPECT_EQ(saved, before);
+    system.answers = {MsgAnswer::Yes};
+    window->Press(ids::kMenuMakePublic);
+    window->Press(ids::kMenuSave);
+    EXPECT_EQ(ReadBytes("vistello.dat"), before);
+    EXPECT_EQ(Held("vistello.dat"), std::nullopt);
+}
+
 // At Generate, an album whose secret the keyring holds is asked nothing; another is asked by its
 // title, and the keyring keeps what the album was made with when the user let it; Cancel, or
 // nothing typed, leaves the album out. A keyring's text that is no secret is asked over.
