@@ -8,8 +8,8 @@
 namespace vistello {
 
 SecretSource CommandSecrets(Keyring* keyring, std::optional<std::string> password,
-                            std::ostream& err, bool& missing) {
-    return [keyring, password = std::move(password), &err, &missing](
+                            std::ostream& err) {
+    return [keyring, password = std::move(password), &err](
                const std::string& projectFile,
                const std::string& title) -> std::optional<AlbumSecret> {
         if (keyring != nullptr) {
@@ -17,7 +17,6 @@ SecretSource CommandSecrets(Keyring* keyring, std::optional<std::string> passwor
                 return secret;
         }
         if (password) return AlbumSecret{"", *password};
-        missing = true;
         err << "vistello: private album " << WithVisibleControls(title) << " ("
             << WithVisibleControls(projectFile)
             << ") needs a password: give --album-password-file\n";

@@ -10,9 +10,10 @@
 namespace vistello {
 
 // Where a Generate on the command line finds each private album's secret: the keyring's, where
-// one answers, else the password given. An album with neither is named on err and `missing` is
-// set. The keyring is only read: what a script was given is not kept for later runs.
+// one answers, else the password given. An album with neither is named on err, with what to give;
+// the site leaves it out, which fails the run. The keyring is only read: what a script was given
+// is not kept for later runs.
 SecretSource CommandSecrets(Keyring* keyring, std::optional<std::string> password,
-                            std::ostream& err, bool& missing);
+                            std::ostream& err);
 
 }  // namespace vistello

@@ -33,8 +33,7 @@ struct GenerateContext {
 // showProgress, err also carries a one-line count of images, then pages, that rewrites itself,
 // for a terminal. A run stopped on request ends with 1 and says so. Web copies and thumbnails are
 // made with images; what photos say of how they were taken is read with photos, and web versions of
-// clips made with clips. A private album with no password is named and left out, and ends the
-// run with 1.
+// clips made with clips.
 int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, ClipMaker& clips,
                        const std::string& projectFile, std::ostream& out, std::ostream& err,
                        bool showProgress = false, const GenerateContext& context = {});
