@@ -6,7 +6,7 @@ namespace {
 
 constexpr const char* kUsage =
     "Usage: vistello [OPTION]\n"
-    "   or: vistello --generate [PROJECT]\n"
+    "   or: vistello --generate [PROJECT] [--album-password-file FILE]\n"
     "   or: vistello --import FOLDER [PROJECT] [--by-date] [--albums]\n"
     "   or: vistello [--generate] --publish [PROJECT] [--dry-run] [--allow-removals]\n"
     "Turns an ordered list of images into a web slide show. The window opens in the current\n"
@@ -23,6 +23,9 @@ constexpr const char* kUsage =
     "      --albums    with --import: make an album of every folder below FOLDER that holds\n"
     "                  images, at any depth; the albums' projects are kept beside PROJECT, in\n"
     "                  a folder named after it with .albums, and a run again adds what is new\n"
+    "      --album-password-file FILE  with --generate: the password of the private albums\n"
+    "                  whose secret the desktop's keyring does not hold is the first line of\n"
+    "                  FILE; a private album without one is left out, and the exit status is 1\n"
     "      --publish [PROJECT]  send the site generated in the output folder of PROJECT, or of\n"
     "                  the project that vistello.ini names, to the server its PUBLISH= address\n"
     "                  names: only what changed, then away what the site no longer has; with\n"
@@ -88,13 +91,15 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
             options.dryRun = true;
         } else if (argument == "--allow-removals") {
             options.allowRemovals = true;
-        } else if (argument == "--password-file" || argument == "--accept-host-key") {
+        } else if (argument == "--password-file" || argument == "--accept-host-key" ||
+                   argument == "--album-password-file") {
             if (i + 1 >= arguments.size()) {
                 return {StartAction::RejectUsage, false, Refusal("missing value after", argument),
                         "", ""};
             }
-            (argument == "--password-file" ? options.passwordFile : options.hostKey) =
-                arguments[++i];
+            (argument == "--password-file"     ? options.passwordFile
+             : argument == "--accept-host-key" ? options.hostKey
+                                               : options.albumPasswordFile) = arguments[++i];
         } else if (argument == "-h" || argument == "--help") {
             help = true;
         } else if (argument == "--version") {
@@ -120,6 +125,10 @@ StartOptions ParseCommandLine(const std::vector<std::string_view>& arguments) {
     }
     if (options.albums && !import) {
         return {StartAction::RejectUsage, false, Refusal("needs --import:", "--albums"), "", ""};
+    }
+    if (!options.albumPasswordFile.empty() && !generate) {
+        return {StartAction::RejectUsage, false,
+                Refusal("needs --generate:", "--album-password-file"), "", ""};
     }
     const bool publishing = options.dryRun || options.allowRemovals ||
                             !options.passwordFile.empty() || !options.hostKey.empty();

@@ -42,6 +42,8 @@ struct StartOptions {
     // For Publish: a file whose first line is the password, and a host key to trust.
     std::string passwordFile = {};
     std::string hostKey = {};
+    // For Generate: a file whose first line is the password of private albums.
+    std::string albumPasswordFile = {};
 };
 
 // The arguments after the program's name. Any option the program does not know, or any other

@@ -1,10 +1,15 @@
 #include "app/generate_command.h"
 
+#include <cerrno>
 #include <optional>
+#include <utility>
 #include <variant>
 #include <vector>
 
 #include "app/command_project.h"
+#include "app/command_secrets.h"
+#include "app/password_file.h"
+#include "files/error_text.h"
 #include "files/text_file.h"
 #include "generator/generate_request.h"
 #include "generator/page_set.h"
@@ -35,11 +40,30 @@ std::string RefusalText(GenerateRefusal refusal, const std::string& fileName,
     return {};
 }
 
+// The password for private albums, when a file gives it; false, after saying why, when the file
+// gives none.
+bool ReadAlbumPassword(FileOps& ops, const std::string& file, std::optional<std::string>& password,
+                       std::ostream& err) {
+    if (file.empty()) return true;
+    password = ReadPasswordFile(ops, file);
+    if (!password) {
+        err << "vistello: cannot read the album password file " << file << ": " << ErrorText(errno)
+            << "\n";
+        return false;
+    }
+    if (!password->empty()) return true;
+    err << "vistello: the album password file " << file << " gives no password: its first line "
+        << "is empty\n";
+    return false;
+}
+
 }  // namespace
 
 int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, ClipMaker& clips,
                        const std::string& projectFile, std::ostream& out, std::ostream& err,
                        bool showProgress, const GenerateContext& context) {
+    std::optional<std::string> albumPassword;
+    if (!ReadAlbumPassword(ops, context.albumPasswordFile, albumPassword, err)) return 1;
     const Preferences preferences = ReadCommandPreferences(ops);
     const std::string fileName = CommandProjectFile(projectFile, preferences);
     ProjectFields fields;
@@ -94,6 +118,7 @@ int RunGenerateCommand(FileOps& ops, ImageMaker& images, PhotoReader& photos, Cl
                 << GroupThousands(all) << " (" << percent << "%)" << std::flush;
         return going();
     };
+    tools.secretFor = CommandSecrets(context.keyring, std::move(albumPassword), err);
     if (showProgress || context.stopAsked) tools.onPage = progress;
     SiteResult made;
     if (site) {

@@ -12,6 +12,8 @@
 
 namespace vistello {
 
+class Keyring;
+
 // What the command line gives a Generate beyond its project.
 struct GenerateContext {
     // Where this machine notes where projects are (see ProjectPlaces); empty to note nothing.
@@ -21,6 +23,10 @@ struct GenerateContext {
     std::function<bool()> stopAsked;
     // Loads the cipher of private albums when a site holds one.
     CipherLoader cipher = {};
+    // Private albums: a file whose first line is the password of those the keyring holds no
+    // secret for, and the desktop's keyring, read first and never written (none reads none).
+    std::string albumPasswordFile = {};
+    Keyring* keyring = nullptr;
 };
 
 // Writes the pages of a project as the window's Generate does, without a window: the project

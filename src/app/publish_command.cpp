@@ -1,11 +1,10 @@
 #include "app/publish_command.h"
 
 #include <cerrno>
-#include <chrono>
 #include <optional>
-#include <thread>
 
 #include "app/command_project.h"
+#include "app/password_file.h"
 #include "files/error_text.h"
 #include "files/text_file.h"
 #include "project/project_file.h"
@@ -19,45 +18,9 @@ namespace {
 
 using Outcome = PublishReport::Outcome;
 
-constexpr size_t kMostPasswordBytes = 64 * 1024;
-constexpr auto kPipeStep = std::chrono::milliseconds(20);
-constexpr auto kPipeWait = std::chrono::seconds(30);
-
 // Names come from the site's files, reasons from the server: a control character in either would
 // work the terminal rather than be read.
 std::string Shown(std::string_view text) { return WithVisibleControls(text); }
-
-// The first line of the file, without its line end.
-// A pipe serves as well as a file ("--password-file <(pass show site)"); only the first line is
-// read, so a writer that never ends the pipe is not waited for past it.
-std::optional<std::string> FirstLine(FileOps& ops, const std::string& path) {
-    const int fd = ops.OpenForReading(path);
-    if (fd < 0) return std::nullopt;
-    std::string text;
-    char block[512];
-    ssize_t got = 0;
-    auto waited = std::chrono::steady_clock::duration::zero();
-    while (text.find('\n') == std::string::npos && text.size() < kMostPasswordBytes) {
-        got = ops.Read(fd, block, sizeof block);
-        // The file is opened without waiting for a pipe's writer, which may still be at work.
-        if (got < 0 && errno == EAGAIN && waited < kPipeWait) {
-            std::this_thread::sleep_for(kPipeStep);
-            waited += kPipeStep;
-            continue;
-        }
-        if (got <= 0) break;
-        text.append(block, static_cast<size_t>(got));
-    }
-    const int error = errno;
-    ops.Close(fd);
-    if (got < 0) {
-        errno = error;
-        return std::nullopt;
-    }
-    std::string line = text.substr(0, text.find('\n'));
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return line;
-}
 
 bool FillAccess(FileOps& ops, const PublishContext& context, const PublishTarget& target,
                 ServerAccess& access, std::ostream& err) {
@@ -70,7 +33,7 @@ bool FillAccess(FileOps& ops, const PublishContext& context, const PublishTarget
         access.accessKey = target.user.empty() ? context.accessKey : target.user;
     }
     if (context.passwordFile.empty()) return true;
-    const std::optional<std::string> password = FirstLine(ops, context.passwordFile);
+    const std::optional<std::string> password = ReadPasswordFile(ops, context.passwordFile);
     if (!password) {
         err << "vistello: cannot read the password file " << context.passwordFile << ": "
             << ErrorText(errno) << "\n";

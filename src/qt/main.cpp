@@ -133,6 +133,21 @@ int RunPublish(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] { return Publish(options); });
 }
 
+// The desktop's keyring, through the network module, which is loaded only once a private album
+// asks for its secret.
+class ModuleKeyring final : public vistello::Keyring {
+public:
+    std::optional<std::string> Find(const std::string& key) override { return Module().Find(key); }
+    bool Keep(const std::string& key, const std::string& label, const std::string& secret,
+              std::string& failure) override {
+        return Module().Keep(key, label, secret, failure);
+    }
+    void Forget(const std::string& key) override { Module().Forget(key); }
+
+private:
+    static vistello::Keyring& Module() { return vistello::ProgramPublishLink().DesktopKeyring(); }
+};
+
 int RunGenerate(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] {
         vistello::RealFileOps files;
@@ -141,9 +156,12 @@ int RunGenerate(const vistello::StartOptions& options) {
         vistello::FfprobeClipReader clips;
         vistello::MediaReader photos(stills, clips);
         vistello::FfmpegClipMaker movies;
-        const vistello::GenerateContext context{
+        vistello::GenerateContext context{
             vistello::PlacesFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")),
             [] { return g_stopAsked != 0; }, vistello::ProgramAlbumCipher};
+        ModuleKeyring keyring;
+        context.keyring = &keyring;
+        context.albumPasswordFile = options.albumPasswordFile;
         AskStopOnSignals();
         const int status = vistello::RunGenerateCommand(files, images, photos, movies,
                                                         options.projectFile, std::cout, std::cerr,

@@ -53,6 +53,8 @@ std::vector<MenuTemplate> MainMenu() {
           Item("Open Al&bum", ids::kMenuOpenAlbum),
           Item("&Close Album and Go Back", ids::kMenuCloseAlbum),
           Item("Use as Album Co&ver", ids::kMenuUseAsCover),
+          Item("&Make Album Private...", ids::kMenuMakePrivate),
+          Item("Make Album Pub&lic", ids::kMenuMakePublic),
           Item("&Fill From Photo", ids::kMenuFillFromPhoto),
           Item("Move U&p", ids::kMenuMoveUp, "Alt+Up"),
           Item("Move &Down", ids::kMenuMoveDown, "Alt+Down"),
@@ -283,7 +285,35 @@ DialogTemplate BuildPasswordDialog(bool withAccessKey) {
     return t;
 }
 
+// The password twice, so that a typing slip does not lock the album's readers out.
+DialogTemplate BuildPrivateAlbumDialog() {
+    DialogTemplate t;
+    t.caption = "Make Album Private";
+    t.pointSize = 8;
+    t.width = 220;
+    t.height = 130;
+    t.controls = {
+        Ctl(ids::kPrivatePassword, K::PasswordEdit, "", {7, 50, 206, 14},
+            "The password the album's readers type to open it"),
+        Ctl(ids::kPrivateAgain, K::PasswordEdit, "", {7, 76, 206, 14},
+            "The same password once more"),
+        Ctl(ids::kPrivateShowTitle, K::CheckBox, "&Show the album's title on the page above",
+            {7, 96, 206, 10}, "Off, the page that leads to the album calls it Private album"),
+        Ctl(IDOK, K::DefPushButton, "OK", {106, 109, 50, 14}),
+        Ctl(IDCANCEL, K::PushButton, "Cancel", {163, 109, 50, 14}),
+        Ctl(ids::kPrivatePrompt, K::Label, "", {7, 7, 206, 32}),
+        Label("&Password:", 7, 41, 206, ids::kPrivatePassword),
+        Label("A&gain:", 7, 67, 206, ids::kPrivateAgain),
+    };
+    return t;
+}
+
 }  // namespace
+
+const DialogTemplate& PrivateAlbumDialogTemplate() {
+    static const DialogTemplate kTemplate = BuildPrivateAlbumDialog();
+    return kTemplate;
+}
 
 const DialogTemplate& PublishDialogTemplate() {
     static const DialogTemplate kTemplate = BuildPublishDialog();

@@ -11,5 +11,6 @@ const DialogTemplate& WebImagesDialogTemplate();
 const DialogTemplate& PublishDialogTemplate();
 // With a field for S3's access key id, where the address names none.
 const DialogTemplate& PasswordDialogTemplate(bool withAccessKey);
+const DialogTemplate& PrivateAlbumDialogTemplate();
 
 }  // namespace vistello

@@ -69,6 +69,8 @@ void CMainDialog::MapCommands() {
         {ids::kMenuOpenAlbum, &CMainDialog::OnOpenAlbum},
         {ids::kMenuCloseAlbum, &CMainDialog::OnCloseAlbum},
         {ids::kMenuUseAsCover, &CMainDialog::OnUseAsCover},
+        {ids::kMenuMakePrivate, &CMainDialog::OnMakeAlbumPrivate},
+        {ids::kMenuMakePublic, &CMainDialog::OnMakeAlbumPublic},
         {ids::kMenuFillFromPhoto, &CMainDialog::OnFillFromPhoto},
         {ids::kMenuMoveUp, &CMainDialog::OnMoveUp},
         {ids::kMenuMoveDown, &CMainDialog::OnMoveDown},

@@ -17,6 +17,7 @@
 #include "media/photo_reader.h"
 #include "media/publish_link.h"
 #include "prefs/tag_set.h"
+#include "project/private_lines.h"
 #include "show/web_settings.h"
 #include "site/site_writer.h"
 #include "slides/entry_list.h"
@@ -151,6 +152,22 @@ private:
     void OpenAlbum(std::string album);
     void OnCloseAlbum();
     void OnUseAsCover();
+
+    // Private albums (main_dialog_private.cpp).
+    struct PrivacyTarget {
+        std::string projectFile;
+        std::string title;
+        // The project open in the window, whose settings change rather than its file.
+        bool open = false;
+    };
+    std::optional<PrivacyTarget> ChoosePrivacyTarget(const char* caption);
+    void OnMakeAlbumPrivate();
+    void OnMakeAlbumPublic();
+    std::optional<Privacy> PrivacyOfTarget(const PrivacyTarget& target, const char* caption);
+    bool SetPrivacy(const PrivacyTarget& target, Privacy privacy, const char* caption);
+    void KeepAlbumPassword(const PrivacyTarget& target, const std::string& password);
+    // The desktop's keyring, or none when the program has no network module.
+    Keyring* AlbumKeyring() const;
     // Goes back up to the project the user opened; false when an album on the way stays open.
     bool CloseAlbumsToTop();
 

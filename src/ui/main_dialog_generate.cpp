@@ -15,6 +15,7 @@
 #include "site/album_tree.h"
 #include "site/site_writer.h"
 #include "text/counts.h"
+#include "ui/album_secrets.h"
 #include "ui/main_dialog.h"
 #include "ui/messages.h"
 
@@ -211,7 +212,8 @@ void CMainDialog::ShowRefusal(GenerateRefusal refusal) {
 // The page fields end on the last entry, as if each entry had been shown in turn; only a page
 // that fails is shown while its box is up, so a long list costs no exchange per entry. Images to
 // make are counted first, then pages; in a site, each album's own, named by its place ("Album 3
-// of 41 · Image 12 of 80"). The progress goes away before the caller's closing box.
+// of 41 · Image 12 of 80"). The progress goes away before the caller's closing box, and while a
+// private album's password is asked.
 SiteResult CMainDialog::GeneratePages(const GenerateRequest& request, const Site* site) {
     std::unique_ptr<Progress> progress;
     int imagesShown = -1;
@@ -236,7 +238,7 @@ SiteResult CMainDialog::GeneratePages(const GenerateRequest& request, const Site
         return true;
     };
     tools.onImage = [&](int done, int total) {
-        if (total != imagesShown) {
+        if (total != imagesShown || !progress) {
             progress.reset();
             progress = System().StartProgress(total, album + "Image", &Host());
             imagesShown = total;
@@ -244,7 +246,7 @@ SiteResult CMainDialog::GeneratePages(const GenerateRequest& request, const Site
         return progress->Step(done);
     };
     tools.onClip = [&](int done, int total, int percent) {
-        if (total != clipsShown) {
+        if (total != clipsShown || !progress) {
             progress.reset();
             progress = System().StartProgress(total, album + "Clip", &Host());
             clipsShown = total;
@@ -253,12 +255,20 @@ SiteResult CMainDialog::GeneratePages(const GenerateRequest& request, const Site
     };
     // An album's rows are not in the list, so its page that fails leaves the fields alone.
     tools.onPage = [&](int row, bool written) {
-        if (row == 0) {
+        if (row == 0 || !progress) {
             progress.reset();
             progress = System().StartProgress(pages, album + "Page", &Host());
         }
         if (!written) ShowUnwrittenPage(!top ? -1 : site ? ListRowOf(request, *site, row) : row);
         return progress->Step(row + 1);
+    };
+    WindowAlbumSecrets secrets(System(), Host(), AlbumKeyring(), m_keyringFailureTold);
+    tools.secretFor = [&](const std::string& project, const std::string& title) {
+        progress.reset();
+        return secrets.For(project, title);
+    };
+    tools.onSecret = [&secrets](const std::string& project, const AlbumSecret& secret) {
+        secrets.Kept(project, secret);
     };
     SiteResult made;
     if (site) {

@@ -347,6 +347,35 @@ TEST_F(QtMainWindowTest, PublishOpensFromTheFileMenuByKeysAndEscapeClosesIt) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
+// Alt+E, M opens Make Album Private over the open project: the password fields mask what is
+// typed and come first in the tab order; Enter after both presses OK and the keyring keeps it.
+TEST_F(QtMainWindowTest, MakeAlbumPrivateOpensByKeysAndEnterKeepsThePassword) {
+    FakePublishLink link;
+    dialog.UsePublishLink(link, {}, QDir::current().filePath("published").toStdString());
+    std::vector<int> stops;
+    QLineEdit::EchoMode echo = QLineEdit::Normal;
+    OnNextModal([&](QWidget* password) {
+        stops = TabStops(password);
+        auto* field = qobject_cast<QLineEdit*>(password->focusWidget());
+        ASSERT_NE(field, nullptr);
+        echo = field->echoMode();
+        QTest::keyClicks(field, "s3cret");
+        QTest::keyClick(field, Qt::Key_Tab);
+        QTest::keyClicks(password->focusWidget(), "s3cret");
+        QTest::keyClick(password->focusWidget(), Qt::Key_Return);
+    });
+    QApplication::setActiveWindow(&window.Widget());
+    QTest::keyClick(&window.Widget(), Qt::Key_E, Qt::AltModifier);
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_M);
+    EXPECT_EQ(stops, (std::vector<int>{kPrivatePassword, kPrivateAgain, kPrivateShowTitle, IDOK,
+                                       IDCANCEL}));
+    EXPECT_EQ(echo, QLineEdit::Password);
+    ASSERT_EQ(link.keyring.secrets.size(), 1u);
+    EXPECT_EQ(link.keyring.secrets.begin()->second, "\ns3cret");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
 // Enter answers Yes to a question, but No to one whose Yes may do harm.
 TEST_F(QtMainWindowTest, EnterAnswersNoWhereYesMayDoHarm) {
     std::vector<MsgAnswer> answers;
