@@ -128,8 +128,9 @@
                                              iterations: fields.iterations }, base, 256);
       return new Uint8Array(bits);
     }
+    // Long turns: the reader waits for nothing else, and each turn back costs a timer.
     const n = await noble();
-    return n.pbkdf2Async(n.sha256, secret, fields.salt, { c: fields.iterations, dkLen: 32 });
+    return n.pbkdf2Async(n.sha256, secret, fields.salt, { c: fields.iterations, dkLen: 32, asyncTick: 100 });
   }
   // A key's two uses: opening AES-256-GCM and naming by HMAC-SHA256.
   function keyOf(raw) {
@@ -279,8 +280,12 @@
       const box = document.createElement("picture");
       probe.forEach(function (element) { box.appendChild(element); });
     }
-    return new Promise(function (resolve) {
-      img.onload = img.onerror = function () { resolve(chosen.get(img.currentSrc)); };
+    // The browser chooses as soon as the script yields; should it not have, it has once the
+    // tiny picture loaded.
+    return Promise.resolve().then(function () {
+      return chosen.get(img.currentSrc) || new Promise(function (resolve) {
+        img.onload = img.onerror = function () { resolve(chosen.get(img.currentSrc)); };
+      });
     });
   }
 
@@ -357,7 +362,7 @@
         if (mode === "page") mark(img, { lazy: true, run: function (live) { return show(parts, live); } });
         return;
       }
-      now.push(show(parts, img).then(function (choice) {
+      now.push(show(parts, img, mode === "page").then(function (choice) {
         const wider = (parts[choice.part].srcset || []).filter(function (c) { return c.path && width(c) > width(choice.candidate); });
         if (mode !== "page" || !wider.length) return;
         mark(img, { idle: true, run: function (live) { return widen(live, choice, wider); } });
@@ -390,11 +395,18 @@
     return jobs;
   }
 
-  // Shows the copy the browser chooses, decrypted, in the picture whose img is `img`.
-  async function show(parts, img) {
+  // Shows the copy the browser chooses, decrypted, in the picture whose img is `img`. A picture
+  // the page will show at once is decoded meanwhile, as a public page finds its picture decoded
+  // by the page before.
+  async function show(parts, img, warm) {
     const choice = await choose(parts);
     const candidate = choice.candidate;
     choice.url = candidate.path ? await file(candidate.path).catch(function () { return GIF; }) : candidate.url;
+    if (warm) {
+      const early = new Image();
+      early.src = choice.url;
+      early.decode().catch(function () {});
+    }
     const box = img.parentNode && img.parentNode.localName === "picture" ? img.parentNode : null;
     const sources = box ? Array.from(box.querySelectorAll("source")) : [];
     sources.forEach(function (s, i) { if (i !== choice.part) s.remove(); });
@@ -417,7 +429,7 @@
   }
 
   // Once the page stands: clips at once, lazy pictures as they near the screen, wider copies
-  // when the browser is idle.
+  // once the reader stays on the page, when the browser is idle.
   function follow(jobs) {
     const idle = window.requestIdleCallback || function (f) { setTimeout(f, 500); };
     let near = null;
@@ -438,7 +450,7 @@
         element.vistelloRun = run;
         near.observe(element);
       } else if (job.idle) {
-        idle(run, { timeout: 2000 });
+        setTimeout(function () { idle(run); }, 3000);
       } else {
         run();
       }
