@@ -2,7 +2,7 @@
 has the focus, a wrong password says so and shows nothing, the right one opens the overview with
 every thumbnail (the lazy ones too) and every slide's picture or clip, keys and swipes walk the
 slides with the next picture waiting beside, Escape climbs to the slide's tile and out of the
-album to its tile above, and nothing is logged. Served from a secure origin: "Remember on this
+album to its tile above, the key is kept for this session only, and nothing is logged. Served from a secure origin: "Remember on this
 device" keeps the key, so a slide's own address opens at once, a swipe there shows the neighbour
 read through fetch, and Play carries on. Served over plain http, without WebCrypto, the bundled
 crypto opens it all the same."""
@@ -23,7 +23,7 @@ SEAL = [sys.executable, os.path.join(os.path.dirname(os.path.abspath(__file__)),
 PASSWORD = "correct horse"
 FOLDER = "5e41ed0c0ffee0ddba11"
 PICTURES = """return Array.from(document.images).every(function (i) {
-  return i.complete && i.naturalWidth > 0 && /^(blob|data):/.test(i.currentSrc); }) &&
+  return i.complete && i.naturalWidth > 0 && i.currentSrc.slice(0, 5) === 'blob:'; }) &&
   document.images.length"""
 SLIDE = """var i = document.querySelector('.stage img'), v = document.querySelector('.stage video');
 return i ? i.complete && i.naturalWidth > 0 && i.currentSrc.slice(0, 5) === 'blob:'
@@ -137,6 +137,11 @@ with tempfile.TemporaryDirectory() as work:
         browser.wait_for("/site/index.htm#%s/index.html" % FOLDER)
         browser.until("return document.activeElement.href.endsWith(%r);" % (FOLDER + "/index.html"),
                       "Escape from the album did not lead to its tile above")
+        kept = browser.run("return [sessionStorage, localStorage].map(function (s) {"
+                           "return Object.keys(s).filter(function (k) { return /^vistello:/.test(k); })"
+                           ".length; });")
+        if kept != [1, 0]:
+            fail("the key was kept in sessionStorage and localStorage %s times" % kept)
         logged = browser.log()
         if logged:
             fail("the private album opened from a folder logged %s" % logged)
