@@ -5,7 +5,7 @@ slides with the next picture waiting beside, Escape climbs to the slide's tile a
 album to its tile above, the key is kept for this session only, and nothing is logged. Served from a secure origin: "Remember on this
 device" keeps the key, so a slide's own address opens at once, a swipe there shows the neighbour
 read through fetch, and Play carries on. Served over plain http, without WebCrypto, the bundled
-crypto opens it all the same."""
+crypto opens it all the same, and the album inside it, whose trail leads out of both."""
 import functools
 import http.server
 import os
@@ -111,7 +111,7 @@ def walk(browser, what):
 
 with tempfile.TemporaryDirectory() as work:
     out = site(work)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=out))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=work))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     port = server.server_address[1]
     with chromium(["--disable-gpu", "--host-resolver-rules=MAP private.test 127.0.0.1"]) as browser:
@@ -146,7 +146,7 @@ with tempfile.TemporaryDirectory() as work:
         if logged:
             fail("the private album opened from a folder logged %s" % logged)
 
-        served = "http://127.0.0.1:%d/%s/" % (port, FOLDER)
+        served = "http://127.0.0.1:%d/site/%s/" % (port, FOLDER)
         browser.open(served + "index.html")
         browser.run("document.getElementById('remember').checked = true;")
         type_password(browser, PASSWORD)
@@ -163,7 +163,7 @@ with tempfile.TemporaryDirectory() as work:
         browser.until("return document.title !== %r;" % title, "served: a swipe stayed")
         browser.until(SLIDE, "served: the slide a swipe led to showed no picture")
 
-        browser.open("http://private.test:%d/%s/index.html" % (port, FOLDER))
+        browser.open("http://private.test:%d/site/%s/index.html" % (port, FOLDER))
         if browser.run("return Boolean(window.crypto.subtle);"):
             fail("plain http offered WebCrypto, so the bundled crypto went untried")
         type_password(browser, "wrong horse")
@@ -171,6 +171,18 @@ with tempfile.TemporaryDirectory() as work:
                       "plain http: a wrong password was not told")
         type_password(browser, PASSWORD)
         walk(browser, "plain http")
+        # An album inside the private one is inside its lock; its trail still leads up out of it.
+        plain = "http://private.test:%d/site/" % port
+        browser.open(plain + FOLDER + "/index.html")
+        browser.run("document.querySelector('main ul a').click();")
+        browser.until("return document.title === 'Rome';", "plain http: the album inside did not open")
+        trail = browser.run("return Array.from(document.querySelectorAll('.trail a'), a => a.href);")
+        if trail[:2] != [plain + "index.htm", plain + FOLDER + "/index.html"]:
+            fail("the trail of the album inside leads to %s" % trail)
+        rome = stub_name(browser)
+        browser.press(ESCAPE)
+        browser.until("return document.title === 'Trip' && document.activeElement.href.endsWith(%r);"
+                      % rome, "plain http: Escape did not lead from the album inside to its tile")
         logged = browser.log()
         if logged:
             fail("the private album served logged %s" % logged)
