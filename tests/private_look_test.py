@@ -29,7 +29,7 @@ SLIDE = """var i = document.querySelector('.stage img'), v = document.querySelec
 return i ? i.complete && i.naturalWidth > 0 && i.currentSrc.slice(0, 5) === 'blob:'
          : Boolean(v && v.readyState >= 1);"""
 BESIDE = "var s = document.querySelector('.side img'); return Boolean(s && s.complete && s.naturalWidth)"
-ENTER, ESCAPE, RIGHT, LEFT = "\ue007", "\ue00c", "\ue014", "\ue012"
+ENTER, ESCAPE, RIGHT = ("Enter", 13, "\r"), ("Escape", 27, ""), ("ArrowRight", 39, "")
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
@@ -69,11 +69,20 @@ def site(work):
     return out
 
 
+# Keys go to the page as the keyboard sends them, past ChromeDriver's frame bookkeeping, which
+# a page replacing its own document can upset.
+def press(browser, key):
+    name, code, text = key
+    for kind in ("keyDown", "keyUp"):
+        browser.cdp("Input.dispatchKeyEvent", {"type": kind, "key": name, "code": name,
+                                               "windowsVirtualKeyCode": code,
+                                               "text": text if kind == "keyDown" else ""})
+
+
 def type_password(browser, password):
     browser.run("document.getElementById('password').value = '';")
-    for key in password:
-        browser.press(key)
-    browser.press(ENTER)
+    browser.cdp("Input.insertText", {"text": password})
+    press(browser, ENTER)
 
 
 def stub_name(browser):
@@ -87,9 +96,9 @@ def walk(browser, what):
     browser.run("scrollTo(0, document.body.scrollHeight);")
     browser.until(PICTURES + " >= 10;", what + ": a thumbnail was not shown")
     browser.run("scrollTo(0, 0);")
-    browser.press(RIGHT)
-    browser.press(RIGHT)
-    browser.press(ENTER)
+    press(browser, RIGHT)
+    press(browser, RIGHT)
+    press(browser, ENTER)
     slides = []
     while True:
         browser.until("return /^p\\d$/.test(document.title);", what + ": a slide did not open")
@@ -99,7 +108,7 @@ def walk(browser, what):
             break
         if slides[-1] != "p8":
             browser.until(BESIDE + ";", what + ": the next picture did not wait beside " + slides[-1])
-        browser.press(RIGHT)
+        press(browser, RIGHT)
         browser.until("return document.title !== %r" % slides[-1], what + ": the arrow key stayed")
     if slides != ["p%d" % n for n in range(10)]:
         fail("%s: the arrow keys walked %s" % (what, slides))
@@ -130,10 +139,10 @@ with tempfile.TemporaryDirectory() as work:
         type_password(browser, PASSWORD)
         walk(browser, "from a folder")
         back_from = stub_name(browser)
-        browser.press(ESCAPE)
+        press(browser, ESCAPE)
         browser.until("return document.title === 'Trip' && document.activeElement.href.endsWith(%r);"
                       % back_from, "Escape did not lead to the slide's tile")
-        browser.press(ESCAPE)
+        press(browser, ESCAPE)
         browser.wait_for("/site/index.htm#%s/index.html" % FOLDER)
         browser.until("return document.activeElement.href.endsWith(%r);" % (FOLDER + "/index.html"),
                       "Escape from the album did not lead to its tile above")
@@ -180,7 +189,7 @@ with tempfile.TemporaryDirectory() as work:
         if trail[:2] != [plain + "index.htm", plain + FOLDER + "/index.html"]:
             fail("the trail of the album inside leads to %s" % trail)
         rome = stub_name(browser)
-        browser.press(ESCAPE)
+        press(browser, ESCAPE)
         browser.until("return document.title === 'Trip' && document.activeElement.href.endsWith(%r);"
                       % rome, "plain http: Escape did not lead from the album inside to its tile")
         logged = browser.log()

@@ -130,7 +130,8 @@
     }
     // Long turns: the reader waits for nothing else, and each turn back costs a timer.
     const n = await noble();
-    return n.pbkdf2Async(n.sha256, secret, fields.salt, { c: fields.iterations, dkLen: 32, asyncTick: 100 });
+    return n.pbkdf2Async(n.sha256, secret, fields.salt,
+                         { c: fields.iterations, dkLen: 32, asyncTick: 100 });
   }
   // A key's two uses: opening AES-256-GCM and naming by HMAC-SHA256.
   function keyOf(raw) {
@@ -143,11 +144,15 @@
                                              await aes, data);
           return new Uint8Array(plain);
         },
-        sign: async function (data) { return new Uint8Array(await subtle.sign("HMAC", await mac, data)); }
+        sign: async function (data) {
+          return new Uint8Array(await subtle.sign("HMAC", await mac, data));
+        }
       };
     }
     return {
-      open: async function (nonce, aad, data) { return (await noble()).gcm(raw, nonce, aad).decrypt(data); },
+      open: async function (nonce, aad, data) {
+        return (await noble()).gcm(raw, nonce, aad).decrypt(data);
+      },
       sign: async function (data) {
         const n = await noble();
         return n.hmac(n.sha256, raw, data);
@@ -168,7 +173,9 @@
       message.set(encoder.encode("vistello-name\0"));
       message.set(bytesOf(path), 14);
       names.set(path, key.sign(message).then(function (mac) {
-        return Array.from(mac.subarray(0, 16), function (b) { return (b + 256).toString(16).slice(1); }).join("");
+        return Array.from(mac.subarray(0, 16), function (b) {
+          return (b + 256).toString(16).slice(1);
+        }).join("");
       }));
     }
     return names.get(path);
@@ -176,7 +183,8 @@
   async function openBlob(id, text) {
     const all = fromBase64(await (text || sealed(id)));
     if (all.length < 28) throw new Error("short blob");
-    const plain = await key.open(all.subarray(0, 12), encoder.encode("vistello-blob\0" + id), all.subarray(12));
+    const aad = encoder.encode("vistello-blob\0" + id);
+    const plain = await key.open(all.subarray(0, 12), aad, all.subarray(12));
     const view = new DataView(plain.buffer, plain.byteOffset, plain.byteLength);
     const pathEnd = 4 + view.getUint32(0);
     if (pathEnd + 8 > plain.length) throw new Error("bad blob");
@@ -194,7 +202,8 @@
     if (!files.has(path)) {
       files.set(path, nameOf(path).then(openBlob).then(function (blob) {
         if (blob.path !== path) throw new Error("not the file asked for");
-        const type = TYPES[(/\.([^./]+)$/.exec(path) || ["", ""])[1].toLowerCase()] || "application/octet-stream";
+        const extension = (/\.([^./]+)$/.exec(path) || ["", ""])[1].toLowerCase();
+        const type = TYPES[extension] || "application/octet-stream";
         if (peeking) return "data:" + type + ";base64," + toBase64(blob.data);
         return URL.createObjectURL(new Blob([blob.data], { type: type }));
       }));
@@ -217,16 +226,20 @@
         if (steps.length) steps.pop();
         else up += 1;
       } else if (text !== ".") {
-        const path = text.replace(/[^\0-\x7f]+/g, encodeURIComponent).replace(/%([0-9a-f]{2})/gi, function (_, hex) {
-          return String.fromCharCode(parseInt(hex, 16));
-        });
-        steps.push({ text: text, path: path });
+        steps.push({ text: text, path: named(text) });
       }
     }
     const last = steps.length ? steps[steps.length - 1].path : "";
-    if (up) return { outside: "../".repeat(up) + steps.map(function (s) { return s.text; }).join("/") + rest };
+    const texts = steps.map(function (s) { return s.text; });
+    if (up) return { outside: "../".repeat(up) + texts.join("/") + rest };
     if (!last) return null;
     return { path: steps.map(function (s) { return s.path; }).join("/"), rest: rest };
+  }
+  // A step of an address as the bytes it names: its escapes undone, its other characters UTF-8.
+  function named(text) {
+    return text.replace(/[^\0-\x7f]+/g, encodeURIComponent).replace(/%([0-9a-f]{2})/gi, function (_, hex) {
+      return String.fromCharCode(parseInt(hex, 16));
+    });
   }
   function isPage(path) { return /\.html?$/i.test(path); }
   // The album's home page has the stub index.html too, which the album's tile above links to.
@@ -281,10 +294,11 @@
       probe.forEach(function (element) { box.appendChild(element); });
     }
     // The browser chooses as soon as the script yields; should it not have, it has once the
-    // tiny picture loaded.
+    // tiny picture loaded. A choice it did not make falls on the first copy.
+    const made = function () { return chosen.get(img.currentSrc) || chosen.values().next().value; };
     return Promise.resolve().then(function () {
       return chosen.get(img.currentSrc) || new Promise(function (resolve) {
-        img.onload = img.onerror = function () { resolve(chosen.get(img.currentSrc)); };
+        img.onload = img.onerror = function () { resolve(made()); };
       });
     });
   }
@@ -311,9 +325,13 @@
       if (how === "ahead") {
         element.setAttribute("rel", "prefetch");
         element.removeAttribute("as");
-        return now.push(nameOf((to.page || to).path).then(function (id) { element.setAttribute(name, id + ".js"); }));
+        return now.push(nameOf((to.page || to).path).then(function (id) {
+          element.setAttribute(name, id + ".js");
+        }));
       }
-      if (to.page) return now.push(pageAddress(to.page).then(function (a) { element.setAttribute(name, a); }));
+      if (to.page) {
+        return now.push(pageAddress(to.page).then(function (a) { element.setAttribute(name, a); }));
+      }
       element.removeAttribute(name);
       const fill = function (target) {
         return file(to.path).then(function (url) { target.setAttribute(name, url); }, function () {});
@@ -321,12 +339,14 @@
       if (how === "now") now.push(fill(element));
       else if (mode === "page") mark(element, { run: fill });
     }
-    for (const element of doc.querySelectorAll("img, video, audio, [src], [poster], a[href], area[href], link[href]")) {
+    const ahead = /\b(prefetch|preload|prerender|modulepreload)\b/i;
+    const found = doc.querySelectorAll("img, video, audio, [src], [poster], a[href], area[href], link[href]");
+    for (const element of found) {
       const tag = element.localName;
       if (tag === "img") picture(element);
       else if (tag === "video" || tag === "audio") media(element);
       else if (tag === "source" || tag === "track") continue;
-      else if (tag === "link") relink(element, "href", /\b(prefetch|preload|prerender|modulepreload)\b/i.test(element.rel) ? "ahead" : "now");
+      else if (tag === "link") relink(element, "href", ahead.test(element.rel) ? "ahead" : "now");
       else if (tag === "a" || tag === "area") relink(element, "href", "later");
       else if (element.hasAttribute("src")) relink(element, "src", "now");
     }
@@ -334,18 +354,23 @@
     // A picture: its sources and its img, each copy a path in the album or an address kept.
     function picture(img) {
       const box = img.parentNode && img.parentNode.localName === "picture" ? img.parentNode : null;
-      const elements = box ? Array.from(box.children).filter(function (e) { return e.localName === "source" && e.compareDocumentPosition(img) & Node.DOCUMENT_POSITION_FOLLOWING; }) : [];
+      const elements = box ? Array.from(box.children).filter(function (e) {
+        return e.localName === "source" && e.compareDocumentPosition(img) & Node.DOCUMENT_POSITION_FOLLOWING;
+      }) : [];
       elements.push(img);
       let inside = false;
       const copy = function (url, descriptor) {
         const to = whereTo(url);
         if (to && !to.outside && !to.page) inside = true;
-        return { url: to && to.outside ? to.outside : url, descriptor: descriptor, path: to && !to.outside && !to.page ? to.path : null };
+        const path = to && !to.outside && !to.page ? to.path : null;
+        return { url: to && to.outside ? to.outside : url, descriptor: descriptor, path: path };
       };
       const parts = elements.map(function (e) {
+        const srcset = e.hasAttribute("srcset") ? candidates(e.getAttribute("srcset")) : null;
         return {
-          tag: e.localName, type: e.getAttribute("type"), media: e.getAttribute("media"), sizes: e.getAttribute("sizes"),
-          srcset: e.hasAttribute("srcset") ? candidates(e.getAttribute("srcset")).map(function (c) { return copy(c.url, c.descriptor); }) : null,
+          tag: e.localName, type: e.getAttribute("type"), media: e.getAttribute("media"),
+          sizes: e.getAttribute("sizes"),
+          srcset: srcset && srcset.map(function (c) { return copy(c.url, c.descriptor); }),
           src: e === img && e.hasAttribute("src") ? copy(e.getAttribute("src"), "") : null
         };
       });
@@ -363,7 +388,9 @@
         return;
       }
       now.push(show(parts, img, mode === "page").then(function (choice) {
-        const wider = (parts[choice.part].srcset || []).filter(function (c) { return c.path && width(c) > width(choice.candidate); });
+        const wider = (parts[choice.part].srcset || []).filter(function (c) {
+          return c.path && width(c) > width(choice.candidate);
+        });
         if (mode !== "page" || !wider.length) return;
         mark(img, { idle: true, run: function (live) { return widen(live, choice, wider); } });
       }));
@@ -471,7 +498,9 @@
       try { whole = new URL(url, location.href).href; } catch (e) { /* the browser's own fetch says why */ }
       const stub = whole && folderOf(whole) === folder && /\/([0-9a-f]{32}|index)\.html([#?].*)?$/.exec(whole);
       if (!stub || method !== "GET") return native.apply(this, arguments);
-      const id = stub[1] !== "index" ? Promise.resolve(stub[1]) : native(whole).then(function (a) { return a.text(); }).then(function (text) {
+      const id = stub[1] !== "index" ? Promise.resolve(stub[1]) : native(whole).then(function (a) {
+        return a.text();
+      }).then(function (text) {
         return (/name="vistello-page" content="([0-9a-f]{32})"/.exec(text) || [])[1];
       });
       return id.then(async function (found) {
@@ -508,7 +537,9 @@
     try { return window[kind]; } catch (e) { return null; }
   }
   function kept(name) {
-    const found = [store("sessionStorage"), store("localStorage")].map(function (s) { return s && s.getItem(name); });
+    const found = [store("sessionStorage"), store("localStorage")].map(function (s) {
+      return s && s.getItem(name);
+    });
     return found[0] || found[1];
   }
   function keep(name, raw, always) {
@@ -539,6 +570,7 @@
     if (!raw) return ask();
     say("Opening…");
     return openWith(fromBase64(raw), text).catch(function () {
+      if (peeking) return;
       forget(album.name);
       say("");
       ask();
@@ -565,7 +597,9 @@
           return;
         }
         keep(album.name, raw, remember.checked);
-        await openWith(raw, text).catch(function () { say("This page of the album cannot be opened."); });
+        await openWith(raw, text).catch(function () {
+          say("This page of the album cannot be opened.");
+        });
       } catch (e) {
         say("This album cannot be opened here.");
       } finally {
