@@ -53,6 +53,7 @@ bench: build
 	@./$(BUILD)/bench/vistello_private_bench
 	@BUILD=$(BUILD) ./bench/albums_memory.sh
 	@/usr/bin/python3 ./bench/publish_bench.py $(BUILD)
+	@/usr/bin/python3 ./bench/private_look_bench.py $(BUILD)/vistello templates
 
 # Each target runs for FUZZ_SECONDS from the seeds in fuzz/corpus; what it finds stays in the
 # build folder, never in the tree.
