@@ -100,6 +100,12 @@ struct SiteFolder {
     std::string Generate() {
         const fs::path before = fs::current_path();
         fs::current_path(work);
+        const std::string failure = GenerateHere();
+        fs::current_path(before);
+        return failure;
+    }
+
+    std::string GenerateHere() {
         ProjectFields fields;
         EntryList list;
         std::ostringstream err;
@@ -118,8 +124,7 @@ struct SiteFolder {
             return AlbumSecret{std::string(32, 'k'), "a password of some length"};
         };
         const SiteResult made =
-            WriteSite(tools.files, std::get<Site>(site), TagSet{}, fields.outputFolder, with);
-        fs::current_path(before);
+            WriteSite(tools.files, std::get<Site>(site), TagSet{}, request.outputFolder, with);
         if (!made.skipped.empty()) return made.skipped.front();
         if (!made.pages.failures.empty()) return made.pages.failures.front();
         return {};

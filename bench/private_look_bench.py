@@ -39,7 +39,9 @@ MEASURE = """
   if (window.name || window.measuring) return;
   window.measuring = true;
   var origin = performance.timeOrigin, swiped = false, thumbed = false;
-  function lifted() { sessionStorage.lifted = JSON.stringify([origin + performance.now(), location.href]); }
+  function lifted() {
+    sessionStorage.lifted = JSON.stringify([origin + performance.now(), location.href]);
+  }
   function entered(e) {
     if (e.key === 'Enter' && document.getElementById('password')) window.entered = performance.now();
   }
@@ -47,7 +49,8 @@ MEASURE = """
     return i.complete && i.naturalWidth > 0 && i.currentSrc.indexOf('data:image/gif') !== 0;
   }
   function painted(images, done) {
-    Promise.all(images.map(function (i) { return i.decode().catch(function () {}); })).then(function () {
+    var decoded = images.map(function (i) { return i.decode().catch(function () {}); });
+    Promise.all(decoded).then(function () {
       requestAnimationFrame(function () { setTimeout(function () { done(performance.now()); }); });
     });
   }
@@ -84,8 +87,10 @@ NOT_AHEAD = "HTMLScriptElement.supports = function () { return false; };"
 # A slide has settled once both its neighbours' pictures wait beside it, decoded, and no hidden
 # frame is still reading one.
 SETTLED = """
-var want = document.querySelectorAll('#next a, #back a').length, sides = document.querySelectorAll('.side img');
-return document.readyState === 'complete' && sides.length >= want && !document.querySelector('iframe.peek') &&
+var want = document.querySelectorAll('#next a, #back a').length;
+var sides = document.querySelectorAll('.side img');
+return document.readyState === 'complete' && sides.length >= want &&
+  !document.querySelector('iframe.peek') &&
   Array.prototype.every.call(sides, function (s) { return s.complete; });"""
 
 
@@ -200,8 +205,8 @@ def compare(browser, public, private, kept):
                 browser.open(private.rsplit("/", 1)[0] + "/index.html")
                 browser.run(kept)
             found[first] += swipes(browser, first, SWIPES // ROUNDS)
-    return [(statistics.median(t for t, _ in found[first]), sum(1 for _, ahead in found[first] if ahead))
-            for first in (public, private)]
+    return [(statistics.median(t for t, _ in found[first]),
+             sum(1 for _, ahead in found[first] if ahead)) for first in (public, private)]
 
 
 def main():
@@ -225,7 +230,8 @@ def main():
                         browser.cdp("Page.addScriptToEvaluateOnNewDocument", {"source": MEASURE})
                     print("Enter on the password to the overview's thumbnails painted (%s): %.0f ms"
                           % (where, enter_to_thumbnails(browser, base + "/private/index.html")))
-                    for ahead in ((True, False) if base == served else (False,) if base == folder else ()):
+                    ways = {served: (True, False), folder: (False,)}.get(base, ())
+                    for ahead in ways:
                         Measuring.ahead = ahead
                         (public, public_ahead), (private, private_ahead) = compare(
                             browser, base + "/public/p00.htm", base + "/private/" + first, kept)

@@ -2,10 +2,11 @@
 has the focus, a wrong password says so and shows nothing, the right one opens the overview with
 every thumbnail (the lazy ones too) and every slide's picture or clip, keys and swipes walk the
 slides with the next picture waiting beside, Escape climbs to the slide's tile and out of the
-album to its tile above, the key is kept for this session only, and nothing is logged. Served from a secure origin: "Remember on this
-device" keeps the key, so a slide's own address opens at once, a swipe there shows the neighbour
-read through fetch, and Play carries on. Served over plain http, without WebCrypto, the bundled
-crypto opens it all the same, and the album inside it, whose trail leads out of both."""
+album to its tile above, the key is kept for this session only, and nothing is logged. Served from
+a secure origin: "Remember on this device" keeps the key, so a slide's own address opens at once,
+a swipe there shows the neighbour read through fetch, and Play carries on. Served over plain http,
+without WebCrypto, the bundled crypto opens it all the same, and the album inside it, whose trail
+leads out of both."""
 import functools
 import http.server
 import os
@@ -28,7 +29,8 @@ PICTURES = """return Array.from(document.images).every(function (i) {
 SLIDE = """var i = document.querySelector('.stage img'), v = document.querySelector('.stage video');
 return i ? i.complete && i.naturalWidth > 0 && i.currentSrc.slice(0, 5) === 'blob:'
          : Boolean(v && v.readyState >= 1);"""
-BESIDE = "var s = document.querySelector('.side img'); return Boolean(s && s.complete && s.naturalWidth)"
+BESIDE = ("var s = document.querySelector('.side img');"
+          "return Boolean(s && s.complete && s.naturalWidth)")
 ENTER, ESCAPE, RIGHT = ("Enter", 13, "\r"), ("Escape", 27, ""), ("ArrowRight", 39, "")
 
 
@@ -102,7 +104,8 @@ def walk(browser, what):
     slides = []
     while True:
         browser.until("return /^p\\d$/.test(document.title);", what + ": a slide did not open")
-        browser.until(SLIDE, what + ": the slide %s showed no picture" % browser.run("return document.title;"))
+        title = browser.run("return document.title;")
+        browser.until(SLIDE, what + ": the slide %s showed no picture" % title)
         slides.append(browser.run("return document.title;"))
         if not browser.run("return Boolean(document.querySelector('#next a'));"):
             break
@@ -120,7 +123,8 @@ def walk(browser, what):
 
 with tempfile.TemporaryDirectory() as work:
     out = site(work)
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=work))
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+                                             functools.partial(Quiet, directory=work))
     threading.Thread(target=server.serve_forever, daemon=True).start()
     port = server.server_address[1]
     with chromium(["--disable-gpu", "--host-resolver-rules=MAP private.test 127.0.0.1"]) as browser:
@@ -165,7 +169,8 @@ with tempfile.TemporaryDirectory() as work:
         browser.open(slide + "#play")
         browser.until("return document.getElementById('play').getAttribute('aria-pressed') === "
                       "'true';", "served: Play did not carry on to a kept key's slide")
-        browser.until(BESIDE + " && s.currentSrc.slice(0, 5) === 'blob:';", "served: the next picture was not read beside the photo")
+        browser.until(BESIDE + " && s.currentSrc.slice(0, 5) === 'blob:';",
+                      "served: the next picture was not read beside the photo")
         browser.run("document.getElementById('play').click();")
         title = browser.run("return document.title;")
         browser.touch([(350, 400)], [(100, 400)], seconds=0.3)

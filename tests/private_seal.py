@@ -57,8 +57,8 @@ def files(root):
         for name in sorted(names):
             full = os.path.join(folder, name)
             if not name.startswith(".") and os.path.isfile(full) and not os.path.islink(full):
-                yield os.path.relpath(full, root).replace(os.sep, "/").encode("utf-8",
-                                                                              "surrogateescape"), full
+                path = os.path.relpath(full, root).replace(os.sep, "/")
+                yield path.encode("utf-8", "surrogateescape"), full
 
 
 def seal(source, dest, password, iterations):
