@@ -1,4 +1,4 @@
-"""A private album in a real browser, on a phone's screen. Opened from a folder: the password box
+"""A private album, made by the program, in a real browser, on a phone's screen. Opened from a folder: the password box
 has the focus, a wrong password says so and shows nothing, the right one opens the overview with
 every thumbnail (the lazy ones too) and every slide's picture or clip, keys and swipes walk the
 slides with the next picture waiting beside, Escape climbs to the slide's tile and out of the
@@ -11,7 +11,6 @@ import functools
 import http.server
 import os
 import re
-import shutil
 import subprocess
 import sys
 import threading
@@ -20,9 +19,8 @@ import tempfile
 from webdriver import chromium, fail
 
 program, templates = sys.argv[1], sys.argv[2]
-SEAL = [sys.executable, os.path.join(os.path.dirname(os.path.abspath(__file__)), "private_seal.py")]
 PASSWORD = "correct horse"
-FOLDER = "5e41ed0c0ffee0ddba11"
+FOLDER = ""
 PICTURES = """return Array.from(document.images).every(function (i) {
   return i.complete && i.naturalWidth > 0 && i.currentSrc.slice(0, 5) === 'blob:'; }) &&
   document.images.length"""
@@ -54,20 +52,22 @@ def site(work):
         project.write("TEMPLATE=%s/phone.htm\nOVERVIEW=%s/phone-overview.htm\nOUTPUT=site\n"
                       "WEBSIDE=600\nTHUMBSIDE=100\n" % (templates, templates))
     os.makedirs(os.path.join(work, "site"))
-    for command in (["--import", "pics", "site.dat", "--albums"], ["--generate", "site.dat"]):
-        subprocess.run([program] + command, cwd=work, check=True, stdout=subprocess.DEVNULL)
-    # The album Trip, with Rome inside it, becomes one flat private folder; the tile above leads
-    # to it and shows nothing of it.
+    subprocess.run([program, "--import", "pics", "site.dat", "--albums"], cwd=work, check=True,
+                   stdout=subprocess.DEVNULL)
+    # The album Trip, with Rome inside it, is made private: one flat folder behind the password.
+    trip = os.path.join(work, "site.albums", "Trip.dat")
+    with open(trip, "rb") as project:
+        text = project.read()
+    with open(trip, "wb") as project:
+        project.write(text.replace(b"IMAGE=", b"PRIVATE=yes\r\nIMAGE=", 1))
+    with open(os.path.join(work, "password"), "w") as password:
+        password.write(PASSWORD + "\n")
+    subprocess.run([program, "--generate", "site.dat", "--album-password-file", "password"],
+                   cwd=work, check=True, stdout=subprocess.DEVNULL)
     out = os.path.join(work, "site")
-    subprocess.run(SEAL + [os.path.join(out, "trip"), os.path.join(out, FOLDER), PASSWORD,
-                           "--iterations", "2000"], check=True)
-    shutil.rmtree(os.path.join(out, "trip"))
+    global FOLDER
     with open(os.path.join(out, "index.htm"), encoding="utf-8") as page:
-        text = page.read()
-    text = re.sub(r'href="trip/index\.htm"><picture>.*?</picture>',
-                  'href="%s/index.html">' % FOLDER, text)
-    with open(os.path.join(out, "index.htm"), "w", encoding="utf-8") as page:
-        page.write(text)
+        FOLDER = re.search(r'href="([0-9a-f]{20})/index\.html"', page.read()).group(1)
     return out
 
 
