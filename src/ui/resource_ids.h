@@ -43,6 +43,8 @@ inline constexpr int kPasswordPrompt = 1095;
 inline constexpr int kPasswordAccessKey = 1096;
 inline constexpr int kPasswordSecret = 1097;
 inline constexpr int kPasswordRemember = 1098;
+inline constexpr int kPictureGrid = 1110;
+inline constexpr int kPlayClip = 1111;
 
 inline constexpr int kMenuOpen = 57601;
 inline constexpr int kMenuSaveAs = 32772;
@@ -64,6 +66,7 @@ inline constexpr int kMenuImportTree = 32794;
 inline constexpr int kMenuOpenAlbum = 32795;
 inline constexpr int kMenuCloseAlbum = 32796;
 inline constexpr int kMenuUseAsCover = 32797;
+inline constexpr int kMenuShowPictures = 32810;
 inline constexpr int kMenuAbout = 32777;
 inline constexpr int kMenuManual = 32776;
 inline constexpr int kMenuSupport = 32779;
