@@ -5,9 +5,10 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
-#include <system_error>
 #include <thread>
 #include <vector>
+
+#include "pictures/picture_pool.h"
 
 namespace vistello {
 
@@ -62,21 +63,25 @@ ParallelRun RunHere(int count, const std::function<void(int item)>& work,
 
 int CoreCount() { return static_cast<int>(std::max(1U, std::thread::hardware_concurrency())); }
 
-// A thread that finished an item waits until the calling thread has reported it, so that an
-// answer to stop is heard before that thread starts another item. A failed item is not counted
-// as done: what it left is not whole.
+// A worker that finished an item waits until the calling thread has reported it, so that an
+// answer to stop is heard before that worker starts another item. A failed item is not counted
+// as done: what it left is not whole. The workers are tasks on the program's picture threads; the
+// run ends only once every one of them has, started or not, since each works on this frame.
 ParallelRun RunInParallel(int count, int threads, const std::function<void(int item)>& work,
                           const std::function<bool(int done)>& progress,
                           const ThreadEnd& threadEnd) {
     if (count <= 0) return {};
-    if (threads <= 0) return RunHere(count, work, progress);
+    PicturePool& pool = ProgramPool();
+    // A picture thread that waited for the others could wait for itself.
+    if (threads <= 0 || pool.Threads() == 0 || pool.OnPoolThread())
+        return RunHere(count, work, progress);
     ParallelRun run;
     run.finished.resize(static_cast<size_t>(count));
     std::mutex mutex;
     std::condition_variable changed;
     int next = 0;
     int heard = 0;
-    int running = 0;
+    int running = std::min({threads, count, pool.Threads()});
     const auto worker = [&] {
         std::unique_lock lock(mutex);
         while (!run.stopped && next < count) {
@@ -90,22 +95,13 @@ ParallelRun RunInParallel(int count, int threads, const std::function<void(int i
             changed.notify_all();
             changed.wait(lock, [&] { return run.stopped || heard >= mine; });
         }
-        --running;
-        changed.notify_all();
         lock.unlock();
         if (threadEnd) Guarded(run, mutex, threadEnd);
+        lock.lock();
+        --running;
+        changed.notify_all();
     };
-    std::vector<std::jthread> workers;
-    for (int i = std::min(threads, count); i > 0; --i) {
-        try {
-            const std::lock_guard lock(mutex);
-            workers.emplace_back(worker);
-            ++running;
-        } catch (const std::system_error&) {
-            break;
-        }
-    }
-    if (workers.empty()) return RunHere(count, work, progress);
+    for (int i = running; i > 0; --i) pool.Post(PicturePool::Lane::First, worker);
     std::unique_lock lock(mutex);
     while (running > 0) {
         changed.wait_for(lock, kReportEvery, [&] { return run.done != heard || running == 0; });
@@ -119,8 +115,6 @@ ParallelRun RunInParallel(int count, int threads, const std::function<void(int i
         run.stopped = run.stopped || !goOn;
         changed.notify_all();
     }
-    lock.unlock();
-    workers.clear();
     return run;
 }
 

@@ -26,11 +26,13 @@ public:
     PicturePool& operator=(const PicturePool&) = delete;
 
     int Threads() const { return static_cast<int>(m_threads.size()); }
+    // Where the pool has no thread, the task runs at once on the calling thread.
     void Post(Lane lane, std::function<void()> task);
     // Whether the calling thread is one of this pool's: such a thread must not wait for the pool.
     bool OnPoolThread() const;
 
 private:
+    static void Run(std::function<void()>& task);
     void Serve();
 
     mutable std::mutex m_mutex;

@@ -23,6 +23,8 @@ struct ThumbnailAnswer {
     // Why the picture cannot be shown, in words for the tile's hover text: plain text from the
     // image library or from a file in the cache, never markup.
     std::string failure;
+
+    bool operator==(const ThumbnailAnswer&) const = default;
 };
 
 // The 32 lower-case hex digits of the MD5 sum of the bytes, which names a file in the cache. The

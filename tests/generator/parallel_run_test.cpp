@@ -4,8 +4,14 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
+#include <mutex>
 #include <stdexcept>
+#include <string>
 #include <thread>
+#include <vector>
+
+#include "pictures/picture_pool.h"
 
 namespace vistello::testing {
 namespace {
@@ -67,7 +73,7 @@ TEST(ParallelRunTest, AFailingItemOrReportEndsTheRunWithItsReason) {
         const Outcome all = RunTen(threads, -1, 99, 99);
         EXPECT_FALSE(all.run.stopped);
         EXPECT_EQ(all.run.done, 10);
-        EXPECT_EQ(all.ended, threads);
+        EXPECT_EQ(all.ended, std::min(threads, ProgramPool().Threads()));
     }
 }
 
@@ -86,6 +92,41 @@ TEST(ParallelRunTest, SaysWhichItemsFinishedWhenAnEarlierOneFails) {
     EXPECT_EQ(run.done, 1);
     EXPECT_FALSE(run.Finished(0));
     EXPECT_TRUE(run.Finished(1));
+}
+
+// A run's workers go before thumbnails already waiting for the picture threads, and a run asked
+// for on a picture thread is run there rather than waiting for the threads, itself among them.
+TEST(ParallelRunTest, ARunGoesBeforeWaitingThumbnailsAndRunsOnAPictureThreadItself) {
+    std::vector<std::string> order;
+    std::promise<void> gate;
+    std::promise<void> ended;
+    {
+        PicturePool pool(1);
+        const std::shared_future<void> opened = gate.get_future().share();
+        std::promise<void> started;
+        pool.Post(PicturePool::Lane::Later, [&] {
+            started.set_value();
+            opened.wait();
+            order.push_back("under way");
+        });
+        started.get_future().wait();
+        pool.Post(PicturePool::Lane::Later, [&] { order.push_back("thumbnail"); });
+        pool.Post(PicturePool::Lane::First, [&] { order.push_back("run"); });
+        pool.Post(PicturePool::Lane::Later, [&] { ended.set_value(); });
+        gate.set_value();
+        ended.get_future().wait();
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"under way", "run", "thumbnail"}));
+
+    std::promise<int> inner;
+    ProgramPool().Post(PicturePool::Lane::Later, [&] {
+        inner.set_value(RunInParallel(
+                            3, 2, [](int) {}, [](int) { return true; })
+                            .done);
+    });
+    std::future<int> done = inner.get_future();
+    ASSERT_EQ(done.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+    EXPECT_EQ(done.get(), 3);
 }
 
 }  // namespace
