@@ -8,7 +8,7 @@ namespace vistello {
 // Without its sockets the program says so and ends before any file is read or written.
 bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images,
                                  ClipMaker* clips, const std::string& placesFile,
-                                 const WindowPublishing* publishing) {
+                                 const WindowPublishing* publishing, ThumbnailService* thumbnails) {
     if (!system.StartSockets()) {
         system.OwnerlessMessageBox("Windows sockets initialization failed.", system.AppTitle(),
                                    MsgButtons::Ok, MsgIcon::Exclamation);
@@ -21,6 +21,7 @@ bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos, Imag
     dialog.UsePlacesFile(placesFile);
     if (publishing != nullptr)
         dialog.UsePublishLink(publishing->link, publishing->machine, publishing->manifestFolder);
+    if (thumbnails != nullptr) dialog.UseThumbnails(*thumbnails);
     dialog.DoModal(system);
     return false;
 }

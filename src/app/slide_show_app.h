@@ -9,6 +9,7 @@ namespace vistello {
 class ClipMaker;
 class ImageMaker;
 class PhotoReader;
+class ThumbnailService;
 class WindowSystem;
 
 // Publishing from the window: the network library, what this machine offers every login (see
@@ -24,11 +25,12 @@ class CSlideShowApp {
 public:
     // Runs the main window until it ends, reading photos' details with `photos`, making web
     // images with `images` and web versions of clips with `clips`, noting where projects are in
-    // `placesFile`, publishing through `publishing` where there is one; the program ends
-    // afterwards.
+    // `placesFile`, publishing through `publishing` and showing thumbnails from `thumbnails`
+    // where there are some; the program ends afterwards.
     bool InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images,
                       ClipMaker* clips = nullptr, const std::string& placesFile = {},
-                      const WindowPublishing* publishing = nullptr);
+                      const WindowPublishing* publishing = nullptr,
+                      ThumbnailService* thumbnails = nullptr);
 };
 
 }  // namespace vistello

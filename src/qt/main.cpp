@@ -25,10 +25,14 @@
 #include "images/image_module.h"
 #include "net/publish_module.h"
 #include "photo/exiv2_photo_reader.h"
+#include "pictures/picture_pool.h"
+#include "pictures/thumbnail_cache.h"
 #include "qt/app_icon.h"
+#include "qt/qt_md5.h"
 #include "qt/qt_window_system.h"
 #include "qt/session_end.h"
 #include "slides/media_reader.h"
+#include "ui/cached_thumbnails.h"
 
 namespace {
 
@@ -199,9 +203,19 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
     vistello::FfmpegClipMaker movies;
     const vistello::WindowPublishing publishing{vistello::ProgramPublishLink(), MachineAccess(),
                                                 PublishedFolder()};
+    // Without a home there is no thumbnail cache to share, and the tiles say so.
+    const std::string cacheHome =
+        vistello::CacheHome(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
+    std::optional<vistello::ThumbnailCache> cache;
+    std::optional<vistello::CachedThumbnails> thumbnails;
+    if (!cacheHome.empty()) {
+        cache.emplace(files, images, vistello::ProgramPool(), cacheHome, vistello::QtMd5Hex);
+        thumbnails.emplace(*cache);
+    }
     vistello::CSlideShowApp().InitInstance(
         system, photos, images, &movies,
-        vistello::PlacesFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), &publishing);
+        vistello::PlacesFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), &publishing,
+        thumbnails ? &*thumbnails : nullptr);
     return EXIT_SUCCESS;
 }
 

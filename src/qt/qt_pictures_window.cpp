@@ -100,7 +100,7 @@ void QtPicturesWindow::Build(QWidget* owner) {
     auto* splitter = new QSplitter(Qt::Horizontal, m_window.data());
     splitter->addWidget(left);
     splitter->addWidget(m_preview);
-    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
     auto* layout = new QVBoxLayout(m_window.data());
@@ -142,8 +142,8 @@ void QtPicturesWindow::Zoom(int steps) {
     m_slider->setValue(m_slider->value() + steps * kSizeStep);
 }
 
-// Where it was left while that is on a screen; else to the right of the owner, as far as the
-// screen lets it, as high as the owner.
+// Where it was left while that is on a screen; else beside the owner, on the side with more room,
+// as wide as that room allows, as high as the owner.
 void QtPicturesWindow::PlaceBeside(QWidget* owner, const std::optional<WindowPlace>& place) {
     if (place) {
         const QRect left(place->x, place->y, place->width, place->height);
@@ -156,11 +156,16 @@ void QtPicturesWindow::PlaceBeside(QWidget* owner, const std::optional<WindowPla
     const QRect room =
         screen != nullptr ? screen->availableGeometry() : QRect(QPoint(), kFirstSize);
     const QRect main = owner != nullptr ? owner->frameGeometry() : QRect(room.topLeft(), QSize());
-    const QSize size(std::min(kFirstSize.width(), room.width()),
-                     std::min(std::max(main.height(), kFirstSize.height()), room.height()));
-    const int x = std::max(std::min(main.right() + kGap, room.right() - size.width()), room.left());
-    const int y = std::max(std::min(main.top(), room.bottom() - size.height()), room.top());
-    m_window->setGeometry(QRect(QPoint(x, y), size));
+    const int right = room.right() - main.right() - kGap;
+    const int left = main.left() - room.left() - kGap;
+    const int width = std::min(kFirstSize.width(), std::max({right, left, kFirstSize.width() / 2}));
+    const int height = std::min(std::max(main.height(), kFirstSize.height()), room.height());
+    const int x =
+        right >= width || right >= left ? main.right() + kGap : main.left() - kGap - width;
+    const QRect beside(std::max(std::min(x, room.right() + 1 - width), room.left()),
+                       std::max(std::min(main.top(), room.bottom() + 1 - height), room.top()),
+                       width, height);
+    m_window->setGeometry(beside);
 }
 
 QWidget& QtPicturesWindow::Widget() const { return *m_window; }
