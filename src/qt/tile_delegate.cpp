@@ -19,12 +19,14 @@ const QtTileModel* ModelOf(const QModelIndex& index) {
     return dynamic_cast<const QtTileModel*>(index.model());
 }
 
-// Where the picture stands in its square, as large as fits, upright as read.
+// Where the picture stands in its square: as large as fits, upright as read, on the square's
+// floor, so that every title sits right under its picture.
 QRect Fitted(const QSize& size, const QRect& square) {
     const QSize fitted = size.scaled(square.size(), Qt::KeepAspectRatio);
     return {square.x() + (square.width() - fitted.width()) / 2,
-            square.y() + (square.height() - fitted.height()) / 2, fitted.width(), fitted.height()};
+            square.bottom() + 1 - fitted.height(), fitted.width(), fitted.height()};
 }
+
 
 }  // namespace
 
