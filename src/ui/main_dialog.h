@@ -78,8 +78,10 @@ public:
         EntryListView& shown;
         TagSet& tags;
         WebSettings& web;
+        PicturesPane& pictures;
     };
-    State Inside() { return {m_listEntries, m_listView, m_tags, m_web}; }
+    State Inside() { return {m_listEntries, m_listView, m_tags, m_web, m_pictures}; }
+
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;

@@ -161,7 +161,7 @@ PictureTiles::RowPicture PictureTiles::PictureOf(int row) const {
     }
     const auto album = m_albums.find(Absolute(path));
     if (album == m_albums.end()) return {{}, TileBadge::Album};
-    const AlbumFacts& facts = album->second;
+    const AlbumFacts& facts = album->second.facts;
     return {facts.cover.empty() ? std::string() : Absolute(facts.cover),
             facts.locked ? TileBadge::PrivateAlbum : TileBadge::Album};
 }
@@ -178,10 +178,14 @@ std::string PictureTiles::Absolute(const std::string& path) const {
     return absolute.lexically_normal().string();
 }
 
+// An album changed since, as its cover may be in the album itself, is read again.
 void PictureTiles::LearnAlbum(const std::string& path) {
     if (SlideKindOf(path) != SlideKind::Album) return;
     const std::string album = Absolute(path);
-    if (!m_albums.contains(album)) m_albums.emplace(album, ReadAlbumFacts(*m_files, album));
+    std::optional<FileStamp> stamp = StampOf(*m_files, album);
+    const auto known = m_albums.find(album);
+    if (known != m_albums.end() && known->second.stamp == stamp) return;
+    m_albums[album] = {stamp, ReadAlbumFacts(*m_files, album)};
 }
 
 void PictureTiles::Ask(const std::string& source, ThumbnailSize size, int order) {

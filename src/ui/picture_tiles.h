@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "files/file_ops.h"
+#include "files/file_stamp.h"
 #include "framework/pictures_window.h"
 #include "slides/entry_list.h"
 #include "ui/album_facts.h"
@@ -73,7 +74,12 @@ private:
     std::unordered_map<std::string, Made> m_made;
     std::unordered_map<uint64_t, Asked> m_asked;
     std::unordered_map<std::string, uint64_t> m_askedKeys;
-    std::unordered_map<std::string, AlbumFacts> m_albums;
+    // What each album's project said, as its file was when it was read.
+    struct KnownAlbum {
+        std::optional<FileStamp> stamp;
+        AlbumFacts facts;
+    };
+    std::unordered_map<std::string, KnownAlbum> m_albums;
     // The preview's picture, wanted whatever is in sight.
     std::string m_largeKey;
     uint64_t m_lastTicket = 0;

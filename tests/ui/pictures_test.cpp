@@ -232,7 +232,9 @@ TEST_F(PicturesTest, TilesInSightComeFirstAndPicturesArriveOnTheWindowsThread) {
 
 // A clip shows its poster with a play sign and plays in the desktop's player; an album shows its
 // cover, the one its project names or else its first photo, as a pile, and a private album a lock
-// as well. Title and description show as the slide's page shows them.
+// as well; an album's project changed since shows its new cover. Title and description show as
+// the slide's page shows them.
+
 TEST_F(PicturesTest, TilesAndPreviewShowWhatKindOfSlideEachIs) {
     WriteBytes("trip.dat", ProjectText({{"first.mp4", "f"}, {"own.jpg", "o"}, {"cover.jpg", "c"}},
                                        "COVER=cover.jpg\r\n"));
@@ -256,6 +258,11 @@ TEST_F(PicturesTest, TilesAndPreviewShowWhatKindOfSlideEachIs) {
     EXPECT_EQ(Pictures().Tile(1).badge, TileBadge::Album);
     EXPECT_EQ(Pictures().Tile(2).badge, TileBadge::PrivateAlbum);
     EXPECT_EQ(Pictures().Tile(3), (TileLook{"", "", TileBadge::Album}));
+    WriteBytes("trip.dat",
+               ProjectText({{"own.jpg", "o"}, {"cover.jpg", "c"}}, "COVER=own.jpg\r\n"));
+    Pictures().Show(0, 3);
+    EXPECT_EQ(thumbnails.Waiting(kLarge)[1], scratch / "own.jpg");
+
     Pictures().Select({0}, 0);
     EXPECT_EQ(Pictures().preview.title, "Tom & Jerry");
     EXPECT_EQ(Pictures().preview.description, "At sea\n2024\xc2\xa0trip\nday 2");
