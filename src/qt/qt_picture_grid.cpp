@@ -306,18 +306,17 @@ QRect QtPictureGrid::DropLine(int place) const {
 
 void QtPictureGrid::TellShowingSoon() { m_showing.start(); }
 
-// Rows of tiles of one size, as many to a line as the width holds.
+// Lines of tiles of one size, as many to a line as the width holds, from the line at the top of
+// the view to the one cut at its bottom.
 void QtPictureGrid::TellShowing() {
     const int count = m_model->rowCount();
     if (count == 0) return;
-    const QSize cell = gridSize().isValid() ? gridSize() : QSize(1, 1);
-    const int perLine = std::max(viewport()->width() / std::max(cell.width(), 1), 1);
-    const int top = visualRect(m_model->index(0, 0)).top();
-    const int firstLine = std::max(-top / std::max(cell.height(), 1), 0);
-    const int lastLine = std::max((viewport()->height() - top) / std::max(cell.height(), 1), 0);
-    const int first = std::min(firstLine * perLine, count - 1);
-    const int last = std::min((lastLine + 1) * perLine - 1, count - 1);
-    m_tiles.Showing(first, std::max(first, last));
+    const QSize cell(std::max(gridSize().width(), 1), std::max(gridSize().height(), 1));
+    const int perLine = std::max(viewport()->width() / cell.width(), 1);
+    const int lines = viewport()->height() / cell.height() + 2;
+    const QModelIndex top = indexAt(QPoint(cell.width() / 2, 1));
+    const int first = top.isValid() ? top.row() - top.row() % perLine : 0;
+    m_tiles.Showing(first, std::min(first + lines * perLine - 1, count - 1));
 }
 
 }  // namespace vistello

@@ -58,6 +58,7 @@ TEST(EntryListTest, RowsMoveRemoveAndInsertTogetherAsAViewSeesThem) {
     shown.Attach(&view);
     for (char row = '9'; row >= '0'; --row) rows.InsertTop(Titled({'r', row}));
     view.SetSelection({1, 4, 7}, 4);
+
     rows.MoveRowsBefore({7, 1, 4}, 5);
     EXPECT_EQ(view.Rows(), "r0;r2;r3;r1;r4;r7;r5;r6;r8;r9;");
     EXPECT_EQ(view.SelectedRows(), (std::vector<int>{3, 4, 5}));
@@ -71,6 +72,8 @@ TEST(EntryListTest, RowsMoveRemoveAndInsertTogetherAsAViewSeesThem) {
     rows.InsertAt(2, {Titled("x"), Titled("y")});
     rows.InsertAt(99, {Titled("z")});
     EXPECT_EQ(view.Rows(), "r1;r0;x;y;r4;r5;r6;r8;z;");
+    rows.MoveRowsBefore({0, 2, 4}, 6);
+    EXPECT_EQ(view.Rows(), "r0;y;r5;r1;x;r4;r6;r8;z;");
 }
 
 }  // namespace

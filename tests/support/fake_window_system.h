@@ -36,6 +36,7 @@ public:
     int ColumnCount() const override { return static_cast<int>(m_headers.size()); }
     void SetSource(TableSource* source) override {
         m_source = source;
+        m_rows = source != nullptr ? source->RowCount() : 0;
         SetSelection({}, -1);
     }
 
@@ -53,7 +54,10 @@ public:
     }
     void EndMoveRow() override {}
     void BeginResetRows() override {}
-    void EndResetRows() override { SetSelection({}, -1); }
+    void EndResetRows() override {
+        m_rows = m_source->RowCount();
+        SetSelection({}, -1);
+    }
     void RowsChanged(int, int) override {}
 
     int SelectionMark() const override { return m_mark; }
@@ -79,7 +83,8 @@ public:
     int ColumnWidth(int column) const override { return m_widths.at(column); }
     void SetRedraw(bool) override {}
 
-    int RowCount() const { return m_source != nullptr ? m_source->RowCount() : 0; }
+    // The rows as the view was told of them.
+    int RowCount() const { return m_rows; }
     std::string Cell(int row, int column) const { return m_source->Cell(row, column); }
     // The first column of every row, each followed by ";".
     std::string Rows() const {
@@ -91,11 +96,12 @@ public:
 private:
     void Begin(int first) {
         m_first = first;
-        m_rowsBefore = RowCount();
+        m_rowsBefore = m_source->RowCount();
     }
     // Rows that came shift down; rows that went take their selection with them.
     void End() {
-        const int added = RowCount() - m_rowsBefore;
+        const int added = m_source->RowCount() - m_rowsBefore;
+        m_rows += added;
         Remap([this, added](int row) {
             if (added < 0 && row >= m_first && row < m_first - added) return -1;
             return row >= m_first ? row + added : row;
@@ -118,6 +124,7 @@ private:
     std::vector<int> m_selected;
     int m_first = 0;
     int m_rowsBefore = 0;
+    int m_rows = 0;
 };
 
 struct ShownBox {
