@@ -73,7 +73,7 @@ TEST(ParallelRunTest, AFailingItemOrReportEndsTheRunWithItsReason) {
         const Outcome all = RunTen(threads, -1, 99, 99);
         EXPECT_FALSE(all.run.stopped);
         EXPECT_EQ(all.run.done, 10);
-        EXPECT_EQ(all.ended, std::min(threads, ProgramPool().Threads()));
+        EXPECT_EQ(all.ended, threads > 0 ? 10 : 0);
     }
 }
 
@@ -94,9 +94,10 @@ TEST(ParallelRunTest, SaysWhichItemsFinishedWhenAnEarlierOneFails) {
     EXPECT_TRUE(run.Finished(1));
 }
 
-// A run's workers go before thumbnails already waiting for the picture threads, and a run asked
-// for on a picture thread is run there rather than waiting for the threads, itself among them.
-TEST(ParallelRunTest, ARunGoesBeforeWaitingThumbnailsAndRunsOnAPictureThreadItself) {
+// A run's items go before thumbnails already waiting for the picture threads, and no thumbnail
+// starts while a run is under way; a run asked for on a picture thread is run there rather than
+// waiting for the threads, itself among them.
+TEST(ParallelRunTest, ARunGoesBeforeThumbnailsAndRunsOnAPictureThreadItself) {
     std::vector<std::string> order;
     std::promise<void> gate;
     std::promise<void> ended;
@@ -117,6 +118,25 @@ TEST(ParallelRunTest, ARunGoesBeforeWaitingThumbnailsAndRunsOnAPictureThreadItse
         ended.get_future().wait();
     }
     EXPECT_EQ(order, (std::vector<std::string>{"under way", "run", "thumbnail"}));
+
+    std::atomic<bool> thumbnailMade = false;
+    std::promise<void> made;
+    bool madeDuringTheRun = true;
+    RunInParallel(
+        3, 2,
+        [&](int item) {
+            if (item == 0) {
+                ProgramPool().Post(PicturePool::Lane::Later, [&] {
+                    thumbnailMade = true;
+                    made.set_value();
+                });
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (item == 2) madeDuringTheRun = thumbnailMade;
+        },
+        [](int) { return true; });
+    EXPECT_FALSE(madeDuringTheRun);
+    EXPECT_EQ(made.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
 
     std::promise<int> inner;
     ProgramPool().Post(PicturePool::Lane::Later, [&] {
