@@ -197,6 +197,7 @@ ThumbnailAnswer ThumbnailCache::State::Make(const Job& job) {
     image.side = static_cast<int>(job.size);
     image.png = true;
     const MadeImage made = images.Make(image);
+    images.EndThread();
     if (made.images.empty()) return Failed(job, made.failure);
     const std::optional<std::string> png = WithText(made.images.front().bytes, KeysOf(job.source));
     if (!png) return {{}, "the image library made no PNG"};
