@@ -22,6 +22,7 @@
 #include "clip/ffmpeg_clip_maker.h"
 #include "clip/ffprobe_clip_reader.h"
 #include "files/leftovers.h"
+#include "images/heif_module.h"
 #include "images/image_module.h"
 #include "net/publish_module.h"
 #include "photo/exiv2_photo_reader.h"
@@ -48,12 +49,15 @@ std::string InstalledDemo() {
 }
 
 // The image module where it is installed, else beside the program as in the build folder.
-vistello::ImageModule ImageLibrary() {
+std::vector<std::string> ImageModulePlaces() {
     const std::filesystem::path folder = ProgramFolder();
-    return vistello::ImageModule(
-        {(folder / VISTELLO_MODULE_FROM_PROGRAM / "vistello-images.so").string(),
-         (folder / "vistello-images.so").string()});
+    return {(folder / VISTELLO_MODULE_FROM_PROGRAM / "vistello-images.so").string(),
+            (folder / "vistello-images.so").string()};
 }
+
+vistello::ImageModule ImageLibrary() { return vistello::ImageModule(ImageModulePlaces()); }
+
+vistello::HeifModule HeifLibrary() { return vistello::HeifModule(ImageModulePlaces()); }
 
 // The desktop starts the program in no folder of the user's choosing, so it keeps to its own.
 // Why that folder cannot be entered, or nothing.
@@ -136,7 +140,8 @@ int RunGenerate(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] {
         vistello::RealFileOps files;
         vistello::ImageModule images = ImageLibrary();
-        vistello::Exiv2PhotoReader stills(files);
+        vistello::HeifModule heif = HeifLibrary();
+        vistello::Exiv2PhotoReader stills(files, heif);
         vistello::FfprobeClipReader clips;
         vistello::MediaReader photos(stills, clips);
         vistello::FfmpegClipMaker movies;
@@ -170,7 +175,8 @@ int RunImport(const vistello::StartOptions& options) {
         options.desktopFolder ? FromHere(options.importFolder) : options.importFolder;
     return RunCommand(options, [&options, &folder] {
         vistello::RealFileOps files;
-        vistello::Exiv2PhotoReader stills(files);
+        vistello::HeifModule heif = HeifLibrary();
+        vistello::Exiv2PhotoReader stills(files, heif);
         vistello::FfprobeClipReader clips;
         vistello::MediaReader photos(stills, clips);
         return vistello::RunImportCommand(files, photos, folder, options.projectFile,
@@ -192,7 +198,8 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
         }
     }
     vistello::RealFileOps files;
-    vistello::Exiv2PhotoReader stills(files);
+    vistello::HeifModule heif = HeifLibrary();
+    vistello::Exiv2PhotoReader stills(files, heif);
     vistello::FfprobeClipReader clips;
     vistello::MediaReader photos(stills, clips);
     vistello::ImageModule images = ImageLibrary();
