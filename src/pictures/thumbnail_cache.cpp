@@ -165,7 +165,6 @@ struct ThumbnailCache::State {
     std::unordered_map<uint64_t, uint64_t> underWay;
     uint64_t asked = 0;
     int busy = 0;
-    bool closed = false;
 };
 
 void ThumbnailCache::State::Forget(uint64_t ticket) {
@@ -209,7 +208,7 @@ ThumbnailAnswer ThumbnailCache::State::Make(const Job& job) {
 // One task for each request: it makes the first one waiting, whichever that is by then.
 void ThumbnailCache::State::MakeNext(const std::shared_ptr<State>& state) {
     std::unique_lock lock(state->mutex);
-    if (state->closed || state->waiting.empty()) return;
+    if (state->waiting.empty()) return;
     auto node = state->waiting.extract(state->waiting.begin());
     const uint64_t request = node.key().second;
     Job job = std::move(node.mapped());
@@ -242,7 +241,6 @@ ThumbnailCache::ThumbnailCache(FileOps& ops, ImageMaker& images, PicturePool& po
 
 ThumbnailCache::~ThumbnailCache() {
     std::unique_lock lock(m_state->mutex);
-    m_state->closed = true;
     m_state->waiting.clear();
     m_state->waitingTicket.clear();
     m_state->underWay.clear();
