@@ -46,8 +46,9 @@ struct Source {
 std::optional<PngFacts> CachedPng(FileOps& ops, const std::string& path) {
     BlockReader file(ops, path);
     if (!file.IsOpen() || file.Info().st_size > kMaxThumbnailBytes) return std::nullopt;
-    std::string bytes;
-    if (!file.ReadAllInto(bytes)) return std::nullopt;
+    // As large as it was when opened, however it grows meanwhile.
+    std::string bytes(static_cast<size_t>(file.Info().st_size), '\0');
+    if (!file.ReadAt(0, bytes.data(), bytes.size())) return std::nullopt;
     return ReadPng(bytes);
 }
 
