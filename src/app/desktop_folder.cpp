@@ -85,10 +85,10 @@ std::string PlacesFile(const char* xdgStateHome, const char* home) {
     return {};
 }
 
-std::string CacheHome(const char* xdgCacheHome, const char* home) {
-    if (IsAbsolute(xdgCacheHome)) return xdgCacheHome;
+std::optional<std::string> CacheHome(const char* xdgCacheHome, const char* home) {
+    if (IsAbsolute(xdgCacheHome)) return std::string(xdgCacheHome);
     if (IsAbsolute(home)) return std::string(home) + "/.cache";
-    return {};
+    return std::nullopt;
 }
 
 std::optional<std::string> EnterFolder(const std::string& folder, const std::string& demo) {

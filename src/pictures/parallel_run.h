@@ -22,8 +22,8 @@ struct ParallelRun {
     }
 };
 
-// Called on the picture thread of each of a run's workers as the worker ends, so that a library
-// can let go of what it keeps per thread.
+// Called on the picture thread that ran an item, after the item, so that a library can let go of
+// what it keeps per thread: the thread may serve another part of the program next.
 using ThreadEnd = std::function<void()>;
 
 // Runs work(0) to work(count - 1) on up to `threads` of the program's picture threads (see
@@ -32,8 +32,8 @@ using ThreadEnd = std::function<void()>;
 // starts. Items under way are finished. With no items, nothing runs and nothing is reported; with
 // no threads (or none to be had from the system, or when called on a picture thread), the calling
 // thread runs the items itself, reporting after each. When work or progress throws, no further
-// item starts, the items under way are finished, every worker ends and the run ends stopped with
-// the failure's text; nothing is thrown. A run's workers go before any thumbnail still waiting.
+// item starts, the items under way are finished and the run ends stopped with the failure's text;
+// nothing is thrown. While a run is under way, no thumbnail starts on the picture threads.
 ParallelRun RunInParallel(int count, int threads, const std::function<void(int item)>& work,
                           const std::function<bool(int done)>& progress,
                           const ThreadEnd& threadEnd = {});

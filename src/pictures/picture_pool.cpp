@@ -53,6 +53,19 @@ void PicturePool::Post(Lane lane, std::function<void()> task) {
 
 bool PicturePool::OnPoolThread() const { return t_pool == this; }
 
+PicturePool::RunUnderWay::RunUnderWay(PicturePool& pool) : m_pool(pool) {
+    const std::lock_guard lock(m_pool.m_mutex);
+    ++m_pool.m_runs;
+}
+
+PicturePool::RunUnderWay::~RunUnderWay() {
+    {
+        const std::lock_guard lock(m_pool.m_mutex);
+        --m_pool.m_runs;
+    }
+    m_pool.m_posted.notify_all();
+}
+
 void PicturePool::Run(std::function<void()>& task) {
     try {
         task();
@@ -67,7 +80,9 @@ void PicturePool::Serve() {
     t_pool = this;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_posted.wait(lock, [this] { return m_ending || !m_first.empty() || !m_later.empty(); });
+        m_posted.wait(lock, [this] {
+            return m_ending || !m_first.empty() || (m_runs == 0 && !m_later.empty());
+        });
         if (m_ending) return;
         std::deque<std::function<void()>>& lane = m_first.empty() ? m_later : m_first;
         std::function<void()> task = std::move(lane.front());

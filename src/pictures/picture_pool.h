@@ -12,8 +12,9 @@ namespace vistello {
 // The program's picture threads: one per core, started the first time pictures are made and kept
 // until the program ends, so that a window's thumbnails and a Generate's web copies share the
 // cores rather than each starting threads of its own. Work posted `First` (a Generate's) is taken
-// before any work posted `Later` (thumbnails), which waits no longer than one thumbnail's make.
-// A task must not throw: what it throws is dropped.
+// before any work posted `Later` (thumbnails), and while a run is under way no `Later` work starts
+// at all: a Generate waits for no thumbnail but one already being made. A task must not throw:
+// what it throws is dropped.
 class PicturePool {
 public:
     enum class Lane { First, Later };
@@ -24,6 +25,18 @@ public:
     ~PicturePool();
     PicturePool(const PicturePool&) = delete;
     PicturePool& operator=(const PicturePool&) = delete;
+
+    // While one lives, a run is under way.
+    class RunUnderWay {
+    public:
+        explicit RunUnderWay(PicturePool& pool);
+        ~RunUnderWay();
+        RunUnderWay(const RunUnderWay&) = delete;
+        RunUnderWay& operator=(const RunUnderWay&) = delete;
+
+    private:
+        PicturePool& m_pool;
+    };
 
     int Threads() const { return static_cast<int>(m_threads.size()); }
     // Where the pool has no thread, the task runs at once on the calling thread.
@@ -39,6 +52,7 @@ private:
     std::condition_variable m_posted;
     std::deque<std::function<void()>> m_first;
     std::deque<std::function<void()>> m_later;
+    int m_runs = 0;
     bool m_ending = false;
     std::vector<std::thread> m_threads;
 };

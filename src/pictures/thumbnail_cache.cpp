@@ -46,8 +46,9 @@ struct Source {
 std::optional<PngFacts> CachedPng(FileOps& ops, const std::string& path) {
     BlockReader file(ops, path);
     if (!file.IsOpen() || file.Info().st_size > kMaxThumbnailBytes) return std::nullopt;
-    std::string bytes;
-    if (!file.ReadAllInto(bytes)) return std::nullopt;
+    // As large as it was when opened, however it grows meanwhile.
+    std::string bytes(static_cast<size_t>(file.Info().st_size), '\0');
+    if (!file.ReadAt(0, bytes.data(), bytes.size())) return std::nullopt;
     return ReadPng(bytes);
 }
 
@@ -165,7 +166,6 @@ struct ThumbnailCache::State {
     std::unordered_map<uint64_t, uint64_t> underWay;
     uint64_t asked = 0;
     int busy = 0;
-    bool closed = false;
 };
 
 void ThumbnailCache::State::Forget(uint64_t ticket) {
@@ -197,6 +197,7 @@ ThumbnailAnswer ThumbnailCache::State::Make(const Job& job) {
     image.side = static_cast<int>(job.size);
     image.png = true;
     const MadeImage made = images.Make(image);
+    images.EndThread();
     if (made.images.empty()) return Failed(job, made.failure);
     const std::optional<std::string> png = WithText(made.images.front().bytes, KeysOf(job.source));
     if (!png) return {{}, "the image library made no PNG"};
@@ -208,7 +209,7 @@ ThumbnailAnswer ThumbnailCache::State::Make(const Job& job) {
 // One task for each request: it makes the first one waiting, whichever that is by then.
 void ThumbnailCache::State::MakeNext(const std::shared_ptr<State>& state) {
     std::unique_lock lock(state->mutex);
-    if (state->closed || state->waiting.empty()) return;
+    if (state->waiting.empty()) return;
     auto node = state->waiting.extract(state->waiting.begin());
     const uint64_t request = node.key().second;
     Job job = std::move(node.mapped());
@@ -241,7 +242,6 @@ ThumbnailCache::ThumbnailCache(FileOps& ops, ImageMaker& images, PicturePool& po
 
 ThumbnailCache::~ThumbnailCache() {
     std::unique_lock lock(m_state->mutex);
-    m_state->closed = true;
     m_state->waiting.clear();
     m_state->waitingTicket.clear();
     m_state->underWay.clear();

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <chrono>
 #include <future>
+#include <latch>
 #include <mutex>
 #include <stdexcept>
 #include <string>
@@ -69,11 +70,15 @@ TEST(ParallelRunTest, AFailingItemOrReportEndsTheRunWithItsReason) {
         EXPECT_EQ(stop.run.failure, "");
         EXPECT_EQ(stop.run.done, stop.started);
         EXPECT_LT(stop.started, 10);
+        // On one thread the answer to stop is heard before the next item starts.
+        if (threads <= 1) {
+            EXPECT_EQ(stop.started, 4);
+        }
 
         const Outcome all = RunTen(threads, -1, 99, 99);
         EXPECT_FALSE(all.run.stopped);
         EXPECT_EQ(all.run.done, 10);
-        EXPECT_EQ(all.ended, std::min(threads, ProgramPool().Threads()));
+        EXPECT_EQ(all.ended, threads > 0 ? 10 : 0);
     }
 }
 
@@ -94,9 +99,10 @@ TEST(ParallelRunTest, SaysWhichItemsFinishedWhenAnEarlierOneFails) {
     EXPECT_TRUE(run.Finished(1));
 }
 
-// A run's workers go before thumbnails already waiting for the picture threads, and a run asked
-// for on a picture thread is run there rather than waiting for the threads, itself among them.
-TEST(ParallelRunTest, ARunGoesBeforeWaitingThumbnailsAndRunsOnAPictureThreadItself) {
+// A run's items go before thumbnails already waiting for the picture threads, and no thumbnail
+// starts while a run is under way; a run asked for on a picture thread is run there rather than
+// waiting for the threads, itself among them.
+TEST(ParallelRunTest, ARunGoesBeforeThumbnailsAndRunsOnAPictureThreadItself) {
     std::vector<std::string> order;
     std::promise<void> gate;
     std::promise<void> ended;
@@ -118,15 +124,42 @@ TEST(ParallelRunTest, ARunGoesBeforeWaitingThumbnailsAndRunsOnAPictureThreadItse
     }
     EXPECT_EQ(order, (std::vector<std::string>{"under way", "run", "thumbnail"}));
 
-    std::promise<int> inner;
-    ProgramPool().Post(PicturePool::Lane::Later, [&] {
-        inner.set_value(RunInParallel(
-                            3, 2, [](int) {}, [](int) { return true; })
-                            .done);
-    });
-    std::future<int> done = inner.get_future();
-    ASSERT_EQ(done.wait_for(std::chrono::seconds(20)), std::future_status::ready);
-    EXPECT_EQ(done.get(), 3);
+    std::atomic<bool> thumbnailMade = false;
+    std::promise<void> made;
+    bool madeDuringTheRun = true;
+    RunInParallel(
+        3, 2,
+        [&](int item) {
+            if (item == 0) {
+                ProgramPool().Post(PicturePool::Lane::Later, [&] {
+                    thumbnailMade = true;
+                    made.set_value();
+                });
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (item == 2) madeDuringTheRun = thumbnailMade;
+        },
+        [](int) { return true; });
+    EXPECT_FALSE(madeDuringTheRun);
+    EXPECT_EQ(made.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+
+    // Every picture thread at once.
+    const int threads = ProgramPool().Threads();
+    std::latch allThere(threads);
+    std::vector<std::promise<int>> inner(static_cast<size_t>(threads));
+    for (std::promise<int>& one : inner) {
+        ProgramPool().Post(PicturePool::Lane::Later, [&] {
+            allThere.arrive_and_wait();
+            one.set_value(RunInParallel(
+                              3, 2, [](int) {}, [](int) { return true; })
+                              .done);
+        });
+    }
+    for (std::promise<int>& one : inner) {
+        std::future<int> done = one.get_future();
+        ASSERT_EQ(done.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+        EXPECT_EQ(done.get(), 3);
+    }
 }
 
 }  // namespace

@@ -44,6 +44,7 @@ public:
         made.push_back(fs::path(job.source).filename().string() + "@" + std::to_string(job.side));
         m_changed.notify_all();
         m_changed.wait(lock, [this] { return !held; });
+        ++finished;
         if (ReadBytes(job.source) == "bad") return {{}, "image file is truncated"};
         return {{{OnePixelPng(), 1, 1}}, {}};
     }
@@ -56,6 +57,10 @@ public:
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [&] { return made.size() >= count; });
     }
+    int Finished() {
+        const std::lock_guard lock(m_mutex);
+        return finished;
+    }
     std::vector<std::string> Made() {
         const std::lock_guard lock(m_mutex);
         return made;
@@ -65,6 +70,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<std::string> made;
+    int finished = 0;
     bool held = false;
 };
 
@@ -193,7 +199,8 @@ TEST_F(ThumbnailCacheTest, AChangedPhotoGetsANewThumbnail) {
     SetTime(photo, 1700000100);
     EXPECT_EQ(Made(photo).png, png);
     EXPECT_EQ(maker.Made().size(), 3u);
-    EXPECT_EQ(cache.Request(3, png, ThumbnailSize::Large, 0, answers.Taker())->png, png);
+    EXPECT_EQ(cache.Request(3, png, ThumbnailSize::Large, 0, answers.Taker()),
+              std::optional(ThumbnailAnswer{png, ""}));
 }
 
 // A picture that cannot be read answers why, and is remembered in the fail folder so that it is
@@ -286,21 +293,22 @@ TEST_F(ThumbnailCacheTest, WaitingThumbnailsAreMadeInTheirLatestOrderAndCancelle
                                                       "6.jpg@256", "2.jpg@256"}));
 }
 
-// A cache that ends waits for the thumbnail under way and answers nothing more.
+// A cache that ends waits for the thumbnail under way, which works with what the cache was given,
+// and answers nothing more.
 TEST_F(ThumbnailCacheTest, AnEndedCacheAnswersNothingMore) {
     Answers late;
     maker.Hold(true);
-    {
-        const std::jthread release([this] {
-            maker.WaitForMakes(1);
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            maker.Hold(false);
-        });
-        ThumbnailCache ending(ops, maker, pool, home, Md5);
-        EXPECT_FALSE(ending.Request(1, Photo("1.jpg"), ThumbnailSize::Large, 0, late.Taker()));
-        EXPECT_FALSE(ending.Request(2, Photo("2.jpg"), ThumbnailSize::Large, 0, late.Taker()));
+    const std::jthread release([this] {
         maker.WaitForMakes(1);
-    }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        maker.Hold(false);
+    });
+    std::optional<ThumbnailCache> ending(std::in_place, ops, maker, pool, home, Md5);
+    EXPECT_FALSE(ending->Request(1, Photo("1.jpg"), ThumbnailSize::Large, 0, late.Taker()));
+    EXPECT_FALSE(ending->Request(2, Photo("2.jpg"), ThumbnailSize::Large, 0, late.Taker()));
+    maker.WaitForMakes(1);
+    ending.reset();
+    EXPECT_EQ(maker.Finished(), 1);
     EXPECT_EQ(late.Tickets(), std::vector<uint64_t>{});
     EXPECT_EQ(maker.Made().size(), 1u);
 }
