@@ -2,8 +2,8 @@ SHELL := /bin/bash
 BUILD ?= build
 ASAN_BUILD ?= build-asan
 TSAN_BUILD ?= build-tsan
-# The tests whose code runs on the worker pool or the publishing connections.
-TSAN_TESTS = ParallelRun|WebShow|GenerateTest|^PublishTest\.
+# The tests whose code runs on the picture threads or the publishing connections.
+TSAN_TESTS = ParallelRun|ThumbnailCache|WebShow|GenerateTest|^PublishTest\.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
 FUZZ_TARGETS = codecs key_value page_text page_names photo_details clip_files kind_blocks ready_mp4 gif_text key_file

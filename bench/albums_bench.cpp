@@ -25,8 +25,9 @@
 #include "app/import_command.h"
 #include "clip/ffmpeg_clip_maker.h"
 #include "clip/ffprobe_clip_reader.h"
-#include "photo/exiv2_photo_reader.h"
+#include "images/heif_metadata.h"
 #include "images/vips_image_maker.h"
+#include "photo/exiv2_photo_reader.h"
 #include "photo_tree.h"
 #include "pictures/parallel_run.h"
 #include "slides/media_reader.h"
@@ -51,7 +52,8 @@ const PhotoTree& Tree() {
 // The readers and makers as the command line puts them together.
 struct Tools {
     RealFileOps files;
-    Exiv2PhotoReader stills{files};
+    LibheifReader heif;
+    Exiv2PhotoReader stills{files, heif};
     FfprobeClipReader clips;
     MediaReader photos{stills, clips};
     VipsImageMaker images;

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "images/heif_metadata.h"
 #include "photo/exiv2_photo_reader.h"
 #include "support/temp_dir.h"
 
@@ -58,7 +59,8 @@ const Photos& SharedPhotos() {
 void ReadEach(benchmark::State& state, bool fields) {
     const Photos& photos = SharedPhotos();
     RealFileOps files;
-    Exiv2PhotoReader reader(files);
+    LibheifReader heif;
+    Exiv2PhotoReader reader(files, heif);
     for (auto _ : state) {
         size_t found = 0;
         for (const std::string& path : photos.Paths()) {

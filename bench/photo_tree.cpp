@@ -4,11 +4,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 #include <vips/vips8>
 
 #include "pictures/parallel_run.h"
@@ -151,21 +153,28 @@ void MakeTree(const std::string& root, const std::vector<std::string>& files, in
     for (const std::string& folder : FolderPaths(folders))
         fs::create_directories(root + "/" + folder);
     const int count = static_cast<int>(files.size());
-    RunInParallel(
-        count, CoreCount(),
-        [&](int i) {
-            const int folder = static_cast<int>(static_cast<long long>(i) * folders / count);
-            const fs::path path = files[static_cast<size_t>(i)];
-            const std::string& picture = pictures[static_cast<size_t>(i % kPictures)];
-            std::ofstream out(path, std::ios::binary);
-            out << picture.substr(0, 2) << ExifSegment(TakenAt(folder, i), i % 3)
-                << XmpSegment(i, path.parent_path().filename().string()) << picture.substr(2);
-            if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
-        },
-        [](int) { return true; });
+    OnEveryCore(count, [&](int i) {
+        const int folder = static_cast<int>(static_cast<long long>(i) * folders / count);
+        const fs::path path = files[static_cast<size_t>(i)];
+        const std::string& picture = pictures[static_cast<size_t>(i % kPictures)];
+        std::ofstream out(path, std::ios::binary);
+        out << picture.substr(0, 2) << ExifSegment(TakenAt(folder, i), i % 3)
+            << XmpSegment(i, path.parent_path().filename().string()) << picture.substr(2);
+        if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
+    });
 }
 
 }  // namespace
+
+void OnEveryCore(int count, const std::function<void(int)>& make) {
+    std::atomic<int> next = 0;
+    std::vector<std::jthread> threads;
+    for (int core = 0; core < CoreCount(); ++core) {
+        threads.emplace_back([&] {
+            for (int i = next++; i < count; i = next++) make(i);
+        });
+    }
+}
 
 PhotoTree CachedPhotoTree(const std::string& scratch, int photos, int folders) {
     const std::string root =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,5 +19,9 @@ struct PhotoTree {
 // The tree of `photos` photos in `folders` folders under `scratch`, made only when it is not
 // there whole yet: making it takes a minute or more, so it is kept for the next run.
 PhotoTree CachedPhotoTree(const std::string& scratch, int photos, int folders);
+
+// Runs make(0) to make(count - 1) on threads of its own, one per core: a forked child has none of
+// its parent's threads, the program's picture threads among them.
+void OnEveryCore(int count, const std::function<void(int)>& make);
 
 }  // namespace vistello::bench

@@ -22,6 +22,7 @@
 
 #include "generator/page_set.h"
 #include "images/vips_image_maker.h"
+#include "photo_tree.h"
 #include "pictures/parallel_run.h"
 
 namespace vistello {
@@ -69,10 +70,8 @@ void MakeOnce(const fs::path& folder, int count, void (*make)(const fs::path&, i
     if (child == 0) {
         VIPS_INIT("bench");
         fs::create_directories(folder);
-        RunInParallel(
-            count, CoreCount(),
-            [&](int i) { make(folder / ("photo_" + std::to_string(i) + extension), i); },
-            [](int) { return true; });
+        bench::OnEveryCore(
+            count, [&](int i) { make(folder / ("photo_" + std::to_string(i) + extension), i); });
         std::fclose(std::fopen((folder / "done").c_str(), "w"));
         ::_exit(0);
     }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "fuzz_input.h"
+#include "images/heif_metadata.h"
 #include "photo/exiv2_photo_reader.h"
 #include "text/lossless_utf8.h"
 
@@ -35,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::fwrite(data, 1, size, file);
     std::fclose(file);
     static vistello::RealFileOps files;
-    static vistello::Exiv2PhotoReader reader(files);
+    static vistello::LibheifReader heif;
+    static vistello::Exiv2PhotoReader reader(files, heif);
     if (const auto details = reader.Read(InputFile())) {
         const vistello::ShootingData& shot = details->shooting;
         for (const std::string* value :

@@ -85,6 +85,12 @@ std::string PlacesFile(const char* xdgStateHome, const char* home) {
     return {};
 }
 
+std::optional<std::string> CacheHome(const char* xdgCacheHome, const char* home) {
+    if (IsAbsolute(xdgCacheHome)) return std::string(xdgCacheHome);
+    if (IsAbsolute(home)) return std::string(home) + "/.cache";
+    return std::nullopt;
+}
+
 std::optional<std::string> EnterFolder(const std::string& folder, const std::string& demo) {
     std::error_code error;
     const fs::path path = fs::path(folder).lexically_normal();

@@ -14,6 +14,10 @@ std::optional<std::string> DesktopFolder(const char* xdgDataHome, const char* ho
 // $HOME/.local/state/vistello; empty when neither is an absolute path.
 std::string PlacesFile(const char* xdgStateHome, const char* home);
 
+// The desktop's cache folder, which holds the shared thumbnail cache: $XDG_CACHE_HOME, or
+// $HOME/.cache; nothing when neither is an absolute path.
+std::optional<std::string> CacheHome(const char* xdgCacheHome, const char* home);
+
 // Makes the folder the current directory, first creating it and any missing parents, readable
 // by the user alone. On first start, when the folder is not there yet and `demo` is a folder, the
 // new folder starts as a copy of it, whole or not at all: empty when the copy fails. Nothing on

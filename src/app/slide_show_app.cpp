@@ -8,7 +8,8 @@ namespace vistello {
 // Without its sockets the program says so and ends before any file is read or written.
 bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images,
                                  ClipMaker* clips, const std::string& placesFile,
-                                 const WindowPublishing* publishing, const CipherLoader& cipher) {
+                                 const WindowPublishing* publishing, const CipherLoader& cipher,
+                                 ThumbnailService* thumbnails) {
     if (!system.StartSockets()) {
         system.OwnerlessMessageBox("Windows sockets initialization failed.", system.AppTitle(),
                                    MsgButtons::Ok, MsgIcon::Exclamation);
@@ -22,6 +23,7 @@ bool CSlideShowApp::InitInstance(WindowSystem& system, PhotoReader& photos, Imag
     dialog.UseAlbumCipher(cipher);
     if (publishing != nullptr)
         dialog.UsePublishLink(publishing->link, publishing->machine, publishing->manifestFolder);
+    if (thumbnails != nullptr) dialog.UseThumbnails(*thumbnails);
     dialog.DoModal(system);
     return false;
 }

@@ -10,6 +10,7 @@ namespace vistello {
 class ClipMaker;
 class ImageMaker;
 class PhotoReader;
+class ThumbnailService;
 class WindowSystem;
 
 // Publishing from the window: the network library, what this machine offers every login (see
@@ -26,11 +27,12 @@ public:
     // Runs the main window until it ends, reading photos' details with `photos`, making web
     // images with `images` and web versions of clips with `clips`, noting where projects are in
     // `placesFile`, publishing through `publishing` where there is one, sealing private albums
-    // with the cipher `cipher` loads; the program ends afterwards.
+    // with the cipher `cipher` loads, and showing thumbnails from `thumbnails` where there are
+    // some; the program ends afterwards.
     bool InitInstance(WindowSystem& system, PhotoReader& photos, ImageMaker& images,
                       ClipMaker* clips = nullptr, const std::string& placesFile = {},
                       const WindowPublishing* publishing = nullptr,
-                      const CipherLoader& cipher = {});
+                      const CipherLoader& cipher = {}, ThumbnailService* thumbnails = nullptr);
 };
 
 }  // namespace vistello

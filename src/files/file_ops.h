@@ -22,10 +22,10 @@ struct FolderEntry {
 // of them fail. Each reports like the call it stands for: -1 (or nothing) with errno set, errno
 // being the calling thread's own.
 //
-// The generator's worker threads write the images they make, several at once: OpenExclusive,
-// OpenForReading, Read, ReadAt, Write, Fchmod, Close, Rename, Unlink, Lstat, ReadLink and
-// AccessWrite may run on any thread, concurrently, and an implementation must be safe for that. The
-// other calls run on the thread that started the run.
+// The picture threads write the images they make, several at once: OpenExclusive,
+// OpenForReading, Read, ReadAt, Write, Fchmod, Close, Rename, Unlink, Lstat, Stat, Fstat, ReadLink,
+// AccessWrite and MakeFolder may run on any thread, concurrently, and an implementation must be
+// safe for that. The other calls run on the thread that started the run.
 class FileOps {
 public:
     virtual ~FileOps() = default;

@@ -60,12 +60,12 @@ int CDialog::OnNotify(int id, const Notification& notification) {
     return result;
 }
 
-void CDialog::DropFiles(const std::vector<std::string>& paths) {
+void CDialog::DropFiles(const std::vector<std::string>& paths, int at) {
     if (m_handling) {
-        m_heldDrops.push_back(paths);
+        m_heldDrops.push_back({paths, at});
         return;
     }
-    Handle([&] { OnDropFiles(paths); });
+    Handle([&] { OnDropFiles(paths, at); });
 }
 
 void CDialog::EndSession() {
@@ -114,10 +114,11 @@ void CDialog::Handle(const std::function<void()>& action) {
                                                       [](bool* flag) { *flag = false; });
     Guarded(action);
     while (!m_heldDrops.empty()) {
-        const std::vector<std::string> paths = std::move(m_heldDrops.front());
+        const HeldDrop drop = std::move(m_heldDrops.front());
         m_heldDrops.erase(m_heldDrops.begin());
-        Guarded([&] { OnDropFiles(paths); });
+        Guarded([&] { OnDropFiles(drop.paths, drop.at); });
     }
+    Guarded([this] { OnHandled(); });
 }
 
 // A handler that runs out of memory or meets a library failure must not take the window down;

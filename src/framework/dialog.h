@@ -14,7 +14,20 @@ class CDataExchange;
 class WindowHost;
 class WindowSystem;
 
-enum class NotifyCode { Click, ColumnClick, RowDragged, DoubleClick };
+enum class NotifyCode {
+    Click,
+    ColumnClick,
+    RowDragged,
+    DoubleClick,
+    // The user changed which rows are selected, by mouse or keys.
+    SelectionChanged,
+    // The user dragged the selected rows to another place.
+    RowsDragged,
+    KeyPressed
+};
+
+// The keys a view of the rows hands to its dialog rather than acting on them itself.
+enum class ItemKey { None, Delete, Enter, CtrlUp, CtrlDown, CtrlLeft, CtrlRight };
 
 struct Notification {
     NotifyCode code = NotifyCode::Click;
@@ -22,7 +35,10 @@ struct Notification {
     // RowDragged: the row the user dragged, and the place it was dropped, counted as the row
     // would stand there. DoubleClick: the row double-clicked.
     int item = -1;
+    // RowDragged: as above. RowsDragged: the row the selected rows were dropped before, counted
+    // as the rows stand while they are dragged; the row count for the end.
     int target = -1;
+    ItemKey key = ItemKey::None;
 };
 
 // A modal dialog: a template, a command table, and data exchange between its controls and its
@@ -49,8 +65,9 @@ public:
     // nothing changes what the running handler works on.
     void OnCommand(int id);
     int OnNotify(int id, const Notification& notification);
-    // Files and folders dropped on the window, as full paths, in the order the desktop gave them.
-    void DropFiles(const std::vector<std::string>& paths);
+    // Files and folders dropped on the window, as full paths, in the order the desktop gave them;
+    // `at` is the row they were dropped before, or -1 where the drop names no place.
+    void DropFiles(const std::vector<std::string>& paths, int at = -1);
     // The program is asked to end (a logout, a shutdown): the dialog closes as OnEndSession says,
     // unless a handler is running; the window system asks again once it has returned.
     void EndSession();
@@ -67,7 +84,9 @@ protected:
     virtual void DoDataExchange(CDataExchange& dx);
     virtual void OnOK();
     virtual void OnCancel();
-    virtual void OnDropFiles(const std::vector<std::string>&) {}
+    virtual void OnDropFiles(const std::vector<std::string>&, int /*at*/) {}
+    // After every command, notification and drop the window handled, whatever it changed.
+    virtual void OnHandled() {}
     // As Cancel, unless the dialog has more to keep.
     virtual void OnEndSession() { OnCancel(); }
     void EndDialog(int result);
@@ -90,7 +109,11 @@ private:
     std::unordered_map<int, std::function<void()>> m_commands;
     std::unordered_map<long long, std::function<int(const Notification&)>> m_notifications;
     bool m_handling = false;
-    std::vector<std::vector<std::string>> m_heldDrops;
+    struct HeldDrop {
+        std::vector<std::string> paths;
+        int at = -1;
+    };
+    std::vector<HeldDrop> m_heldDrops;
 };
 
 }  // namespace vistello

@@ -5,6 +5,8 @@
 
 namespace vistello {
 
+class ListView;
+
 // The rows a list view shows. The view never copies them; it asks for cells as it draws.
 class TableSource {
 public:
@@ -14,8 +16,8 @@ public:
     // The rows whose text in the column is longest, at most limit of them, in row order: the
     // cells a view measures to fit the column to its content.
     virtual std::vector<int> LongestCells(int column, int limit) const = 0;
-    // The view that showed these rows is being destroyed; it must not be told of changes again.
-    virtual void ViewClosed() {}
+    // A view that showed these rows is being destroyed; it must not be told of changes again.
+    virtual void ViewClosed(ListView* view) = 0;
 };
 
 enum class FitMode { Content, Header };
@@ -51,7 +53,14 @@ public:
 
     // The row the user last selected, or -1.
     virtual int SelectionMark() const = 0;
+    // Selects that row alone and marks it; -1 selects none.
     virtual void SetSelectionMark(int row) = 0;
+    // Every selected row, in row order. The mark may be among them or not: a click on empty space
+    // leaves the mark where it was.
+    virtual std::vector<int> SelectedRows() const = 0;
+    // Selects exactly these rows, in row order, and marks one; nothing scrolls unless the mark
+    // changes, and the user is not told of it as of a selection of their own.
+    virtual void SetSelection(const std::vector<int>& rows, int mark) = 0;
 
     // Sets the column to its automatic width and returns that width in pixels.
     virtual int FitColumn(int column, FitMode mode) = 0;

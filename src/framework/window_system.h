@@ -4,6 +4,7 @@
 #include <string>
 
 #include "framework/message_box.h"
+#include "framework/pictures_window.h"
 #include "framework/progress.h"
 
 namespace vistello {
@@ -38,6 +39,11 @@ public:
     // finish before anything is shown.
     virtual std::unique_ptr<Progress> StartProgress(int total, const std::string& unit,
                                                     WindowHost* owner) = 0;
+
+    // Opens a Pictures window beside `owner`, the window of `dialog`, to which it routes what the
+    // user does in it. It closes when the object is destroyed.
+    virtual std::unique_ptr<PicturesWindow> OpenPicturesWindow(
+        CDialog& dialog, WindowHost* owner, const PicturesWindowSetup& setup) = 0;
 
     // Shows or hides the tips of every window, open now or later.
     virtual void EnableToolTips(bool on) = 0;

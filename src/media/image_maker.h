@@ -59,7 +59,7 @@ struct MadeImage {
 };
 
 // The image library, as the generator sees it. Examine, Make and EndThread are called on the
-// generator's worker threads, several at once; the library writes no file of its own; the
+// program's picture threads, several at once; the library writes no file of its own; the
 // generator writes what Make returns.
 class ImageMaker {
 public:
@@ -69,7 +69,8 @@ public:
     // Upright and in sRGB. A failure, with the library's reason, when the source cannot be
     // decoded or has more pixels than is safe to decode.
     virtual MadeImage Make(const ImageJob& job) = 0;
-    // A worker thread that examined or made images is about to end.
+    // A picture thread examined or made an image and may serve another part of the program next:
+    // the library lets go of what it keeps per thread.
     virtual void EndThread() {}
 };
 

@@ -9,7 +9,7 @@
 #include "files/block_reader.h"
 #include "photo/exif_block.h"
 #include "photo/file_bytes.h"
-#include "photo/heif_metadata.h"
+#include "photo/iso_media.h"
 #include "photo/jpeg_metadata.h"
 #include "photo/xmp_packet.h"
 
@@ -278,7 +278,7 @@ PhotoDetails ReadJpeg(const JpegMetadata& jpeg, bool fields) {
 
 // The library keeps its XMP parser for the whole process and reports on stderr unless muted.
 // Photos are read on several threads at once, and the parser is safe for that only with a lock.
-Exiv2PhotoReader::Exiv2PhotoReader(FileOps& ops) : m_ops(ops) {
+Exiv2PhotoReader::Exiv2PhotoReader(FileOps& ops, HeifReader& heif) : m_ops(ops), m_heif(heif) {
     static std::once_flag once;
     std::call_once(once, [] {
         static std::mutex xmp;
@@ -310,7 +310,8 @@ std::optional<PhotoDetails> Exiv2PhotoReader::ReadDetails(const std::string& pat
             return ReadJpeg(*jpeg, fields);
         BlockReader file(m_ops, path);
         if (LooksLikeIsoMedia(file)) {
-            const std::optional<HeifMetadata> heif = ReadHeifMetadata(file);
+            BlockSource source(file);
+            const std::optional<HeifMetadata> heif = m_heif.ReadMetadata(source);
             if (!heif) return std::nullopt;
             return DetailsIn(
                 heif->xmp, [] { return Exiv2::IptcData(); }, ExifIn(heif->exif), fields);

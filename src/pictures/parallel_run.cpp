@@ -5,9 +5,10 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
-#include <system_error>
 #include <thread>
 #include <vector>
+
+#include "pictures/picture_pool.h"
 
 namespace vistello {
 
@@ -62,53 +63,52 @@ ParallelRun RunHere(int count, const std::function<void(int item)>& work,
 
 int CoreCount() { return static_cast<int>(std::max(1U, std::thread::hardware_concurrency())); }
 
-// A thread that finished an item waits until the calling thread has reported it, so that an
-// answer to stop is heard before that thread starts another item. A failed item is not counted
-// as done: what it left is not whole.
+// Each item is a task of its own on the program's picture threads, and the next is handed out only
+// once the calling thread has reported the one before: an answer to stop is heard before another
+// item starts, and no picture thread ever waits for the calling thread, which may itself be
+// running another run from its report. A failed item is not counted as done: what it left is not
+// whole. The run ends only once every task it handed out has, started or not, since each works
+// on this frame.
 ParallelRun RunInParallel(int count, int threads, const std::function<void(int item)>& work,
                           const std::function<bool(int done)>& progress,
                           const ThreadEnd& threadEnd) {
     if (count <= 0) return {};
-    if (threads <= 0) return RunHere(count, work, progress);
+    PicturePool& pool = ProgramPool();
+    // A picture thread that waited for the others could wait for itself.
+    if (threads <= 0 || pool.Threads() == 0 || pool.OnPoolThread())
+        return RunHere(count, work, progress);
+    const PicturePool::RunUnderWay under(pool);
     ParallelRun run;
     run.finished.resize(static_cast<size_t>(count));
     std::mutex mutex;
     std::condition_variable changed;
+    const int width = std::min(threads, pool.Threads());
     int next = 0;
     int heard = 0;
-    int running = 0;
-    const auto worker = [&] {
+    int handedOut = 0;
+    const auto runItem = [&](int index) {
         std::unique_lock lock(mutex);
-        while (!run.stopped && next < count) {
-            const int item = next++;
-            lock.unlock();
-            const bool whole = Guarded(run, mutex, [&] { work(item); });
-            lock.lock();
-            if (!whole) break;
-            run.finished[static_cast<size_t>(item)] = true;
-            const int mine = ++run.done;
-            changed.notify_all();
-            changed.wait(lock, [&] { return run.stopped || heard >= mine; });
-        }
-        --running;
-        changed.notify_all();
+        const bool wanted = !run.stopped;
         lock.unlock();
-        if (threadEnd) Guarded(run, mutex, threadEnd);
-    };
-    std::vector<std::jthread> workers;
-    for (int i = std::min(threads, count); i > 0; --i) {
-        try {
-            const std::lock_guard lock(mutex);
-            workers.emplace_back(worker);
-            ++running;
-        } catch (const std::system_error&) {
-            break;
+        const bool whole = wanted && Guarded(run, mutex, [&] { work(index); });
+        if (wanted && threadEnd) Guarded(run, mutex, threadEnd);
+        lock.lock();
+        if (whole) {
+            run.finished[static_cast<size_t>(index)] = true;
+            ++run.done;
         }
-    }
-    if (workers.empty()) return RunHere(count, work, progress);
+        --handedOut;
+        changed.notify_all();
+    };
+    // Called with the lock held.
+    const auto handOut = [&] {
+        for (; !run.stopped && next < count && handedOut < width; ++next, ++handedOut)
+            pool.Post(PicturePool::Lane::First, [&runItem, index = next] { runItem(index); });
+    };
     std::unique_lock lock(mutex);
-    while (running > 0) {
-        changed.wait_for(lock, kReportEvery, [&] { return run.done != heard || running == 0; });
+    handOut();
+    while (handedOut > 0) {
+        changed.wait_for(lock, kReportEvery, [&] { return run.done != heard || handedOut == 0; });
         const int now = run.done;
         const bool stopped = run.stopped;
         lock.unlock();
@@ -117,10 +117,14 @@ ParallelRun RunInParallel(int count, int threads, const std::function<void(int i
         lock.lock();
         heard = now;
         run.stopped = run.stopped || !goOn;
-        changed.notify_all();
+        handOut();
     }
+    // Once every item has ended the run is reported once more, whole, as callers count on: an
+    // answer to stop given then still stops what follows the run.
     lock.unlock();
-    workers.clear();
+    bool goOn = true;
+    if (!run.stopped) Guarded(run, mutex, [&] { goOn = progress(run.done); });
+    run.stopped = run.stopped || !goOn;
     return run;
 }
 

@@ -55,12 +55,28 @@ auto& Text(Prefs& preferences, const LineKey& key) {
     return preferences.tags[key.tag];
 }
 
+// The keys a file of a program that never opened the Pictures window leaves out.
+struct OptionalLine {
+    std::string_view name;
+    std::string Preferences::*text;
+};
+
+constexpr std::array<OptionalLine, 3> kOptionalLines = {{
+    {"PICTURES", &Preferences::pictures},
+    {"PICTURESPLACE", &Preferences::picturesPlace},
+    {"PICTURESIZE", &Preferences::pictureSize},
+}};
+
 }  // namespace
 
 std::string FormatPreferencesText(const Preferences& preferences) {
     std::string text = "CREATOR=Vistello 1.0\n";
     for (const LineKey& key : kLines) {
         AppendKeyValueLine(text, KeyName(key), Text(preferences, key));
+    }
+    for (const OptionalLine& line : kOptionalLines) {
+        const std::string& value = preferences.*line.text;
+        if (!value.empty()) AppendKeyValueLine(text, line.name, value);
     }
     return text + "\n";
 }
@@ -70,6 +86,9 @@ void ParsePreferencesText(std::string_view text, Preferences& preferences) {
         for (const LineKey& key : kLines) {
             if (name != KeyName(key)) continue;
             Text(preferences, key) = value;
+        }
+        for (const OptionalLine& line : kOptionalLines) {
+            if (name == line.name) preferences.*line.text = value;
         }
     });
 }

@@ -23,13 +23,18 @@
 #include "clip/ffprobe_clip_reader.h"
 #include "crypto/cipher_module.h"
 #include "files/leftovers.h"
+#include "images/heif_module.h"
 #include "images/image_module.h"
 #include "net/publish_module.h"
 #include "photo/exiv2_photo_reader.h"
+#include "pictures/picture_pool.h"
+#include "pictures/thumbnail_cache.h"
 #include "qt/app_icon.h"
+#include "qt/qt_md5.h"
 #include "qt/qt_window_system.h"
 #include "qt/session_end.h"
 #include "slides/media_reader.h"
+#include "ui/cached_thumbnails.h"
 
 namespace {
 
@@ -49,12 +54,15 @@ std::string InstalledDemo() {
 }
 
 // The image module where it is installed, else beside the program as in the build folder.
-vistello::ImageModule ImageLibrary() {
+std::vector<std::string> ImageModulePlaces() {
     const std::filesystem::path folder = ProgramFolder();
-    return vistello::ImageModule(
-        {(folder / VISTELLO_MODULE_FROM_PROGRAM / "vistello-images.so").string(),
-         (folder / "vistello-images.so").string()});
+    return {(folder / VISTELLO_MODULE_FROM_PROGRAM / "vistello-images.so").string(),
+            (folder / "vistello-images.so").string()};
 }
+
+vistello::ImageModule ImageLibrary() { return vistello::ImageModule(ImageModulePlaces()); }
+
+vistello::HeifModule HeifLibrary() { return vistello::HeifModule(ImageModulePlaces()); }
 
 // The desktop starts the program in no folder of the user's choosing, so it keeps to its own.
 // Why that folder cannot be entered, or nothing.
@@ -152,7 +160,8 @@ int RunGenerate(const vistello::StartOptions& options) {
     return RunCommand(options, [&options] {
         vistello::RealFileOps files;
         vistello::ImageModule images = ImageLibrary();
-        vistello::Exiv2PhotoReader stills(files);
+        vistello::HeifModule heif = HeifLibrary();
+        vistello::Exiv2PhotoReader stills(files, heif);
         vistello::FfprobeClipReader clips;
         vistello::MediaReader photos(stills, clips);
         vistello::FfmpegClipMaker movies;
@@ -189,7 +198,8 @@ int RunImport(const vistello::StartOptions& options) {
         options.desktopFolder ? FromHere(options.importFolder) : options.importFolder;
     return RunCommand(options, [&options, &folder] {
         vistello::RealFileOps files;
-        vistello::Exiv2PhotoReader stills(files);
+        vistello::HeifModule heif = HeifLibrary();
+        vistello::Exiv2PhotoReader stills(files, heif);
         vistello::FfprobeClipReader clips;
         vistello::MediaReader photos(stills, clips);
         return vistello::RunImportCommand(files, photos, folder, options.projectFile,
@@ -211,17 +221,28 @@ int RunWindow(int argc, char* argv[], const vistello::StartOptions& options) {
         }
     }
     vistello::RealFileOps files;
-    vistello::Exiv2PhotoReader stills(files);
+    vistello::HeifModule heif = HeifLibrary();
+    vistello::Exiv2PhotoReader stills(files, heif);
     vistello::FfprobeClipReader clips;
     vistello::MediaReader photos(stills, clips);
     vistello::ImageModule images = ImageLibrary();
     vistello::FfmpegClipMaker movies;
     const vistello::WindowPublishing publishing{vistello::ProgramPublishLink(), MachineAccess(),
                                                 PublishedFolder()};
+    // Without a home there is no thumbnail cache to share, and the tiles say so.
+    const std::optional<std::string> cacheHome =
+        vistello::CacheHome(std::getenv("XDG_CACHE_HOME"), std::getenv("HOME"));
+    std::optional<vistello::ThumbnailCache> cache;
+    std::optional<vistello::CachedThumbnails> thumbnails;
+    if (cacheHome) {
+        cache.emplace(files, images, vistello::ProgramPool(), *cacheHome, vistello::QtMd5Hex);
+
+        thumbnails.emplace(*cache);
+    }
     vistello::CSlideShowApp().InitInstance(
         system, photos, images, &movies,
         vistello::PlacesFile(std::getenv("XDG_STATE_HOME"), std::getenv("HOME")), &publishing,
-        vistello::ProgramAlbumCipher);
+        vistello::ProgramAlbumCipher, thumbnails ? &*thumbnails : nullptr);
     return EXIT_SUCCESS;
 }
 

@@ -12,6 +12,7 @@
 #include "qt/dropped_paths.h"
 #include "qt/qstring_bytes.h"
 #include "qt/qt_table_model.h"
+#include "qt/row_selection.h"
 
 namespace vistello {
 
@@ -27,7 +28,11 @@ QtListView::QtListView(QWidget* parent) : QTableView(parent), m_model(new QtTabl
     setModel(m_model);
     SetupLook();
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& selected) { RememberSelected(selected); });
+            [this](const QItemSelection& selected) {
+                if (m_settingSelection) return;
+                RememberSelected(selected);
+                emit selectionMoved();
+            });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &QtListView::headerClicked);
     // Every row is as high as the others and none is hidden, so a row that moves leaves the row
     // header as it was; told of the move, it would rebuild a section for every row of the list.
@@ -36,7 +41,7 @@ QtListView::QtListView(QWidget* parent) : QTableView(parent), m_model(new QtTabl
 }
 
 QtListView::~QtListView() {
-    if (m_model->Source() != nullptr) m_model->Source()->ViewClosed();
+    if (m_model->Source() != nullptr) m_model->Source()->ViewClosed(this);
 }
 
 void QtListView::SetupLook() {
@@ -103,13 +108,30 @@ void QtListView::RowsChanged(int first, int last) { m_model->RowsChanged(first, 
 int QtListView::SelectionMark() const { return m_mark.isValid() ? m_mark.row() : -1; }
 
 void QtListView::SetSelectionMark(int row) {
+    m_settingSelection = true;
     if (row < 0 || row >= m_model->rowCount()) {
         selectionModel()->clear();
         m_mark = QPersistentModelIndex();
-        return;
+    } else {
+        selectRow(row);
+        m_mark = QPersistentModelIndex(m_model->index(row, 0));
     }
-    selectRow(row);
-    m_mark = QPersistentModelIndex(m_model->index(row, 0));
+    m_settingSelection = false;
+}
+
+std::vector<int> QtListView::SelectedRows() const {
+    return SelectedRowsOf(selectionModel()->selection());
+}
+
+void QtListView::SetSelection(const std::vector<int>& rows, int mark) {
+    m_settingSelection = true;
+    selectionModel()->select(SelectionOfRows(*m_model, rows, std::max(ColumnCount() - 1, 0)),
+                             QItemSelectionModel::ClearAndSelect);
+    const QModelIndex marked = m_model->index(mark, 0);
+    if (marked.isValid() && marked != currentIndex())
+        selectionModel()->setCurrentIndex(marked, QItemSelectionModel::NoUpdate);
+    m_mark = QPersistentModelIndex(marked);
+    m_settingSelection = false;
 }
 
 int QtListView::FitColumn(int column, FitMode mode) {

@@ -37,6 +37,8 @@ public:
 
     int SelectionMark() const override;
     void SetSelectionMark(int row) override;
+    std::vector<int> SelectedRows() const override;
+    void SetSelection(const std::vector<int>& rows, int mark) override;
 
     int FitColumn(int column, FitMode mode) override;
     void SetColumnWidth(int column, int width) override;
@@ -46,6 +48,8 @@ public:
 signals:
     // A left click released anywhere in the rows area, empty space included.
     void rowsAreaClicked();
+    // The user selected other rows, by mouse or keys.
+    void selectionMoved();
     void headerClicked(int column);
     // The user dragged row from to stand at row to.
     void rowDragged(int from, int to);
@@ -72,6 +76,8 @@ private:
 
     QtTableModel* m_model;
     QPersistentModelIndex m_mark;
+    // The selection is being set for the program, not by the user.
+    bool m_settingSelection = false;
     bool m_releaseEndsDoubleClick = false;
     int m_doubleClickedRow = -1;
 };

@@ -113,6 +113,8 @@ void QtWindowHost::Route(int id, QWidget* control) {
         QObject::connect(list, &QtListView::rowsAreaClicked, m_widget.get(), [this, id] {
             m_dialog.OnNotify(id, {NotifyCode::Click, -1});
         });
+        QObject::connect(list, &QtListView::selectionMoved, m_widget.get(),
+                         [this, id] { m_dialog.OnNotify(id, {NotifyCode::SelectionChanged}); });
         QObject::connect(list, &QtListView::headerClicked, m_widget.get(), [this, id](int column) {
             m_dialog.OnNotify(id, {NotifyCode::ColumnClick, column});
         });

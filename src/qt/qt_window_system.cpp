@@ -8,6 +8,7 @@
 
 #include "qt/qstring_bytes.h"
 #include "qt/qt_message_box.h"
+#include "qt/qt_pictures_window.h"
 #include "qt/qt_progress.h"
 #include "qt/qt_window.h"
 #include "qt/qt_window_host.h"
@@ -54,6 +55,13 @@ std::string QtWindowSystem::ManualPath() const {
 MsgAnswer QtWindowSystem::OwnerlessMessageBox(const std::string& text, const std::string& caption,
                                               MsgButtons buttons, MsgIcon icon) {
     return ShowMessageBox(nullptr, text, caption, buttons, icon);
+}
+
+std::unique_ptr<PicturesWindow> QtWindowSystem::OpenPicturesWindow(
+    CDialog& dialog, WindowHost* owner, const PicturesWindowSetup& setup) {
+    auto* host = dynamic_cast<QtWindowHost*>(owner);
+    return std::make_unique<QtPicturesWindow>(dialog, host != nullptr ? &host->Widget() : nullptr,
+                                              setup);
 }
 
 std::unique_ptr<Progress> QtWindowSystem::StartProgress(int total, const std::string& unit,

@@ -27,6 +27,8 @@ public:
     MsgAnswer OwnerlessMessageBox(const std::string& text, const std::string& caption,
                                   MsgButtons buttons, MsgIcon icon) override;
     void EnableToolTips(bool on) override { m_toolTips.SetEnabled(on); }
+    std::unique_ptr<PicturesWindow> OpenPicturesWindow(CDialog& dialog, WindowHost* owner,
+                                                       const PicturesWindowSetup& setup) override;
     bool StartSockets() override { return true; }
     std::string ManualPath() const override;
     std::unique_ptr<Progress> StartProgress(int total, const std::string& unit,

@@ -169,19 +169,24 @@ void EntryList::InsertTop(ImageEntry entry) {
     if (m_observer != nullptr) m_observer->EndInsertRows();
 }
 
-void EntryList::InsertTop(std::vector<ImageEntry> entries) {
-    std::vector<std::unique_ptr<ImageEntry>> rows;
-    rows.reserve(entries.size());
-    for (ImageEntry& entry : entries) {
-        rows.push_back(std::make_unique<ImageEntry>(std::move(entry)));
-    }
-    InsertTop(std::move(rows));
-}
+void EntryList::InsertTop(std::vector<ImageEntry> entries) { InsertAt(0, std::move(entries)); }
 
 void EntryList::InsertTop(std::vector<std::unique_ptr<ImageEntry>> rows) {
+    InsertRows(0, std::move(rows));
+}
+
+void EntryList::InsertAt(int at, std::vector<ImageEntry> entries) {
+    std::vector<std::unique_ptr<ImageEntry>> rows;
+    rows.reserve(entries.size());
+    for (ImageEntry& entry : entries)
+        rows.push_back(std::make_unique<ImageEntry>(std::move(entry)));
+    InsertRows(std::clamp(at, 0, RowCount()), std::move(rows));
+}
+
+void EntryList::InsertRows(int at, std::vector<std::unique_ptr<ImageEntry>> rows) {
     if (rows.empty()) return;
-    if (m_observer != nullptr) m_observer->BeginInsertRows(0, static_cast<int>(rows.size()));
-    m_rows.insert(m_rows.begin(), std::make_move_iterator(rows.begin()),
+    if (m_observer != nullptr) m_observer->BeginInsertRows(at, static_cast<int>(rows.size()));
+    m_rows.insert(m_rows.begin() + at, std::make_move_iterator(rows.begin()),
                   std::make_move_iterator(rows.end()));
     if (m_observer != nullptr) m_observer->EndInsertRows();
 }
@@ -199,6 +204,43 @@ bool EntryList::DeleteRow(int row) {
     m_rows.erase(m_rows.begin() + row);
     if (m_observer != nullptr) m_observer->EndRemoveRows();
     return true;
+}
+
+// In row order, each once.
+void EntryList::KeepExistingRows(std::vector<int>& rows) const {
+    std::erase_if(rows, [this](int row) { return !HasRow(row); });
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+}
+
+// From the bottom up, so that the rows still to go keep their numbers.
+void EntryList::DeleteRows(std::vector<int> rows) {
+    KeepExistingRows(rows);
+    while (!rows.empty()) {
+        const int last = rows.back();
+        int first = last;
+        for (rows.pop_back(); !rows.empty() && rows.back() == first - 1; rows.pop_back())
+            first = rows.back();
+        DeleteRun(first, last);
+    }
+}
+
+void EntryList::DeleteRun(int first, int last) {
+    if (m_observer != nullptr) m_observer->BeginRemoveRows(first, last - first + 1);
+    m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
+    if (m_observer != nullptr) m_observer->EndRemoveRows();
+}
+
+// The rows above the place go down to it from the nearest on, those below come up to it from the
+// nearest on, so that no move shifts a row still to move.
+void EntryList::MoveRowsBefore(std::vector<int> rows, int before) {
+    KeepExistingRows(rows);
+    before = std::clamp(before, 0, RowCount());
+    const auto split = std::lower_bound(rows.begin(), rows.end(), before);
+    int place = before;
+    for (auto row = split; row != rows.begin();) MoveRow(*--row, --place);
+    place = before;
+    for (auto row = split; row != rows.end(); ++row) MoveRow(*row, place++);
 }
 
 bool EntryList::MoveRow(int from, int to) {

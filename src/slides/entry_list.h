@@ -54,12 +54,20 @@ public:
     // The first entry becomes row 0 and the rest follow it in order, above the rows already there.
     void InsertTop(std::vector<ImageEntry> entries);
     void InsertTop(std::vector<std::unique_ptr<ImageEntry>> rows);
+    // The entries in order from row `at` on, above the row that stood there; the end for a row
+    // past the last.
+    void InsertAt(int at, std::vector<ImageEntry> entries);
     // A row that does not exist is refused, as the list control refuses it.
     bool SetRow(int row, ImageEntry entry);
     bool DeleteRow(int row);
+    // Rows that do not exist are passed over; each run of neighbours goes in one change.
+    void DeleteRows(std::vector<int> rows);
     // Row `from` comes to stand at `to`, the rows between shifting by one; refused unless both
     // rows exist and differ.
     bool MoveRow(int from, int to);
+    // The rows, in their order, come to stand together just above row `before` (below the last
+    // row for the row count); the other rows keep theirs. Each row moves as MoveRow moves it.
+    void MoveRowsBefore(std::vector<int> rows, int before);
     void DeleteAll();
 
     // Ascending by the column's bytes, stable; when already ascending, reversed instead.
@@ -69,6 +77,9 @@ public:
     void Reverse();
 
 private:
+    void InsertRows(int at, std::vector<std::unique_ptr<ImageEntry>> rows);
+    void DeleteRun(int first, int last);
+    void KeepExistingRows(std::vector<int>& rows) const;
     void RowsChanged();
 
     std::deque<std::unique_ptr<ImageEntry>> m_rows;

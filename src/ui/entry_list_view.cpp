@@ -17,9 +17,20 @@ constexpr int kMaxColumnWidth = std::numeric_limits<short>::max();
 
 EntryListView::EntryListView(EntryList& entries) : m_entries(entries) { m_entries.Observe(this); }
 
+namespace {
+
+void Follow(ListView& follower, const ListView& leader) {
+    const std::vector<int> rows = leader.SelectedRows();
+    const int mark = leader.SelectionMark();
+    if (follower.SelectedRows() != rows || follower.SelectionMark() != mark)
+        follower.SetSelection(rows, mark);
+}
+
+}  // namespace
+
 EntryListView::~EntryListView() {
     m_entries.Observe(nullptr);
-    if (m_view != nullptr) m_view->SetSource(nullptr);
+    Tell([](ListView& view) { view.SetSource(nullptr); });
 }
 
 void EntryListView::Attach(ListView* view) {
@@ -29,6 +40,20 @@ void EntryListView::Attach(ListView* view) {
     if (m_view != nullptr) m_view->SetSource(this);
 }
 
+void EntryListView::AttachGrid(ListView* grid) {
+    if (grid == m_grid) return;
+    if (m_grid != nullptr) m_grid->SetSource(nullptr);
+    m_grid = grid;
+    if (m_grid == nullptr) return;
+    m_grid->SetSource(this);
+    GridFollowsList();
+}
+
+void EntryListView::ViewClosed(ListView* view) {
+    if (view == m_view) m_view = nullptr;
+    if (view == m_grid) m_grid = nullptr;
+}
+
 int EntryListView::SelectionMark() const {
     return m_view != nullptr ? m_view->SelectionMark() : -1;
 }
@@ -36,7 +61,19 @@ int EntryListView::SelectionMark() const {
 void EntryListView::ClearSelectionMark() { SetSelectionMark(-1); }
 
 void EntryListView::SetSelectionMark(int row) {
-    if (m_view != nullptr) m_view->SetSelectionMark(row);
+    Tell([row](ListView& view) { view.SetSelectionMark(row); });
+}
+
+std::vector<int> EntryListView::SelectedRows() const {
+    return m_view != nullptr ? m_view->SelectedRows() : std::vector<int>();
+}
+
+void EntryListView::ListFollowsGrid() {
+    if (m_view != nullptr && m_grid != nullptr) Follow(*m_view, *m_grid);
+}
+
+void EntryListView::GridFollowsList() {
+    if (m_view != nullptr && m_grid != nullptr) Follow(*m_grid, *m_view);
 }
 
 void EntryListView::SetupColumns() {
@@ -80,43 +117,43 @@ std::vector<int> EntryListView::LongestCells(int column, int limit) const {
 
 void EntryListView::BeginInsertRows(int first, int count) {
     m_longest.clear();
-    if (m_view != nullptr) m_view->BeginInsertRows(first, count);
+    Tell([&](ListView& view) { view.BeginInsertRows(first, count); });
 }
 
 void EntryListView::EndInsertRows() {
-    if (m_view != nullptr) m_view->EndInsertRows();
+    Tell([](ListView& view) { view.EndInsertRows(); });
 }
 
 void EntryListView::BeginRemoveRows(int first, int count) {
     m_longest.clear();
-    if (m_view != nullptr) m_view->BeginRemoveRows(first, count);
+    Tell([&](ListView& view) { view.BeginRemoveRows(first, count); });
 }
 
 void EntryListView::EndRemoveRows() {
-    if (m_view != nullptr) m_view->EndRemoveRows();
+    Tell([](ListView& view) { view.EndRemoveRows(); });
 }
 
 void EntryListView::BeginMoveRow(int from, int to) {
     KeepLongestCellsAcrossMove(from, to);
-    if (m_view != nullptr) m_view->BeginMoveRow(from, to);
+    Tell([&](ListView& view) { view.BeginMoveRow(from, to); });
 }
 
 void EntryListView::EndMoveRow() {
-    if (m_view != nullptr) m_view->EndMoveRow();
+    Tell([](ListView& view) { view.EndMoveRow(); });
 }
 
 void EntryListView::BeginResetRows() {
     m_longest.clear();
-    if (m_view != nullptr) m_view->BeginResetRows();
+    Tell([](ListView& view) { view.BeginResetRows(); });
 }
 
 void EntryListView::EndResetRows() {
-    if (m_view != nullptr) m_view->EndResetRows();
+    Tell([](ListView& view) { view.EndResetRows(); });
 }
 
 void EntryListView::RowsChanged(int first, int last) {
     m_longest.clear();
-    if (m_view != nullptr) m_view->RowsChanged(first, last);
+    Tell([&](ListView& view) { view.RowsChanged(first, last); });
 }
 
 // A move changes no text, so the longest cells stay the longest; only their rows are renumbered,

@@ -8,9 +8,10 @@
 
 namespace vistello {
 
-// The slides as the window's list shows them: the list view draws from the entry list, is told of
-// every change to it, and holds the selection mark. Table and view always hold the same rows in
-// the same order.
+// The slides as the window's list shows them, and as the grid of the Pictures window shows them
+// while it is open: each view draws from the entry list and is told of every change to it; the
+// list holds the selection mark. Table and views always hold the same rows in the same order, and
+// one selection.
 class EntryListView : public TableSource, public EntryListObserver {
 public:
     explicit EntryListView(EntryList& entries);
@@ -21,11 +22,18 @@ public:
     // The view to show the rows in; nullptr for none.
     void Attach(ListView* view);
     ListView* View() const { return m_view; }
+    // The grid to show the rows in as well, selecting what the list selects; nullptr for none.
+    void AttachGrid(ListView* grid);
 
     // The row the user last selected, or -1.
     int SelectionMark() const;
     void ClearSelectionMark();
     void SetSelectionMark(int row);
+    // The list's selected rows, in row order.
+    std::vector<int> SelectedRows() const;
+    // One selection takes the other's rows and mark, when they differ.
+    void ListFollowsGrid();
+    void GridFollowsList();
 
     void SetupColumns();
     void AutoSizeColumns();
@@ -35,7 +43,7 @@ public:
     // Every column's longest cells are found in one pass and kept until the rows change, so
     // fitting all columns reads each row once.
     std::vector<int> LongestCells(int column, int limit) const override;
-    void ViewClosed() override { m_view = nullptr; }
+    void ViewClosed(ListView* view) override;
 
     void BeginInsertRows(int first, int count) override;
     void EndInsertRows() override;
@@ -50,8 +58,16 @@ public:
 private:
     void KeepLongestCellsAcrossMove(int from, int to);
 
+    // Tells each view what the list tells.
+    template <typename Call>
+    void Tell(Call call) {
+        if (m_view != nullptr) call(*m_view);
+        if (m_grid != nullptr) call(*m_grid);
+    }
+
     EntryList& m_entries;
     ListView* m_view = nullptr;
+    ListView* m_grid = nullptr;
     mutable std::vector<std::vector<int>> m_longest;
     mutable int m_longestLimit = 0;
 };

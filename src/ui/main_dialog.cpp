@@ -83,6 +83,8 @@ void CMainDialog::MapCommands() {
         {ids::kMenuSupport, &CMainDialog::OnHelpManual},
         {ids::kMenuMoreInfo, &CMainDialog::OnHelpMoreInfo},
         {ids::kMenuUninstall, &CMainDialog::OnHelpUninstall},
+        {ids::kMenuShowPictures, &CMainDialog::OnShowPictures},
+        {ids::kPlayClip, &CMainDialog::OnPlayClip},
     };
     for (const auto& [id, handler] : commands) {
         MapCommand(id, [this, handler = handler] { (this->*handler)(); });
@@ -95,6 +97,16 @@ void CMainDialog::MapCommands() {
               [this](const Notification& n) { return OnDoubleClickList(n); });
     MapNotify(ids::kEntryList, NotifyCode::RowDragged,
               [this](const Notification& n) { return OnRowDragged(n); });
+    const std::pair<NotifyCode, int (CMainDialog::*)(const Notification&)> grid[] = {
+        {NotifyCode::SelectionChanged, &CMainDialog::OnGridSelected},
+        {NotifyCode::RowsDragged, &CMainDialog::OnTilesDragged},
+        {NotifyCode::KeyPressed, &CMainDialog::OnGridKey},
+        {NotifyCode::DoubleClick, &CMainDialog::OnDoubleClickGrid},
+    };
+    for (const auto& [code, handler] : grid) {
+        MapNotify(ids::kPictureGrid, code,
+                  [this, handler = handler](const Notification& n) { return (this->*handler)(n); });
+    }
 }
 
 void CMainDialog::DoDataExchange(CDataExchange& dx) {
@@ -125,6 +137,7 @@ bool CMainDialog::OnInitDialog() {
     // reads.
     m_strTemplate = TemplateFileOrDefault(m_strTemplate);
     UpdateData(false);
+    if (m_pictures.Settings().open) OpenPictures();
     return true;
 }
 
@@ -132,6 +145,7 @@ bool CMainDialog::OnInitDialog() {
 // written next, which the next start reads.
 void CMainDialog::OnDestroy() {
     CDialog::OnDestroy();
+    m_pictures.CloseForQuit();
     SavePreferences();
     WriteProjectFile();
 }

@@ -23,6 +23,8 @@
 #include "slides/entry_list.h"
 #include "slides/folder_import.h"
 #include "ui/entry_list_view.h"
+#include "ui/pictures_pane.h"
+#include "ui/thumbnail_service.h"
 
 namespace vistello {
 
@@ -36,12 +38,17 @@ public:
     void OnDestroy() override;
 
     // Every file the window reads or writes goes through ops from now on.
-    void UseFileOps(FileOps& ops) { m_files = &ops; }
+    void UseFileOps(FileOps& ops) {
+        m_files = &ops;
+        m_pictures.UseFileOps(ops);
+    }
     // Photos' own details are read with this reader from now on.
     void UsePhotoReader(PhotoReader& photos) { m_photos = &photos; }
     // Web copies and thumbnails are made with this library from now on.
     void UseImageMaker(ImageMaker& images) { m_images = &images; }
     void UseClipMaker(ClipMaker& clips) { m_clips = &clips; }
+    // The Pictures window shows the thumbnails these give, from now on.
+    void UseThumbnails(ThumbnailService& thumbnails) { m_pictures.UseThumbnails(thumbnails); }
     void UsePlacesFile(std::string file) { m_placesFile = std::move(file); }
     // Private albums are sealed with the cipher this loads from now on.
     void UseAlbumCipher(CipherLoader load) { m_loadCipher = std::move(load); }
@@ -74,12 +81,15 @@ public:
         EntryListView& shown;
         TagSet& tags;
         WebSettings& web;
+        PicturesPane& pictures;
     };
-    State Inside() { return {m_listEntries, m_listView, m_tags, m_web}; }
+    State Inside() { return {m_listEntries, m_listView, m_tags, m_web, m_pictures}; }
+
 
 protected:
     void DoDataExchange(CDataExchange& dx) override;
     void OnEndSession() override;
+    void OnHandled() override;
 
 private:
     // Entry editing.
@@ -104,6 +114,17 @@ private:
     void MoveSelectedBy(int step);
     int OnRowDragged(const Notification& notification);
 
+    // The Pictures window: what is done in its grid is done to the list, as the list's own
+    // commands do it.
+    void OnShowPictures();
+    void OpenPictures();
+    int OnGridSelected(const Notification& notification);
+    int OnTilesDragged(const Notification& notification);
+    int OnGridKey(const Notification& notification);
+    int OnDoubleClickGrid(const Notification& notification);
+    // The marked clip plays in the desktop's player.
+    void OnPlayClip();
+
     // Generation.
     void OnGenerate();
     void ShowRefusal(GenerateRefusal refusal);
@@ -121,11 +142,11 @@ private:
     void OnFileOpen();
     void OnFileSaveAs();
     void OnImportDirectory();
-    // Adds the images at the top, each filled from its photo, and reports under caption what
-    // was added and skipped; Cancel while the photos are read adds nothing.
-    void AddImages(const NewImages& images, const std::string& caption);
+    // Adds the images at row `at` (the top for -1), each filled from its photo, and reports under
+    // caption what was added and skipped; Cancel while the photos are read adds nothing.
+    void AddImages(const NewImages& images, const std::string& caption, int at = -1);
     std::unordered_set<std::string> ListedImages() const { return ListedPaths(m_listEntries); }
-    void OnDropFiles(const std::vector<std::string>& paths) override;
+    void OnDropFiles(const std::vector<std::string>& paths, int at) override;
     // The way from the project the user opened down to the album open now, one step an album.
     struct AlbumStep {
         // The project the album was opened from, and the album's project as its row names it.
@@ -205,6 +226,7 @@ private:
     std::vector<AlbumStep> m_albumTrail;
     EntryList m_listEntries;
     EntryListView m_listView{m_listEntries};
+    PicturesPane m_pictures{m_listEntries, m_listView};
     std::string m_strAlt;
     std::string m_strDescription;
     std::string m_strImagePath;

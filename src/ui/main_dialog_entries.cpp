@@ -41,9 +41,15 @@ void CMainDialog::OnUpdate() {
 }
 
 // After a removal no row is selected, so a second Remove cannot take an entry the user never
-// picked.
+// picked. Where several rows are selected, as the Pictures window selects them, all of them go.
 void CMainDialog::OnRemove() {
-    if (m_listEntries.DeleteRow(m_listView.SelectionMark())) m_listView.ClearSelectionMark();
+    const std::vector<int> selected = m_listView.SelectedRows();
+    if (selected.size() > 1) {
+        m_listEntries.DeleteRows(selected);
+        m_listView.ClearSelectionMark();
+    } else if (m_listEntries.DeleteRow(m_listView.SelectionMark())) {
+        m_listView.ClearSelectionMark();
+    }
     RefreshEntryCount();
 }
 

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -50,8 +51,8 @@ void CMainDialog::OnImportDirectory() {
 }
 
 // A single project file dropped on the window is opened; whatever else is dropped adds the
-// images among it, as Import Directory adds a folder's.
-void CMainDialog::OnDropFiles(const std::vector<std::string>& paths) {
+// images among it, as Import Directory adds a folder's, at the place dropped on where there is one.
+void CMainDialog::OnDropFiles(const std::vector<std::string>& paths, int at) {
     UpdateData(true);
     if (paths.size() == 1 && IsProjectFileName(FileNameOf(paths.front())) &&
         IsRegularFile(Files(), paths.front())) {
@@ -63,11 +64,11 @@ void CMainDialog::OnDropFiles(const std::vector<std::string>& paths) {
         }
         return;
     }
-    AddImages(DroppedImages(Files(), paths, ListedImages()), "Dropped Images");
+    AddImages(DroppedImages(Files(), paths, ListedImages()), "Dropped Images", at);
 }
 
 // Reading each photo's details takes a while for a large folder, so the user sees the count.
-void CMainDialog::AddImages(const NewImages& images, const std::string& caption) {
+void CMainDialog::AddImages(const NewImages& images, const std::string& caption, int at) {
     std::vector<ImageEntry> entries;
     entries.reserve(images.paths.size());
     {
@@ -79,7 +80,7 @@ void CMainDialog::AddImages(const NewImages& images, const std::string& caption)
         }
     }
     const size_t added = entries.size();
-    m_listEntries.InsertTop(std::move(entries));
+    m_listEntries.InsertAt(std::max(at, 0), std::move(entries));
     AutoSizeColumns();
     RefreshEntryCount();
     MessageBox(ImportReport(added, images), caption);

@@ -21,6 +21,7 @@ void CMainDialog::LoadPreferences() {
         m_strToolTips = std::move(preferences.toolTips);
         m_tags = std::move(preferences.tags);
         m_strProjectFile = std::move(preferences.projectFile);
+        m_pictures.UseSettings(ReadPicturesSettings(preferences));
     }
     UpdateData(false);
 }
@@ -29,8 +30,9 @@ void CMainDialog::LoadPreferences() {
 // opens the whole. On failure the window keeps the text typed into it; on success it shows the
 // members again.
 void CMainDialog::SavePreferences() {
-    if (!WriteTextFile(Files(), kPreferencesFile,
-                       FormatPreferencesText({m_strToolTips, m_tags, TopProjectFile()}))) {
+    Preferences preferences{m_strToolTips, m_tags, TopProjectFile()};
+    KeepPicturesSettings(m_pictures.Settings(), preferences);
+    if (!WriteTextFile(Files(), kPreferencesFile, FormatPreferencesText(preferences))) {
         MessageBox("Save to File", "Error Writing File");
         return;
     }

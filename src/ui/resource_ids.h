@@ -47,6 +47,8 @@ inline constexpr int kPrivatePrompt = 1100;
 inline constexpr int kPrivatePassword = 1101;
 inline constexpr int kPrivateAgain = 1102;
 inline constexpr int kPrivateShowTitle = 1103;
+inline constexpr int kPictureGrid = 1110;
+inline constexpr int kPlayClip = 1111;
 
 inline constexpr int kMenuOpen = 57601;
 inline constexpr int kMenuSaveAs = 32772;
@@ -70,6 +72,7 @@ inline constexpr int kMenuCloseAlbum = 32796;
 inline constexpr int kMenuUseAsCover = 32797;
 inline constexpr int kMenuMakePrivate = 32799;
 inline constexpr int kMenuMakePublic = 32800;
+inline constexpr int kMenuShowPictures = 32810;
 inline constexpr int kMenuAbout = 32777;
 inline constexpr int kMenuManual = 32776;
 inline constexpr int kMenuSupport = 32779;

@@ -58,13 +58,17 @@ TEST(CommandLineTest, HelpWinsAndOnlyGenerateTakesAProject) {
               StartAction::RejectUsage);
 }
 
-// The folder is under the data home when that is absolute, else under the home. Missing
+// The folder is under the data home when that is absolute, else under the home, as the cache is
+// under the cache home. Missing
 // folders are made private, existing ones entered as they are, and a file in the way is
 // reported with the current folder left where it was.
 TEST(DesktopFolderTest, FollowsTheDataHomeMakesFoldersPrivateAndKeepsWhatIsThere) {
     EXPECT_EQ(DesktopFolder("/data", "/home/ann"), "/data/vistello");
     EXPECT_EQ(DesktopFolder("data", "/home/ann"), "/home/ann/.local/share/vistello");
     EXPECT_EQ(DesktopFolder(nullptr, "home"), std::nullopt);
+    EXPECT_EQ(CacheHome("/cache", "/home/ann"), "/cache");
+    EXPECT_EQ(CacheHome("", "/home/ann"), "/home/ann/.cache");
+    EXPECT_EQ(CacheHome("cache", nullptr), std::nullopt);
     ScratchDir dir;
     const std::string folder = dir / "share/vistello";
     ASSERT_EQ(EnterFolder(folder), std::nullopt);

@@ -4,8 +4,15 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
+#include <latch>
+#include <mutex>
 #include <stdexcept>
+#include <string>
 #include <thread>
+#include <vector>
+
+#include "pictures/picture_pool.h"
 
 namespace vistello::testing {
 namespace {
@@ -63,11 +70,15 @@ TEST(ParallelRunTest, AFailingItemOrReportEndsTheRunWithItsReason) {
         EXPECT_EQ(stop.run.failure, "");
         EXPECT_EQ(stop.run.done, stop.started);
         EXPECT_LT(stop.started, 10);
+        // On one thread the answer to stop is heard before the next item starts.
+        if (threads <= 1) {
+            EXPECT_EQ(stop.started, 4);
+        }
 
         const Outcome all = RunTen(threads, -1, 99, 99);
         EXPECT_FALSE(all.run.stopped);
         EXPECT_EQ(all.run.done, 10);
-        EXPECT_EQ(all.ended, threads);
+        EXPECT_EQ(all.ended, threads > 0 ? 10 : 0);
     }
 }
 
@@ -86,6 +97,69 @@ TEST(ParallelRunTest, SaysWhichItemsFinishedWhenAnEarlierOneFails) {
     EXPECT_EQ(run.done, 1);
     EXPECT_FALSE(run.Finished(0));
     EXPECT_TRUE(run.Finished(1));
+}
+
+// A run's items go before thumbnails already waiting for the picture threads, and no thumbnail
+// starts while a run is under way; a run asked for on a picture thread is run there rather than
+// waiting for the threads, itself among them.
+TEST(ParallelRunTest, ARunGoesBeforeThumbnailsAndRunsOnAPictureThreadItself) {
+    std::vector<std::string> order;
+    std::promise<void> gate;
+    std::promise<void> ended;
+    {
+        PicturePool pool(1);
+        const std::shared_future<void> opened = gate.get_future().share();
+        std::promise<void> started;
+        pool.Post(PicturePool::Lane::Later, [&] {
+            started.set_value();
+            opened.wait();
+            order.push_back("under way");
+        });
+        started.get_future().wait();
+        pool.Post(PicturePool::Lane::Later, [&] { order.push_back("thumbnail"); });
+        pool.Post(PicturePool::Lane::First, [&] { order.push_back("run"); });
+        pool.Post(PicturePool::Lane::Later, [&] { ended.set_value(); });
+        gate.set_value();
+        ended.get_future().wait();
+    }
+    EXPECT_EQ(order, (std::vector<std::string>{"under way", "run", "thumbnail"}));
+
+    std::atomic<bool> thumbnailMade = false;
+    std::promise<void> made;
+    bool madeDuringTheRun = true;
+    RunInParallel(
+        3, 2,
+        [&](int item) {
+            if (item == 0) {
+                ProgramPool().Post(PicturePool::Lane::Later, [&] {
+                    thumbnailMade = true;
+                    made.set_value();
+                });
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            if (item == 2) madeDuringTheRun = thumbnailMade;
+        },
+        [](int) { return true; });
+    EXPECT_FALSE(madeDuringTheRun);
+    EXPECT_EQ(made.get_future().wait_for(std::chrono::seconds(20)), std::future_status::ready);
+
+    // Every picture thread at once.
+    const int threads = ProgramPool().Threads();
+    std::latch allThere(threads);
+    std::vector<std::promise<int>> inner(static_cast<size_t>(threads));
+    for (std::promise<int>& one : inner) {
+        ProgramPool().Post(PicturePool::Lane::Later, [&] {
+            allThere.arrive_and_wait();
+            one.set_value(RunInParallel(
+                              3, 2, [](int) {}, [](int) { return true; })
+                              .done);
+        });
+    }
+    for (std::promise<int>& one : inner) {
+        std::future<int> done = one.get_future();
+        ASSERT_EQ(done.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+        EXPECT_EQ(done.get(), 3);
+    }
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 #include <string>
 #include <vips/vips8>
 
+#include "images/heif_metadata.h"
+#include "images/heif_module.h"
 #include "photo/exiv2_photo_reader.h"
 #include "support/temp_dir.h"
 
@@ -24,6 +26,8 @@ namespace testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+LibheifReader g_heif;
 
 void AddValue(Exiv2::XmpData& xmp, const char* key, Exiv2::TypeId type,
               std::initializer_list<const char*> texts) {
@@ -163,7 +167,7 @@ TEST(PhotoReaderTest, EachFieldComesFromTheFirstPlaceThatHoldsIt) {
     };
     ScratchDir scratch;
     RealFileOps ops;
-    Exiv2PhotoReader reader(ops);
+    Exiv2PhotoReader reader(ops, g_heif);
     for (const char* blank : {"blank.jpg", "blank.png", "blank.tif"}) {
         for (const auto& c : cases) {
             const std::string path = scratch / blank;
@@ -189,7 +193,7 @@ TEST(PhotoReaderTest, AFileThatIsNoImageCannotBeRead) {
     const std::string jpeg = ReadBytes(std::string(VISTELLO_TEST_DATA) + "/blank.jpg");
     WriteBytes("cut.jpg", jpeg.substr(0, 20));
     RealFileOps ops;
-    Exiv2PhotoReader reader(ops);
+    Exiv2PhotoReader reader(ops, g_heif);
     for (const char* path : {"text.jpg", "missing.jpg", ".", "fifo.jpg", "fifo.tif"})
         EXPECT_EQ(reader.Read(path), std::nullopt) << path;
     EXPECT_EQ(reader.Read("cut.jpg").value_or(PhotoDetails{"damage", "", "", ""}), PhotoDetails{});
@@ -225,13 +229,13 @@ TEST(PhotoReaderTest, FindsDetailsWhereverTheyLieBeforeTheImage) {
     WriteBytes("whole.jpg", front + Segment('\xDA', "scan") + std::string(100, 'i') + "\xFF\xD9");
     WriteBytes("cut.jpg", front + Segment('\xE2', std::string(100, 'p')).substr(0, 50));
     RealFileOps ops;
-    Exiv2PhotoReader reader(ops);
+    Exiv2PhotoReader reader(ops, g_heif);
     for (const char* path : {"whole.jpg", "cut.jpg"})
         EXPECT_EQ(reader.Read(path), (PhotoDetails{"Far", "Calm", "", ""})) << path;
 }
 
-// Phones' formats carry their details as JPEGs do. The packet is padded, as editors pad it, past
-// what one read of the file's front takes.
+// Phones' formats carry their details as JPEGs do, HEIF's read through the image module. The packet
+// is padded, as editors pad it, past what one read of the file's front takes.
 TEST(PhotoReaderTest, ReadsTheDetailsOfHeicAvifAndWebpPhotos) {
     ScratchDir scratch;
     VIPS_INIT("vistello-test");
@@ -249,7 +253,8 @@ TEST(PhotoReaderTest, ReadsTheDetailsOfHeicAvifAndWebpPhotos) {
                    vips::VImage::option()->set("compression", VIPS_FOREIGN_HEIF_COMPRESSION_AV1));
     image.webpsave("a.webp");
     RealFileOps ops;
-    Exiv2PhotoReader reader(ops);
+    HeifModule module({VISTELLO_IMAGE_MODULE});
+    Exiv2PhotoReader reader(ops, module);
     for (const char* path : {"a.heic", "a.avif", "a.webp"})
         EXPECT_EQ(reader.Read(path), (PhotoDetails{"Phone", "", "", ""})) << path;
 }
@@ -278,7 +283,7 @@ TEST(PhotoReaderTest, APhotoCutWhileItIsReadIsNoFault) {
         .pngsave("big.png", vips::VImage::option()->set("compression", 0));
     ASSERT_GT(fs::file_size("big.png"), 1u << 20);
     CuttingFileOps ops;
-    EXPECT_EQ(Exiv2PhotoReader(ops).Read("big.png"), std::nullopt);
+    EXPECT_EQ(Exiv2PhotoReader(ops, g_heif).Read("big.png"), std::nullopt);
 }
 
 }  // namespace

@@ -15,17 +15,18 @@
 
 #include "framework/dialog.h"
 #include "framework/list_view.h"
+#include "framework/pictures_window.h"
 #include "framework/window_host.h"
 #include "framework/window_system.h"
 
 namespace vistello::testing {
 
-// A list view that measures widths in characters and lets a test place the selection mark as a
-// click would. The mark follows its row as rows come and go, as the real control keeps it.
+// A list view that measures widths in characters and lets a test place the selection as a click
+// would. The selection follows its rows as rows come and go, as the real control keeps it.
 class FakeListView : public ListView {
 public:
     ~FakeListView() override {
-        if (m_source != nullptr) m_source->ViewClosed();
+        if (m_source != nullptr) m_source->ViewClosed(this);
     }
 
     void InsertColumn(int index, const std::string& header) override {
@@ -33,26 +34,41 @@ public:
         m_widths.insert(m_widths.begin() + index, 0);
     }
     int ColumnCount() const override { return static_cast<int>(m_headers.size()); }
-    void SetSource(TableSource* source) override { m_source = source; }
+    void SetSource(TableSource* source) override {
+        m_source = source;
+        m_rows = source != nullptr ? source->RowCount() : 0;
+        SetSelection({}, -1);
+    }
 
     void BeginInsertRows(int first, int) override { Begin(first); }
     void EndInsertRows() override { End(); }
     void BeginRemoveRows(int first, int) override { Begin(first); }
     void EndRemoveRows() override { End(); }
     void BeginMoveRow(int from, int to) override {
-        if (m_mark == from) {
-            m_mark = to;
-        } else if (m_mark >= std::min(from, to) && m_mark <= std::max(from, to)) {
-            m_mark += from < to ? -1 : 1;
-        }
+        Remap([from, to](int row) {
+            if (row == from) return to;
+            if (row >= std::min(from, to) && row <= std::max(from, to))
+                return row + (from < to ? -1 : 1);
+            return row;
+        });
     }
     void EndMoveRow() override {}
     void BeginResetRows() override {}
-    void EndResetRows() override { m_mark = -1; }
+    void EndResetRows() override {
+        m_rows = m_source->RowCount();
+        SetSelection({}, -1);
+    }
     void RowsChanged(int, int) override {}
 
     int SelectionMark() const override { return m_mark; }
-    void SetSelectionMark(int row) override { m_mark = row; }
+    void SetSelectionMark(int row) override {
+        SetSelection(row >= 0 ? std::vector<int>{row} : std::vector<int>{}, row);
+    }
+    std::vector<int> SelectedRows() const override { return m_selected; }
+    void SetSelection(const std::vector<int>& rows, int mark) override {
+        m_selected = rows;
+        m_mark = mark;
+    }
 
     int FitColumn(int column, FitMode mode) override {
         int width = static_cast<int>(m_headers.at(column).size());
@@ -67,29 +83,48 @@ public:
     int ColumnWidth(int column) const override { return m_widths.at(column); }
     void SetRedraw(bool) override {}
 
-    int RowCount() const { return m_source != nullptr ? m_source->RowCount() : 0; }
+    // The rows as the view was told of them.
+    int RowCount() const { return m_rows; }
     std::string Cell(int row, int column) const { return m_source->Cell(row, column); }
+    // The first column of every row, each followed by ";".
+    std::string Rows() const {
+        std::string rows;
+        for (int row = 0; row < RowCount(); ++row) rows += Cell(row, 0) + ";";
+        return rows;
+    }
 
 private:
     void Begin(int first) {
         m_first = first;
-        m_rowsBefore = RowCount();
+        m_rowsBefore = m_source->RowCount();
     }
+    // Rows that came shift down; rows that went take their selection with them.
     void End() {
-        const int added = RowCount() - m_rowsBefore;
-        if (added < 0 && m_mark >= m_first && m_mark < m_first - added) {
-            m_mark = -1;
-        } else if (m_mark >= m_first) {
-            m_mark += added;
-        }
+        const int added = m_source->RowCount() - m_rowsBefore;
+        m_rows += added;
+        Remap([this, added](int row) {
+            if (added < 0 && row >= m_first && row < m_first - added) return -1;
+            return row >= m_first ? row + added : row;
+        });
+    }
+    template <typename Map>
+    void Remap(Map map) {
+        std::vector<int> selected;
+        for (const int row : m_selected)
+            if (const int now = map(row); now >= 0) selected.push_back(now);
+        std::sort(selected.begin(), selected.end());
+        m_selected = std::move(selected);
+        if (m_mark >= 0) m_mark = map(m_mark);
     }
 
     TableSource* m_source = nullptr;
     std::vector<std::string> m_headers;
     std::vector<int> m_widths;
     int m_mark = -1;
+    std::vector<int> m_selected;
     int m_first = 0;
     int m_rowsBefore = 0;
+    int m_rows = 0;
 };
 
 struct ShownBox {
@@ -177,6 +212,60 @@ private:
     bool m_destroyed = false;
 };
 
+// The Pictures window in memory: its grid is a list view as the main list is, a test acts in it
+// as the user does, with the mouse or the keys the grid hands on, and sees what it shows.
+class FakePicturesWindow : public PicturesWindow {
+public:
+    FakePicturesWindow(FakeWindowSystem& system, CDialog& dialog, const PicturesWindowSetup& setup);
+    ~FakePicturesWindow() override;
+
+    FakeListView* Grid() override { return &grid; }
+    void ShowPreview(const PreviewLook& shown) override { preview = shown; }
+    void TilesChanged() override { ++tilesDrawn; }
+    int TileSize() const override { return tileSize; }
+    WindowPlace Place() const override { return place; }
+    void Wake() override { woken = true; }
+
+    // Clicks, Shift and Ctrl clicks, and arrows, as they leave the selection.
+    void Select(const std::vector<int>& rows, int mark) {
+        grid.SetSelection(rows, mark);
+        Notify({NotifyCode::SelectionChanged});
+    }
+    void DoubleClick(int row) {
+        Select({row}, row);
+        Notify({NotifyCode::DoubleClick, -1, row});
+    }
+    // The selected tiles dropped before the tile `before`.
+    void Drag(int before) { Notify({NotifyCode::RowsDragged, -1, -1, before}); }
+    void Press(ItemKey key) { Notify({NotifyCode::KeyPressed, -1, -1, -1, key}); }
+    void Drop(const std::vector<std::string>& paths, int at) { m_dialog.DropFiles(paths, at); }
+    void CloseBox() { m_dialog.OnCommand(m_setup.routes.toggle); }
+    void Play() { m_dialog.OnCommand(m_setup.routes.play); }
+    // Scrolled so that these tiles are in sight.
+    void Show(int first, int last) { m_setup.tiles.Showing(first, last); }
+    // What the window's thread does once woken.
+    bool TakeArrived() { return woken.exchange(false) && m_setup.tiles.TakeArrived(); }
+    TileLook Tile(int row) const { return m_setup.tiles.Tile(row); }
+
+    FakeListView grid;
+    PreviewLook preview;
+    int tilesDrawn = 0;
+    int tileSize = 0;
+    WindowPlace place{900, 40, 640, 480};
+    std::atomic<bool> woken = false;
+    // Where the window system was asked to open it.
+    std::optional<WindowPlace> openedAt;
+
+private:
+    void Notify(const Notification& notification) {
+        m_dialog.OnNotify(m_setup.routes.grid, notification);
+    }
+
+    FakeWindowSystem& m_system;
+    CDialog& m_dialog;
+    PicturesWindowSetup m_setup;
+};
+
 // Scripted answers for boxes, pickers and nested dialogs; records what the program showed.
 class FakeWindowSystem : public WindowSystem {
 public:
@@ -198,6 +287,10 @@ public:
     }
     bool StartSockets() override { return socketsStart; }
     void EnableToolTips(bool on) override { toolTips = on; }
+    std::unique_ptr<PicturesWindow> OpenPicturesWindow(CDialog& dialog, WindowHost*,
+                                                       const PicturesWindowSetup& setup) override {
+        return std::make_unique<FakePicturesWindow>(*this, dialog, setup);
+    }
     std::string ManualPath() const override { return "/usr/share/doc/vistello/manual.html"; }
     // Runs every command to its end, unless Cancel is to be pressed.
     std::unique_ptr<Progress> StartProgress(int, const std::string& unit, WindowHost*) override {
@@ -244,7 +337,24 @@ public:
     bool toolTips = false;
     std::vector<ShownBox> boxes;
     std::vector<std::string> opened;
+    // The Pictures window while it is open.
+    FakePicturesWindow* pictures = nullptr;
 };
+
+inline FakePicturesWindow::FakePicturesWindow(FakeWindowSystem& system, CDialog& dialog,
+                                              const PicturesWindowSetup& setup)
+    : tileSize(setup.tileSize),
+      openedAt(setup.place),
+      m_system(system),
+      m_dialog(dialog),
+      m_setup(setup) {
+    if (setup.place) place = *setup.place;
+    m_system.pictures = this;
+}
+
+inline FakePicturesWindow::~FakePicturesWindow() {
+    if (m_system.pictures == this) m_system.pictures = nullptr;
+}
 
 inline FakeWindow::FakeWindow(FakeWindowSystem& system, CDialog& dialog)
     : m_system(system), m_dialog(dialog) {

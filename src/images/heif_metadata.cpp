@@ -1,4 +1,4 @@
-#include "photo/heif_metadata.h"
+#include "images/heif_metadata.h"
 
 #include <libheif/heif.h>
 
@@ -45,8 +45,7 @@ std::string TiffOf(const std::string& block) {
 // it shrink since, a read fails.
 class FileSource {
 public:
-    explicit FileSource(BlockReader& file)
-        : m_file(file), m_size(static_cast<int64_t>(file.Info().st_size)) {}
+    explicit FileSource(ByteSource& file) : m_file(file), m_size(file.Size()) {}
 
     int64_t Position() const { return m_position; }
     void Seek(int64_t position) { m_position = position; }
@@ -81,7 +80,7 @@ private:
         return true;
     }
 
-    BlockReader& m_file;
+    ByteSource& m_file;
     int64_t m_size;
     int64_t m_position = 0;
     std::array<char, kBlockBytes> m_block;
@@ -107,12 +106,7 @@ constexpr heif_reader kFileReader = {
 
 }  // namespace
 
-bool LooksLikeIsoMedia(BlockReader& file) {
-    char front[12];
-    return file.ReadAt(0, front, sizeof front) && std::memcmp(front + 4, "ftyp", 4) == 0;
-}
-
-std::optional<HeifMetadata> ReadHeifMetadata(BlockReader& file) {
+std::optional<HeifMetadata> LibheifReader::ReadMetadata(ByteSource& file) {
     FileSource source(file);
     const Context context(heif_context_alloc(), heif_context_free);
     if (!context ||
