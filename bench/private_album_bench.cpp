@@ -21,6 +21,7 @@
 #include "clip/ffmpeg_clip_maker.h"
 #include "clip/ffprobe_clip_reader.h"
 #include "crypto/openssl_album_cipher.h"
+#include "images/heif_metadata.h"
 #include "images/vips_image_maker.h"
 #include "photo/exiv2_photo_reader.h"
 #include "site/album_tree.h"
@@ -64,7 +65,8 @@ void MakeAlbum() {
 // The readers and makers as the command line puts them together.
 struct Tools {
     RealFileOps files;
-    Exiv2PhotoReader stills{files};
+    LibheifReader heif;
+    Exiv2PhotoReader stills{files, heif};
     FfprobeClipReader clipReader;
     MediaReader photos{stills, clipReader};
     VipsImageMaker images;
