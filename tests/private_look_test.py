@@ -6,7 +6,7 @@ album to its tile above, the key is kept for this session only, and nothing is l
 a secure origin: "Remember on this device" keeps the key, so a slide's own address opens at once,
 a swipe there shows the neighbour read through fetch, and Play carries on. Served over plain http,
 without WebCrypto, the bundled crypto opens it all the same, and the album inside it, whose trail
-leads out of both."""
+leads out of both. A key file asking for too few rounds, or too many, opens nothing."""
 import functools
 import http.server
 import os
@@ -200,4 +200,16 @@ with tempfile.TemporaryDirectory() as work:
         logged = browser.log()
         if logged:
             fail("the private album served logged %s" % logged)
+
+        # A key file asking for too few rounds, or too many, opens nothing and says so at once.
+        key_file = os.path.join(out, FOLDER, "vistello-key.js")
+        with open(key_file, encoding="ascii") as text:
+            fields = text.read()
+        for rounds in ("599999", "10000001"):
+            with open(key_file, "w", encoding="ascii") as text:
+                text.write(fields.replace('"iterations":600000,', '"iterations":%s,' % rounds))
+            browser.open("file://%s/%s/index.html" % (out, FOLDER))
+            browser.until("return document.querySelector('form').hidden && document.getElementById("
+                          "'status').textContent === 'This album cannot be opened here.';",
+                          "a key file asking for %s rounds was not turned down" % rounds)
     server.shutdown()

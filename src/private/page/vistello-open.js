@@ -76,11 +76,15 @@
       load("vistello-key.js").then(reject, reject);
     }).then(checked);
   }
+  // Rounds as the program takes them: fewer make the password cheap to guess, and a file asking
+  // for many more would hold the reader for minutes where the bundled crypto does the work.
+  const LEAST_ROUNDS = 600000, MOST_ROUNDS = 10000000;
   function checked(fields) {
     const salt = fromBase64(fields.salt), nonce = fromBase64(fields.nonce);
     const wrapped = fromBase64(fields.key), n = fields.iterations;
-    if (fields.v !== 1 || fields.kdf !== "pbkdf2-sha256" || !Number.isInteger(n) || n < 1 ||
-        n > 1e8 || salt.length !== 16 || nonce.length !== 12 || wrapped.length !== 48) {
+    if (fields.v !== 1 || fields.kdf !== "pbkdf2-sha256" || !Number.isInteger(n) ||
+        n < LEAST_ROUNDS || n > MOST_ROUNDS || salt.length !== 16 || nonce.length !== 12 ||
+        wrapped.length !== 48) {
       throw new Error("not a key file");
     }
     return { name: "vistello:" + fields.salt, iterations: n, salt, nonce, wrapped };
