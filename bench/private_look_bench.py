@@ -179,7 +179,9 @@ def swipes(browser, first, count):
     browser.run("sessionStorage.removeItem('swipes'); sessionStorage.removeItem('lifted');")
     browser.open(first)
     forward = True
-    while len(json.loads(browser.run("return sessionStorage.swipes || '[]';"))) < count:
+    for _ in range(3 * count):
+        if len(json.loads(browser.run("return sessionStorage.swipes || '[]';"))) >= count:
+            break
         phone(browser)
         time.sleep(0.5)
         browser.until(SETTLED, "the page and its neighbours' pictures")
@@ -193,7 +195,10 @@ def swipes(browser, first, count):
             if browser.url() != page:
                 break
             time.sleep(0.02)
-    return json.loads(browser.run("return sessionStorage.swipes;"))[:count]
+    found = json.loads(browser.run("return sessionStorage.swipes || '[]';"))
+    if len(found) < count:
+        raise SystemExit("only %d of %d swipes from %s were timed" % (len(found), count, first))
+    return found[:count]
 
 
 # Public and private take turns, so that whatever else the machine does weighs on both alike.
