@@ -50,6 +50,7 @@ bench: build
 	@./$(BUILD)/bench/vistello_web_bench
 	@./$(BUILD)/bench/vistello_clip_bench
 	@./$(BUILD)/bench/vistello_albums_bench
+	@./$(BUILD)/bench/vistello_thumbnails_bench
 	@BUILD=$(BUILD) ./bench/albums_memory.sh
 	@/usr/bin/python3 ./bench/publish_bench.py $(BUILD)
 
