@@ -6,7 +6,7 @@ TSAN_BUILD ?= build-tsan
 TSAN_TESTS = ParallelRun|ThumbnailCache|WebShow|GenerateTest|^PublishTest\.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 300
-FUZZ_TARGETS = codecs key_value page_text page_names photo_details clip_files kind_blocks ready_mp4 gif_text key_file
+FUZZ_TARGETS = codecs key_value page_text page_names photo_details clip_files kind_blocks ready_mp4 gif_text key_file png_text
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 MANIFEST ?= $(BUILD)/install_manifest.txt
@@ -51,6 +51,7 @@ bench: build
 	@./$(BUILD)/bench/vistello_clip_bench
 	@./$(BUILD)/bench/vistello_albums_bench
 	@./$(BUILD)/bench/vistello_private_bench
+	@./$(BUILD)/bench/vistello_thumbnails_bench
 	@BUILD=$(BUILD) ./bench/albums_memory.sh
 	@/usr/bin/python3 ./bench/publish_bench.py $(BUILD)
 	@/usr/bin/python3 ./bench/private_look_bench.py $(BUILD)/vistello templates

@@ -65,7 +65,9 @@ std::string Encode(const VImage& image, ImageFormat format, const ImageJob& job)
     const int quality = EncoderQuality(format, job.quality);
     switch (format) {
         case ImageFormat::Png:
-            return Bytes(image.pngsave_buffer(VImage::option()->set("strip", strip)));
+            return Bytes(image.pngsave_buffer(
+                job.quick ? VImage::option()->set("strip", strip)->set("compression", 1)
+                          : VImage::option()->set("strip", strip)));
         case ImageFormat::WebP:
             return Bytes(image.webpsave_buffer(
                 VImage::option()->set("Q", quality)->set("strip", strip)->set("effort", 4)));

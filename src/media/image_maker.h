@@ -42,6 +42,8 @@ struct ImageJob {
     bool keepDetails = false;
     // Made from the same decode, with the same quality and details.
     std::vector<ImageOutput> more;
+    // A PNG compressed quickly rather than small: for a cache kept on this machine.
+    bool quick = false;
 };
 
 // One encoded file and its pixel size.

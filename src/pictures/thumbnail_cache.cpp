@@ -196,6 +196,8 @@ ThumbnailAnswer ThumbnailCache::State::Make(const Job& job) {
     image.source = job.source.path;
     image.side = static_cast<int>(job.size);
     image.png = true;
+    // Made while the user waits, and read far more often than written: time counts, not bytes.
+    image.quick = true;
     const MadeImage made = images.Make(image);
     images.EndThread();
     if (made.images.empty()) return Failed(job, made.failure);
