@@ -2,10 +2,12 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <variant>
 
 #include "files/block_reader.h"
 #include "files/error_text.h"
+#include "files/path_rules.h"
 #include "output/owned_files.h"
 #include "private/album_key_file.h"
 #include "private/sealed_names.h"
@@ -20,6 +22,18 @@ constexpr size_t kKeySize = 32;
 constexpr off_t kMostKeyFileBytes = 4096;
 
 std::string TitleOf(const SiteAlbum& album) { return album.row ? album.row->title : "Home"; }
+
+// Whether the path lies in the folder or below it, links followed as far as they lead.
+bool Inside(const std::string& path, const std::string& folder) {
+    const auto resolved = [](const std::string& name) {
+        std::error_code error;
+        const std::filesystem::path found = std::filesystem::weakly_canonical(name, error);
+        std::string real = error ? AbsolutePath(name) : found.string();
+        while (real.size() > 1 && real.ends_with('/')) real.pop_back();
+        return real.ends_with('/') ? real : real + "/";
+    };
+    return resolved(path).starts_with(resolved(folder));
+}
 
 }  // namespace
 
@@ -147,6 +161,10 @@ std::optional<std::string> PrivateAlbums::Open(size_t index, std::vector<std::st
     lock.keyFileOpens = lock.keyFileOpens && lock.target == target;
     lock.target = target;
     lock.staging = StagingFolder(m_cache, m_output, RecordKey(album.projectFile));
+    if (Inside(lock.staging, m_output.empty() ? "." : m_output)) {
+        return "its staging folder " + lock.staging +
+               " lies inside the output folder, which would publish it unsealed";
+    }
     if (!MakeStagingFolder(m_ops, lock.staging))
         return "its staging folder " + lock.staging + " cannot be made: " + ErrorText(errno);
     m_locks.emplace(index, std::move(lock));

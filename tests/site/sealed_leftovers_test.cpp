@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+#include "app/generate_command.h"
+#include "crypto/openssl_album_cipher.h"
+#include "support/fake_clip_maker.h"
+#include "support/fake_image_maker.h"
+#include "support/fake_photo_reader.h"
+#include "support/temp_dir.h"
+
+namespace vistello::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A site of a public top holding the private album "Family", which holds the album "Trip",
+// made from the command line with the password in a file and the cache in the scratch folder.
+class SealedLeftoversTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("XDG_CACHE_HOME", (m_dir / "cache").c_str(), 1);
+        WriteBytes("t.htm", "<<IMAGETITLE>> <<MEDIA>>");
+        WriteBytes("o.htm", "<<ALBUMS>><<ALBUMPAGE>><<ENDALBUMS>>");
+        WriteBytes("pw", "secret words\n");
+        for (const char* photo : {"a.jpg", "b.jpg", "c.jpg"}) WriteMedia(photo, photo);
+        WriteBytes("trip.dat", "IMAGE=c.jpg\r\nTITLE=C\r\n");
+        WriteBytes("top.dat",
+                   "TEMPLATE=t.htm\r\nOVERVIEW=o.htm\r\nOUTPUT=out\r\nWEBSIDE=100\r\n"
+                   "THUMBSIDE=50\r\nIMAGE=family.dat\r\nTITLE=Family\r\n");
+        fs::create_directories("out");
+    }
+    void TearDown() override { unsetenv("XDG_CACHE_HOME"); }
+
+    void Family(bool trip) {
+        WriteBytes("family.dat", std::string("PRIVATE=yes\r\nIMAGE=a.jpg\r\nTITLE=A\r\n") +
+                                     (trip ? "IMAGE=trip.dat\r\nTITLE=Trip\r\n" : ""));
+    }
+    int Generate(FileOps& files, std::string* said = nullptr) {
+        GenerateContext context;
+        context.cipher = [this](std::string&) { return &m_cipher; };
+        context.albumPasswordFile = "pw";
+        std::ostringstream out, err;
+        const int status = RunGenerateCommand(files, m_images, m_photos, m_clips, "top.dat", out,
+                                              err, false, context);
+        if (said) *said = err.str();
+        return status;
+    }
+    // The sealed folders in the output folder, and how many files each holds.
+    std::map<std::string, size_t> Sealed() const {
+        std::map<std::string, size_t> folders;
+        for (const auto& entry : fs::directory_iterator("out")) {
+            if (!entry.is_directory() || entry.path().filename().string().starts_with('.'))
+                continue;
+            const auto files = fs::directory_iterator(entry.path());
+            folders[entry.path().filename()] =
+                static_cast<size_t>(std::distance(fs::begin(files), fs::end(files)));
+        }
+        return folders;
+    }
+
+    ScratchDir m_dir;
+    OpenSslAlbumCipher m_cipher;
+    FakeImageMaker m_images;
+    FakePhotoReader m_photos;
+    FakeClipMaker m_clips;
+    RealFileOps m_files;
+};
+
+// A cache folder inside the output folder would publish the album before it is sealed: the
+// album is left out and nothing of it is written there.
+TEST_F(SealedLeftoversTest, NoAlbumIsMadeInsideTheOutputFolder) {
+    setenv("XDG_CACHE_HOME", (m_dir / "out/.cache").c_str(), 1);
+    Family(true);
+    std::string said;
+    EXPECT_EQ(Generate(m_files, &said), 1);
+    EXPECT_NE(said.find("inside the output folder"), std::string::npos) << said;
+    EXPECT_FALSE(fs::exists("out/.cache/vistello/private"));
+    EXPECT_TRUE(Sealed().empty());
+}
+
+}  // namespace
+}  // namespace vistello::testing
