@@ -5,6 +5,8 @@
 // targets. The photos and their thumbnails are made once in the build folder.
 //
 //   vistello_pictures_bench          (QT_QPA_PLATFORM=offscreen, or under an X server)
+#include <time.h>
+
 #include <QApplication>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -39,6 +41,8 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kPhotos = 20000;
 constexpr int kFolders = 400;
+// A Pictures window as large as a user would make it on a laptop's screen.
+const QSize kWindow(1100, 760);
 // Longer than this, and the tiles in sight are taken not to fill in at all.
 constexpr auto kLongest = std::chrono::seconds(20);
 
@@ -103,11 +107,46 @@ bool TilesFilled(QtPictureGrid& grid, TilePictures& pictures, TileSource& tiles)
     return true;
 }
 
+// The processor time the window's thread has taken, which a busy machine sways less than the
+// time on the clock.
+double ThreadMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
 struct Frames {
-    double longest = 0;
-    double total = 0;
-    int count = 0;
+    std::vector<double> times;
+    std::vector<double> processor;
 };
+
+double Longest(const std::vector<double>& times) {
+    return *std::max_element(times.begin(), times.end());
+}
+
+double Mean(const std::vector<double>& times) {
+    double total = 0;
+    for (const double time : times) total += time;
+    return total / static_cast<double>(times.size());
+}
+
+// The time that all but one frame in a hundred stay within.
+double Percentile99(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() * 99 / 100];
+}
+
+long Over(const std::vector<double>& times, double limit) {
+    return std::count_if(times.begin(), times.end(), [limit](double t) { return t > limit; });
+}
+
+void PrintFrames(const char* name, const char* measure, const std::vector<double>& times) {
+    std::printf(
+        "scrolling %s, %zu frames, %s: longest %.1f ms, 99%% within %.1f ms, mean %.1f "
+        "ms, %ld over 16 ms (target: none over 16)\n",
+        name, times.size(), measure, Longest(times), Percentile99(times), Mean(times),
+        Over(times, 16));
+}
 
 // Each frame the view moves on by half of what it shows, as a flick of the wheel does, and is
 // drawn before the next.
@@ -118,13 +157,12 @@ Frames Scroll(QtPictureGrid& grid, bool down) {
     for (int at = down ? 0 : bar.maximum(); down ? at <= bar.maximum() : at >= 0;
          at += down ? step : -step) {
         const Clock::time_point start = Clock::now();
+        const double processorStart = ThreadMilliseconds();
         bar.setValue(at);
         QApplication::processEvents();
         grid.viewport()->repaint();
-        const double took = Milliseconds(Clock::now() - start);
-        frames.longest = std::max(frames.longest, took);
-        frames.total += took;
-        ++frames.count;
+        frames.times.push_back(Milliseconds(Clock::now() - start));
+        frames.processor.push_back(ThreadMilliseconds() - processorStart);
     }
     return frames;
 }
@@ -155,6 +193,7 @@ int Run() {
     QWidget* pictures = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget->windowTitle() == "Pictures") pictures = widget;
+    pictures->resize(kWindow);
     auto* grid = pictures->findChild<QtPictureGrid*>();
     QApplication::processEvents();
     grid->viewport()->repaint();
@@ -177,9 +216,10 @@ int Run() {
                 usable);
     std::printf("tiles in sight filled in after opening: %.0f ms\n", filled);
     for (const auto& [name, frames] : {std::pair{"down", down}, std::pair{"up", up}}) {
-        std::printf("scrolling %s, %d frames: longest %.1f ms, mean %.1f ms (target at most 16)\n",
-                    name, frames.count, frames.longest, frames.total / frames.count);
+        PrintFrames(name, "on the clock", frames.times);
+        PrintFrames(name, "processor time of the window's thread", frames.processor);
     }
+
     std::printf("memory over the main window's: %.0f MB (target at most 300)\n",
                 withPictures - mainWindow);
     return 0;

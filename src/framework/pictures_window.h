@@ -51,8 +51,11 @@ class TileSource {
 public:
     virtual ~TileSource() = default;
     virtual TileLook Tile(int row) const = 0;
-    // The rows first to last are in sight now: their pictures are made before any other's.
-    virtual void Showing(int first, int last) = 0;
+    // The rows first to last are in sight now: their pictures are made before any other's. True
+    // when pictures out of sight are still to be asked for: the window tells it again once it
+    // has drawn.
+    virtual bool Showing(int first, int last) = 0;
+
     // After the window was woken: pictures made since are taken in. False when none of them is
     // one the window shows.
     virtual bool TakeArrived() = 0;

@@ -99,6 +99,10 @@ void QtPictureGrid::SetupLook() {
 void QtPictureGrid::SetTileSize(int side) {
     m_delegate->SetSide(side);
     setGridSize(m_delegate->Cell(fontMetrics()));
+    // Narrower than a tile, the grid would leave its first line empty.
+    setMinimumWidth(gridSize().width() + verticalScrollBar()->sizeHint().width() +
+                    2 * frameWidth());
+
     verticalScrollBar()->setSingleStep(gridSize().height() / 4);
     if (m_mark.isValid()) scrollTo(m_mark);
     TellShowingSoon();
@@ -316,7 +320,7 @@ void QtPictureGrid::TellShowing() {
     const int lines = viewport()->height() / cell.height() + 2;
     const QModelIndex top = indexAt(QPoint(cell.width() / 2, 1));
     const int first = top.isValid() ? top.row() - top.row() % perLine : 0;
-    m_tiles.Showing(first, std::min(first + lines * perLine - 1, count - 1));
+    if (m_tiles.Showing(first, std::min(first + lines * perLine - 1, count - 1))) m_showing.start();
 }
 
 }  // namespace vistello

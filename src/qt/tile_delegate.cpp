@@ -27,7 +27,6 @@ QRect Fitted(const QSize& size, const QRect& square) {
             square.bottom() + 1 - fitted.height(), fitted.width(), fitted.height()};
 }
 
-
 }  // namespace
 
 TileDelegate::TileDelegate(TilePictures& pictures, QObject* parent)

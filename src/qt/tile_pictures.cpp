@@ -3,6 +3,7 @@
 #include <QImageReader>
 #include <QMetaObject>
 #include <QRunnable>
+#include <utility>
 
 namespace vistello {
 
@@ -10,6 +11,8 @@ namespace {
 
 // Room for about a thousand tiles of the usual size: a few screens' worth either way.
 constexpr qsizetype kKeptKilobytes = 96 * 1024;
+// More than a few screens' worth waiting, and the oldest were scrolled past.
+constexpr size_t kMostWaiting = 256;
 
 // A file that cannot be read, or is larger than Qt allows itself to decode, gives a null image.
 QImage ReadScaled(const QString& file, int side) {
@@ -43,18 +46,35 @@ QImage TilePictures::Picture(const QString& file, int side) {
     return read != nullptr ? read->image : QImage();
 }
 
+// The tiles asked for last are those in sight now: each reader takes the newest file waiting.
+// Those asked for long ago were scrolled past and are given up; drawn again, they are asked again.
 void TilePictures::Start(const QString& file, int side) {
     const auto reading = m_reading.constFind(file);
     if (reading != m_reading.constEnd() && reading.value() == side) return;
     m_reading.insert(file, side);
-    // The tiles asked for last are those in sight now: they are read first.
-    m_readers.start(
-        [this, file, side] {
-            const QImage image = ReadScaled(file, side);
-            QMetaObject::invokeMethod(
-                this, [this, file, side, image] { Take(file, side, image); }, Qt::QueuedConnection);
-        },
-        ++m_asked);
+    {
+        const std::lock_guard lock(m_waitingMutex);
+        m_waiting.push_back({file, side});
+        if (m_waiting.size() > kMostWaiting) {
+            m_reading.remove(m_waiting.front().file);
+            m_waiting.pop_front();
+        }
+    }
+    m_readers.start([this] { ReadNewest(); });
+}
+
+void TilePictures::ReadNewest() {
+    Waiting newest;
+    {
+        const std::lock_guard lock(m_waitingMutex);
+        if (m_waiting.empty()) return;
+        newest = std::move(m_waiting.back());
+        m_waiting.pop_back();
+    }
+    const QImage image = ReadScaled(newest.file, newest.side);
+    QMetaObject::invokeMethod(
+        this, [this, newest, image] { Take(newest.file, newest.side, image); },
+        Qt::QueuedConnection);
 }
 
 // A file that gave nothing is kept as nothing, so that it is not read again at every paint.

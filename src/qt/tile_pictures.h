@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QString>
 #include <QThreadPool>
+#include <deque>
+#include <mutex>
 
 namespace vistello {
 
@@ -31,14 +33,23 @@ private:
         int side = 0;
     };
 
+    struct Waiting {
+        QString file;
+        int side = 0;
+    };
+
     void Start(const QString& file, int side);
+    // On a reader's thread.
+    void ReadNewest();
     void Take(const QString& file, int side, const QImage& image);
 
     QCache<QString, Read> m_read;
     // Files being read, with the side each is read for.
     QHash<QString, int> m_reading;
+    std::mutex m_waitingMutex;
+    // Oldest first.
+    std::deque<Waiting> m_waiting;
     QThreadPool m_readers;
-    int m_asked = 0;
 };
 
 }  // namespace vistello

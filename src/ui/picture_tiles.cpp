@@ -16,6 +16,8 @@ namespace {
 
 // Rows just out of sight come after every row in sight, nearest first.
 constexpr int kOutOfSight = 1 << 20;
+// Pictures out of sight asked for at one time.
+constexpr int kOutOfSightAtOnce = 8;
 
 std::string Key(ThumbnailSize size, const std::string& source) {
     return (size == ThumbnailSize::Large ? "L" : "X") + source;
@@ -83,7 +85,7 @@ TileLook PictureTiles::Large(int row) {
 }
 
 // Albums in reach are read first, since their covers are what their tiles show.
-void PictureTiles::Showing(int first, int last) {
+bool PictureTiles::Showing(int first, int last) {
     FindHere();
     const int count = m_slides.RowCount();
     first = std::clamp(first, 0, std::max(count - 1, 0));
@@ -118,10 +120,17 @@ void PictureTiles::Showing(int first, int last) {
         const auto asked = m_asked.find(ticket);
         return asked != m_asked.end() ? asked->second.order : std::numeric_limits<int>::max();
     });
+    std::vector<std::pair<int, std::string>> unasked;
     for (const auto& [key, order] : wanted) {
-        if (!m_made.contains(key) && !m_askedKeys.contains(key))
-            Ask(key.substr(1), SizeOf(key), order);
+        if (!m_made.contains(key) && !m_askedKeys.contains(key)) unasked.emplace_back(order, key);
     }
+    std::sort(unasked.begin(), unasked.end());
+    int outOfSight = 0;
+    for (const auto& [order, key] : unasked) {
+        if (order >= kOutOfSight && ++outOfSight > kOutOfSightAtOnce) return true;
+        Ask(key.substr(1), SizeOf(key), order);
+    }
+    return false;
 }
 
 bool PictureTiles::TakeArrived() {

@@ -36,7 +36,10 @@ public:
     // The row's picture for the preview: the larger one, asked before everything else; the
     // tile's while the larger one is being made.
     TileLook Large(int row);
-    void Showing(int first, int last);
+    // Those in sight are asked for at once, the others a few at a time: each asking reads the
+    // cache. True while some are still to be asked for.
+    bool Showing(int first, int last);
+
     // False when no picture came in.
     bool TakeArrived();
     // Nothing asked is wanted any longer.

@@ -44,7 +44,8 @@ public:
     void Follow();
 
     TileLook Tile(int row) const override { return m_tiles.Tile(row); }
-    void Showing(int first, int last) override { m_tiles.Showing(first, last); }
+    bool Showing(int first, int last) override { return m_tiles.Showing(first, last); }
+
     bool TakeArrived() override;
 
 private:

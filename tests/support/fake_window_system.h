@@ -241,8 +241,12 @@ public:
     void Drop(const std::vector<std::string>& paths, int at) { m_dialog.DropFiles(paths, at); }
     void CloseBox() { m_dialog.OnCommand(m_setup.routes.toggle); }
     void Play() { m_dialog.OnCommand(m_setup.routes.play); }
-    // Scrolled so that these tiles are in sight.
-    void Show(int first, int last) { m_setup.tiles.Showing(first, last); }
+    // Scrolled so that these tiles are in sight, and told again, as the window does once it has
+    // drawn, until nothing is left to ask for.
+    void Show(int first, int last) {
+        for (bool more = true; more;) more = m_setup.tiles.Showing(first, last);
+    }
+
     // What the window's thread does once woken.
     bool TakeArrived() { return woken.exchange(false) && m_setup.tiles.TakeArrived(); }
     TileLook Tile(int row) const { return m_setup.tiles.Tile(row); }
