@@ -69,6 +69,23 @@ protected:
     RealFileOps m_files;
 };
 
+// An album taken out of a private album leaves its seal, as it leaves a public one's folder:
+// none of its files is published any longer, nor kept unsealed.
+TEST_F(SealedLeftoversTest, AnAlbumTakenOutOfAPrivateOneLeavesItsSeal) {
+    Family(false);
+    ASSERT_EQ(Generate(m_files), 0);
+    const std::map<std::string, size_t> alone = Sealed();
+    Family(true);
+    ASSERT_EQ(Generate(m_files), 0);
+    ASSERT_EQ(Sealed().size(), 1u);
+    EXPECT_GT(Sealed().begin()->second, alone.begin()->second);
+    Family(false);
+    ASSERT_EQ(Generate(m_files), 0);
+    EXPECT_EQ(Sealed(), alone);
+    for (const auto& entry : fs::recursive_directory_iterator("cache"))
+        EXPECT_NE(entry.path().filename(), "trip") << entry.path();
+}
+
 // A cache folder inside the output folder would publish the album before it is sealed: the
 // album is left out and nothing of it is written there.
 TEST_F(SealedLeftoversTest, NoAlbumIsMadeInsideTheOutputFolder) {
