@@ -194,6 +194,17 @@ SealResult Sealer::Seal() {
         m_last = SealRecord{};
     }
     m_sameKey = !m_now.keyName.empty() && m_last.keyName == m_now.keyName;
+    // The key file goes first, and the record says where the seal goes, so that a seal cut short
+    // is taken up again under the same key rather than left behind.
+    KeepKeyFile();
+    SealRecord started = m_last;
+    started.target = m_now.target;
+    started.keyName = m_now.keyName;
+    started.keyCheck = m_now.keyCheck;
+    for (const auto& [name, sealed] : m_now.files) started.files[name] = sealed;
+    if (!started.Write(m_ops, m_job.staging))
+        Fail(m_job.staging + std::string(SealRecord::kFileName),
+             "could not be written: " + ErrorText(errno));
     std::vector<std::string> staged;
     ListStaged(m_ops, m_job.staging, "", 0, staged);
     std::sort(staged.begin(), staged.end());
@@ -206,7 +217,6 @@ SealResult Sealer::Seal() {
     }
     for (const std::string_view script : {kOpenScriptName, kCryptoScriptName})
         Place(std::string(script), EmbeddedFile(script));
-    KeepKeyFile();
     RemoveUnneeded(m_ops, m_last, m_job.target, m_now, m_result);
     if (!m_now.Write(m_ops, m_job.staging))
         Fail(m_job.staging + std::string(SealRecord::kFileName),
