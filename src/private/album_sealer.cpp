@@ -10,6 +10,7 @@
 #include "files/atomic_file.h"
 #include "files/block_reader.h"
 #include "files/error_text.h"
+#include "files/leftovers.h"
 #include "files/path_rules.h"
 #include "private/album_key_file.h"
 #include "private/embedded_files.h"
@@ -100,6 +101,9 @@ private:
     void Place(const std::string& name, std::string_view bytes);
     void Note(const std::string& name, std::optional<WrittenMark> source = std::nullopt);
     void KeepKeyFile();
+    // Records what the last seal left and what this one wrote so far, under this seal's folder
+    // and key, before its blobs are written.
+    bool NoteStart();
     void Fail(const std::string& path, const std::string& why) {
         m_result.failures.push_back(path + ": " + why);
     }
@@ -164,6 +168,15 @@ void Sealer::SealFile(const std::string& path) {
     Note(name, WrittenMark::Of(source));
 }
 
+bool Sealer::NoteStart() {
+    SealRecord started = m_last;
+    started.target = m_now.target;
+    started.keyName = m_now.keyName;
+    started.keyCheck = m_now.keyCheck;
+    for (const auto& [name, sealed] : m_now.files) started.files[name] = sealed;
+    return started.Write(m_ops, m_job.staging);
+}
+
 // The key file stays byte for byte while it opens to the key under the password, so that a
 // password change rewrites it alone.
 void Sealer::KeepKeyFile() {
@@ -191,9 +204,19 @@ SealResult Sealer::Seal() {
     // goes before the new one is written.
     if (!m_last.target.empty() && m_last.target != m_now.target) {
         RemoveUnneeded(m_ops, m_last, m_last.target + "/", m_now, m_result);
+        ClearStaleTemporaries(m_ops, m_last.target + "/");
+        if (!m_now.target.starts_with(m_last.target)) m_ops.RemoveFolder(m_last.target);
         m_last = SealRecord{};
     }
     m_sameKey = !m_now.keyName.empty() && m_last.keyName == m_now.keyName;
+    ClearStaleTemporaries(m_ops, m_job.target);
+    // The record names the folder before anything is written there, and the key file goes first:
+    // a seal cut short is then taken up again under the same key, or its folder taken away.
+    NoteStart();
+    KeepKeyFile();
+    if (!NoteStart())
+        Fail(m_job.staging + std::string(SealRecord::kFileName),
+             "could not be written: " + ErrorText(errno));
     std::vector<std::string> staged;
     ListStaged(m_ops, m_job.staging, "", 0, staged);
     std::sort(staged.begin(), staged.end());
@@ -206,7 +229,6 @@ SealResult Sealer::Seal() {
     }
     for (const std::string_view script : {kOpenScriptName, kCryptoScriptName})
         Place(std::string(script), EmbeddedFile(script));
-    KeepKeyFile();
     RemoveUnneeded(m_ops, m_last, m_job.target, m_now, m_result);
     if (!m_now.Write(m_ops, m_job.staging))
         Fail(m_job.staging + std::string(SealRecord::kFileName),

@@ -47,6 +47,26 @@ void RemoveBelow(FileOps& ops, const std::string& folder, int depth) {
     }
 }
 
+void RemoveOthers(FileOps& ops, const std::string& staging, const std::string& below,
+                  const std::set<std::string>& kept, int depth) {
+    const auto entries = ops.ListFolder(staging + below);
+    if (!entries || depth > kMostDepth) return;
+    for (const FolderEntry& entry : *entries) {
+        const std::string path = below + entry.name + "/";
+        struct stat info {};
+        if (entry.link || ops.Lstat(staging + below + entry.name, info) != 0 ||
+            !S_ISDIR(info.st_mode))
+            continue;
+        const auto next = kept.lower_bound(path);
+        if (next != kept.end() && next->starts_with(path)) {
+            RemoveOthers(ops, staging, path, kept, depth + 1);
+        } else {
+            RemoveBelow(ops, staging + path, 0);
+            ops.RemoveFolder(staging + below + entry.name);
+        }
+    }
+}
+
 }  // namespace
 
 std::string PrivateCacheFolder(const char* xdgCacheHome, const char* home) {
@@ -75,6 +95,10 @@ void RemoveStagingFolder(FileOps& ops, const std::string& staging) {
         return;
     RemoveBelow(ops, staging, 0);
     ops.RemoveFolder(staging);
+}
+
+void RemoveFoldersBut(FileOps& ops, const std::string& staging, const std::set<std::string>& kept) {
+    RemoveOthers(ops, staging, "", kept, 0);
 }
 
 }  // namespace vistello

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "files/file_ops.h"
@@ -20,6 +21,11 @@ std::string StagingFolder(const std::string& cache, const std::string& outputFol
 // staging folder are the user's alone, since they hold the albums unsealed. False, with errno,
 // when it is not a folder of its own now.
 bool MakeStagingFolder(FileOps& ops, const std::string& staging);
+
+// Removes every folder below the staging folder that is neither one of `kept` (paths from it, each
+// ending with the separator) nor leads to one, with everything in it: the folders of albums the
+// lock no longer holds, which would be sealed again otherwise.
+void RemoveFoldersBut(FileOps& ops, const std::string& staging, const std::set<std::string>& kept);
 
 // Removes a staging folder with everything in it, never by way of a link.
 void RemoveStagingFolder(FileOps& ops, const std::string& staging);

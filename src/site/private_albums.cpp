@@ -10,6 +10,7 @@
 #include "files/path_rules.h"
 #include "output/owned_files.h"
 #include "private/album_key_file.h"
+#include "private/seal_record.h"
 #include "private/sealed_names.h"
 #include "private/staging_folder.h"
 #include "text/hex_bytes.h"
@@ -126,6 +127,29 @@ std::optional<std::string> PrivateAlbums::PublishedKey(size_t index, AlbumLock& 
     return std::nullopt;
 }
 
+void PrivateAlbums::UnfinishedKey(size_t index, AlbumLock& lock) const {
+    if (m_cache.empty()) return;
+    const std::string staging =
+        StagingFolder(m_cache, m_output, RecordKey(m_site.albums[index].projectFile));
+    const std::string target = SealRecord::Read(m_ops, staging).target;
+    const std::string output = AbsolutePath(m_output.empty() ? "." : m_output);
+    if (target != output && !target.starts_with(output + "/")) return;
+    const std::string folder =
+        target == output ? std::string() : target.substr(output.size() + 1) + "/";
+    BlockReader reader(m_ops, m_output + folder + std::string(kKeyFileName));
+    std::string text;
+    if (!reader.IsOpen() || reader.Info().st_size > kMostKeyFileBytes || !reader.ReadAllInto(text))
+        return;
+    const auto wrapped = ReadKeyFile(text);
+    if (!std::holds_alternative<WrappedKey>(wrapped)) return;
+    const std::optional<std::string> key =
+        UnwrapKey(*m_tools.cipher, std::get<WrappedKey>(wrapped), lock.secret.password);
+    if (!key) return;
+    lock.secret.key = *key;
+    lock.keyFileOpens = true;
+    lock.target = folder;
+}
+
 std::optional<std::string> PrivateAlbums::Open(size_t index, std::vector<std::string>& notes) {
     const SiteAlbum& album = m_site.albums[index];
     if (m_tools.cipher == nullptr) {
@@ -146,6 +170,7 @@ std::optional<std::string> PrivateAlbums::Open(size_t index, std::vector<std::st
         lock.secret.key.clear();
         // Where the key is not known here, the album as published tells it to its password.
         if (std::optional<std::string> why = PublishedKey(index, lock, notes)) return why;
+        if (lock.secret.key.empty()) UnfinishedKey(index, lock);
     }
     if (lock.secret.key.empty()) {
         const std::optional<std::string> key = m_tools.cipher->Random(kKeySize);

@@ -66,6 +66,11 @@ private:
     std::optional<std::string> PublishedKey(size_t index, AlbumLock& lock,
                                             std::vector<std::string>& notes);
 
+    // The key of a seal into the output folder that the site's record does not know, cut short
+    // before its run ended: the staging folder's record names where it went, and the password
+    // opens the key file there. Nothing is taken when it does not.
+    void UnfinishedKey(size_t index, AlbumLock& lock) const;
+
     FileOps& m_ops;
     const Site& m_site;
     const std::string& m_output;

@@ -360,6 +360,17 @@ void SiteWriter::Seal(size_t lock, SiteResult& result) {
     for (size_t slash = opened.target.find('/'); slash != std::string::npos;
          slash = opened.target.find('/', slash + 1))
         m_ops.MakeFolder(m_output + opened.target.substr(0, slash));
+    // Any other folder of the staging folder is an album's taken out of the lock; while an album
+    // is left out for now, its folder may be among them.
+    if (m_site.skippedProjects.empty()) {
+        std::set<std::string> kept;
+        for (size_t index = 0; index < m_site.albums.size(); ++index) {
+            if (!m_private->Sealed(index) || m_private->LockIndex(index) != lock) continue;
+            kept.insert(m_private->FolderIn(index));
+            kept.insert(m_private->FolderIn(index) + std::string(kThumbnailFolder));
+        }
+        RemoveFoldersBut(m_ops, opened.staging, kept);
+    }
     SealResult sealed = SealAlbum(m_ops, *m_tools.cipher,
                                   {opened.staging, m_output + opened.target, m_sealHomes[lock],
                                    opened.secret.key, opened.secret.password, opened.keyFileOpens});

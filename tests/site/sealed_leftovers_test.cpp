@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
 #include "app/generate_command.h"
 #include "crypto/openssl_album_cipher.h"
+#include "files/leftovers.h"
 #include "support/fake_clip_maker.h"
 #include "support/fake_image_maker.h"
 #include "support/fake_photo_reader.h"
@@ -15,6 +17,27 @@ namespace vistello::testing {
 namespace {
 
 namespace fs = std::filesystem;
+
+// A run cut short, as a signal would end the program: raised on a blob's way into place, its
+// temporary left as a process that no longer runs leaves it.
+struct Cut {};
+
+class CuttingFileOps : public RealFileOps {
+public:
+    explicit CuttingFileOps(int blobs) : m_blobs(blobs) {}
+    int Rename(const std::string& from, const std::string& to) override {
+        if (!to.ends_with(".js") || !to.starts_with("out/") || --m_blobs >= 0)
+            return RealFileOps::Rename(from, to);
+        RealFileOps::Rename(from,
+                            to.substr(0, to.rfind('/') + 1) + TemporaryName("abcdefghijk", kGone));
+        throw Cut{};
+    }
+
+private:
+    // Above any process number the system gives.
+    static constexpr pid_t kGone = 0x3FFFFFFF;
+    int m_blobs;
+};
 
 // A site of a public top holding the private album "Family", which holds the album "Trip",
 // made from the command line with the password in a file and the cache in the scratch folder.
@@ -68,6 +91,46 @@ protected:
     FakeClipMaker m_clips;
     RealFileOps m_files;
 };
+
+// An album taken out of a private album leaves its seal, as it leaves a public one's folder:
+// none of its files is published any longer, nor kept unsealed.
+TEST_F(SealedLeftoversTest, AnAlbumTakenOutOfAPrivateOneLeavesItsSeal) {
+    Family(false);
+    ASSERT_EQ(Generate(m_files), 0);
+    const std::map<std::string, size_t> alone = Sealed();
+    Family(true);
+    ASSERT_EQ(Generate(m_files), 0);
+    ASSERT_EQ(Sealed().size(), 1u);
+    EXPECT_GT(Sealed().begin()->second, alone.begin()->second);
+    Family(false);
+    ASSERT_EQ(Generate(m_files), 0);
+    EXPECT_EQ(Sealed(), alone);
+    for (const auto& entry : fs::recursive_directory_iterator("cache"))
+        EXPECT_NE(entry.path().filename(), "trip") << entry.path();
+}
+
+// A seal cut short is taken up again by the next run under the same key, into the same folder;
+// one cut short before its key file was written leaves no folder behind.
+TEST_F(SealedLeftoversTest, ASealCutShortIsTakenUpAgain) {
+    Family(true);
+    for (const int blobs : {3, 0}) {
+        fs::remove_all("out");
+        fs::create_directories("out");
+        CuttingFileOps cutting(blobs);
+        EXPECT_THROW(Generate(cutting), Cut);
+        ASSERT_EQ(Sealed().size(), 1u);
+        ASSERT_EQ(Generate(m_files), 0);
+        const std::map<std::string, size_t> whole = Sealed();
+        EXPECT_EQ(whole.size(), 1u) << blobs;
+        // No temporary is left: its name follows the prefix with the number of its process.
+        for (const auto& entry : fs::recursive_directory_iterator("out")) {
+            const std::string name = entry.path().filename();
+            EXPECT_FALSE(name.starts_with(".vistello-") && std::isdigit(name[10])) << name;
+        }
+        ASSERT_EQ(Generate(m_files), 0);
+        EXPECT_EQ(Sealed(), whole);
+    }
+}
 
 // A cache folder inside the output folder would publish the album before it is sealed: the
 // album is left out and nothing of it is written there.
