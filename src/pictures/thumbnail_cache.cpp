@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <condition_variable>
 #include <exception>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <unordered_map>
@@ -116,6 +117,12 @@ bool WritePrivate(FileOps& ops, const std::string& folder, const std::string& na
     return ReplaceMadeFile(ops, path, fill);
 }
 
+// Written as the paths of the pictures asked for are, so that those inside it are known as such:
+// a home given with a trailing slash or dots is the same folder.
+std::string CacheRoot(std::string cacheHome) {
+    return (std::filesystem::path(std::move(cacheHome)) / "thumbnails").lexically_normal().string();
+}
+
 std::string Reason(const std::exception_ptr& error) {
     try {
         std::rethrow_exception(error);
@@ -141,7 +148,7 @@ struct ThumbnailCache::State {
         : ops(fileOps),
           images(imageMaker),
           pool(picturePool),
-          root(std::move(cacheHome) + "/thumbnails"),
+          root(CacheRoot(std::move(cacheHome))),
           md5(std::move(md5Hex)) {}
 
     std::string Folder(ThumbnailSize size) const { return root + "/" + FolderName(size); }

@@ -156,6 +156,7 @@ void PictureTiles::CancelAll() {
     m_asked.clear();
     m_askedKeys.clear();
     m_largeKey.clear();
+    m_made.clear();
 }
 
 PictureTiles::RowPicture PictureTiles::PictureOf(int row) const {

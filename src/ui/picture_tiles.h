@@ -42,7 +42,8 @@ public:
 
     // False when no picture came in.
     bool TakeArrived();
-    // Nothing asked is wanted any longer.
+    // Nothing asked is wanted any longer, and what was made is asked for again next time: the
+    // cache knows whether a photo changed meanwhile, which a picture kept here would hide.
     void CancelAll();
 
 private:
