@@ -19,6 +19,7 @@
 #include "site/site_writer.h"
 #include "slides/entry_list.h"
 #include "text/counts.h"
+#include "text/lossless_utf8.h"
 
 namespace vistello {
 
@@ -51,9 +52,16 @@ bool ReadAlbumPassword(FileOps& ops, const std::string& file, std::optional<std:
             << "\n";
         return false;
     }
-    if (!password->empty()) return true;
-    err << "vistello: the album password file " << file << " gives no password: its first line "
-        << "is empty\n";
+    // A reader types the password into a browser, which sends it as UTF-8.
+    if (password->starts_with("\xEF\xBB\xBF")) password->erase(0, 3);
+    if (password->empty()) {
+        err << "vistello: the album password file " << file << " gives no password: its first "
+            << "line is empty\n";
+        return false;
+    }
+    if (IsValidUtf8(*password)) return true;
+    err << "vistello: the album password file " << file << " is no UTF-8 text: no browser "
+        << "could type its password\n";
     return false;
 }
 

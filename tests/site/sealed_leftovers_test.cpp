@@ -144,5 +144,24 @@ TEST_F(SealedLeftoversTest, NoAlbumIsMadeInsideTheOutputFolder) {
     EXPECT_TRUE(Sealed().empty());
 }
 
+// The password is one a browser can type: a file's byte order mark is no part of it, and bytes
+// that are no UTF-8 are refused before anything is written.
+TEST_F(SealedLeftoversTest, APasswordFileGivesWhatABrowserTypes) {
+    Family(false);
+    WriteBytes("pw", "\xEF\xBB\xBFsecret words\n");
+    ASSERT_EQ(Generate(m_files), 0);
+    const std::map<std::string, size_t> sealed = Sealed();
+    WriteBytes("pw", "secret words\n");
+    EXPECT_EQ(Generate(m_files), 0);
+    EXPECT_EQ(Sealed(), sealed);
+    fs::remove_all("out");
+    fs::create_directories("out");
+    WriteBytes("pw", "caf\xE9\n");
+    std::string said;
+    EXPECT_EQ(Generate(m_files, &said), 1);
+    EXPECT_NE(said.find("no UTF-8"), std::string::npos) << said;
+    EXPECT_TRUE(fs::is_empty("out"));
+}
+
 }  // namespace
 }  // namespace vistello::testing
