@@ -147,6 +147,13 @@ TEST_F(QtPicturesWindowTest, KeysAndDropsInTheGridAreTheListsCommands) {
     QTest::keyClick(grid, Qt::Key_Delete);
     EXPECT_EQ(Titles(), "cxa");
     EXPECT_EQ(grid->model()->rowCount(), 3);
+
+    grid->SetSelection({1}, 1);
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(Titles(), "cax");
+    QTest::keyClick(grid, Qt::Key_Up, Qt::ControlModifier);
+    QTest::keyClick(grid, Qt::Key_Left, Qt::ControlModifier);
+    EXPECT_EQ(Titles(), "xca");
 }
 
 // Tiles draw the thumbnails the cache gives, at the slider's size, which Ctrl with the wheel
