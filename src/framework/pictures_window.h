@@ -38,7 +38,9 @@ struct TileLook {
 
 // The slide selected last, as the preview shows it; all empty when none is.
 struct PreviewLook {
+    bool selected = false;
     TileLook look;
+
     // As the slide's page shows them: plain text, never markup.
     std::string title;
     std::string description;

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QStringList>
 #include <QVBoxLayout>
 
 #include "qt/qstring_bytes.h"
@@ -16,6 +17,7 @@ namespace {
 // The preview's picture is read at the larger thumbnail size.
 constexpr int kPreviewSide = 512;
 constexpr int kPreviewMinimumWidth = 200;
+const QString kNoneSelected = QStringLiteral("Select a picture to see it here, large.");
 
 QLabel* TextLabel(QWidget* parent) {
     auto* label = new QLabel(parent);
@@ -116,11 +118,30 @@ PicturePreview::PicturePreview(TilePictures& pictures, QWidget* parent)
 void PicturePreview::Show(const PreviewLook& preview) {
     m_picture->Show(preview.look);
     m_title->setText(ToQString(preview.title));
-    m_description->setText(ToQString(preview.description));
+    m_description->setText(preview.selected ? ToQString(preview.description) : kNoneSelected);
     m_play->setVisible(preview.look.badge == TileBadge::Clip);
-    setAccessibleDescription(m_title->text() + (m_description->text().isEmpty()
-                                                    ? QString()
-                                                    : ". " + m_description->text()));
+    QStringList words{m_title->text(), m_description->text()};
+    words.removeAll(QString());
+    setAccessibleDescription(words.join(QStringLiteral(". ")));
+}
+
+// Where the keyboard is, as the grid shows it on its tile.
+void PicturePreview::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+}
+
+void PicturePreview::focusInEvent(QFocusEvent* event) {
+    QFrame::focusInEvent(event);
+    update();
+}
+
+void PicturePreview::focusOutEvent(QFocusEvent* event) {
+    QFrame::focusOutEvent(event);
+    update();
 }
 
 }  // namespace vistello

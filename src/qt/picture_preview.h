@@ -27,6 +27,11 @@ public:
 signals:
     void playClicked();
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
 private:
     class Picture;
 

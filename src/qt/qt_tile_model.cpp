@@ -84,8 +84,8 @@ QVariant QtTileModel::data(const QModelIndex& index, int role) const {
     const QString title = ToQString(m_source->Cell(index.row(), 0));
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::AccessibleTextRole:
             return title;
+
         case Qt::AccessibleDescriptionRole:
             return Remarks(Look(index.row()));
         case Qt::ToolTipRole: {

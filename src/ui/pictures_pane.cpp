@@ -85,7 +85,7 @@ void PicturesPane::ShowPreview() {
     PreviewLook preview;
     if (m_slides.HasRow(row)) {
         const ImageEntry& entry = m_slides.Row(row);
-        preview = {m_tiles.Large(row), ShownText(entry.title), ShownText(entry.description)};
+        preview = {true, m_tiles.Large(row), ShownText(entry.title), ShownText(entry.description)};
     }
     if (preview == m_preview) return;
     m_preview = preview;

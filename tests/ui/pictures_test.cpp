@@ -170,9 +170,11 @@ TEST_F(PicturesTest, ListFollowsTheGridAfterEachGridAction) {
     EXPECT_EQ(window->GetText(ids::kEntryCount), "3");
     ExpectOneSelection("delete");
     Pictures().Select({1}, 1);
+    const size_t boxes = system.boxes.size();
     Pictures().Press(ItemKey::Enter);
     Pictures().DoubleClick(0);
     EXPECT_EQ(window->caption, "Vistello: vistello.dat");
+    EXPECT_EQ(system.boxes.size(), boxes);
     Pictures().Select({2}, 2);
     Pictures().Press(ItemKey::Enter);
     EXPECT_EQ(window->caption, "Vistello: vistello.dat › album");
@@ -187,7 +189,8 @@ TEST_F(PicturesTest, ListFollowsTheGridAfterEachGridAction) {
 // of reach before they were made are no longer asked for. A thumbnail already in the cache shows
 // at once; one made on a picture thread wakes the window, which takes it in on its own thread; a
 // picture that cannot be made says why. The preview asks its larger picture before all else and
-// shows the tile's meanwhile.
+// shows the tile's meanwhile. Closed, the window wants nothing more made.
+
 TEST_F(PicturesTest, TilesInSightComeFirstAndPicturesArriveOnTheWindowsThread) {
     Rows rows;
     for (int row = 0; row < 100; ++row) {
@@ -228,6 +231,8 @@ TEST_F(PicturesTest, TilesInSightComeFirstAndPicturesArriveOnTheWindowsThread) {
     EXPECT_TRUE(Pictures().TakeArrived());
     EXPECT_EQ(Pictures().preview.look.picture, "/cache/x-large/p50.png");
     EXPECT_EQ(Pictures().preview.title, "p50");
+    window->Press(ids::kMenuShowPictures);
+    EXPECT_TRUE(thumbnails.waiting.empty());
 }
 
 // A clip shows its poster with a play sign and plays in the desktop's player; an album shows its
