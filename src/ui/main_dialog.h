@@ -85,7 +85,6 @@ public:
     };
     State Inside() { return {m_listEntries, m_listView, m_tags, m_web, m_pictures}; }
 
-
 protected:
     void DoDataExchange(CDataExchange& dx) override;
     void OnEndSession() override;
