@@ -134,6 +134,30 @@ protected:
         return {};
     }
 
+    // Every file of the album as made now is the blob of its path, holding it, and every page has
+    // its stub: the names of those blobs and stubs.
+    std::set<std::string> ExpectSealedAsMade(const std::string& key) {
+        const std::string staging = Staging() + "/";
+        const std::string sealed = "web/open_air/" + SealedFolderName(cipher, key) + "/";
+        std::set<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(staging)) {
+            const std::string path = fs::relative(entry.path(), staging).string();
+            if (!entry.is_regular_file() || path.starts_with('.') || path.find("/.") != path.npos)
+                continue;
+            const std::string id = BlobId(cipher, key, path);
+            names.insert(id + ".js");
+            const std::optional<OpenedBlob> opened =
+                OpenBlobText(cipher, key, id, ReadBytes(sealed + id + ".js"));
+            EXPECT_TRUE(opened && opened->path == path && opened->data == ReadBytes(entry.path()))
+                << path;
+            if (IsPagePath(path)) {
+                EXPECT_EQ(ReadBytes(sealed + id + ".html"), StubPage(id));
+                names.insert(id + ".html");
+            }
+        }
+        return names;
+    }
+
     static constexpr const char* kSecretProject =
         "PRIVATE=yes\r\nIMAGE=pics/Hidden Beach.jpg\r\nTITLE=Sunset Kiss\r\n"
         "DESCRIPTION=Honeymoon in Bali\r\nKEYWORDS=anniversary\r\nALT=couple at dusk\r\n\r\n"
@@ -166,6 +190,7 @@ TEST_F(PrivateSiteTest, APrivateAlbumGivesAwayNothingAndOpensWithItsKey) {
     const std::string above = ReadBytes("web/open_air/index.htm");
     EXPECT_THAT(above, HasSubstr("[\"" + sealed.substr(13) + "index.html\" Private album <svg"));
     EXPECT_THAT(above, HasSubstr("aria-label=\"Private\""));
+    EXPECT_THAT(above, HasSubstr("</svg> ; ]"));
     // Nothing of it is taken in above: no count, no day.
     EXPECT_THAT(ReadBytes("web/index.htm"),
                 HasSubstr("[\"open_air/index.htm\" Open Air <picture>"));
@@ -190,26 +215,9 @@ TEST_F(PrivateSiteTest, APrivateAlbumGivesAwayNothingAndOpensWithItsKey) {
 
     // Every file of the album as made is one blob, every page has its stub, and nothing else is
     // sealed.
-    const std::string staging = Staging() + "/";
-    std::set<std::string> blobs;
-    for (const auto& entry : fs::recursive_directory_iterator(staging)) {
-        const std::string path = fs::relative(entry.path(), staging).string();
-        if (!entry.is_regular_file() || path.starts_with('.') || path.find("/.") != path.npos)
-            continue;
-        const std::string id = BlobId(cipher, told.key, path);
-        blobs.insert(id + ".js");
-        const std::optional<OpenedBlob> opened =
-            OpenBlobText(cipher, told.key, id, ReadBytes(sealed + id + ".js"));
-        ASSERT_TRUE(opened) << path;
-        EXPECT_EQ(opened->path, path);
-        EXPECT_EQ(opened->data, ReadBytes(entry.path()));
-        if (IsPagePath(path)) {
-            EXPECT_EQ(ReadBytes(sealed + id + ".html"), StubPage(id));
-            blobs.insert(id + ".html");
-        }
-    }
+    std::set<std::string> blobs = ExpectSealedAsMade(told.key);
     EXPECT_EQ(ReadBytes(sealed + "index.html"), StubPage(BlobId(cipher, told.key, "index.htm")));
-    EXPECT_TRUE(fs::exists(staging + "inner_sanctum/deepest.htm"));
+    EXPECT_TRUE(fs::exists(Staging() + "/inner_sanctum/deepest.htm"));
     for (const char* fixed :
          {"index.html", "vistello-open.js", "vistello-crypto.js", "vistello-key.js"})
         blobs.insert(fixed);
@@ -241,6 +249,7 @@ TEST_F(PrivateSiteTest, OnlyWhatChangedIsWrittenAndAPasswordChangeRewritesTheKey
     const std::set<std::string> changed = Changed(made, remade);
     EXPECT_LT(changed.size(), made.files.size() / 3) << changed.size();
     EXPECT_FALSE(changed.contains(key));
+    ExpectSealedAsMade(first.key);
 
     secret = AlbumSecret{first.key, "new password"};
     EXPECT_THAT(Generate().skipped, IsEmpty());

@@ -39,16 +39,16 @@ private:
     int m_blobs;
 };
 
-// A site of a public top holding the private album "Family", which holds the album "Trip",
+// A site of a public top holding the private album "Family", which may hold the album "Trip",
 // made from the command line with the password in a file and the cache in the scratch folder.
-class SealedLeftoversTest : public ::testing::Test {
+class PrivateCommandTest : public ::testing::Test {
 protected:
     void SetUp() override {
         setenv("XDG_CACHE_HOME", (m_dir / "cache").c_str(), 1);
         WriteBytes("t.htm", "<<IMAGETITLE>> <<MEDIA>>");
-        WriteBytes("o.htm", "<<ALBUMS>><<ALBUMPAGE>><<ENDALBUMS>>");
+        WriteBytes("o.htm", "<<ALBUMS>><<ALBUMPAGE>> <<ALBUMTITLE>>;<<ENDALBUMS>>");
         WriteBytes("pw", "secret words\n");
-        for (const char* photo : {"a.jpg", "b.jpg", "c.jpg"}) WriteMedia(photo, photo);
+        for (const char* photo : {"a.jpg", "c.jpg"}) WriteMedia(photo, photo);
         WriteBytes("trip.dat", "IMAGE=c.jpg\r\nTITLE=C\r\n");
         WriteBytes("top.dat",
                    "TEMPLATE=t.htm\r\nOVERVIEW=o.htm\r\nOUTPUT=out\r\nWEBSIDE=100\r\n"
@@ -94,7 +94,7 @@ protected:
 
 // An album taken out of a private album leaves its seal, as it leaves a public one's folder:
 // none of its files is published any longer, nor kept unsealed.
-TEST_F(SealedLeftoversTest, AnAlbumTakenOutOfAPrivateOneLeavesItsSeal) {
+TEST_F(PrivateCommandTest, AnAlbumTakenOutOfAPrivateOneLeavesItsSeal) {
     Family(false);
     ASSERT_EQ(Generate(m_files), 0);
     const std::map<std::string, size_t> alone = Sealed();
@@ -111,7 +111,7 @@ TEST_F(SealedLeftoversTest, AnAlbumTakenOutOfAPrivateOneLeavesItsSeal) {
 
 // A seal cut short is taken up again by the next run under the same key, into the same folder;
 // one cut short before its key file was written leaves no folder behind.
-TEST_F(SealedLeftoversTest, ASealCutShortIsTakenUpAgain) {
+TEST_F(PrivateCommandTest, ASealCutShortIsTakenUpAgain) {
     Family(true);
     for (const int blobs : {3, 0}) {
         fs::remove_all("out");
@@ -134,7 +134,7 @@ TEST_F(SealedLeftoversTest, ASealCutShortIsTakenUpAgain) {
 
 // A cache folder inside the output folder would publish the album before it is sealed: the
 // album is left out and nothing of it is written there.
-TEST_F(SealedLeftoversTest, NoAlbumIsMadeInsideTheOutputFolder) {
+TEST_F(PrivateCommandTest, NoAlbumIsMadeInsideTheOutputFolder) {
     setenv("XDG_CACHE_HOME", (m_dir / "out/.cache").c_str(), 1);
     Family(true);
     std::string said;
@@ -146,7 +146,7 @@ TEST_F(SealedLeftoversTest, NoAlbumIsMadeInsideTheOutputFolder) {
 
 // The password is one a browser can type: a file's byte order mark is no part of it, and bytes
 // that are no UTF-8 are refused before anything is written.
-TEST_F(SealedLeftoversTest, APasswordFileGivesWhatABrowserTypes) {
+TEST_F(PrivateCommandTest, APasswordFileGivesWhatABrowserTypes) {
     Family(false);
     WriteBytes("pw", "\xEF\xBB\xBFsecret words\n");
     ASSERT_EQ(Generate(m_files), 0);
@@ -161,6 +161,43 @@ TEST_F(SealedLeftoversTest, APasswordFileGivesWhatABrowserTypes) {
     EXPECT_EQ(Generate(m_files, &said), 1);
     EXPECT_NE(said.find("no UTF-8"), std::string::npos) << said;
     EXPECT_TRUE(fs::is_empty("out"));
+}
+
+// An album's own choice alone shows its title above it: a top's is no album's.
+TEST_F(PrivateCommandTest, OnlyItsOwnChoiceShowsAPrivateAlbumsTitle) {
+    Family(false);
+    WriteBytes("top.dat", "PRIVATE_TITLE=yes\r\n" + ReadBytes("top.dat"));
+    ASSERT_EQ(Generate(m_files), 0);
+    EXPECT_NE(ReadBytes("out/index.htm").find(" Private album;"), std::string::npos);
+    EXPECT_EQ(ReadBytes("out/index.htm").find("Family"), std::string::npos);
+}
+
+// A sealed folder kept for a file the user changed in it, once the album went to another folder
+// under a new key, never takes with it the record of the album's seal as it stands: what did not
+// change is not sealed again.
+TEST_F(PrivateCommandTest, AFolderKeptUnderAnOldKeyLeavesTheSealAsItStands) {
+    Family(false);
+    ASSERT_EQ(Generate(m_files), 0);
+    const std::string old = "out/" + Sealed().begin()->first + "/";
+    WriteBytes(old + "index.html", "mine");
+    WriteBytes(old + "vistello-key.js", "damaged");
+    ASSERT_EQ(Generate(m_files), 0);
+    ASSERT_EQ(Sealed().size(), 2u);
+    ASSERT_EQ(Generate(m_files), 0);
+    std::map<std::string, std::string> sealed;
+    for (const auto& [folder, files] : Sealed()) {
+        if ("out/" + folder + "/" == old) continue;
+        for (const auto& entry : fs::directory_iterator("out/" + folder))
+            sealed[entry.path()] = ReadBytes(entry.path());
+    }
+    // The album made again with an album added, only its overview's blob is new of what it held.
+    Family(true);
+    ASSERT_EQ(Generate(m_files), 0);
+    std::vector<std::string> changed;
+    for (const auto& [path, bytes] : sealed) {
+        if (ReadBytes(path) != bytes) changed.push_back(path);
+    }
+    EXPECT_EQ(changed.size(), 1u) << ::testing::PrintToString(changed) << sealed.size();
 }
 
 }  // namespace
