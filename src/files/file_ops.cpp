@@ -114,15 +114,27 @@ int RealFileOps::MakeFolder(const std::string& path) { return ::mkdir(path.c_str
 
 int RealFileOps::RemoveFolder(const std::string& path) { return ::rmdir(path.c_str()); }
 
-int RealFileOps::LockFolder(const std::string& path) {
+namespace {
+
+int LockedFolder(const std::string& path, int how) {
     const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return -1;
     int locked = 0;
-    while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    while ((locked = ::flock(fd, how)) != 0 && errno == EINTR) {
     }
     if (locked == 0) return fd;
+    const int error = errno;
     ::close(fd);
+    errno = error;
     return -1;
+}
+
+}  // namespace
+
+int RealFileOps::LockFolder(const std::string& path) { return LockedFolder(path, LOCK_EX); }
+
+int RealFileOps::TryLockFolder(const std::string& path) {
+    return LockedFolder(path, LOCK_EX | LOCK_NB);
 }
 
 void MakeFoldersFor(FileOps& ops, const std::string& file) {

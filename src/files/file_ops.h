@@ -65,6 +65,8 @@ public:
     // A descriptor of the folder that holds it locked against every other process asking the
     // same, waiting its turn; Close lets it go. -1 where the folder cannot be locked.
     virtual int LockFolder(const std::string& path) = 0;
+    // As LockFolder, but -1 with errno EWOULDBLOCK at once where another process holds it.
+    virtual int TryLockFolder(const std::string& path) = 0;
 };
 
 // Every folder that leads to the file, made where missing.
@@ -94,6 +96,7 @@ public:
     int MakeFolder(const std::string& path) override;
     int RemoveFolder(const std::string& path) override;
     int LockFolder(const std::string& path) override;
+    int TryLockFolder(const std::string& path) override;
 };
 
 }  // namespace vistello

@@ -54,8 +54,8 @@ void RemoveOthers(FileOps& ops, const std::string& staging, const std::string& b
     for (const FolderEntry& entry : *entries) {
         const std::string path = below + entry.name + "/";
         struct stat info {};
-        if (entry.link || ops.Lstat(staging + below + entry.name, info) != 0 ||
-            !S_ISDIR(info.st_mode))
+        if (entry.name.starts_with('.') || entry.link ||
+            ops.Lstat(staging + below + entry.name, info) != 0 || !S_ISDIR(info.st_mode))
             continue;
         const auto next = kept.lower_bound(path);
         if (next != kept.end() && next->starts_with(path)) {
@@ -87,6 +87,12 @@ bool MakeStagingFolder(FileOps& ops, const std::string& staging) {
     MakeFoldersFor(ops, staging);
     const std::string cache = staging.substr(0, staging.rfind('/', staging.size() - 2) + 1);
     return OwnFolder(ops, cache) && OwnFolder(ops, staging);
+}
+
+int TakeStagingTurn(FileOps& ops, const std::string& staging) {
+    const std::string turn = staging + ".vistello-turn";
+    if (ops.MakeFolder(turn) != 0 && errno != EEXIST) return -1;
+    return ops.TryLockFolder(turn);
 }
 
 void RemoveStagingFolder(FileOps& ops, const std::string& staging) {

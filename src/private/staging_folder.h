@@ -22,9 +22,13 @@ std::string StagingFolder(const std::string& cache, const std::string& outputFol
 // when it is not a folder of its own now.
 bool MakeStagingFolder(FileOps& ops, const std::string& staging);
 
-// Removes every folder below the staging folder that is neither one of `kept` (paths from it, each
-// ending with the separator) nor leads to one, with everything in it: the folders of albums the
-// lock no longer holds, which would be sealed again otherwise.
+// A descriptor that holds the staging folder for this run alone until it is closed; -1, with
+// errno EWOULDBLOCK where another run holds it now.
+int TakeStagingTurn(FileOps& ops, const std::string& staging);
+
+// Removes every folder below the staging folder, but the hidden ones, that is neither one of `kept`
+// (paths from it, each ending with the separator) nor leads to one, with everything in it: the
+// folders of albums the lock no longer holds, which would be sealed again otherwise.
 void RemoveFoldersBut(FileOps& ops, const std::string& staging, const std::set<std::string>& kept);
 
 // Removes a staging folder with everything in it, never by way of a link.

@@ -65,6 +65,10 @@ PrivateAlbums::PrivateAlbums(FileOps& ops, const Site& site, const std::string& 
     }
 }
 
+PrivateAlbums::~PrivateAlbums() {
+    for (const auto& [index, lock] : m_locks) m_ops.Close(lock.held);
+}
+
 bool PrivateAlbums::LeftOut(size_t index) const {
     return Sealed(index) && !m_locks.contains(static_cast<size_t>(LockOf(index)));
 }
@@ -150,22 +154,9 @@ void PrivateAlbums::UnfinishedKey(size_t index, AlbumLock& lock) const {
     lock.target = folder;
 }
 
-std::optional<std::string> PrivateAlbums::Open(size_t index, std::vector<std::string>& notes) {
+std::optional<std::string> PrivateAlbums::ChooseKey(size_t index, AlbumLock& lock,
+                                                    std::vector<std::string>& notes) {
     const SiteAlbum& album = m_site.albums[index];
-    if (m_tools.cipher == nullptr) {
-        return "private albums are sealed with the crypto library, which " +
-               (m_tools.cipherFailure.empty() ? std::string("is missing")
-                                              : "could not be loaded: " + m_tools.cipherFailure);
-    }
-    if (m_cache.empty())
-        return std::string("there is no folder to make it in before it is sealed: HOME is not set");
-    std::optional<AlbumSecret> secret;
-    if (m_tools.secretFor) secret = m_tools.secretFor(album.projectFile, TitleOf(album));
-    if (!secret || secret->password.empty()) return std::string("no password was given for it");
-    AlbumLock lock;
-    lock.secret = *secret;
-    const std::string parent =
-        album.parent < 0 ? std::string() : m_site.albums[static_cast<size_t>(album.parent)].folder;
     if (lock.secret.key.size() != kKeySize) {
         lock.secret.key.clear();
         // Where the key is not known here, the album as published tells it to its password.
@@ -180,11 +171,30 @@ std::optional<std::string> PrivateAlbums::Open(size_t index, std::vector<std::st
     }
     lock.name = SealedFolderName(*m_tools.cipher, lock.secret.key);
     if (lock.name.empty()) return std::string("the crypto library gave no name for its folder");
+    const std::string parent =
+        album.parent < 0 ? std::string() : m_site.albums[static_cast<size_t>(album.parent)].folder;
     const std::string target = index == 0 ? std::string() : parent + lock.name + "/";
     // Found to open in the folder the album is sealed into now, the key file need not be opened
     // again.
     lock.keyFileOpens = lock.keyFileOpens && lock.target == target;
     lock.target = target;
+    return std::nullopt;
+}
+
+std::optional<std::string> PrivateAlbums::Open(size_t index, std::vector<std::string>& notes) {
+    const SiteAlbum& album = m_site.albums[index];
+    if (m_tools.cipher == nullptr) {
+        return "private albums are sealed with the crypto library, which " +
+               (m_tools.cipherFailure.empty() ? std::string("is missing")
+                                              : "could not be loaded: " + m_tools.cipherFailure);
+    }
+    if (m_cache.empty())
+        return std::string("there is no folder to make it in before it is sealed: HOME is not set");
+    std::optional<AlbumSecret> secret;
+    if (m_tools.secretFor) secret = m_tools.secretFor(album.projectFile, TitleOf(album));
+    if (!secret || secret->password.empty()) return std::string("no password was given for it");
+    AlbumLock lock;
+    lock.secret = *secret;
     lock.staging = StagingFolder(m_cache, m_output, RecordKey(album.projectFile));
     if (Inside(lock.staging, m_output.empty() ? "." : m_output)) {
         return "its staging folder " + lock.staging +
@@ -192,6 +202,19 @@ std::optional<std::string> PrivateAlbums::Open(size_t index, std::vector<std::st
     }
     if (!MakeStagingFolder(m_ops, lock.staging))
         return "its staging folder " + lock.staging + " cannot be made: " + ErrorText(errno);
+    // Held before the key is chosen: a run that came first and found no key may be sealing
+    // under a new one, which this run could not know of yet.
+    lock.held = TakeStagingTurn(m_ops, lock.staging);
+    if (lock.held < 0) {
+        return errno == EWOULDBLOCK
+                   ? std::string("another run is making it now; generate again when it ends")
+                   : "its staging folder " + lock.staging +
+                         " cannot be locked: " + ErrorText(errno);
+    }
+    if (std::optional<std::string> why = ChooseKey(index, lock, notes)) {
+        m_ops.Close(lock.held);
+        return why;
+    }
     m_locks.emplace(index, std::move(lock));
     return std::nullopt;
 }

@@ -23,6 +23,8 @@ struct AlbumLock {
     std::string staging;
     // Whether its key file as published was just found to open under the password.
     bool keyFileOpens = false;
+    // The staging folder held locked for the run, so that two runs never choose two keys.
+    int held = -1;
 };
 
 // The private albums of a site. An album is sealed with the outermost private album above it, or
@@ -35,6 +37,9 @@ public:
     PrivateAlbums(FileOps& ops, const Site& site, const std::string& outputFolder,
                   const SiteTools& tools, const SiteRecord& record,
                   std::vector<std::string>& skipped, std::vector<std::string>& notes);
+    ~PrivateAlbums();
+    PrivateAlbums(const PrivateAlbums&) = delete;
+    PrivateAlbums& operator=(const PrivateAlbums&) = delete;
 
     // Whether the album is sealed, and whether it is the outermost of its lock.
     bool Sealed(size_t index) const { return LockOf(index) >= 0; }
@@ -61,6 +66,9 @@ private:
     int LockOf(size_t index) const { return m_lockOf.empty() ? -1 : m_lockOf[index]; }
     // Why the lock cannot be opened, or nothing.
     std::optional<std::string> Open(size_t index, std::vector<std::string>& notes);
+    // The lock's key and the folder it names; the reason when neither can be had.
+    std::optional<std::string> ChooseKey(size_t index, AlbumLock& lock,
+                                         std::vector<std::string>& notes);
     // The key the password opens from the album as published; nothing when none is published,
     // the reason when the password does not open it.
     std::optional<std::string> PublishedKey(size_t index, AlbumLock& lock,

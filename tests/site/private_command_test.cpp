@@ -3,7 +3,9 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <sstream>
+#include <utility>
 
 #include "app/generate_command.h"
 #include "crypto/openssl_album_cipher.h"
@@ -198,6 +200,29 @@ TEST_F(PrivateCommandTest, AFolderKeptUnderAnOldKeyLeavesTheSealAsItStands) {
         if (ReadBytes(path) != bytes) changed.push_back(path);
     }
     EXPECT_EQ(changed.size(), 1u) << ::testing::PrintToString(changed) << sealed.size();
+}
+
+// A second run started while the first seals a new album waits for no key of its own: it leaves
+// the album out, saying why, and the album keeps the one folder under the first run's key.
+TEST_F(PrivateCommandTest, TwoRunsAtOnceSealUnderOneKey) {
+    Family(false);
+    struct Meanwhile : RealFileOps {
+        std::function<void()> run;
+        int Rename(const std::string& from, const std::string& to) override {
+            if (run && to.ends_with(".js") && to.starts_with("out/")) std::exchange(run, {})();
+            return RealFileOps::Rename(from, to);
+        }
+    } first;
+    int status = 0;
+    std::string said;
+    first.run = [&] { status = Generate(m_files, &said); };
+    ASSERT_EQ(Generate(first), 0);
+    EXPECT_EQ(status, 1);
+    EXPECT_NE(said.find("another run is making it now"), std::string::npos) << said;
+    const std::map<std::string, size_t> sealed = Sealed();
+    EXPECT_EQ(sealed.size(), 1u);
+    ASSERT_EQ(Generate(m_files), 0);
+    EXPECT_EQ(Sealed(), sealed);
 }
 
 }  // namespace
