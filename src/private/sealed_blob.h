@@ -13,6 +13,13 @@ namespace vistello {
 // only its top bits, and never under 1 KiB.
 uint64_t PaddedLength(uint64_t length);
 
+// The longest blob a browser opens: the whole file is one string to its script engine, and
+// Chromium's holds no more characters than this.
+constexpr uint64_t kMostBlobBytes = (uint64_t{1} << 29) - 24;
+
+// The length of the blob file SealBlob makes from these lengths of id, path and data.
+uint64_t BlobLength(size_t idLength, size_t pathLength, uint64_t dataLength);
+
 // The blob file for the file at `path` from the album's folder, holding `data`, under the album's
 // key: `vistello.put("<id>","<base64 of nonce and sealed text>");` and a line end, the plain text
 // being the path and the data with their lengths, padded. Nothing when the cipher gives no nonce

@@ -60,6 +60,9 @@ TEST(SealedFormatTest, NamesPaddingAndBlobsFollowTheFormat) {
     EXPECT_EQ(opened->padded, PaddedLength(4 + 10 + 8 + data.size()));
     EXPECT_EQ(OpenBlobText(cipher, kKey, BlobId(cipher, kKey, "b.htm"), *blob), std::nullopt);
     EXPECT_NE(SealBlob(cipher, kKey, id, "trip/a.htm", data), blob);
+    for (const size_t size : {0, 1100, 70'000})
+        EXPECT_EQ(SealBlob(cipher, kKey, id, "a.mp4", std::string(size, 'v'))->size(),
+                  BlobLength(id.size(), 5, size));
 
     EXPECT_TRUE(IsPagePath("a/B.HTML"));
     EXPECT_FALSE(IsPagePath("a.htm/b.jpg"));

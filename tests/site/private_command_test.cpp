@@ -225,5 +225,19 @@ TEST_F(PrivateCommandTest, TwoRunsAtOnceSealUnderOneKey) {
     EXPECT_EQ(Sealed(), sealed);
 }
 
+// A clip too large for a browser to open is not sealed for nothing: the run says so and fails,
+// and the album goes out without it.
+TEST_F(PrivateCommandTest, AClipNoBrowserOpensIsLeftOutOfTheSeal) {
+    WriteMedia("h.mov", "huge");
+    WriteBytes("family.dat", "PRIVATE=yes\r\nIMAGE=a.jpg\r\nTITLE=A\r\nIMAGE=h.mov\r\n");
+    std::string said;
+    EXPECT_EQ(Generate(m_files, &said), 1);
+    EXPECT_NE(said.find("left out: at 600 MB it is more than a browser opens"), std::string::npos)
+        << said;
+    ASSERT_EQ(Sealed().size(), 1u);
+    for (const auto& entry : fs::recursive_directory_iterator("out"))
+        EXPECT_LT(entry.is_regular_file() ? entry.file_size() : 0, 1'000'000u) << entry.path();
+}
+
 }  // namespace
 }  // namespace vistello::testing

@@ -11,8 +11,8 @@
 namespace vistello::testing {
 
 // Video tools in plain files: a clip's bytes say what it is ("bad" fails to convert, "slow"
-// runs until stopped), and a made file says what it was made from and how; every clip is
-// 1280 x 720. Safe on several threads at once.
+// runs until stopped, "huge" makes 600 MB of nothing), and a made file says what it was made from
+// and how; every clip is 1280 x 720. Safe on several threads at once.
 class FakeClipMaker : public ClipMaker {
 public:
     std::string Unavailable() override {
@@ -23,6 +23,10 @@ public:
         ++made;
         const std::string kind = MediaText(ReadBytes(job.source));
         if (kind == "bad") return {"Invalid data found when processing input", 0, 0};
+        // As large as a long film, without the bytes.
+        if (kind == "huge")
+            return ::ftruncate(fd, 600'000'000) == 0 ? ClipOutcome{"", 1280, 720}
+                                                     : ClipOutcome{"cannot", 0, 0};
         while (kind == "slow") {
             if (!going(0.5)) return {"stopped", 0, 0};
             ::usleep(10000);
