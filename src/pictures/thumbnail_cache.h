@@ -43,7 +43,8 @@ using ThumbnailDone = std::function<void(uint64_t ticket, ThumbnailAnswer answer
 // picture thread; it must be quick and must not call the cache.
 class ThumbnailCache {
 public:
-    // cacheHome: $XDG_CACHE_HOME, else $HOME/.cache. The pool is the program's picture pool.
+    // cacheHome: $XDG_CACHE_HOME, else $HOME/.cache (CacheHome in app/desktop_folder.h). The pool
+    // is the program's (ProgramPool), on which no thumbnail starts while a Generate is under way.
     ThumbnailCache(FileOps& ops, ImageMaker& images, PicturePool& pool, std::string cacheHome,
                    Md5Hex md5);
     // Cancels every request and waits for those under way: no `done` is called once it returns.
