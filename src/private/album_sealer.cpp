@@ -156,14 +156,17 @@ void Sealer::SealFile(const std::string& path) {
         m_now.files[name] = last->second;
         return;
     }
-    const auto length = static_cast<uint64_t>(source.st_size);
-    if (BlobLength(id.size(), path.size(), length) > kMostBlobBytes) {
-        return fail(m_job.staging + path, "left out: at " + std::to_string(length / 1000000) +
-                                              " MB it is more than a browser opens in a "
-                                              "private album");
-    }
+    const auto tooLarge = [&](uint64_t length) {
+        if (BlobLength(id.size(), path.size(), length) <= kMostBlobBytes) return false;
+        fail(m_job.staging + path, "left out: at " + std::to_string(length / 1000000) +
+                                       " MB it is more than a browser opens in a private album");
+        return true;
+    };
+    if (tooLarge(static_cast<uint64_t>(source.st_size))) return;
     std::optional<std::string> data = ReadWhole(m_ops, m_job.staging + path);
     if (!data) return fail(m_job.staging + path, "could not be read: " + ErrorText(errno));
+    // It may have grown since it was looked at.
+    if (tooLarge(data->size())) return;
     const std::optional<std::string> text = SealBlob(m_cipher, m_job.key, id, path, *data);
     data.reset();
     if (!text) return fail(m_job.staging + path, "could not be sealed by the cipher");

@@ -196,6 +196,12 @@ std::optional<std::string> PrivateAlbums::Open(size_t index, std::vector<std::st
     AlbumLock lock;
     lock.secret = *secret;
     lock.staging = StagingFolder(m_cache, m_output, RecordKey(album.projectFile));
+    // Both would be staged in one folder, which this run holds already for the first.
+    for (const auto& [other, opened] : m_locks) {
+        if (opened.staging == lock.staging)
+            return "the site holds it already, as " + m_site.albums[other].folder +
+                   ", and a private album is made in one place only";
+    }
     if (Inside(lock.staging, m_output.empty() ? "." : m_output)) {
         return "its staging folder " + lock.staging +
                " lies inside the output folder, which would publish it unsealed";

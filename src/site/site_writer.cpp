@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <deque>
 #include <memory>
 #include <set>
@@ -407,11 +408,19 @@ void SiteWriter::RemoveSealed(const std::string& folder, const MadeAlbum& album,
     // Without a cache folder there is no record of what was sealed, and nothing is removed.
     if (!m_private->Cache().empty()) {
         const std::string staging = StagingFolder(m_private->Cache(), m_output, album.project);
+        const bool ours = m_private->Locks(album.project);
+        // A run sealing the album now would lose its staging folder, and its turn with it.
+        const int turn = ours ? -1 : TakeStagingTurn(m_ops, staging);
+        if (!ours && turn < 0 && errno == EWOULDBLOCK) {
+            m_made.albums[folder] = album;
+            result.pages.kept.push_back(path + ": kept, another run is making its album now");
+            return;
+        }
         SealResult gone = UnsealAlbum(m_ops, staging, path);
         // The album unsealed stays nowhere once it is no private album of the site; what was
         // kept, having changed, is the user's now.
-        if (!m_private->Locks(album.project) && gone.failures.empty())
-            RemoveStagingFolder(m_ops, staging);
+        if (!ours && gone.failures.empty()) RemoveStagingFolder(m_ops, staging);
+        if (turn >= 0) m_ops.Close(turn);
         AddSeal(result.pages, std::move(gone));
     }
     if (folder.empty() || keptElsewhere) return;

@@ -225,18 +225,66 @@ TEST_F(PrivateCommandTest, TwoRunsAtOnceSealUnderOneKey) {
     EXPECT_EQ(Sealed(), sealed);
 }
 
-// A clip too large for a browser to open is not sealed for nothing: the run says so and fails,
-// and the album goes out without it.
-TEST_F(PrivateCommandTest, AClipNoBrowserOpensIsLeftOutOfTheSeal) {
-    WriteMedia("h.mov", "huge");
-    WriteBytes("family.dat", "PRIVATE=yes\r\nIMAGE=a.jpg\r\nTITLE=A\r\nIMAGE=h.mov\r\n");
+// A run making an album public while another seals it leaves the seal and the staging folder to
+// that run; the next run takes them away.
+TEST_F(PrivateCommandTest, AnAlbumMadePublicWhileAnotherRunSealsItWaits) {
+    Family(false);
+    ASSERT_EQ(Generate(m_files), 0);
+    Family(true);
+    struct Meanwhile : RealFileOps {
+        std::function<void()> run;
+        int Rename(const std::string& from, const std::string& to) override {
+            if (run && to.ends_with(".js") && to.starts_with("out/")) std::exchange(run, {})();
+            return RealFileOps::Rename(from, to);
+        }
+    } first;
+    std::string said;
+    first.run = [&] {
+        WriteBytes("family.dat", "IMAGE=a.jpg\r\nTITLE=A\r\n");
+        Generate(m_files, &said);
+    };
+    ASSERT_EQ(Generate(first), 0);
+    EXPECT_NE(said.find("kept, another run is making its album now"), std::string::npos) << said;
+    ASSERT_EQ(Sealed().size(), 2u);
+    ASSERT_EQ(Generate(m_files), 0);
+    EXPECT_EQ(Sealed().size(), 1u);
+}
+
+// The same private album twice in one site would be staged twice in one folder: it is made once,
+// and the run says why the other is not.
+TEST_F(PrivateCommandTest, APrivateAlbumTwiceInASiteIsMadeOnce) {
+    Family(false);
+    WriteBytes("top.dat",
+               "TEMPLATE=t.htm\r\nOVERVIEW=o.htm\r\nOUTPUT=out\r\nIMAGE=family.dat\r\n"
+               "TITLE=Family\r\nIMAGE=family.dat\r\nTITLE=Again\r\n");
     std::string said;
     EXPECT_EQ(Generate(m_files, &said), 1);
-    EXPECT_NE(said.find("left out: at 600 MB it is more than a browser opens"), std::string::npos)
-        << said;
-    ASSERT_EQ(Sealed().size(), 1u);
-    for (const auto& entry : fs::recursive_directory_iterator("out"))
-        EXPECT_LT(entry.is_regular_file() ? entry.file_size() : 0, 1'000'000u) << entry.path();
+    EXPECT_NE(said.find("a private album is made in one place only"), std::string::npos) << said;
+    EXPECT_EQ(Sealed().size(), 1u);
+}
+
+// A clip too large for a browser to open is not sealed for nothing: the run says so and fails,
+// and the album goes out without it, even where it grew after it was looked at.
+TEST_F(PrivateCommandTest, AClipNoBrowserOpensIsLeftOutOfTheSeal) {
+    struct Growing : RealFileOps {
+        int Lstat(const std::string& path, struct stat& info) override {
+            const int status = RealFileOps::Lstat(path, info);
+            if (info.st_size > 100'000'000) info.st_size = 1;
+            return status;
+        }
+    } growing;
+    WriteMedia("h.mov", "huge");
+    WriteBytes("family.dat", "PRIVATE=yes\r\nIMAGE=a.jpg\r\nTITLE=A\r\nIMAGE=h.mov\r\n");
+    for (RealFileOps* files : {&m_files, static_cast<RealFileOps*>(&growing)}) {
+        std::string said;
+        EXPECT_EQ(Generate(*files, &said), 1);
+        EXPECT_NE(said.find("left out: at 600 MB it is more than a browser opens"),
+                  std::string::npos)
+            << said;
+        ASSERT_EQ(Sealed().size(), 1u);
+        for (const auto& entry : fs::recursive_directory_iterator("out"))
+            EXPECT_LT(entry.is_regular_file() ? entry.file_size() : 0, 1'000'000u) << entry.path();
+    }
 }
 
 }  // namespace
