@@ -14,4 +14,14 @@ std::string ErrorText(int error) {
     return std::generic_category().message(error);
 }
 
+std::string ExceptionText(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "unknown error";
+    }
+}
+
 }  // namespace vistello

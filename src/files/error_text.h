@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <string>
 
 namespace vistello {
@@ -10,5 +11,8 @@ inline constexpr int kNotRegularFile = 22;  // EINVAL
 
 // The system's text for an error number, as a user reads it: "Permission denied".
 std::string ErrorText(int error);
+
+// What a caught exception says, as a user reads it: its own text, else "unknown error".
+std::string ExceptionText(const std::exception_ptr& error);
 
 }  // namespace vistello

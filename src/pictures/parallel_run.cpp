@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "files/error_text.h"
 #include "pictures/picture_pool.h"
 
 namespace vistello {
@@ -17,16 +18,6 @@ namespace {
 // Often enough that a window stays responsive while an item takes seconds.
 constexpr std::chrono::milliseconds kReportEvery{100};
 
-std::string Reason(const std::exception_ptr& error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-        return "unknown error";
-    }
-}
-
 // Runs one call; what it throws becomes the run's failure, the first one kept.
 template <typename Call>
 bool Guarded(ParallelRun& run, std::mutex& mutex, Call&& call) {
@@ -34,7 +25,7 @@ bool Guarded(ParallelRun& run, std::mutex& mutex, Call&& call) {
         call();
         return true;
     } catch (...) {
-        const std::string reason = Reason(std::current_exception());
+        const std::string reason = ExceptionText(std::current_exception());
         const std::lock_guard lock(mutex);
         if (run.failure.empty()) run.failure = reason.empty() ? "unknown error" : reason;
         run.stopped = true;

@@ -123,16 +123,6 @@ std::string CacheRoot(std::string cacheHome) {
     return (std::filesystem::path(std::move(cacheHome)) / "thumbnails").lexically_normal().string();
 }
 
-std::string Reason(const std::exception_ptr& error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const std::exception& e) {
-        return e.what();
-    } catch (...) {
-        return "unknown error";
-    }
-}
-
 }  // namespace
 
 struct ThumbnailCache::State {
@@ -230,7 +220,7 @@ void ThumbnailCache::State::MakeNext(const std::shared_ptr<State>& state) {
     try {
         answer = state->Make(job);
     } catch (...) {
-        answer = {{}, Reason(std::current_exception())};
+        answer = {{}, ExceptionText(std::current_exception())};
     }
     lock.lock();
     if (const auto at = state->underWay.find(job.ticket);
